@@ -1,0 +1,12 @@
+# GoogleTest from the system's sources (Debian's googletest package), built for the current host.
+set(LINGUARDE_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
+if(NOT EXISTS "${LINGUARDE_GTEST_SOURCE}/CMakeLists.txt")
+  message(FATAL_ERROR "GoogleTest sources not found in ${LINGUARDE_GTEST_SOURCE} (apt-get install googletest)")
+endif()
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory("${LINGUARDE_GTEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+if(MSVC)
+  set_property(TARGET gtest gtest_main PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+endif()

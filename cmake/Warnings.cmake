@@ -1,0 +1,18 @@
+# Every target of ours is built with warnings as errors, on GCC, Clang and MSVC alike.
+function(linguarde_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /WX /utf-8 /permissive-)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -pedantic)
+  endif()
+endfunction()
+
+# Windows programs: Unicode API only, and a single self-contained executable.
+function(linguarde_windows_program target)
+  target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+  if(MINGW)
+    target_link_options(${target} PRIVATE -static -municode)
+  elseif(MSVC)
+    set_property(TARGET ${target} PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+  endif()
+endfunction()

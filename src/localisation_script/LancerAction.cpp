@@ -1,0 +1,126 @@
+#include "LancerAction.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "action_error.h"
+#include "action_table.h"
+#include "interpreter_text.h"
+#include "modOperationFichier.h"
+
+namespace linguarde {
+namespace {
+
+constexpr std::wstring_view kNothingDone = L" Rien n'a été écrit ni lancé.";
+
+std::wstring CodePointName(char32_t codePoint) {
+  constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+  std::wstring digits;
+  for (char32_t rest = codePoint; rest != 0 || digits.size() < 4; rest >>= 4) {
+    digits.insert(digits.begin(), kHex[rest & 0xF]);
+  }
+  return L"U+" + digits;
+}
+
+// One character of the text at i: a surrogate pair counts as one.
+std::wstring_view CharacterAt(std::wstring_view text, std::size_t i) {
+  const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF &&
+                    text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+  return text.substr(i, pair ? 2 : 1);
+}
+
+char32_t CodePoint(std::wstring_view character) {
+  if (character.size() == 2) {
+    return 0x10000 + ((static_cast<char32_t>(character[0]) - 0xD800) << 10) +
+           (static_cast<char32_t>(character[1]) - 0xDC00);
+  }
+  return character[0];
+}
+
+void RefuseUncarriable(std::wstring_view text, std::wstring_view where) {
+  const auto position = interpreter::FindUncarriable(text);
+  if (!position) {
+    return;
+  }
+  const wchar_t c = text[*position];
+  if (c == L'"') {
+    throw TextRefused(std::wstring(where) +
+                      L" contient un guillemet (\"), que l'interpréteur de commandes ne peut "
+                      L"pas transmettre tel quel à l'outil." +
+                      std::wstring(kNothingDone));
+  }
+  throw TextRefused(std::wstring(where) + L" contient un caractère de contrôle (" +
+                    CodePointName(c) +
+                    L"), par exemple un saut de ligne collé, qui ferait exécuter une autre "
+                    L"commande." +
+                    std::wstring(kNothingDone));
+}
+
+// Starting a batch file expands %name% in its path, whatever the quoting.
+void RefuseUnstartable(const std::wstring& folder) {
+  if (std::count(folder.begin(), folder.end(), L'%') >= 2) {
+    throw TextRefused(L"Le dossier de l'application « " + folder +
+                      L" » contient deux signes %, que l'interpréteur de commandes prendrait "
+                      L"pour une variable au lancement du script. Placez Linguarde dans un "
+                      L"dossier dont le nom a au plus un « % »." +
+                      std::wstring(kNothingDone));
+  }
+}
+
+void RefuseUnencodable(ScriptPlatform& platform, std::wstring_view text, std::wstring_view where) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::wstring_view character = CharacterAt(text, i);
+    if (!platform.EncodeForInterpreter(character)) {
+      const std::wstring shown = character.size() == 2 || (character[0] < 0xD800 || character[0] > 0xDFFF)
+                                     ? L"« " + std::wstring(character) + L" » "
+                                     : std::wstring();
+      throw TextRefused(std::wstring(where) + L" contient le caractère " + shown + L"(" +
+                        CodePointName(CodePoint(character)) +
+                        L"), qui n'existe pas dans la page de codes de l'interpréteur de "
+                        L"commandes ; un caractère de remplacement désignerait un autre "
+                        L"fichier." +
+                        std::wstring(kNothingDone));
+    }
+    i += character.size();
+  }
+}
+
+std::string EncodeLine(ScriptPlatform& platform, const std::wstring& line,
+                       const std::wstring& folder, const std::wstring& cible) {
+  if (auto bytes = platform.EncodeForInterpreter(line)) {
+    return *std::move(bytes);
+  }
+  RefuseUnencodable(platform, folder, L"Le dossier de l'application");
+  RefuseUnencodable(platform, cible, L"La cible");
+  throw TextRefused(L"La ligne de commande ne peut pas être écrite dans la page de codes de "
+                    L"l'interpréteur de commandes." +
+                    std::wstring(kNothingDone));
+}
+
+}  // namespace
+
+void LancerAction(std::int16_t Index, const std::wstring& cible, ScriptPlatform& platform) {
+  const std::wstring folder = platform.ApplicationFolder();
+  std::wstring prefix = folder;
+  const std::wstring scriptPath = modOperationFichier::AjouterAntislash(prefix) + std::wstring(kScriptName);
+
+  // Everything that can be refused is decided before the file is touched.
+  RefuseUnstartable(folder);
+  std::vector<std::string> lines;
+  if (const auto ligne = LigneAction(folder, cible, Index)) {
+    RefuseUncarriable(folder, L"Le dossier de l'application");
+    RefuseUncarriable(cible, L"La cible");
+    lines.push_back(EncodeLine(platform, *ligne, folder, cible));
+  }
+  lines.emplace_back("Pause");
+
+  const std::unique_ptr<ScriptFile> script = platform.CreateScript(scriptPath);
+  for (const std::string& line : lines) {
+    script->WriteLine(line);
+  }
+  script->Close();
+
+  platform.StartScript(scriptPath);
+}
+
+}  // namespace linguarde

@@ -1,0 +1,28 @@
+#include "action_table.h"
+
+#include "interpreter_text.h"
+#include "modOperationFichier.h"
+
+namespace linguarde {
+
+std::optional<std::wstring> LigneAction(const std::wstring& dossierApplication,
+                                        const std::wstring& cible, std::int16_t Index) {
+  if (Index < 0 || static_cast<std::size_t>(Index) >= kActionTable.size()) {
+    return std::nullopt;
+  }
+  const ActionRow& row = kActionTable[static_cast<std::size_t>(Index)];
+
+  std::wstring dossier = dossierApplication;
+  const std::wstring outil = modOperationFichier::AjouterAntislash(dossier) + std::wstring(kToolName);
+
+  std::wstring ligne = interpreter::QuotedCommand(outil) + L" ";
+  if (row.targetQuoted) {
+    ligne += L"\"" + interpreter::InsideQuotes(cible) + L"\"";
+  } else {
+    ligne += interpreter::OutsideQuotes(cible);
+  }
+  ligne += row.settings;
+  return ligne;
+}
+
+}  // namespace linguarde

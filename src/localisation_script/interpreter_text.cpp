@@ -1,0 +1,60 @@
+#include "interpreter_text.h"
+
+namespace linguarde::interpreter {
+namespace {
+
+// Blank, the operators, the escape, the expansion sign and the argument delimiters.
+constexpr std::wstring_view kSpecial = L" &|<>^()%,;=";
+// What an unquoted batch argument must escape with ^; % is doubled instead.
+constexpr std::wstring_view kEscapedOutsideQuotes = L"&|<>^()";
+
+std::wstring DoublePercent(std::wstring_view text, std::wstring_view escapeWithCaret) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (const wchar_t c : text) {
+    if (c == L'%') {
+      out += L'%';
+    } else if (escapeWithCaret.find(c) != std::wstring_view::npos) {
+      out += L'^';
+    }
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+bool IsPlain(std::wstring_view path) {
+  return path.find_first_of(kSpecial) == std::wstring_view::npos;
+}
+
+std::wstring QuotedCommand(std::wstring_view path) {
+  if (IsPlain(path)) {
+    return std::wstring(path);
+  }
+  return L"\"" + InsideQuotes(path) + L"\"";
+}
+
+std::wstring InsideQuotes(std::wstring_view text) { return DoublePercent(text, {}); }
+
+std::wstring OutsideQuotes(std::wstring_view text) {
+  return DoublePercent(text, kEscapedOutsideQuotes);
+}
+
+std::wstring ScriptCommandLine(std::wstring_view scriptPath) {
+  if (IsPlain(scriptPath)) {
+    return std::wstring(scriptPath);
+  }
+  return L"cmd.exe /s /c \"\"" + std::wstring(scriptPath) + L"\"\"";
+}
+
+std::optional<std::size_t> FindUncarriable(std::wstring_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'"' || text[i] < 0x20) {
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace linguarde::interpreter

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "localisation_script/script_platform.h"
+#include "unique_handle.h"
+
+namespace linguarde::win32 {
+
+// The folder of the running executable, of any length; a drive root keeps its backslash.
+std::wstring ExecutableFolder();
+
+// Starts a batch file as the script is started and returns the process, for callers that
+// want to follow it; the program itself drops it.
+UniqueHandle StartScriptProcess(const std::wstring& path);
+
+// The code page in which a new console's interpreter reads batch files.
+UINT InterpreterCodePage();
+
+class Win32ScriptPlatform final : public ScriptPlatform {
+ public:
+  // Tests point the script at a folder of their own.
+  explicit Win32ScriptPlatform(std::wstring applicationFolder = ExecutableFolder());
+
+  std::wstring ApplicationFolder() override;
+  std::optional<std::string> EncodeForInterpreter(std::wstring_view text) override;
+  std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) override;
+  void StartScript(const std::wstring& path) override;
+
+ private:
+  std::wstring applicationFolder_;
+};
+
+}  // namespace linguarde::win32

@@ -1,0 +1,30 @@
+#include "windows_error.h"
+
+#include <memory>
+
+#include "localisation_script/action_error.h"
+
+namespace linguarde::win32 {
+
+std::wstring WindowsErrorText(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  const std::unique_ptr<wchar_t, decltype(&LocalFree)> owner(buffer, &LocalFree);
+  std::wstring text = length != 0 ? std::wstring(buffer, length) : std::wstring();
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  if (text.empty()) {
+    text = L"erreur Windows " + std::to_wstring(code);
+  }
+  return text;
+}
+
+void ThrowLastError(const std::wstring& what) {
+  const DWORD code = GetLastError();
+  throw ActionFailed(what + L" : " + WindowsErrorText(code));
+}
+
+}  // namespace linguarde::win32

@@ -1,0 +1,171 @@
+// LancerAction over an in-memory system: the order of the steps, what a refusal leaves
+// untouched, and how a failed step stops the rest.
+#include "localisation_script/LancerAction.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "localisation_script/action_error.h"
+
+namespace {
+
+using linguarde::ActionFailed;
+using linguarde::LancerAction;
+using linguarde::TextRefused;
+
+// A system whose interpreter code page holds U+0000 to U+00FF, and that records each call.
+class RecordingPlatform final : public linguarde::ScriptPlatform {
+ public:
+  explicit RecordingPlatform(std::wstring folder) : folder_(std::move(folder)) {}
+
+  std::vector<std::string> calls;
+  std::string failOn;  // the call that throws ActionFailed
+
+  std::wstring ApplicationFolder() override { return folder_; }
+
+  std::optional<std::string> EncodeForInterpreter(std::wstring_view text) override {
+    std::string bytes;
+    for (const wchar_t c : text) {
+      if (c > 0xFF) {
+        return std::nullopt;
+      }
+      bytes += static_cast<char>(c);
+    }
+    return bytes;
+  }
+
+  std::unique_ptr<linguarde::ScriptFile> CreateScript(const std::wstring& path) override {
+    Record("create " + Narrow(path));
+    return std::make_unique<File>(*this);
+  }
+
+  void StartScript(const std::wstring& path) override { Record("start " + Narrow(path)); }
+
+ private:
+  class File final : public linguarde::ScriptFile {
+   public:
+    explicit File(RecordingPlatform& owner) : owner_(owner) {}
+    void WriteLine(std::string_view bytes) override {
+      owner_.Record("write " + std::string(bytes));
+    }
+    void Close() override { owner_.Record("close"); }
+
+   private:
+    RecordingPlatform& owner_;
+  };
+
+  void Record(const std::string& call) {
+    calls.push_back(call);
+    if (!failOn.empty() && call.rfind(failOn, 0) == 0) {
+      throw ActionFailed(L"échec simulé");
+    }
+  }
+
+  static std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (const wchar_t c : text) out += static_cast<char>(c);
+    return out;
+  }
+
+  std::wstring folder_;
+};
+
+TEST(LancerAction, WritesTheLineThenPauseThenClosesThenStarts) {
+  RecordingPlatform platform(L"C:\\Outils");
+  LancerAction(3, L"C:\\Projets\\Appli.exe", platform);
+  const std::vector<std::string> expected = {
+      "create C:\\Outils\\VBcommand.bat",
+      "write C:\\Outils\\Tressol.exe \"C:\\Projets\\Appli.exe\" vb6FR.dll 0x40C ~ 0x409",
+      "write Pause",
+      "close",
+      "start C:\\Outils\\VBcommand.bat",
+  };
+  EXPECT_EQ(platform.calls, expected);
+}
+
+TEST(LancerAction, ScriptPathHasOneBackslashAtADriveRoot) {
+  RecordingPlatform platform(L"D:\\");
+  LancerAction(0, L"a.exe", platform);
+  ASSERT_FALSE(platform.calls.empty());
+  EXPECT_EQ(platform.calls.front(), "create D:\\VBcommand.bat");
+  EXPECT_EQ(platform.calls.back(), "start D:\\VBcommand.bat");
+}
+
+TEST(LancerAction, IndexOutsideTheTableWritesOnlyPause) {
+  for (const std::int16_t index : {std::int16_t{-1}, std::int16_t{4}, std::int16_t{-32768}}) {
+    RecordingPlatform platform(L"C:\\Outils");
+    // Nothing of the target is written, so nothing of it can be refused either.
+    LancerAction(index, L"a\"b\n", platform);
+    const std::vector<std::string> expected = {"create C:\\Outils\\VBcommand.bat", "write Pause",
+                                               "close", "start C:\\Outils\\VBcommand.bat"};
+    EXPECT_EQ(platform.calls, expected) << index;
+  }
+}
+
+TEST(LancerAction, RefusesTextsThatCannotReachTheToolBeforeTouchingAnything) {
+  struct Case {
+    const wchar_t* folder;
+    std::wstring target;
+    const wchar_t* named;  // what the message must name
+  };
+  const Case cases[] = {
+      {L"C:\\Outils", L"C:\\a\"b.exe", L"guillemet"},
+      {L"C:\\Outils", L"C:\\a.exe\r\ndel *", L"U+000D"},
+      {L"C:\\Outils", L"C:\\a\tb.exe", L"U+0009"},
+      {L"C:\\Outils", std::wstring(L"C:\\a", 4) + L'\0' + L"b", L"U+0000"},
+      {L"C:\\Outils", L"C:\\\x2603.exe", L"« \x2603 » (U+2603)"},
+      {L"C:\\Outils", L"C:\\\xD83D\xDE00.exe", L"(U+1F600)"},
+      {L"C:\\Outils", L"C:\\\xD800.exe", L"(U+D800)"},
+      {L"C:\\\x0141\xF3" L"d\x017A", L"a.exe", L"Le dossier de l'application contient le caractère « \x0141 »"},
+      {L"C:\\a%b%c", L"a.exe", L"deux signes %"},
+  };
+  for (const Case& c : cases) {
+    for (std::int16_t index = 0; index <= 3; ++index) {
+      RecordingPlatform platform(c.folder);
+      try {
+        LancerAction(index, c.target, platform);
+        ADD_FAILURE() << "not refused: " << testing::PrintToString(c.target) << " " << index;
+      } catch (const TextRefused& refusal) {
+        EXPECT_NE(refusal.Message().find(c.named), std::wstring::npos)
+            << testing::PrintToString(refusal.Message());
+        EXPECT_NE(refusal.Message().find(L"Rien n'a été écrit ni lancé."), std::wstring::npos);
+      }
+      EXPECT_TRUE(platform.calls.empty()) << testing::PrintToString(c.target);
+    }
+  }
+}
+
+TEST(LancerAction, AFailedStepStopsTheStepsAfterIt) {
+  struct Case {
+    const char* failOn;
+    std::vector<std::string> done;
+  };
+  const Case cases[] = {
+      {"create", {"create C:\\O\\VBcommand.bat"}},
+      {"write C:", {"create C:\\O\\VBcommand.bat", "write C:\\O\\Tressol.exe a.exe"}},
+      {"write Pause",
+       {"create C:\\O\\VBcommand.bat", "write C:\\O\\Tressol.exe a.exe", "write Pause"}},
+      {"close",
+       {"create C:\\O\\VBcommand.bat", "write C:\\O\\Tressol.exe a.exe", "write Pause", "close"}},
+      {"start",
+       {"create C:\\O\\VBcommand.bat", "write C:\\O\\Tressol.exe a.exe", "write Pause", "close",
+        "start C:\\O\\VBcommand.bat"}},
+  };
+  for (const Case& c : cases) {
+    RecordingPlatform platform(L"C:\\O");
+    platform.failOn = c.failOn;
+    EXPECT_THROW(LancerAction(0, L"a.exe", platform), ActionFailed) << c.failOn;
+    EXPECT_EQ(platform.calls, c.done) << c.failOn;
+  }
+}
+
+TEST(LancerAction, OneSignPercentFolderIsCarried) {
+  RecordingPlatform platform(L"C:\\100%");
+  LancerAction(1, L"a.exe", platform);
+  ASSERT_EQ(platform.calls.size(), 5u);
+  EXPECT_EQ(platform.calls[1], "write \"C:\\100%%\\Tressol.exe\" \"a.exe\" * 0x409 ~ 0x0");
+}
+
+}  // namespace

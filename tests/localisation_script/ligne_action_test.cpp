@@ -1,0 +1,84 @@
+#include "localisation_script/action_table.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using linguarde::LigneAction;
+
+struct Case {
+  const wchar_t* folder;
+  const wchar_t* target;
+  std::int16_t index;
+  const wchar_t* expected;  // nullptr: no line
+};
+
+// clang-format off
+constexpr Case kCases[] = {
+    // The four actions on an ordinary folder and target.
+    {L"C:\\Outils", L"C:\\Projets\\Appli.exe", 0, L"C:\\Outils\\Tressol.exe C:\\Projets\\Appli.exe"},
+    {L"C:\\Outils", L"C:\\Projets\\Appli.exe", 1, L"C:\\Outils\\Tressol.exe \"C:\\Projets\\Appli.exe\" * 0x409 ~ 0x0"},
+    {L"C:\\Outils", L"C:\\Projets\\Appli.exe", 2, L"C:\\Outils\\Tressol.exe \"C:\\Projets\\Appli.exe\" vb6FR.dll 0x40C * 0x409"},
+    {L"C:\\Outils", L"C:\\Projets\\Appli.exe", 3, L"C:\\Outils\\Tressol.exe \"C:\\Projets\\Appli.exe\" vb6FR.dll 0x40C ~ 0x409"},
+    // The folder comes with or without its backslash; a drive root keeps a single one.
+    {L"C:\\Outils\\", L"a.exe", 1, L"C:\\Outils\\Tressol.exe \"a.exe\" * 0x409 ~ 0x0"},
+    {L"C:\\",         L"a.exe", 0, L"C:\\Tressol.exe a.exe"},
+    {L"C:\\Outils  ", L"a.exe", 0, L"C:\\Outils\\Tressol.exe a.exe"},
+    // An empty target.
+    {L"C:\\Outils", L"", 0, L"C:\\Outils\\Tressol.exe "},
+    {L"C:\\Outils", L"", 1, L"C:\\Outils\\Tressol.exe \"\" * 0x409 ~ 0x0"},
+    // Spaces in and around the target stay where they are.
+    {L"C:\\Outils", L"C:\\Mes Projets\\Appli.exe", 0, L"C:\\Outils\\Tressol.exe C:\\Mes Projets\\Appli.exe"},
+    {L"C:\\Outils", L"C:\\Mes Projets\\Appli.exe", 2, L"C:\\Outils\\Tressol.exe \"C:\\Mes Projets\\Appli.exe\" vb6FR.dll 0x40C * 0x409"},
+    {L"C:\\Outils", L"  a.exe  ", 0, L"C:\\Outils\\Tressol.exe   a.exe  "},
+    {L"C:\\Outils", L"  a.exe  ", 3, L"C:\\Outils\\Tressol.exe \"  a.exe  \" vb6FR.dll 0x40C ~ 0x409"},
+    // Accents and relative paths are written as typed.
+    {L"C:\\Outils", L"Données\\été.ocx", 1, L"C:\\Outils\\Tressol.exe \"Données\\été.ocx\" * 0x409 ~ 0x0"},
+    {L"C:\\Outils", L"..\\bin\\a.dll", 0, L"C:\\Outils\\Tressol.exe ..\\bin\\a.dll"},
+    // A folder the interpreter would split or expand: the tool's path is quoted, % doubled.
+    {L"C:\\Program Files\\Linguarde", L"a.exe", 0, L"\"C:\\Program Files\\Linguarde\\Tressol.exe\" a.exe"},
+    {L"C:\\Program Files\\Linguarde", L"a.exe", 1, L"\"C:\\Program Files\\Linguarde\\Tressol.exe\" \"a.exe\" * 0x409 ~ 0x0"},
+    {L"C:\\R&D",       L"a.exe", 2, L"\"C:\\R&D\\Tressol.exe\" \"a.exe\" vb6FR.dll 0x40C * 0x409"},
+    {L"C:\\100%",      L"a.exe", 3, L"\"C:\\100%%\\Tressol.exe\" \"a.exe\" vb6FR.dll 0x40C ~ 0x409"},
+    {L"C:\\Outils (x86)", L"a.exe", 0, L"\"C:\\Outils (x86)\\Tressol.exe\" a.exe"},
+    {L"C:\\a^b",       L"a.exe", 0, L"\"C:\\a^b\\Tressol.exe\" a.exe"},
+    {L"C:\\a,b;c=d",   L"a.exe", 0, L"\"C:\\a,b;c=d\\Tressol.exe\" a.exe"},
+    {L"C:\\Outils!",   L"a.exe", 0, L"C:\\Outils!\\Tressol.exe a.exe"},
+    // Operators in the target: literal inside quotes but %, escaped where it stands bare.
+    {L"C:\\Outils", L"C:\\R&D\\a.exe",   1, L"C:\\Outils\\Tressol.exe \"C:\\R&D\\a.exe\" * 0x409 ~ 0x0"},
+    {L"C:\\Outils", L"C:\\R&D\\a.exe",   0, L"C:\\Outils\\Tressol.exe C:\\R^&D\\a.exe"},
+    {L"C:\\Outils", L"C:\\100%\\a.exe",  1, L"C:\\Outils\\Tressol.exe \"C:\\100%%\\a.exe\" * 0x409 ~ 0x0"},
+    {L"C:\\Outils", L"%PATH%",           0, L"C:\\Outils\\Tressol.exe %%PATH%%"},
+    {L"C:\\Outils", L"a|b<c>d^e(f)g",    0, L"C:\\Outils\\Tressol.exe a^|b^<c^>d^^e^(f^)g"},
+    {L"C:\\Outils", L"a|b<c>d^e(f)g",    2, L"C:\\Outils\\Tressol.exe \"a|b<c>d^e(f)g\" vb6FR.dll 0x40C * 0x409"},
+    {L"C:\\Outils", L"a!b",              0, L"C:\\Outils\\Tressol.exe a!b"},
+    // Outside the table: no line.
+    {L"C:\\Outils", L"a.exe", -1,     nullptr},
+    {L"C:\\Outils", L"a.exe", 4,      nullptr},
+    {L"C:\\Outils", L"a.exe", 32767,  nullptr},
+    {L"C:\\Outils", L"a.exe", -32768, nullptr},
+};
+// clang-format on
+
+TEST(LigneAction, BuildsTheToolCommandOfEachAction) {
+  for (const Case& c : kCases) {
+    const auto line = LigneAction(c.folder, c.target, c.index);
+    const std::wstring where = std::wstring(c.folder) + L" | " + c.target + L" | " +
+                               std::to_wstring(c.index);
+    if (c.expected == nullptr) {
+      EXPECT_FALSE(line.has_value()) << testing::PrintToString(where);
+    } else {
+      ASSERT_TRUE(line.has_value()) << testing::PrintToString(where);
+      EXPECT_EQ(*line, c.expected) << testing::PrintToString(where);
+    }
+  }
+}
+
+TEST(LigneAction, LeavesTheCallersFolderAlone) {
+  const std::wstring folder = L"C:\\Outils   ";
+  const std::wstring copy = folder;
+  (void)LigneAction(folder, L"a.exe", 0);
+  EXPECT_EQ(folder, copy);
+}
+
+}  // namespace
