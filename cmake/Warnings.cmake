@@ -8,10 +8,15 @@ function(linguarde_warnings target)
 endfunction()
 
 # Windows programs: Unicode API only, and a single self-contained executable.
+# WIDE_ENTRY: the program starts at wmain or wWinMain.
 function(linguarde_windows_program target)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "WIDE_ENTRY" "" "")
   target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
   if(MINGW)
-    target_link_options(${target} PRIVATE -static -municode)
+    target_link_options(${target} PRIVATE -static)
+    if(ARG_WIDE_ENTRY)
+      target_link_options(${target} PRIVATE -municode)
+    endif()
   elseif(MSVC)
     set_property(TARGET ${target} PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
   endif()

@@ -77,20 +77,23 @@ std::wstring ExecutableFolder() {
 
 UINT InterpreterCodePage() { return GetOEMCP(); }
 
-UniqueHandle StartScriptProcess(const std::wstring& path) {
-  std::wstring commandLine = interpreter::ScriptCommandLine(path);
+ProcessCommand ScriptStartCommand(const std::wstring& path) {
   // A path that is not plain is run by the interpreter named in full, so that no
   // "C:\Program.exe" can be picked up instead.
-  const std::wstring interpreterPath =
-      interpreter::IsPlain(path) ? std::wstring() : SystemFolder() + L"\\cmd.exe";
+  return {interpreter::IsPlain(path) ? std::wstring() : SystemFolder() + L"\\cmd.exe",
+          interpreter::ScriptCommandLine(path)};
+}
+
+UniqueHandle StartScriptProcess(const std::wstring& path) {
+  ProcessCommand command = ScriptStartCommand(path);
 
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(interpreterPath.empty() ? nullptr : interpreterPath.c_str(),
-                      commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
+  if (!CreateProcessW(command.application.empty() ? nullptr : command.application.c_str(),
+                      command.commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
                       nullptr, &startup, &process)) {
     ThrowLastError(L"Impossible de lancer le script « " + path + L" »");
   }

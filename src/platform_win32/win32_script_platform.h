@@ -10,6 +10,14 @@ namespace linguarde::win32 {
 // The folder of the running executable, of any length; a drive root keeps its backslash.
 std::wstring ExecutableFolder();
 
+// How a batch file is started: the program to run (empty: let the system pick it from
+// the command line) and the command line.
+struct ProcessCommand {
+  std::wstring application;
+  std::wstring commandLine;
+};
+ProcessCommand ScriptStartCommand(const std::wstring& path);
+
 // Starts a batch file as the script is started and returns the process, for callers that
 // want to follow it; the program itself drops it.
 UniqueHandle StartScriptProcess(const std::wstring& path);

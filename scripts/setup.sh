@@ -1,0 +1,74 @@
+# Set-up shared by run.sh and test.sh, sourced by them: installs what is missing,
+# creates the Wine prefix, builds, and starts a virtual display when asked.
+set -euo pipefail
+
+LINGUARDE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="${LINGUARDE_WINEPREFIX:-$LINGUARDE_ROOT/build/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG=-all
+# No Mono or Gecko installer dialogs in a prefix that nobody watches.
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+
+LINGUARDE_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
+  x11-utils imagemagick googletest clang-14 libclang-rt-14-dev)
+
+linguarde_say() { printf '== %s\n' "$*" >&2; }
+
+linguarde_install() {
+  local missing=() package
+  for package in "${LINGUARDE_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    linguarde_say "missing packages; as root, run:"
+    echo "apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    exit 1
+  fi
+  linguarde_say "installing ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+linguarde_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    linguarde_say "creating the Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+}
+
+# linguarde_build PRESET: configure once, then build.
+linguarde_build() {
+  local preset=$1
+  [ -f "$LINGUARDE_ROOT/build/$preset/build.ninja" ] ||
+    cmake --preset "$preset" -S "$LINGUARDE_ROOT" >/dev/null
+  linguarde_say "building ($preset)"
+  cmake --build --preset "$preset" >/dev/null || cmake --build --preset "$preset"
+}
+
+# Starts Xvfb on a free display for this shell and its children; stopped on exit.
+linguarde_virtual_display() {
+  local display=90
+  while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+    display=$((display + 1))
+  done
+  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  LINGUARDE_XVFB_PID=$!
+  export DISPLAY=":$display"
+  local tries=0
+  until xdpyinfo >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    [ $tries -gt 100 ] && { linguarde_say "Xvfb did not start"; exit 1; }
+    sleep 0.1
+  done
+}
+
+linguarde_cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${LINGUARDE_XVFB_PID:-}" ]; then
+    kill "$LINGUARDE_XVFB_PID" 2>/dev/null || true
+  fi
+}

@@ -1,0 +1,110 @@
+// Real starts and real failures of LancerAction on the Win32 platform.
+#include <gtest/gtest.h>
+
+#include "localisation_script/LancerAction.h"
+#include "localisation_script/action_error.h"
+#include "platform_win32/unique_handle.h"
+#include "platform_win32/win32_script_platform.h"
+#include "support/unstarted_platform.h"
+#include "support/windows_test_support.h"
+
+namespace {
+
+using linguarde::ActionFailed;
+using linguarde::LancerAction;
+using linguarde::test::ReadBytes;
+using linguarde::test::TestFolder;
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+class ScriptStart : public testing::Test {
+ protected:
+  void TearDown() override { linguarde::test::EndChildProcesses(); }
+};
+
+// The program's own start: a console of its own, nothing waited for. The stand-in tool
+// proves that the script ran; the console then waits at "Pause" until the test ends it.
+TEST_F(ScriptStart, StartsTheScriptInFoldersThatNeedQuoting) {
+  const fs::path recorder = linguarde::test::TestProgramFolder() / L"recording_tool.exe";
+  for (const std::wstring ending : {L"", L" avec espaces", L" R&D", L" a^b", L" 100%", L" (x86)"}) {
+    TestFolder folder(ending);
+    fs::copy_file(recorder, folder.Path() / L"Tressol.exe");
+    linguarde::win32::Win32ScriptPlatform platform(folder.Text());
+    const auto before = std::chrono::steady_clock::now();
+    LancerAction(1, L"C:\\Projets\\Appli.exe", platform);
+    // Returning before the tool has even run shows that nothing waits for the console.
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 5s);
+    EXPECT_TRUE(linguarde::test::WaitForFile(folder.Path() / L"received.txt", 30s))
+        << testing::PrintToString(folder.Text());
+    linguarde::test::EndChildProcesses();
+  }
+}
+
+TEST_F(ScriptStart, TheScriptInheritsTheProgramsCurrentDirectory) {
+  TestFolder folder(L"");
+  TestFolder elsewhere(L"");
+  const fs::path recorder = linguarde::test::TestProgramFolder() / L"recording_tool.exe";
+  fs::copy_file(recorder, folder.Path() / L"Tressol.exe");
+  const fs::path saved = fs::current_path();
+  fs::current_path(elsewhere.Path());
+  linguarde::win32::Win32ScriptPlatform platform(folder.Text());
+  LancerAction(0, L"relatif.exe", platform);
+  fs::current_path(saved);
+  ASSERT_TRUE(linguarde::test::WaitForFile(folder.Path() / L"received.txt", 30s));
+  // A relative target is therefore looked for where the program runs, not beside the tool.
+  EXPECT_EQ(fs::path(linguarde::test::FromUtf8(ReadBytes(folder.Path() / L"cwd.txt"))),
+            elsewhere.Path());
+}
+
+TEST_F(ScriptStart, AFailedStepReachesTheCallerAndNothingStarts) {
+  TestFolder folder(L"");
+  struct Case {
+    const char* what;
+    std::wstring applicationFolder;
+    std::wstring expectedStart;  // the French sentence that must open the message
+  };
+  // A script held open without sharing, a folder that does not exist, a script name
+  // taken by a folder: as root under Wine, Unix write bits would not stop the write.
+  const fs::path held = folder.Path() / L"held";
+  fs::create_directories(held);
+  linguarde::test::WriteBytes(held / L"VBcommand.bat", "avant\r\n");
+  linguarde::win32::UniqueFileHandle lock(
+      CreateFileW((held / L"VBcommand.bat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(lock);
+  fs::create_directories(folder.Path() / L"taken" / L"VBcommand.bat");
+
+  const Case cases[] = {
+      {"held open", held.wstring(), L"Impossible de créer le fichier « " + held.wstring()},
+      {"missing folder", (folder.Path() / L"absent").wstring(), L"Impossible de créer le fichier"},
+      {"name is a folder", (folder.Path() / L"taken").wstring(), L"Impossible de créer le fichier"},
+  };
+  for (const Case& c : cases) {
+    linguarde::test::UnstartedPlatform platform(c.applicationFolder);
+    try {
+      LancerAction(1, L"C:\\Projets\\Appli.exe", platform);
+      ADD_FAILURE() << c.what << ": no failure";
+    } catch (const ActionFailed& failure) {
+      EXPECT_EQ(failure.Message().rfind(c.expectedStart, 0), 0u)
+          << c.what << ": " << testing::PrintToString(failure.Message());
+      // The system's own text follows the sentence.
+      EXPECT_GT(failure.Message().size(), failure.Message().find(L" : ") + 4) << c.what;
+    }
+    EXPECT_TRUE(platform.started.empty()) << c.what;
+  }
+  lock.Reset();
+  EXPECT_EQ(ReadBytes(held / L"VBcommand.bat"), "avant\r\n");
+}
+
+TEST_F(ScriptStart, AStartThatFailsIsAFailedStep) {
+  TestFolder folder(L"");
+  linguarde::win32::Win32ScriptPlatform platform(folder.Text());
+  // A script path that does not exist cannot be started.
+  EXPECT_THROW(platform.StartScript(folder.Text() + L"\\absent.bat"), ActionFailed);
+}
+
+TEST(ExecutableFolder, IsTheFolderOfTheRunningProgram) {
+  EXPECT_EQ(fs::path(linguarde::win32::ExecutableFolder()), linguarde::test::TestProgramFolder());
+}
+
+}  // namespace

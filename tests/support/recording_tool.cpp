@@ -1,0 +1,42 @@
+// Stand-in for the localisation tool: writes its working folder to "cwd.txt" and then
+// appends the raw command line it was given as one line of "received.txt", both in
+// UTF-8 beside itself, and exits.
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+std::string Utf8(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size > 0 ? size - 1 : 0), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
+bool Write(const std::wstring& path, DWORD access, DWORD disposition, const std::string& bytes) {
+  const HANDLE file = CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  DWORD written = 0;
+  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok;
+}
+
+}  // namespace
+
+int wmain() {
+  wchar_t buffer[32768];
+  const DWORD length = GetModuleFileNameW(nullptr, buffer, 32768);
+  std::wstring folder(buffer, length);
+  folder.erase(folder.find_last_of(L'\\') + 1);
+
+  GetCurrentDirectoryW(32768, buffer);
+  const bool ok = Write(folder + L"cwd.txt", GENERIC_WRITE, CREATE_ALWAYS, Utf8(buffer)) &&
+                  Write(folder + L"received.txt", FILE_APPEND_DATA, OPEN_ALWAYS,
+                        Utf8(GetCommandLineW()) + "\n");
+  return ok ? 0 : 2;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform_win32/win32_script_platform.h"
+
+namespace linguarde::test {
+
+// The real file system and code page, but the script is only noted, not started.
+class UnstartedPlatform final : public ScriptPlatform {
+ public:
+  explicit UnstartedPlatform(std::wstring folder) : real_(std::move(folder)) {}
+
+  std::vector<std::wstring> started;
+
+  std::wstring ApplicationFolder() override { return real_.ApplicationFolder(); }
+  std::optional<std::string> EncodeForInterpreter(std::wstring_view text) override {
+    return real_.EncodeForInterpreter(text);
+  }
+  std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) override {
+    return real_.CreateScript(path);
+  }
+  void StartScript(const std::wstring& path) override { started.push_back(path); }
+
+ private:
+  win32::Win32ScriptPlatform real_;
+};
+
+}  // namespace linguarde::test

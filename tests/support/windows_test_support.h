@@ -1,0 +1,40 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+namespace linguarde::test {
+
+// A fresh folder under the temporary folder, its last name ending in the given text;
+// removed with all it holds at the end of the test.
+class TestFolder {
+ public:
+  explicit TestFolder(const std::wstring& nameEnding);
+  ~TestFolder();
+  TestFolder(const TestFolder&) = delete;
+  TestFolder& operator=(const TestFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+  std::wstring Text() const { return path_.wstring(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The folder of the running test program, where the build puts its helper programs.
+std::filesystem::path TestProgramFolder();
+
+std::string ReadBytes(const std::filesystem::path& file);
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
+std::wstring FromUtf8(const std::string& bytes);
+
+// Polls until the file exists and is not empty; false after the time-out.
+bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds timeout);
+
+// Ends every process this test started, and theirs, so that no console stays open.
+void EndChildProcesses();
+
+}  // namespace linguarde::test
