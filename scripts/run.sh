@@ -4,14 +4,16 @@
 source "$(dirname "$0")/setup.sh"
 
 linguarde_install
-linguarde_prefix
 linguarde_build windows
 
 trap linguarde_cleanup EXIT
 program="$LINGUARDE_ROOT/build/windows/bin/Linguarde.exe"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  # The desktop's window manager frames the window.
+  linguarde_prefix managed
   wine "$program"
 else
+  linguarde_prefix unmanaged
   linguarde_virtual_display
   shot="$LINGUARDE_ROOT/build/linguarde-screenshot.png"
   wine "$program" &

@@ -31,13 +31,33 @@ linguarde_install() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# linguarde_prefix [managed|unmanaged]: creates the prefix once. Unmanaged, Wine draws the
+# window frames itself and does not wait for a window manager that a virtual display
+# lacks (each window closed would otherwise cost two seconds).
 linguarde_prefix() {
+  local mode=${1:-unmanaged} wanted=N
+  [ "$mode" = managed ] && wanted=Y
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     linguarde_say "creating the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
     wineserver -w
   fi
+  if ! grep -q "^\"Managed\"=\"$wanted\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$wanted" /f >/dev/null 2>&1
+    wineserver -w
+  fi
+}
+
+# A copy of the prefix that reports 144 DPI, for the layout tests at 150 %.
+linguarde_prefix_144dpi() {
+  export LINGUARDE_WINEPREFIX_144DPI="$WINEPREFIX-144dpi"
+  [ -f "$LINGUARDE_WINEPREFIX_144DPI/system.reg" ] && return 0
+  linguarde_say "creating the 144 DPI Wine prefix"
+  cp -a "$WINEPREFIX" "$LINGUARDE_WINEPREFIX_144DPI"
+  WINEPREFIX="$LINGUARDE_WINEPREFIX_144DPI" wine reg add 'HKCU\Control Panel\Desktop' \
+    /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+  WINEPREFIX="$LINGUARDE_WINEPREFIX_144DPI" wineserver -w
 }
 
 # linguarde_build PRESET: configure once, then build.
@@ -55,7 +75,7 @@ linguarde_virtual_display() {
   while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
     display=$((display + 1))
   done
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
   LINGUARDE_XVFB_PID=$!
   export DISPLAY=":$display"
   local tries=0
@@ -68,6 +88,9 @@ linguarde_virtual_display() {
 
 linguarde_cleanup() {
   wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${LINGUARDE_WINEPREFIX_144DPI:-}" ]; then
+    WINEPREFIX="$LINGUARDE_WINEPREFIX_144DPI" wineserver -k >/dev/null 2>&1 || true
+  fi
   if [ -n "${LINGUARDE_XVFB_PID:-}" ]; then
     kill "$LINGUARDE_XVFB_PID" 2>/dev/null || true
   fi

@@ -4,7 +4,8 @@
 source "$(dirname "$0")/setup.sh"
 
 linguarde_install
-linguarde_prefix
+linguarde_prefix unmanaged
+linguarde_prefix_144dpi
 linguarde_build linux
 linguarde_build windows
 

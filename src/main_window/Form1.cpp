@@ -1,0 +1,350 @@
+#include "Form1.h"
+
+#include <string>
+
+#include "localisation_script/LancerAction.h"
+#include "localisation_script/action_error.h"
+#include "platform_win32/windows_error.h"
+
+namespace linguarde {
+namespace {
+
+constexpr wchar_t kForm1Class[] = L"Linguarde.Form1";
+constexpr wchar_t kPanelClass[] = L"Linguarde.Panel";
+// Picture2 paints in the system's window colour.
+constexpr wchar_t kBandClass[] = L"Linguarde.Band";
+
+constexpr DWORD kForm1Style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kForm1ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+constexpr std::wstring_view kDialogTitle = L"Choisir un exe, une dll ou un ocx ... ";
+constexpr std::wstring_view kFilter =
+    L"Executables (*.exe)|*.exe|ActiveX Controls (*.ocx)|*.ocx|Dlls (*.dll)|*.dll|"
+    L"Tous les fichiers (*.*)|*.*";
+// Path must exist, no read-only box, prompt on overwrite; the file itself need not exist.
+constexpr std::uint32_t kOpenFlags = 0x806;
+
+// Panels hand their children's notifications to the window, which owns all behaviour.
+LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+      return SendMessageW(GetParent(panel), message, wParam, lParam);
+    default:
+      return DefWindowProcW(panel, message, wParam, lParam);
+  }
+}
+
+void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, int colour) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (GetClassInfoExW(instance, name, &windowClass)) {
+    return;
+  }
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(colour + 1));
+  windowClass.lpszClassName = name;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  if (!RegisterClassExW(&windowClass)) {
+    win32::ThrowLastError(L"Impossible d'enregistrer la classe de fenêtre");
+  }
+}
+
+struct ControlClass {
+  const wchar_t* name;
+  DWORD style;
+  DWORD exStyle;
+};
+
+ControlClass ClassOf(const ControlRow& row) {
+  constexpr DWORD child = WS_CHILD | WS_VISIBLE;
+  switch (row.kind) {
+    case ControlKind::Panel:
+      // Picture2 and what it holds stay hidden until a target has been chosen.
+      return {row.name == L"Picture2" ? kBandClass : kPanelClass,
+              (row.name == L"Picture2" ? WS_CHILD : child) | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    case ControlKind::Button:
+      return {L"BUTTON", child | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, 0};
+    case ControlKind::TextBox:
+      return {L"EDIT", child | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::Label:
+      return {L"STATIC", child | SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::CommonDialog:
+      break;
+  }
+  return {nullptr, 0, 0};
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+Form1::Form1(HINSTANCE instance, ScriptPlatform& platform)
+    : instance_(instance), platform_(platform) {
+  RegisterClassOnce(instance, kForm1Class, &BaseWindow<Form1>::WindowProc, COLOR_BTNFACE);
+  RegisterClassOnce(instance, kPanelClass, &PanelProc, COLOR_BTNFACE);
+  RegisterClassOnce(instance, kBandClass, &PanelProc, COLOR_WINDOW);
+
+  owner_.reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               instance, nullptr));
+  if (!owner_) {
+    win32::ThrowLastError(L"Impossible de créer la fenêtre");
+  }
+  if (!CreateWindowExW(kForm1ExStyle, kForm1Class, std::wstring(kForm1Caption).c_str(),
+                       kForm1Style, 0, 0, 0, 0, owner_.get(), nullptr, instance, this)) {
+    win32::ThrowLastError(L"Impossible de créer la fenêtre");
+  }
+}
+
+Form1::~Form1() {
+  if (hwnd_ != nullptr) {
+    DestroyWindow(hwnd_);
+  }
+}
+
+HWND Form1::Control(std::wstring_view name, int index) const {
+  const std::size_t row = RowOf(name, index);
+  return row < controls_.size() ? controls_[row] : nullptr;
+}
+
+void Form1::Show(int showCommand) {
+  RECT window{};
+  GetWindowRect(hwnd_, &window);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+               work.top + (work.bottom - work.top - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(hwnd_, showCommand);
+  UpdateWindow(hwnd_);
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return OnCtlColor(message, wParam, lParam);
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+}
+
+void Form1::OnCreate() {
+  dpi_ = GetDpiForWindow(hwnd_);
+  for (std::size_t row = 0; row < kForm1Controls.size(); ++row) {
+    const ControlRow& control = kForm1Controls[row];
+    const ControlClass windowClass = ClassOf(control);
+    if (windowClass.name == nullptr) {
+      continue;  // CMDialog1 has no visible part
+    }
+    const HWND parent = control.container == Container::Form1
+                            ? hwnd_
+                            : controls_[RowOf(control.container == Container::Picture1
+                                                  ? L"Picture1"
+                                                  : L"Picture2")];
+    controls_[row] = CreateWindowExW(
+        windowClass.exStyle, windowClass.name, std::wstring(control.text).c_str(),
+        windowClass.style, 0, 0, 0, 0, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + row)), instance_, nullptr);
+  }
+  // Paths longer than the edit control's default limit must fit.
+  SendMessageW(Control(L"Text1"), EM_SETLIMITTEXT, 0, 0);
+  CreateFonts();
+  Layout();
+}
+
+void Form1::OnActivate(bool active) {
+  // The focus goes back where the user left it when the window is activated again.
+  if (!active) {
+    lastFocus_ = GetFocus();
+    return;
+  }
+  const bool ours = lastFocus_ != nullptr && IsChild(hwnd_, lastFocus_) &&
+                    IsWindowVisible(lastFocus_);
+  SetFocus(ours ? lastFocus_ : Control(L"Command1"));
+}
+
+void Form1::OnCommand(int id, UINT code) {
+  // Enter reaches the window as IDOK from the dialog manager: it presses the focused
+  // button and nothing else. Esc (IDCANCEL) does nothing: no button is the default.
+  if (id == IDOK) {
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(hwnd_, focus) &&
+        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) != 0) {
+      SendMessageW(focus, BM_CLICK, 0, 0);
+    }
+    return;
+  }
+  if (code != BN_CLICKED || id < kFirstControlId) {
+    return;
+  }
+  const std::size_t row = static_cast<std::size_t>(id - kFirstControlId);
+  if (row == RowOf(L"Command1")) {
+    Command1_Click();
+  } else if (row < kForm1Controls.size() && kForm1Controls[row].name == L"Command2") {
+    Command2_Click(kForm1Controls[row].index);
+  }
+}
+
+void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  CreateFonts();
+  Layout();
+}
+
+LRESULT Form1::OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND control = reinterpret_cast<HWND>(lParam);
+  if (GetParent(control) != Control(L"Picture2")) {
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+  const HDC dc = reinterpret_cast<HDC>(wParam);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+void Form1::OnDestroy() { PostQuitMessage(exitCode_); }
+
+void Form1::CreateFonts() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
+  UniqueFont defaultFont(CreateFontIndirectW(&metrics.lfMessageFont));
+
+  LOGFONTW command2{};
+  command2.lfHeight = -MulDiv(kCommand2FontHundredthsOfPoint, static_cast<int>(dpi_), 7200);
+  command2.lfWeight = kCommand2FontWeight;
+  command2.lfCharSet = ANSI_CHARSET;
+  kCommand2FontFace.copy(command2.lfFaceName, LF_FACESIZE - 1);
+  UniqueFont command2Font(CreateFontIndirectW(&command2));
+
+  for (std::size_t row = 0; row < kForm1Controls.size(); ++row) {
+    if (controls_[row] != nullptr) {
+      const HFONT font = kForm1Controls[row].font == ControlFont::Command2 ? command2Font.get()
+                                                                           : defaultFont.get();
+      SendMessageW(controls_[row], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+  }
+  // The old fonts go only once no control shows them any more.
+  defaultFont_ = std::move(defaultFont);
+  command2Font_ = std::move(command2Font);
+}
+
+void Form1::Layout() {
+  const auto pixels = [this](int twips) { return TwipsToPixels(twips, dpi_); };
+  const int clientWidth = pixels(kForm1ClientWidth);
+  const int clientHeight = pixels(kForm1ClientHeight);
+  RECT frame{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectExForDpi(&frame, kForm1Style, FALSE, kForm1ExStyle, dpi_);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The frame actually drawn may differ from the computed one (a theme, or a DPI message
+  // that comes before the frame has changed): correct by what the client area came out as.
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  if (client.right != clientWidth || client.bottom != clientHeight) {
+    RECT window{};
+    GetWindowRect(hwnd_, &window);
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + clientWidth - client.right,
+                 window.bottom - window.top + clientHeight - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetClientRect(hwnd_, &client);
+  }
+
+  for (std::size_t row = 0; row < kForm1Controls.size(); ++row) {
+    const ControlRow& control = kForm1Controls[row];
+    if (controls_[row] == nullptr) {
+      continue;
+    }
+    int left = pixels(control.left);
+    int top = pixels(control.top);
+    int width = pixels(control.width);
+    const int height = pixels(control.height);
+    // The two bands are docked: full width, one to the top edge and one to the bottom.
+    if (control.kind == ControlKind::Panel) {
+      left = 0;
+      width = client.right;
+      top = control.name == L"Picture1" ? 0 : client.bottom - height;
+    }
+    MoveWindow(controls_[row], left, top, width, height, TRUE);
+  }
+}
+
+void Form1::Command1_Click() {
+  ShowWindow(Control(L"Picture2"), SW_HIDE);
+  CMDialog1.DialogTitle = kDialogTitle;
+  CMDialog1.Filter = kFilter;
+  CMDialog1.Flags = kOpenFlags;
+  CMDialog1.CancelError = true;
+
+  std::wstring fichier;
+  try {
+    CMDialog1.ShowOpen(hwnd_);
+  } catch (const DialogCancelled&) {
+    return;
+  }
+  fichier = CMDialog1.FileName;
+  SetWindowTextW(Control(L"Text1"), fichier.c_str());
+  ShowWindow(Control(L"Picture2"), SW_SHOW);
+}
+
+void Form1::Command2_Click(int Index) {
+  try {
+    LancerAction(static_cast<std::int16_t>(Index), WindowText(Control(L"Text1")), platform_);
+  } catch (const TextRefused& refusal) {
+    MessageBoxW(hwnd_, refusal.Message().c_str(), std::wstring(kForm1Caption).c_str(),
+                MB_OK | MB_ICONWARNING);
+  } catch (const ActionFailed& failure) {
+    ReportFailure(failure.Message());
+  } catch (const std::exception&) {
+    ReportFailure(L"L'action a échoué : mémoire insuffisante ou erreur inattendue.");
+  }
+}
+
+void Form1::ReportFailure(const std::wstring& message) {
+  MessageBoxW(hwnd_, message.c_str(), std::wstring(kForm1Caption).c_str(), MB_OK | MB_ICONERROR);
+  exitCode_ = 1;
+  DestroyWindow(hwnd_);
+}
+
+int RunMessageLoop(HWND window) {
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageW(window, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace linguarde

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "CMDialog1.h"
+#include "base_window.h"
+#include "form1_layout.h"
+#include "gdi_font.h"
+#include "localisation_script/script_platform.h"
+
+namespace linguarde {
+
+// The program's one window: the file band Picture1 on top, the action band Picture2 below.
+class Form1 : public BaseWindow<Form1> {
+ public:
+  // Creates the window and its controls, hidden; Show puts it centred on the work area.
+  Form1(HINSTANCE instance, ScriptPlatform& platform);
+  ~Form1();
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  void Show(int showCommand);
+  // Non-zero once a failed action has closed the window.
+  int ExitCode() const { return exitCode_; }
+  HWND Control(std::wstring_view name, int index = -1) const;
+
+  void Command1_Click();
+  void Command2_Click(int Index);
+
+  CommonDialog CMDialog1;
+
+ private:
+  friend class BaseWindow<Form1>;
+  struct WindowDeleter {
+    void operator()(HWND window) const noexcept { DestroyWindow(window); }
+  };
+  using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCreate();
+  void OnActivate(bool active);
+  void OnCommand(int id, UINT code);
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  LRESULT OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnDestroy();
+
+  void CreateFonts();
+  void Layout();
+  void ReportFailure(const std::wstring& message);
+
+  HINSTANCE instance_;
+  ScriptPlatform& platform_;
+  // An owned window has no taskbar button; its hidden owner is the program's only other window.
+  UniqueWindow owner_;
+  std::array<HWND, kForm1Controls.size()> controls_{};
+  UniqueFont defaultFont_;
+  UniqueFont command2Font_;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  HWND lastFocus_ = nullptr;
+  int exitCode_ = 0;
+};
+
+// The event loop; dialog keys (Tab, Space, Enter) go through the dialog manager.
+int RunMessageLoop(HWND window);
+
+}  // namespace linguarde

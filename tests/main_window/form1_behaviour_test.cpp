@@ -1,0 +1,207 @@
+// The window in use: keyboard, the real Open dialog, and the action buttons.
+#include <vector>
+
+#include "form1_fixture.h"
+
+namespace linguarde::test {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr wchar_t kDialogTitle[] = L"Choisir un exe, une dll ou un ocx ... ";
+
+std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
+
+TEST_F(Form1Test, TabVisitsOnlyVisibleControlsInTabIndexOrder) {
+  std::vector<HWND> visited;
+  for (int i = 0; i < 3; ++i) {
+    visited.push_back(GetFocus());
+    PressKey(VK_TAB);
+  }
+  EXPECT_EQ(visited, (std::vector<HWND>{Control(L"Command1"), Control(L"Text1"), Control(L"Command1")}));
+
+  ShowWindow(Control(L"Picture2"), SW_SHOW);
+  SetFocus(Control(L"Command1"));
+  visited.clear();
+  for (int i = 0; i < 7; ++i) {
+    visited.push_back(GetFocus());
+    PressKey(VK_TAB);
+  }
+  const std::vector<HWND> expected = {Control(L"Command1"),    Control(L"Text1"),
+                                      Control(L"Command2", 0), Control(L"Command2", 1),
+                                      Control(L"Command2", 2), Control(L"Command2", 3),
+                                      Control(L"Command1")};
+  EXPECT_EQ(visited, expected);
+}
+
+TEST_F(Form1Test, EnterAndEscOnTheTextBoxDoNothing) {
+  SetFocus(Control(L"Text1"));
+  SetWindowTextW(Control(L"Text1"), L"C:\\Projets\\Appli.exe");
+  ShowWindow(Control(L"Picture2"), SW_SHOW);
+  PressKey(VK_RETURN);
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(IsWindowVisible(form_.Handle()));
+  EXPECT_FALSE(fs::exists(Script()));
+  EXPECT_EQ(WindowText(Control(L"Text1")), L"C:\\Projets\\Appli.exe");
+}
+
+TEST_F(Form1Test, EnterAndSpacePressTheFocusedButtonAndEscNever) {
+  SetWindowTextW(Control(L"Text1"), L"a.exe");
+  ShowWindow(Control(L"Picture2"), SW_SHOW);
+  for (const UINT key : {UINT{VK_RETURN}, UINT{VK_SPACE}, UINT{VK_ESCAPE}}) {
+    for (int index = 0; index <= 3; ++index) {
+      fs::remove(Script());
+      SetFocus(Control(L"Command2", index));
+      PressKey(key);
+      EXPECT_EQ(fs::exists(Script()), key != VK_ESCAPE) << "key " << key << " index " << index;
+      EndChildProcesses();
+    }
+  }
+  // On Command1 the keys open the Open dialog, which the watcher cancels.
+  for (const UINT key : {UINT{VK_RETURN}, UINT{VK_SPACE}}) {
+    SetFocus(Control(L"Command1"));
+    DialogWatcher watcher(kDialogTitle, [](HWND dialog) { PressCancel(dialog); }, 20s);
+    PressKey(key);
+    Pump();
+    EXPECT_TRUE(watcher.Seen()) << key;
+  }
+  EXPECT_TRUE(IsWindow(form_.Handle()));
+}
+
+TEST_F(Form1Test, TheOpenDialogHasTheTitleAndTheFourFilters) {
+  std::vector<std::wstring> filters;
+  {
+    DialogWatcher watcher(kDialogTitle, [&filters](HWND dialog) {
+      filters = ComboItems(GetDlgItem(dialog, 0x470));
+      PressCancel(dialog);
+    });
+    form_.Command1_Click();
+    EXPECT_TRUE(watcher.Seen());
+  }
+  EXPECT_EQ(filters, (std::vector<std::wstring>{L"Executables (*.exe)", L"ActiveX Controls (*.ocx)",
+                                                L"Dlls (*.dll)", L"Tous les fichiers (*.*)"}));
+}
+
+// Runs one choice in the real dialog: the watcher types the name and presses Open.
+void Choose(Form1& form, const std::wstring& path) {
+  DialogWatcher watcher(kDialogTitle, [&path](HWND dialog) { ChooseInOpenDialog(dialog, path); });
+  form.Command1_Click();
+  EXPECT_TRUE(watcher.Seen());
+}
+
+void Cancel(Form1& form) {
+  DialogWatcher watcher(kDialogTitle, [](HWND dialog) { PressCancel(dialog); });
+  form.Command1_Click();
+  EXPECT_TRUE(watcher.Seen());
+}
+
+TEST_F(Form1Test, AChoiceFillsTheTextAndShowsTheBand) {
+  struct Case {
+    const char* what;
+    fs::path file;
+    bool create;
+  };
+  const Case cases[] = {
+      {"existing program", folder_.Path() / L"Appli.exe", true},
+      {"any type under all files", folder_.Path() / L"notes.txt", true},
+      {"new name in an existing folder", folder_.Path() / L"Nouveau.ocx", false},
+      {"name with accents and spaces", folder_.Path() / L"Contrôle été.ocx", true},
+  };
+  for (const Case& c : cases) {
+    if (c.create) WriteBytes(c.file, "MZ");
+    SetWindowTextW(Control(L"Text1"), L"saisi à la main");
+    Choose(form_, c.file.wstring());
+    EXPECT_EQ(WindowText(Control(L"Text1")), c.file.wstring()) << c.what;
+    EXPECT_TRUE(IsWindowVisible(Control(L"Picture2"))) << c.what;
+  }
+}
+
+TEST_F(Form1Test, ACancelHidesTheBandAndKeepsTheText) {
+  Cancel(form_);
+  EXPECT_EQ(WindowText(Control(L"Text1")), L"");
+  EXPECT_FALSE(IsWindowVisible(Control(L"Picture2")));
+
+  const fs::path file = folder_.Path() / L"Appli.exe";
+  WriteBytes(file, "MZ");
+  Choose(form_, file.wstring());
+  ASSERT_TRUE(IsWindowVisible(Control(L"Picture2")));
+  Cancel(form_);
+  EXPECT_EQ(WindowText(Control(L"Text1")), file.wstring());
+  EXPECT_FALSE(IsWindowVisible(Control(L"Picture2")));
+}
+
+TEST_F(Form1Test, ANameInAMissingFolderIsNotAccepted) {
+  const std::wstring path = (folder_.Path() / L"absent" / L"Appli.exe").wstring();
+  bool stayed = false;
+  {
+    DialogWatcher watcher(kDialogTitle, [&](HWND dialog) {
+      ChooseInOpenDialog(dialog, path);
+      // The dialog answers with a message box of its own and stays open.
+      const auto end = std::chrono::steady_clock::now() + 10s;
+      while (std::chrono::steady_clock::now() < end && IsWindow(dialog)) {
+        const HWND box = GetLastActivePopup(dialog);
+        if (box != dialog && box != nullptr && IsWindowVisible(box)) {
+          stayed = true;
+          PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+          break;
+        }
+        std::this_thread::sleep_for(50ms);
+      }
+      std::this_thread::sleep_for(300ms);
+      PressCancel(dialog);
+    });
+    form_.Command1_Click();
+    EXPECT_TRUE(watcher.Seen());
+  }
+  EXPECT_TRUE(stayed);
+  EXPECT_EQ(WindowText(Control(L"Text1")), L"");
+  EXPECT_FALSE(IsWindowVisible(Control(L"Picture2")));
+}
+
+TEST_F(Form1Test, EachActionButtonRunsItsActionOnTheTextOfTheBox) {
+  const std::string tool = Narrow(folder_.Text()) + "\\Tressol.exe";
+  // folder_ holds a space, so the tool's path is quoted.
+  const std::string quoted = "\"" + tool + "\"";
+  const std::string settings[] = {"", " * 0x409 ~ 0x0", " vb6FR.dll 0x40C * 0x409",
+                                  " vb6FR.dll 0x40C ~ 0x409"};
+  const fs::path chosen = folder_.Path() / L"Appli.exe";
+  WriteBytes(chosen, "MZ");
+  Choose(form_, chosen.wstring());
+  for (int index = 0; index <= 3; ++index) {
+    // Typed after the choice: the click takes whatever the box holds.
+    const std::wstring typed = L"C:\\Mes Projets\\Appli" + std::to_wstring(index) + L".exe";
+    SetWindowTextW(Control(L"Text1"), typed.c_str());
+    fs::remove(folder_.Path() / L"received.txt");
+    SendMessageW(Control(L"Command2", index), BM_CLICK, 0, 0);
+    const std::string target = Narrow(typed);
+    const std::string line = index == 0 ? quoted + " C:\\Mes Projets\\Appli0.exe"
+                                        : quoted + " \"" + target + "\"" + settings[index];
+    EXPECT_EQ(ReadBytes(Script()), line + "\r\nPause\r\n") << index;
+    // The script really started: the stand-in ran.
+    EXPECT_TRUE(WaitForFile(folder_.Path() / L"received.txt", 30s)) << index;
+    EndChildProcesses();
+  }
+  EXPECT_TRUE(IsWindow(form_.Handle()));
+}
+
+TEST_F(Form1Test, ARefusedTextShowsAWarningAndTheWindowStays) {
+  ShowWindow(Control(L"Picture2"), SW_SHOW);
+  SetWindowTextW(Control(L"Text1"), L"C:\\a\"b.exe");
+  std::wstring message;
+  {
+    DialogWatcher watcher(L"Linguarde", [&message](HWND box) {
+      message = MessageBoxText(box);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    SendMessageW(Control(L"Command2", 1), BM_CLICK, 0, 0);
+    EXPECT_TRUE(watcher.Seen());
+  }
+  EXPECT_NE(message.find(L"guillemet"), std::wstring::npos) << testing::PrintToString(message);
+  EXPECT_TRUE(IsWindow(form_.Handle()));
+  EXPECT_EQ(form_.ExitCode(), 0);
+  EXPECT_FALSE(fs::exists(Script()));
+}
+
+}  // namespace
+}  // namespace linguarde::test

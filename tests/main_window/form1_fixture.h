@@ -1,0 +1,58 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "main_window/Form1.h"
+#include "platform_win32/win32_script_platform.h"
+#include "support/dialog_driver.h"
+#include "support/windows_test_support.h"
+
+namespace linguarde::test {
+
+// The real window, shown, with its application folder in a test folder that holds the
+// recording stand-in as its tool.
+class Form1Test : public testing::Test {
+ protected:
+  Form1Test()
+      : folder_(L" app"), platform_(folder_.Text()), form_(GetModuleHandleW(nullptr), platform_) {
+    std::filesystem::copy_file(TestProgramFolder() / L"recording_tool.exe",
+                               folder_.Path() / L"Tressol.exe");
+    form_.Show(SW_SHOWNORMAL);
+    Pump();
+  }
+  ~Form1Test() override { EndChildProcesses(); }
+
+  // Runs the queued messages the way the program's loop does.
+  void Pump() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (!IsDialogMessageW(form_.Handle(), &message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+    }
+  }
+
+  // A key pressed and released on the focused control.
+  void PressKey(UINT key) {
+    const HWND focus = GetFocus();
+    const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+    PostMessageW(focus, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageW(focus, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
+    Pump();
+  }
+
+  HWND Control(std::wstring_view name, int index = -1) const { return form_.Control(name, index); }
+  std::filesystem::path Script() const { return folder_.Path() / L"VBcommand.bat"; }
+
+  TestFolder folder_;
+  win32::Win32ScriptPlatform platform_;
+  Form1 form_;
+};
+
+inline int Pixels(int twips, UINT dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+
+}  // namespace linguarde::test

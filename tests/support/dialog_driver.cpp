@@ -1,0 +1,90 @@
+#include "dialog_driver.h"
+
+namespace linguarde::test {
+namespace {
+
+// Control identifiers of the Explorer-style Open dialog.
+constexpr int kFileNameCombo = 0x47C;
+constexpr int kMessageText = 0xFFFF;
+
+struct Search {
+  const std::wstring* caption;
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<Search*>(parameter);
+  wchar_t className[32] = {};
+  GetClassNameW(window, className, 32);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (std::wstring(className) == L"#32770" && IsWindowVisible(window) &&
+      WindowText(window) == *search.caption &&
+      (search.processId == 0 || owner == search.processId)) {
+    search.found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[4096] = {};
+  GetWindowTextW(window, text, 4096);
+  return text;
+}
+
+HWND WaitForDialog(const std::wstring& caption, DWORD processId, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < end) {
+    Search search{&caption, processId, nullptr};
+    EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) {
+      return search.found;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return nullptr;
+}
+
+std::wstring MessageBoxText(HWND box) {
+  return WindowText(GetDlgItem(box, kMessageText));
+}
+
+std::vector<std::wstring> ComboItems(HWND combo) {
+  std::vector<std::wstring> items;
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    std::wstring item(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(item.size() - 1);
+    items.push_back(item);
+  }
+  return items;
+}
+
+void ChooseInOpenDialog(HWND dialog, const std::wstring& path) {
+  const HWND combo = GetDlgItem(dialog, kFileNameCombo);
+  const HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+  SendMessageW(edit != nullptr ? edit : combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+void PressCancel(HWND dialog) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+DialogWatcher::DialogWatcher(std::wstring caption, std::function<void(HWND)> action,
+                             std::chrono::milliseconds timeout)
+    : thread_([this, caption = std::move(caption), action = std::move(action), timeout] {
+        if (const HWND dialog = WaitForDialog(caption, GetCurrentProcessId(), timeout)) {
+          seen_ = true;
+          action(dialog);
+        }
+      }) {}
+
+DialogWatcher::~DialogWatcher() { thread_.join(); }
+
+}  // namespace linguarde::test
