@@ -1,0 +1,141 @@
+#include "pe_image.h"
+
+#include "tool_error.h"
+
+namespace tressol {
+namespace {
+
+constexpr std::uint16_t kMachineI386 = 0x14C;
+constexpr std::uint16_t kMagicPe32 = 0x10B;
+constexpr std::uint16_t kCharacteristicDll = 0x2000;
+constexpr std::uint32_t kMaxSections = 96;
+
+}  // namespace
+
+std::optional<std::uint64_t> PeImage::RvaToOffset(std::uint32_t rva, std::uint32_t size) const {
+  if (rva < headersSize && size <= headersSize - rva) {
+    return rva;
+  }
+  for (const Section& section : sections) {
+    if (rva >= section.virtualAddress) {
+      const std::uint64_t inside = rva - section.virtualAddress;
+      if (inside + size <= section.rawSize) {
+        return section.rawOffset + inside;
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::uint64_t> PeImage::VaToOffset(std::uint32_t va, std::uint32_t size) const {
+  if (va < imageBase) {
+    return std::nullopt;
+  }
+  return RvaToOffset(va - imageBase, size);
+}
+
+PeImage ReadPeImage(TargetFile& file) {
+  if (file.Size() < 0x40) {
+    Refuse("ce n'est pas une image PE : le fichier est trop court");
+  }
+  const std::vector<std::uint8_t> dos = ReadRange(file, 0, 0x40);
+  if (dos[0] != 'M' || dos[1] != 'Z') {
+    Refuse("ce n'est pas une image PE : la signature MZ manque");
+  }
+  const std::uint32_t peOffset = U32(dos, 0x3C);
+  if (peOffset > file.Size() || file.Size() - peOffset < 24) {
+    Refuse("ce n'est pas une image PE : l'en-tête PE est hors du fichier");
+  }
+  const std::vector<std::uint8_t> coff = ReadRange(file, peOffset, 24);
+  if (coff[0] != 'P' || coff[1] != 'E' || coff[2] != 0 || coff[3] != 0) {
+    Refuse("ce n'est pas une image PE : la signature PE manque");
+  }
+  if (U16(coff, 4) != kMachineI386) {
+    Refuse("ce n'est pas une image 32 bits i386, comme les compile Visual Basic 6");
+  }
+  const std::uint32_t sectionCount = U16(coff, 6);
+  const std::uint32_t optionalSize = U16(coff, 20);
+  if (sectionCount == 0 || sectionCount > kMaxSections || optionalSize < 96) {
+    Refuse("l'image PE est mal formée (sections ou en-tête optionnel)");
+  }
+
+  PeImage image;
+  image.isDll = (U16(coff, 22) & kCharacteristicDll) != 0;
+  const std::uint64_t optionalOffset = std::uint64_t{peOffset} + 24;
+  const std::vector<std::uint8_t> optional = ReadRange(file, optionalOffset, optionalSize);
+  if (U16(optional, 0) != kMagicPe32) {
+    Refuse("ce n'est pas une image PE32, comme les compile Visual Basic 6");
+  }
+  image.entryPoint = U32(optional, 16);
+  image.imageBase = U32(optional, 28);
+  image.imageSize = U32(optional, 56);
+  image.headersSize = U32(optional, 60);
+  image.checksumOffset = optionalOffset + 64;
+  image.checksum = U32(optional, 64);
+  const std::uint32_t directories = U32(optional, 92);
+  const auto directory = [&](std::uint32_t index, std::uint32_t& address, std::uint32_t& size) {
+    if (index < directories && 96 + 8 * index + 8 <= optionalSize) {
+      address = U32(optional, 96 + 8 * index);
+      size = U32(optional, 100 + 8 * index);
+    }
+  };
+  directory(0, image.exportRva, image.exportSize);
+  directory(4, image.securityOffset, image.securitySize);
+
+  const std::vector<std::uint8_t> table =
+      ReadRange(file, optionalOffset + optionalSize, std::uint64_t{sectionCount} * 40);
+  for (std::uint32_t i = 0; i < sectionCount; ++i) {
+    const std::size_t at = i * 40;
+    Section section;
+    for (std::size_t c = 0; c < 8 && table[at + c] != 0; ++c) {
+      section.name += static_cast<char>(table[at + c]);
+    }
+    section.virtualSize = U32(table, at + 8);
+    section.virtualAddress = U32(table, at + 12);
+    section.rawSize = U32(table, at + 16);
+    section.rawOffset = U32(table, at + 20);
+    if (std::uint64_t{section.rawOffset} + section.rawSize > file.Size()) {
+      Refuse("le fichier est tronqué : la section « " + section.name +
+             " » dépasse la fin du fichier");
+    }
+    image.sections.push_back(section);
+  }
+  return image;
+}
+
+std::optional<std::uint32_t> ExportedFunction(TargetFile& file, const PeImage& image,
+                                              const std::string& name) {
+  const auto directoryOffset = image.RvaToOffset(image.exportRva, 40);
+  if (image.exportRva == 0 || !directoryOffset) {
+    return std::nullopt;
+  }
+  const std::vector<std::uint8_t> directory = ReadRange(file, *directoryOffset, 40);
+  const std::uint32_t functionCount = U32(directory, 20);
+  const std::uint32_t nameCount = U32(directory, 24);
+  if (nameCount > 65536 || functionCount > 65536) {
+    return std::nullopt;
+  }
+  const auto functions = image.RvaToOffset(U32(directory, 28), functionCount * 4);
+  const auto names = image.RvaToOffset(U32(directory, 32), nameCount * 4);
+  const auto ordinals = image.RvaToOffset(U32(directory, 36), nameCount * 2);
+  if (!functions || !names || !ordinals) {
+    return std::nullopt;
+  }
+  const std::vector<std::uint8_t> nameTable = ReadRange(file, *names, nameCount * 4);
+  const std::vector<std::uint8_t> ordinalTable = ReadRange(file, *ordinals, nameCount * 2);
+  const std::vector<std::uint8_t> functionTable = ReadRange(file, *functions, functionCount * 4);
+  for (std::uint32_t i = 0; i < nameCount; ++i) {
+    const auto nameOffset = image.RvaToOffset(U32(nameTable, i * 4), static_cast<std::uint32_t>(name.size() + 1));
+    if (!nameOffset) continue;
+    const std::vector<std::uint8_t> candidate = ReadRange(file, *nameOffset, name.size() + 1);
+    if (std::string(candidate.begin(), candidate.end() - 1) == name && candidate.back() == 0) {
+      const std::uint32_t ordinal = U16(ordinalTable, i * 2);
+      if (ordinal < functionCount) {
+        return U32(functionTable, ordinal * 4);
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace tressol

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "target_file.h"
+
+namespace tressol {
+
+struct Section {
+  std::string name;
+  std::uint32_t virtualAddress;
+  std::uint32_t virtualSize;
+  std::uint32_t rawSize;
+  std::uint32_t rawOffset;
+};
+
+// The parts of a PE32 (i386) image that locating and patching the VB header needs.
+struct PeImage {
+  bool isDll = false;
+  std::uint32_t entryPoint = 0;  // RVA
+  std::uint32_t imageBase = 0;
+  std::uint32_t imageSize = 0;
+  std::uint32_t headersSize = 0;
+  std::uint64_t checksumOffset = 0;  // file offset of the optional header's CheckSum
+  std::uint32_t checksum = 0;
+  std::uint32_t exportRva = 0, exportSize = 0;
+  std::uint32_t securityOffset = 0, securitySize = 0;  // Authenticode, a file offset
+  std::vector<Section> sections;
+
+  // The file offset of size bytes at an RVA, when they all lie in the file's raw data.
+  std::optional<std::uint64_t> RvaToOffset(std::uint32_t rva, std::uint32_t size) const;
+  // The same for a virtual address of this image.
+  std::optional<std::uint64_t> VaToOffset(std::uint32_t va, std::uint32_t size) const;
+};
+
+// Parses the headers; refuses anything that is not a complete PE32 i386 image.
+PeImage ReadPeImage(TargetFile& file);
+
+// The RVA of an exported function, looked up by name.
+std::optional<std::uint32_t> ExportedFunction(TargetFile& file, const PeImage& image,
+                                              const std::string& name);
+
+}  // namespace tressol

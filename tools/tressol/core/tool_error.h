@@ -1,0 +1,23 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tressol {
+
+// Each kind has its own exit status.
+enum class Failure { Usage = 2, Refused = 3, Io = 4 };
+
+// A French message (UTF-8) for the user and the kind of failure.
+class ToolError : public std::runtime_error {
+ public:
+  ToolError(Failure kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
+  Failure Kind() const noexcept { return kind_; }
+
+ private:
+  Failure kind_;
+};
+
+[[noreturn]] inline void Refuse(const std::string& why) { throw ToolError(Failure::Refused, why); }
+
+}  // namespace tressol

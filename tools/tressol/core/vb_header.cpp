@@ -1,0 +1,160 @@
+#include "vb_header.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "tool_error.h"
+
+namespace tressol {
+namespace {
+
+// What the runtime's class factory exports of an ActiveX DLL or OCX begin with.
+const char* const kClassFactoryExports[] = {"DllGetClassObject", "DllRegisterServer",
+                                             "DllUnregisterServer", "DllCanUnloadNow"};
+const char* const kPackerSections[] = {"UPX", ".aspack", ".adata", "MPRESS", ".petite", "PEC2",
+                                       ".nsp"};
+
+bool HasMagic(const std::vector<std::uint8_t>& bytes) {
+  return bytes.size() >= 4 && bytes[0] == 'V' && bytes[1] == 'B' && bytes[2] == '5' &&
+         bytes[3] == '!';
+}
+
+// A library name: printable text ended by a NUL within its 14 bytes.
+std::optional<std::string> LibraryName(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+  std::string name;
+  for (std::size_t i = at; i < at + kLibraryNameSize; ++i) {
+    if (bytes[i] == 0) return name;
+    if (bytes[i] < 0x20 || bytes[i] > 0x7E) return std::nullopt;
+    name += static_cast<char>(bytes[i]);
+  }
+  return std::nullopt;
+}
+
+// The header at a file offset, if it is one.
+std::optional<VbHeader> HeaderAt(TargetFile& file, const PeImage& image, std::uint64_t offset) {
+  if (offset > file.Size() || file.Size() - offset < kHeaderReadSize) {
+    return std::nullopt;
+  }
+  VbHeader header;
+  header.offset = offset;
+  header.bytes = ReadRange(file, offset, kHeaderReadSize);
+  const auto primary = LibraryName(header.bytes, 0x06);
+  const auto secondary = LibraryName(header.bytes, 0x14);
+  const std::uint32_t projectData = U32(header.bytes, 0x30);
+  if (!HasMagic(header.bytes) || !primary || !secondary || projectData < image.imageBase ||
+      projectData - image.imageBase >= image.imageSize) {
+    return std::nullopt;
+  }
+  header.runtimeBuild = U16(header.bytes, 0x04);
+  header.settings = {*primary, U32(header.bytes, 0x24), *secondary, U32(header.bytes, 0x28)};
+  return header;
+}
+
+// The header's address that code at an RVA pushes: prefix, then 68 <imm32>, then next.
+std::optional<std::uint32_t> PushedAddress(TargetFile& file, const PeImage& image,
+                                           std::uint32_t rva, std::optional<std::uint8_t> prefix,
+                                           std::optional<std::uint8_t> next) {
+  const std::uint32_t size = 5 + (prefix ? 1 : 0) + (next ? 1 : 0);
+  const auto offset = image.RvaToOffset(rva, size);
+  if (!offset) return std::nullopt;
+  const std::vector<std::uint8_t> code = ReadRange(file, *offset, size);
+  const std::size_t push = prefix ? 1 : 0;
+  if ((prefix && code[0] != *prefix) || code[push] != 0x68 || (next && code[push + 5] != *next)) {
+    return std::nullopt;
+  }
+  return U32(code, push + 1);
+}
+
+VbHeader Named(TargetFile& file, const PeImage& image, std::uint32_t va, HeaderFoundBy by) {
+  const auto offset = image.VaToOffset(va, kHeaderReadSize);
+  if (!offset) {
+    Refuse("l'en-tête VB que désigne le code du programme est hors du fichier");
+  }
+  auto header = HeaderAt(file, image, *offset);
+  if (!header) {
+    Refuse("l'adresse que désigne le code du programme ne contient pas d'en-tête VB valide");
+  }
+  header->foundBy = by;
+  return *header;
+}
+
+bool LooksPacked(const PeImage& image) {
+  for (const Section& section : image.sections) {
+    for (const char* packer : kPackerSections) {
+      if (section.name.rfind(packer, 0) == 0) return true;
+    }
+  }
+  return false;
+}
+
+VbHeader Search(TargetFile& file, const PeImage& image) {
+  std::vector<VbHeader> found;
+  constexpr std::uint64_t kChunk = 1 << 20;
+  const std::uint64_t size = file.Size();
+  for (std::uint64_t at = 0; at < size; at += kChunk) {
+    // Overlap by three bytes so that no "VB5!" straddling two chunks is missed.
+    const std::uint64_t length = std::min<std::uint64_t>(kChunk + 3, size - at);
+    const std::vector<std::uint8_t> chunk = ReadRange(file, at, length);
+    for (std::size_t i = 0; i + 4 <= chunk.size() && i < kChunk; ++i) {
+      if (chunk[i] == 'V' && chunk[i + 1] == 'B' && chunk[i + 2] == '5' && chunk[i + 3] == '!') {
+        if (auto header = HeaderAt(file, image, at + i)) {
+          header->foundBy = HeaderFoundBy::Search;
+          found.push_back(*header);
+        }
+      }
+    }
+  }
+  if (found.size() > 1) {
+    Refuse("le fichier contient plusieurs en-têtes VB possibles ; aucun n'est choisi au hasard");
+  }
+  if (found.empty()) {
+    Refuse("aucun en-tête de projet VB (« VB5! ») : ce n'est pas un programme, un contrôle ou "
+           "une bibliothèque compilé par Visual Basic 6");
+  }
+  return found.front();
+}
+
+}  // namespace
+
+VbHeader LocateVbHeader(TargetFile& file, const PeImage& image) {
+  if (!image.isDll) {
+    if (const auto va = PushedAddress(file, image, image.entryPoint, std::nullopt, 0xE8)) {
+      return Named(file, image, *va, HeaderFoundBy::EntryPoint);
+    }
+  } else {
+    std::optional<std::uint32_t> named;
+    for (const char* name : kClassFactoryExports) {
+      const auto rva = ExportedFunction(file, image, name);
+      const auto va = rva ? PushedAddress(file, image, *rva, 0x58, std::nullopt) : std::nullopt;
+      if (va && named && *va != *named) {
+        Refuse("les fonctions exportées désignent des en-têtes VB différents");
+      }
+      if (va) named = va;
+    }
+    if (named) {
+      return Named(file, image, *named, HeaderFoundBy::Exports);
+    }
+  }
+  if (LooksPacked(image)) {
+    Refuse("le fichier est compressé (packed) : son en-tête VB ne peut pas être modifié sur "
+           "place");
+  }
+  return Search(file, image);
+}
+
+std::vector<std::uint8_t> SettingsBytes(const VbHeader& header, const LanguageSettings& settings) {
+  std::vector<std::uint8_t> bytes(header.bytes.begin() + kSettingsStart,
+                                  header.bytes.begin() + kSettingsEnd);
+  const auto putName = [&bytes](std::size_t at, const std::string& name) {
+    for (std::size_t i = 0; i < kLibraryNameSize; ++i) {
+      bytes[at + i] = i < name.size() ? static_cast<std::uint8_t>(name[i]) : 0;
+    }
+  };
+  putName(0x06 - kSettingsStart, settings.primaryLibrary);
+  putName(0x14 - kSettingsStart, settings.secondaryLibrary);
+  PutU32(bytes, 0x24 - kSettingsStart, settings.primaryLcid);
+  PutU32(bytes, 0x28 - kSettingsStart, settings.secondaryLcid);
+  return bytes;
+}
+
+}  // namespace tressol

@@ -1,0 +1,169 @@
+// Tressol.exe: the tool's core over Win32 files and the console.
+#include <windows.h>
+
+#include <string>
+
+#include "core/tool_error.h"
+#include "core/tressol.h"
+
+namespace {
+
+using tressol::Failure;
+using tressol::ToolError;
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                      nullptr, nullptr);
+  return bytes;
+}
+
+std::wstring Wide(const std::string& bytes) {
+  if (bytes.empty()) return {};
+  const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                       nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
+  return text;
+}
+
+std::string SystemText(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = length != 0 ? std::wstring(buffer, length) : L"erreur " + std::to_wstring(code);
+  LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  return Utf8(text);
+}
+
+// The command line after the program's own name, as the interpreter passed it.
+std::wstring CommandTail() {
+  const std::wstring line = GetCommandLineW();
+  std::size_t i = 0;
+  if (!line.empty() && line[0] == L'"') {
+    i = line.find(L'"', 1);
+    i = i == std::wstring::npos ? line.size() : i + 1;
+  } else {
+    while (i < line.size() && line[i] != L' ' && line[i] != L'\t') ++i;
+  }
+  return line.substr(i);
+}
+
+// Paths past MAX_PATH need the extended form, which takes only absolute paths.
+std::wstring Extended(const std::wstring& path) {
+  if (path.size() >= MAX_PATH && path.size() > 2 && path[1] == L':' && path[2] == L'\\') {
+    return L"\\\\?\\" + path;
+  }
+  return path;
+}
+
+class Win32File final : public tressol::TargetFile {
+ public:
+  Win32File(HANDLE file, std::string path) : file_(file), path_(std::move(path)) {}
+  ~Win32File() override { CloseHandle(file_); }
+  Win32File(const Win32File&) = delete;
+  Win32File& operator=(const Win32File&) = delete;
+
+  std::uint64_t Size() override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file_, &size)) Fail("impossible de lire la taille de");
+    return static_cast<std::uint64_t>(size.QuadPart);
+  }
+
+  void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
+    while (size > 0) {
+      OVERLAPPED at = Position(offset);
+      DWORD done = 0;
+      const DWORD chunk = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
+      if (!ReadFile(file_, out, chunk, &done, &at) || done == 0) Fail("impossible de lire");
+      out += done;
+      offset += done;
+      size -= done;
+    }
+  }
+
+  void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
+    OVERLAPPED at = Position(offset);
+    DWORD done = 0;
+    if (!WriteFile(file_, data, static_cast<DWORD>(size), &done, &at) || done != size) {
+      Fail("impossible d'écrire dans");
+    }
+  }
+
+  void Flush() override {
+    if (!FlushFileBuffers(file_)) Fail("impossible d'enregistrer sur le disque");
+  }
+
+ private:
+  static OVERLAPPED Position(std::uint64_t offset) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return at;
+  }
+  [[noreturn]] void Fail(const std::string& what) const {
+    const DWORD code = GetLastError();
+    throw ToolError(Failure::Io, what + " « " + path_ + " » : " + SystemText(code));
+  }
+
+  HANDLE file_;
+  std::string path_;
+};
+
+class Win32FileSystem final : public tressol::FileSystem {
+ public:
+  std::unique_ptr<tressol::TargetFile> Open(const std::string& path, bool forWriting) override {
+    // Shared with nobody for a change: a target that runs or is open elsewhere is refused.
+    const HANDLE file = CreateFileW(Extended(Wide(path)).c_str(),
+                                    forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                                    forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD code = GetLastError();
+      const std::string system = " (" + SystemText(code) + ")";
+      if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) {
+        throw ToolError(Failure::Refused, "« " + path + " » est ouvert par un autre programme ou "
+                                          "en cours d'exécution : fermez-le et recommencez" + system);
+      }
+      if (code == ERROR_ACCESS_DENIED && forWriting) {
+        throw ToolError(Failure::Refused, "« " + path + " » ne peut pas être modifié (lecture "
+                                          "seule, ou droits insuffisants)" + system);
+      }
+      throw ToolError(Failure::Io, "impossible d'ouvrir « " + path + " »" + system);
+    }
+    return std::make_unique<Win32File>(file, path);
+  }
+};
+
+// A real console gets UTF-16, so that accents show whatever its code page; a redirected
+// stream gets UTF-8.
+void Write(DWORD stream, const std::string& text) {
+  if (text.empty()) return;
+  const HANDLE handle = GetStdHandle(stream);
+  DWORD mode = 0;
+  DWORD done = 0;
+  if (GetConsoleMode(handle, &mode)) {
+    const std::wstring wide = Wide(text);
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &done, nullptr);
+  } else {
+    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &done, nullptr);
+  }
+}
+
+}  // namespace
+
+int wmain() {
+  Win32FileSystem files;
+  tressol::Output output;
+  const int status = tressol::Run(Utf8(CommandTail()), files, output);
+  Write(STD_OUTPUT_HANDLE, output.out);
+  Write(STD_ERROR_HANDLE, output.err);
+  return status;
+}
