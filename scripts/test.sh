@@ -14,5 +14,16 @@ linguarde_virtual_display
 
 linguarde_say "native tests (AddressSanitizer, UBSan)"
 ctest --preset linux
+
+# A bounded fuzzing run of the tool's core, seeded with the real VB6 binaries if present.
+linguarde_say "fuzzing the localisation tool's core for ${LINGUARDE_FUZZ_SECONDS:-30} s"
+corpus="$LINGUARDE_ROOT/build/fuzz-corpus"
+mkdir -p "$corpus"
+samples="$LINGUARDE_ROOT/../shared/vb6-samples"
+[ -d "$samples" ] && cp -n "$samples"/*.exe "$samples"/*.dll "$samples"/*.ocx "$corpus"/ 2>/dev/null || true
+"$LINGUARDE_ROOT/build/linux/bin/tressol_fuzzer" -max_total_time="${LINGUARDE_FUZZ_SECONDS:-30}" \
+  -max_len=65536 -print_final_stats=1 "$corpus" 2>"$LINGUARDE_ROOT/build/fuzz.log" ||
+  { tail -n 40 "$LINGUARDE_ROOT/build/fuzz.log"; exit 1; }
+grep -E '^stat::number_of_executed_units' "$LINGUARDE_ROOT/build/fuzz.log" >&2
 linguarde_say "Windows tests under Wine"
 ctest --preset windows

@@ -7,7 +7,6 @@
 
 #include "localisation_script/LancerAction.h"
 #include "localisation_script/action_table.h"
-#include "platform_win32/unique_handle.h"
 #include "platform_win32/win32_script_platform.h"
 #include "support/unstarted_platform.h"
 #include "support/windows_test_support.h"
@@ -16,29 +15,6 @@ namespace {
 
 using linguarde::test::TestFolder;
 namespace fs = std::filesystem;
-
-// Runs the script the way the program starts it, with the input at end of file so that
-// "Pause" returns, and waits for the interpreter to finish.
-void RunScript(const std::wstring& script) {
-  linguarde::win32::ProcessCommand command = linguarde::win32::ScriptStartCommand(script);
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  const linguarde::win32::UniqueFileHandle nul(CreateFileW(
-      L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-      OPEN_EXISTING, 0, nullptr));
-  ASSERT_TRUE(nul);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = startup.hStdOutput = startup.hStdError = nul.Get();
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(command.application.empty() ? nullptr : command.application.c_str(),
-                             command.commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                             nullptr, nullptr, &startup, &process))
-      << GetLastError();
-  const linguarde::win32::UniqueHandle processHandle(process.hProcess);
-  const linguarde::win32::UniqueHandle thread(process.hThread);
-  ASSERT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
-}
 
 std::vector<std::wstring> ReceivedCommandLines(const fs::path& folder) {
   std::vector<std::wstring> lines;
@@ -98,7 +74,7 @@ TEST(ArgumentRoundTrip, TheToolRunsOnceWithExactlyTheTarget) {
         fs::remove(folder.Path() / L"received.txt");
         linguarde::test::UnstartedPlatform platform(folder.Text());
         linguarde::LancerAction(index, target, platform);
-        RunScript(folder.Text() + L"\\VBcommand.bat");
+        ASSERT_EQ(linguarde::test::RunScriptToEnd(folder.Text() + L"\\VBcommand.bat"), 0u);
         const std::vector<std::wstring> received = ReceivedCommandLines(folder.Path());
         ASSERT_EQ(received.size(), 1u)
             << testing::PrintToString(folder.Text() + L" | " + target) << " action " << index;

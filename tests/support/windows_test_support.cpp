@@ -8,6 +8,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform_win32/unique_handle.h"
+#include "platform_win32/win32_script_platform.h"
+
 namespace linguarde::test {
 
 TestFolder::TestFolder(const std::wstring& nameEnding) {
@@ -58,6 +61,36 @@ bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds ti
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return false;
+}
+
+unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::path& output) {
+  win32::ProcessCommand command = win32::ScriptStartCommand(script);
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  const win32::UniqueFileHandle input(CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                  &inherit, OPEN_EXISTING, 0, nullptr));
+  const win32::UniqueFileHandle out(CreateFileW(output.empty() ? L"NUL" : output.c_str(), GENERIC_WRITE,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                                CREATE_ALWAYS, 0, nullptr));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = input.Get();
+  startup.hStdOutput = startup.hStdError = out.Get();
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(command.application.empty() ? nullptr : command.application.c_str(),
+                      command.commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                      nullptr, &startup, &process)) {
+    return ~0ul;
+  }
+  const win32::UniqueHandle processHandle(process.hProcess);
+  const win32::UniqueHandle thread(process.hThread);
+  if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 1);
+    return ~0ul;
+  }
+  DWORD status = 0;
+  GetExitCodeProcess(process.hProcess, &status);
+  return status;
 }
 
 void EndChildProcesses() {

@@ -34,6 +34,11 @@ std::wstring FromUtf8(const std::string& bytes);
 // Polls until the file exists and is not empty; false after the time-out.
 bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds timeout);
 
+// Runs a batch file the way the program starts it, but with its input at end of file so
+// that "Pause" returns, and its output to a file (or nowhere); waits for the end and
+// returns the interpreter's exit status.
+unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::path& output = {});
+
 // Ends every process this test started, and theirs, so that no console stays open.
 void EndChildProcesses();
 

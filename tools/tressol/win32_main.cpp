@@ -120,8 +120,17 @@ class Win32File final : public tressol::TargetFile {
 class Win32FileSystem final : public tressol::FileSystem {
  public:
   std::unique_ptr<tressol::TargetFile> Open(const std::string& path, bool forWriting) override {
+    const std::wstring name = Extended(Wide(path));
+    // Windows would refuse the write itself; checked here too, for administrators and
+    // systems that let them through.
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (forWriting && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+      throw ToolError(Failure::Refused, "« " + path + " » est en lecture seule : il n'est pas "
+                                        "modifié (retirez l'attribut pour le localiser)");
+    }
     // Shared with nobody for a change: a target that runs or is open elsewhere is refused.
-    const HANDLE file = CreateFileW(Extended(Wide(path)).c_str(),
+    const HANDLE file = CreateFileW(name.c_str(),
                                     forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
                                     forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

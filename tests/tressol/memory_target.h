@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/tool_error.h"
+#include "core/tressol.h"
+
+namespace tressol::test {
+
+// A target in memory that counts what is read and written, and can be made to fail.
+struct MemoryTarget {
+  std::vector<std::uint8_t> bytes;
+  std::uint64_t bytesRead = 0;
+  int writes = 0;
+  int failWrite = 0;        // the write (1, 2, ...) that fails; 0: none
+  bool lieOnReadBack = false;  // reads after the first write return zeros
+};
+
+class MemoryFile final : public TargetFile {
+ public:
+  explicit MemoryFile(MemoryTarget& target) : target_(target) {}
+  std::uint64_t Size() override { return target_.bytes.size(); }
+  void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
+    if (offset + size > target_.bytes.size()) throw ToolError(Failure::Io, "lecture hors du fichier");
+    target_.bytesRead += size;
+    if (target_.lieOnReadBack && target_.writes > 0) {
+      std::memset(out, 0, size);
+      return;
+    }
+    std::memcpy(out, target_.bytes.data() + offset, size);
+  }
+  void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
+    if (++target_.writes == target_.failWrite) throw ToolError(Failure::Io, "disque plein");
+    if (offset + size > target_.bytes.size()) throw ToolError(Failure::Io, "écriture hors du fichier");
+    std::memcpy(target_.bytes.data() + offset, data, size);
+  }
+  void Flush() override {}
+
+ private:
+  MemoryTarget& target_;
+};
+
+class MemoryFileSystem final : public FileSystem {
+ public:
+  std::map<std::string, MemoryTarget> targets;
+  std::unique_ptr<TargetFile> Open(const std::string& path, bool) override {
+    const auto found = targets.find(path);
+    if (found == targets.end()) throw ToolError(Failure::Io, "introuvable : " + path);
+    return std::make_unique<MemoryFile>(found->second);
+  }
+};
+
+// The PE checksum computed the plain way, for comparison with the tool's.
+inline std::uint32_t ReferenceChecksum(const std::vector<std::uint8_t>& file) {
+  const std::size_t pe = file[0x3C] | (file[0x3D] << 8) | (file[0x3E] << 16) | (file[0x3F] << 24);
+  const std::size_t field = pe + 24 + 64;
+  std::uint64_t sum = 0;
+  for (std::size_t i = 0; i < file.size(); i += 2) {
+    if (i >= field && i < field + 4) continue;
+    sum += file[i] | (i + 1 < file.size() ? file[i + 1] << 8 : 0);
+    sum = (sum & 0xFFFF) + (sum >> 16);
+  }
+  sum = (sum & 0xFFFF) + (sum >> 16);
+  return static_cast<std::uint32_t>(sum + file.size());
+}
+
+inline std::uint32_t StoredChecksum(const std::vector<std::uint8_t>& file) {
+  const std::size_t pe = file[0x3C] | (file[0x3D] << 8);
+  const std::size_t at = pe + 24 + 64;
+  return file[at] | (file[at + 1] << 8) | (file[at + 2] << 16) | (static_cast<std::uint32_t>(file[at + 3]) << 24);
+}
+
+}  // namespace tressol::test

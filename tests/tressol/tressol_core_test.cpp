@@ -1,0 +1,189 @@
+// The tool's core on synthetic images: what it finds, what it refuses, what it writes.
+#include "core/tressol.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "memory_target.h"
+#include "synthetic_pe.h"
+
+namespace tressol::test {
+namespace {
+
+constexpr char kAction2[] = " \"cible.exe\" vb6FR.dll 0x40C * 0x409";
+
+struct Result {
+  int status;
+  Output output;
+  MemoryTarget target;
+};
+
+Result RunOn(const std::vector<std::uint8_t>& image, const std::string& tail,
+             const std::function<void(MemoryTarget&)>& prepare = {}) {
+  MemoryFileSystem files;
+  MemoryTarget& target = files.targets["cible.exe"];
+  target.bytes = image;
+  if (prepare) prepare(target);
+  Output output;
+  const int status = Run(tail, files, output);
+  return {status, output, target};
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST(TressolView, FindsTheHeaderByTheRuntimesOwnPointer) {
+  struct Case {
+    const char* what;
+    SyntheticPe pe;
+    const char* foundBy;
+  };
+  SyntheticPe exe, dll, searched;
+  dll.dll = true;
+  searched.codeNamesHeader = false;
+  const Case cases[] = {
+      {"EXE", exe, "point d'entrée"},
+      {"DLL", dll, "exportations"},
+      {"neither", searched, "recherche"},
+  };
+  for (const Case& c : cases) {
+    const Result result = RunOn(c.pe.Build(), " cible.exe");
+    EXPECT_EQ(result.status, 0) << c.what << result.output.err;
+    EXPECT_TRUE(Contains(result.output.out, "position 0x500")) << c.what;
+    EXPECT_TRUE(Contains(result.output.out, c.foundBy)) << c.what;
+    EXPECT_TRUE(Contains(result.output.out, "Version du moteur d'exécution : 8988"));
+    EXPECT_TRUE(Contains(result.output.out, "0x409 Anglais (États-Unis)"));
+    EXPECT_TRUE(Contains(result.output.out, "Effet : Les messages VB (erreurs...) sont en Anglais\n"));
+    EXPECT_EQ(result.target.writes, 0);
+  }
+}
+
+TEST(TressolRefuses, FilesThatAreNotSafeToChangeAndLeavesThemAlone) {
+  struct Case {
+    const char* what;
+    std::function<std::vector<std::uint8_t>()> build;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"not a PE image", [] { return std::vector<std::uint8_t>(600, 'x'); }, "signature MZ"},
+      {"too short", [] { return std::vector<std::uint8_t>{'M', 'Z'}; }, "trop court"},
+      {"64-bit", [] { auto b = SyntheticPe{}.Build(); b[0x84] = 0x64; b[0x85] = 0x86; return b; }, "i386"},
+      {"truncated", [] { auto b = SyntheticPe{}.Build(); b.resize(0x900); return b; }, "tronqué"},
+      {"no header", [] { SyntheticPe pe; pe.header = false; pe.codeNamesHeader = false; return pe.Build(); }, "aucun en-tête"},
+      {"header named outside the file", [] { SyntheticPe pe; pe.namedRva = 0x5000; return pe.Build(); }, "hors du fichier"},
+      {"named address is no header", [] { SyntheticPe pe; pe.namedRva = 0x1400; return pe.Build(); }, "pas d'en-tête VB valide"},
+      {"two candidates", [] { SyntheticPe pe; pe.codeNamesHeader = false; pe.secondHeader = true; return pe.Build(); }, "plusieurs"},
+      {"packed", [] { SyntheticPe pe; pe.codeNamesHeader = false; pe.sectionName = "UPX1"; return pe.Build(); }, "compressé"},
+      {"library name without its NUL", [] { SyntheticPe pe; pe.primary = "ABCDEFGHIJKLMN"; return pe.Build(); }, "pas d'en-tête VB valide"},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::uint8_t> image = c.build();
+    for (const std::string& tail : {std::string(" cible.exe"), std::string(kAction2)}) {
+      const Result result = RunOn(image, tail);
+      EXPECT_EQ(result.status, 3) << c.what;
+      EXPECT_TRUE(Contains(result.output.err, c.says)) << c.what << ": " << result.output.err;
+      EXPECT_TRUE(Contains(result.output.err, "n'a pas été modifié")) << c.what;
+      EXPECT_EQ(result.target.writes, 0) << c.what;
+      EXPECT_EQ(result.target.bytes, image) << c.what;
+    }
+  }
+}
+
+TEST(TressolSet, WritesTheFourSettingsAndKeepsTheChecksumValid) {
+  struct Case {
+    const char* what;
+    SyntheticPe pe;
+  };
+  SyntheticPe exe, dll, noChecksum, signedFile, oddLength;
+  dll.dll = true;
+  noChecksum.checksum = false;
+  signedFile.signature = true;
+  oddLength.overlay = 3;
+  const Case cases[] = {{"EXE", exe}, {"DLL", dll}, {"checksum zero", noChecksum},
+                        {"signed", signedFile}, {"odd length", oddLength}};
+  for (const Case& c : cases) {
+    const std::vector<std::uint8_t> before = c.pe.Build();
+    const Result result = RunOn(before, kAction2);
+    ASSERT_EQ(result.status, 0) << c.what << result.output.err;
+    const std::vector<std::uint8_t>& after = result.target.bytes;
+    const std::size_t h = SyntheticPe::kHeaderOffset;
+    EXPECT_EQ(std::string(after.begin() + h + 6, after.begin() + h + 20),
+              std::string("vb6FR.dll\0\0\0\0\0", 14)) << c.what;
+    EXPECT_EQ(std::string(after.begin() + h + 0x14, after.begin() + h + 0x22),
+              std::string("*\0\0\0\0\0\0\0\0\0\0\0\0\0", 14)) << c.what;
+    EXPECT_EQ(after[h + 0x24], 0x0C);
+    EXPECT_EQ(after[h + 0x25], 0x04);
+    EXPECT_EQ(after[h + 0x28], 0x09);
+    EXPECT_EQ(after[h + 0x29], 0x04);
+    if (c.pe.checksum) {
+      EXPECT_EQ(StoredChecksum(after), ReferenceChecksum(after)) << c.what;
+    } else {
+      EXPECT_EQ(StoredChecksum(after), 0u) << c.what;
+    }
+    const std::size_t field = 0x80 + 24 + 64;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+      const bool settings = i >= h + 6 && i < h + 0x2C;
+      const bool checksum = i >= field && i < field + 4;
+      if (!settings && !checksum) {
+        ASSERT_EQ(after[i], before[i]) << c.what << " byte " << i;
+      }
+    }
+    EXPECT_TRUE(Contains(result.output.out, "Avant :")) << c.what;
+    EXPECT_TRUE(Contains(result.output.out,
+                         "Effet : Les messages VB (erreurs...) sont en Anglais si VB6FR.dll n'est "
+                         "pas sur le système, sinon en Français"));
+    EXPECT_EQ(Contains(result.output.out, "Authenticode"), c.pe.signature) << c.what;
+  }
+}
+
+TEST(TressolSet, AFailedWriteOrReadBackLeavesTheFileAsItWas) {
+  const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
+  const std::function<void(MemoryTarget&)> failures[] = {
+      [](MemoryTarget& t) { t.failWrite = 1; },
+      [](MemoryTarget& t) { t.failWrite = 2; },  // the checksum, after the settings
+      [](MemoryTarget& t) { t.lieOnReadBack = true; },
+  };
+  for (const auto& failure : failures) {
+    Result result = RunOn(image, kAction2, failure);
+    EXPECT_EQ(result.status, 4) << result.output.err;
+    if (result.target.lieOnReadBack) {
+      // Whatever it reads, the restore wrote the original bytes back.
+      EXPECT_TRUE(Contains(result.output.err, "écriture impossible"));
+    } else {
+      EXPECT_TRUE(Contains(result.output.err, "remis dans son état d'origine")) << result.output.err;
+    }
+    EXPECT_EQ(result.target.bytes, image);
+  }
+}
+
+TEST(TressolSet, SettingsAlreadyThereAreNotWritten) {
+  const Result result = RunOn(SyntheticPe{}.Build(), " \"cible.exe\" * 0x409 ~ 0x0");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.target.writes, 0);
+  EXPECT_TRUE(Contains(result.output.out, "déjà"));
+}
+
+TEST(TressolReads, OnlyWhatItNeedsWhateverTheFilesSize) {
+  SyntheticPe exe, dll;
+  dll.dll = true;
+  exe.overlay = dll.overlay = 16 << 20;
+  for (const SyntheticPe& pe : {exe, dll}) {
+    const std::vector<std::uint8_t> image = pe.Build();
+    for (const std::string& tail : {std::string(" cible.exe"), std::string(kAction2)}) {
+      const Result result = RunOn(image, tail);
+      ASSERT_EQ(result.status, 0) << result.output.err;
+      EXPECT_LT(result.target.bytesRead, 4096u) << tail;
+    }
+  }
+}
+
+TEST(TressolUsage, HasItsOwnStatus) {
+  const Result result = RunOn(SyntheticPe{}.Build(), "  ");
+  EXPECT_EQ(result.status, 2);
+  EXPECT_TRUE(Contains(result.output.err, "Usage"));
+}
+
+}  // namespace
+}  // namespace tressol::test

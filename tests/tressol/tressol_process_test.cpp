@@ -1,0 +1,164 @@
+// The real Tressol.exe under Wine: exit statuses, its output when redirected, targets it
+// must refuse, and the whole road of Linguarde's actions from LancerAction to the bytes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "localisation_script/LancerAction.h"
+#include "memory_target.h"
+#include "platform_win32/unique_handle.h"
+#include "support/unstarted_platform.h"
+#include "support/windows_test_support.h"
+
+namespace tressol::test {
+namespace {
+
+namespace fs = std::filesystem;
+using linguarde::test::ReadBytes;
+using linguarde::test::TestFolder;
+
+fs::path SamplesFolder() {
+  if (const char* folder = std::getenv("LINGUARDE_VB6_SAMPLES")) return folder;
+  return LINGUARDE_VB6_SAMPLES;
+}
+
+std::vector<std::uint8_t> Bytes(const fs::path& file) {
+  const std::string bytes = ReadBytes(file);
+  return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+struct Finished {
+  DWORD status;
+  std::string out;  // standard output and error, as bytes
+};
+
+// Runs Tressol.exe with this command-line tail, its output redirected to a file.
+Finished RunTressol(const std::wstring& tail, const fs::path& folder) {
+  const fs::path tool = linguarde::test::TestProgramFolder() / L"Tressol.exe";
+  // A new file each run: the last run's may still be held while its process winds down.
+  static int run = 0;
+  const fs::path log = folder / (L"sortie" + std::to_wstring(++run) + L".txt");
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  linguarde::win32::UniqueFileHandle out(CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                     &inherit, CREATE_ALWAYS, 0, nullptr));
+  if (!out) return {~0ul, "no log file"};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = out.Get();
+  std::wstring commandLine = L"\"" + tool.wstring() + L"\"" + tail;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(tool.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                      nullptr, nullptr, &startup, &process)) {
+    return {~0ul, "not started"};
+  }
+  WaitForSingleObject(process.hProcess, 30000);
+  DWORD status = 0;
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  out.Reset();
+  return {status, ReadBytes(log)};
+}
+
+class TressolProcess : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(SamplesFolder() / L"Setup.exe")) {
+      GTEST_SKIP() << "the VB6 samples are not in " << SamplesFolder();
+    }
+    target_ = folder_.Path() / L"Mes Projets" / L"Appli été.exe";
+    fs::create_directories(target_.parent_path());
+    fs::copy_file(SamplesFolder() / L"Setup.exe", target_);
+    fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
+  }
+  std::wstring Quoted() const { return L" \"" + target_.wstring() + L"\""; }
+
+  TestFolder folder_{L" outil"};
+  fs::path target_;
+};
+
+TEST_F(TressolProcess, ExitStatusesTellUsageRefusalAndFailureApart) {
+  linguarde::test::WriteBytes(folder_.Path() / L"texte.exe", std::string(1000, 'x'));
+  struct Case {
+    std::wstring tail;
+    DWORD status;
+    const char* says;  // UTF-8
+  };
+  const Case cases[] = {
+      {L" " + target_.wstring(), 0, "0x409 Anglais (États-Unis)"},
+      {Quoted(), 0, "Effet : Les messages VB (erreurs...) sont en Anglais"},
+      {L"", 2, "Usage"},
+      {Quoted() + L" * 0x409 ~ 0xZZ", 2, "ne sont pas valides"},
+      {L" \"" + (folder_.Path() / L"texte.exe").wstring() + L"\"", 3, "signature MZ"},
+      {L" \"" + (folder_.Path() / L"absent.exe").wstring() + L"\"", 4, "impossible d'ouvrir"},
+  };
+  for (const Case& c : cases) {
+    const Finished finished = RunTressol(c.tail, folder_.Path());
+    EXPECT_EQ(finished.status, c.status) << testing::PrintToString(c.tail) << finished.out;
+    EXPECT_NE(finished.out.find(c.says), std::string::npos)
+        << testing::PrintToString(c.tail) << " " << finished.status << " [" << finished.out << "]";
+  }
+}
+
+TEST_F(TressolProcess, RefusesATargetOpenElsewhereOrReadOnlyAndLeavesIt) {
+  const std::vector<std::uint8_t> original = Bytes(target_);
+  {
+    // As a running program is: open for reading, shared for reading only.
+    const linguarde::win32::UniqueFileHandle held(CreateFileW(
+        target_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    const Finished finished = RunTressol(Quoted() + L" vb6FR.dll 0x40C * 0x409", folder_.Path());
+    EXPECT_EQ(finished.status, 3u) << finished.out;
+    EXPECT_NE(finished.out.find("ouvert par un autre programme"), std::string::npos) << finished.out;
+  }
+  EXPECT_EQ(Bytes(target_), original);
+
+  ASSERT_TRUE(SetFileAttributesW(target_.c_str(), FILE_ATTRIBUTE_READONLY));
+  const Finished finished = RunTressol(Quoted() + L" vb6FR.dll 0x40C * 0x409", folder_.Path());
+  SetFileAttributesW(target_.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(finished.status, 3u) << finished.out;
+  EXPECT_NE(finished.out.find("lecture seule"), std::string::npos) << finished.out;
+  EXPECT_EQ(Bytes(target_), original);
+}
+
+// Linguarde's road: LancerAction writes the script beside Tressol.exe, the interpreter
+// runs it, and the copy of the sample ends in the state the action promises.
+TEST_F(TressolProcess, LinguardesActionsLeaveTheTargetAsTheyPromise) {
+  TestFolder application(L" Program Files (x86)");
+  fs::copy_file(linguarde::test::TestProgramFolder() / L"Tressol.exe",
+                application.Path() / L"Tressol.exe");
+  const std::vector<std::uint8_t> original = Bytes(target_);
+  struct Expected {
+    std::int16_t index;
+    const char* primary;
+    std::uint8_t primaryLcid;
+    const char* secondary;
+  };
+  const Expected actions[] = {
+      {2, "vb6FR.dll", 0x0C, "*"}, {3, "vb6FR.dll", 0x0C, "~"}, {1, "*", 0x09, "~"}};
+  for (const Expected& action : actions) {
+    linguarde::test::UnstartedPlatform platform(application.Text());
+    linguarde::LancerAction(action.index, target_.wstring(), platform);
+    ASSERT_EQ(linguarde::test::RunScriptToEnd(application.Text() + L"\\VBcommand.bat"), 0u);
+    const std::vector<std::uint8_t> bytes = Bytes(target_);
+    const std::size_t h = 0x11E8;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[h + 6])), action.primary);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[h + 0x14])), action.secondary);
+    EXPECT_EQ(bytes[h + 0x24], action.primaryLcid);
+    EXPECT_EQ(StoredChecksum(bytes), ReferenceChecksum(bytes)) << action.index;
+  }
+  // Back in its first state, the copy is the original again, byte for byte.
+  EXPECT_EQ(Bytes(target_), original);
+
+  // Viewing, with the target unquoted although its path holds spaces, changes nothing.
+  const fs::path report = folder_.Path() / L"rapport.txt";
+  linguarde::test::UnstartedPlatform platform(application.Text());
+  linguarde::LancerAction(0, target_.wstring(), platform);
+  ASSERT_EQ(linguarde::test::RunScriptToEnd(application.Text() + L"\\VBcommand.bat", report), 0u);
+  EXPECT_NE(ReadBytes(report).find("position 0x11E8"), std::string::npos) << ReadBytes(report);
+  EXPECT_EQ(Bytes(target_), original);
+}
+
+}  // namespace
+}  // namespace tressol::test

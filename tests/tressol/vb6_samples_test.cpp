@@ -1,0 +1,119 @@
+// The three real VB6 binaries: viewed as they are, then set to each action's settings on a
+// copy in memory, every field checked with the checksum and the bytes left alone.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "core/tressol.h"
+#include "memory_target.h"
+
+namespace tressol::test {
+namespace {
+
+std::string SamplesFolder() {
+  if (const char* folder = std::getenv("LINGUARDE_VB6_SAMPLES")) return folder;
+  return LINGUARDE_VB6_SAMPLES;
+}
+
+std::vector<std::uint8_t> ReadSample(const std::string& name) {
+  std::ifstream in(SamplesFolder() + "/" + name, std::ios::binary);
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct Sample {
+  const char* name;
+  std::size_t header;
+  std::uint16_t build;
+  std::uint32_t checksum;
+};
+constexpr Sample kSamples[] = {
+    {"Setup.exe", 0x11E8, 8988, 0x00012BA0},
+    {"Dictionary.dll", 0x1368, 9782, 0x0000F38B},
+    {"SmallListView.ocx", 0x1624, 8988, 0x000187FC},
+};
+
+struct Action {
+  const char* settings;
+  const char* primary;
+  std::uint32_t primaryLcid;
+  const char* secondary;
+  std::uint32_t secondaryLcid;
+};
+constexpr Action kActions[] = {
+    {" * 0x409 ~ 0x0", "*", 0x409, "~", 0x0},
+    {" vb6FR.dll 0x40C * 0x409", "vb6FR.dll", 0x40C, "*", 0x409},
+    {" vb6FR.dll 0x40C ~ 0x409", "vb6FR.dll", 0x40C, "~", 0x409},
+};
+
+std::string Name(const std::vector<std::uint8_t>& b, std::size_t at) {
+  std::string name(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at + 14));
+  for (std::size_t i = name.find('\0'); i != std::string::npos && i < 14; ++i) {
+    EXPECT_EQ(name[i], '\0') << "padding at " << i;
+  }
+  return name.substr(0, name.find('\0'));
+}
+
+std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+class Vb6Samples : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (ReadSample("Setup.exe").empty()) {
+      GTEST_SKIP() << "the VB6 samples are not in " << SamplesFolder()
+                   << " (set LINGUARDE_VB6_SAMPLES to their folder)";
+    }
+  }
+};
+
+TEST_F(Vb6Samples, ViewShowsTheirHeaders) {
+  for (const Sample& sample : kSamples) {
+    MemoryFileSystem files;
+    files.targets["t"].bytes = ReadSample(sample.name);
+    ASSERT_EQ(StoredChecksum(files.targets["t"].bytes), sample.checksum) << sample.name;
+    Output output;
+    ASSERT_EQ(tressol::Run(" t", files, output), 0) << output.err;
+    char offset[32];
+    std::snprintf(offset, sizeof offset, "position 0x%zX", sample.header);
+    EXPECT_NE(output.out.find(offset), std::string::npos) << sample.name << output.out;
+    EXPECT_NE(output.out.find("moteur d'exécution : " + std::to_string(sample.build)), std::string::npos);
+    EXPECT_NE(output.out.find("Bibliothèque principale : * = messages anglais intégrés"), std::string::npos);
+    EXPECT_NE(output.out.find("Bibliothèque secondaire : ~ = aucune bibliothèque"), std::string::npos);
+    EXPECT_EQ(files.targets["t"].writes, 0);
+  }
+}
+
+TEST_F(Vb6Samples, EachActionSetsItsFieldsAndNothingElse) {
+  for (const Sample& sample : kSamples) {
+    const std::vector<std::uint8_t> original = ReadSample(sample.name);
+    // From the file's own state to each action's, then from action to action.
+    MemoryFileSystem files;
+    files.targets["t"].bytes = original;
+    for (const Action& action : kActions) {
+      const std::vector<std::uint8_t> before = files.targets["t"].bytes;
+      Output output;
+      ASSERT_EQ(tressol::Run(std::string(" \"t\"") + action.settings, files, output), 0) << output.err;
+      const std::vector<std::uint8_t>& after = files.targets["t"].bytes;
+      const std::size_t h = sample.header;
+      EXPECT_EQ(std::string(after.begin() + static_cast<long>(h), after.begin() + static_cast<long>(h + 4)), "VB5!");
+      EXPECT_EQ(Name(after, h + 6), action.primary) << sample.name;
+      EXPECT_EQ(Name(after, h + 0x14), action.secondary) << sample.name;
+      EXPECT_EQ(Le32(after, h + 0x24), action.primaryLcid) << sample.name;
+      EXPECT_EQ(Le32(after, h + 0x28), action.secondaryLcid) << sample.name;
+      EXPECT_EQ(after[h + 0x22], 10) << "runtime revision";
+      EXPECT_EQ(StoredChecksum(after), ReferenceChecksum(after)) << sample.name << action.settings;
+      const std::size_t field = Le32(after, 0x3C) + 24 + 64;
+      for (std::size_t i = 0; i < after.size(); ++i) {
+        if ((i < h + 6 || i >= h + 0x2C) && (i < field || i >= field + 4)) {
+          ASSERT_EQ(after[i], before[i]) << sample.name << " byte " << i;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tressol::test
