@@ -31,8 +31,11 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
 }  // namespace
 
 std::wstring WindowText(HWND window) {
+  // WM_GETTEXT, not GetWindowText: only the message reads a control of another process.
   wchar_t text[4096] = {};
-  GetWindowTextW(window, text, 4096);
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      5000, &copied);
   return text;
 }
 

@@ -19,6 +19,7 @@ HWND WaitForDialog(const std::wstring& caption, DWORD processId, std::chrono::mi
 std::wstring MessageBoxText(HWND box);
 // The texts of a combo box's items.
 std::vector<std::wstring> ComboItems(HWND combo);
+// The text of any window, also a control of another process.
 std::wstring WindowText(HWND window);
 
 // Types a path into the Open dialog's file-name box and presses Open.

@@ -1,0 +1,227 @@
+// Linguarde used as a person uses it, from outside its process: the real window, mouse
+// clicks and typing, the real Open dialog, real consoles read and answered, our real
+// Tressol.exe on a copy of a real VB6 program.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdlib>
+#include <functional>
+#include <set>
+#include <thread>
+
+#include "platform_win32/unique_handle.h"
+#include "support/dialog_driver.h"
+#include "support/running_linguarde.h"
+#include "support/windows_test_support.h"
+#include "user_input.h"
+
+namespace linguarde::test {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr wchar_t kDialogTitle[] = L"Choisir un exe, une dll ou un ocx ... ";
+constexpr std::size_t kSetupHeader = 0x11E8;
+
+fs::path SamplesFolder() {
+  if (const char* folder = std::getenv("LINGUARDE_VB6_SAMPLES")) return folder;
+  return LINGUARDE_VB6_SAMPLES;
+}
+
+fs::path OutputFolder() {
+  const fs::path folder = LINGUARDE_TEST_OUTPUT;
+  fs::create_directories(folder);
+  return folder;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(50ms);
+  }
+  return condition();
+}
+
+RECT WindowRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+// Interpreters started by the program that this test has not handled yet.
+std::vector<DWORD> NewInterpreters(DWORD parent, std::set<DWORD>& seen) {
+  std::vector<DWORD> found;
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, L"cmd.exe") == 0 &&
+        seen.insert(entry.th32ProcessID).second) {
+      found.push_back(entry.th32ProcessID);
+    }
+  }
+  CloseHandle(snapshot);
+  return found;
+}
+
+// Reads the console of an interpreter and answers its "Pause"; the screen's text.
+std::string ReadAndAnswerConsole(DWORD interpreter, const fs::path& folder) {
+  const fs::path screen = folder / (L"console-" + std::to_wstring(interpreter) + L".txt");
+  std::wstring commandLine = L"\"" + (TestProgramFolder() / L"console_reader.exe").wstring() +
+                             L"\" " + std::to_wstring(interpreter) + L" \"" + screen.wstring() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
+                      nullptr, nullptr, &startup, &process)) {
+    return "console reader not started";
+  }
+  WaitForSingleObject(process.hProcess, 40000);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return ReadBytes(screen);
+}
+
+bool WaitForExit(DWORD processId, std::chrono::milliseconds timeout) {
+  const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+  if (process == nullptr) return true;
+  const bool ended = WaitForSingleObject(process, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended;
+}
+
+struct HeaderState {
+  std::string primary;
+  std::uint8_t primaryLcid;
+  std::string secondary;
+};
+
+HeaderState ReadHeader(const fs::path& target) {
+  const std::string bytes = ReadBytes(target);
+  return {bytes.c_str() + kSetupHeader + 6, static_cast<std::uint8_t>(bytes[kSetupHeader + 0x24]),
+          bytes.c_str() + kSetupHeader + 0x14};
+}
+
+class EndToEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(SamplesFolder() / L"Setup.exe")) {
+      GTEST_SKIP() << "the VB6 samples are not in " << SamplesFolder();
+    }
+    target_ = targets_.Path() / L"Mes Projets" / L"Appli.exe";
+    fs::create_directories(target_.parent_path());
+    fs::copy_file(SamplesFolder() / L"Setup.exe", target_);
+    fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
+  }
+  void TearDown() override { EndChildProcesses(); }
+
+  // Clicks "Choisir le fichier", types the copy's path into the real dialog, presses Enter.
+  void ChooseTheCopy(RunningLinguarde& linguarde, const std::string& shots) {
+    ClickCentre(linguarde.Button(L"Choisir le fichier"));
+    const HWND dialog = WaitForDialog(kDialogTitle, linguarde.Id(), 20s);
+    ASSERT_NE(dialog, nullptr) << "the Open dialog never opened";
+    std::this_thread::sleep_for(300ms);
+    SaveScreenshot(WindowRect(dialog), OutputFolder() / (shots + "-dialogue.bmp"));
+    TypeText(target_.wstring());
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(linguarde.ActionBand()) != 0; }, 20s))
+        << "the action band never showed";
+    EXPECT_EQ(WindowText(linguarde.TextBox()), target_.wstring());
+  }
+
+  TestFolder targets_{L" cibles"};
+  fs::path target_;
+};
+
+void RunEveryAction(const std::wstring& folderEnding, const fs::path& target,
+                    const std::function<void(RunningLinguarde&, const std::string&)>& choose) {
+  TestFolder application(folderEnding);
+  fs::copy_file(TestProgramFolder() / L"Tressol.exe", application.Path() / L"Tressol.exe");
+  RunningLinguarde linguarde(application.Path());
+  ASSERT_NE(linguarde.Window(), nullptr) << "the window never showed";
+  const std::string shots = folderEnding.empty() ? "simple" : "espace-et";
+  SaveScreenshot(WindowRect(linguarde.Window()), OutputFolder() / (shots + "-fenetre.bmp"));
+  choose(linguarde, shots);
+  if (testing::Test::HasFatalFailure()) return;
+  SaveScreenshot(WindowRect(linguarde.Window()), OutputFolder() / (shots + "-bande.bmp"));
+
+  const bool plain = application.Text().find_first_of(L" &") == std::wstring::npos;
+  const std::wstring folder = application.Text();
+  std::string tool(folder.begin(), folder.end());
+  tool += "\\Tressol.exe";
+  if (!plain) tool = "\"" + tool + "\"";
+  const std::wstring wide = target.wstring();
+  const std::string path(wide.begin(), wide.end());
+  struct Step {
+    const wchar_t* caption;
+    std::string line;
+    HeaderState after;
+  };
+  const Step steps[] = {
+      {L"Visualiser la localisation", tool + " " + path, {"*", 0x09, "~"}},
+      {L"Localiser en Anglais US", tool + " \"" + path + "\" * 0x409 ~ 0x0", {"*", 0x09, "~"}},
+      {L"Localiser en Français ou Anglais US", tool + " \"" + path + "\" vb6FR.dll 0x40C * 0x409",
+       {"vb6FR.dll", 0x0C, "*"}},
+      {L"Rétablir la localisation Française seule",
+       tool + " \"" + path + "\" vb6FR.dll 0x40C ~ 0x409", {"vb6FR.dll", 0x0C, "~"}},
+  };
+  std::set<DWORD> seen;
+  for (const Step& step : steps) {
+    const std::string what = testing::PrintToString(std::wstring(step.caption));
+    ClickCentre(linguarde.Button(step.caption));
+    std::vector<DWORD> started;
+    ASSERT_TRUE(WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s))
+        << what << ": no console started";
+    EXPECT_EQ(ReadBytes(application.Path() / L"VBcommand.bat"), step.line + "\r\nPause\r\n") << what;
+    const std::string screen = ReadAndAnswerConsole(started.front(), application.Path());
+    if (step.caption == steps[0].caption) {
+      SaveScreenshot(ScreenRect(), OutputFolder() / (shots + "-console.bmp"));
+    }
+    EXPECT_NE(screen.find("position 0x11E8"), std::string::npos) << what << "\n" << screen;
+    EXPECT_NE(screen.find("Effet : Les messages VB (erreurs...) sont en"), std::string::npos) << what;
+    EXPECT_TRUE(WaitForExit(started.front(), 20s)) << what << ": the console did not close after the key";
+    const HeaderState state = ReadHeader(target);
+    EXPECT_EQ(state.primary, step.after.primary) << what;
+    EXPECT_EQ(state.primaryLcid, step.after.primaryLcid) << what;
+    EXPECT_EQ(state.secondary, step.after.secondary) << what;
+  }
+  ASSERT_TRUE(ClickCloseBox(linguarde.Window())) << "no close box";
+  EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
+}
+
+TEST_F(EndToEnd, EveryActionFromAnOrdinaryFolder) {
+  RunEveryAction(L"", target_, [this](RunningLinguarde& l, const std::string& s) { ChooseTheCopy(l, s); });
+}
+
+TEST_F(EndToEnd, EveryActionFromAFolderWithASpaceAndAnAmpersand) {
+  RunEveryAction(L" R&D Outils", target_,
+                 [this](RunningLinguarde& l, const std::string& s) { ChooseTheCopy(l, s); });
+}
+
+TEST_F(EndToEnd, AScriptThatCannotBeWrittenIsReportedThenTheProgramEnds) {
+  TestFolder application(L" bloque");
+  // A folder under the script's name: no user, root included, can create the file.
+  fs::create_directories(application.Path() / L"VBcommand.bat");
+  RunningLinguarde linguarde(application.Path());
+  ASSERT_NE(linguarde.Window(), nullptr);
+  ChooseTheCopy(linguarde, "echec");
+  if (HasFatalFailure()) return;
+  ClickCentre(linguarde.Button(L"Localiser en Anglais US"));
+  const HWND box = WaitForDialog(L"Linguarde", linguarde.Id(), 20s);
+  ASSERT_NE(box, nullptr) << "no error box";
+  SaveScreenshot(WindowRect(box), OutputFolder() / "echec-message.bmp");
+  EXPECT_EQ(MessageBoxText(box).rfind(L"Impossible de créer le fichier", 0), 0u)
+      << testing::PrintToString(MessageBoxText(box));
+  ClickCentre(FindWindowExW(box, nullptr, L"Button", nullptr));
+  const std::optional<DWORD> status = linguarde.ExitCode(20s);
+  ASSERT_TRUE(status.has_value()) << "the program did not end after the report";
+  EXPECT_NE(*status, 0u);
+  std::set<DWORD> seen;
+  EXPECT_TRUE(NewInterpreters(linguarde.Id(), seen).empty()) << "a console was started";
+}
+
+}  // namespace
+}  // namespace linguarde::test

@@ -1,0 +1,73 @@
+#include "running_linguarde.h"
+
+#include <string>
+#include <thread>
+
+#include "windows_test_support.h"
+
+namespace linguarde::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+HWND WaitForMainWindow(DWORD processId, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < end) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, L"Linguarde.Form1", L"Linguarde");
+         window != nullptr; window = FindWindowExW(nullptr, window, L"Linguarde.Form1", L"Linguarde")) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == processId && IsWindowVisible(window)) return window;
+    }
+    std::this_thread::sleep_for(50ms);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+RunningLinguarde::RunningLinguarde(const std::filesystem::path& folder) {
+  const std::filesystem::path program = folder / L"Linguarde.exe";
+  std::filesystem::copy_file(TestProgramFolder() / L"Linguarde.exe", program);
+  std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     folder.c_str(), &startup, &process)) {
+    process_.Reset(process.hProcess);
+    CloseHandle(process.hThread);
+    id_ = process.dwProcessId;
+    window_ = WaitForMainWindow(id_, 30s);
+  }
+}
+
+RunningLinguarde::~RunningLinguarde() {
+  if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.Get(), 99);
+    WaitForSingleObject(process_.Get(), 5000);
+  }
+}
+
+HWND RunningLinguarde::FilePanel() const {
+  return FindWindowExW(window_, nullptr, L"Linguarde.Panel", nullptr);
+}
+HWND RunningLinguarde::ActionBand() const {
+  return FindWindowExW(window_, nullptr, L"Linguarde.Band", nullptr);
+}
+HWND RunningLinguarde::Button(const wchar_t* caption) const {
+  const HWND inFile = FindWindowExW(FilePanel(), nullptr, L"Button", caption);
+  return inFile != nullptr ? inFile : FindWindowExW(ActionBand(), nullptr, L"Button", caption);
+}
+HWND RunningLinguarde::TextBox() const { return FindWindowExW(FilePanel(), nullptr, L"Edit", nullptr); }
+
+std::optional<DWORD> RunningLinguarde::ExitCode(std::chrono::milliseconds timeout) const {
+  if (WaitForSingleObject(process_.Get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+    return std::nullopt;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process_.Get(), &code);
+  return code;
+}
+
+}  // namespace linguarde::test

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+
+#include "platform_win32/unique_handle.h"
+
+namespace linguarde::test {
+
+// Linguarde.exe copied from the build into a folder and started from there, as a user
+// starts it; ended at destruction if it still runs.
+class RunningLinguarde {
+ public:
+  explicit RunningLinguarde(const std::filesystem::path& folder);
+  ~RunningLinguarde();
+  RunningLinguarde(const RunningLinguarde&) = delete;
+  RunningLinguarde& operator=(const RunningLinguarde&) = delete;
+
+  // The main window once visible, or nullptr if it did not show within 30 s.
+  HWND Window() const { return window_; }
+  DWORD Id() const { return id_; }
+  // The controls by their window class and text, through the panels.
+  HWND FilePanel() const;
+  HWND ActionBand() const;
+  HWND Button(const wchar_t* caption) const;
+  HWND TextBox() const;
+
+  // The exit status, once the process has ended within the time-out.
+  std::optional<DWORD> ExitCode(std::chrono::milliseconds timeout) const;
+
+ private:
+  win32::UniqueHandle process_;
+  DWORD id_ = 0;
+  HWND window_ = nullptr;
+};
+
+}  // namespace linguarde::test
