@@ -4,6 +4,7 @@
 #include "support/dialog_driver.h"
 #include "support/running_linguarde.h"
 #include "support/windows_test_support.h"
+#include "version.h"
 
 namespace linguarde::test {
 namespace {
@@ -50,6 +51,47 @@ TEST(LinguardeProcess, AFailedActionIsReportedAndEndsTheProgramWithANonZeroStatu
   const std::optional<DWORD> code = linguarde.ExitCode(20s);
   ASSERT_TRUE(code.has_value());
   EXPECT_NE(*code, 0u);
+}
+
+std::wstring VersionValue(const fs::path& program, const wchar_t* name) {
+  DWORD ignored = 0;
+  std::vector<char> data(GetFileVersionInfoSizeW(program.c_str(), &ignored));
+  if (data.empty() || !GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) {
+    return {};
+  }
+  wchar_t* value = nullptr;
+  UINT length = 0;
+  const std::wstring path = std::wstring(L"\\StringFileInfo\\040C04B0\\") + name;
+  if (!VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) return {};
+  return value;
+}
+
+TEST(Executables, CarryTheBuildsVersionInFrench) {
+  const std::string text = LINGUARDE_VERSION_TEXT;
+  for (const wchar_t* name : {L"Linguarde.exe", L"Tressol.exe"}) {
+    const fs::path program = TestProgramFolder() / name;
+    EXPECT_EQ(VersionValue(program, L"ProductName"), L"Linguarde") << program;
+    EXPECT_EQ(VersionValue(program, L"ProductVersion"), std::wstring(text.begin(), text.end()));
+    EXPECT_EQ(VersionValue(program, L"OriginalFilename"), name);
+  }
+}
+
+TEST(Executables, LinguardesManifestAsksForWhatTheWindowNeeds) {
+  const fs::path program = TestProgramFolder() / L"Linguarde.exe";
+  const HMODULE image = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(image, nullptr);
+  const HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(found, nullptr);
+  const char* bytes = static_cast<const char*>(LockResource(LoadResource(image, found)));
+  const std::string manifest(bytes, SizeofResource(image, found));
+  const bool hasIcon = FindResourceW(image, MAKEINTRESOURCEW(1), RT_GROUP_ICON) != nullptr;
+  FreeLibrary(image);
+  EXPECT_TRUE(hasIcon);
+  for (const char* part : {"<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2",
+                           "Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                           "level=\"asInvoker\"", ">true</longPathAware>"}) {
+    EXPECT_NE(manifest.find(part), std::string::npos) << part;
+  }
 }
 
 }  // namespace
