@@ -125,6 +125,25 @@ TEST_F(Form1Test, FixedDialogFrameWithACloseBoxOnlyAndNoTaskbarButton) {
   }
 }
 
+TEST_F(Form1Test, TheActionBandAndItsLabelsPaintInTheWindowColour) {
+  ShowWindow(Control(L"Picture2"), SW_SHOW);
+  RedrawWindow(form_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const auto pixel = [](HWND window, int x, int y) {
+    const HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+  };
+  const UINT dpi = GetDpiForWindow(form_.Handle());
+  // The band's own background, a label's empty bottom corner, and the strip between bands.
+  EXPECT_EQ(pixel(Control(L"Picture2"), 2, 2), GetSysColor(COLOR_WINDOW));
+  RECT label{};
+  GetClientRect(Control(L"Label1", 0), &label);
+  EXPECT_EQ(pixel(Control(L"Label1", 0), label.right - 2, label.bottom - 2), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(pixel(form_.Handle(), 5, Pixels(1260, dpi)), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(pixel(Control(L"Picture1"), 2, 2), GetSysColor(COLOR_BTNFACE));
+}
+
 TEST_F(Form1Test, OpensCentredOnTheWorkAreaWithEmptyTextAndHiddenBand) {
   RECT window{};
   GetWindowRect(form_.Handle(), &window);

@@ -38,7 +38,7 @@ std::wstring ExpectedCommandLine(const std::wstring& tool, const std::wstring& t
   return self + L" \"" + target + L"\"" + std::wstring(row.settings);
 }
 
-const std::wstring kLongTarget = L"C:\\" + std::wstring(150, L'a') + L"\\" +
+const std::wstring kLongTarget = L"C:\\" + std::wstring(155, L'a') + L"\\" +
                                  std::wstring(140, L'b') + L".exe";
 
 const std::vector<std::wstring> kTargets = {

@@ -43,6 +43,8 @@ RunningLinguarde::RunningLinguarde(const std::filesystem::path& folder) {
 }
 
 RunningLinguarde::~RunningLinguarde() {
+  // Its consoles first: once it is gone they could no longer be told from others.
+  if (id_ != 0) EndChildProcesses(id_);
   if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
     TerminateProcess(process_.Get(), 99);
     WaitForSingleObject(process_.Get(), 5000);

@@ -93,7 +93,7 @@ unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::
   return status;
 }
 
-void EndChildProcesses() {
+void EndChildProcesses(DWORD root) {
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return;
   std::vector<PROCESSENTRY32W> all;
@@ -104,7 +104,7 @@ void EndChildProcesses() {
   }
   CloseHandle(snapshot);
 
-  std::set<DWORD> family = {GetCurrentProcessId()};
+  std::set<DWORD> family = {root};
   for (bool grown = true; grown;) {
     grown = false;
     for (const PROCESSENTRY32W& process : all) {
@@ -114,7 +114,7 @@ void EndChildProcesses() {
       }
     }
   }
-  family.erase(GetCurrentProcessId());
+  family.erase(root);
   for (const DWORD id : family) {
     if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
       TerminateProcess(process, 1);

@@ -39,7 +39,8 @@ bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds ti
 // returns the interpreter's exit status.
 unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::path& output = {});
 
-// Ends every process this test started, and theirs, so that no console stays open.
-void EndChildProcesses();
+// Ends every process that a process started (this test's by default), and theirs, so
+// that no console stays open.
+void EndChildProcesses(DWORD root = GetCurrentProcessId());
 
 }  // namespace linguarde::test
