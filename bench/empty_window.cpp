@@ -20,9 +20,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = L"EmptyWindow";
   RegisterClassW(&windowClass);
-  const HWND window = CreateWindowExW(0, L"EmptyWindow", L"Linguarde", WS_CAPTION | WS_SYSMENU,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, 765, 340, nullptr, nullptr,
-                                      instance, nullptr);
+  const HWND window =
+      CreateWindowExW(0, L"EmptyWindow", L"Linguarde", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 765, 340, nullptr, nullptr, instance, nullptr);
   ShowWindow(window, showCommand);
   UpdateWindow(window);
   MSG message{};

@@ -47,7 +47,8 @@ int main() {
   }
   const double a = Median(action);
   const double b = Median(bareStart);
-  std::printf("LancerAction: median %.2f ms; bare start of the same script: median %.2f ms\n", a, b);
+  std::printf("LancerAction: median %.2f ms; bare start of the same script: median %.2f ms\n", a,
+              b);
   std::printf("ratio LancerAction / bare start: %.3f (%d rounds, interleaved)\n", a / b, kRounds);
   return 0;
 }

@@ -83,8 +83,10 @@ int main() {
   }
   const double a = Median(ours);
   const double b = Median(floor);
-  std::printf("Linguarde.exe: median %.0f ms to a painted window; empty Win32 window: %.0f ms\n", a, b);
-  std::printf("start-up ratio Linguarde / empty window: %.2f (%d rounds, interleaved)\n", a / b, kRounds);
+  std::printf("Linguarde.exe: median %.0f ms to a painted window; empty Win32 window: %.0f ms\n", a,
+              b);
+  std::printf("start-up ratio Linguarde / empty window: %.2f (%d rounds, interleaved)\n", a / b,
+              kRounds);
   std::printf("sizes: Linguarde.exe %llu bytes, empty_window.exe %llu bytes\n",
               static_cast<unsigned long long>(std::filesystem::file_size(linguarde)),
               static_cast<unsigned long long>(std::filesystem::file_size(empty)));

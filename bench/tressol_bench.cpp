@@ -75,7 +75,8 @@ double RunTool(const std::string& tail) {
 int main(int argc, char** argv) {
   const std::string samples = argc > 1 ? argv[1] : "../shared/vb6-samples";
   std::ifstream in(samples + "/Setup.exe", std::ios::binary);
-  const std::vector<char> sample((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<char> sample((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
   if (sample.empty()) {
     std::fprintf(stderr, "Setup.exe not found in %s (give the samples' folder)\n", samples.c_str());
     return 1;
@@ -98,10 +99,13 @@ int main(int argc, char** argv) {
     for (int round = 0; round < kRounds; ++round) read.push_back(ReadOnce(path));
     const double r = Median(read), v = Median(view), c = Median(change);
     set[s] = c;
-    std::printf("%4zu MB: read once %8.3f ms | view %7.3f ms (%.4f of a read) | set %7.3f ms (%.4f of a read)\n",
-                sizes[s] >> 20, r, v, v / r, c, c / r);
+    std::printf(
+        "%4zu MB: read once %8.3f ms | view %7.3f ms (%.4f of a read) | set %7.3f ms (%.4f of a "
+        "read)\n",
+        sizes[s] >> 20, r, v, v / r, c, c / r);
     std::remove(path.c_str());
   }
-  std::printf("set on 256 MB / set on 1 MB: %.2f (medians of %d rounds, one run)\n", set[1] / set[0], kRounds);
+  std::printf("set on 256 MB / set on 1 MB: %.2f (medians of %d rounds, one run)\n",
+              set[1] / set[0], kRounds);
   return 0;
 }

@@ -71,9 +71,10 @@ void RefuseUnencodable(ScriptPlatform& platform, std::wstring_view text, std::ws
   for (std::size_t i = 0; i < text.size();) {
     const std::wstring_view character = CharacterAt(text, i);
     if (!platform.EncodeForInterpreter(character)) {
-      const std::wstring shown = character.size() == 2 || (character[0] < 0xD800 || character[0] > 0xDFFF)
-                                     ? L"« " + std::wstring(character) + L" » "
-                                     : std::wstring();
+      const std::wstring shown =
+          character.size() == 2 || (character[0] < 0xD800 || character[0] > 0xDFFF)
+              ? L"« " + std::wstring(character) + L" » "
+              : std::wstring();
       throw TextRefused(std::wstring(where) + L" contient le caractère " + shown + L"(" +
                         CodePointName(CodePoint(character)) +
                         L"), qui n'existe pas dans la page de codes de l'interpréteur de "
@@ -92,9 +93,10 @@ std::string EncodeLine(ScriptPlatform& platform, const std::wstring& line,
   }
   RefuseUnencodable(platform, folder, L"Le dossier de l'application");
   RefuseUnencodable(platform, cible, L"La cible");
-  throw TextRefused(L"La ligne de commande ne peut pas être écrite dans la page de codes de "
-                    L"l'interpréteur de commandes." +
-                    std::wstring(kNothingDone));
+  throw TextRefused(
+      L"La ligne de commande ne peut pas être écrite dans la page de codes de "
+      L"l'interpréteur de commandes." +
+      std::wstring(kNothingDone));
 }
 
 }  // namespace
@@ -102,7 +104,8 @@ std::string EncodeLine(ScriptPlatform& platform, const std::wstring& line,
 void LancerAction(std::int16_t Index, const std::wstring& cible, ScriptPlatform& platform) {
   const std::wstring folder = platform.ApplicationFolder();
   std::wstring prefix = folder;
-  const std::wstring scriptPath = modOperationFichier::AjouterAntislash(prefix) + std::wstring(kScriptName);
+  const std::wstring scriptPath =
+      modOperationFichier::AjouterAntislash(prefix) + std::wstring(kScriptName);
 
   // Everything that can be refused is decided before the file is touched.
   RefuseUnstartable(folder);

@@ -81,7 +81,8 @@ ControlClass ClassOf(const ControlRow& row) {
 
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -93,13 +94,13 @@ Form1::Form1(HINSTANCE instance, ScriptPlatform& platform)
   RegisterClassOnce(instance, kPanelClass, &PanelProc, COLOR_BTNFACE);
   RegisterClassOnce(instance, kBandClass, &PanelProc, COLOR_WINDOW);
 
-  owner_.reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                               instance, nullptr));
+  owner_.reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                               nullptr));
   if (!owner_) {
     win32::ThrowLastError(L"Impossible de créer la fenêtre");
   }
-  if (!CreateWindowExW(kForm1ExStyle, kForm1Class, std::wstring(kForm1Caption).c_str(),
-                       kForm1Style, 0, 0, 0, 0, owner_.get(), nullptr, instance, this)) {
+  if (!CreateWindowExW(kForm1ExStyle, kForm1Class, std::wstring(kForm1Caption).c_str(), kForm1Style,
+                       0, 0, 0, 0, owner_.get(), nullptr, instance, this)) {
     win32::ThrowLastError(L"Impossible de créer la fenêtre");
   }
 }
@@ -164,11 +165,11 @@ void Form1::OnCreate() {
     if (windowClass.name == nullptr) {
       continue;  // CMDialog1 has no visible part
     }
-    const HWND parent = control.container == Container::Form1
-                            ? hwnd_
-                            : controls_[RowOf(control.container == Container::Picture1
-                                                  ? L"Picture1"
-                                                  : L"Picture2")];
+    const HWND parent =
+        control.container == Container::Form1
+            ? hwnd_
+            : controls_[RowOf(control.container == Container::Picture1 ? L"Picture1"
+                                                                       : L"Picture2")];
     controls_[row] = CreateWindowExW(
         windowClass.exStyle, windowClass.name, std::wstring(control.text).c_str(),
         windowClass.style, 0, 0, 0, 0, parent,
@@ -186,8 +187,8 @@ void Form1::OnActivate(bool active) {
     lastFocus_ = GetFocus();
     return;
   }
-  const bool ours = lastFocus_ != nullptr && IsChild(hwnd_, lastFocus_) &&
-                    IsWindowVisible(lastFocus_);
+  const bool ours =
+      lastFocus_ != nullptr && IsChild(hwnd_, lastFocus_) && IsWindowVisible(lastFocus_);
   SetFocus(ours ? lastFocus_ : Control(L"Command1"));
 }
 

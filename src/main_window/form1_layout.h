@@ -44,6 +44,19 @@ inline constexpr std::array<ControlRow, 12> kForm1Controls = {{
 }};
 // clang-format on
 
+// Controls are created row by row, and creation order is the dialog manager's tab order.
+constexpr bool RowsFollowTabIndex() {
+  int last = -1;
+  for (const ControlRow& row : kForm1Controls) {
+    if (row.tabIndex >= 0) {
+      if (row.tabIndex <= last) return false;
+      last = row.tabIndex;
+    }
+  }
+  return true;
+}
+static_assert(RowsFollowTabIndex(), "the control table must be in tab index order");
+
 // The row of a control by name and index; the size of the table when there is none.
 constexpr std::size_t RowOf(std::wstring_view name, int index = -1) {
   for (std::size_t row = 0; row < kForm1Controls.size(); ++row) {

@@ -58,7 +58,8 @@ class Win32ScriptFile final : public ScriptFile {
 std::wstring ExecutableFolder() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length =
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) {
       ThrowLastError(L"Impossible de trouver le dossier du programme");
     }
@@ -93,8 +94,8 @@ UniqueHandle StartScriptProcess(const std::wstring& path) {
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(command.application.empty() ? nullptr : command.application.c_str(),
-                      command.commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
-                      nullptr, &startup, &process)) {
+                      command.commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                      nullptr, nullptr, &startup, &process)) {
     ThrowLastError(L"Impossible de lancer le script « " + path + L" »");
   }
   const UniqueHandle thread(process.hThread);

@@ -16,17 +16,18 @@ std::wstring ScreenText(HANDLE screen) {
     std::wstring line(static_cast<std::size_t>(info.dwSize.X), L' ');
     DWORD read = 0;
     ReadConsoleOutputCharacterW(screen, line.data(), info.dwSize.X, COORD{0, row}, &read);
-    line.resize(line.find_last_not_of(L' ') == std::wstring::npos ? 0 : line.find_last_not_of(L' ') + 1);
+    line.resize(
+        line.find_last_not_of(L' ') == std::wstring::npos ? 0 : line.find_last_not_of(L' ') + 1);
     text += line + L"\n";
   }
   return text;
 }
 
 bool Answered(const std::wstring& text) {
-  const bool report = text.find(L"Effet :") != std::wstring::npos ||
-                      text.find(L"Tressol :") != std::wstring::npos;
-  const bool prompt = text.find(L"any key") != std::wstring::npos ||
-                      text.find(L"une touche") != std::wstring::npos;
+  const bool report =
+      text.find(L"Effet :") != std::wstring::npos || text.find(L"Tressol :") != std::wstring::npos;
+  const bool prompt =
+      text.find(L"any key") != std::wstring::npos || text.find(L"une touche") != std::wstring::npos;
   return report && prompt;
 }
 
@@ -54,18 +55,22 @@ int wmain(int argc, wchar_t** argv) {
     if (GetTickCount() > end) return 1;
     Sleep(50);
   }
-  const HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  const HANDLE input = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE screen =
+      CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE input =
+      CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   std::wstring text;
   while (!Answered(text = ScreenText(screen))) {
     if (GetTickCount() > end) break;
     Sleep(100);
   }
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
   std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                      nullptr, nullptr);
   const HANDLE file = CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

@@ -57,7 +57,8 @@ std::vector<DWORD> NewInterpreters(DWORD parent, std::set<DWORD>& seen) {
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
     if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, L"cmd.exe") == 0 &&
         seen.insert(entry.th32ProcessID).second) {
       found.push_back(entry.th32ProcessID);
@@ -71,7 +72,8 @@ std::vector<DWORD> NewInterpreters(DWORD parent, std::set<DWORD>& seen) {
 std::string ReadAndAnswerConsole(DWORD interpreter, const fs::path& folder) {
   const fs::path screen = folder / (L"console-" + std::to_wstring(interpreter) + L".txt");
   std::wstring commandLine = L"\"" + (TestProgramFolder() / L"console_reader.exe").wstring() +
-                             L"\" " + std::to_wstring(interpreter) + L" \"" + screen.wstring() + L"\"";
+                             L"\" " + std::to_wstring(interpreter) + L" \"" + screen.wstring() +
+                             L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -88,7 +90,8 @@ std::string ReadAndAnswerConsole(DWORD interpreter, const fs::path& folder) {
 bool WaitForExit(DWORD processId, std::chrono::milliseconds timeout) {
   const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
   if (process == nullptr) return true;
-  const bool ended = WaitForSingleObject(process, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+  const bool ended =
+      WaitForSingleObject(process, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
   CloseHandle(process);
   return ended;
 }
@@ -163,26 +166,32 @@ void RunEveryAction(const std::wstring& folderEnding, const fs::path& target,
   const Step steps[] = {
       {L"Visualiser la localisation", tool + " " + path, {"*", 0x09, "~"}},
       {L"Localiser en Anglais US", tool + " \"" + path + "\" * 0x409 ~ 0x0", {"*", 0x09, "~"}},
-      {L"Localiser en Français ou Anglais US", tool + " \"" + path + "\" vb6FR.dll 0x40C * 0x409",
+      {L"Localiser en Français ou Anglais US",
+       tool + " \"" + path + "\" vb6FR.dll 0x40C * 0x409",
        {"vb6FR.dll", 0x0C, "*"}},
       {L"Rétablir la localisation Française seule",
-       tool + " \"" + path + "\" vb6FR.dll 0x40C ~ 0x409", {"vb6FR.dll", 0x0C, "~"}},
+       tool + " \"" + path + "\" vb6FR.dll 0x40C ~ 0x409",
+       {"vb6FR.dll", 0x0C, "~"}},
   };
   std::set<DWORD> seen;
   for (const Step& step : steps) {
     const std::string what = testing::PrintToString(std::wstring(step.caption));
     ClickCentre(linguarde.Button(step.caption));
     std::vector<DWORD> started;
-    ASSERT_TRUE(WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s))
+    ASSERT_TRUE(
+        WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s))
         << what << ": no console started";
-    EXPECT_EQ(ReadBytes(application.Path() / L"VBcommand.bat"), step.line + "\r\nPause\r\n") << what;
+    EXPECT_EQ(ReadBytes(application.Path() / L"VBcommand.bat"), step.line + "\r\nPause\r\n")
+        << what;
     const std::string screen = ReadAndAnswerConsole(started.front(), application.Path());
     if (step.caption == steps[0].caption) {
       SaveScreenshot(ScreenRect(), OutputFolder() / (shots + "-console.bmp"));
     }
     EXPECT_NE(screen.find("position 0x11E8"), std::string::npos) << what << "\n" << screen;
-    EXPECT_NE(screen.find("Effet : Les messages VB (erreurs...) sont en"), std::string::npos) << what;
-    EXPECT_TRUE(WaitForExit(started.front(), 20s)) << what << ": the console did not close after the key";
+    EXPECT_NE(screen.find("Effet : Les messages VB (erreurs...) sont en"), std::string::npos)
+        << what;
+    EXPECT_TRUE(WaitForExit(started.front(), 20s))
+        << what << ": the console did not close after the key";
     const HeaderState state = ReadHeader(target);
     EXPECT_EQ(state.primary, step.after.primary) << what;
     EXPECT_EQ(state.primaryLcid, step.after.primaryLcid) << what;
@@ -193,7 +202,8 @@ void RunEveryAction(const std::wstring& folderEnding, const fs::path& target,
 }
 
 TEST_F(EndToEnd, EveryActionFromAnOrdinaryFolder) {
-  RunEveryAction(L"", target_, [this](RunningLinguarde& l, const std::string& s) { ChooseTheCopy(l, s); });
+  RunEveryAction(L"", target_,
+                 [this](RunningLinguarde& l, const std::string& s) { ChooseTheCopy(l, s); });
 }
 
 TEST_F(EndToEnd, EveryActionFromAFolderWithASpaceAndAnAmpersand) {

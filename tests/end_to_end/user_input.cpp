@@ -63,7 +63,9 @@ bool ClickCloseBox(HWND window) {
   return false;
 }
 
-RECT ScreenRect() { return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+RECT ScreenRect() {
+  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
 bool SaveScreenshot(const RECT& area, const std::filesystem::path& file) {
   const int width = area.right - area.left;
@@ -80,7 +82,8 @@ bool SaveScreenshot(const RECT& area, const std::filesystem::path& file) {
   void* bits = nullptr;
   const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   const HGDIOBJ previous = SelectObject(memory, bitmap);
-  const bool copied = BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY) != 0;
+  const bool copied =
+      BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY) != 0;
   SelectObject(memory, previous);
   const DWORD rowSize = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
   const DWORD imageSize = rowSize * static_cast<DWORD>(height);

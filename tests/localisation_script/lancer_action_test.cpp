@@ -118,7 +118,9 @@ TEST(LancerAction, RefusesTextsThatCannotReachTheToolBeforeTouchingAnything) {
       {L"C:\\Outils", L"C:\\\x2603.exe", L"« \x2603 » (U+2603)"},
       {L"C:\\Outils", L"C:\\\xD83D\xDE00.exe", L"(U+1F600)"},
       {L"C:\\Outils", L"C:\\\xD800.exe", L"(U+D800)"},
-      {L"C:\\\x0141\xF3" L"d\x017A", L"a.exe", L"Le dossier de l'application contient le caractère « \x0141 »"},
+      {L"C:\\\x0141\xF3"
+       L"d\x017A",
+       L"a.exe", L"Le dossier de l'application contient le caractère « \x0141 »"},
       {L"C:\\a%b%c", L"a.exe", L"deux signes %"},
   };
   for (const Case& c : cases) {

@@ -63,8 +63,8 @@ constexpr Case kCases[] = {
 TEST(LigneAction, BuildsTheToolCommandOfEachAction) {
   for (const Case& c : kCases) {
     const auto line = LigneAction(c.folder, c.target, c.index);
-    const std::wstring where = std::wstring(c.folder) + L" | " + c.target + L" | " +
-                               std::to_wstring(c.index);
+    const std::wstring where =
+        std::wstring(c.folder) + L" | " + c.target + L" | " + std::to_wstring(c.index);
     if (c.expected == nullptr) {
       EXPECT_FALSE(line.has_value()) << testing::PrintToString(where);
     } else {

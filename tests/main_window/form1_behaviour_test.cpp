@@ -19,7 +19,8 @@ TEST_F(Form1Test, TabVisitsOnlyVisibleControlsInTabIndexOrder) {
     visited.push_back(GetFocus());
     PressKey(VK_TAB);
   }
-  EXPECT_EQ(visited, (std::vector<HWND>{Control(L"Command1"), Control(L"Text1"), Control(L"Command1")}));
+  EXPECT_EQ(visited,
+            (std::vector<HWND>{Control(L"Command1"), Control(L"Text1"), Control(L"Command1")}));
 
   ShowWindow(Control(L"Picture2"), SW_SHOW);
   SetFocus(Control(L"Command1"));
@@ -61,7 +62,8 @@ TEST_F(Form1Test, EnterAndSpacePressTheFocusedButtonAndEscNever) {
   // On Command1 the keys open the Open dialog, which the watcher cancels.
   for (const UINT key : {UINT{VK_RETURN}, UINT{VK_SPACE}}) {
     SetFocus(Control(L"Command1"));
-    DialogWatcher watcher(kDialogTitle, [](HWND dialog) { PressCancel(dialog); }, 20s);
+    DialogWatcher watcher(
+        kDialogTitle, [](HWND dialog) { PressCancel(dialog); }, 20s);
     PressKey(key);
     Pump();
     EXPECT_TRUE(watcher.Seen()) << key;

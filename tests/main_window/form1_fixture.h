@@ -53,6 +53,8 @@ class Form1Test : public testing::Test {
   Form1 form_;
 };
 
-inline int Pixels(int twips, UINT dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+inline int Pixels(int twips, UINT dpi) {
+  return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
 
 }  // namespace linguarde::test

@@ -26,7 +26,7 @@ void ExpectLayoutAt(const Form1& form, UINT dpi) {
       continue;
     }
     ASSERT_NE(control, nullptr);
-    const HWND container = row.container == Container::Form1 ? form.Handle()
+    const HWND container = row.container == Container::Form1      ? form.Handle()
                            : row.container == Container::Picture1 ? form.Control(L"Picture1")
                                                                   : form.Control(L"Picture2");
     EXPECT_EQ(GetParent(control), container);
@@ -127,7 +127,8 @@ TEST_F(Form1Test, FixedDialogFrameWithACloseBoxOnlyAndNoTaskbarButton) {
 
 TEST_F(Form1Test, TheActionBandAndItsLabelsPaintInTheWindowColour) {
   ShowWindow(Control(L"Picture2"), SW_SHOW);
-  RedrawWindow(form_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(form_.Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   const auto pixel = [](HWND window, int x, int y) {
     const HDC dc = GetDC(window);
     const COLORREF colour = GetPixel(dc, x, y);
@@ -139,7 +140,8 @@ TEST_F(Form1Test, TheActionBandAndItsLabelsPaintInTheWindowColour) {
   EXPECT_EQ(pixel(Control(L"Picture2"), 2, 2), GetSysColor(COLOR_WINDOW));
   RECT label{};
   GetClientRect(Control(L"Label1", 0), &label);
-  EXPECT_EQ(pixel(Control(L"Label1", 0), label.right - 2, label.bottom - 2), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(pixel(Control(L"Label1", 0), label.right - 2, label.bottom - 2),
+            GetSysColor(COLOR_WINDOW));
   EXPECT_EQ(pixel(form_.Handle(), 5, Pixels(1260, dpi)), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(pixel(Control(L"Picture1"), 2, 2), GetSysColor(COLOR_BTNFACE));
 }

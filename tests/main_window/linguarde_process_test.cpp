@@ -40,9 +40,8 @@ TEST(LinguardeProcess, AFailedActionIsReportedAndEndsTheProgramWithANonZeroStatu
   const HWND box = WaitForDialog(L"Linguarde", linguarde.Id(), 20s);
   ASSERT_NE(box, nullptr);
   const std::wstring message = MessageBoxText(box);
-  EXPECT_EQ(message.rfind(L"Impossible de créer le fichier « " + folder.Text() +
-                              L"\\VBcommand.bat » : ",
-                          0),
+  EXPECT_EQ(message.rfind(
+                L"Impossible de créer le fichier « " + folder.Text() + L"\\VBcommand.bat » : ", 0),
             0u)
       << testing::PrintToString(message);
   // Until the report is closed the program waits.
@@ -56,13 +55,15 @@ TEST(LinguardeProcess, AFailedActionIsReportedAndEndsTheProgramWithANonZeroStatu
 std::wstring VersionValue(const fs::path& program, const wchar_t* name) {
   DWORD ignored = 0;
   std::vector<char> data(GetFileVersionInfoSizeW(program.c_str(), &ignored));
-  if (data.empty() || !GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) {
+  if (data.empty() ||
+      !GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) {
     return {};
   }
   wchar_t* value = nullptr;
   UINT length = 0;
   const std::wstring path = std::wstring(L"\\StringFileInfo\\040C04B0\\") + name;
-  if (!VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) return {};
+  if (!VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
+    return {};
   return value;
 }
 
@@ -87,9 +88,11 @@ TEST(Executables, LinguardesManifestAsksForWhatTheWindowNeeds) {
   const bool hasIcon = FindResourceW(image, MAKEINTRESOURCEW(1), RT_GROUP_ICON) != nullptr;
   FreeLibrary(image);
   EXPECT_TRUE(hasIcon);
-  for (const char* part : {"<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2",
-                           "Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
-                           "level=\"asInvoker\"", ">true</longPathAware>"}) {
+  for (const char* part :
+       {"<dpiAwareness "
+        "xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2",
+        "Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "level=\"asInvoker\"",
+        ">true</longPathAware>"}) {
     EXPECT_NE(manifest.find(part), std::string::npos) << part;
   }
 }

@@ -38,8 +38,8 @@ std::wstring ExpectedCommandLine(const std::wstring& tool, const std::wstring& t
   return self + L" \"" + target + L"\"" + std::wstring(row.settings);
 }
 
-const std::wstring kLongTarget = L"C:\\" + std::wstring(155, L'a') + L"\\" +
-                                 std::wstring(140, L'b') + L".exe";
+const std::wstring kLongTarget =
+    L"C:\\" + std::wstring(155, L'a') + L"\\" + std::wstring(140, L'b') + L".exe";
 
 const std::vector<std::wstring> kTargets = {
     L"C:\\Projets\\Appli.exe",
@@ -68,7 +68,8 @@ TEST(ArgumentRoundTrip, TheToolRunsOnceWithExactlyTheTarget) {
     const std::wstring tool = folder.Text() + L"\\Tressol.exe";
     // Every target in the ordinary folder; in the others, a few that mix their troubles.
     const std::vector<std::wstring> targets =
-        ending.empty() ? kTargets : std::vector<std::wstring>{kTargets[1], kTargets[2], kTargets[3]};
+        ending.empty() ? kTargets
+                       : std::vector<std::wstring>{kTargets[1], kTargets[2], kTargets[3]};
     for (const std::wstring& target : targets) {
       for (std::int16_t index = 0; index <= 3; ++index) {
         fs::remove(folder.Path() / L"received.txt");
@@ -78,8 +79,7 @@ TEST(ArgumentRoundTrip, TheToolRunsOnceWithExactlyTheTarget) {
         const std::vector<std::wstring> received = ReceivedCommandLines(folder.Path());
         ASSERT_EQ(received.size(), 1u)
             << testing::PrintToString(folder.Text() + L" | " + target) << " action " << index;
-        EXPECT_EQ(received[0], ExpectedCommandLine(tool, target, index))
-            << "action " << index;
+        EXPECT_EQ(received[0], ExpectedCommandLine(tool, target, index)) << "action " << index;
       }
     }
   }

@@ -26,7 +26,8 @@ TEST(ScriptFile, HoldsTheActionLineAndPauseEndedByCrLf) {
   };
   const Case cases[] = {
       {0, L"C:\\Projets\\Appli.exe", tool + "C:\\Projets\\Appli.exe\r\nPause\r\n"},
-      {1, L"C:\\Projets\\Appli.exe", tool + "\"C:\\Projets\\Appli.exe\" * 0x409 ~ 0x0\r\nPause\r\n"},
+      {1, L"C:\\Projets\\Appli.exe",
+       tool + "\"C:\\Projets\\Appli.exe\" * 0x409 ~ 0x0\r\nPause\r\n"},
       {2, L"C:\\Projets\\Appli.exe",
        tool + "\"C:\\Projets\\Appli.exe\" vb6FR.dll 0x40C * 0x409\r\nPause\r\n"},
       {3, L"C:\\Projets\\Appli.exe",
@@ -55,7 +56,8 @@ TEST(ScriptFile, AccentsAreWrittenInTheInterpretersCodePage) {
   LancerAction(1, L"C:\\Données\\été Ü ç.exe", platform);
   // é 0x82, Ü 0x9A, ç 0x87 in both code pages; no byte-order mark.
   const std::string expected = Narrow(folder.Text()) +
-                               "\\Tressol.exe \"C:\\Donn\x82" "es\\\x82t\x82 \x9A \x87.exe\" "
+                               "\\Tressol.exe \"C:\\Donn\x82"
+                               "es\\\x82t\x82 \x9A \x87.exe\" "
                                "* 0x409 ~ 0x0\r\nPause\r\n";
   EXPECT_EQ(ReadBytes(folder.Path() / L"VBcommand.bat"), expected);
 }
@@ -65,7 +67,9 @@ TEST(ScriptFile, CharactersMissingFromTheCodePageAreRefusedNotReplaced) {
   linguarde::test::WriteBytes(folder.Path() / L"VBcommand.bat", "earlier\r\n");
   UnstartedPlatform platform(folder.Text());
   // U+2603 and U+0141 are in neither 437 nor 850; a best-fit "?" or "L" would name another file.
-  for (const wchar_t* target : {L"C:\\\x2603.exe", L"C:\\\x0141" L"odz.exe"}) {
+  for (const wchar_t* target : {L"C:\\\x2603.exe",
+                                L"C:\\\x0141"
+                                L"odz.exe"}) {
     EXPECT_THROW(LancerAction(0, target, platform), linguarde::TextRefused);
   }
   EXPECT_EQ(ReadBytes(folder.Path() / L"VBcommand.bat"), "earlier\r\n");

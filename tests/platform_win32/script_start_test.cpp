@@ -68,9 +68,9 @@ TEST_F(ScriptStart, AFailedStepReachesTheCallerAndNothingStarts) {
   const fs::path held = folder.Path() / L"held";
   fs::create_directories(held);
   linguarde::test::WriteBytes(held / L"VBcommand.bat", "avant\r\n");
-  linguarde::win32::UniqueFileHandle lock(
-      CreateFileW((held / L"VBcommand.bat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  linguarde::win32::UniqueFileHandle lock(CreateFileW((held / L"VBcommand.bat").c_str(),
+                                                      GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(lock);
   fs::create_directories(folder.Path() / L"taken" / L"VBcommand.bat");
 

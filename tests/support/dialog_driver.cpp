@@ -39,7 +39,8 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-HWND WaitForDialog(const std::wstring& caption, DWORD processId, std::chrono::milliseconds timeout) {
+HWND WaitForDialog(const std::wstring& caption, DWORD processId,
+                   std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < end) {
     Search search{&caption, processId, nullptr};
@@ -52,15 +53,14 @@ HWND WaitForDialog(const std::wstring& caption, DWORD processId, std::chrono::mi
   return nullptr;
 }
 
-std::wstring MessageBoxText(HWND box) {
-  return WindowText(GetDlgItem(box, kMessageText));
-}
+std::wstring MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, kMessageText)); }
 
 std::vector<std::wstring> ComboItems(HWND combo) {
   std::vector<std::wstring> items;
   const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    std::wstring item(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+    std::wstring item(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1,
+                      L'\0');
     SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
     item.resize(item.size() - 1);
     items.push_back(item);
@@ -71,7 +71,8 @@ std::vector<std::wstring> ComboItems(HWND combo) {
 void ChooseInOpenDialog(HWND dialog, const std::wstring& path) {
   const HWND combo = GetDlgItem(dialog, kFileNameCombo);
   const HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
-  SendMessageW(edit != nullptr ? edit : combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  SendMessageW(edit != nullptr ? edit : combo, WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(path.c_str()));
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 

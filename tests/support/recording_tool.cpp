@@ -21,7 +21,8 @@ bool Write(const std::wstring& path, DWORD access, DWORD disposition, const std:
     return false;
   }
   DWORD written = 0;
-  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  const bool ok =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(file);
   return ok;
 }

@@ -14,7 +14,8 @@ HWND WaitForMainWindow(DWORD processId, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < end) {
     for (HWND window = FindWindowExW(nullptr, nullptr, L"Linguarde.Form1", L"Linguarde");
-         window != nullptr; window = FindWindowExW(nullptr, window, L"Linguarde.Form1", L"Linguarde")) {
+         window != nullptr;
+         window = FindWindowExW(nullptr, window, L"Linguarde.Form1", L"Linguarde")) {
       DWORD owner = 0;
       GetWindowThreadProcessId(window, &owner);
       if (owner == processId && IsWindowVisible(window)) return window;
@@ -61,7 +62,9 @@ HWND RunningLinguarde::Button(const wchar_t* caption) const {
   const HWND inFile = FindWindowExW(FilePanel(), nullptr, L"Button", caption);
   return inFile != nullptr ? inFile : FindWindowExW(ActionBand(), nullptr, L"Button", caption);
 }
-HWND RunningLinguarde::TextBox() const { return FindWindowExW(FilePanel(), nullptr, L"Edit", nullptr); }
+HWND RunningLinguarde::TextBox() const {
+  return FindWindowExW(FilePanel(), nullptr, L"Edit", nullptr);
+}
 
 std::optional<DWORD> RunningLinguarde::ExitCode(std::chrono::milliseconds timeout) const {
   if (WaitForSingleObject(process_.Get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {

@@ -44,8 +44,8 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
 
 std::wstring FromUtf8(const std::string& bytes) {
   if (bytes.empty()) return {};
-  const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                       nullptr, 0);
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::wstring text(static_cast<std::size_t>(size), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
   return text;
@@ -66,11 +66,12 @@ bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds ti
 unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::path& output) {
   win32::ProcessCommand command = win32::ScriptStartCommand(script);
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  const win32::UniqueFileHandle input(CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                  &inherit, OPEN_EXISTING, 0, nullptr));
-  const win32::UniqueFileHandle out(CreateFileW(output.empty() ? L"NUL" : output.c_str(), GENERIC_WRITE,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                                CREATE_ALWAYS, 0, nullptr));
+  const win32::UniqueFileHandle input(CreateFileW(L"NUL", GENERIC_READ,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                                  OPEN_EXISTING, 0, nullptr));
+  const win32::UniqueFileHandle out(CreateFileW(output.empty() ? L"NUL" : output.c_str(),
+                                                GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                &inherit, CREATE_ALWAYS, 0, nullptr));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -99,7 +100,8 @@ void EndChildProcesses(DWORD root) {
   std::vector<PROCESSENTRY32W> all;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
     all.push_back(entry);
   }
   CloseHandle(snapshot);

@@ -41,9 +41,18 @@ TEST(ParseCommandLine, SetsWithFourValidSettingsAndViewsAnythingElse) {
       {" C:\\a b c d e.exe", false, "C:\\a b c d e.exe", {}},
       {" \"C:\\Mes Projets\\Appli.exe\"", false, "C:\\Mes Projets\\Appli.exe", {}},
       {" \"C:\\a.exe\" * 0x409 ~ 0x0", true, "C:\\a.exe", {"*", 0x409, "~", 0}},
-      {" \"C:\\a b.exe\" vb6FR.dll 0x40C * 0x409", true, "C:\\a b.exe", {"vb6FR.dll", 0x40C, "*", 0x409}},
-      {" \"C:\\a.exe\" vb6FR.dll 0x40c ~ 0X409", true, "C:\\a.exe", {"vb6FR.dll", 0x40C, "~", 0x409}},
-      {" \"C:\\a.exe\" ABCDEFGHI.DLL 0xFFFFFFFF ~ 0x00000000", true, "C:\\a.exe", {"ABCDEFGHI.DLL", 0xFFFFFFFF, "~", 0}},
+      {" \"C:\\a b.exe\" vb6FR.dll 0x40C * 0x409",
+       true,
+       "C:\\a b.exe",
+       {"vb6FR.dll", 0x40C, "*", 0x409}},
+      {" \"C:\\a.exe\" vb6FR.dll 0x40c ~ 0X409",
+       true,
+       "C:\\a.exe",
+       {"vb6FR.dll", 0x40C, "~", 0x409}},
+      {" \"C:\\a.exe\" ABCDEFGHI.DLL 0xFFFFFFFF ~ 0x00000000",
+       true,
+       "C:\\a.exe",
+       {"ABCDEFGHI.DLL", 0xFFFFFFFF, "~", 0}},
   };
   for (const Case& c : cases) {
     const Command command = ParseCommandLine(c.tail);
@@ -59,10 +68,11 @@ TEST(ParseCommandLine, SetsWithFourValidSettingsAndViewsAnythingElse) {
 }
 
 TEST(ParseCommandLine, RefusesMissingTargetsAndMalformedSettings) {
-  for (const char* tail : {"", "   \t ", "\"a.exe\" * 0x409 ~ 0xZZ", "\"a.exe\" * 409 ~ 0x0",
-                           "\"a.exe\" * 0x123456789 ~ 0x0", "\"a.exe\" * 0x ~ 0x0",
-                           "\"a.exe\" ABCDEFGHIJKLMN 0x40C ~ 0x0", "\"a.exe\" ..\\x.dll 0x40C ~ 0x0",
-                           "\"a.exe\" C:x.dll 0x40C ~ 0x0", "\"a.exe\" \"\" 0x40C ~ 0x0"}) {
+  for (const char* tail :
+       {"", "   \t ", "\"a.exe\" * 0x409 ~ 0xZZ", "\"a.exe\" * 409 ~ 0x0",
+        "\"a.exe\" * 0x123456789 ~ 0x0", "\"a.exe\" * 0x ~ 0x0",
+        "\"a.exe\" ABCDEFGHIJKLMN 0x40C ~ 0x0", "\"a.exe\" ..\\x.dll 0x40C ~ 0x0",
+        "\"a.exe\" C:x.dll 0x40C ~ 0x0", "\"a.exe\" \"\" 0x40C ~ 0x0"}) {
     try {
       ParseCommandLine(tail);
       ADD_FAILURE() << "accepted: " << tail;

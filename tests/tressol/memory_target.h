@@ -16,7 +16,7 @@ struct MemoryTarget {
   std::vector<std::uint8_t> bytes;
   std::uint64_t bytesRead = 0;
   int writes = 0;
-  int failWrite = 0;        // the write (1, 2, ...) that fails; 0: none
+  int failWrite = 0;           // the write (1, 2, ...) that fails; 0: none
   bool lieOnReadBack = false;  // reads after the first write return zeros
 };
 
@@ -25,7 +25,8 @@ class MemoryFile final : public TargetFile {
   explicit MemoryFile(MemoryTarget& target) : target_(target) {}
   std::uint64_t Size() override { return target_.bytes.size(); }
   void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
-    if (offset + size > target_.bytes.size()) throw ToolError(Failure::Io, "lecture hors du fichier");
+    if (offset + size > target_.bytes.size())
+      throw ToolError(Failure::Io, "lecture hors du fichier");
     target_.bytesRead += size;
     if (target_.lieOnReadBack && target_.writes > 0) {
       std::memset(out, 0, size);
@@ -35,7 +36,8 @@ class MemoryFile final : public TargetFile {
   }
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     if (++target_.writes == target_.failWrite) throw ToolError(Failure::Io, "disque plein");
-    if (offset + size > target_.bytes.size()) throw ToolError(Failure::Io, "écriture hors du fichier");
+    if (offset + size > target_.bytes.size())
+      throw ToolError(Failure::Io, "écriture hors du fichier");
     std::memcpy(target_.bytes.data() + offset, data, size);
   }
   void Flush() override {}
@@ -71,7 +73,8 @@ inline std::uint32_t ReferenceChecksum(const std::vector<std::uint8_t>& file) {
 inline std::uint32_t StoredChecksum(const std::vector<std::uint8_t>& file) {
   const std::size_t pe = file[0x3C] | (file[0x3D] << 8);
   const std::size_t at = pe + 24 + 64;
-  return file[at] | (file[at + 1] << 8) | (file[at + 2] << 16) | (static_cast<std::uint32_t>(file[at + 3]) << 24);
+  return file[at] | (file[at + 1] << 8) | (file[at + 2] << 16) |
+         (static_cast<std::uint32_t>(file[at + 3]) << 24);
 }
 
 }  // namespace tressol::test

@@ -55,7 +55,8 @@ TEST(TressolView, FindsTheHeaderByTheRuntimesOwnPointer) {
     EXPECT_TRUE(Contains(result.output.out, c.foundBy)) << c.what;
     EXPECT_TRUE(Contains(result.output.out, "Version du moteur d'exécution : 8988"));
     EXPECT_TRUE(Contains(result.output.out, "0x409 Anglais (États-Unis)"));
-    EXPECT_TRUE(Contains(result.output.out, "Effet : Les messages VB (erreurs...) sont en Anglais\n"));
+    EXPECT_TRUE(
+        Contains(result.output.out, "Effet : Les messages VB (erreurs...) sont en Anglais\n"));
     EXPECT_EQ(result.target.writes, 0);
   }
 }
@@ -68,15 +69,71 @@ TEST(TressolRefuses, FilesThatAreNotSafeToChangeAndLeavesThemAlone) {
   };
   const Case cases[] = {
       {"not a PE image", [] { return std::vector<std::uint8_t>(600, 'x'); }, "signature MZ"},
-      {"too short", [] { return std::vector<std::uint8_t>{'M', 'Z'}; }, "trop court"},
-      {"64-bit", [] { auto b = SyntheticPe{}.Build(); b[0x84] = 0x64; b[0x85] = 0x86; return b; }, "i386"},
-      {"truncated", [] { auto b = SyntheticPe{}.Build(); b.resize(0x900); return b; }, "tronqué"},
-      {"no header", [] { SyntheticPe pe; pe.header = false; pe.codeNamesHeader = false; return pe.Build(); }, "aucun en-tête"},
-      {"header named outside the file", [] { SyntheticPe pe; pe.namedRva = 0x5000; return pe.Build(); }, "hors du fichier"},
-      {"named address is no header", [] { SyntheticPe pe; pe.namedRva = 0x1400; return pe.Build(); }, "pas d'en-tête VB valide"},
-      {"two candidates", [] { SyntheticPe pe; pe.codeNamesHeader = false; pe.secondHeader = true; return pe.Build(); }, "plusieurs"},
-      {"packed", [] { SyntheticPe pe; pe.codeNamesHeader = false; pe.sectionName = "UPX1"; return pe.Build(); }, "compressé"},
-      {"library name without its NUL", [] { SyntheticPe pe; pe.primary = "ABCDEFGHIJKLMN"; return pe.Build(); }, "pas d'en-tête VB valide"},
+      {"too short",
+       [] {
+         return std::vector<std::uint8_t>{'M', 'Z'};
+       },
+       "trop court"},
+      {"64-bit",
+       [] {
+         auto b = SyntheticPe{}.Build();
+         b[0x84] = 0x64;
+         b[0x85] = 0x86;
+         return b;
+       },
+       "i386"},
+      {"truncated",
+       [] {
+         auto b = SyntheticPe{}.Build();
+         b.resize(0x900);
+         return b;
+       },
+       "tronqué"},
+      {"no header",
+       [] {
+         SyntheticPe pe;
+         pe.header = false;
+         pe.codeNamesHeader = false;
+         return pe.Build();
+       },
+       "aucun en-tête"},
+      {"header named outside the file",
+       [] {
+         SyntheticPe pe;
+         pe.namedRva = 0x5000;
+         return pe.Build();
+       },
+       "hors du fichier"},
+      {"named address is no header",
+       [] {
+         SyntheticPe pe;
+         pe.namedRva = 0x1400;
+         return pe.Build();
+       },
+       "pas d'en-tête VB valide"},
+      {"two candidates",
+       [] {
+         SyntheticPe pe;
+         pe.codeNamesHeader = false;
+         pe.secondHeader = true;
+         return pe.Build();
+       },
+       "plusieurs"},
+      {"packed",
+       [] {
+         SyntheticPe pe;
+         pe.codeNamesHeader = false;
+         pe.sectionName = "UPX1";
+         return pe.Build();
+       },
+       "compressé"},
+      {"library name without its NUL",
+       [] {
+         SyntheticPe pe;
+         pe.primary = "ABCDEFGHIJKLMN";
+         return pe.Build();
+       },
+       "pas d'en-tête VB valide"},
   };
   for (const Case& c : cases) {
     const std::vector<std::uint8_t> image = c.build();
@@ -101,8 +158,11 @@ TEST(TressolSet, WritesTheFourSettingsAndKeepsTheChecksumValid) {
   noChecksum.checksum = false;
   signedFile.signature = true;
   oddLength.overlay = 3;
-  const Case cases[] = {{"EXE", exe}, {"DLL", dll}, {"checksum zero", noChecksum},
-                        {"signed", signedFile}, {"odd length", oddLength}};
+  const Case cases[] = {{"EXE", exe},
+                        {"DLL", dll},
+                        {"checksum zero", noChecksum},
+                        {"signed", signedFile},
+                        {"odd length", oddLength}};
   for (const Case& c : cases) {
     const std::vector<std::uint8_t> before = c.pe.Build();
     const Result result = RunOn(before, kAction2);
@@ -110,9 +170,11 @@ TEST(TressolSet, WritesTheFourSettingsAndKeepsTheChecksumValid) {
     const std::vector<std::uint8_t>& after = result.target.bytes;
     const std::size_t h = SyntheticPe::kHeaderOffset;
     EXPECT_EQ(std::string(after.begin() + h + 6, after.begin() + h + 20),
-              std::string("vb6FR.dll\0\0\0\0\0", 14)) << c.what;
+              std::string("vb6FR.dll\0\0\0\0\0", 14))
+        << c.what;
     EXPECT_EQ(std::string(after.begin() + h + 0x14, after.begin() + h + 0x22),
-              std::string("*\0\0\0\0\0\0\0\0\0\0\0\0\0", 14)) << c.what;
+              std::string("*\0\0\0\0\0\0\0\0\0\0\0\0\0", 14))
+        << c.what;
     EXPECT_EQ(after[h + 0x24], 0x0C);
     EXPECT_EQ(after[h + 0x25], 0x04);
     EXPECT_EQ(after[h + 0x28], 0x09);
@@ -152,7 +214,8 @@ TEST(TressolSet, AFailedWriteOrReadBackLeavesTheFileAsItWas) {
       // Whatever it reads, the restore wrote the original bytes back.
       EXPECT_TRUE(Contains(result.output.err, "écriture impossible"));
     } else {
-      EXPECT_TRUE(Contains(result.output.err, "remis dans son état d'origine")) << result.output.err;
+      EXPECT_TRUE(Contains(result.output.err, "remis dans son état d'origine"))
+          << result.output.err;
     }
     EXPECT_EQ(result.target.bytes, image);
   }

@@ -110,7 +110,8 @@ TEST_F(TressolProcess, RefusesATargetOpenElsewhereOrReadOnlyAndLeavesIt) {
     ASSERT_TRUE(held);
     const Finished finished = RunTressol(Quoted() + L" vb6FR.dll 0x40C * 0x409", folder_.Path());
     EXPECT_EQ(finished.status, 3u) << finished.out;
-    EXPECT_NE(finished.out.find("ouvert par un autre programme"), std::string::npos) << finished.out;
+    EXPECT_NE(finished.out.find("ouvert par un autre programme"), std::string::npos)
+        << finished.out;
   }
   EXPECT_EQ(Bytes(target_), original);
 

@@ -19,7 +19,8 @@ std::string SamplesFolder() {
 
 std::vector<std::uint8_t> ReadSample(const std::string& name) {
   std::ifstream in(SamplesFolder() + "/" + name, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>());
 }
 
 struct Sample {
@@ -56,7 +57,8 @@ std::string Name(const std::vector<std::uint8_t>& b, std::size_t at) {
 }
 
 std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+         (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
 class Vb6Samples : public testing::Test {
@@ -79,9 +81,12 @@ TEST_F(Vb6Samples, ViewShowsTheirHeaders) {
     char offset[32];
     std::snprintf(offset, sizeof offset, "position 0x%zX", sample.header);
     EXPECT_NE(output.out.find(offset), std::string::npos) << sample.name << output.out;
-    EXPECT_NE(output.out.find("moteur d'exécution : " + std::to_string(sample.build)), std::string::npos);
-    EXPECT_NE(output.out.find("Bibliothèque principale : * = messages anglais intégrés"), std::string::npos);
-    EXPECT_NE(output.out.find("Bibliothèque secondaire : ~ = aucune bibliothèque"), std::string::npos);
+    EXPECT_NE(output.out.find("moteur d'exécution : " + std::to_string(sample.build)),
+              std::string::npos);
+    EXPECT_NE(output.out.find("Bibliothèque principale : * = messages anglais intégrés"),
+              std::string::npos);
+    EXPECT_NE(output.out.find("Bibliothèque secondaire : ~ = aucune bibliothèque"),
+              std::string::npos);
     EXPECT_EQ(files.targets["t"].writes, 0);
   }
 }
@@ -95,10 +100,13 @@ TEST_F(Vb6Samples, EachActionSetsItsFieldsAndNothingElse) {
     for (const Action& action : kActions) {
       const std::vector<std::uint8_t> before = files.targets["t"].bytes;
       Output output;
-      ASSERT_EQ(tressol::Run(std::string(" \"t\"") + action.settings, files, output), 0) << output.err;
+      ASSERT_EQ(tressol::Run(std::string(" \"t\"") + action.settings, files, output), 0)
+          << output.err;
       const std::vector<std::uint8_t>& after = files.targets["t"].bytes;
       const std::size_t h = sample.header;
-      EXPECT_EQ(std::string(after.begin() + static_cast<long>(h), after.begin() + static_cast<long>(h + 4)), "VB5!");
+      EXPECT_EQ(std::string(after.begin() + static_cast<long>(h),
+                            after.begin() + static_cast<long>(h + 4)),
+                "VB5!");
       EXPECT_EQ(Name(after, h + 6), action.primary) << sample.name;
       EXPECT_EQ(Name(after, h + 0x14), action.secondary) << sample.name;
       EXPECT_EQ(Le32(after, h + 0x24), action.primaryLcid) << sample.name;

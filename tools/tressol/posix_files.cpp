@@ -54,17 +54,16 @@ class PosixFile final : public TargetFile {
 }  // namespace
 
 std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool forWriting) {
-    const int descriptor = open(path.c_str(), forWriting ? O_RDWR : O_RDONLY);
-    if (descriptor < 0) {
-      const Failure kind = errno == EACCES || errno == EROFS ? Failure::Refused : Failure::Io;
-      throw ToolError(kind, "impossible d'ouvrir « " + path + " » : " + std::strerror(errno));
-    }
-    if (forWriting && flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-      close(descriptor);
-      throw ToolError(Failure::Refused, "« " + path + " » est verrouillé par un autre programme");
-    }
-    return std::make_unique<PosixFile>(descriptor, path);
+  const int descriptor = open(path.c_str(), forWriting ? O_RDWR : O_RDONLY);
+  if (descriptor < 0) {
+    const Failure kind = errno == EACCES || errno == EROFS ? Failure::Refused : Failure::Io;
+    throw ToolError(kind, "impossible d'ouvrir « " + path + " » : " + std::strerror(errno));
+  }
+  if (forWriting && flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+    close(descriptor);
+    throw ToolError(Failure::Refused, "« " + path + " » est verrouillé par un autre programme");
+  }
+  return std::make_unique<PosixFile>(descriptor, path);
 }
-
 
 }  // namespace tressol

@@ -23,8 +23,8 @@ std::string Utf8(const std::wstring& text) {
 
 std::wstring Wide(const std::string& bytes) {
   if (bytes.empty()) return {};
-  const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                       nullptr, 0);
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::wstring text(static_cast<std::size_t>(size), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
   return text;
@@ -35,7 +35,8 @@ std::string SystemText(DWORD code) {
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = length != 0 ? std::wstring(buffer, length) : L"erreur " + std::to_wstring(code);
+  std::wstring text =
+      length != 0 ? std::wstring(buffer, length) : L"erreur " + std::to_wstring(code);
   LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
     text.pop_back();
@@ -126,24 +127,29 @@ class Win32FileSystem final : public tressol::FileSystem {
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (forWriting && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-      throw ToolError(Failure::Refused, "« " + path + " » est en lecture seule : il n'est pas "
-                                        "modifié (retirez l'attribut pour le localiser)");
+      throw ToolError(Failure::Refused, "« " + path +
+                                            " » est en lecture seule : il n'est pas "
+                                            "modifié (retirez l'attribut pour le localiser)");
     }
     // Shared with nobody for a change: a target that runs or is open elsewhere is refused.
-    const HANDLE file = CreateFileW(name.c_str(),
-                                    forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
-                                    forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(name.c_str(), forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                    forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       const DWORD code = GetLastError();
       const std::string system = " (" + SystemText(code) + ")";
       if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) {
-        throw ToolError(Failure::Refused, "« " + path + " » est ouvert par un autre programme ou "
-                                          "en cours d'exécution : fermez-le et recommencez" + system);
+        throw ToolError(Failure::Refused, "« " + path +
+                                              " » est ouvert par un autre programme ou "
+                                              "en cours d'exécution : fermez-le et recommencez" +
+                                              system);
       }
       if (code == ERROR_ACCESS_DENIED && forWriting) {
-        throw ToolError(Failure::Refused, "« " + path + " » ne peut pas être modifié (lecture "
-                                          "seule, ou droits insuffisants)" + system);
+        throw ToolError(Failure::Refused, "« " + path +
+                                              " » ne peut pas être modifié (lecture "
+                                              "seule, ou droits insuffisants)" +
+                                              system);
       }
       throw ToolError(Failure::Io, "impossible d'ouvrir « " + path + " »" + system);
     }

@@ -50,7 +50,10 @@ std::vector<std::string> SplitArguments(const std::string& tail) {
     bool quoted = false;
     for (; i < tail.size() && (quoted || !IsBlank(tail[i])); ++i) {
       std::size_t slashes = 0;
-      while (i < tail.size() && tail[i] == '\\') { ++slashes; ++i; }
+      while (i < tail.size() && tail[i] == '\\') {
+        ++slashes;
+        ++i;
+      }
       if (i < tail.size() && tail[i] == '"') {
         // 2n backslashes and a quote: n backslashes, the quote toggles; 2n+1: a literal quote.
         word.append(slashes / 2, '\\');

@@ -125,7 +125,8 @@ std::optional<std::uint32_t> ExportedFunction(TargetFile& file, const PeImage& i
   const std::vector<std::uint8_t> ordinalTable = ReadRange(file, *ordinals, nameCount * 2);
   const std::vector<std::uint8_t> functionTable = ReadRange(file, *functions, functionCount * 4);
   for (std::uint32_t i = 0; i < nameCount; ++i) {
-    const auto nameOffset = image.RvaToOffset(U32(nameTable, i * 4), static_cast<std::uint32_t>(name.size() + 1));
+    const auto nameOffset =
+        image.RvaToOffset(U32(nameTable, i * 4), static_cast<std::uint32_t>(name.size() + 1));
     if (!nameOffset) continue;
     const std::vector<std::uint8_t> candidate = ReadRange(file, *nameOffset, name.size() + 1);
     if (std::string(candidate.begin(), candidate.end() - 1) == name && candidate.back() == 0) {

@@ -7,8 +7,8 @@ namespace {
 
 struct Language {
   std::uint32_t lcid;
-  const char* name;     // as shown after the ID
-  const char* inText;   // as it stands in a sentence: "en Français"
+  const char* name;    // as shown after the ID
+  const char* inText;  // as it stands in a sentence: "en Français"
 };
 
 // clang-format off
@@ -99,8 +99,7 @@ std::string Effect(const LanguageSettings& s) {
            InText(s.primaryLcid);
   }
   if (s.secondaryLibrary == "~") {
-    return kStart + InText(s.primaryLcid) + " et " + library +
-           " DOIT être présent sur le système.";
+    return kStart + InText(s.primaryLcid) + " et " + library + " DOIT être présent sur le système.";
   }
   return kStart + InText(s.primaryLcid) + " si " + library + " est sur le système, sinon " +
          InText(s.secondaryLcid) + " si " + s.secondaryLibrary + " y est.";

@@ -32,7 +32,8 @@ std::uint16_t U16(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
 
 std::uint32_t U32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
   Check(bytes, offset, 4);
-  return static_cast<std::uint32_t>(bytes[offset]) | (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
+  return static_cast<std::uint32_t>(bytes[offset]) |
+         (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
          (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
          (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
 }

@@ -52,7 +52,8 @@ std::vector<std::uint8_t> Read(TargetFile& file, const Patch& patch) {
 // the original bytes back before reporting.
 void Apply(TargetFile& file, const std::vector<Patch>& patches) {
   try {
-    for (const Patch& patch : patches) file.WriteAt(patch.offset, patch.after.data(), patch.after.size());
+    for (const Patch& patch : patches)
+      file.WriteAt(patch.offset, patch.after.data(), patch.after.size());
     file.Flush();
     for (const Patch& patch : patches) {
       if (Read(file, patch) != patch.after) {
@@ -62,7 +63,8 @@ void Apply(TargetFile& file, const std::vector<Patch>& patches) {
   } catch (const ToolError& error) {
     bool restored = true;
     try {
-      for (const Patch& patch : patches) file.WriteAt(patch.offset, patch.before.data(), patch.before.size());
+      for (const Patch& patch : patches)
+        file.WriteAt(patch.offset, patch.before.data(), patch.before.size());
       file.Flush();
       for (const Patch& patch : patches) restored = restored && Read(file, patch) == patch.before;
     } catch (const ToolError&) {
@@ -79,7 +81,8 @@ std::string Set(const SetCommand& command, FileSystem& files) {
   const std::unique_ptr<TargetFile> file = files.Open(command.target, true);
   const PeImage image = ReadPeImage(*file);
   const VbHeader header = LocateVbHeader(*file, image);
-  std::string report = Where(command.target, header) + "Avant :\n" + DescribeSettings(header.settings);
+  std::string report =
+      Where(command.target, header) + "Avant :\n" + DescribeSettings(header.settings);
   if (header.settings == command.settings) {
     return report + "Les réglages sont déjà ceux demandés : le fichier n'est pas modifié.\n";
   }
@@ -97,7 +100,8 @@ std::string Set(const SetCommand& command, FileSystem& files) {
     const std::size_t end = kSettingsEnd + ((header.offset + kSettingsEnd) % 2);
     std::vector<std::uint8_t> before(header.bytes.begin() + start, header.bytes.begin() + end);
     std::vector<std::uint8_t> after = before;
-    std::copy(settings.after.begin(), settings.after.end(), after.begin() + (kSettingsStart - start));
+    std::copy(settings.after.begin(), settings.after.end(),
+              after.begin() + (kSettingsStart - start));
     std::optional<std::uint32_t> checksum =
         UpdatedPeChecksum(image.checksum, file->Size(), before, after);
     if (!checksum) {
@@ -119,8 +123,9 @@ std::string Set(const SetCommand& command, FileSystem& files) {
   Apply(*file, patches);
   report += "Après :\n" + DescribeSettings(command.settings) + checksumLine;
   if (image.securitySize != 0) {
-    report += "Attention : le fichier porte une signature Authenticode, qui n'est plus valide "
-              "après cette modification.\n";
+    report +=
+        "Attention : le fichier porte une signature Authenticode, qui n'est plus valide "
+        "après cette modification.\n";
   }
   return report;
 }
@@ -137,7 +142,8 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
     }
     return 0;
   } catch (const ToolError& error) {
-    output.err += error.Kind() == Failure::Usage ? error.what() : std::string("Tressol : ") + error.what() + "\n";
+    output.err += error.Kind() == Failure::Usage ? error.what()
+                                                 : std::string("Tressol : ") + error.what() + "\n";
     if (error.Kind() == Failure::Refused) {
       output.err += "Le fichier n'a pas été modifié.\n";
     }

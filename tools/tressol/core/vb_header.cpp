@@ -10,9 +10,9 @@ namespace {
 
 // What the runtime's class factory exports of an ActiveX DLL or OCX begin with.
 const char* const kClassFactoryExports[] = {"DllGetClassObject", "DllRegisterServer",
-                                             "DllUnregisterServer", "DllCanUnloadNow"};
-const char* const kPackerSections[] = {"UPX", ".aspack", ".adata", "MPRESS", ".petite", "PEC2",
-                                       ".nsp"};
+                                            "DllUnregisterServer", "DllCanUnloadNow"};
+const char* const kPackerSections[] = {"UPX",     ".aspack", ".adata", "MPRESS",
+                                       ".petite", "PEC2",    ".nsp"};
 
 bool HasMagic(const std::vector<std::uint8_t>& bytes) {
   return bytes.size() >= 4 && bytes[0] == 'V' && bytes[1] == 'B' && bytes[2] == '5' &&
@@ -108,8 +108,9 @@ VbHeader Search(TargetFile& file, const PeImage& image) {
     Refuse("le fichier contient plusieurs en-têtes VB possibles ; aucun n'est choisi au hasard");
   }
   if (found.empty()) {
-    Refuse("aucun en-tête de projet VB (« VB5! ») : ce n'est pas un programme, un contrôle ou "
-           "une bibliothèque compilé par Visual Basic 6");
+    Refuse(
+        "aucun en-tête de projet VB (« VB5! ») : ce n'est pas un programme, un contrôle ou "
+        "une bibliothèque compilé par Visual Basic 6");
   }
   return found.front();
 }
@@ -136,8 +137,9 @@ VbHeader LocateVbHeader(TargetFile& file, const PeImage& image) {
     }
   }
   if (LooksPacked(image)) {
-    Refuse("le fichier est compressé (packed) : son en-tête VB ne peut pas être modifié sur "
-           "place");
+    Refuse(
+        "le fichier est compressé (packed) : son en-tête VB ne peut pas être modifié sur "
+        "place");
   }
   return Search(file, image);
 }
