@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform_win32/text_encoding.h"
 #include "platform_win32/unique_handle.h"
 #include "platform_win32/win32_script_platform.h"
 
@@ -42,14 +43,7 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
   out << bytes;
 }
 
-std::wstring FromUtf8(const std::string& bytes) {
-  if (bytes.empty()) return {};
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
-  return text;
-}
+std::wstring FromUtf8(const std::string& bytes) { return win32::FromUtf8(bytes); }
 
 bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;

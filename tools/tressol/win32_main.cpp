@@ -5,44 +5,18 @@
 
 #include "core/tool_error.h"
 #include "core/tressol.h"
+#include "platform_win32/text_encoding.h"
+#include "platform_win32/windows_error.h"
 
 namespace {
 
 using tressol::Failure;
 using tressol::ToolError;
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                      nullptr, nullptr);
-  return bytes;
-}
+using linguarde::win32::FromUtf8;
+using linguarde::win32::ToUtf8;
 
-std::wstring Wide(const std::string& bytes) {
-  if (bytes.empty()) return {};
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
-  return text;
-}
-
-std::string SystemText(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text =
-      length != 0 ? std::wstring(buffer, length) : L"erreur " + std::to_wstring(code);
-  LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
-    text.pop_back();
-  }
-  return Utf8(text);
-}
+std::string SystemText(DWORD code) { return ToUtf8(linguarde::win32::WindowsErrorText(code)); }
 
 // The command line after the program's own name, as the interpreter passed it.
 std::wstring CommandTail() {
@@ -121,7 +95,7 @@ class Win32File final : public tressol::TargetFile {
 class Win32FileSystem final : public tressol::FileSystem {
  public:
   std::unique_ptr<tressol::TargetFile> Open(const std::string& path, bool forWriting) override {
-    const std::wstring name = Extended(Wide(path));
+    const std::wstring name = Extended(FromUtf8(path));
     // Windows would refuse the write itself; checked here too, for administrators and
     // systems that let them through.
     const DWORD attributes = GetFileAttributesW(name.c_str());
@@ -165,7 +139,7 @@ void Write(DWORD stream, const std::string& text) {
   DWORD mode = 0;
   DWORD done = 0;
   if (GetConsoleMode(handle, &mode)) {
-    const std::wstring wide = Wide(text);
+    const std::wstring wide = FromUtf8(text);
     WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &done, nullptr);
   } else {
     WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &done, nullptr);
@@ -177,7 +151,7 @@ void Write(DWORD stream, const std::string& text) {
 int wmain() {
   Win32FileSystem files;
   tressol::Output output;
-  const int status = tressol::Run(Utf8(CommandTail()), files, output);
+  const int status = tressol::Run(ToUtf8(CommandTail()), files, output);
   Write(STD_OUTPUT_HANDLE, output.out);
   Write(STD_ERROR_HANDLE, output.err);
   return status;
