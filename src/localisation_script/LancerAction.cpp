@@ -22,6 +22,8 @@ std::wstring CodePointName(char32_t codePoint) {
   return L"U+" + digits;
 }
 
+bool IsSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
 // One character of the text at i: a surrogate pair counts as one.
 std::wstring_view CharacterAt(std::wstring_view text, std::size_t i) {
   const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF &&
@@ -71,10 +73,9 @@ void RefuseUnencodable(ScriptPlatform& platform, std::wstring_view text, std::ws
   for (std::size_t i = 0; i < text.size();) {
     const std::wstring_view character = CharacterAt(text, i);
     if (!platform.EncodeForInterpreter(character)) {
-      const std::wstring shown =
-          character.size() == 2 || (character[0] < 0xD800 || character[0] > 0xDFFF)
-              ? L"« " + std::wstring(character) + L" » "
-              : std::wstring();
+      // A lone surrogate has nothing to show.
+      const bool showable = character.size() == 2 || !IsSurrogate(character[0]);
+      const std::wstring shown = showable ? L"« " + std::wstring(character) + L" » " : L"";
       throw TextRefused(std::wstring(where) + L" contient le caractère " + shown + L"(" +
                         CodePointName(CodePoint(character)) +
                         L"), qui n'existe pas dans la page de codes de l'interpréteur de "

@@ -1,5 +1,6 @@
 #include "win32_script_platform.h"
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
