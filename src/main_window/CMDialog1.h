@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
+#include <type_traits>
 
 namespace linguarde {
 
@@ -27,6 +29,13 @@ class CommonDialog {
 
   // Modal. On success FileName holds the chosen path, whatever its length.
   void ShowOpen(HWND owner);
+
+ private:
+  struct LibraryDeleter {
+    void operator()(HMODULE library) const noexcept { FreeLibrary(library); }
+  };
+  // The dialog's library, loaded at the first ShowOpen rather than at start.
+  std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter> library_;
 };
 
 }  // namespace linguarde
