@@ -75,13 +75,13 @@ unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::
   if (!CreateProcessW(command.application.empty() ? nullptr : command.application.c_str(),
                       command.commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                       nullptr, &startup, &process)) {
-    return ~0ul;
+    return 0x80000000ul | GetLastError();
   }
   const win32::UniqueHandle processHandle(process.hProcess);
   const win32::UniqueHandle thread(process.hThread);
   if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
     TerminateProcess(process.hProcess, 1);
-    return ~0ul;
+    return 0x40000000ul;
   }
   DWORD status = 0;
   GetExitCodeProcess(process.hProcess, &status);

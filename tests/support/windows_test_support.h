@@ -36,7 +36,8 @@ bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds ti
 
 // Runs a batch file the way the program starts it, but with its input at end of file so
 // that "Pause" returns, and its output to a file (or nowhere); waits for the end and
-// returns the interpreter's exit status.
+// returns the interpreter's exit status; 0x80000000 plus the error code when it cannot be
+// started, 0x40000000 when it does not end within 30 s.
 unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::path& output = {});
 
 // Ends every process that a process started (this test's by default), and theirs, so
