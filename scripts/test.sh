@@ -26,4 +26,6 @@ samples="$LINGUARDE_ROOT/../shared/vb6-samples"
   { tail -n 40 "$LINGUARDE_ROOT/build/fuzz.log"; exit 1; }
 grep -E '^stat::number_of_executed_units' "$LINGUARDE_ROOT/build/fuzz.log" >&2
 linguarde_say "Windows tests under Wine"
+# Folders that an interrupted run could not remove.
+rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/linguarde-* "$LINGUARDE_WINEPREFIX_144DPI"/drive_c/users/*/Temp/linguarde-*
 ctest --preset windows

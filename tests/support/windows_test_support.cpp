@@ -15,11 +15,16 @@
 namespace linguarde::test {
 
 TestFolder::TestFolder(const std::wstring& nameEnding) {
+  // Wine numbers processes from 32 again in every session, so the process ID alone does
+  // not make a name unique: the folder must be new, or another name is tried.
   static unsigned counter = 0;
-  const std::wstring name = L"linguarde-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                            std::to_wstring(++counter) + nameEnding;
-  path_ = std::filesystem::temp_directory_path() / name;
-  std::filesystem::create_directories(path_);
+  for (;;) {
+    const std::wstring name = L"linguarde-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(GetTickCount64() % 100000) + L"-" +
+                              std::to_wstring(++counter) + nameEnding;
+    path_ = std::filesystem::temp_directory_path() / name;
+    if (std::filesystem::create_directory(path_)) return;
+  }
 }
 
 TestFolder::~TestFolder() {
