@@ -66,7 +66,8 @@ std::wstring ExecutableFolder() {
     }
     if (length < buffer.size()) {
       std::wstring path(buffer.data(), length);
-      path.erase(path.find_last_of(L'\\') == std::wstring::npos ? 0 : path.find_last_of(L'\\'));
+      const std::size_t slash = path.find_last_of(L'\\');
+      path.erase(slash == std::wstring::npos ? 0 : slash);
       if (path.size() == 2 && path[1] == L':') {
         path += L'\\';
       }

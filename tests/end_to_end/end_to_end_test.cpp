@@ -13,6 +13,7 @@
 #include "platform_win32/unique_handle.h"
 #include "support/dialog_driver.h"
 #include "support/running_linguarde.h"
+#include "support/vb6_samples.h"
 #include "support/windows_test_support.h"
 #include "user_input.h"
 
@@ -24,11 +25,6 @@ namespace fs = std::filesystem;
 
 constexpr wchar_t kDialogTitle[] = L"Choisir un exe, une dll ou un ocx ... ";
 constexpr std::size_t kSetupHeader = 0x11E8;
-
-fs::path SamplesFolder() {
-  if (const char* folder = std::getenv("LINGUARDE_VB6_SAMPLES")) return folder;
-  return LINGUARDE_VB6_SAMPLES;
-}
 
 fs::path OutputFolder() {
   const fs::path folder = LINGUARDE_TEST_OUTPUT;
@@ -111,13 +107,10 @@ HeaderState ReadHeader(const fs::path& target) {
 class EndToEnd : public testing::Test {
  protected:
   void SetUp() override {
-    if (!fs::exists(SamplesFolder() / L"Setup.exe")) {
+    target_ = targets_.Path() / L"Mes Projets" / L"Appli.exe";
+    if (!CopySample(L"Setup.exe", target_)) {
       GTEST_SKIP() << "the VB6 samples are not in " << SamplesFolder();
     }
-    target_ = targets_.Path() / L"Mes Projets" / L"Appli.exe";
-    fs::create_directories(target_.parent_path());
-    fs::copy_file(SamplesFolder() / L"Setup.exe", target_);
-    fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
   }
   void TearDown() override { EndChildProcesses(); }
 
@@ -152,12 +145,9 @@ void RunEveryAction(const std::wstring& folderEnding, const fs::path& target,
   SaveScreenshot(WindowRect(linguarde.Window()), OutputFolder() / (shots + "-bande.bmp"));
 
   const bool plain = application.Text().find_first_of(L" &") == std::wstring::npos;
-  const std::wstring folder = application.Text();
-  std::string tool(folder.begin(), folder.end());
-  tool += "\\Tressol.exe";
+  std::string tool = Ascii(application.Text()) + "\\Tressol.exe";
   if (!plain) tool = "\"" + tool + "\"";
-  const std::wstring wide = target.wstring();
-  const std::string path(wide.begin(), wide.end());
+  const std::string path = Ascii(target.wstring());
   struct Step {
     const wchar_t* caption;
     std::string line;

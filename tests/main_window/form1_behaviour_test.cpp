@@ -11,8 +11,6 @@ namespace fs = std::filesystem;
 
 constexpr wchar_t kDialogTitle[] = L"Choisir un exe, une dll ou un ocx ... ";
 
-std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
-
 TEST_F(Form1Test, TabVisitsOnlyVisibleControlsInTabIndexOrder) {
   std::vector<HWND> visited;
   for (int i = 0; i < 3; ++i) {
@@ -162,7 +160,7 @@ TEST_F(Form1Test, ANameInAMissingFolderIsNotAccepted) {
 }
 
 TEST_F(Form1Test, EachActionButtonRunsItsActionOnTheTextOfTheBox) {
-  const std::string tool = Narrow(folder_.Text()) + "\\Tressol.exe";
+  const std::string tool = Ascii(folder_.Text()) + "\\Tressol.exe";
   // folder_ holds a space, so the tool's path is quoted.
   const std::string quoted = "\"" + tool + "\"";
   const std::string settings[] = {"", " * 0x409 ~ 0x0", " vb6FR.dll 0x40C * 0x409",
@@ -176,7 +174,7 @@ TEST_F(Form1Test, EachActionButtonRunsItsActionOnTheTextOfTheBox) {
     SetWindowTextW(Control(L"Text1"), typed.c_str());
     fs::remove(folder_.Path() / L"received.txt");
     SendMessageW(Control(L"Command2", index), BM_CLICK, 0, 0);
-    const std::string target = Narrow(typed);
+    const std::string target = Ascii(typed);
     const std::string line = index == 0 ? quoted + " C:\\Mes Projets\\Appli0.exe"
                                         : quoted + " \"" + target + "\"" + settings[index];
     EXPECT_EQ(ReadBytes(Script()), line + "\r\nPause\r\n") << index;

@@ -10,15 +10,14 @@
 namespace {
 
 using linguarde::LancerAction;
+using linguarde::test::Ascii;
 using linguarde::test::ReadBytes;
 using linguarde::test::TestFolder;
 using linguarde::test::UnstartedPlatform;
 
-std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
-
 TEST(ScriptFile, HoldsTheActionLineAndPauseEndedByCrLf) {
   TestFolder folder(L"");
-  const std::string tool = Narrow(folder.Text()) + "\\Tressol.exe ";
+  const std::string tool = Ascii(folder.Text()) + "\\Tressol.exe ";
   struct Case {
     std::int16_t index;
     const wchar_t* target;
@@ -55,7 +54,7 @@ TEST(ScriptFile, AccentsAreWrittenInTheInterpretersCodePage) {
   UnstartedPlatform platform(folder.Text());
   LancerAction(1, L"C:\\Données\\été Ü ç.exe", platform);
   // é 0x82, Ü 0x9A, ç 0x87 in both code pages; no byte-order mark.
-  const std::string expected = Narrow(folder.Text()) +
+  const std::string expected = Ascii(folder.Text()) +
                                "\\Tressol.exe \"C:\\Donn\x82"
                                "es\\\x82t\x82 \x9A \x87.exe\" "
                                "* 0x409 ~ 0x0\r\nPause\r\n";
@@ -82,7 +81,7 @@ TEST(ScriptFile, EachActionReplacesTheWholeFile) {
   LancerAction(2, L"C:\\un chemin bien plus long que le suivant\\Appli.exe", platform);
   LancerAction(0, L"a.exe", platform);
   EXPECT_EQ(ReadBytes(folder.Path() / L"VBcommand.bat"),
-            Narrow(folder.Text()) + "\\Tressol.exe a.exe\r\nPause\r\n");
+            Ascii(folder.Text()) + "\\Tressol.exe a.exe\r\nPause\r\n");
 }
 
 }  // namespace

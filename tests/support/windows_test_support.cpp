@@ -50,6 +50,8 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
 
 std::wstring FromUtf8(const std::string& bytes) { return win32::FromUtf8(bytes); }
 
+std::string Ascii(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
 bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   std::error_code error;

@@ -30,6 +30,8 @@ std::filesystem::path TestProgramFolder();
 std::string ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
 std::wstring FromUtf8(const std::string& bytes);
+// A text known to be ASCII (a temporary folder's path, say) as bytes.
+std::string Ascii(const std::wstring& text);
 
 // Polls until the file exists and is not empty; false after the time-out.
 bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds timeout);

@@ -56,10 +56,20 @@ class MemoryFileSystem final : public FileSystem {
   }
 };
 
+// A little-endian u32 of a file's bytes, read independently of the tool's own reader.
+inline std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+         (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+// The file offset of the optional header's CheckSum.
+inline std::size_t ChecksumOffset(const std::vector<std::uint8_t>& file) {
+  return Le32(file, 0x3C) + 24 + 64;
+}
+
 // The PE checksum computed the plain way, for comparison with the tool's.
 inline std::uint32_t ReferenceChecksum(const std::vector<std::uint8_t>& file) {
-  const std::size_t pe = file[0x3C] | (file[0x3D] << 8) | (file[0x3E] << 16) | (file[0x3F] << 24);
-  const std::size_t field = pe + 24 + 64;
+  const std::size_t field = ChecksumOffset(file);
   std::uint64_t sum = 0;
   for (std::size_t i = 0; i < file.size(); i += 2) {
     if (i >= field && i < field + 4) continue;
@@ -71,10 +81,7 @@ inline std::uint32_t ReferenceChecksum(const std::vector<std::uint8_t>& file) {
 }
 
 inline std::uint32_t StoredChecksum(const std::vector<std::uint8_t>& file) {
-  const std::size_t pe = file[0x3C] | (file[0x3D] << 8);
-  const std::size_t at = pe + 24 + 64;
-  return file[at] | (file[at + 1] << 8) | (file[at + 2] << 16) |
-         (static_cast<std::uint32_t>(file[at + 3]) << 24);
+  return Le32(file, ChecksumOffset(file));
 }
 
 }  // namespace tressol::test

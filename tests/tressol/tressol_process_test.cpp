@@ -8,6 +8,7 @@
 #include "memory_target.h"
 #include "platform_win32/unique_handle.h"
 #include "support/unstarted_platform.h"
+#include "support/vb6_samples.h"
 #include "support/windows_test_support.h"
 
 namespace tressol::test {
@@ -16,11 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using linguarde::test::ReadBytes;
 using linguarde::test::TestFolder;
-
-fs::path SamplesFolder() {
-  if (const char* folder = std::getenv("LINGUARDE_VB6_SAMPLES")) return folder;
-  return LINGUARDE_VB6_SAMPLES;
-}
 
 std::vector<std::uint8_t> Bytes(const fs::path& file) {
   const std::string bytes = ReadBytes(file);
@@ -64,13 +60,10 @@ Finished RunTressol(const std::wstring& tail, const fs::path& folder) {
 class TressolProcess : public testing::Test {
  protected:
   void SetUp() override {
-    if (!fs::exists(SamplesFolder() / L"Setup.exe")) {
-      GTEST_SKIP() << "the VB6 samples are not in " << SamplesFolder();
-    }
     target_ = folder_.Path() / L"Mes Projets" / L"Appli été.exe";
-    fs::create_directories(target_.parent_path());
-    fs::copy_file(SamplesFolder() / L"Setup.exe", target_);
-    fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add);
+    if (!linguarde::test::CopySample(L"Setup.exe", target_)) {
+      GTEST_SKIP() << "the VB6 samples are not in " << linguarde::test::SamplesFolder();
+    }
   }
   std::wstring Quoted() const { return L" \"" + target_.wstring() + L"\""; }
 

@@ -8,17 +8,13 @@
 
 #include "core/tressol.h"
 #include "memory_target.h"
+#include "support/vb6_samples.h"
 
 namespace tressol::test {
 namespace {
 
-std::string SamplesFolder() {
-  if (const char* folder = std::getenv("LINGUARDE_VB6_SAMPLES")) return folder;
-  return LINGUARDE_VB6_SAMPLES;
-}
-
 std::vector<std::uint8_t> ReadSample(const std::string& name) {
-  std::ifstream in(SamplesFolder() + "/" + name, std::ios::binary);
+  std::ifstream in(linguarde::test::SamplesFolder() / name, std::ios::binary);
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
                                    std::istreambuf_iterator<char>());
 }
@@ -56,16 +52,11 @@ std::string Name(const std::vector<std::uint8_t>& b, std::size_t at) {
   return name.substr(0, name.find('\0'));
 }
 
-std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
-         (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-
 class Vb6Samples : public testing::Test {
  protected:
   void SetUp() override {
     if (ReadSample("Setup.exe").empty()) {
-      GTEST_SKIP() << "the VB6 samples are not in " << SamplesFolder()
+      GTEST_SKIP() << "the VB6 samples are not in " << linguarde::test::SamplesFolder()
                    << " (set LINGUARDE_VB6_SAMPLES to their folder)";
     }
   }
@@ -113,7 +104,7 @@ TEST_F(Vb6Samples, EachActionSetsItsFieldsAndNothingElse) {
       EXPECT_EQ(Le32(after, h + 0x28), action.secondaryLcid) << sample.name;
       EXPECT_EQ(after[h + 0x22], 10) << "runtime revision";
       EXPECT_EQ(StoredChecksum(after), ReferenceChecksum(after)) << sample.name << action.settings;
-      const std::size_t field = Le32(after, 0x3C) + 24 + 64;
+      const std::size_t field = ChecksumOffset(after);
       for (std::size_t i = 0; i < after.size(); ++i) {
         if ((i < h + 6 || i >= h + 0x2C) && (i < field || i >= field + 4)) {
           ASSERT_EQ(after[i], before[i]) << sample.name << " byte " << i;
