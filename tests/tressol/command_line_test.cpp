@@ -40,6 +40,11 @@ TEST(ParseCommandLine, SetsWithFourValidSettingsAndViewsAnythingElse) {
       {" C:\\Mes Projets\\Appli 2.exe  ", false, "C:\\Mes Projets\\Appli 2.exe", {}},
       {" C:\\a b c d e.exe", false, "C:\\a b c d e.exe", {}},
       {" \"C:\\Mes Projets\\Appli.exe\"", false, "C:\\Mes Projets\\Appli.exe", {}},
+      // Bare, a target whose last words look like settings is still only a view.
+      {" C:\\Outils\\demo a 0x1 b 0x2", false, "C:\\Outils\\demo a 0x1 b 0x2", {}},
+      {" C:\\a.exe * 0x409 ~ 0x0", false, "C:\\a.exe * 0x409 ~ 0x0", {}},
+      {" C:\\a.exe * 0x409 ~ 0xZZ", false, "C:\\a.exe * 0x409 ~ 0xZZ", {}},
+      {" \"C:\\Dossier\\\\\" * 0x409 ~ 0x0", true, "C:\\Dossier\\", {"*", 0x409, "~", 0}},
       {" \"C:\\a.exe\" * 0x409 ~ 0x0", true, "C:\\a.exe", {"*", 0x409, "~", 0}},
       {" \"C:\\a b.exe\" vb6FR.dll 0x40C * 0x409",
        true,

@@ -2,7 +2,9 @@
 // must refuse, and the whole road of Linguarde's actions from LancerAction to the bytes.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "localisation_script/LancerAction.h"
 #include "memory_target.h"
@@ -94,7 +96,7 @@ TEST_F(TressolProcess, ExitStatusesTellUsageRefusalAndFailureApart) {
   }
 }
 
-TEST_F(TressolProcess, RefusesATargetOpenElsewhereOrReadOnlyAndLeavesIt) {
+TEST_F(TressolProcess, WaitsForABusyTargetThenRefusesOneOpenElsewhereOrReadOnly) {
   const std::vector<std::uint8_t> original = Bytes(target_);
   {
     // As a running program is: open for reading, shared for reading only.
@@ -106,6 +108,23 @@ TEST_F(TressolProcess, RefusesATargetOpenElsewhereOrReadOnlyAndLeavesIt) {
     EXPECT_NE(finished.out.find("ouvert par un autre programme"), std::string::npos)
         << finished.out;
   }
+  EXPECT_EQ(Bytes(target_), original);
+
+  // Held for a moment only, as a scanner holds a fresh build: the tool waits and then sets.
+  {
+    linguarde::win32::UniqueFileHandle held(CreateFileW(
+        target_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    std::thread release([&held] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(700));
+      held.Reset();
+    });
+    const Finished finished = RunTressol(Quoted() + L" vb6FR.dll 0x40C * 0x409", folder_.Path());
+    release.join();
+    EXPECT_EQ(finished.status, 0u) << finished.out;
+    EXPECT_NE(Bytes(target_), original);
+  }
+  ASSERT_EQ(RunTressol(Quoted() + L" * 0x409 ~ 0x0", folder_.Path()).status, 0u);
   EXPECT_EQ(Bytes(target_), original);
 
   ASSERT_TRUE(SetFileAttributesW(target_.c_str(), FILE_ATTRIBUTE_READONLY));

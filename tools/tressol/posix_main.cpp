@@ -6,9 +6,9 @@
 
 namespace {
 
-// Arguments are already split; quote those with blanks so that the tail splits back the same.
+// Arguments are already split: each is quoted back so that the tail splits the same, and
+// the target stands in quotes, as a set needs it.
 std::string Quoted(const std::string& word) {
-  if (!word.empty() && word.find_first_of(" \t\"") == std::string::npos) return word;
   std::string out = "\"";
   std::size_t slashes = 0;
   for (const char c : word) {

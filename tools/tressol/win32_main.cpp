@@ -6,6 +6,7 @@
 #include "core/tool_error.h"
 #include "core/tressol.h"
 #include "platform_win32/text_encoding.h"
+#include "platform_win32/unique_handle.h"
 #include "platform_win32/windows_error.h"
 
 namespace {
@@ -15,6 +16,9 @@ using tressol::ToolError;
 
 using linguarde::win32::FromUtf8;
 using linguarde::win32::ToUtf8;
+
+constexpr ULONGLONG kBusyPatienceMilliseconds = 2000;
+constexpr DWORD kBusyRetryMilliseconds = 100;
 
 std::string SystemText(DWORD code) { return ToUtf8(linguarde::win32::WindowsErrorText(code)); }
 
@@ -41,14 +45,12 @@ std::wstring Extended(const std::wstring& path) {
 
 class Win32File final : public tressol::TargetFile {
  public:
-  Win32File(HANDLE file, std::string path) : file_(file), path_(std::move(path)) {}
-  ~Win32File() override { CloseHandle(file_); }
-  Win32File(const Win32File&) = delete;
-  Win32File& operator=(const Win32File&) = delete;
+  Win32File(linguarde::win32::UniqueFileHandle file, std::string path)
+      : file_(std::move(file)), path_(std::move(path)) {}
 
   std::uint64_t Size() override {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file_, &size)) Fail("impossible de lire la taille de");
+    if (!GetFileSizeEx(file_.Get(), &size)) Fail("impossible de lire la taille de");
     return static_cast<std::uint64_t>(size.QuadPart);
   }
 
@@ -57,7 +59,7 @@ class Win32File final : public tressol::TargetFile {
       OVERLAPPED at = Position(offset);
       DWORD done = 0;
       const DWORD chunk = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
-      if (!ReadFile(file_, out, chunk, &done, &at) || done == 0) Fail("impossible de lire");
+      if (!ReadFile(file_.Get(), out, chunk, &done, &at) || done == 0) Fail("impossible de lire");
       out += done;
       offset += done;
       size -= done;
@@ -67,13 +69,13 @@ class Win32File final : public tressol::TargetFile {
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     OVERLAPPED at = Position(offset);
     DWORD done = 0;
-    if (!WriteFile(file_, data, static_cast<DWORD>(size), &done, &at) || done != size) {
+    if (!WriteFile(file_.Get(), data, static_cast<DWORD>(size), &done, &at) || done != size) {
       Fail("impossible d'écrire dans");
     }
   }
 
   void Flush() override {
-    if (!FlushFileBuffers(file_)) Fail("impossible d'enregistrer sur le disque");
+    if (!FlushFileBuffers(file_.Get())) Fail("impossible d'enregistrer sur le disque");
   }
 
  private:
@@ -88,7 +90,7 @@ class Win32File final : public tressol::TargetFile {
     throw ToolError(Failure::Io, what + " « " + path_ + " » : " + SystemText(code));
   }
 
-  HANDLE file_;
+  linguarde::win32::UniqueFileHandle file_;
   std::string path_;
 };
 
@@ -106,12 +108,21 @@ class Win32FileSystem final : public tressol::FileSystem {
                                             "modifié (retirez l'attribut pour le localiser)");
     }
     // Shared with nobody for a change: a target that runs or is open elsewhere is refused.
-    const HANDLE file =
-        CreateFileW(name.c_str(), forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
-                    forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-      const DWORD code = GetLastError();
+    // Right after a build a scanner or an indexer often holds the file for a moment, so a
+    // busy target is tried again for a while first.
+    const ULONGLONG giveUp = GetTickCount64() + kBusyPatienceMilliseconds;
+    linguarde::win32::UniqueFileHandle file;
+    DWORD code = ERROR_SUCCESS;
+    for (;;) {
+      file.Reset(CreateFileW(name.c_str(), forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                             forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      code = GetLastError();
+      const bool busy = code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+      if (file || !busy || GetTickCount64() >= giveUp) break;
+      Sleep(kBusyRetryMilliseconds);
+    }
+    if (!file) {
       const std::string system = " (" + SystemText(code) + ")";
       if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) {
         throw ToolError(Failure::Refused, "« " + path +
@@ -127,7 +138,7 @@ class Win32FileSystem final : public tressol::FileSystem {
       }
       throw ToolError(Failure::Io, "impossible d'ouvrir « " + path + " »" + system);
     }
-    return std::make_unique<Win32File>(file, path);
+    return std::make_unique<Win32File>(std::move(file), path);
   }
 };
 

@@ -80,7 +80,10 @@ Command ParseCommandLine(const std::string& tail) {
   if (words.empty()) {
     Usage("Aucune cible n'est donnée.");
   }
-  if (words.size() == 5) {
+  const std::size_t first = tail.find_first_not_of(" \t");
+  // A set needs its target in double quotes: a view passes its target bare, and a bare
+  // path whose last words look like settings must still be only viewed, never written.
+  if (words.size() == 5 && tail[first] == '"') {
     const auto lib1 = Library(words[1]);
     const auto lcid1 = Lcid(words[2]);
     const auto lib2 = Library(words[3]);
@@ -89,7 +92,7 @@ Command ParseCommandLine(const std::string& tail) {
       return SetCommand{words[0], {*lib1, *lcid1, *lib2, *lcid2}};
     }
     // Settings shaped as such but malformed are a mistake, not a file name.
-    if (Lcid(words[2]) || Lcid(words[4]) || words[1] == "*" || words[1] == "~") {
+    if (lcid1 || lcid2 || words[1] == "*" || words[1] == "~") {
       Usage("Les réglages « " + words[1] + " " + words[2] + " " + words[3] + " " + words[4] +
             " » ne sont pas valides.");
     }
@@ -97,7 +100,6 @@ Command ParseCommandLine(const std::string& tail) {
   if (words.size() == 1) {
     return ViewCommand{words[0]};
   }
-  const std::size_t first = tail.find_first_not_of(" \t");
   const std::size_t last = tail.find_last_not_of(" \t");
   return ViewCommand{tail.substr(first, last - first + 1)};
 }
