@@ -46,26 +46,26 @@ void RefuseUncarriable(std::wstring_view text, std::wstring_view where) {
   }
   const wchar_t c = text[*position];
   if (c == L'"') {
-    throw TextRefused(std::wstring(where) +
-                      L" contient un guillemet (\"), que l'interpréteur de commandes ne peut "
-                      L"pas transmettre tel quel à l'outil." +
-                      std::wstring(kNothingDone));
+    throw ActionRefused(std::wstring(where) +
+                        L" contient un guillemet (\"), que l'interpréteur de commandes ne peut "
+                        L"pas transmettre tel quel à l'outil." +
+                        std::wstring(kNothingDone));
   }
-  throw TextRefused(std::wstring(where) + L" contient un caractère de contrôle (" +
-                    CodePointName(c) +
-                    L"), par exemple un saut de ligne collé, qui ferait exécuter une autre "
-                    L"commande." +
-                    std::wstring(kNothingDone));
+  throw ActionRefused(std::wstring(where) + L" contient un caractère de contrôle (" +
+                      CodePointName(c) +
+                      L"), par exemple un saut de ligne collé, qui ferait exécuter une autre "
+                      L"commande." +
+                      std::wstring(kNothingDone));
 }
 
 // Starting a batch file expands %name% in its path, whatever the quoting.
 void RefuseUnstartable(const std::wstring& folder) {
   if (std::count(folder.begin(), folder.end(), L'%') >= 2) {
-    throw TextRefused(L"Le dossier de l'application « " + folder +
-                      L" » contient deux signes %, que l'interpréteur de commandes prendrait "
-                      L"pour une variable au lancement du script. Placez Linguarde dans un "
-                      L"dossier dont le nom a au plus un « % »." +
-                      std::wstring(kNothingDone));
+    throw ActionRefused(L"Le dossier de l'application « " + folder +
+                        L" » contient deux signes %, que l'interpréteur de commandes prendrait "
+                        L"pour une variable au lancement du script. Placez Linguarde dans un "
+                        L"dossier dont le nom a au plus un « % »." +
+                        std::wstring(kNothingDone));
   }
 }
 
@@ -76,12 +76,12 @@ void RefuseUnencodable(ScriptPlatform& platform, std::wstring_view text, std::ws
       // A lone surrogate has nothing to show.
       const bool showable = character.size() == 2 || !IsSurrogate(character[0]);
       const std::wstring shown = showable ? L"« " + std::wstring(character) + L" » " : L"";
-      throw TextRefused(std::wstring(where) + L" contient le caractère " + shown + L"(" +
-                        CodePointName(CodePoint(character)) +
-                        L"), qui n'existe pas dans la page de codes de l'interpréteur de "
-                        L"commandes ; un caractère de remplacement désignerait un autre "
-                        L"fichier." +
-                        std::wstring(kNothingDone));
+      throw ActionRefused(std::wstring(where) + L" contient le caractère " + shown + L"(" +
+                          CodePointName(CodePoint(character)) +
+                          L"), qui n'existe pas dans la page de codes de l'interpréteur de "
+                          L"commandes ; un caractère de remplacement désignerait un autre "
+                          L"fichier." +
+                          std::wstring(kNothingDone));
     }
     i += character.size();
   }
@@ -94,10 +94,21 @@ std::string EncodeLine(ScriptPlatform& platform, const std::wstring& line,
   }
   RefuseUnencodable(platform, folder, L"Le dossier de l'application");
   RefuseUnencodable(platform, cible, L"La cible");
-  throw TextRefused(
+  throw ActionRefused(
       L"La ligne de commande ne peut pas être écrite dans la page de codes de "
       L"l'interpréteur de commandes." +
       std::wstring(kNothingDone));
+}
+
+// Measured in bytes as written, which is never fewer than the characters read back.
+void RefuseTooLong(const std::string& line) {
+  if (line.size() > interpreter::kLongestLine) {
+    throw ActionRefused(
+        L"Le chemin est trop long pour l'interpréteur de commandes : la ligne "
+        L"de commande dépasserait les " +
+        std::to_wstring(interpreter::kLongestLine) + L" caractères qu'il lit d'une ligne." +
+        std::wstring(kNothingDone));
+  }
 }
 
 }  // namespace
@@ -115,8 +126,16 @@ void LancerAction(std::int16_t Index, const std::wstring& cible, ScriptPlatform&
     RefuseUncarriable(folder, L"Le dossier de l'application");
     RefuseUncarriable(cible, L"La cible");
     lines.push_back(EncodeLine(platform, *ligne, folder, cible));
+    RefuseTooLong(lines.back());
   }
   lines.emplace_back("Pause");
+
+  if (!platform.ClaimScript(scriptPath)) {
+    throw ActionRefused(
+        L"La console de l'action précédente est encore ouverte. Fermez-la (appuyez sur une "
+        L"touche dans cette console) avant de lancer l'action suivante." +
+        std::wstring(kNothingDone));
+  }
 
   const std::unique_ptr<ScriptFile> script = platform.CreateScript(scriptPath);
   for (const std::string& line : lines) {

@@ -23,9 +23,10 @@ class ActionFailed : public ActionError {
   using ActionError::ActionError;
 };
 
-// The target or the folder holds a character that cannot reach the tool unchanged.
-// Nothing was written or started; the user may correct the text and go on.
-class TextRefused : public ActionError {
+// The action cannot be run safely now: a character of the target or the folder cannot
+// reach the tool unchanged, the line is too long, or an earlier console still reads the
+// script. Nothing was written or started; the user may correct the cause and go on.
+class ActionRefused : public ActionError {
  public:
   using ActionError::ActionError;
 };

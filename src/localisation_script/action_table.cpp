@@ -18,7 +18,7 @@ std::optional<std::wstring> LigneAction(const std::wstring& dossierApplication,
 
   std::wstring ligne = interpreter::QuotedCommand(outil) + L" ";
   if (row.targetQuoted) {
-    ligne += L"\"" + interpreter::InsideQuotes(cible) + L"\"";
+    ligne += interpreter::QuotedArgument(cible);
   } else {
     ligne += interpreter::OutsideQuotes(cible);
   }

@@ -37,15 +37,17 @@ std::wstring QuotedCommand(std::wstring_view path) {
 
 std::wstring InsideQuotes(std::wstring_view text) { return DoublePercent(text, {}); }
 
+std::wstring QuotedArgument(std::wstring_view text) {
+  const std::size_t end = text.find_last_not_of(L'\\') + 1;
+  return L"\"" + InsideQuotes(text) + std::wstring(text.size() - end, L'\\') + L"\"";
+}
+
 std::wstring OutsideQuotes(std::wstring_view text) {
   return DoublePercent(text, kEscapedOutsideQuotes);
 }
 
 std::wstring ScriptCommandLine(std::wstring_view scriptPath) {
-  if (IsPlain(scriptPath)) {
-    return std::wstring(scriptPath);
-  }
-  return L"cmd.exe /s /c \"\"" + std::wstring(scriptPath) + L"\"\"";
+  return L"cmd.exe /d /v:off /s /c \"\"" + std::wstring(scriptPath) + L"\"\"";
 }
 
 std::optional<std::size_t> FindUncarriable(std::wstring_view text) {

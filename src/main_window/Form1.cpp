@@ -321,7 +321,7 @@ void Form1::Command1_Click() {
 void Form1::Command2_Click(int Index) {
   try {
     LancerAction(static_cast<std::int16_t>(Index), WindowText(Control(L"Text1")), platform_);
-  } catch (const TextRefused& refusal) {
+  } catch (const ActionRefused& refusal) {
     MessageBoxW(hwnd_, refusal.Message().c_str(), std::wstring(kForm1Caption).c_str(),
                 MB_OK | MB_ICONWARNING);
   } catch (const ActionFailed& failure) {

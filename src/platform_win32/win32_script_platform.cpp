@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <vector>
 
 #include "localisation_script/action_error.h"
@@ -23,6 +24,28 @@ std::wstring SystemFolder() {
     }
     buffer.resize(length);
   }
+}
+
+bool IsRunning(const UniqueHandle& process) {
+  return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+// One name per script, whichever copy of the program asks: the path's case does not count.
+std::wstring ClaimName(const std::wstring& scriptPath) {
+  std::wstring upper = scriptPath;
+  LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, scriptPath.data(),
+                static_cast<int>(scriptPath.size()), upper.data(), static_cast<int>(upper.size()),
+                nullptr, nullptr, 0);
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (const wchar_t c : upper) {
+    hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
+  }
+  constexpr wchar_t kHex[] = L"0123456789abcdef";
+  std::wstring name = L"Local\\Linguarde.VBcommand.";
+  for (int shift = 60; shift >= 0; shift -= 4) {
+    name += kHex[(hash >> shift) & 0xF];
+  }
+  return name;
 }
 
 class Win32ScriptFile final : public ScriptFile {
@@ -81,23 +104,40 @@ std::wstring ExecutableFolder() {
 UINT InterpreterCodePage() { return GetOEMCP(); }
 
 ProcessCommand ScriptStartCommand(const std::wstring& path) {
-  // A path that is not plain is run by the interpreter named in full, so that no
-  // "C:\Program.exe" can be picked up instead.
-  return {interpreter::IsPlain(path) ? std::wstring() : SystemFolder() + L"\\cmd.exe",
-          interpreter::ScriptCommandLine(path)};
+  // The interpreter named in full: no "cmd.exe" of the current folder or of a folder of
+  // the search path can be picked up instead.
+  return {SystemFolder() + L"\\cmd.exe", interpreter::ScriptCommandLine(path)};
 }
 
-UniqueHandle StartScriptProcess(const std::wstring& path) {
+UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE inherited) {
   ProcessCommand command = ScriptStartCommand(path);
 
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
+  startup.StartupInfo.wShowWindow = SW_SHOWNORMAL;
+  // Only the handle given is inherited, whatever else the program has made inheritable.
+  std::vector<char> attributes;
+  if (inherited != nullptr) {
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    attributes.resize(size);
+    startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
+    if (!InitializeProcThreadAttributeList(startup.lpAttributeList, 1, 0, &size) ||
+        !UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
+                                   &inherited, sizeof inherited, nullptr, nullptr)) {
+      ThrowLastError(L"Impossible de préparer le lancement du script « " + path + L" »");
+    }
+  }
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(command.application.empty() ? nullptr : command.application.c_str(),
-                      command.commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
-                      nullptr, nullptr, &startup, &process)) {
+  const BOOL started =
+      CreateProcessW(command.application.c_str(), command.commandLine.data(), nullptr, nullptr,
+                     inherited != nullptr, CREATE_NEW_CONSOLE | EXTENDED_STARTUPINFO_PRESENT,
+                     nullptr, nullptr, &startup.StartupInfo, &process);
+  if (startup.lpAttributeList != nullptr) {
+    DeleteProcThreadAttributeList(startup.lpAttributeList);
+  }
+  if (!started) {
     ThrowLastError(L"Impossible de lancer le script « " + path + L" »");
   }
   const UniqueHandle thread(process.hThread);
@@ -138,6 +178,44 @@ std::optional<std::string> Win32ScriptPlatform::EncodeForInterpreter(std::wstrin
   return bytes;
 }
 
+// The claim is a named event that the console inherits: it lives exactly as long as the
+// console and the tool it runs, in whichever copy of the program started them. Creating
+// it where it already exists is the sign that such a console still runs.
+bool Win32ScriptPlatform::ClaimScript(const std::wstring& path) {
+  claim_.Reset();
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  UniqueHandle claim(CreateEventW(&inheritable, TRUE, FALSE, ClaimName(path).c_str()));
+  if (!claim) {
+    ThrowLastError(L"Impossible de réserver le fichier « " + path + L" »");
+  }
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    BringConsoleToFront();
+    return false;
+  }
+  claim_ = std::move(claim);
+  return true;
+}
+
+void Win32ScriptPlatform::ForgetEndedConsoles() {
+  consoles_.erase(std::remove_if(consoles_.begin(), consoles_.end(),
+                                 [](const UniqueHandle& console) { return !IsRunning(console); }),
+                  consoles_.end());
+}
+
+void Win32ScriptPlatform::BringConsoleToFront() {
+  ForgetEndedConsoles();
+  // Only a program without a console of its own can attach to another one.
+  if (consoles_.empty() || !AttachConsole(GetProcessId(consoles_.back().Get()))) {
+    return;
+  }
+  const HWND window = GetConsoleWindow();
+  FreeConsole();
+  if (window != nullptr) {
+    ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(window);
+  }
+}
+
 std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring& path) {
   UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -148,8 +226,10 @@ std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring
 }
 
 void Win32ScriptPlatform::StartScript(const std::wstring& path) {
-  // The console runs on its own; nothing here follows it.
-  StartScriptProcess(path);
+  UniqueHandle console = StartScriptProcess(path, claim_.Get());
+  claim_.Reset();
+  ForgetEndedConsoles();
+  consoles_.push_back(std::move(console));
 }
 
 }  // namespace linguarde::win32

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "localisation_script/script_platform.h"
 #include "unique_handle.h"
@@ -18,9 +19,9 @@ struct ProcessCommand {
 };
 ProcessCommand ScriptStartCommand(const std::wstring& path);
 
-// Starts a batch file as the script is started and returns the process, for callers that
-// want to follow it; the program itself drops it.
-UniqueHandle StartScriptProcess(const std::wstring& path);
+// Starts a batch file as the script is started and returns the process. The new console
+// inherits the one handle given, if any, and no other.
+UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE inherited = nullptr);
 
 // The code page in which a new console's interpreter reads batch files.
 UINT InterpreterCodePage();
@@ -32,11 +33,19 @@ class Win32ScriptPlatform final : public ScriptPlatform {
 
   std::wstring ApplicationFolder() override;
   std::optional<std::string> EncodeForInterpreter(std::wstring_view text) override;
+  bool ClaimScript(const std::wstring& path) override;
   std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) override;
   void StartScript(const std::wstring& path) override;
 
  private:
+  void ForgetEndedConsoles();
+  void BringConsoleToFront();
+
   std::wstring applicationFolder_;
+  // A named object per script, held from the claim until the console inherits it.
+  UniqueHandle claim_;
+  // The consoles this program started, newest last; nothing waits for them.
+  std::vector<UniqueHandle> consoles_;
 };
 
 }  // namespace linguarde::win32

@@ -201,6 +201,49 @@ TEST_F(EndToEnd, EveryActionFromAFolderWithASpaceAndAnAmpersand) {
                  [this](RunningLinguarde& l, const std::string& s) { ChooseTheCopy(l, s); });
 }
 
+// A console waiting at "Pause" reads the script again from its old offset once answered:
+// the next action must wait until it has closed, and then run as usual.
+TEST_F(EndToEnd, TheNextActionWaitsUntilTheEarlierConsoleHasClosed) {
+  TestFolder application(L"");
+  fs::copy_file(TestProgramFolder() / L"Tressol.exe", application.Path() / L"Tressol.exe");
+  RunningLinguarde linguarde(application.Path());
+  ASSERT_NE(linguarde.Window(), nullptr);
+  ChooseTheCopy(linguarde, "attente");
+  if (HasFatalFailure()) return;
+  const fs::path script = application.Path() / L"VBcommand.bat";
+  std::set<DWORD> seen;
+  std::vector<DWORD> waiting;
+  ClickCentre(linguarde.Button(L"Visualiser la localisation"));
+  ASSERT_TRUE(
+      WaitUntil([&] { return !(waiting = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s));
+  const std::string viewScript = ReadBytes(script);
+
+  ClickCentre(linguarde.Button(L"Localiser en Français ou Anglais US"));
+  const HWND box = WaitForDialog(L"Linguarde", linguarde.Id(), 20s);
+  ASSERT_NE(box, nullptr) << "no warning";
+  SaveScreenshot(WindowRect(box), OutputFolder() / "attente-message.bmp");
+  EXPECT_NE(MessageBoxText(box).find(L"console de l'action précédente est encore ouverte"),
+            std::wstring::npos)
+      << testing::PrintToString(MessageBoxText(box));
+  ClickCentre(FindWindowExW(box, nullptr, L"Button", nullptr));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 20s));
+  EXPECT_EQ(ReadBytes(script), viewScript);
+  EXPECT_TRUE(NewInterpreters(linguarde.Id(), seen).empty()) << "a second console started";
+
+  ReadAndAnswerConsole(waiting.front(), application.Path());
+  ASSERT_TRUE(WaitForExit(waiting.front(), 20s));
+  ClickCentre(linguarde.Button(L"Localiser en Français ou Anglais US"));
+  std::vector<DWORD> started;
+  ASSERT_TRUE(
+      WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s))
+      << "the action did not run once the console had closed";
+  const std::string screen = ReadAndAnswerConsole(started.front(), application.Path());
+  EXPECT_NE(screen.find("Fichier : " + Ascii(target_.wstring())), std::string::npos) << screen;
+  EXPECT_EQ(ReadHeader(target_).primary, "vb6FR.dll");
+  ASSERT_TRUE(ClickCloseBox(linguarde.Window()));
+  EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
+}
+
 TEST_F(EndToEnd, AScriptThatCannotBeWrittenIsReportedThenTheProgramEnds) {
   TestFolder application(L" bloque");
   // A folder under the script's name: no user, root included, can create the file.

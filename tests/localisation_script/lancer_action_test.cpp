@@ -12,8 +12,8 @@
 namespace {
 
 using linguarde::ActionFailed;
+using linguarde::ActionRefused;
 using linguarde::LancerAction;
-using linguarde::TextRefused;
 
 // A system whose interpreter code page holds U+0000 to U+00FF, and that records each call.
 class RecordingPlatform final : public linguarde::ScriptPlatform {
@@ -21,7 +21,8 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
   explicit RecordingPlatform(std::wstring folder) : folder_(std::move(folder)) {}
 
   std::vector<std::string> calls;
-  std::string failOn;  // the call that throws ActionFailed
+  std::string failOn;             // the call that throws ActionFailed
+  bool consoleStillOpen = false;  // an earlier console still reads the script
 
   std::wstring ApplicationFolder() override { return folder_; }
 
@@ -34,6 +35,11 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
       bytes += static_cast<char>(c);
     }
     return bytes;
+  }
+
+  bool ClaimScript(const std::wstring& path) override {
+    Record("claim " + Narrow(path));
+    return !consoleStillOpen;
   }
 
   std::unique_ptr<linguarde::ScriptFile> CreateScript(const std::wstring& path) override {
@@ -76,6 +82,7 @@ TEST(LancerAction, WritesTheLineThenPauseThenClosesThenStarts) {
   RecordingPlatform platform(L"C:\\Outils");
   LancerAction(3, L"C:\\Projets\\Appli.exe", platform);
   const std::vector<std::string> expected = {
+      "claim C:\\Outils\\VBcommand.bat",
       "create C:\\Outils\\VBcommand.bat",
       "write C:\\Outils\\Tressol.exe \"C:\\Projets\\Appli.exe\" vb6FR.dll 0x40C ~ 0x409",
       "write Pause",
@@ -89,7 +96,7 @@ TEST(LancerAction, ScriptPathHasOneBackslashAtADriveRoot) {
   RecordingPlatform platform(L"D:\\");
   LancerAction(0, L"a.exe", platform);
   ASSERT_FALSE(platform.calls.empty());
-  EXPECT_EQ(platform.calls.front(), "create D:\\VBcommand.bat");
+  EXPECT_EQ(platform.calls.front(), "claim D:\\VBcommand.bat");
   EXPECT_EQ(platform.calls.back(), "start D:\\VBcommand.bat");
 }
 
@@ -98,7 +105,8 @@ TEST(LancerAction, IndexOutsideTheTableWritesOnlyPause) {
     RecordingPlatform platform(L"C:\\Outils");
     // Nothing of the target is written, so nothing of it can be refused either.
     LancerAction(index, L"a\"b\n", platform);
-    const std::vector<std::string> expected = {"create C:\\Outils\\VBcommand.bat", "write Pause",
+    const std::vector<std::string> expected = {"claim C:\\Outils\\VBcommand.bat",
+                                               "create C:\\Outils\\VBcommand.bat", "write Pause",
                                                "close", "start C:\\Outils\\VBcommand.bat"};
     EXPECT_EQ(platform.calls, expected) << index;
   }
@@ -129,7 +137,7 @@ TEST(LancerAction, RefusesTextsThatCannotReachTheToolBeforeTouchingAnything) {
       try {
         LancerAction(index, c.target, platform);
         ADD_FAILURE() << "not refused: " << testing::PrintToString(c.target) << " " << index;
-      } catch (const TextRefused& refusal) {
+      } catch (const ActionRefused& refusal) {
         EXPECT_NE(refusal.Message().find(c.named), std::wstring::npos)
             << testing::PrintToString(refusal.Message());
         EXPECT_NE(refusal.Message().find(L"Rien n'a été écrit ni lancé."), std::wstring::npos);
@@ -144,16 +152,16 @@ TEST(LancerAction, AFailedStepStopsTheStepsAfterIt) {
     const char* failOn;
     std::vector<std::string> done;
   };
+  const std::string claim = "claim C:\\O\\VBcommand.bat";
+  const std::string create = "create C:\\O\\VBcommand.bat";
+  const std::string line = "write C:\\O\\Tressol.exe a.exe";
   const Case cases[] = {
-      {"create", {"create C:\\O\\VBcommand.bat"}},
-      {"write C:", {"create C:\\O\\VBcommand.bat", "write C:\\O\\Tressol.exe a.exe"}},
-      {"write Pause",
-       {"create C:\\O\\VBcommand.bat", "write C:\\O\\Tressol.exe a.exe", "write Pause"}},
-      {"close",
-       {"create C:\\O\\VBcommand.bat", "write C:\\O\\Tressol.exe a.exe", "write Pause", "close"}},
-      {"start",
-       {"create C:\\O\\VBcommand.bat", "write C:\\O\\Tressol.exe a.exe", "write Pause", "close",
-        "start C:\\O\\VBcommand.bat"}},
+      {"claim", {claim}},
+      {"create", {claim, create}},
+      {"write C:", {claim, create, line}},
+      {"write Pause", {claim, create, line, "write Pause"}},
+      {"close", {claim, create, line, "write Pause", "close"}},
+      {"start", {claim, create, line, "write Pause", "close", "start C:\\O\\VBcommand.bat"}},
   };
   for (const Case& c : cases) {
     RecordingPlatform platform(L"C:\\O");
@@ -166,8 +174,47 @@ TEST(LancerAction, AFailedStepStopsTheStepsAfterIt) {
 TEST(LancerAction, OneSignPercentFolderIsCarried) {
   RecordingPlatform platform(L"C:\\100%");
   LancerAction(1, L"a.exe", platform);
-  ASSERT_EQ(platform.calls.size(), 5u);
-  EXPECT_EQ(platform.calls[1], "write \"C:\\100%%\\Tressol.exe\" \"a.exe\" * 0x409 ~ 0x0");
+  ASSERT_EQ(platform.calls.size(), 6u);
+  EXPECT_EQ(platform.calls[2], "write \"C:\\100%%\\Tressol.exe\" \"a.exe\" * 0x409 ~ 0x0");
+}
+
+TEST(LancerAction, AConsoleStillReadingTheScriptIsNotDisturbed) {
+  RecordingPlatform platform(L"C:\\Outils");
+  platform.consoleStillOpen = true;
+  try {
+    LancerAction(1, L"C:\\Projets\\Appli.exe", platform);
+    ADD_FAILURE() << "not refused";
+  } catch (const ActionRefused& refusal) {
+    EXPECT_NE(refusal.Message().find(L"console de l'action précédente est encore ouverte"),
+              std::wstring::npos);
+  }
+  EXPECT_EQ(platform.calls, std::vector<std::string>{"claim C:\\Outils\\VBcommand.bat"});
+}
+
+// The interpreter reads 8191 characters of a line: "C:\O\Tressol.exe " takes 17 of them,
+// and each % of the target is written twice.
+TEST(LancerAction, RefusesALineLongerThanTheInterpreterReads) {
+  struct Case {
+    std::int16_t index;
+    std::wstring target;
+    bool refused;
+  };
+  const Case cases[] = {
+      {0, std::wstring(8174, L'a'), false},      {0, std::wstring(8175, L'a'), true},
+      {0, std::wstring(4087, L'%'), false},      {0, std::wstring(4088, L'%'), true},
+      {1, std::wstring(8174 - 16, L'a'), false}, {1, std::wstring(8174 - 17, L'a') + L"\\", true},
+  };
+  for (const Case& c : cases) {
+    RecordingPlatform platform(L"C:\\O");
+    if (c.refused) {
+      EXPECT_THROW(LancerAction(c.index, c.target, platform), ActionRefused) << c.target.size();
+      EXPECT_TRUE(platform.calls.empty());
+    } else {
+      LancerAction(c.index, c.target, platform);
+      ASSERT_EQ(platform.calls.size(), 6u);
+      EXPECT_EQ(platform.calls[2].size(), std::string("write ").size() + 8191);
+    }
+  }
 }
 
 }  // namespace

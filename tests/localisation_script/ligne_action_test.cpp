@@ -52,6 +52,11 @@ constexpr Case kCases[] = {
     {L"C:\\Outils", L"a|b<c>d^e(f)g",    0, L"C:\\Outils\\Tressol.exe a^|b^<c^>d^^e^(f^)g"},
     {L"C:\\Outils", L"a|b<c>d^e(f)g",    2, L"C:\\Outils\\Tressol.exe \"a|b<c>d^e(f)g\" vb6FR.dll 0x40C * 0x409"},
     {L"C:\\Outils", L"a!b",              0, L"C:\\Outils\\Tressol.exe a!b"},
+    // Backslashes before a closing quote would escape it: they are doubled there only.
+    {L"C:\\Outils", L"C:\\Dossier\\",            1, L"C:\\Outils\\Tressol.exe \"C:\\Dossier\\\\\" * 0x409 ~ 0x0"},
+    {L"C:\\Outils", L"C:\\",                     2, L"C:\\Outils\\Tressol.exe \"C:\\\\\" vb6FR.dll 0x40C * 0x409"},
+    {L"C:\\Outils", L"\\\\serveur\\partage\\", 3, L"C:\\Outils\\Tressol.exe \"\\\\serveur\\partage\\\\\" vb6FR.dll 0x40C ~ 0x409"},
+    {L"C:\\Outils", L"C:\\Dossier\\",            0, L"C:\\Outils\\Tressol.exe C:\\Dossier\\"},
     // Outside the table: no line.
     {L"C:\\Outils", L"a.exe", -1,     nullptr},
     {L"C:\\Outils", L"a.exe", 4,      nullptr},

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "localisation_script/LancerAction.h"
+#include "core/command_line.h"
 #include "localisation_script/action_table.h"
+#include "platform_win32/text_encoding.h"
 #include "platform_win32/win32_script_platform.h"
 #include "support/unstarted_platform.h"
 #include "support/windows_test_support.h"
@@ -26,17 +28,32 @@ std::vector<std::wstring> ReceivedCommandLines(const fs::path& folder) {
   return lines;
 }
 
-// The command line that the tool must see: its own path as the batch line names it,
-// then exactly the target and the action's settings.
-std::wstring ExpectedCommandLine(const std::wstring& tool, const std::wstring& target,
-                                 std::int16_t index) {
+// The tool's own path as the batch line names it.
+std::wstring ToolAsWritten(const std::wstring& tool) {
   const bool plain = tool.find_first_of(L" &|<>^()%,;=") == std::wstring::npos;
-  const std::wstring self = plain ? tool : L"\"" + tool + L"\"";
+  return plain ? tool : L"\"" + tool + L"\"";
+}
+
+// Checks what the tool receives. A view takes its whole tail as the target, so the tail
+// must be exactly the target; a set splits its tail by the argument rules of Windows
+// programs, which must give back the target and the action's four settings.
+void ExpectTheToolReceives(const std::wstring& received, const std::wstring& tool,
+                           const std::wstring& target, std::int16_t index) {
+  const std::wstring self = ToolAsWritten(tool);
+  ASSERT_EQ(received.rfind(self + L" ", 0), 0u) << testing::PrintToString(received);
+  const std::wstring tail = received.substr(self.size() + 1);
   const linguarde::ActionRow& row = linguarde::kActionTable[static_cast<std::size_t>(index)];
   if (!row.targetQuoted) {
-    return self + L" " + target;
+    EXPECT_EQ(tail, target) << "action " << index;
+    return;
   }
-  return self + L" \"" + target + L"\"" + std::wstring(row.settings);
+  std::vector<std::string> expected = {linguarde::win32::ToUtf8(target)};
+  for (const std::string& setting :
+       tressol::SplitArguments(linguarde::win32::ToUtf8(row.settings))) {
+    expected.push_back(setting);
+  }
+  EXPECT_EQ(tressol::SplitArguments(linguarde::win32::ToUtf8(tail)), expected)
+      << "action " << index << ": " << testing::PrintToString(tail);
 }
 
 const std::wstring kLongTarget =
@@ -53,6 +70,9 @@ const std::vector<std::wstring> kTargets = {
     L"..\\relatif\\Appli.exe",
     L"",
     kLongTarget,
+    L"C:\\Dossier\\",
+    L"C:\\",
+    L"\\\\serveur\\partage\\",
 };
 
 // Folders that the interpreter would split, escape or expand on.
@@ -100,13 +120,30 @@ TEST(ArgumentRoundTrip, TheToolRunsOnceWithExactlyTheTarget) {
         const std::vector<std::wstring> received = ReceivedCommandLines(folder.Path());
         ASSERT_EQ(received.size(), 1u)
             << testing::PrintToString(folder.Text() + L" | " + target) << " action " << index;
-        EXPECT_EQ(received[0], ExpectedCommandLine(tool, target, index)) << "action " << index;
+        ExpectTheToolReceives(received[0], tool, target, index);
       }
     }
   }
   if (repeats > 0) {
     std::printf("note: %d run(s) that Wine failed to start were repeated\n", repeats);
   }
+}
+
+// The interpreter reads 8191 characters of a line: a line of exactly that length still
+// hands the tool the whole target.
+TEST(ArgumentRoundTrip, TheLongestLineTheInterpreterReadsReachesTheToolWhole) {
+  TestFolder folder(L"");
+  fs::copy_file(linguarde::test::TestProgramFolder() / L"recording_tool.exe",
+                folder.Path() / L"Tressol.exe");
+  const std::wstring tool = folder.Text() + L"\\Tressol.exe";
+  const std::wstring target = L"C:\\" + std::wstring(8191 - tool.size() - 4, L'a');
+  linguarde::test::UnstartedPlatform platform(folder.Text());
+  linguarde::LancerAction(0, target, platform);
+  ASSERT_EQ(linguarde::test::ReadBytes(folder.Path() / L"VBcommand.bat").find("\r\n"), 8191u);
+  ASSERT_EQ(linguarde::test::RunScriptToEnd(folder.Text() + L"\\VBcommand.bat"), 0u);
+  const std::vector<std::wstring> received = ReceivedCommandLines(folder.Path());
+  ASSERT_EQ(received.size(), 1u);
+  ExpectTheToolReceives(received[0], tool, target, 0);
 }
 
 }  // namespace

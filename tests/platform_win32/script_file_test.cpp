@@ -69,7 +69,7 @@ TEST(ScriptFile, CharactersMissingFromTheCodePageAreRefusedNotReplaced) {
   for (const wchar_t* target : {L"C:\\\x2603.exe",
                                 L"C:\\\x0141"
                                 L"odz.exe"}) {
-    EXPECT_THROW(LancerAction(0, target, platform), linguarde::TextRefused);
+    EXPECT_THROW(LancerAction(0, target, platform), linguarde::ActionRefused);
   }
   EXPECT_EQ(ReadBytes(folder.Path() / L"VBcommand.bat"), "earlier\r\n");
   EXPECT_TRUE(platform.started.empty());

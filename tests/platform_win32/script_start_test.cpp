@@ -96,11 +96,39 @@ TEST_F(ScriptStart, AFailedStepReachesTheCallerAndNothingStarts) {
   EXPECT_EQ(ReadBytes(held / L"VBcommand.bat"), "avant\r\n");
 }
 
-TEST_F(ScriptStart, AStartThatFailsIsAFailedStep) {
+// Two copies of the program started from one folder share its script: while a console of
+// either still runs, neither writes it, whatever case the folder is spelled in.
+TEST_F(ScriptStart, AnOpenConsoleHoldsTheScriptForEveryCopyOfTheProgram) {
   TestFolder folder(L"");
-  linguarde::win32::Win32ScriptPlatform platform(folder.Text());
-  // A script path that does not exist cannot be started.
-  EXPECT_THROW(platform.StartScript(folder.Text() + L"\\absent.bat"), ActionFailed);
+  const fs::path recorder = linguarde::test::TestProgramFolder() / L"recording_tool.exe";
+  fs::copy_file(recorder, folder.Path() / L"Tressol.exe");
+  linguarde::win32::Win32ScriptPlatform first(folder.Text());
+  LancerAction(1, L"C:\\Projets\\Appli.exe", first);
+  ASSERT_TRUE(linguarde::test::WaitForFile(folder.Path() / L"received.txt", 30s));
+  const std::string script = ReadBytes(folder.Path() / L"VBcommand.bat");
+
+  std::wstring upper = folder.Text();
+  CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  linguarde::win32::Win32ScriptPlatform second(upper);
+  EXPECT_THROW(LancerAction(0, L"C:\\Autre\\Appli.exe", second), linguarde::ActionRefused);
+  EXPECT_THROW(LancerAction(0, L"C:\\Autre\\Appli.exe", first), linguarde::ActionRefused);
+  EXPECT_EQ(ReadBytes(folder.Path() / L"VBcommand.bat"), script);
+
+  linguarde::test::EndChildProcesses();
+  LancerAction(0, L"C:\\Autre\\Appli.exe", second);
+  EXPECT_NE(ReadBytes(folder.Path() / L"VBcommand.bat"), script);
+}
+
+// The user's AutoRun command and DelayedExpansion setting would change what the script
+// does; whatever the path, the interpreter named in full runs it with both switched off.
+TEST(ScriptStartCommand, RunsTheInterpreterWithTheUsersSettingsOff) {
+  wchar_t system[MAX_PATH];
+  ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
+  for (const std::wstring path : {L"C:\\Outils\\VBcommand.bat", L"C:\\R&D (x86)\\VBcommand.bat"}) {
+    const linguarde::win32::ProcessCommand command = linguarde::win32::ScriptStartCommand(path);
+    EXPECT_EQ(command.application, std::wstring(system) + L"\\cmd.exe");
+    EXPECT_EQ(command.commandLine, L"cmd.exe /d /v:off /s /c \"\"" + path + L"\"\"");
+  }
 }
 
 TEST(ExecutableFolder, IsTheFolderOfTheRunningProgram) {
