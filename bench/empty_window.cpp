@@ -1,5 +1,8 @@
 // The floor for start-up: a bare Win32 window with the same caption, built like Linguarde.
+// Built twice: bare, and themed (LINGUARDE_THEMED_FLOOR), with Linguarde's manifest and the
+// Common Controls 6 that it loads, so that both floors are measured.
 #include <windows.h>
+#include <commctrl.h>
 
 namespace {
 
@@ -14,6 +17,10 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+#ifdef LINGUARDE_THEMED_FLOOR
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+#endif
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = &Procedure;
   windowClass.hInstance = instance;

@@ -9,8 +9,10 @@ export WINEDEBUG=-all
 # No Mono or Gecko installer dialogs in a prefix that nobody watches.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 
+# fonts-wine: Wine's Tahoma (the metrics of Windows' own), MS Sans Serif and Marlett;
+# fonts-liberation: the metrics of Arial. Without them Wine measures and draws DejaVu Sans.
 LINGUARDE_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
-  x11-utils imagemagick googletest clang-14 libclang-rt-14-dev)
+  x11-utils imagemagick googletest clang-14 libclang-rt-14-dev fonts-wine fonts-liberation)
 
 linguarde_say() { printf '== %s\n' "$*" >&2; }
 
@@ -43,16 +45,28 @@ linguarde_prefix() {
     wineboot -i >/dev/null 2>&1
     wineserver -w
   fi
+  linguarde_prefix_fonts "$WINEPREFIX"
   if ! grep -q "^\"Managed\"=\"$wanted\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$wanted" /f >/dev/null 2>&1
     wineserver -w
   fi
 }
 
+# This Wine does not look in /usr/share/wine/fonts: fonts in the prefix's own Fonts folder
+# are found at once ("MS Shell Dlg 2" then maps to Tahoma, as on Windows).
+linguarde_prefix_fonts() {
+  local fonts="$1/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  cp -u /usr/share/wine/fonts/*.ttf "$fonts/"
+}
+
 # A copy of the prefix that reports 144 DPI, for the layout tests at 150 %.
 linguarde_prefix_144dpi() {
   export LINGUARDE_WINEPREFIX_144DPI="$WINEPREFIX-144dpi"
-  [ -f "$LINGUARDE_WINEPREFIX_144DPI/system.reg" ] && return 0
+  if [ -f "$LINGUARDE_WINEPREFIX_144DPI/system.reg" ]; then
+    linguarde_prefix_fonts "$LINGUARDE_WINEPREFIX_144DPI"
+    return 0
+  fi
   linguarde_say "creating the 144 DPI Wine prefix"
   cp -a "$WINEPREFIX" "$LINGUARDE_WINEPREFIX_144DPI"
   WINEPREFIX="$LINGUARDE_WINEPREFIX_144DPI" wine reg add 'HKCU\Control Panel\Desktop' \

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include <algorithm>
 #include <string>
 
 #include "localisation_script/LancerAction.h"
@@ -37,7 +38,8 @@ LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lPara
   }
 }
 
-void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, int colour) {
+void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, int colour,
+                       HICON icon = nullptr) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   if (GetClassInfoExW(instance, name, &windowClass)) {
@@ -48,10 +50,17 @@ void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC procedur
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(colour + 1));
   windowClass.lpszClassName = name;
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  windowClass.hIcon = icon;
   if (!RegisterClassExW(&windowClass)) {
     win32::ThrowLastError(L"Impossible d'enregistrer la classe de fenêtre");
   }
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
 }
 
 struct ControlClass {
@@ -61,12 +70,11 @@ struct ControlClass {
 };
 
 ControlClass ClassOf(const ControlRow& row) {
-  constexpr DWORD child = WS_CHILD | WS_VISIBLE;
+  const DWORD child = WS_CHILD | (row.hiddenAtStart ? 0 : WS_VISIBLE);
   switch (row.kind) {
     case ControlKind::Panel:
-      // Picture2 and what it holds stay hidden until a target has been chosen.
-      return {row.name == L"Picture2" ? kBandClass : kPanelClass,
-              (row.name == L"Picture2" ? WS_CHILD : child) | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+      return {row.paint == Paint::Window ? kBandClass : kPanelClass, child | WS_CLIPCHILDREN,
+              WS_EX_CONTROLPARENT};
     case ControlKind::Button:
       return {L"BUTTON", child | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, 0};
     case ControlKind::TextBox:
@@ -79,18 +87,24 @@ ControlClass ClassOf(const ControlRow& row) {
   return {nullptr, 0, 0};
 }
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
+// The height a label's text needs at a width, drawn as a static control draws it.
+int TextHeight(HWND label, HFONT font, int width) {
+  const std::wstring text = WindowText(label);
+  const WindowDC dc(label);
+  const SelectedObject selected(dc.Get(), font);
+  RECT rect{0, 0, width, 0};
+  DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
+            DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  return rect.bottom;
 }
 
 }  // namespace
 
 Form1::Form1(HINSTANCE instance, ScriptPlatform& platform)
     : instance_(instance), platform_(platform) {
-  RegisterClassOnce(instance, kForm1Class, &BaseWindow<Form1>::WindowProc, COLOR_BTNFACE);
+  // Only the window shows an icon; loading it is a noticeable part of start-up.
+  RegisterClassOnce(instance, kForm1Class, &BaseWindow<Form1>::WindowProc, COLOR_BTNFACE,
+                    LoadIconW(instance, MAKEINTRESOURCEW(1)));
   RegisterClassOnce(instance, kPanelClass, &PanelProc, COLOR_BTNFACE);
   RegisterClassOnce(instance, kBandClass, &PanelProc, COLOR_WINDOW);
 
@@ -111,8 +125,7 @@ Form1::~Form1() {
   }
 }
 
-HWND Form1::Control(std::wstring_view name, int index) const {
-  const std::size_t row = RowOf(name, index);
+HWND Form1::Control(std::size_t row) const {
   return row < controls_.size() ? controls_[row] : nullptr;
 }
 
@@ -159,26 +172,41 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form1::OnCreate() {
   dpi_ = GetDpiForWindow(hwnd_);
+  // A panel hidden at start, and what it holds, is built when it is first shown: the first
+  // paint needs only what shows.
+  CreateControls([](const ControlRow& row) {
+    return !row.hiddenAtStart && (row.container == Container::Form1 ||
+                                  !kForm1Controls[RowOf(row.container)].hiddenAtStart);
+  });
+  // Paths longer than the edit control's default limit must fit.
+  SendMessageW(Control(rows::Text1), EM_SETLIMITTEXT, 0, 0);
+  CreateFonts();
+  Layout();
+}
+
+void Form1::CreateControls(bool (*wanted)(const ControlRow&)) {
   for (std::size_t row = 0; row < kForm1Controls.size(); ++row) {
     const ControlRow& control = kForm1Controls[row];
     const ControlClass windowClass = ClassOf(control);
-    if (windowClass.name == nullptr) {
-      continue;  // CMDialog1 has no visible part
+    if (controls_[row] != nullptr || windowClass.name == nullptr || !wanted(control)) {
+      continue;  // built already, CMDialog1 (no visible part), or not yet
     }
     const HWND parent =
-        control.container == Container::Form1
-            ? hwnd_
-            : controls_[RowOf(control.container == Container::Picture1 ? L"Picture1"
-                                                                       : L"Picture2")];
+        control.container == Container::Form1 ? hwnd_ : controls_[RowOf(control.container)];
     controls_[row] = CreateWindowExW(
         windowClass.exStyle, windowClass.name, std::wstring(control.text).c_str(),
         windowClass.style, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + row)), instance_, nullptr);
   }
-  // Paths longer than the edit control's default limit must fit.
-  SendMessageW(Control(L"Text1"), EM_SETLIMITTEXT, 0, 0);
-  CreateFonts();
-  Layout();
+}
+
+void Form1::ShowActionBand() {
+  if (Control(rows::Picture2) == nullptr) {
+    CreateControls([](const ControlRow&) { return true; });
+    CreateFonts();
+    Layout();
+  }
+  ShowWindow(Control(rows::Picture2), SW_SHOW);
 }
 
 void Form1::OnActivate(bool active) {
@@ -189,7 +217,7 @@ void Form1::OnActivate(bool active) {
   }
   const bool ours =
       lastFocus_ != nullptr && IsChild(hwnd_, lastFocus_) && IsWindowVisible(lastFocus_);
-  SetFocus(ours ? lastFocus_ : Control(L"Command1"));
+  SetFocus(ours ? lastFocus_ : Control(rows::Command1));
 }
 
 void Form1::OnCommand(int id, UINT code) {
@@ -207,9 +235,9 @@ void Form1::OnCommand(int id, UINT code) {
     return;
   }
   const std::size_t row = static_cast<std::size_t>(id - kFirstControlId);
-  if (row == RowOf(L"Command1")) {
+  if (row == rows::Command1) {
     Command1_Click();
-  } else if (row < kForm1Controls.size() && kForm1Controls[row].name == L"Command2") {
+  } else if (row >= rows::Command2 && row < rows::Command2 + 4) {
     Command2_Click(kForm1Controls[row].index);
   }
 }
@@ -223,8 +251,11 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 LRESULT Form1::OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam) {
-  const HWND control = reinterpret_cast<HWND>(lParam);
-  if (GetParent(control) != Control(L"Picture2")) {
+  // Controls on a panel of the window colour paint on that colour.
+  const HWND parent = GetParent(reinterpret_cast<HWND>(lParam));
+  const auto panel = std::find(controls_.begin(), controls_.end(), parent);
+  if (panel == controls_.end() ||
+      kForm1Controls[static_cast<std::size_t>(panel - controls_.begin())].paint != Paint::Window) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
   const HDC dc = reinterpret_cast<HDC>(wParam);
@@ -236,18 +267,14 @@ LRESULT Form1::OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam) {
 void Form1::OnDestroy() { PostQuitMessage(exitCode_); }
 
 void Form1::CreateFonts() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
-  UniqueFont defaultFont(CreateFontIndirectW(&metrics.lfMessageFont));
-
-  LOGFONTW command2{};
-  command2.lfHeight = -MulDiv(kCommand2FontHundredthsOfPoint, static_cast<int>(dpi_), 7200);
-  command2.lfWeight = kCommand2FontWeight;
-  command2.lfCharSet = ANSI_CHARSET;
-  kCommand2FontFace.copy(command2.lfFaceName, LF_FACESIZE - 1);
-  UniqueFont command2Font(CreateFontIndirectW(&command2));
-
+  UniqueFont defaultFont = CreateFontAtDpi(kDefaultFontFace, kDefaultFontHundredthsOfPoint,
+                                           FW_NORMAL, DEFAULT_CHARSET, dpi_);
+  // Only the action band's buttons use this one.
+  UniqueFont command2Font;
+  if (Control(rows::Command2) != nullptr) {
+    command2Font = CreateFontAtDpi(kCommand2FontFace, kCommand2FontHundredthsOfPoint,
+                                   kCommand2FontWeight, ANSI_CHARSET, dpi_);
+  }
   for (std::size_t row = 0; row < kForm1Controls.size(); ++row) {
     if (controls_[row] != nullptr) {
       const HFONT font = kForm1Controls[row].font == ControlFont::Command2 ? command2Font.get()
@@ -289,19 +316,25 @@ void Form1::Layout() {
     int left = pixels(control.left);
     int top = pixels(control.top);
     int width = pixels(control.width);
-    const int height = pixels(control.height);
-    // The two bands are docked: full width, one to the top edge and one to the bottom.
-    if (control.kind == ControlKind::Panel) {
+    int height = pixels(control.height);
+    if (control.dock != Dock::None) {
       left = 0;
       width = client.right;
-      top = control.name == L"Picture1" ? 0 : client.bottom - height;
+      top = control.dock == Dock::Top ? 0 : client.bottom - height;
+    }
+    // A label whose text needs more lines than its box holds grows downward, inside its
+    // panel, by what the text needs and no further.
+    if (control.kind == ControlKind::Label) {
+      const int room = pixels(kForm1Controls[RowOf(control.container)].height) - top;
+      const int needed = TextHeight(controls_[row], defaultFont_.get(), width);
+      height = std::max(height, std::min(needed, room));
     }
     MoveWindow(controls_[row], left, top, width, height, TRUE);
   }
 }
 
 void Form1::Command1_Click() {
-  ShowWindow(Control(L"Picture2"), SW_HIDE);
+  ShowWindow(Control(rows::Picture2), SW_HIDE);
   CMDialog1.DialogTitle = kDialogTitle;
   CMDialog1.Filter = kFilter;
   CMDialog1.Flags = kOpenFlags;
@@ -314,13 +347,13 @@ void Form1::Command1_Click() {
     return;
   }
   fichier = CMDialog1.FileName;
-  SetWindowTextW(Control(L"Text1"), fichier.c_str());
-  ShowWindow(Control(L"Picture2"), SW_SHOW);
+  SetWindowTextW(Control(rows::Text1), fichier.c_str());
+  ShowActionBand();
 }
 
 void Form1::Command2_Click(int Index) {
   try {
-    LancerAction(static_cast<std::int16_t>(Index), WindowText(Control(L"Text1")), platform_);
+    LancerAction(static_cast<std::int16_t>(Index), WindowText(Control(rows::Text1)), platform_);
   } catch (const ActionRefused& refusal) {
     MessageBoxW(hwnd_, refusal.Message().c_str(), std::wstring(kForm1Caption).c_str(),
                 MB_OK | MB_ICONWARNING);

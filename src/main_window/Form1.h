@@ -8,7 +8,7 @@
 #include "CMDialog1.h"
 #include "base_window.h"
 #include "form1_layout.h"
-#include "gdi_font.h"
+#include "gdi_objects.h"
 #include "localisation_script/script_platform.h"
 
 namespace linguarde {
@@ -25,7 +25,12 @@ class Form1 : public BaseWindow<Form1> {
   void Show(int showCommand);
   // Non-zero once a failed action has closed the window.
   int ExitCode() const { return exitCode_; }
-  HWND Control(std::wstring_view name, int index = -1) const;
+  // The control of a row of the table (see rows::); nullptr for CMDialog1, and for the
+  // action band's controls until the band is first shown.
+  HWND Control(std::size_t row) const;
+
+  // Shows Picture2, building it and what it holds the first time.
+  void ShowActionBand();
 
   void Command1_Click();
   void Command2_Click(int Index);
@@ -47,6 +52,7 @@ class Form1 : public BaseWindow<Form1> {
   LRESULT OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
   void OnDestroy();
 
+  void CreateControls(bool (*wanted)(const ControlRow&));
   void CreateFonts();
   void Layout();
   void ReportFailure(const std::wstring& message);

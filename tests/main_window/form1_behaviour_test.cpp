@@ -17,41 +17,41 @@ TEST_F(Form1Test, TabVisitsOnlyVisibleControlsInTabIndexOrder) {
     visited.push_back(GetFocus());
     PressKey(VK_TAB);
   }
-  EXPECT_EQ(visited,
-            (std::vector<HWND>{Control(L"Command1"), Control(L"Text1"), Control(L"Command1")}));
+  EXPECT_EQ(visited, (std::vector<HWND>{Control(rows::Command1), Control(rows::Text1),
+                                        Control(rows::Command1)}));
 
-  ShowWindow(Control(L"Picture2"), SW_SHOW);
-  SetFocus(Control(L"Command1"));
+  form_.ShowActionBand();
+  SetFocus(Control(rows::Command1));
   visited.clear();
   for (int i = 0; i < 7; ++i) {
     visited.push_back(GetFocus());
     PressKey(VK_TAB);
   }
-  const std::vector<HWND> expected = {Control(L"Command1"),    Control(L"Text1"),
-                                      Control(L"Command2", 0), Control(L"Command2", 1),
-                                      Control(L"Command2", 2), Control(L"Command2", 3),
-                                      Control(L"Command1")};
+  const std::vector<HWND> expected = {Control(rows::Command1),     Control(rows::Text1),
+                                      Control(rows::Command2),     Control(rows::Command2 + 1),
+                                      Control(rows::Command2 + 2), Control(rows::Command2 + 3),
+                                      Control(rows::Command1)};
   EXPECT_EQ(visited, expected);
 }
 
 TEST_F(Form1Test, EnterAndEscOnTheTextBoxDoNothing) {
-  SetFocus(Control(L"Text1"));
-  SetWindowTextW(Control(L"Text1"), L"C:\\Projets\\Appli.exe");
-  ShowWindow(Control(L"Picture2"), SW_SHOW);
+  SetFocus(Control(rows::Text1));
+  SetWindowTextW(Control(rows::Text1), L"C:\\Projets\\Appli.exe");
+  form_.ShowActionBand();
   PressKey(VK_RETURN);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(IsWindowVisible(form_.Handle()));
   EXPECT_FALSE(fs::exists(Script()));
-  EXPECT_EQ(WindowText(Control(L"Text1")), L"C:\\Projets\\Appli.exe");
+  EXPECT_EQ(WindowText(Control(rows::Text1)), L"C:\\Projets\\Appli.exe");
 }
 
 TEST_F(Form1Test, EnterAndSpacePressTheFocusedButtonAndEscNever) {
-  SetWindowTextW(Control(L"Text1"), L"a.exe");
-  ShowWindow(Control(L"Picture2"), SW_SHOW);
+  SetWindowTextW(Control(rows::Text1), L"a.exe");
+  form_.ShowActionBand();
   for (const UINT key : {UINT{VK_RETURN}, UINT{VK_SPACE}, UINT{VK_ESCAPE}}) {
     for (int index = 0; index <= 3; ++index) {
       fs::remove(Script());
-      SetFocus(Control(L"Command2", index));
+      SetFocus(Control(rows::Command2 + index));
       PressKey(key);
       EXPECT_EQ(fs::exists(Script()), key != VK_ESCAPE) << "key " << key << " index " << index;
       EndChildProcesses();
@@ -59,7 +59,7 @@ TEST_F(Form1Test, EnterAndSpacePressTheFocusedButtonAndEscNever) {
   }
   // On Command1 the keys open the Open dialog, which the watcher cancels.
   for (const UINT key : {UINT{VK_RETURN}, UINT{VK_SPACE}}) {
-    SetFocus(Control(L"Command1"));
+    SetFocus(Control(rows::Command1));
     DialogWatcher watcher(
         kDialogTitle, [](HWND dialog) { PressCancel(dialog); }, 20s);
     PressKey(key);
@@ -110,25 +110,25 @@ TEST_F(Form1Test, AChoiceFillsTheTextAndShowsTheBand) {
   };
   for (const Case& c : cases) {
     if (c.create) WriteBytes(c.file, "MZ");
-    SetWindowTextW(Control(L"Text1"), L"saisi à la main");
+    SetWindowTextW(Control(rows::Text1), L"saisi à la main");
     Choose(form_, c.file.wstring());
-    EXPECT_EQ(WindowText(Control(L"Text1")), c.file.wstring()) << c.what;
-    EXPECT_TRUE(IsWindowVisible(Control(L"Picture2"))) << c.what;
+    EXPECT_EQ(WindowText(Control(rows::Text1)), c.file.wstring()) << c.what;
+    EXPECT_TRUE(IsWindowVisible(Control(rows::Picture2))) << c.what;
   }
 }
 
 TEST_F(Form1Test, ACancelHidesTheBandAndKeepsTheText) {
   Cancel(form_);
-  EXPECT_EQ(WindowText(Control(L"Text1")), L"");
-  EXPECT_FALSE(IsWindowVisible(Control(L"Picture2")));
+  EXPECT_EQ(WindowText(Control(rows::Text1)), L"");
+  EXPECT_FALSE(IsWindowVisible(Control(rows::Picture2)));
 
   const fs::path file = folder_.Path() / L"Appli.exe";
   WriteBytes(file, "MZ");
   Choose(form_, file.wstring());
-  ASSERT_TRUE(IsWindowVisible(Control(L"Picture2")));
+  ASSERT_TRUE(IsWindowVisible(Control(rows::Picture2)));
   Cancel(form_);
-  EXPECT_EQ(WindowText(Control(L"Text1")), file.wstring());
-  EXPECT_FALSE(IsWindowVisible(Control(L"Picture2")));
+  EXPECT_EQ(WindowText(Control(rows::Text1)), file.wstring());
+  EXPECT_FALSE(IsWindowVisible(Control(rows::Picture2)));
 }
 
 TEST_F(Form1Test, ANameInAMissingFolderIsNotAccepted) {
@@ -155,8 +155,8 @@ TEST_F(Form1Test, ANameInAMissingFolderIsNotAccepted) {
     EXPECT_TRUE(watcher.Seen());
   }
   EXPECT_TRUE(stayed);
-  EXPECT_EQ(WindowText(Control(L"Text1")), L"");
-  EXPECT_FALSE(IsWindowVisible(Control(L"Picture2")));
+  EXPECT_EQ(WindowText(Control(rows::Text1)), L"");
+  EXPECT_FALSE(IsWindowVisible(Control(rows::Picture2)));
 }
 
 TEST_F(Form1Test, EachActionButtonRunsItsActionOnTheTextOfTheBox) {
@@ -171,9 +171,9 @@ TEST_F(Form1Test, EachActionButtonRunsItsActionOnTheTextOfTheBox) {
   for (int index = 0; index <= 3; ++index) {
     // Typed after the choice: the click takes whatever the box holds.
     const std::wstring typed = L"C:\\Mes Projets\\Appli" + std::to_wstring(index) + L".exe";
-    SetWindowTextW(Control(L"Text1"), typed.c_str());
+    SetWindowTextW(Control(rows::Text1), typed.c_str());
     fs::remove(folder_.Path() / L"received.txt");
-    SendMessageW(Control(L"Command2", index), BM_CLICK, 0, 0);
+    SendMessageW(Control(rows::Command2 + index), BM_CLICK, 0, 0);
     const std::string target = Ascii(typed);
     const std::string line = index == 0 ? quoted + " C:\\Mes Projets\\Appli0.exe"
                                         : quoted + " \"" + target + "\"" + settings[index];
@@ -186,15 +186,15 @@ TEST_F(Form1Test, EachActionButtonRunsItsActionOnTheTextOfTheBox) {
 }
 
 TEST_F(Form1Test, ARefusedTextShowsAWarningAndTheWindowStays) {
-  ShowWindow(Control(L"Picture2"), SW_SHOW);
-  SetWindowTextW(Control(L"Text1"), L"C:\\a\"b.exe");
+  form_.ShowActionBand();
+  SetWindowTextW(Control(rows::Text1), L"C:\\a\"b.exe");
   std::wstring message;
   {
     DialogWatcher watcher(L"Linguarde", [&message](HWND box) {
       message = MessageBoxText(box);
       PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
-    SendMessageW(Control(L"Command2", 1), BM_CLICK, 0, 0);
+    SendMessageW(Control(rows::Command2 + 1), BM_CLICK, 0, 0);
     EXPECT_TRUE(watcher.Seen());
   }
   EXPECT_NE(message.find(L"guillemet"), std::wstring::npos) << testing::PrintToString(message);

@@ -45,7 +45,7 @@ class Form1Test : public testing::Test {
     Pump();
   }
 
-  HWND Control(std::wstring_view name, int index = -1) const { return form_.Control(name, index); }
+  HWND Control(std::size_t row) const { return form_.Control(row); }
   std::filesystem::path Script() const { return folder_.Path() / L"VBcommand.bat"; }
 
   TestFolder folder_;

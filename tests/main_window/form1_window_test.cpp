@@ -1,5 +1,8 @@
 // The window as it is built: geometry, texts, fonts and styles against the control table.
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "form1_fixture.h"
 
@@ -13,22 +16,38 @@ RECT RectInParent(HWND control) {
   return rect;
 }
 
+// The height that a control's text takes at a width, in the control's own font.
+int TextHeight(HWND control, int width) {
+  const std::wstring text = WindowText(control);
+  const WindowDC dc(control);
+  const SelectedObject font(dc.Get(),
+                            reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  RECT rect{0, 0, width, 0};
+  DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  return rect.bottom;
+}
+
 void ExpectLayoutAt(const Form1& form, UINT dpi) {
   RECT client{};
   GetClientRect(form.Handle(), &client);
   EXPECT_EQ(client.right, Pixels(11235, dpi));
   EXPECT_EQ(client.bottom, Pixels(4635, dpi));
 
-  for (const ControlRow& row : kForm1Controls) {
-    const HWND control = form.Control(row.name, row.index);
+  for (std::size_t r = 0; r < kForm1Controls.size(); ++r) {
+    const ControlRow& row = kForm1Controls[r];
+    const HWND control = form.Control(r);
     if (row.kind == ControlKind::CommonDialog) {
       EXPECT_EQ(control, nullptr);
       continue;
     }
-    ASSERT_NE(control, nullptr);
-    const HWND container = row.container == Container::Form1      ? form.Handle()
-                           : row.container == Container::Picture1 ? form.Control(L"Picture1")
-                                                                  : form.Control(L"Picture2");
+    if (control == nullptr) {
+      // Only the action band, and what it holds, waits to be built until first shown.
+      EXPECT_EQ(form.Control(rows::Picture2), nullptr) << testing::PrintToString(row.name);
+      continue;
+    }
+    const HWND container =
+        row.container == Container::Form1 ? form.Handle() : form.Control(RowOf(row.container));
     EXPECT_EQ(GetParent(control), container);
     const RECT rect = RectInParent(control);
     const std::string name = testing::PrintToString(std::wstring(row.name)) + " " +
@@ -36,20 +55,49 @@ void ExpectLayoutAt(const Form1& form, UINT dpi) {
     EXPECT_EQ(rect.left, Pixels(row.left, dpi)) << name;
     EXPECT_EQ(rect.top, Pixels(row.top, dpi)) << name;
     EXPECT_EQ(rect.right - rect.left, Pixels(row.width, dpi)) << name;
-    EXPECT_EQ(rect.bottom - rect.top, Pixels(row.height, dpi)) << name;
+    if (row.kind != ControlKind::Label) {
+      EXPECT_EQ(rect.bottom - rect.top, Pixels(row.height, dpi)) << name;
+      continue;
+    }
+    // A label keeps its height unless its text needs more, and then grows by just that,
+    // inside its panel.
+    const int needed = TextHeight(control, rect.right - rect.left);
+    EXPECT_EQ(rect.bottom - rect.top, std::max(Pixels(row.height, dpi), needed)) << name;
+    RECT panel{};
+    GetClientRect(container, &panel);
+    EXPECT_LE(rect.bottom, panel.bottom) << name;
   }
   // Docked: both bands span the width; one meets the top edge, the other the bottom one,
   // with a strip of the window's own background between them.
-  const RECT top = RectInParent(form.Control(L"Picture1"));
-  const RECT bottom = RectInParent(form.Control(L"Picture2"));
+  const RECT top = RectInParent(form.Control(rows::Picture1));
   EXPECT_EQ(top.top, 0);
   EXPECT_EQ(top.right, client.right);
-  EXPECT_EQ(bottom.bottom, client.bottom);
-  EXPECT_EQ(bottom.right, client.right);
-  EXPECT_LT(top.bottom, bottom.top);
+  if (form.Control(rows::Picture2) != nullptr) {
+    const RECT bottom = RectInParent(form.Control(rows::Picture2));
+    EXPECT_EQ(bottom.bottom, client.bottom);
+    EXPECT_EQ(bottom.right, client.right);
+    EXPECT_LT(top.bottom, bottom.top);
+  }
+
+  // Every caption and label whole: its text, wrapped at its width in its own font, fits
+  // its box (a button's less the borders and the focus rectangle).
+  for (std::size_t r = 0; r < kForm1Controls.size(); ++r) {
+    const ControlRow& row = kForm1Controls[r];
+    if (row.kind != ControlKind::Button && row.kind != ControlKind::Label) continue;
+    if (form.Control(r) == nullptr) continue;
+    RECT box{};
+    GetClientRect(form.Control(r), &box);
+    if (row.kind == ControlKind::Button) {
+      const int border = 2 * GetSystemMetricsForDpi(SM_CXEDGE, dpi) + 1;
+      InflateRect(&box, -border, -border);
+    }
+    EXPECT_LE(TextHeight(form.Control(r), box.right - box.left), box.bottom - box.top)
+        << testing::PrintToString(std::wstring(row.text)) << " is cut at " << dpi << " DPI";
+  }
 }
 
 TEST_F(Form1Test, LayoutMatchesTheTableAtTheWindowsDpi) {
+  form_.ShowActionBand();
   const UINT dpi = GetDpiForWindow(form_.Handle());
   if (const char* expected = std::getenv("LINGUARDE_EXPECT_DPI")) {
     ASSERT_EQ(dpi, static_cast<UINT>(std::atoi(expected)));
@@ -59,51 +107,64 @@ TEST_F(Form1Test, LayoutMatchesTheTableAtTheWindowsDpi) {
 
 TEST_F(Form1Test, LayoutFollowsADpiChange) {
   for (const UINT dpi : {120u, 192u, 96u}) {
+    // The band is built at the first DPI change, and laid out again at the later ones.
+    if (dpi == 192u) form_.ShowActionBand();
     RECT suggested{100, 100, 100 + Pixels(11235, dpi) + 20, 100 + Pixels(4635, dpi) + 40};
     SendMessageW(form_.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                  reinterpret_cast<LPARAM>(&suggested));
     ExpectLayoutAt(form_, dpi);
+    if (Control(rows::Command2) == nullptr) continue;
     LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control(L"Command2", 0), WM_GETFONT, 0, 0)),
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control(rows::Command2), WM_GETFONT, 0, 0)),
                sizeof font, &font);
     EXPECT_EQ(font.lfHeight, -static_cast<LONG>(std::lround(9.75 * dpi / 72))) << dpi;
   }
 }
 
 TEST_F(Form1Test, ControlsShowTheirTexts) {
+  form_.ShowActionBand();
   EXPECT_EQ(WindowText(form_.Handle()), L"Linguarde");
   for (const ControlRow& row : kForm1Controls) {
-    if (const HWND control = Control(row.name, row.index)) {
+    if (const HWND control = Control(static_cast<std::size_t>(&row - kForm1Controls.data()))) {
       EXPECT_EQ(WindowText(control), row.text);
     }
   }
-  EXPECT_EQ(WindowText(Control(L"Command2", 2)), L"Localiser en Français ou Anglais US");
-  EXPECT_EQ(WindowText(Control(L"Label1", 2)),
+  EXPECT_EQ(WindowText(Control(rows::Command2 + 2)), L"Localiser en Français ou Anglais US");
+  EXPECT_EQ(WindowText(Control(rows::Label1 + 2)),
             L"Les messages VB (erreurs...) sont en Français et VB6FR.dll DOIT être présent sur le "
             L"système.");
 }
 
-TEST_F(Form1Test, ActionButtonsUseBoldArialAndTheRestTheMessageFont) {
+TEST_F(Form1Test, ActionButtonsUseBoldArialAndTheRestTheDialogFont) {
+  form_.ShowActionBand();
   const UINT dpi = GetDpiForWindow(form_.Handle());
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
-  for (const ControlRow& row : kForm1Controls) {
-    const HWND control = Control(row.name, row.index);
+  for (std::size_t r = 0; r < kForm1Controls.size(); ++r) {
+    const ControlRow& row = kForm1Controls[r];
+    const HWND control = Control(r);
     if (control == nullptr || row.kind == ControlKind::Panel) continue;
+    const HFONT handle = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     LOGFONTW font{};
-    ASSERT_NE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
-                         sizeof font, &font),
-              0);
-    if (row.name == L"Command2") {
+    ASSERT_NE(GetObjectW(handle, sizeof font, &font), 0);
+    // The family that the system actually draws with, past any substitution.
+    const WindowDC dc(control);
+    const SelectedObject selected(dc.Get(), handle);
+    std::vector<char> metrics(GetOutlineTextMetricsW(dc.Get(), 0, nullptr));
+    ASSERT_FALSE(metrics.empty());
+    auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(metrics.data());
+    GetOutlineTextMetricsW(dc.Get(), static_cast<UINT>(metrics.size()), outline);
+    const std::wstring face = reinterpret_cast<const wchar_t*>(
+        metrics.data() + reinterpret_cast<std::uintptr_t>(outline->otmpFamilyName));
+    if (row.font == ControlFont::Command2) {
       EXPECT_STREQ(font.lfFaceName, L"Arial");
       EXPECT_EQ(font.lfHeight, -static_cast<LONG>(std::lround(9.75 * dpi / 72)));
       EXPECT_EQ(font.lfWeight, 700);
       EXPECT_EQ(font.lfCharSet, 0);
       EXPECT_NE(GetWindowLongW(control, GWL_STYLE) & BS_MULTILINE, 0);
+      EXPECT_TRUE(face == L"Arial" || face == L"Liberation Sans") << testing::PrintToString(face);
     } else {
-      EXPECT_STREQ(font.lfFaceName, metrics.lfMessageFont.lfFaceName);
-      EXPECT_EQ(font.lfHeight, metrics.lfMessageFont.lfHeight);
+      EXPECT_STREQ(font.lfFaceName, L"MS Shell Dlg 2");
+      EXPECT_EQ(font.lfHeight, -static_cast<LONG>(std::lround(8.0 * dpi / 72)));
+      EXPECT_EQ(face, L"Tahoma");
     }
   }
 }
@@ -116,17 +177,15 @@ TEST_F(Form1Test, FixedDialogFrameWithACloseBoxOnlyAndNoTaskbarButton) {
   EXPECT_NE(exStyle & WS_EX_DLGMODALFRAME, 0);
   EXPECT_EQ(exStyle & WS_EX_APPWINDOW, 0);
   EXPECT_NE(GetWindow(form_.Handle(), GW_OWNER), nullptr);
-  for (const ControlRow& row : kForm1Controls) {
-    if (row.kind == ControlKind::Button) {
-      // No default button: Enter acts only on the focused control.
-      EXPECT_EQ(GetWindowLongW(Control(row.name, row.index), GWL_STYLE) & BS_TYPEMASK,
-                BS_PUSHBUTTON);
-    }
+  for (const std::size_t button : {rows::Command1, rows::Command2, rows::Command2 + 1,
+                                   rows::Command2 + 2, rows::Command2 + 3}) {
+    // No default button: Enter acts only on the focused control.
+    EXPECT_EQ(GetWindowLongW(Control(button), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
   }
 }
 
 TEST_F(Form1Test, TheActionBandAndItsLabelsPaintInTheWindowColour) {
-  ShowWindow(Control(L"Picture2"), SW_SHOW);
+  form_.ShowActionBand();
   RedrawWindow(form_.Handle(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   const auto pixel = [](HWND window, int x, int y) {
@@ -137,13 +196,13 @@ TEST_F(Form1Test, TheActionBandAndItsLabelsPaintInTheWindowColour) {
   };
   const UINT dpi = GetDpiForWindow(form_.Handle());
   // The band's own background, a label's empty bottom corner, and the strip between bands.
-  EXPECT_EQ(pixel(Control(L"Picture2"), 2, 2), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(pixel(Control(rows::Picture2), 2, 2), GetSysColor(COLOR_WINDOW));
   RECT label{};
-  GetClientRect(Control(L"Label1", 0), &label);
-  EXPECT_EQ(pixel(Control(L"Label1", 0), label.right - 2, label.bottom - 2),
+  GetClientRect(Control(rows::Label1), &label);
+  EXPECT_EQ(pixel(Control(rows::Label1), label.right - 2, label.bottom - 2),
             GetSysColor(COLOR_WINDOW));
   EXPECT_EQ(pixel(form_.Handle(), 5, Pixels(1260, dpi)), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(pixel(Control(L"Picture1"), 2, 2), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(pixel(Control(rows::Picture1), 2, 2), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(Form1Test, OpensCentredOnTheWorkAreaWithEmptyTextAndHiddenBand) {
@@ -154,10 +213,10 @@ TEST_F(Form1Test, OpensCentredOnTheWorkAreaWithEmptyTextAndHiddenBand) {
   EXPECT_NEAR((window.left + window.right) / 2, (work.left + work.right) / 2, 1);
   EXPECT_NEAR((window.top + window.bottom) / 2, (work.top + work.bottom) / 2, 1);
   EXPECT_TRUE(IsWindowVisible(form_.Handle()));
-  EXPECT_FALSE(IsWindowVisible(Control(L"Picture2")));
-  EXPECT_TRUE(IsWindowVisible(Control(L"Picture1")));
-  EXPECT_EQ(WindowText(Control(L"Text1")), L"");
-  EXPECT_EQ(GetFocus(), Control(L"Command1"));
+  EXPECT_FALSE(IsWindowVisible(Control(rows::Picture2)));
+  EXPECT_TRUE(IsWindowVisible(Control(rows::Picture1)));
+  EXPECT_EQ(WindowText(Control(rows::Text1)), L"");
+  EXPECT_EQ(GetFocus(), Control(rows::Command1));
 }
 
 }  // namespace

@@ -29,12 +29,17 @@ TEST(LinguardeProcess, AFailedActionIsReportedAndEndsTheProgramWithANonZeroStatu
   RunningLinguarde linguarde(folder.Path());
   ASSERT_NE(linguarde.Window(), nullptr);
 
-  const HWND band = linguarde.ActionBand();
-  const HWND text = linguarde.TextBox();
-  const HWND button = linguarde.Button(L"Localiser en Anglais US");
-  ASSERT_NE(button, nullptr);
-  SendMessageW(text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\Projets\\Appli.exe"));
-  ShowWindow(band, SW_SHOW);
+  // The action band is built at the first choice: a new name in an existing folder.
+  PostMessageW(linguarde.Button(L"Choisir le fichier"), BM_CLICK, 0, 0);
+  const HWND dialog = WaitForDialog(L"Choisir un exe, une dll ou un ocx ... ", linguarde.Id(), 20s);
+  ASSERT_NE(dialog, nullptr);
+  ChooseInOpenDialog(dialog, folder.Text() + L"\\Appli.exe");
+  HWND button = nullptr;
+  for (int tries = 0; tries < 400 && !IsWindowVisible(button); ++tries) {
+    Sleep(50);
+    button = linguarde.Button(L"Localiser en Anglais US");
+  }
+  ASSERT_TRUE(IsWindowVisible(button)) << "no action band after the choice";
   PostMessageW(button, BM_CLICK, 0, 0);
 
   const HWND box = WaitForDialog(L"Linguarde", linguarde.Id(), 20s);
