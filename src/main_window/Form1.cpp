@@ -174,10 +174,7 @@ void Form1::OnCreate() {
   dpi_ = GetDpiForWindow(hwnd_);
   // A panel hidden at start, and what it holds, is built when it is first shown: the first
   // paint needs only what shows.
-  CreateControls([](const ControlRow& row) {
-    return !row.hiddenAtStart && (row.container == Container::Form1 ||
-                                  !kForm1Controls[RowOf(row.container)].hiddenAtStart);
-  });
+  CreateControls(&ShownAtStart);
   // Paths longer than the edit control's default limit must fit.
   SendMessageW(Control(rows::Text1), EM_SETLIMITTEXT, 0, 0);
   CreateFonts();
@@ -203,7 +200,8 @@ void Form1::CreateControls(bool (*wanted)(const ControlRow&)) {
 void Form1::ShowActionBand() {
   if (Control(rows::Picture2) == nullptr) {
     CreateControls([](const ControlRow&) { return true; });
-    CreateFonts();
+    command2Font_ = CreateCommand2Font();
+    SetFonts();
     Layout();
   }
   ShowWindow(Control(rows::Picture2), SW_SHOW);
@@ -269,22 +267,29 @@ void Form1::OnDestroy() { PostQuitMessage(exitCode_); }
 void Form1::CreateFonts() {
   UniqueFont defaultFont = CreateFontAtDpi(kDefaultFontFace, kDefaultFontHundredthsOfPoint,
                                            FW_NORMAL, DEFAULT_CHARSET, dpi_);
-  // Only the action band's buttons use this one.
   UniqueFont command2Font;
   if (Control(rows::Command2) != nullptr) {
-    command2Font = CreateFontAtDpi(kCommand2FontFace, kCommand2FontHundredthsOfPoint,
-                                   kCommand2FontWeight, ANSI_CHARSET, dpi_);
+    command2Font = CreateCommand2Font();
   }
+  // The old fonts, now in the locals, go only once no control shows them any more.
+  std::swap(defaultFont_, defaultFont);
+  std::swap(command2Font_, command2Font);
+  SetFonts();
+}
+
+UniqueFont Form1::CreateCommand2Font() const {
+  return CreateFontAtDpi(kCommand2FontFace, kCommand2FontHundredthsOfPoint, kCommand2FontWeight,
+                         ANSI_CHARSET, dpi_);
+}
+
+void Form1::SetFonts() {
   for (std::size_t row = 0; row < kForm1Controls.size(); ++row) {
     if (controls_[row] != nullptr) {
-      const HFONT font = kForm1Controls[row].font == ControlFont::Command2 ? command2Font.get()
-                                                                           : defaultFont.get();
+      const HFONT font = kForm1Controls[row].font == ControlFont::Command2 ? command2Font_.get()
+                                                                           : defaultFont_.get();
       SendMessageW(controls_[row], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
   }
-  // The old fonts go only once no control shows them any more.
-  defaultFont_ = std::move(defaultFont);
-  command2Font_ = std::move(command2Font);
 }
 
 void Form1::Layout() {

@@ -53,7 +53,10 @@ class Form1 : public BaseWindow<Form1> {
   void OnDestroy();
 
   void CreateControls(bool (*wanted)(const ControlRow&));
+  // The fonts at the window's DPI, for the controls built so far.
   void CreateFonts();
+  UniqueFont CreateCommand2Font() const;
+  void SetFonts();
   void Layout();
   void ReportFailure(const std::wstring& message);
 

@@ -62,9 +62,17 @@ inline constexpr std::array<ControlRow, 12> kForm1Controls = {{
 }};
 // clang-format on
 
-// The row of the panel that holds a control.
-constexpr std::size_t RowOf(Container container) {
-  return container == Container::Picture1 ? rows::Picture1 : rows::Picture2;
+// The row of a panel that holds controls; the window itself has no row.
+constexpr std::size_t RowOf(Container panel) {
+  return panel == Container::Picture1   ? rows::Picture1
+         : panel == Container::Picture2 ? rows::Picture2
+                                        : kForm1Controls.size();
+}
+
+// Whether a control shows at start: neither it nor the panel that holds it starts hidden.
+constexpr bool ShownAtStart(const ControlRow& row) {
+  return !row.hiddenAtStart &&
+         (row.container == Container::Form1 || !kForm1Controls[RowOf(row.container)].hiddenAtStart);
 }
 
 constexpr bool Named(std::size_t row, std::wstring_view name, int index = -1) {
