@@ -56,6 +56,28 @@ void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC procedur
   }
 }
 
+// The window's outer size for a client area of the table's size.
+SIZE FrameSize(UINT dpi) {
+  RECT frame{0, 0, TwipsToPixels(kForm1ClientWidth, dpi), TwipsToPixels(kForm1ClientHeight, dpi)};
+  AdjustWindowRectExForDpi(&frame, kForm1Style, FALSE, kForm1ExStyle, dpi);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+POINT CentredOnWorkArea(int width, int height) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  return {work.left + (work.right - work.left - width) / 2,
+          work.top + (work.bottom - work.top - height) / 2};
+}
+
+RECT CentredFrame(UINT dpi) {
+  const SIZE size = FrameSize(dpi);
+  const POINT place = CentredOnWorkArea(size.cx, size.cy);
+  return {place.x, place.y, place.x + size.cx, place.y + size.cy};
+}
+
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(
@@ -108,13 +130,17 @@ Form1::Form1(HINSTANCE instance, ScriptPlatform& platform)
   RegisterClassOnce(instance, kPanelClass, &PanelProc, COLOR_BTNFACE);
   RegisterClassOnce(instance, kBandClass, &PanelProc, COLOR_WINDOW);
 
-  owner_.reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                               nullptr));
+  owner_.reset(CreateWindowExW(0, kPanelClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               instance, nullptr));
   if (!owner_) {
     win32::ThrowLastError(L"Impossible de créer la fenêtre");
   }
+  // Created where Show puts it and at the size that the layout gives it at the system's
+  // DPI, so that neither has to move it again before the first paint.
+  const RECT place = CentredFrame(GetDpiForSystem());
   if (!CreateWindowExW(kForm1ExStyle, kForm1Class, std::wstring(kForm1Caption).c_str(), kForm1Style,
-                       0, 0, 0, 0, owner_.get(), nullptr, instance, this)) {
+                       place.left, place.top, place.right - place.left, place.bottom - place.top,
+                       owner_.get(), nullptr, instance, this)) {
     win32::ThrowLastError(L"Impossible de créer la fenêtre");
   }
 }
@@ -132,15 +158,11 @@ HWND Form1::Control(std::size_t row) const {
 void Form1::Show(int showCommand) {
   RECT window{};
   GetWindowRect(hwnd_, &window);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
-  const int width = window.right - window.left;
-  const int height = window.bottom - window.top;
-  SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
-               work.top + (work.bottom - work.top - height) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const POINT centre = CentredOnWorkArea(window.right - window.left, window.bottom - window.top);
+  if (centre.x != window.left || centre.y != window.top) {
+    SetWindowPos(hwnd_, nullptr, centre.x, centre.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
 }
@@ -296,16 +318,18 @@ void Form1::Layout() {
   const auto pixels = [this](int twips) { return TwipsToPixels(twips, dpi_); };
   const int clientWidth = pixels(kForm1ClientWidth);
   const int clientHeight = pixels(kForm1ClientHeight);
-  RECT frame{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectExForDpi(&frame, kForm1Style, FALSE, kForm1ExStyle, dpi_);
-  SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE frame = FrameSize(dpi_);
+  RECT window{};
+  GetWindowRect(hwnd_, &window);
+  if (window.right - window.left != frame.cx || window.bottom - window.top != frame.cy) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   // The frame actually drawn may differ from the computed one (a theme, or a DPI message
   // that comes before the frame has changed): correct by what the client area came out as.
   RECT client{};
   GetClientRect(hwnd_, &client);
   if (client.right != clientWidth || client.bottom != clientHeight) {
-    RECT window{};
     GetWindowRect(hwnd_, &window);
     SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + clientWidth - client.right,
                  window.bottom - window.top + clientHeight - client.bottom,
