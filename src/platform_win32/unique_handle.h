@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <utility>
 
 namespace linguarde::win32 {
@@ -53,5 +54,11 @@ class BasicUniqueHandle {
 
 using UniqueHandle = BasicUniqueHandle<NullIsInvalid>;
 using UniqueFileHandle = BasicUniqueHandle<MinusOneIsInvalid>;
+
+// A directory search of FindFirstFileExW, which FindClose ends.
+struct FindCloser {
+  void operator()(HANDLE search) const noexcept { FindClose(search); }
+};
+using UniqueFindHandle = std::unique_ptr<void, FindCloser>;
 
 }  // namespace linguarde::win32

@@ -31,44 +31,55 @@ TEST(ParseCommandLine, SetsWithFourValidSettingsAndViewsAnythingElse) {
   struct Case {
     const char* tail;
     bool set;
-    std::string target;
+    std::vector<std::string> targets;
     LanguageSettings settings;
+    bool json = false;
   };
   const Case cases[] = {
-      {" C:\\Projets\\Appli.exe", false, "C:\\Projets\\Appli.exe", {}},
+      {" C:\\Projets\\Appli.exe", false, {"C:\\Projets\\Appli.exe"}, {}},
       // The view action passes its target bare: the whole tail is the path.
-      {" C:\\Mes Projets\\Appli 2.exe  ", false, "C:\\Mes Projets\\Appli 2.exe", {}},
-      {" C:\\a b c d e.exe", false, "C:\\a b c d e.exe", {}},
-      {" \"C:\\Mes Projets\\Appli.exe\"", false, "C:\\Mes Projets\\Appli.exe", {}},
+      {" C:\\Mes Projets\\Appli 2.exe  ", false, {"C:\\Mes Projets\\Appli 2.exe"}, {}},
+      {" C:\\a b c d e.exe", false, {"C:\\a b c d e.exe"}, {}},
+      {" \"C:\\Mes Projets\\Appli.exe\"", false, {"C:\\Mes Projets\\Appli.exe"}, {}},
       // Bare, a target whose last words look like settings is still only a view.
-      {" C:\\Outils\\demo a 0x1 b 0x2", false, "C:\\Outils\\demo a 0x1 b 0x2", {}},
-      {" C:\\a.exe * 0x409 ~ 0x0", false, "C:\\a.exe * 0x409 ~ 0x0", {}},
-      {" C:\\a.exe * 0x409 ~ 0xZZ", false, "C:\\a.exe * 0x409 ~ 0xZZ", {}},
-      {" \"C:\\Dossier\\\\\" * 0x409 ~ 0x0", true, "C:\\Dossier\\", {"*", 0x409, "~", 0}},
-      {" \"C:\\a.exe\" * 0x409 ~ 0x0", true, "C:\\a.exe", {"*", 0x409, "~", 0}},
+      {" C:\\Outils\\demo a 0x1 b 0x2", false, {"C:\\Outils\\demo a 0x1 b 0x2"}, {}},
+      {" C:\\a.exe * 0x409 ~ 0x0", false, {"C:\\a.exe * 0x409 ~ 0x0"}, {}},
+      {" C:\\a.exe * 0x409 ~ 0xZZ", false, {"C:\\a.exe * 0x409 ~ 0xZZ"}, {}},
+      {" \"C:\\Dossier\\\\\" * 0x409 ~ 0x0", true, {"C:\\Dossier\\"}, {"*", 0x409, "~", 0}},
+      // Quoted, a list of targets (files, folders or patterns); --json before them.
+      {" \"C:\\a.exe\" \"C:\\App\\*.ocx\" * 0x409 ~ 0x0",
+       true,
+       {"C:\\a.exe", "C:\\App\\*.ocx"},
+       {"*", 0x409, "~", 0}},
+      {" \"C:\\a.exe\" \"C:\\App\"", false, {"C:\\a.exe", "C:\\App"}, {}},
+      {" --json C:\\Mes Projets", false, {"C:\\Mes Projets"}, {}, true},
+      {" --json \"C:\\App\" vb6FR.dll 0x40C * 0x409",
+       true,
+       {"C:\\App"},
+       {"vb6FR.dll", 0x40C, "*", 0x409},
+       true},
+      {" \"C:\\a.exe\" * 0x409 ~ 0x0", true, {"C:\\a.exe"}, {"*", 0x409, "~", 0}},
       {" \"C:\\a b.exe\" vb6FR.dll 0x40C * 0x409",
        true,
-       "C:\\a b.exe",
+       {"C:\\a b.exe"},
        {"vb6FR.dll", 0x40C, "*", 0x409}},
       {" \"C:\\a.exe\" vb6FR.dll 0x40c ~ 0X409",
        true,
-       "C:\\a.exe",
+       {"C:\\a.exe"},
        {"vb6FR.dll", 0x40C, "~", 0x409}},
       {" \"C:\\a.exe\" ABCDEFGHI.DLL 0xFFFFFFFF ~ 0x00000000",
        true,
-       "C:\\a.exe",
+       {"C:\\a.exe"},
        {"ABCDEFGHI.DLL", 0xFFFFFFFF, "~", 0}},
   };
   for (const Case& c : cases) {
     const Command command = ParseCommandLine(c.tail);
-    if (c.set) {
-      ASSERT_TRUE(std::holds_alternative<SetCommand>(command)) << c.tail;
-      EXPECT_EQ(std::get<SetCommand>(command).target, c.target);
-      EXPECT_TRUE(std::get<SetCommand>(command).settings == c.settings) << c.tail;
-    } else {
-      ASSERT_TRUE(std::holds_alternative<ViewCommand>(command)) << c.tail;
-      EXPECT_EQ(std::get<ViewCommand>(command).target, c.target);
+    EXPECT_EQ(command.targets, c.targets) << c.tail;
+    EXPECT_EQ(command.settings.has_value(), c.set) << c.tail;
+    if (c.set && command.settings) {
+      EXPECT_TRUE(*command.settings == c.settings) << c.tail;
     }
+    EXPECT_EQ(command.json, c.json) << c.tail;
   }
 }
 

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,13 +48,28 @@ class MemoryFile final : public TargetFile {
   MemoryTarget& target_;
 };
 
+// Folders are names ending in "/", holding the targets whose names start with them.
 class MemoryFileSystem final : public FileSystem {
  public:
   std::map<std::string, MemoryTarget> targets;
+  std::vector<Folder> libraryFolders;  // where language libraries are looked for
+  std::set<std::string> libraryFiles;  // "folder/name" of those present
   std::unique_ptr<TargetFile> Open(const std::string& path, bool) override {
     const auto found = targets.find(path);
     if (found == targets.end()) throw ToolError(Failure::Io, "introuvable : " + path);
     return std::make_unique<MemoryFile>(found->second);
+  }
+  std::optional<std::vector<std::string>> Expand(const std::string& target) override {
+    if (target.empty() || target.back() != '/') return std::nullopt;
+    std::vector<std::string> paths;
+    for (const auto& entry : targets) {
+      if (entry.first.rfind(target, 0) == 0) paths.push_back(entry.first);
+    }
+    return paths;
+  }
+  std::vector<Folder> LibraryFolders(const std::string&) override { return libraryFolders; }
+  bool HasFile(const std::string& folder, const std::string& name) override {
+    return libraryFiles.count(folder + "/" + name) != 0;
   }
 };
 

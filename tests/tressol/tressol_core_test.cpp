@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "memory_target.h"
@@ -238,6 +239,124 @@ TEST(TressolReads, OnlyWhatItNeedsWhateverTheFilesSize) {
       const Result result = RunOn(image, tail);
       ASSERT_EQ(result.status, 0) << result.output.err;
       EXPECT_LT(result.target.bytesRead, 4096u) << tail;
+    }
+  }
+}
+
+// A folder as an application ships it: VB6 binaries, a library that is not one, a
+// truncated file, a binary already in the asked state and one whose write fails.
+MemoryFileSystem ApplicationFolder() {
+  MemoryFileSystem files;
+  SyntheticPe dll, notVb6, french;
+  dll.dll = true;
+  notVb6.header = notVb6.codeNamesHeader = false;
+  french.primary = "vb6FR.dll";
+  french.primaryLcid = 0x40C;
+  french.secondary = "*";
+  french.secondaryLcid = 0x409;
+  files.targets["app/a.exe"].bytes = SyntheticPe{}.Build();
+  files.targets["app/b.ocx"].bytes = dll.Build();
+  files.targets["app/b2.exe"].bytes = SyntheticPe{}.Build();
+  files.targets["app/b2.exe"].failWrite = 1;
+  files.targets["app/c.dll"].bytes = notVb6.Build();
+  files.targets["app/d.exe"].bytes = SyntheticPe{}.Build();
+  files.targets["app/d.exe"].bytes.resize(0x900);
+  files.targets["app/e.exe"].bytes = french.Build();
+  return files;
+}
+
+TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
+  struct Case {
+    const char* tail;
+    int status;
+    std::vector<const char*> says;
+    std::vector<const char*> changed;  // the files whose bytes change
+  };
+  const Case cases[] = {
+      {" app/",
+       0,
+       {"Fichier : app/a.exe", "Fichier : app/e.exe", "app/c.dll : aucun en-tête",
+        "app/d.exe : ", "Résumé : 4 binaire(s) VB6, 2 autre(s) fichier(s), 0 en échec."},
+       {}},
+      {" \"app/\" vb6FR.dll 0x40C * 0x409",
+       4,
+       {"app/b2.exe : écriture impossible",
+        "Résumé : 2 modifié(s), 1 déjà réglé(s), 2 ignoré(s), 1 en échec."},
+       {"app/a.exe", "app/b.ocx"}},
+      {" --json app/",
+       0,
+       {"{\"path\":\"app/a.exe\",\"vb6\":true,\"done\":\"shown\",\"headerOffset\":1280,"
+        "\"runtimeBuild\":",
+        "\"primaryLibrary\":\"*\",\"primaryLcid\":1033,\"secondaryLibrary\":\"~\","
+        "\"secondaryLcid\":0,\"libraries\":[]}\n",
+        "{\"path\":\"app/c.dll\",\"vb6\":false,\"done\":\"skipped\",\"reason\":"},
+       {}},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files = ApplicationFolder();
+    const MemoryFileSystem before = ApplicationFolder();
+    Output output;
+    EXPECT_EQ(tressol::Run(c.tail, files, output), c.status) << c.tail << output.err;
+    for (const char* part : c.says) {
+      EXPECT_TRUE(Contains(output.out, part)) << c.tail << ": " << part << "\n" << output.out;
+    }
+    for (const auto& [name, target] : files.targets) {
+      const bool changes = std::find(c.changed.begin(), c.changed.end(), name) != c.changed.end();
+      EXPECT_EQ(target.bytes != before.targets.at(name).bytes, changes) << c.tail << " " << name;
+    }
+    EXPECT_EQ(files.targets["app/e.exe"].writes, 0) << c.tail;
+  }
+  const std::string json = [] {
+    MemoryFileSystem files = ApplicationFolder();
+    Output output;
+    tressol::Run(" --json app/", files, output);
+    return output.out;
+  }();
+  EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 6) << json;
+}
+
+TEST(TressolFolder, NothingToDoIsARefusal) {
+  MemoryFileSystem files = ApplicationFolder();
+  files.targets.erase("app/a.exe");
+  files.targets.erase("app/b.ocx");
+  files.targets.erase("app/b2.exe");
+  files.targets.erase("app/e.exe");
+  for (const char* tail : {" \"app/\" * 0x409 ~ 0x0", " vide/"}) {
+    Output output;
+    EXPECT_EQ(tressol::Run(tail, files, output), 3) << tail;
+    EXPECT_FALSE(output.err.empty()) << tail;
+  }
+}
+
+TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
+  struct Case {
+    const char* settings;
+    const char* present;  // "folder/name", or nothing
+    const char* says;
+  };
+  const Case cases[] = {
+      {" * 0x409 ~ 0x0", nullptr, nullptr},
+      {" vb6FR.dll 0x40C * 0x409", "C:/Windows/SysWOW64/vb6FR.dll",
+       "Bibliothèque vb6FR.dll : présente dans C:/Windows/SysWOW64"},
+      {" vb6FR.dll 0x40C * 0x409", nullptr,
+       "Attention : vb6FR.dll n'est ni dans app (application), ni dans C:/Windows/SysWOW64 "
+       "(système), ni dans C:/Windows (Windows). Tant qu'elle n'y est pas, les messages VB sont "
+       "en Anglais."},
+      {" vb6FR.dll 0x40C ~ 0x409", nullptr, "les messages VB MANQUERONT"},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.targets["app/a.exe"].bytes = SyntheticPe{}.Build();
+    files.libraryFolders = {
+        {"app", "application"}, {"C:/Windows/SysWOW64", "système"}, {"C:/Windows", "Windows"}};
+    if (c.present) files.libraryFiles.insert(c.present);
+    Output output;
+    ASSERT_EQ(tressol::Run(std::string(" \"app/a.exe\"") + c.settings, files, output), 0)
+        << output.err;
+    if (c.says) {
+      EXPECT_TRUE(Contains(output.out, c.says)) << output.out;
+    } else {
+      EXPECT_FALSE(Contains(output.out, "vb6FR.dll")) << output.out;
     }
   }
 }

@@ -1,12 +1,15 @@
 #include "posix_files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <strings.h>
 
 #include "core/tool_error.h"
 
@@ -51,7 +54,57 @@ class PosixFile final : public TargetFile {
   std::string path_;
 };
 
+// The names of a folder's entries that are regular files.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), &closedir);
+  if (!directory) return names;
+  while (const dirent* entry = readdir(directory.get())) {
+    struct stat status {};
+    if (stat((folder + "/" + entry->d_name).c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+      names.push_back(entry->d_name);
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool EndsWithIgnoringCase(const std::string& name, const char* ending) {
+  const std::size_t length = std::strlen(ending);
+  return name.size() >= length && strcasecmp(name.c_str() + name.size() - length, ending) == 0;
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
 }  // namespace
+
+std::optional<std::vector<std::string>> PosixFileSystem::Expand(const std::string& target) {
+  struct stat status {};
+  if (stat(target.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return std::nullopt;
+  const std::string prefix = target.back() == '/' ? target : target + "/";
+  std::vector<std::string> paths;
+  for (const std::string& name : FilesIn(target)) {
+    if (EndsWithIgnoringCase(name, ".exe") || EndsWithIgnoringCase(name, ".dll") ||
+        EndsWithIgnoringCase(name, ".ocx")) {
+      paths.push_back(prefix + name);
+    }
+  }
+  return paths;
+}
+
+std::vector<FileSystem::Folder> PosixFileSystem::LibraryFolders(const std::string& target) {
+  return {{FolderOf(target), "dossier de la cible ; sous Linux, cet outil ne cherche que là"}};
+}
+
+bool PosixFileSystem::HasFile(const std::string& folder, const std::string& name) {
+  const std::vector<std::string> names = FilesIn(folder);
+  return std::any_of(names.begin(), names.end(), [&](const std::string& file) {
+    return strcasecmp(file.c_str(), name.c_str()) == 0;
+  });
+}
 
 std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool forWriting) {
   const int descriptor = open(path.c_str(), forWriting ? O_RDWR : O_RDONLY);

@@ -27,8 +27,14 @@ std::string Quoted(const std::string& word) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The shell has split and expanded the targets: tressol [--json] TARGET... [SETTINGS].
   std::string tail;
-  for (int i = 1; i < argc; ++i) tail += " " + Quoted(argv[i]);
+  int first = 1;
+  if (argc > 1 && std::string(argv[1]) == "--json") {
+    tail = " --json";
+    first = 2;
+  }
+  for (int i = first; i < argc; ++i) tail += " " + Quoted(argv[i]);
   tressol::PosixFileSystem files;
   tressol::Output output;
   const int status = tressol::Run(tail, files, output);

@@ -1,7 +1,10 @@
 // Tressol.exe: the tool's core over Win32 files and the console.
 #include <windows.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/tool_error.h"
 #include "core/tressol.h"
@@ -94,8 +97,98 @@ class Win32File final : public tressol::TargetFile {
   std::string path_;
 };
 
+bool IsFolder(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool EndsWithIgnoringCase(const std::wstring& name, const wchar_t* ending) {
+  const std::size_t length = wcslen(ending);
+  return name.size() >= length &&
+         CompareStringOrdinal(name.c_str() + name.size() - length, static_cast<int>(length), ending,
+                              static_cast<int>(length), TRUE) == CSTR_EQUAL;
+}
+
+// The names of the files (not folders) that a search pattern matches, sorted.
+std::vector<std::wstring> MatchingFiles(const std::wstring& pattern) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  const HANDLE first = FindFirstFileExW(Extended(pattern).c_str(), FindExInfoBasic, &found,
+                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (first == INVALID_HANDLE_VALUE) return names;
+  const linguarde::win32::UniqueFindHandle search(first);
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(found.cFileName);
+  } while (FindNextFileW(search.get(), &found));
+  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+  });
+  return names;
+}
+
+std::wstring SystemPath(UINT (*get)(wchar_t*, UINT)) {
+  wchar_t buffer[MAX_PATH];
+  const UINT length = get(buffer, MAX_PATH);
+  return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(buffer, length);
+}
+
 class Win32FileSystem final : public tressol::FileSystem {
  public:
+  std::optional<std::vector<std::string>> Expand(const std::string& target) override {
+    const std::wstring name = FromUtf8(target);
+    const std::size_t slash = name.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : name.substr(0, slash + 1);
+    const bool pattern = name.find_first_of(L"*?", folder.size()) != std::wstring::npos;
+    std::vector<std::wstring> names;
+    std::wstring prefix = folder;
+    if (pattern) {
+      names = MatchingFiles(name);
+    } else if (IsFolder(GetFileAttributesW(Extended(name).c_str()))) {
+      prefix = name.back() == L'\\' || name.back() == L'/' ? name : name + L"\\";
+      for (std::wstring& file : MatchingFiles(prefix + L"*")) {
+        if (EndsWithIgnoringCase(file, L".exe") || EndsWithIgnoringCase(file, L".dll") ||
+            EndsWithIgnoringCase(file, L".ocx")) {
+          names.push_back(std::move(file));
+        }
+      }
+    } else {
+      return std::nullopt;
+    }
+    std::vector<std::string> paths;
+    for (const std::wstring& file : names) paths.push_back(ToUtf8(prefix + file));
+    return paths;
+  }
+
+  // The runtime, a 32-bit library, is loaded by a 32-bit program: after the program's own
+  // folder it looks in the 32-bit system folder (SysWOW64 on 64-bit Windows, where this
+  // 64-bit tool's System32 is the 64-bit one), then in the Windows folder.
+  std::vector<Folder> LibraryFolders(const std::string& target) override {
+    std::vector<Folder> folders;
+    wchar_t full[32768];
+    const std::wstring name = FromUtf8(target);
+    const DWORD length = GetFullPathNameW(name.c_str(), 32768, full, nullptr);
+    if (length > 0 && length < 32768) {
+      std::wstring folder(full, length);
+      folder.erase(folder.find_last_of(L'\\'));
+      folders.push_back({ToUtf8(folder),
+                         "dossier de l'application : celui de la cible ; pour un contrôle ou une "
+                         "bibliothèque, celui du programme qui la charge, d'ordinaire le même"});
+    }
+    std::wstring system32Bit = SystemPath(&GetSystemWow64DirectoryW);
+    if (system32Bit.empty()) system32Bit = SystemPath(&GetSystemDirectoryW);
+    if (!system32Bit.empty()) {
+      folders.push_back({ToUtf8(system32Bit), "bibliothèques système 32 bits"});
+    }
+    const std::wstring windows = SystemPath(&GetSystemWindowsDirectoryW);
+    if (!windows.empty()) folders.push_back({ToUtf8(windows), "dossier de Windows"});
+    return folders;
+  }
+
+  bool HasFile(const std::string& folder, const std::string& name) override {
+    const DWORD attributes =
+        GetFileAttributesW(Extended(FromUtf8(folder) + L"\\" + FromUtf8(name)).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !IsFolder(attributes);
+  }
+
   std::unique_ptr<tressol::TargetFile> Open(const std::string& path, bool forWriting) override {
     const std::wstring name = Extended(FromUtf8(path));
     // Windows would refuse the write itself; checked here too, for administrators and

@@ -76,32 +76,46 @@ std::vector<std::string> SplitArguments(const std::string& tail) {
 }
 
 Command ParseCommandLine(const std::string& tail) {
-  const std::vector<std::string> words = SplitArguments(tail);
+  Command command;
+  std::string rest = tail;
+  const std::size_t start = rest.find_first_not_of(" \t");
+  constexpr char kJson[] = "--json";
+  if (start != std::string::npos && rest.compare(start, 6, kJson) == 0 &&
+      (rest.size() == start + 6 || IsBlank(rest[start + 6]))) {
+    command.json = true;
+    rest.erase(0, start + 6);
+  }
+  const std::vector<std::string> words = SplitArguments(rest);
   if (words.empty()) {
     Usage("Aucune cible n'est donnée.");
   }
-  const std::size_t first = tail.find_first_not_of(" \t");
-  // A set needs its target in double quotes: a view passes its target bare, and a bare
-  // path whose last words look like settings must still be only viewed, never written.
-  if (words.size() == 5 && tail[first] == '"') {
-    const auto lib1 = Library(words[1]);
-    const auto lcid1 = Lcid(words[2]);
-    const auto lib2 = Library(words[3]);
-    const auto lcid2 = Lcid(words[4]);
+  const std::size_t first = rest.find_first_not_of(" \t");
+  // A view passes its target bare: an unquoted tail is one target, whole, even where its
+  // last words look like settings, so that a view never writes.
+  if (rest[first] != '"') {
+    const std::size_t last = rest.find_last_not_of(" \t");
+    command.targets = {rest.substr(first, last - first + 1)};
+    return command;
+  }
+  const std::size_t n = words.size();
+  if (n >= 5) {
+    const auto lib1 = Library(words[n - 4]);
+    const auto lcid1 = Lcid(words[n - 3]);
+    const auto lib2 = Library(words[n - 2]);
+    const auto lcid2 = Lcid(words[n - 1]);
     if (lib1 && lcid1 && lib2 && lcid2) {
-      return SetCommand{words[0], {*lib1, *lcid1, *lib2, *lcid2}};
+      command.targets.assign(words.begin(), words.end() - 4);
+      command.settings = LanguageSettings{*lib1, *lcid1, *lib2, *lcid2};
+      return command;
     }
-    // Settings shaped as such but malformed are a mistake, not a file name.
-    if (lcid1 || lcid2 || words[1] == "*" || words[1] == "~") {
-      Usage("Les réglages « " + words[1] + " " + words[2] + " " + words[3] + " " + words[4] +
-            " » ne sont pas valides.");
+    // Settings shaped as such but malformed are a mistake, not file names.
+    if (lcid1 || lcid2 || words[n - 4] == "*" || words[n - 4] == "~") {
+      Usage("Les réglages « " + words[n - 4] + " " + words[n - 3] + " " + words[n - 2] + " " +
+            words[n - 1] + " » ne sont pas valides.");
     }
   }
-  if (words.size() == 1) {
-    return ViewCommand{words[0]};
-  }
-  const std::size_t last = tail.find_last_not_of(" \t");
-  return ViewCommand{tail.substr(first, last - first + 1)};
+  command.targets = words;
+  return command;
 }
 
 }  // namespace tressol

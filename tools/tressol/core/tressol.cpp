@@ -5,6 +5,8 @@
 #include <optional>
 
 #include "command_line.h"
+#include "json_line.h"
+#include "library_check.h"
 #include "pe_checksum.h"
 #include "pe_image.h"
 #include "report.h"
@@ -27,13 +29,6 @@ std::string Where(const std::string& path, const VbHeader& header) {
   return "Fichier : " + path + "\n" + "En-tête VB : position " + Hex(header.offset) +
          " dans le fichier (" + by + ")\n" +
          "Version du moteur d'exécution : " + std::to_string(header.runtimeBuild) + "\n";
-}
-
-std::string View(const ViewCommand& command, FileSystem& files) {
-  const std::unique_ptr<TargetFile> file = files.Open(command.target, false);
-  const PeImage image = ReadPeImage(*file);
-  const VbHeader header = LocateVbHeader(*file, image);
-  return Where(command.target, header) + DescribeSettings(header.settings);
 }
 
 struct Patch {
@@ -77,31 +72,46 @@ void Apply(TargetFile& file, const std::vector<Patch>& patches) {
   }
 }
 
-std::string Set(const SetCommand& command, FileSystem& files) {
-  const std::unique_ptr<TargetFile> file = files.Open(command.target, true);
+// What became of one file.
+enum class Done { Shown, Changed, AlreadySet, NotVb6, Failed };
+
+struct FileOutcome {
+  std::string path;
+  Done done = Done::Failed;
+  Failure failure = Failure::Io;   // NotVb6 and Failed: the kind of failure
+  std::string reason;              // NotVb6 and Failed: why, in one line
+  std::optional<VbHeader> header;  // as found before anything was written
+  LanguageSettings settings;       // as the file holds them now
+  std::string report;              // the French lines of a VB6 file
+  std::vector<LibraryPresence> libraries;
+};
+
+// Writes the settings into a file already found to be a VB6 binary with other settings.
+// The file is opened again for writing, shared with nobody, and read again under that
+// lock; what was found before only decided that it is worth doing.
+std::string Set(const std::string& path, const LanguageSettings& settings, FileSystem& files) {
+  const std::unique_ptr<TargetFile> file = files.Open(path, true);
   const PeImage image = ReadPeImage(*file);
   const VbHeader header = LocateVbHeader(*file, image);
-  std::string report =
-      Where(command.target, header) + "Avant :\n" + DescribeSettings(header.settings);
-  if (header.settings == command.settings) {
+  std::string report = Where(path, header) + "Avant :\n" + DescribeSettings(header.settings);
+  if (header.settings == settings) {
     return report + "Les réglages sont déjà ceux demandés : le fichier n'est pas modifié.\n";
   }
 
   std::vector<Patch> patches;
-  const Patch settings{header.offset + kSettingsStart,
-                       {header.bytes.begin() + kSettingsStart, header.bytes.begin() + kSettingsEnd},
-                       SettingsBytes(header, command.settings)};
-  patches.push_back(settings);
+  const Patch patch{header.offset + kSettingsStart,
+                    {header.bytes.begin() + kSettingsStart, header.bytes.begin() + kSettingsEnd},
+                    SettingsBytes(header, settings)};
+  patches.push_back(patch);
 
   std::string checksumLine = "Somme de contrôle PE : absente (0), laissée à 0\n";
   if (image.checksum != 0) {
     // The words that change, aligned on the file's even offsets.
-    const std::size_t start = kSettingsStart - (settings.offset % 2);
+    const std::size_t start = kSettingsStart - (patch.offset % 2);
     const std::size_t end = kSettingsEnd + ((header.offset + kSettingsEnd) % 2);
     std::vector<std::uint8_t> before(header.bytes.begin() + start, header.bytes.begin() + end);
     std::vector<std::uint8_t> after = before;
-    std::copy(settings.after.begin(), settings.after.end(),
-              after.begin() + (kSettingsStart - start));
+    std::copy(patch.after.begin(), patch.after.end(), after.begin() + (kSettingsStart - start));
     std::optional<std::uint32_t> checksum =
         UpdatedPeChecksum(image.checksum, file->Size(), before, after);
     if (!checksum) {
@@ -121,7 +131,7 @@ std::string Set(const SetCommand& command, FileSystem& files) {
   }
 
   Apply(*file, patches);
-  report += "Après :\n" + DescribeSettings(command.settings) + checksumLine;
+  report += "Après :\n" + DescribeSettings(settings) + checksumLine;
   if (image.securitySize != 0) {
     report +=
         "Attention : le fichier porte une signature Authenticode, qui n'est plus valide "
@@ -130,15 +140,156 @@ std::string Set(const SetCommand& command, FileSystem& files) {
   return report;
 }
 
+// Views or sets one file. A file that cannot be read as a VB6 binary is NotVb6; a VB6
+// binary that cannot be set is Failed, and stays as it was.
+FileOutcome Process(const std::string& path, const Command& command, FileSystem& files) {
+  FileOutcome outcome;
+  outcome.path = path;
+  try {
+    const std::unique_ptr<TargetFile> file = files.Open(path, false);
+    const PeImage image = ReadPeImage(*file);
+    outcome.header = LocateVbHeader(*file, image);
+  } catch (const ToolError& error) {
+    outcome.done = error.Kind() == Failure::Refused ? Done::NotVb6 : Done::Failed;
+    outcome.failure = error.Kind();
+    outcome.reason = error.what();
+    return outcome;
+  }
+  outcome.settings = outcome.header->settings;
+  if (!command.settings) {
+    outcome.done = Done::Shown;
+    outcome.report = Where(path, *outcome.header) + DescribeSettings(outcome.settings);
+  } else if (outcome.settings == *command.settings) {
+    outcome.done = Done::AlreadySet;
+    outcome.report = Where(path, *outcome.header) + DescribeSettings(outcome.settings) +
+                     "Les réglages sont déjà ceux demandés : le fichier n'est pas modifié.\n";
+  } else {
+    try {
+      outcome.report = Set(path, *command.settings, files);
+      outcome.done = Done::Changed;
+      outcome.settings = *command.settings;
+    } catch (const ToolError& error) {
+      outcome.done = Done::Failed;
+      outcome.failure = error.Kind();
+      outcome.reason = error.what();
+      return outcome;
+    }
+  }
+  outcome.libraries = FindLibraries(outcome.settings, path, files);
+  outcome.report += DescribeLibraries(outcome.libraries, outcome.settings, path, files);
+  return outcome;
+}
+
+const char* DoneWord(Done done) {
+  switch (done) {
+    case Done::Shown:
+      return "shown";
+    case Done::Changed:
+      return "changed";
+    case Done::AlreadySet:
+      return "already-set";
+    case Done::NotVb6:
+      return "skipped";
+    case Done::Failed:
+      break;
+  }
+  return "failed";
+}
+
+std::string JsonLine(const FileOutcome& outcome) {
+  const bool vb6 = outcome.header.has_value();
+  std::string line = "{\"path\":" + JsonString(outcome.path) +
+                     ",\"vb6\":" + (vb6 ? "true" : "false") + ",\"done\":\"" +
+                     DoneWord(outcome.done) + "\"";
+  if (!outcome.reason.empty()) line += ",\"reason\":" + JsonString(outcome.reason);
+  if (vb6) {
+    const LanguageSettings& s = outcome.settings;
+    line += ",\"headerOffset\":" + std::to_string(outcome.header->offset) +
+            ",\"runtimeBuild\":" + std::to_string(outcome.header->runtimeBuild) +
+            ",\"primaryLibrary\":" + JsonString(s.primaryLibrary) +
+            ",\"primaryLcid\":" + std::to_string(s.primaryLcid) +
+            ",\"secondaryLibrary\":" + JsonString(s.secondaryLibrary) +
+            ",\"secondaryLcid\":" + std::to_string(s.secondaryLcid) + ",\"libraries\":[";
+    for (std::size_t i = 0; i < outcome.libraries.size(); ++i) {
+      const LibraryPresence& library = outcome.libraries[i];
+      line += std::string(i == 0 ? "" : ",") + "{\"name\":" + JsonString(library.name) +
+              ",\"found\":" + (library.found ? "true" : "false");
+      if (library.found) line += ",\"folder\":" + JsonString(library.folder);
+      line += "}";
+    }
+    line += "]";
+  }
+  return line + "}\n";
+}
+
+// The French report of many files: each VB6 binary, the other files with their reasons,
+// then the counts.
+std::string ManyFilesReport(const std::vector<FileOutcome>& outcomes, bool set) {
+  std::string report;
+  std::string others;
+  std::string failures;
+  int counts[5] = {};
+  for (const FileOutcome& outcome : outcomes) {
+    ++counts[static_cast<int>(outcome.done)];
+    if (!outcome.report.empty()) report += outcome.report + "\n";
+    if (outcome.done == Done::NotVb6) others += "  " + outcome.path + " : " + outcome.reason + "\n";
+    if (outcome.done == Done::Failed)
+      failures += "  " + outcome.path + " : " + outcome.reason + "\n";
+  }
+  if (!others.empty())
+    report += "Fichiers qui ne sont pas des binaires VB6 (laissés tels quels) :\n" + others;
+  if (!failures.empty()) report += "Fichiers en échec (laissés tels quels) :\n" + failures;
+  const auto count = [&](Done done) { return std::to_string(counts[static_cast<int>(done)]); };
+  if (set) {
+    return report + "Résumé : " + count(Done::Changed) + " modifié(s), " + count(Done::AlreadySet) +
+           " déjà réglé(s), " + count(Done::NotVb6) + " ignoré(s), " + count(Done::Failed) +
+           " en échec.\n";
+  }
+  return report + "Résumé : " + count(Done::Shown) + " binaire(s) VB6, " + count(Done::NotVb6) +
+         " autre(s) fichier(s), " + count(Done::Failed) + " en échec.\n";
+}
+
 }  // namespace
 
 int Run(const std::string& tail, FileSystem& files, Output& output) {
   try {
     const Command command = ParseCommandLine(tail);
-    if (const auto* view = std::get_if<ViewCommand>(&command)) {
-      output.out += View(*view, files);
-    } else {
-      output.out += Set(std::get<SetCommand>(command), files);
+    std::vector<std::string> paths;
+    bool many = command.targets.size() > 1;
+    for (const std::string& target : command.targets) {
+      if (const auto expanded = files.Expand(target)) {
+        if (expanded->empty()) {
+          Refuse("aucun fichier .exe, .dll ou .ocx ne correspond à « " + target + " »");
+        }
+        paths.insert(paths.end(), expanded->begin(), expanded->end());
+        many = true;
+      } else {
+        paths.push_back(target);
+      }
+    }
+    std::vector<FileOutcome> outcomes;
+    for (const std::string& path : paths) outcomes.push_back(Process(path, command, files));
+
+    if (command.json) {
+      for (const FileOutcome& outcome : outcomes) output.out += JsonLine(outcome);
+    }
+    if (!many) {
+      const FileOutcome& outcome = outcomes.front();
+      if (outcome.done == Done::NotVb6 || outcome.done == Done::Failed) {
+        throw ToolError(outcome.failure, outcome.reason);
+      }
+      if (!command.json) output.out += outcome.report;
+      return 0;
+    }
+    if (!command.json) output.out += ManyFilesReport(outcomes, command.settings.has_value());
+    const auto failed = std::find_if(outcomes.begin(), outcomes.end(),
+                                     [](const FileOutcome& o) { return o.done == Done::Failed; });
+    if (failed != outcomes.end()) {
+      return static_cast<int>(failed->failure);
+    }
+    if (std::all_of(outcomes.begin(), outcomes.end(),
+                    [](const FileOutcome& o) { return o.done == Done::NotVb6; })) {
+      Refuse("aucun des fichiers n'est un binaire VB6");
     }
     return 0;
   } catch (const ToolError& error) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "target_file.h"
 
@@ -13,10 +15,23 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
   virtual std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting) = 0;
+  // The files a target names when it is a folder (its .exe, .dll and .ocx files, not those
+  // of its sub-folders) or a pattern (the files that its last component matches), sorted
+  // by name; nothing when it names a single file, or nothing that exists.
+  virtual std::optional<std::vector<std::string>> Expand(const std::string& target) = 0;
+  // The folders in which the runtime looks for a target's language library, in its order,
+  // each with the words that say what it is.
+  struct Folder {
+    std::string path;
+    std::string what;
+  };
+  virtual std::vector<Folder> LibraryFolders(const std::string& target) = 0;
+  // Whether the folder holds a file of that name, as the system compares names.
+  virtual bool HasFile(const std::string& folder, const std::string& name) = 0;
 };
 
 struct Output {
-  std::string out;  // the report, UTF-8
+  std::string out;  // the report (French text, or JSON Lines), UTF-8
   std::string err;  // the failure or the usage, UTF-8
 };
 

@@ -1,0 +1,60 @@
+#include "library_check.h"
+
+namespace tressol {
+namespace {
+
+bool NamesAFile(const std::string& library) {
+  return !library.empty() && library != "*" && library != "~";
+}
+
+}  // namespace
+
+std::vector<LibraryPresence> FindLibraries(const LanguageSettings& settings,
+                                           const std::string& target, FileSystem& files) {
+  std::vector<LibraryPresence> libraries;
+  for (const std::string* name : {&settings.primaryLibrary, &settings.secondaryLibrary}) {
+    if (!NamesAFile(*name) || (!libraries.empty() && libraries.front().name == *name)) continue;
+    LibraryPresence presence{*name, false, {}};
+    for (const FileSystem::Folder& folder : files.LibraryFolders(target)) {
+      if (files.HasFile(folder.path, *name)) {
+        presence = {*name, true, folder.path};
+        break;
+      }
+    }
+    libraries.push_back(presence);
+  }
+  return libraries;
+}
+
+std::string DescribeLibraries(const std::vector<LibraryPresence>& libraries,
+                              const LanguageSettings& settings, const std::string& target,
+                              FileSystem& files) {
+  std::string text;
+  for (const LibraryPresence& library : libraries) {
+    if (library.found) {
+      text += "Bibliothèque " + library.name + " : présente dans " + library.folder + "\n";
+      continue;
+    }
+    const std::vector<FileSystem::Folder> folders = files.LibraryFolders(target);
+    std::string where;
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+      where += std::string(i == 0 ? "" : ", ni ") + "dans " + folders[i].path + " (" +
+               folders[i].what + ")";
+    }
+    text += "Attention : " + library.name + (folders.size() > 1 ? " n'est ni " : " n'est pas ") +
+            where + ".";
+    if (library.name == settings.primaryLibrary) {
+      if (settings.secondaryLibrary == "*") {
+        text += " Tant qu'elle n'y est pas, les messages VB sont en Anglais.";
+      } else if (!NamesAFile(settings.secondaryLibrary)) {
+        text +=
+            " Tant qu'elle n'y est pas, les messages VB MANQUERONT : installez-la avant "
+            "d'utiliser la cible.";
+      }
+    }
+    text += "\n";
+  }
+  return text;
+}
+
+}  // namespace tressol
