@@ -135,6 +135,43 @@ TEST_F(TressolProcess, WaitsForABusyTargetThenRefusesOneOpenElsewhereOrReadOnly)
   EXPECT_EQ(Bytes(target_), original);
 }
 
+// A whole application: a folder or a pattern, each VB6 binary set, the rest left alone,
+// and the French library looked for in the three folders of the runtime's order.
+TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
+  const fs::path app = folder_.Path() / L"Mon Appli";
+  ASSERT_TRUE(linguarde::test::CopySample(L"Dictionary.dll", app / L"Dictionary.dll"));
+  ASSERT_TRUE(linguarde::test::CopySample(L"SmallListView.ocx", app / L"SmallListView.ocx"));
+  fs::copy_file(target_, app / L"Appli.exe");
+  linguarde::test::WriteBytes(app / L"lisezmoi.exe", "pas un programme");
+  linguarde::test::WriteBytes(app / L"notes.txt", "ignoré");
+  const std::wstring quoted = L" \"" + app.wstring() + L"\"";
+  struct Case {
+    std::wstring tail;
+    DWORD status;
+    const char* says;
+  };
+  const Case cases[] = {
+      {L" " + app.wstring(), 0, "Résumé : 3 binaire(s) VB6, 1 autre(s) fichier(s), 0 en échec."},
+      {L" \"" + (app / L"*.ocx").wstring() + L"\"", 0, "Résumé : 1 binaire(s) VB6"},
+      {L" \"" + (app / L"*.tlb").wstring() + L"\"", 3, "aucun fichier"},
+      {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
+       "Résumé : 3 modifié(s), 0 déjà réglé(s), 1 ignoré(s), 0 en échec."},
+      {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
+       "(dossier de Windows). Tant qu'elle n'y est pas, "
+       "les messages VB MANQUERONT"},
+      {L" --json" + quoted, 0, "\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036"},
+  };
+  for (const Case& c : cases) {
+    const Finished finished = RunTressol(c.tail, folder_.Path());
+    EXPECT_EQ(finished.status, c.status) << testing::PrintToString(c.tail) << finished.out;
+    EXPECT_NE(finished.out.find(c.says), std::string::npos)
+        << testing::PrintToString(c.tail) << "\n"
+        << finished.out;
+  }
+  EXPECT_EQ(ReadBytes(app / L"lisezmoi.exe"), "pas un programme");
+  EXPECT_EQ(Bytes(app / L"Appli.exe")[0x11E8 + 6], 'v');
+}
+
 // Linguarde's road: LancerAction writes the script beside Tressol.exe, the interpreter
 // runs it, and the copy of the sample ends in the state the action promises.
 TEST_F(TressolProcess, LinguardesActionsLeaveTheTargetAsTheyPromise) {
