@@ -109,35 +109,16 @@ ProcessCommand ScriptStartCommand(const std::wstring& path) {
   return {SystemFolder() + L"\\cmd.exe", interpreter::ScriptCommandLine(path)};
 }
 
-UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE inherited) {
+UniqueHandle StartScriptProcess(const std::wstring& path) {
   ProcessCommand command = ScriptStartCommand(path);
 
-  STARTUPINFOEXW startup{};
-  startup.StartupInfo.cb = sizeof startup;
-  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
-  startup.StartupInfo.wShowWindow = SW_SHOWNORMAL;
-  // Only the handle given is inherited, whatever else the program has made inheritable.
-  std::vector<char> attributes;
-  if (inherited != nullptr) {
-    SIZE_T size = 0;
-    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
-    attributes.resize(size);
-    startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
-    if (!InitializeProcThreadAttributeList(startup.lpAttributeList, 1, 0, &size) ||
-        !UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
-                                   &inherited, sizeof inherited, nullptr, nullptr)) {
-      ThrowLastError(L"Impossible de préparer le lancement du script « " + path + L" »");
-    }
-  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  const BOOL started =
-      CreateProcessW(command.application.c_str(), command.commandLine.data(), nullptr, nullptr,
-                     inherited != nullptr, CREATE_NEW_CONSOLE | EXTENDED_STARTUPINFO_PRESENT,
-                     nullptr, nullptr, &startup.StartupInfo, &process);
-  if (startup.lpAttributeList != nullptr) {
-    DeleteProcThreadAttributeList(startup.lpAttributeList);
-  }
-  if (!started) {
+  if (!CreateProcessW(command.application.c_str(), command.commandLine.data(), nullptr, nullptr,
+                      FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &process)) {
     ThrowLastError(L"Impossible de lancer le script « " + path + L" »");
   }
   const UniqueHandle thread(process.hThread);
@@ -178,13 +159,13 @@ std::optional<std::string> Win32ScriptPlatform::EncodeForInterpreter(std::wstrin
   return bytes;
 }
 
-// The claim is a named event that the console inherits: it lives exactly as long as the
-// console and the tool it runs, in whichever copy of the program started them. Creating
-// it where it already exists is the sign that such a console still runs.
+// The claim is a named event that the console's interpreter is given a handle to: it
+// lives exactly as long as that interpreter, which runs the tool and waits at "Pause",
+// whichever copy of the program started it. Creating it where it already exists is the
+// sign that such a console still runs.
 bool Win32ScriptPlatform::ClaimScript(const std::wstring& path) {
   claim_.Reset();
-  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-  UniqueHandle claim(CreateEventW(&inheritable, TRUE, FALSE, ClaimName(path).c_str()));
+  UniqueHandle claim(CreateEventW(nullptr, TRUE, FALSE, ClaimName(path).c_str()));
   if (!claim) {
     ThrowLastError(L"Impossible de réserver le fichier « " + path + L" »");
   }
@@ -226,8 +207,16 @@ std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring
 }
 
 void Win32ScriptPlatform::StartScript(const std::wstring& path) {
-  UniqueHandle console = StartScriptProcess(path, claim_.Get());
-  claim_.Reset();
+  UniqueHandle console = StartScriptProcess(path);
+  if (claim_) {
+    // A handle in the interpreter's own table, not inherited: nothing that it starts, and
+    // no console host, keeps the claim after the interpreter has ended. Should it already
+    // have ended, there is nothing left to claim for.
+    HANDLE copy = nullptr;
+    DuplicateHandle(GetCurrentProcess(), claim_.Get(), console.Get(), &copy, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    claim_.Reset();
+  }
   ForgetEndedConsoles();
   consoles_.push_back(std::move(console));
 }

@@ -19,9 +19,8 @@ struct ProcessCommand {
 };
 ProcessCommand ScriptStartCommand(const std::wstring& path);
 
-// Starts a batch file as the script is started and returns the process. The new console
-// inherits the one handle given, if any, and no other.
-UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE inherited = nullptr);
+// Starts a batch file as the script is started and returns the interpreter's process.
+UniqueHandle StartScriptProcess(const std::wstring& path);
 
 // The code page in which a new console's interpreter reads batch files.
 UINT InterpreterCodePage();
@@ -42,7 +41,7 @@ class Win32ScriptPlatform final : public ScriptPlatform {
   void BringConsoleToFront();
 
   std::wstring applicationFolder_;
-  // A named object per script, held from the claim until the console inherits it.
+  // A named object per script, held from the claim until the console's interpreter has it.
   UniqueHandle claim_;
   // The consoles this program started, newest last; nothing waits for them.
   std::vector<UniqueHandle> consoles_;

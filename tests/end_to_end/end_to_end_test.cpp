@@ -244,6 +244,48 @@ TEST_F(EndToEnd, TheNextActionWaitsUntilTheEarlierConsoleHasClosed) {
   EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
 }
 
+// A whole application typed into the box: the batch line passes the folder as it is, and
+// the tool handles each binary in it.
+TEST_F(EndToEnd, AFolderTypedIntoTheBoxIsHandledFileByFile) {
+  const fs::path app = targets_.Path() / L"Mon Appli";
+  ASSERT_TRUE(CopySample(L"Dictionary.dll", app / L"Dictionary.dll"));
+  ASSERT_TRUE(CopySample(L"SmallListView.ocx", app / L"SmallListView.ocx"));
+  fs::copy_file(target_, app / L"Appli.exe");
+  WriteBytes(app / L"Aide.dll", "pas un binaire VB6");
+  TestFolder application(L"");
+  fs::copy_file(TestProgramFolder() / L"Tressol.exe", application.Path() / L"Tressol.exe");
+  RunningLinguarde linguarde(application.Path());
+  ASSERT_NE(linguarde.Window(), nullptr);
+  ChooseTheCopy(linguarde, "dossier");
+  if (HasFatalFailure()) return;
+  // The box now holds the folder, as if the user had edited the chosen path.
+  SendMessageW(linguarde.TextBox(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(app.c_str()));
+
+  struct Step {
+    const wchar_t* caption;
+    const char* summary;
+  };
+  const Step steps[] = {
+      {L"Visualiser la localisation", "Résumé : 3 binaire(s) VB6, 1 autre(s)"},
+      {L"Localiser en Français ou Anglais US",
+       "Résumé : 3 modifié(s), 0 déjà réglé(s), 1 ignoré(s)"},
+  };
+  std::set<DWORD> seen;
+  for (const Step& step : steps) {
+    ClickCentre(linguarde.Button(step.caption));
+    std::vector<DWORD> started;
+    ASSERT_TRUE(
+        WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s));
+    const std::string screen = ReadAndAnswerConsole(started.front(), application.Path());
+    EXPECT_NE(screen.find(step.summary), std::string::npos) << screen;
+    ASSERT_TRUE(WaitForExit(started.front(), 20s));
+  }
+  EXPECT_EQ(ReadHeader(app / L"Appli.exe").primary, "vb6FR.dll");
+  EXPECT_EQ(ReadBytes(app / L"Aide.dll"), "pas un binaire VB6");
+  ASSERT_TRUE(ClickCloseBox(linguarde.Window()));
+  EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
+}
+
 TEST_F(EndToEnd, AScriptThatCannotBeWrittenIsReportedThenTheProgramEnds) {
   TestFolder application(L" bloque");
   // A folder under the script's name: no user, root included, can create the file.
