@@ -112,8 +112,8 @@ ControlClass ClassOf(const ControlRow& row) {
 // The height a label's text needs at a width, drawn as a static control draws it.
 int TextHeight(HWND label, HFONT font, int width) {
   const std::wstring text = WindowText(label);
-  const WindowDC dc(label);
-  const SelectedObject selected(dc.Get(), font);
+  const win32::WindowDC dc(label);
+  const win32::SelectedObject selected(dc.Get(), font);
   RECT rect{0, 0, width, 0};
   DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
             DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
@@ -287,9 +287,9 @@ LRESULT Form1::OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam) {
 void Form1::OnDestroy() { PostQuitMessage(exitCode_); }
 
 void Form1::CreateFonts() {
-  UniqueFont defaultFont = CreateFontAtDpi(kDefaultFontFace, kDefaultFontHundredthsOfPoint,
-                                           FW_NORMAL, DEFAULT_CHARSET, dpi_);
-  UniqueFont command2Font;
+  win32::UniqueFont defaultFont = CreateFontAtDpi(kDefaultFontFace, kDefaultFontHundredthsOfPoint,
+                                                  FW_NORMAL, DEFAULT_CHARSET, dpi_);
+  win32::UniqueFont command2Font;
   if (Control(rows::Command2) != nullptr) {
     command2Font = CreateCommand2Font();
   }
@@ -299,7 +299,7 @@ void Form1::CreateFonts() {
   SetFonts();
 }
 
-UniqueFont Form1::CreateCommand2Font() const {
+win32::UniqueFont Form1::CreateCommand2Font() const {
   return CreateFontAtDpi(kCommand2FontFace, kCommand2FontHundredthsOfPoint, kCommand2FontWeight,
                          ANSI_CHARSET, dpi_);
 }

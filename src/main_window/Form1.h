@@ -8,7 +8,7 @@
 #include "CMDialog1.h"
 #include "base_window.h"
 #include "form1_layout.h"
-#include "gdi_objects.h"
+#include "dpi_font.h"
 #include "localisation_script/script_platform.h"
 
 namespace linguarde {
@@ -39,11 +39,6 @@ class Form1 : public BaseWindow<Form1> {
 
  private:
   friend class BaseWindow<Form1>;
-  struct WindowDeleter {
-    void operator()(HWND window) const noexcept { DestroyWindow(window); }
-  };
-  using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
-
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCreate();
   void OnActivate(bool active);
@@ -55,7 +50,7 @@ class Form1 : public BaseWindow<Form1> {
   void CreateControls(bool (*wanted)(const ControlRow&));
   // The fonts at the window's DPI, for the controls built so far.
   void CreateFonts();
-  UniqueFont CreateCommand2Font() const;
+  win32::UniqueFont CreateCommand2Font() const;
   void SetFonts();
   void Layout();
   void ReportFailure(const std::wstring& message);
@@ -63,10 +58,10 @@ class Form1 : public BaseWindow<Form1> {
   HINSTANCE instance_;
   ScriptPlatform& platform_;
   // An owned window has no taskbar button; its hidden owner is the program's only other window.
-  UniqueWindow owner_;
+  win32::UniqueWindow owner_;
   std::array<HWND, kForm1Controls.size()> controls_{};
-  UniqueFont defaultFont_;
-  UniqueFont command2Font_;
+  win32::UniqueFont defaultFont_;
+  win32::UniqueFont command2Font_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   HWND lastFocus_ = nullptr;
   int exitCode_ = 0;

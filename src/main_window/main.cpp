@@ -4,6 +4,7 @@
 #include "Form1.h"
 #include "localisation_script/action_error.h"
 #include "platform_win32/win32_script_platform.h"
+#include "platform_win32/windows_error.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
@@ -13,6 +14,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     linguarde::Form1 form(instance, platform);
     form.Show(showCommand);
     return linguarde::RunMessageLoop(form.Handle());
+  } catch (const linguarde::win32::Win32Error& error) {
+    MessageBoxW(nullptr, error.Message().c_str(), L"Linguarde", MB_OK | MB_ICONERROR);
+    return 1;
   } catch (const linguarde::ActionError& error) {
     MessageBoxW(nullptr, error.Message().c_str(), L"Linguarde", MB_OK | MB_ICONERROR);
     return 1;

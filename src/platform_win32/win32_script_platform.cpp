@@ -12,12 +12,15 @@
 namespace linguarde::win32 {
 namespace {
 
+// A step of an action that failed: the window reports it and the program ends.
+[[noreturn]] void FailStep(const std::wstring& what) { throw ActionFailed(WithLastError(what)); }
+
 std::wstring SystemFolder() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const UINT length = GetSystemDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
     if (length == 0) {
-      ThrowLastError(L"Impossible de trouver le dossier système");
+      FailStep(L"Impossible de trouver le dossier système");
     }
     if (length < buffer.size()) {
       return std::wstring(buffer.data(), length);
@@ -60,7 +63,7 @@ class Win32ScriptFile final : public ScriptFile {
       const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(line.size() - done, 1u << 30));
       DWORD written = 0;
       if (!WriteFile(file_.Get(), line.data() + done, chunk, &written, nullptr)) {
-        ThrowLastError(L"Impossible d'écrire dans le fichier « " + path_ + L" »");
+        FailStep(L"Impossible d'écrire dans le fichier « " + path_ + L" »");
       }
       done += written;
     }
@@ -68,7 +71,7 @@ class Win32ScriptFile final : public ScriptFile {
 
   void Close() override {
     if (!CloseHandle(file_.Release())) {
-      ThrowLastError(L"Impossible de fermer le fichier « " + path_ + L" »");
+      FailStep(L"Impossible de fermer le fichier « " + path_ + L" »");
     }
   }
 
@@ -85,7 +88,7 @@ std::wstring ExecutableFolder() {
     const DWORD length =
         GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) {
-      ThrowLastError(L"Impossible de trouver le dossier du programme");
+      FailStep(L"Impossible de trouver le dossier du programme");
     }
     if (length < buffer.size()) {
       std::wstring path(buffer.data(), length);
@@ -119,7 +122,7 @@ UniqueHandle StartScriptProcess(const std::wstring& path) {
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(command.application.c_str(), command.commandLine.data(), nullptr, nullptr,
                       FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &process)) {
-    ThrowLastError(L"Impossible de lancer le script « " + path + L" »");
+    FailStep(L"Impossible de lancer le script « " + path + L" »");
   }
   const UniqueHandle thread(process.hThread);
   return UniqueHandle(process.hProcess);
@@ -167,7 +170,7 @@ bool Win32ScriptPlatform::ClaimScript(const std::wstring& path) {
   claim_.Reset();
   UniqueHandle claim(CreateEventW(nullptr, TRUE, FALSE, ClaimName(path).c_str()));
   if (!claim) {
-    ThrowLastError(L"Impossible de réserver le fichier « " + path + L" »");
+    FailStep(L"Impossible de réserver le fichier « " + path + L" »");
   }
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     BringConsoleToFront();
@@ -201,7 +204,7 @@ std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring
   UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
-    ThrowLastError(L"Impossible de créer le fichier « " + path + L" »");
+    FailStep(L"Impossible de créer le fichier « " + path + L" »");
   }
   return std::make_unique<Win32ScriptFile>(path, std::move(file));
 }

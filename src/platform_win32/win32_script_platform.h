@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "localisation_script/script_platform.h"
-#include "unique_handle.h"
+#include "owners.h"
 
 namespace linguarde::win32 {
 

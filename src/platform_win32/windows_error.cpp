@@ -2,8 +2,6 @@
 
 #include <memory>
 
-#include "localisation_script/action_error.h"
-
 namespace linguarde::win32 {
 
 std::wstring WindowsErrorText(DWORD code) {
@@ -22,9 +20,11 @@ std::wstring WindowsErrorText(DWORD code) {
   return text;
 }
 
-void ThrowLastError(const std::wstring& what) {
+std::wstring WithLastError(const std::wstring& what) {
   const DWORD code = GetLastError();
-  throw ActionFailed(what + L" : " + WindowsErrorText(code));
+  return what + L" : " + WindowsErrorText(code);
 }
+
+void ThrowLastError(const std::wstring& what) { throw Win32Error(WithLastError(what)); }
 
 }  // namespace linguarde::win32

@@ -19,8 +19,8 @@ RECT RectInParent(HWND control) {
 // The height that a control's text takes at a width, in the control's own font.
 int TextHeight(HWND control, int width) {
   const std::wstring text = WindowText(control);
-  const WindowDC dc(control);
-  const SelectedObject font(dc.Get(),
+  const win32::WindowDC dc(control);
+  const win32::SelectedObject font(dc.Get(),
                             reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   RECT rect{0, 0, width, 0};
   DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
@@ -146,8 +146,8 @@ TEST_F(Form1Test, ActionButtonsUseBoldArialAndTheRestTheDialogFont) {
     LOGFONTW font{};
     ASSERT_NE(GetObjectW(handle, sizeof font, &font), 0);
     // The family that the system actually draws with, past any substitution.
-    const WindowDC dc(control);
-    const SelectedObject selected(dc.Get(), handle);
+    const win32::WindowDC dc(control);
+    const win32::SelectedObject selected(dc.Get(), handle);
     std::vector<char> metrics(GetOutlineTextMetricsW(dc.Get(), 0, nullptr));
     ASSERT_FALSE(metrics.empty());
     auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(metrics.data());

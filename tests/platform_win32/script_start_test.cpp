@@ -3,7 +3,7 @@
 
 #include "localisation_script/LancerAction.h"
 #include "localisation_script/action_error.h"
-#include "platform_win32/unique_handle.h"
+#include "platform_win32/owners.h"
 #include "platform_win32/win32_script_platform.h"
 #include "support/unstarted_platform.h"
 #include "support/windows_test_support.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform_win32/text_encoding.h"
-#include "platform_win32/unique_handle.h"
+#include "platform_win32/owners.h"
 #include "platform_win32/win32_script_platform.h"
 
 namespace linguarde::test {

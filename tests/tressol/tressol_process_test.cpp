@@ -8,7 +8,7 @@
 
 #include "localisation_script/LancerAction.h"
 #include "memory_target.h"
-#include "platform_win32/unique_handle.h"
+#include "platform_win32/owners.h"
 #include "support/unstarted_platform.h"
 #include "support/vb6_samples.h"
 #include "support/windows_test_support.h"

@@ -9,7 +9,7 @@
 #include "core/tool_error.h"
 #include "core/tressol.h"
 #include "platform_win32/text_encoding.h"
-#include "platform_win32/unique_handle.h"
+#include "platform_win32/owners.h"
 #include "platform_win32/windows_error.h"
 
 namespace {

@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <memory>
+#include <type_traits>
 #include <utility>
 
+// Every owner of a Windows resource that the programs use, one short type a kind: the
+// resource is released once, on every path, and none is copied.
 namespace linguarde::win32 {
 
 // Kernel APIs disagree on the invalid value: CreateFileW returns INVALID_HANDLE_VALUE,
@@ -60,5 +63,42 @@ struct FindCloser {
   void operator()(HANDLE search) const noexcept { FindClose(search); }
 };
 using UniqueFindHandle = std::unique_ptr<void, FindCloser>;
+
+struct WindowDestroyer {
+  void operator()(HWND window) const noexcept { DestroyWindow(window); }
+};
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
+
+struct FontDeleter {
+  void operator()(HFONT font) const noexcept { DeleteObject(font); }
+};
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+
+// A window's device context, released at the end of the scope.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDC() { ReleaseDC(window_, dc_); }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// An object selected into a device context until the end of the scope.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~SelectedObject() { SelectObject(dc_, previous_); }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
 
 }  // namespace linguarde::win32
