@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <strings.h>
 
 #include "core/tool_error.h"
@@ -23,10 +24,14 @@ class PosixFile final : public TargetFile {
   PosixFile(const PosixFile&) = delete;
   PosixFile& operator=(const PosixFile&) = delete;
 
+  // Asked before every read that is checked against it; nothing here changes the size.
   std::uint64_t Size() override {
-    struct stat status {};
-    if (fstat(descriptor_, &status) != 0) Fail("impossible de lire la taille de");
-    return static_cast<std::uint64_t>(status.st_size);
+    if (!size_) {
+      struct stat status {};
+      if (fstat(descriptor_, &status) != 0) Fail("impossible de lire la taille de");
+      size_ = static_cast<std::uint64_t>(status.st_size);
+    }
+    return *size_;
   }
   void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
     while (size > 0) {
@@ -52,6 +57,7 @@ class PosixFile final : public TargetFile {
   }
   int descriptor_;
   std::string path_;
+  std::optional<std::uint64_t> size_;
 };
 
 // The names of a folder's entries that are regular files.
@@ -60,10 +66,13 @@ std::vector<std::string> FilesIn(const std::string& folder) {
   const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), &closedir);
   if (!directory) return names;
   while (const dirent* entry = readdir(directory.get())) {
-    struct stat status {};
-    if (stat((folder + "/" + entry->d_name).c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
-      names.push_back(entry->d_name);
+    bool regular = entry->d_type == DT_REG;
+    if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+      struct stat status {};
+      regular =
+          stat((folder + "/" + entry->d_name).c_str(), &status) == 0 && S_ISREG(status.st_mode);
     }
+    if (regular) names.push_back(entry->d_name);
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -116,7 +125,7 @@ std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool 
     close(descriptor);
     throw ToolError(Failure::Refused, "« " + path + " » est verrouillé par un autre programme");
   }
-  return std::make_unique<PosixFile>(descriptor, path);
+  return std::make_unique<PagedFile>(std::make_unique<PosixFile>(descriptor, path));
 }
 
 }  // namespace tressol

@@ -51,10 +51,14 @@ class Win32File final : public tressol::TargetFile {
   Win32File(linguarde::win32::UniqueFileHandle file, std::string path)
       : file_(std::move(file)), path_(std::move(path)) {}
 
+  // Asked before every read that is checked against it; nothing here changes the size.
   std::uint64_t Size() override {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file_.Get(), &size)) Fail("impossible de lire la taille de");
-    return static_cast<std::uint64_t>(size.QuadPart);
+    if (!size_) {
+      LARGE_INTEGER size{};
+      if (!GetFileSizeEx(file_.Get(), &size)) Fail("impossible de lire la taille de");
+      size_ = static_cast<std::uint64_t>(size.QuadPart);
+    }
+    return *size_;
   }
 
   void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
@@ -95,6 +99,7 @@ class Win32File final : public tressol::TargetFile {
 
   linguarde::win32::UniqueFileHandle file_;
   std::string path_;
+  std::optional<std::uint64_t> size_;
 };
 
 bool IsFolder(DWORD attributes) {
@@ -231,7 +236,7 @@ class Win32FileSystem final : public tressol::FileSystem {
       }
       throw ToolError(Failure::Io, "impossible d'ouvrir « " + path + " »" + system);
     }
-    return std::make_unique<Win32File>(std::move(file), path);
+    return std::make_unique<tressol::PagedFile>(std::make_unique<Win32File>(std::move(file), path));
   }
 };
 

@@ -9,14 +9,21 @@ bool NamesAFile(const std::string& library) {
 
 }  // namespace
 
-std::vector<LibraryPresence> FindLibraries(const LanguageSettings& settings,
-                                           const std::string& target, FileSystem& files) {
+bool LibraryFinder::Has(const std::string& folder, const std::string& name) {
+  const auto key = std::make_pair(folder, name);
+  const auto found = known_.find(key);
+  if (found != known_.end()) return found->second;
+  return known_[key] = files_.HasFile(folder, name);
+}
+
+std::vector<LibraryPresence> LibraryFinder::Find(const LanguageSettings& settings,
+                                                 const std::string& target) {
   std::vector<LibraryPresence> libraries;
   for (const std::string* name : {&settings.primaryLibrary, &settings.secondaryLibrary}) {
     if (!NamesAFile(*name) || (!libraries.empty() && libraries.front().name == *name)) continue;
     LibraryPresence presence{*name, false, {}};
-    for (const FileSystem::Folder& folder : files.LibraryFolders(target)) {
-      if (files.HasFile(folder.path, *name)) {
+    for (const FileSystem::Folder& folder : files_.LibraryFolders(target)) {
+      if (Has(folder.path, *name)) {
         presence = {*name, true, folder.path};
         break;
       }

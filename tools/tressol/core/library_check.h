@@ -1,6 +1,8 @@
 #pragma once
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tressol.h"
@@ -16,9 +18,19 @@ struct LibraryPresence {
 };
 
 // Looks for each library file that the settings name ("*" and "~" name none) in the
-// folders where the runtime looks, in its order.
-std::vector<LibraryPresence> FindLibraries(const LanguageSettings& settings,
-                                           const std::string& target, FileSystem& files);
+// folders where the runtime looks, in its order. The files of a folder share those
+// folders: each folder and name is looked up once in a run.
+class LibraryFinder {
+ public:
+  explicit LibraryFinder(FileSystem& files) : files_(files) {}
+  std::vector<LibraryPresence> Find(const LanguageSettings& settings, const std::string& target);
+
+ private:
+  bool Has(const std::string& folder, const std::string& name);
+
+  FileSystem& files_;
+  std::map<std::pair<std::string, std::string>, bool> known_;
+};
 
 // The report's lines about them: where each is, or a warning that says what the missing
 // library means for the messages.

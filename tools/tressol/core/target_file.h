@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <vector>
 
 namespace tressol {
@@ -15,6 +17,26 @@ class TargetFile {
   virtual void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) = 0;
   // Makes what was written durable before it is read back.
   virtual void Flush() = 0;
+};
+
+// A file read through whole pages, each read once: finding a header takes half a dozen
+// small reads in the file's first pages, and each would otherwise cost a system call.
+// Reads larger than a page go straight through; a write drops every page, so that the
+// read-back after it reads the file again.
+class PagedFile final : public TargetFile {
+ public:
+  static constexpr std::size_t kPageSize = 8192;
+  explicit PagedFile(std::unique_ptr<TargetFile> file) : file_(std::move(file)) {}
+  std::uint64_t Size() override { return file_->Size(); }
+  void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override;
+  void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override;
+  void Flush() override { file_->Flush(); }
+
+ private:
+  const std::vector<std::uint8_t>& Page(std::uint64_t index);
+
+  std::unique_ptr<TargetFile> file_;
+  std::map<std::uint64_t, std::vector<std::uint8_t>> pages_;
 };
 
 // Reads a range that must lie inside the file; otherwise the file is refused as truncated.

@@ -142,7 +142,8 @@ std::string Set(const std::string& path, const LanguageSettings& settings, FileS
 
 // Views or sets one file. A file that cannot be read as a VB6 binary is NotVb6; a VB6
 // binary that cannot be set is Failed, and stays as it was.
-FileOutcome Process(const std::string& path, const Command& command, FileSystem& files) {
+FileOutcome Process(const std::string& path, const Command& command, FileSystem& files,
+                    LibraryFinder& libraries) {
   FileOutcome outcome;
   outcome.path = path;
   try {
@@ -175,7 +176,7 @@ FileOutcome Process(const std::string& path, const Command& command, FileSystem&
       return outcome;
     }
   }
-  outcome.libraries = FindLibraries(outcome.settings, path, files);
+  outcome.libraries = libraries.Find(outcome.settings, path);
   outcome.report += DescribeLibraries(outcome.libraries, outcome.settings, path, files);
   return outcome;
 }
@@ -268,7 +269,10 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       }
     }
     std::vector<FileOutcome> outcomes;
-    for (const std::string& path : paths) outcomes.push_back(Process(path, command, files));
+    LibraryFinder libraries(files);
+    for (const std::string& path : paths) {
+      outcomes.push_back(Process(path, command, files, libraries));
+    }
 
     if (command.json) {
       for (const FileOutcome& outcome : outcomes) output.out += JsonLine(outcome);
