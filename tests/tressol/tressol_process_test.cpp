@@ -170,6 +170,19 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
   }
   EXPECT_EQ(ReadBytes(app / L"lisezmoi.exe"), "pas un programme");
   EXPECT_EQ(Bytes(app / L"Appli.exe")[0x11E8 + 6], 'v');
+
+  // A read-only binary fails alone: the others are set, it stays as it was, the status says so.
+  const fs::path readOnly = app / L"SmallListView.ocx";
+  const std::vector<std::uint8_t> before = Bytes(readOnly);
+  ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+  const Finished finished = RunTressol(quoted + L" * 0x409 ~ 0x0", folder_.Path());
+  SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(finished.status, 3u) << finished.out;
+  EXPECT_NE(finished.out.find("2 modifié(s), 0 déjà réglé(s), 1 ignoré(s), 1 en échec"),
+            std::string::npos)
+      << finished.out;
+  EXPECT_EQ(Bytes(readOnly), before);
+  EXPECT_EQ(Bytes(app / L"Appli.exe")[0x11E8 + 6], '*');
 }
 
 // Linguarde's road: LancerAction writes the script beside Tressol.exe, the interpreter
