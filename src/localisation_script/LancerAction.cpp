@@ -13,6 +13,15 @@ namespace {
 
 constexpr std::wstring_view kNothingDone = L" Rien n'a été écrit ni lancé.";
 
+[[noreturn]] void RefuseHeldScript(std::wstring_view nothingDone) {
+  throw ActionRefused(
+      L"Le script VBcommand.bat est encore utilisé : la console d'une action précédente est "
+      L"sans doute encore ouverte (lancée par cette copie de Linguarde, une autre ou un autre "
+      L"utilisateur), ou un autre programme, un antivirus par exemple, lit le fichier. Fermez "
+      L"cette console (appuyez sur une touche dans celle-ci), puis recommencez." +
+      std::wstring(nothingDone));
+}
+
 std::wstring CodePointName(char32_t codePoint) {
   constexpr wchar_t kHex[] = L"0123456789ABCDEF";
   std::wstring digits;
@@ -130,18 +139,17 @@ void LancerAction(std::int16_t Index, const std::wstring& cible, ScriptPlatform&
   }
   lines.emplace_back("Pause");
 
-  if (!platform.ClaimScript(scriptPath)) {
-    throw ActionRefused(
-        L"La console de l'action précédente est encore ouverte. Fermez-la (appuyez sur une "
-        L"touche dans cette console) avant de lancer l'action suivante." +
-        std::wstring(kNothingDone));
-  }
-
   const std::unique_ptr<ScriptFile> script = platform.CreateScript(scriptPath);
+  if (!script) {
+    RefuseHeldScript(kNothingDone);
+  }
   for (const std::string& line : lines) {
     script->WriteLine(line);
   }
-  script->Close();
+  if (!script->Close()) {
+    // Another copy rewrote the script for a console of its own.
+    RefuseHeldScript(L" Rien n'a été lancé.");
+  }
 
   platform.StartScript(scriptPath);
 }

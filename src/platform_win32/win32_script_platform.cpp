@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdint>
 #include <vector>
 
 #include "localisation_script/action_error.h"
@@ -33,28 +32,28 @@ bool IsRunning(const UniqueHandle& process) {
   return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
 }
 
-// One name per script, whichever copy of the program asks: the path's case does not count.
-std::wstring ClaimName(const std::wstring& scriptPath) {
-  std::wstring upper = scriptPath;
-  LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, scriptPath.data(),
-                static_cast<int>(scriptPath.size()), upper.data(), static_cast<int>(upper.size()),
-                nullptr, nullptr, 0);
-  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  for (const wchar_t c : upper) {
-    hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
-  }
-  constexpr wchar_t kHex[] = L"0123456789abcdef";
-  std::wstring name = L"Local\\Linguarde.VBcommand.";
-  for (int shift = 60; shift >= 0; shift -= 4) {
-    name += kHex[(hash >> shift) & 0xF];
-  }
-  return name;
+bool IsBusy(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// Holds the whole script in memory: it is two short lines.
+std::string ReadAll(HANDLE file, const std::wstring& path) {
+  std::string bytes;
+  char buffer[4096];
+  DWORD done = 0;
+  do {
+    if (!ReadFile(file, buffer, sizeof buffer, &done, nullptr)) {
+      FailStep(L"Impossible de relire le fichier « " + path + L" »");
+    }
+    bytes.append(buffer, done);
+  } while (done != 0);
+  return bytes;
 }
 
 class Win32ScriptFile final : public ScriptFile {
  public:
-  Win32ScriptFile(std::wstring path, UniqueFileHandle file)
-      : path_(std::move(path)), file_(std::move(file)) {}
+  Win32ScriptFile(std::wstring path, UniqueFileHandle file, UniqueFileHandle& claim)
+      : path_(std::move(path)), file_(std::move(file)), claim_(claim) {}
 
   void WriteLine(std::string_view bytes) override {
     const std::string line = std::string(bytes) + "\r\n";
@@ -67,17 +66,35 @@ class Win32ScriptFile final : public ScriptFile {
       }
       done += written;
     }
+    written_ += line;
   }
 
-  void Close() override {
+  // Sharing the script for reading only keeps every writer out, whichever copy, user,
+  // spelling of the path or computer it comes from: share modes hold on the file itself.
+  bool Close() override {
     if (!CloseHandle(file_.Release())) {
       FailStep(L"Impossible de fermer le fichier « " + path_ + L" »");
     }
+    UniqueFileHandle reader(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!reader) {
+      if (IsBusy(GetLastError())) {
+        return false;
+      }
+      FailStep(L"Impossible de rouvrir le fichier « " + path_ + L" »");
+    }
+    if (ReadAll(reader.Get(), path_) != written_) {
+      return false;
+    }
+    claim_ = std::move(reader);
+    return true;
   }
 
  private:
   std::wstring path_;
   UniqueFileHandle file_;
+  std::string written_;
+  UniqueFileHandle& claim_;
 };
 
 }  // namespace
@@ -104,7 +121,34 @@ std::wstring ExecutableFolder() {
   }
 }
 
-UINT InterpreterCodePage() { return GetOEMCP(); }
+UINT ConsoleCodePage(const std::wstring& consoleKey, std::wstring_view title) {
+  // The console host names a title's subkey with its backslashes made underscores.
+  std::wstring subkey = consoleKey + L"\\" + std::wstring(title);
+  std::replace(subkey.begin() + static_cast<std::ptrdiff_t>(consoleKey.size()) + 1, subkey.end(),
+               L'\\', L'_');
+  for (const std::wstring& key : {subkey, consoleKey}) {
+    DWORD codePage = 0;
+    DWORD size = sizeof codePage;
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"CodePage", RRF_RT_REG_DWORD, nullptr,
+                     &codePage, &size) == ERROR_SUCCESS &&
+        codePage <= 0xFFFF && IsValidCodePage(codePage)) {
+      return codePage;
+    }
+  }
+  return GetOEMCP();
+}
+
+UINT InterpreterCodePage() { return ConsoleCodePage(L"Console", kConsoleTitle); }
+
+HWND ConsoleWindowToRaise(HWND console) {
+  wchar_t className[32] = {};
+  GetClassNameW(console, className, 32);
+  if (wcscmp(className, L"PseudoConsoleWindow") != 0) {
+    return console;
+  }
+  // Hidden: showing it would show a stray empty window on older terminals.
+  return GetWindow(console, GW_OWNER);
+}
 
 ProcessCommand ScriptStartCommand(const std::wstring& path) {
   // The interpreter named in full: no "cmd.exe" of the current folder or of a folder of
@@ -112,20 +156,39 @@ ProcessCommand ScriptStartCommand(const std::wstring& path) {
   return {SystemFolder() + L"\\cmd.exe", interpreter::ScriptCommandLine(path)};
 }
 
-UniqueHandle StartScriptProcess(const std::wstring& path) {
+UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE claim) {
   ProcessCommand command = ScriptStartCommand(path);
+  std::wstring title = kConsoleTitle;
 
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  startup.lpTitle = title.data();
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
+  // Suspended until the claim is in its handle table, so that no line runs unclaimed.
+  const DWORD suspended = claim != nullptr ? CREATE_SUSPENDED : 0;
   if (!CreateProcessW(command.application.c_str(), command.commandLine.data(), nullptr, nullptr,
-                      FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &process)) {
+                      FALSE, CREATE_NEW_CONSOLE | suspended, nullptr, nullptr, &startup,
+                      &process)) {
     FailStep(L"Impossible de lancer le script « " + path + L" »");
   }
   const UniqueHandle thread(process.hThread);
-  return UniqueHandle(process.hProcess);
+  UniqueHandle interpreter(process.hProcess);
+  if (claim == nullptr) {
+    return interpreter;
+  }
+  // Copied into the interpreter's own table, not inherited: nothing that it starts, and
+  // no console host, keeps the script after the interpreter has ended.
+  HANDLE copy = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), claim, interpreter.Get(), &copy, 0, FALSE,
+                       DUPLICATE_SAME_ACCESS) ||
+      ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
+    const std::wstring failure = WithLastError(L"Impossible de lancer le script « " + path + L" »");
+    TerminateProcess(interpreter.Get(), 1);
+    throw ActionFailed(failure);
+  }
+  return interpreter;
 }
 
 Win32ScriptPlatform::Win32ScriptPlatform(std::wstring applicationFolder)
@@ -162,24 +225,6 @@ std::optional<std::string> Win32ScriptPlatform::EncodeForInterpreter(std::wstrin
   return bytes;
 }
 
-// The claim is a named event that the console's interpreter is given a handle to: it
-// lives exactly as long as that interpreter, which runs the tool and waits at "Pause",
-// whichever copy of the program started it. Creating it where it already exists is the
-// sign that such a console still runs.
-bool Win32ScriptPlatform::ClaimScript(const std::wstring& path) {
-  claim_.Reset();
-  UniqueHandle claim(CreateEventW(nullptr, TRUE, FALSE, ClaimName(path).c_str()));
-  if (!claim) {
-    FailStep(L"Impossible de réserver le fichier « " + path + L" »");
-  }
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    BringConsoleToFront();
-    return false;
-  }
-  claim_ = std::move(claim);
-  return true;
-}
-
 void Win32ScriptPlatform::ForgetEndedConsoles() {
   consoles_.erase(std::remove_if(consoles_.begin(), consoles_.end(),
                                  [](const UniqueHandle& console) { return !IsRunning(console); }),
@@ -192,7 +237,7 @@ void Win32ScriptPlatform::BringConsoleToFront() {
   if (consoles_.empty() || !AttachConsole(GetProcessId(consoles_.back().Get()))) {
     return;
   }
-  const HWND window = GetConsoleWindow();
+  const HWND window = ConsoleWindowToRaise(GetConsoleWindow());
   FreeConsole();
   if (window != nullptr) {
     ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
@@ -201,25 +246,22 @@ void Win32ScriptPlatform::BringConsoleToFront() {
 }
 
 std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring& path) {
+  claim_.Reset();
   UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
+    if (IsBusy(GetLastError())) {
+      BringConsoleToFront();
+      return nullptr;
+    }
     FailStep(L"Impossible de créer le fichier « " + path + L" »");
   }
-  return std::make_unique<Win32ScriptFile>(path, std::move(file));
+  return std::make_unique<Win32ScriptFile>(path, std::move(file), claim_);
 }
 
 void Win32ScriptPlatform::StartScript(const std::wstring& path) {
-  UniqueHandle console = StartScriptProcess(path);
-  if (claim_) {
-    // A handle in the interpreter's own table, not inherited: nothing that it starts, and
-    // no console host, keeps the claim after the interpreter has ended. Should it already
-    // have ended, there is nothing left to claim for.
-    HANDLE copy = nullptr;
-    DuplicateHandle(GetCurrentProcess(), claim_.Get(), console.Get(), &copy, 0, FALSE,
-                    DUPLICATE_SAME_ACCESS);
-    claim_.Reset();
-  }
+  UniqueHandle console = StartScriptProcess(path, claim_.Get());
+  claim_.Reset();
   ForgetEndedConsoles();
   consoles_.push_back(std::move(console));
 }

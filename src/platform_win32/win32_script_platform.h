@@ -19,11 +19,25 @@ struct ProcessCommand {
 };
 ProcessCommand ScriptStartCommand(const std::wstring& path);
 
-// Starts a batch file as the script is started and returns the interpreter's process.
-UniqueHandle StartScriptProcess(const std::wstring& path);
+// The title of the script's console. The console host applies the settings saved under
+// that title, so only settings made for Linguarde's consoles apply, not those of every
+// cmd.exe.
+inline constexpr wchar_t kConsoleTitle[] = L"Linguarde - VBcommand";
 
-// The code page in which a new console's interpreter reads batch files.
+// Starts a batch file as the script is started and returns the interpreter's process.
+// A claim handle is copied into the interpreter before it runs a line.
+UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE claim = nullptr);
+
+// The code page that a new console titled so starts with, and so the one its interpreter
+// reads batch files in: CodePage under the title's subkey of the console settings key
+// (under HKEY_CURRENT_USER), else under that key itself, else the OEM code page. A code
+// page that is not installed counts as absent.
+UINT ConsoleCodePage(const std::wstring& consoleKey, std::wstring_view title);
 UINT InterpreterCodePage();
+
+// The window to bring to the front for a console: its own, or for a pseudo-console that
+// a terminal application shows (Windows Terminal), that terminal's window if it owns it.
+HWND ConsoleWindowToRaise(HWND console);
 
 class Win32ScriptPlatform final : public ScriptPlatform {
  public:
@@ -32,7 +46,6 @@ class Win32ScriptPlatform final : public ScriptPlatform {
 
   std::wstring ApplicationFolder() override;
   std::optional<std::string> EncodeForInterpreter(std::wstring_view text) override;
-  bool ClaimScript(const std::wstring& path) override;
   std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) override;
   void StartScript(const std::wstring& path) override;
 
@@ -41,8 +54,8 @@ class Win32ScriptPlatform final : public ScriptPlatform {
   void BringConsoleToFront();
 
   std::wstring applicationFolder_;
-  // A named object per script, held from the claim until the console's interpreter has it.
-  UniqueHandle claim_;
+  // The script held read only from its close until the console's interpreter has it.
+  UniqueFileHandle claim_;
   // The consoles this program started, newest last; nothing waits for them.
   std::vector<UniqueHandle> consoles_;
 };

@@ -202,7 +202,8 @@ TEST_F(EndToEnd, EveryActionFromAFolderWithASpaceAndAnAmpersand) {
 }
 
 // A console waiting at "Pause" reads the script again from its old offset once answered:
-// the next action must wait until it has closed, and then run as usual.
+// the next action, of this copy or of another one started through another spelling of the
+// same folder, must wait until it has closed, and then run as usual.
 TEST_F(EndToEnd, TheNextActionWaitsUntilTheEarlierConsoleHasClosed) {
   TestFolder application(L"");
   fs::copy_file(TestProgramFolder() / L"Tressol.exe", application.Path() / L"Tressol.exe");
@@ -210,6 +211,16 @@ TEST_F(EndToEnd, TheNextActionWaitsUntilTheEarlierConsoleHasClosed) {
   ASSERT_NE(linguarde.Window(), nullptr);
   ChooseTheCopy(linguarde, "attente");
   if (HasFatalFailure()) return;
+  const fs::path linked = AnotherSpelling(application.Path());
+  if (linked.empty()) GTEST_SKIP() << "no other spelling of " << application.Path();
+  RunningLinguarde other(linked);
+  ASSERT_NE(other.Window(), nullptr);
+  // Side by side: clicks land on the window they are meant for.
+  SetWindowPos(linguarde.Window(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetWindowPos(other.Window(), nullptr, 1000, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ChooseTheCopy(other, "attente-autre");
+  if (HasFatalFailure()) return;
+
   const fs::path script = application.Path() / L"VBcommand.bat";
   std::set<DWORD> seen;
   std::vector<DWORD> waiting;
@@ -218,30 +229,33 @@ TEST_F(EndToEnd, TheNextActionWaitsUntilTheEarlierConsoleHasClosed) {
       WaitUntil([&] { return !(waiting = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s));
   const std::string viewScript = ReadBytes(script);
 
-  ClickCentre(linguarde.Button(L"Localiser en Français ou Anglais US"));
-  const HWND box = WaitForDialog(L"Linguarde", linguarde.Id(), 20s);
-  ASSERT_NE(box, nullptr) << "no warning";
-  SaveScreenshot(WindowRect(box), OutputFolder() / "attente-message.bmp");
-  EXPECT_NE(MessageBoxText(box).find(L"console de l'action précédente est encore ouverte"),
-            std::wstring::npos)
-      << testing::PrintToString(MessageBoxText(box));
-  ClickCentre(FindWindowExW(box, nullptr, L"Button", nullptr));
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 20s));
-  EXPECT_EQ(ReadBytes(script), viewScript);
-  EXPECT_TRUE(NewInterpreters(linguarde.Id(), seen).empty()) << "a second console started";
+  for (RunningLinguarde* copy : {&linguarde, &other}) {
+    ClickCentre(copy->Button(L"Localiser en Français ou Anglais US"));
+    const HWND box = WaitForDialog(L"Linguarde", copy->Id(), 20s);
+    ASSERT_NE(box, nullptr) << "no warning";
+    SaveScreenshot(WindowRect(box), OutputFolder() / "attente-message.bmp");
+    EXPECT_NE(MessageBoxText(box).find(L"console d'une action précédente"), std::wstring::npos)
+        << testing::PrintToString(MessageBoxText(box));
+    ClickCentre(FindWindowExW(box, nullptr, L"Button", nullptr));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 20s));
+    EXPECT_EQ(ReadBytes(script), viewScript);
+    EXPECT_TRUE(NewInterpreters(copy->Id(), seen).empty()) << "a second console started";
+  }
 
   ReadAndAnswerConsole(waiting.front(), application.Path());
   ASSERT_TRUE(WaitForExit(waiting.front(), 20s));
-  ClickCentre(linguarde.Button(L"Localiser en Français ou Anglais US"));
+  ClickCentre(other.Button(L"Localiser en Français ou Anglais US"));
   std::vector<DWORD> started;
   ASSERT_TRUE(
-      WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s))
+      WaitUntil([&] { return !(started = NewInterpreters(other.Id(), seen)).empty(); }, 20s))
       << "the action did not run once the console had closed";
   const std::string screen = ReadAndAnswerConsole(started.front(), application.Path());
   EXPECT_NE(screen.find("Fichier : " + Ascii(target_.wstring())), std::string::npos) << screen;
   EXPECT_EQ(ReadHeader(target_).primary, "vb6FR.dll");
-  ASSERT_TRUE(ClickCloseBox(linguarde.Window()));
-  EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
+  for (RunningLinguarde* copy : {&linguarde, &other}) {
+    ASSERT_TRUE(ClickCloseBox(copy->Window()));
+    EXPECT_EQ(copy->ExitCode(20s), std::optional<DWORD>(0));
+  }
 }
 
 // A whole application typed into the box: the batch line passes the folder as it is, and

@@ -21,8 +21,9 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
   explicit RecordingPlatform(std::wstring folder) : folder_(std::move(folder)) {}
 
   std::vector<std::string> calls;
-  std::string failOn;             // the call that throws ActionFailed
-  bool consoleStillOpen = false;  // an earlier console still reads the script
+  std::string failOn;              // the call that throws ActionFailed
+  bool scriptHeld = false;         // an earlier console still reads the script
+  bool scriptRewritten = false;    // another copy wrote the script before it was held
 
   std::wstring ApplicationFolder() override { return folder_; }
 
@@ -37,14 +38,9 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
     return bytes;
   }
 
-  bool ClaimScript(const std::wstring& path) override {
-    Record("claim " + Narrow(path));
-    return !consoleStillOpen;
-  }
-
   std::unique_ptr<linguarde::ScriptFile> CreateScript(const std::wstring& path) override {
     Record("create " + Narrow(path));
-    return std::make_unique<File>(*this);
+    return scriptHeld ? nullptr : std::make_unique<File>(*this);
   }
 
   void StartScript(const std::wstring& path) override { Record("start " + Narrow(path)); }
@@ -56,7 +52,10 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
     void WriteLine(std::string_view bytes) override {
       owner_.Record("write " + std::string(bytes));
     }
-    void Close() override { owner_.Record("close"); }
+    bool Close() override {
+      owner_.Record("close");
+      return !owner_.scriptRewritten;
+    }
 
    private:
     RecordingPlatform& owner_;
@@ -82,7 +81,6 @@ TEST(LancerAction, WritesTheLineThenPauseThenClosesThenStarts) {
   RecordingPlatform platform(L"C:\\Outils");
   LancerAction(3, L"C:\\Projets\\Appli.exe", platform);
   const std::vector<std::string> expected = {
-      "claim C:\\Outils\\VBcommand.bat",
       "create C:\\Outils\\VBcommand.bat",
       "write C:\\Outils\\Tressol.exe \"C:\\Projets\\Appli.exe\" vb6FR.dll 0x40C ~ 0x409",
       "write Pause",
@@ -96,7 +94,7 @@ TEST(LancerAction, ScriptPathHasOneBackslashAtADriveRoot) {
   RecordingPlatform platform(L"D:\\");
   LancerAction(0, L"a.exe", platform);
   ASSERT_FALSE(platform.calls.empty());
-  EXPECT_EQ(platform.calls.front(), "claim D:\\VBcommand.bat");
+  EXPECT_EQ(platform.calls.front(), "create D:\\VBcommand.bat");
   EXPECT_EQ(platform.calls.back(), "start D:\\VBcommand.bat");
 }
 
@@ -105,8 +103,7 @@ TEST(LancerAction, IndexOutsideTheTableWritesOnlyPause) {
     RecordingPlatform platform(L"C:\\Outils");
     // Nothing of the target is written, so nothing of it can be refused either.
     LancerAction(index, L"a\"b\n", platform);
-    const std::vector<std::string> expected = {"claim C:\\Outils\\VBcommand.bat",
-                                               "create C:\\Outils\\VBcommand.bat", "write Pause",
+    const std::vector<std::string> expected = {"create C:\\Outils\\VBcommand.bat", "write Pause",
                                                "close", "start C:\\Outils\\VBcommand.bat"};
     EXPECT_EQ(platform.calls, expected) << index;
   }
@@ -152,16 +149,14 @@ TEST(LancerAction, AFailedStepStopsTheStepsAfterIt) {
     const char* failOn;
     std::vector<std::string> done;
   };
-  const std::string claim = "claim C:\\O\\VBcommand.bat";
   const std::string create = "create C:\\O\\VBcommand.bat";
   const std::string line = "write C:\\O\\Tressol.exe a.exe";
   const Case cases[] = {
-      {"claim", {claim}},
-      {"create", {claim, create}},
-      {"write C:", {claim, create, line}},
-      {"write Pause", {claim, create, line, "write Pause"}},
-      {"close", {claim, create, line, "write Pause", "close"}},
-      {"start", {claim, create, line, "write Pause", "close", "start C:\\O\\VBcommand.bat"}},
+      {"create", {create}},
+      {"write C:", {create, line}},
+      {"write Pause", {create, line, "write Pause"}},
+      {"close", {create, line, "write Pause", "close"}},
+      {"start", {create, line, "write Pause", "close", "start C:\\O\\VBcommand.bat"}},
   };
   for (const Case& c : cases) {
     RecordingPlatform platform(L"C:\\O");
@@ -174,21 +169,38 @@ TEST(LancerAction, AFailedStepStopsTheStepsAfterIt) {
 TEST(LancerAction, OneSignPercentFolderIsCarried) {
   RecordingPlatform platform(L"C:\\100%");
   LancerAction(1, L"a.exe", platform);
-  ASSERT_EQ(platform.calls.size(), 6u);
-  EXPECT_EQ(platform.calls[2], "write \"C:\\100%%\\Tressol.exe\" \"a.exe\" * 0x409 ~ 0x0");
+  ASSERT_EQ(platform.calls.size(), 5u);
+  EXPECT_EQ(platform.calls[1], "write \"C:\\100%%\\Tressol.exe\" \"a.exe\" * 0x409 ~ 0x0");
 }
 
-TEST(LancerAction, AConsoleStillReadingTheScriptIsNotDisturbed) {
-  RecordingPlatform platform(L"C:\\Outils");
-  platform.consoleStillOpen = true;
-  try {
-    LancerAction(1, L"C:\\Projets\\Appli.exe", platform);
-    ADD_FAILURE() << "not refused";
-  } catch (const ActionRefused& refusal) {
-    EXPECT_NE(refusal.Message().find(L"console de l'action précédente est encore ouverte"),
-              std::wstring::npos);
+// Held: nothing written. Rewritten by another copy between the close and the hold: that
+// copy's console runs it, so this one starts nothing.
+TEST(LancerAction, AScriptHeldOrRewrittenElsewhereIsNotStarted) {
+  const std::string create = "create C:\\Outils\\VBcommand.bat";
+  const std::string line = "write C:\\Outils\\Tressol.exe a.exe";
+  struct Case {
+    bool held;
+    std::vector<std::string> done;
+    const wchar_t* ending;
+  };
+  const Case cases[] = {
+      {true, {create}, L" Rien n'a été écrit ni lancé."},
+      {false, {create, line, "write Pause", "close"}, L" Rien n'a été lancé."},
+  };
+  for (const Case& c : cases) {
+    RecordingPlatform platform(L"C:\\Outils");
+    platform.scriptHeld = c.held;
+    platform.scriptRewritten = !c.held;
+    try {
+      LancerAction(0, L"a.exe", platform);
+      ADD_FAILURE() << "not refused";
+    } catch (const ActionRefused& refusal) {
+      EXPECT_NE(refusal.Message().find(L"console d'une action précédente"), std::wstring::npos);
+      const std::wstring& message = refusal.Message();
+      EXPECT_EQ(message.substr(message.size() - wcslen(c.ending)), c.ending);
+    }
+    EXPECT_EQ(platform.calls, c.done);
   }
-  EXPECT_EQ(platform.calls, std::vector<std::string>{"claim C:\\Outils\\VBcommand.bat"});
 }
 
 // The interpreter reads 8191 characters of a line: "C:\O\Tressol.exe " takes 17 of them,
@@ -211,8 +223,8 @@ TEST(LancerAction, RefusesALineLongerThanTheInterpreterReads) {
       EXPECT_TRUE(platform.calls.empty());
     } else {
       LancerAction(c.index, c.target, platform);
-      ASSERT_EQ(platform.calls.size(), 6u);
-      EXPECT_EQ(platform.calls[2].size(), std::string("write ").size() + 8191);
+      ASSERT_EQ(platform.calls.size(), 5u);
+      EXPECT_EQ(platform.calls[1].size(), std::string("write ").size() + 8191);
     }
   }
 }

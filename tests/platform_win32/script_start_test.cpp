@@ -63,19 +63,11 @@ TEST_F(ScriptStart, AFailedStepReachesTheCallerAndNothingStarts) {
     std::wstring applicationFolder;
     std::wstring expectedStart;  // the French sentence that must open the message
   };
-  // A script held open without sharing, a folder that does not exist, a script name
-  // taken by a folder: as root under Wine, Unix write bits would not stop the write.
-  const fs::path held = folder.Path() / L"held";
-  fs::create_directories(held);
-  linguarde::test::WriteBytes(held / L"VBcommand.bat", "avant\r\n");
-  linguarde::win32::UniqueFileHandle lock(CreateFileW((held / L"VBcommand.bat").c_str(),
-                                                      GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_TRUE(lock);
+  // A folder that does not exist, a script name taken by a folder: as root under Wine,
+  // Unix write bits would not stop the write.
   fs::create_directories(folder.Path() / L"taken" / L"VBcommand.bat");
 
   const Case cases[] = {
-      {"held open", held.wstring(), L"Impossible de créer le fichier « " + held.wstring()},
       {"missing folder", (folder.Path() / L"absent").wstring(), L"Impossible de créer le fichier"},
       {"name is a folder", (folder.Path() / L"taken").wstring(), L"Impossible de créer le fichier"},
   };
@@ -92,12 +84,11 @@ TEST_F(ScriptStart, AFailedStepReachesTheCallerAndNothingStarts) {
     }
     EXPECT_TRUE(platform.started.empty()) << c.what;
   }
-  lock.Reset();
-  EXPECT_EQ(ReadBytes(held / L"VBcommand.bat"), "avant\r\n");
 }
 
-// Two copies of the program started from one folder share its script: while a console of
-// either still runs, neither writes it, whatever case the folder is spelled in.
+// While a console runs, it holds the script: no copy of the program writes it, however the
+// folder is spelled, and neither does any other program. Held by another program without
+// sharing, the script is not a failure either, only a refusal.
 TEST_F(ScriptStart, AnOpenConsoleHoldsTheScriptForEveryCopyOfTheProgram) {
   TestFolder folder(L"");
   const fs::path recorder = linguarde::test::TestProgramFolder() / L"recording_tool.exe";
@@ -109,14 +100,83 @@ TEST_F(ScriptStart, AnOpenConsoleHoldsTheScriptForEveryCopyOfTheProgram) {
 
   std::wstring upper = folder.Text();
   CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-  linguarde::win32::Win32ScriptPlatform second(upper);
-  EXPECT_THROW(LancerAction(0, L"C:\\Autre\\Appli.exe", second), linguarde::ActionRefused);
-  EXPECT_THROW(LancerAction(0, L"C:\\Autre\\Appli.exe", first), linguarde::ActionRefused);
+  std::vector<std::wstring> spellings = {folder.Text(), upper};
+  const fs::path linked = linguarde::test::AnotherSpelling(folder.Path());
+  if (!linked.empty()) spellings.push_back(linked.wstring());
+  for (const std::wstring& spelling : spellings) {
+    linguarde::win32::Win32ScriptPlatform copy(spelling);
+    EXPECT_THROW(LancerAction(0, L"C:\\Autre\\Appli.exe", copy), linguarde::ActionRefused)
+        << testing::PrintToString(spelling);
+  }
   EXPECT_EQ(ReadBytes(folder.Path() / L"VBcommand.bat"), script);
 
   linguarde::test::EndChildProcesses();
+  {
+    const linguarde::win32::UniqueFileHandle scanner(
+        CreateFileW((folder.Path() / L"VBcommand.bat").c_str(), GENERIC_READ, 0, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(scanner);
+    EXPECT_THROW(LancerAction(0, L"C:\\Autre\\Appli.exe", first), linguarde::ActionRefused);
+  }
+  linguarde::win32::Win32ScriptPlatform second(spellings.back());
   LancerAction(0, L"C:\\Autre\\Appli.exe", second);
   EXPECT_NE(ReadBytes(folder.Path() / L"VBcommand.bat"), script);
+}
+
+// The console settings saved under Linguarde's console title, then those of every
+// console, then the system's OEM code page; a code page that is not installed counts as
+// absent.
+TEST(ConsoleCodePage, IsTheOneTheConsoleStartsWith) {
+  const std::wstring key = L"Software\\Linguarde tests\\Console " +
+                           std::to_wstring(GetCurrentProcessId());
+  const wchar_t title[] = L"Linguarde - A\\B";
+  const auto set = [&](const std::wstring& subkey, DWORD codePage) {
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, subkey.c_str(), L"CodePage", REG_DWORD,
+                              &codePage, sizeof codePage),
+              ERROR_SUCCESS);
+  };
+  const std::wstring titleKey = key + L"\\Linguarde - A_B";
+  struct Case {
+    const char* what;
+    DWORD everyConsole;  // 0: no value
+    DWORD titled;        // 0: no value
+    UINT expected;
+  };
+  const Case cases[] = {
+      {"none", 0, 0, GetOEMCP()},
+      {"every console", 1252, 0, 1252},
+      {"titled over every console", 1252, 65001, 65001},
+      {"not installed", 0, 12345, GetOEMCP()},
+      {"not installed, then every console", 850, 12345, 850},
+  };
+  for (const Case& c : cases) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    if (c.everyConsole != 0) set(key, c.everyConsole);
+    if (c.titled != 0) set(titleKey, c.titled);
+    EXPECT_EQ(linguarde::win32::ConsoleCodePage(key, title), c.expected) << c.what;
+  }
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Linguarde tests");
+}
+
+// A pseudo-console of a terminal application is hidden: its owner, the terminal, is
+// what the user sees.
+TEST(ConsoleWindowToRaise, IsTheTerminalForAPseudoConsole) {
+  WNDCLASSW pseudo{};
+  pseudo.lpfnWndProc = DefWindowProcW;
+  pseudo.hInstance = GetModuleHandleW(nullptr);
+  pseudo.lpszClassName = L"PseudoConsoleWindow";
+  ASSERT_NE(RegisterClassW(&pseudo), 0);
+  const auto create = [](const wchar_t* className, HWND owner) {
+    return linguarde::win32::UniqueWindow(CreateWindowExW(0, className, L"", WS_OVERLAPPED, 0, 0,
+                                                          10, 10, owner, nullptr, nullptr,
+                                                          nullptr));
+  };
+  const linguarde::win32::UniqueWindow terminal = create(L"Static", nullptr);
+  const linguarde::win32::UniqueWindow owned = create(L"PseudoConsoleWindow", terminal.get());
+  const linguarde::win32::UniqueWindow alone = create(L"PseudoConsoleWindow", nullptr);
+  EXPECT_EQ(linguarde::win32::ConsoleWindowToRaise(terminal.get()), terminal.get());
+  EXPECT_EQ(linguarde::win32::ConsoleWindowToRaise(owned.get()), terminal.get());
+  EXPECT_EQ(linguarde::win32::ConsoleWindowToRaise(alone.get()), nullptr);
 }
 
 // The user's AutoRun command and DelayedExpansion setting would change what the script

@@ -29,7 +29,9 @@ HWND WaitForMainWindow(DWORD processId, std::chrono::milliseconds timeout) {
 
 RunningLinguarde::RunningLinguarde(const std::filesystem::path& folder) {
   const std::filesystem::path program = folder / L"Linguarde.exe";
-  std::filesystem::copy_file(TestProgramFolder() / L"Linguarde.exe", program);
+  if (!std::filesystem::exists(program)) {
+    std::filesystem::copy_file(TestProgramFolder() / L"Linguarde.exe", program);
+  }
   std::wstring commandLine = L"\"" + program.wstring() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

@@ -10,8 +10,8 @@
 
 namespace linguarde::test {
 
-// Linguarde.exe copied from the build into a folder and started from there, as a user
-// starts it; ended at destruction if it still runs.
+// Linguarde.exe copied from the build into a folder, unless it is there already, and
+// started from there, as a user starts it; ended at destruction if it still runs.
 class RunningLinguarde {
  public:
   explicit RunningLinguarde(const std::filesystem::path& folder);

@@ -18,8 +18,6 @@ class UnstartedPlatform final : public ScriptPlatform {
   std::optional<std::string> EncodeForInterpreter(std::wstring_view text) override {
     return real_.EncodeForInterpreter(text);
   }
-  // A script that is never started has no console to wait for.
-  bool ClaimScript(const std::wstring&) override { return true; }
   std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) override {
     return real_.CreateScript(path);
   }

@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -51,6 +52,24 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
 std::wstring FromUtf8(const std::string& bytes) { return win32::FromUtf8(bytes); }
 
 std::string Ascii(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::filesystem::path AnotherSpelling(const std::filesystem::path& folder) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (unixName != nullptr) {
+    if (char* name = unixName(folder.c_str())) {
+      std::wstring path = L"Z:" + win32::FromUtf8(name);
+      HeapFree(GetProcessHeap(), 0, name);
+      std::replace(path.begin(), path.end(), L'/', L'\\');
+      return path;
+    }
+  }
+  wchar_t shortName[32768];
+  const DWORD length = GetShortPathNameW(folder.c_str(), shortName, 32768);
+  if (length == 0 || length >= 32768 || folder.wstring() == shortName) return {};
+  return std::wstring(shortName, length);
+}
 
 bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;

@@ -33,6 +33,11 @@ std::wstring FromUtf8(const std::string& bytes);
 // A text known to be ASCII (a temporary folder's path, say) as bytes.
 std::string Ascii(const std::wstring& text);
 
+// The same folder named another way, through a link: under Wine its Unix path on drive
+// Z:, which passes through the prefix's link to drive C:; on Windows its 8.3 short name.
+// Empty where neither gives another spelling.
+std::filesystem::path AnotherSpelling(const std::filesystem::path& folder);
+
 // Polls until the file exists and is not empty; false after the time-out.
 bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds timeout);
 
