@@ -339,10 +339,11 @@ TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
       {" vb6FR.dll 0x40C * 0x409", "C:/Windows/SysWOW64/vb6FR.dll",
        "Bibliothèque vb6FR.dll : présente dans C:/Windows/SysWOW64"},
       {" vb6FR.dll 0x40C * 0x409", nullptr,
-       "Attention : vb6FR.dll n'est ni dans app (application), ni dans C:/Windows/SysWOW64 "
-       "(système), ni dans C:/Windows (Windows). Tant qu'elle n'y est pas, les messages VB sont "
-       "en Anglais."},
-      {" vb6FR.dll 0x40C ~ 0x409", nullptr, "les messages VB MANQUERONT"},
+       "Attention : sur cet ordinateur, vb6FR.dll n'est dans aucun des dossiers où Windows "
+       "cherche d'ordinaire : app (application), C:/Windows/SysWOW64 (système), C:/Windows "
+       "(Windows). Là où elle manque, les messages VB sont en anglais. Elle doit être présente "
+       "sur chaque ordinateur où l'application s'exécute."},
+      {" vb6FR.dll 0x40C ~ 0x409", nullptr, "les messages VB manquent"},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;

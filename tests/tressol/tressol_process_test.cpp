@@ -2,6 +2,7 @@
 // must refuse, and the whole road of Linguarde's actions from LancerAction to the bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -30,8 +31,10 @@ struct Finished {
   std::string out;  // standard output and error, as bytes
 };
 
-// Runs Tressol.exe with this command-line tail, its output redirected to a file.
-Finished RunTressol(const std::wstring& tail, const fs::path& folder) {
+// Runs Tressol.exe with this command-line tail, its output redirected to a file, in this
+// test's current folder or the one given.
+Finished RunTressol(const std::wstring& tail, const fs::path& folder,
+                    const fs::path& currentFolder = {}) {
   const fs::path tool = linguarde::test::TestProgramFolder() / L"Tressol.exe";
   // A new file each run: the last run's may still be held while its process winds down.
   static int run = 0;
@@ -47,7 +50,8 @@ Finished RunTressol(const std::wstring& tail, const fs::path& folder) {
   std::wstring commandLine = L"\"" + tool.wstring() + L"\"" + tail;
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(tool.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                      nullptr, nullptr, &startup, &process)) {
+                      nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup,
+                      &process)) {
     return {~0ul, "not started"};
   }
   WaitForSingleObject(process.hProcess, 30000);
@@ -144,6 +148,9 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
   fs::copy_file(target_, app / L"Appli.exe");
   linguarde::test::WriteBytes(app / L"lisezmoi.exe", "pas un programme");
   linguarde::test::WriteBytes(app / L"notes.txt", "ignoré");
+  // Backups whose 8.3 short names end in .EXE, and a name "?" must not match.
+  fs::copy_file(target_, app / L"Appli.exe_old");
+  fs::copy_file(target_, app / L"Setup.exe1");
   const std::wstring quoted = L" \"" + app.wstring() + L"\"";
   struct Case {
     std::wstring tail;
@@ -154,11 +161,13 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
       {L" " + app.wstring(), 0, "Résumé : 3 binaire(s) VB6, 1 autre(s) fichier(s), 0 en échec."},
       {L" \"" + (app / L"*.ocx").wstring() + L"\"", 0, "Résumé : 1 binaire(s) VB6"},
       {L" \"" + (app / L"*.tlb").wstring() + L"\"", 3, "aucun fichier"},
+      {L" \"" + (app / L"*.exe").wstring() + L"\"", 0, "Résumé : 1 binaire(s) VB6, 1 autre(s)"},
+      {L" \"" + (app / L"Appli?.exe").wstring() + L"\"", 3, "aucun fichier"},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
        "Résumé : 3 modifié(s), 0 déjà réglé(s), 1 ignoré(s), 0 en échec."},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
-       "(dossier de Windows). Tant qu'elle n'y est pas, "
-       "les messages VB MANQUERONT"},
+       "C:\\windows\\System (dossier système 16 bits), C:\\windows (dossier de Windows). Là "
+       "où elle manque, les messages VB manquent"},
       {L" --json" + quoted, 0, "\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036"},
   };
   for (const Case& c : cases) {
@@ -183,6 +192,71 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
       << finished.out;
   EXPECT_EQ(Bytes(readOnly), before);
   EXPECT_EQ(Bytes(app / L"Appli.exe")[0x11E8 + 6], '*');
+}
+
+// Files held by other programs are set aside and tried again at the end, within one
+// patience for the whole run: the others are reported meanwhile, and a file still held
+// then is a failure, never a file left aside as not VB6.
+TEST_F(TressolProcess, BusyFilesOfAFolderWaitTogetherThenFail) {
+  const fs::path app = folder_.Path() / L"Appli occupée";
+  const wchar_t* const names[] = {L"A.exe", L"B.exe", L"C.exe", L"D.exe"};
+  fs::create_directories(app);
+  for (const wchar_t* name : names) fs::copy_file(target_, app / name);
+  const auto hold = [&](const wchar_t* name) {
+    return linguarde::win32::UniqueFileHandle(CreateFileW(
+        (app / name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  };
+  linguarde::win32::UniqueFileHandle heldThroughout[] = {hold(L"A.exe"), hold(L"C.exe")};
+  linguarde::win32::UniqueFileHandle heldAMoment = hold(L"B.exe");
+  std::thread release([&heldAMoment] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    heldAMoment.Reset();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  const Finished finished =
+      RunTressol(L" \"" + app.wstring() + L"\" vb6FR.dll 0x40C * 0x409", folder_.Path());
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  release.join();
+  EXPECT_EQ(finished.status, 3u) << finished.out;
+  EXPECT_NE(finished.out.find("2 modifié(s), 0 déjà réglé(s), 0 ignoré(s), 2 en échec"),
+            std::string::npos)
+      << finished.out;
+  // D, free from the start, is reported before the files that were held.
+  EXPECT_LT(finished.out.find("D.exe"), finished.out.find("B.exe")) << finished.out;
+  // Each held file waiting on its own would take two patiences of 2 s.
+  EXPECT_LT(elapsed, std::chrono::milliseconds(3800));
+  for (const auto& held : heldThroughout) EXPECT_TRUE(held);
+  EXPECT_EQ(Bytes(app / L"B.exe")[0x11E8 + 6], 'v');
+  for (auto& held : heldThroughout) held.Reset();
+  EXPECT_EQ(Bytes(app / L"A.exe"), Bytes(target_));
+}
+
+// Past 260 characters, a path that is relative or holds "..", "." or "/" still names the
+// file it names when short.
+TEST_F(TressolProcess, LongPathsNameTheSameFileAsShortOnes) {
+  fs::path deep = folder_.Path();
+  std::wstring relative;
+  for (int level = 0; level < 6; ++level) {
+    const std::wstring part = L"dossier au nom assez long numéro " + std::to_wstring(level) +
+                              L" pour dépasser la limite";
+    deep /= part;
+    relative += part + L"\\";
+  }
+  fs::create_directories(deep);
+  fs::copy_file(target_, deep / L"Appli.exe");
+  relative += L"Appli.exe";
+  ASSERT_GT(relative.size(), 260u);
+  std::wstring dotted = (deep / L".." / deep.filename() / L"." / L"Appli.exe").wstring();
+  std::replace(dotted.end() - 40, dotted.end(), L'\\', L'/');
+  for (const std::wstring& path : {relative, dotted}) {
+    const Finished finished =
+        RunTressol(L" \"" + path + L"\" vb6FR.dll 0x40C * 0x409", folder_.Path(), folder_.Path());
+    EXPECT_EQ(finished.status, 0u) << finished.out;
+    EXPECT_EQ(Bytes(deep / L"Appli.exe")[0x11E8 + 6], 'v') << finished.out;
+    ASSERT_EQ(RunTressol(L" \"" + path + L"\" * 0x409 ~ 0x0", folder_.Path(), folder_.Path()).status,
+              0u);
+  }
+  EXPECT_EQ(Bytes(deep / L"Appli.exe"), Bytes(target_));
 }
 
 // Linguarde's road: LancerAction writes the script beside Tressol.exe, the interpreter

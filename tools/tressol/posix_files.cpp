@@ -123,7 +123,7 @@ std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool 
   }
   if (forWriting && flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
     close(descriptor);
-    throw ToolError(Failure::Refused, "« " + path + " » est verrouillé par un autre programme");
+    throw BusyFile("« " + path + " » est verrouillé par un autre programme");
   }
   return std::make_unique<PagedFile>(std::make_unique<PosixFile>(descriptor, path));
 }

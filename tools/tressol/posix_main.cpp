@@ -24,6 +24,18 @@ std::string Quoted(const std::string& word) {
   return out + "\"";
 }
 
+// Each file's lines show as soon as it is done.
+class StreamOutput final : public tressol::Output {
+ public:
+  void Flush() override {
+    std::fputs(out.c_str(), stdout);
+    std::fputs(err.c_str(), stderr);
+    std::fflush(stdout);
+    out.clear();
+    err.clear();
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -36,9 +48,8 @@ int main(int argc, char** argv) {
   }
   for (int i = first; i < argc; ++i) tail += " " + Quoted(argv[i]);
   tressol::PosixFileSystem files;
-  tressol::Output output;
+  StreamOutput output;
   const int status = tressol::Run(tail, files, output);
-  std::fputs(output.out.c_str(), stdout);
-  std::fputs(output.err.c_str(), stderr);
+  output.Flush();
   return status;
 }

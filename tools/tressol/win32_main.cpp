@@ -8,8 +8,10 @@
 
 #include "core/tool_error.h"
 #include "core/tressol.h"
-#include "platform_win32/text_encoding.h"
+#include "core/wildcard.h"
+#include "platform_win32/long_path.h"
 #include "platform_win32/owners.h"
+#include "platform_win32/text_encoding.h"
 #include "platform_win32/windows_error.h"
 
 namespace {
@@ -19,9 +21,6 @@ using tressol::ToolError;
 
 using linguarde::win32::FromUtf8;
 using linguarde::win32::ToUtf8;
-
-constexpr ULONGLONG kBusyPatienceMilliseconds = 2000;
-constexpr DWORD kBusyRetryMilliseconds = 100;
 
 std::string SystemText(DWORD code) { return ToUtf8(linguarde::win32::WindowsErrorText(code)); }
 
@@ -38,13 +37,7 @@ std::wstring CommandTail() {
   return line.substr(i);
 }
 
-// Paths past MAX_PATH need the extended form, which takes only absolute paths.
-std::wstring Extended(const std::wstring& path) {
-  if (path.size() >= MAX_PATH && path.size() > 2 && path[1] == L':' && path[2] == L'\\') {
-    return L"\\\\?\\" + path;
-  }
-  return path;
-}
+using linguarde::win32::ExtendedPath;
 
 class Win32File final : public tressol::TargetFile {
  public:
@@ -113,16 +106,20 @@ bool EndsWithIgnoringCase(const std::wstring& name, const wchar_t* ending) {
                               static_cast<int>(length), TRUE) == CSTR_EQUAL;
 }
 
-// The names of the files (not folders) that a search pattern matches, sorted.
+// The names of the files (not folders) whose long names a search pattern matches, sorted.
 std::vector<std::wstring> MatchingFiles(const std::wstring& pattern) {
   std::vector<std::wstring> names;
+  const std::string lastComponent = ToUtf8(pattern.substr(pattern.find_last_of(L"\\/") + 1));
   WIN32_FIND_DATAW found{};
-  const HANDLE first = FindFirstFileExW(Extended(pattern).c_str(), FindExInfoBasic, &found,
+  const HANDLE first = FindFirstFileExW(ExtendedPath(pattern).c_str(), FindExInfoBasic, &found,
                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (first == INVALID_HANDLE_VALUE) return names;
   const linguarde::win32::UniqueFindHandle search(first);
   do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(found.cFileName);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        tressol::MatchesPattern(ToUtf8(found.cFileName), lastComponent)) {
+      names.push_back(found.cFileName);
+    }
   } while (FindNextFileW(search.get(), &found));
   std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
@@ -147,7 +144,7 @@ class Win32FileSystem final : public tressol::FileSystem {
     std::wstring prefix = folder;
     if (pattern) {
       names = MatchingFiles(name);
-    } else if (IsFolder(GetFileAttributesW(Extended(name).c_str()))) {
+    } else if (IsFolder(GetFileAttributesW(ExtendedPath(name).c_str()))) {
       prefix = name.back() == L'\\' || name.back() == L'/' ? name : name + L"\\";
       for (std::wstring& file : MatchingFiles(prefix + L"*")) {
         if (EndsWithIgnoringCase(file, L".exe") || EndsWithIgnoringCase(file, L".dll") ||
@@ -163,17 +160,25 @@ class Win32FileSystem final : public tressol::FileSystem {
     return paths;
   }
 
-  // The runtime, a 32-bit library, is loaded by a 32-bit program: after the program's own
-  // folder it looks in the 32-bit system folder (SysWOW64 on 64-bit Windows, where this
-  // 64-bit tool's System32 is the 64-bit one), then in the Windows folder.
+  // The runtime, a 32-bit library, is loaded by a 32-bit program, which looks for a
+  // library loaded by name in its own folder, the 32-bit system folder (SysWOW64 on 64-bit
+  // Windows, where this 64-bit tool's System32 is the 64-bit one), the 16-bit system
+  // folder, the Windows folder; then the current folder and the PATH, which depend on how
+  // the program is started and are not checked.
   std::vector<Folder> LibraryFolders(const std::string& target) override {
     std::vector<Folder> folders;
-    wchar_t full[32768];
-    const std::wstring name = FromUtf8(target);
-    const DWORD length = GetFullPathNameW(name.c_str(), 32768, full, nullptr);
-    if (length > 0 && length < 32768) {
-      std::wstring folder(full, length);
+    std::vector<wchar_t> full(MAX_PATH);
+    const std::wstring name = ExtendedPath(FromUtf8(target));
+    const DWORD length =
+        GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length > 0 && length < full.size()) {
+      std::wstring folder(full.data(), length);
       folder.erase(folder.find_last_of(L'\\'));
+      if (folder.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+        folder = L"\\" + folder.substr(7);
+      } else if (folder.rfind(L"\\\\?\\", 0) == 0) {
+        folder.erase(0, 4);
+      }
       folders.push_back({ToUtf8(folder),
                          "dossier de l'application : celui de la cible ; pour un contrôle ou une "
                          "bibliothèque, celui du programme qui la charge, d'ordinaire le même"});
@@ -181,21 +186,24 @@ class Win32FileSystem final : public tressol::FileSystem {
     std::wstring system32Bit = SystemPath(&GetSystemWow64DirectoryW);
     if (system32Bit.empty()) system32Bit = SystemPath(&GetSystemDirectoryW);
     if (!system32Bit.empty()) {
-      folders.push_back({ToUtf8(system32Bit), "bibliothèques système 32 bits"});
+      folders.push_back({ToUtf8(system32Bit), "dossier système 32 bits"});
     }
     const std::wstring windows = SystemPath(&GetSystemWindowsDirectoryW);
-    if (!windows.empty()) folders.push_back({ToUtf8(windows), "dossier de Windows"});
+    if (!windows.empty()) {
+      folders.push_back({ToUtf8(windows + L"\\System"), "dossier système 16 bits"});
+      folders.push_back({ToUtf8(windows), "dossier de Windows"});
+    }
     return folders;
   }
 
   bool HasFile(const std::string& folder, const std::string& name) override {
     const DWORD attributes =
-        GetFileAttributesW(Extended(FromUtf8(folder) + L"\\" + FromUtf8(name)).c_str());
+        GetFileAttributesW(ExtendedPath(FromUtf8(folder) + L"\\" + FromUtf8(name)).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !IsFolder(attributes);
   }
 
   std::unique_ptr<tressol::TargetFile> Open(const std::string& path, bool forWriting) override {
-    const std::wstring name = Extended(FromUtf8(path));
+    const std::wstring name = ExtendedPath(FromUtf8(path));
     // Windows would refuse the write itself; checked here too, for administrators and
     // systems that let them through.
     const DWORD attributes = GetFileAttributesW(name.c_str());
@@ -206,27 +214,18 @@ class Win32FileSystem final : public tressol::FileSystem {
                                             "modifié (retirez l'attribut pour le localiser)");
     }
     // Shared with nobody for a change: a target that runs or is open elsewhere is refused.
-    // Right after a build a scanner or an indexer often holds the file for a moment, so a
-    // busy target is tried again for a while first.
-    const ULONGLONG giveUp = GetTickCount64() + kBusyPatienceMilliseconds;
-    linguarde::win32::UniqueFileHandle file;
-    DWORD code = ERROR_SUCCESS;
-    for (;;) {
-      file.Reset(CreateFileW(name.c_str(), forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
-                             forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-      code = GetLastError();
-      const bool busy = code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
-      if (file || !busy || GetTickCount64() >= giveUp) break;
-      Sleep(kBusyRetryMilliseconds);
-    }
+    linguarde::win32::UniqueFileHandle file(
+        CreateFileW(name.c_str(), forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                    forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
+      const DWORD code = GetLastError();
       const std::string system = " (" + SystemText(code) + ")";
       if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) {
-        throw ToolError(Failure::Refused, "« " + path +
-                                              " » est ouvert par un autre programme ou "
-                                              "en cours d'exécution : fermez-le et recommencez" +
-                                              system);
+        throw tressol::BusyFile("« " + path +
+                                " » est ouvert par un autre programme ou en cours d'exécution : "
+                                "fermez-le et recommencez" +
+                                system);
       }
       if (code == ERROR_ACCESS_DENIED && forWriting) {
         throw ToolError(Failure::Refused, "« " + path +
@@ -255,13 +254,23 @@ void Write(DWORD stream, const std::string& text) {
   }
 }
 
+// Each file's lines show as soon as it is done.
+class ConsoleOutput final : public tressol::Output {
+ public:
+  void Flush() override {
+    Write(STD_OUTPUT_HANDLE, out);
+    Write(STD_ERROR_HANDLE, err);
+    out.clear();
+    err.clear();
+  }
+};
+
 }  // namespace
 
 int wmain() {
   Win32FileSystem files;
-  tressol::Output output;
+  ConsoleOutput output;
   const int status = tressol::Run(ToUtf8(CommandTail()), files, output);
-  Write(STD_OUTPUT_HANDLE, output.out);
-  Write(STD_ERROR_HANDLE, output.err);
+  output.Flush();
   return status;
 }

@@ -42,24 +42,24 @@ std::string DescribeLibraries(const std::vector<LibraryPresence>& libraries,
       text += "Bibliothèque " + library.name + " : présente dans " + library.folder + "\n";
       continue;
     }
+    // The current folder and the PATH also count when the program starts, and other
+    // computers are not this one: the warning says what is known, no more.
     const std::vector<FileSystem::Folder> folders = files.LibraryFolders(target);
     std::string where;
     for (std::size_t i = 0; i < folders.size(); ++i) {
-      where += std::string(i == 0 ? "" : ", ni ") + "dans " + folders[i].path + " (" +
-               folders[i].what + ")";
+      where += std::string(i == 0 ? "" : ", ") + folders[i].path + " (" + folders[i].what + ")";
     }
-    text += "Attention : " + library.name + (folders.size() > 1 ? " n'est ni " : " n'est pas ") +
-            where + ".";
+    text += "Attention : sur cet ordinateur, " + library.name +
+            " n'est dans aucun des dossiers où Windows cherche d'ordinaire : " + where + ".";
     if (library.name == settings.primaryLibrary) {
       if (settings.secondaryLibrary == "*") {
-        text += " Tant qu'elle n'y est pas, les messages VB sont en Anglais.";
+        text += " Là où elle manque, les messages VB sont en anglais.";
       } else if (!NamesAFile(settings.secondaryLibrary)) {
-        text +=
-            " Tant qu'elle n'y est pas, les messages VB MANQUERONT : installez-la avant "
-            "d'utiliser la cible.";
+        text += " Là où elle manque, les messages VB manquent : aucune langue de secours n'est "
+                "réglée.";
       }
     }
-    text += "\n";
+    text += " Elle doit être présente sur chaque ordinateur où l'application s'exécute.\n";
   }
   return text;
 }

@@ -18,6 +18,13 @@ class ToolError : public std::runtime_error {
   Failure kind_;
 };
 
+// The file is open elsewhere without sharing, or locked: a scanner or an indexer holding
+// a fresh build lets go a moment later, so it is tried again before it fails.
+class BusyFile : public ToolError {
+ public:
+  explicit BusyFile(const std::string& message) : ToolError(Failure::Refused, message) {}
+};
+
 [[noreturn]] inline void Refuse(const std::string& why) { throw ToolError(Failure::Refused, why); }
 
 }  // namespace tressol

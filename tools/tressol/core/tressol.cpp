@@ -1,8 +1,10 @@
 #include "tressol.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <optional>
+#include <thread>
 
 #include "command_line.h"
 #include "json_line.h"
@@ -72,8 +74,8 @@ void Apply(TargetFile& file, const std::vector<Patch>& patches) {
   }
 }
 
-// What became of one file.
-enum class Done { Shown, Changed, AlreadySet, NotVb6, Failed };
+// What became of one file. Busy: held by another program; tried again later.
+enum class Done { Shown, Changed, AlreadySet, NotVb6, Failed, Busy };
 
 struct FileOutcome {
   std::string path;
@@ -140,22 +142,35 @@ std::string Set(const std::string& path, const LanguageSettings& settings, FileS
   return report;
 }
 
-// Views or sets one file. A file that cannot be read as a VB6 binary is NotVb6; a VB6
-// binary that cannot be set is Failed, and stays as it was.
+FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
+  outcome.done = dynamic_cast<const BusyFile*>(&error) != nullptr ? Done::Busy : Done::Failed;
+  outcome.failure = error.Kind();
+  outcome.reason = error.what();
+  return outcome;
+}
+
+// Views or sets one file. A file that can be read but not as a VB6 binary is NotVb6; a
+// file that cannot be read, or a VB6 binary that cannot be set, is Failed and stays as it
+// was; a file held by another program is Busy.
 FileOutcome Process(const std::string& path, const Command& command, FileSystem& files,
                     LibraryFinder& libraries) {
   FileOutcome outcome;
   outcome.path = path;
+  std::unique_ptr<TargetFile> file;
   try {
-    const std::unique_ptr<TargetFile> file = files.Open(path, false);
+    file = files.Open(path, false);
+  } catch (const ToolError& error) {
+    return Failed(outcome, error);
+  }
+  try {
     const PeImage image = ReadPeImage(*file);
     outcome.header = LocateVbHeader(*file, image);
   } catch (const ToolError& error) {
-    outcome.done = error.Kind() == Failure::Refused ? Done::NotVb6 : Done::Failed;
-    outcome.failure = error.Kind();
-    outcome.reason = error.what();
+    outcome = Failed(outcome, error);
+    if (error.Kind() == Failure::Refused) outcome.done = Done::NotVb6;
     return outcome;
   }
+  file.reset();
   outcome.settings = outcome.header->settings;
   if (!command.settings) {
     outcome.done = Done::Shown;
@@ -170,10 +185,7 @@ FileOutcome Process(const std::string& path, const Command& command, FileSystem&
       outcome.done = Done::Changed;
       outcome.settings = *command.settings;
     } catch (const ToolError& error) {
-      outcome.done = Done::Failed;
-      outcome.failure = error.Kind();
-      outcome.reason = error.what();
-      return outcome;
+      return Failed(outcome, error);
     }
   }
   outcome.libraries = libraries.Find(outcome.settings, path);
@@ -192,6 +204,7 @@ const char* DoneWord(Done done) {
     case Done::NotVb6:
       return "skipped";
     case Done::Failed:
+    case Done::Busy:
       break;
   }
   return "failed";
@@ -223,32 +236,84 @@ std::string JsonLine(const FileOutcome& outcome) {
   return line + "}\n";
 }
 
-// The French report of many files: each VB6 binary, the other files with their reasons,
-// then the counts.
-std::string ManyFilesReport(const std::vector<FileOutcome>& outcomes, bool set) {
-  std::string report;
-  std::string others;
-  std::string failures;
-  int counts[5] = {};
-  for (const FileOutcome& outcome : outcomes) {
-    ++counts[static_cast<int>(outcome.done)];
-    if (!outcome.report.empty()) report += outcome.report + "\n";
-    if (outcome.done == Done::NotVb6) others += "  " + outcome.path + " : " + outcome.reason + "\n";
-    if (outcome.done == Done::Failed)
-      failures += "  " + outcome.path + " : " + outcome.reason + "\n";
+// One file's part of the French report of many files.
+std::string ManyFilesEntry(const FileOutcome& outcome) {
+  switch (outcome.done) {
+    case Done::NotVb6:
+      return "Pas un binaire VB6, laissé tel quel : " + outcome.path + " : " + outcome.reason +
+             "\n\n";
+    case Done::Failed:
+      return "En échec, laissé tel quel : " + outcome.path + " : " + outcome.reason + "\n\n";
+    default:
+      return outcome.report + "\n";
   }
-  if (!others.empty())
-    report += "Fichiers qui ne sont pas des binaires VB6 (laissés tels quels) :\n" + others;
-  if (!failures.empty()) report += "Fichiers en échec (laissés tels quels) :\n" + failures;
+}
+
+std::string ManyFilesSummary(const std::vector<FileOutcome>& outcomes, bool set) {
+  int counts[6] = {};
+  for (const FileOutcome& outcome : outcomes) ++counts[static_cast<int>(outcome.done)];
   const auto count = [&](Done done) { return std::to_string(counts[static_cast<int>(done)]); };
   if (set) {
-    return report + "Résumé : " + count(Done::Changed) + " modifié(s), " + count(Done::AlreadySet) +
+    return "Résumé : " + count(Done::Changed) + " modifié(s), " + count(Done::AlreadySet) +
            " déjà réglé(s), " + count(Done::NotVb6) + " ignoré(s), " + count(Done::Failed) +
            " en échec.\n";
   }
-  return report + "Résumé : " + count(Done::Shown) + " binaire(s) VB6, " + count(Done::NotVb6) +
+  return "Résumé : " + count(Done::Shown) + " binaire(s) VB6, " + count(Done::NotVb6) +
          " autre(s) fichier(s), " + count(Done::Failed) + " en échec.\n";
 }
+
+// Busy files are set aside so that the others go on; then they are tried again, all of
+// them within one patience for the whole run, and those still held fail.
+class Processing {
+ public:
+  Processing(const Command& command, FileSystem& files, Output& output, bool many)
+      : command_(command), files_(files), output_(output), many_(many), libraries_(files) {}
+
+  void Add(const std::string& path) { Settle(Process(path, command_, files_, libraries_)); }
+
+  std::vector<FileOutcome> Finish() {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point giveUp = Clock::now() + kBusyPatience;
+    while (!busy_.empty() && Clock::now() < giveUp) {
+      std::this_thread::sleep_for(kBusyRetry);
+      std::vector<FileOutcome> held;
+      held.swap(busy_);
+      for (const FileOutcome& outcome : held) Add(outcome.path);
+    }
+    for (FileOutcome& outcome : busy_) {
+      outcome.done = Done::Failed;
+      Settle(std::move(outcome));
+    }
+    busy_.clear();
+    return std::move(done_);
+  }
+
+ private:
+  static constexpr std::chrono::milliseconds kBusyPatience{2000};
+  static constexpr std::chrono::milliseconds kBusyRetry{100};
+
+  void Settle(FileOutcome outcome) {
+    if (outcome.done == Done::Busy) {
+      busy_.push_back(std::move(outcome));
+      return;
+    }
+    if (command_.json) {
+      output_.out += JsonLine(outcome);
+    } else if (many_) {
+      output_.out += ManyFilesEntry(outcome);
+    }
+    output_.Flush();
+    done_.push_back(std::move(outcome));
+  }
+
+  const Command& command_;
+  FileSystem& files_;
+  Output& output_;
+  bool many_;
+  LibraryFinder libraries_;
+  std::vector<FileOutcome> busy_;
+  std::vector<FileOutcome> done_;
+};
 
 }  // namespace
 
@@ -268,15 +333,10 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
         paths.push_back(target);
       }
     }
-    std::vector<FileOutcome> outcomes;
-    LibraryFinder libraries(files);
-    for (const std::string& path : paths) {
-      outcomes.push_back(Process(path, command, files, libraries));
-    }
+    Processing processing(command, files, output, many);
+    for (const std::string& path : paths) processing.Add(path);
+    const std::vector<FileOutcome> outcomes = processing.Finish();
 
-    if (command.json) {
-      for (const FileOutcome& outcome : outcomes) output.out += JsonLine(outcome);
-    }
     if (!many) {
       const FileOutcome& outcome = outcomes.front();
       if (outcome.done == Done::NotVb6 || outcome.done == Done::Failed) {
@@ -285,7 +345,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       if (!command.json) output.out += outcome.report;
       return 0;
     }
-    if (!command.json) output.out += ManyFilesReport(outcomes, command.settings.has_value());
+    if (!command.json) output.out += ManyFilesSummary(outcomes, command.settings.has_value());
     const auto failed = std::find_if(outcomes.begin(), outcomes.end(),
                                      [](const FileOutcome& o) { return o.done == Done::Failed; });
     if (failed != outcomes.end()) {

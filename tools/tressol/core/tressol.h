@@ -14,6 +14,7 @@ namespace tressol {
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
+  // Throws BusyFile when another program holds the file, ToolError otherwise.
   virtual std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting) = 0;
   // The files a target names when it is a folder (its .exe, .dll and .ocx files, not those
   // of its sub-folders) or a pattern (the files that its last component matches), sorted
@@ -30,7 +31,13 @@ class FileSystem {
   virtual bool HasFile(const std::string& folder, const std::string& name) = 0;
 };
 
-struct Output {
+// The report is made file by file; a front end that shows it as it comes empties the
+// texts at each Flush.
+class Output {
+ public:
+  virtual ~Output() = default;
+  virtual void Flush() {}
+
   std::string out;  // the report (French text, or JSON Lines), UTF-8
   std::string err;  // the failure or the usage, UTF-8
 };

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace linguarde::win32 {
+
+// A path in the extended form that every file function takes whatever its length:
+// made absolute and normalised first ("/", ".", "..", a relative start), since the
+// extended form turns normalisation off; a UNC path becomes "\\?\UNC\server\share\…".
+// A path already written "\\?\" or "\\.\" stays as written; one that cannot be made
+// absolute is returned unchanged, for the file function to report.
+std::wstring ExtendedPath(const std::wstring& path);
+
+}  // namespace linguarde::win32

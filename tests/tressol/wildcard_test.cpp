@@ -1,0 +1,44 @@
+// Patterns match long names only, by Windows' wildcards without their 8.3 quirks.
+#include "core/wildcard.h"
+
+#include <gtest/gtest.h>
+
+namespace tressol {
+namespace {
+
+TEST(MatchesPattern, StarIsAnyRunQuestionMarkExactlyOneCaseFolded) {
+  struct Case {
+    const char* name;
+    const char* pattern;
+    bool matches;
+  };
+  const Case cases[] = {
+      {"Setup.exe", "*.exe", true},
+      {"SETUP.EXE", "*.exe", true},
+      {"Setup.exe1", "*.exe", false},  // its short name SETUP~1.EXE would match
+      {"App.exe_old", "*.exe", false},
+      {"Client1.exe", "Client?.exe", true},
+      {"Client.exe", "Client?.exe", false},  // Windows' "?" may match nothing before a dot
+      {"Client12.exe", "Client?.exe", false},
+      {"Lisezmoi", "*.*", true},
+      {"a.b.c", "*.*", true},
+      {"Lisezmoi", "*.", false},
+      {"Données.ocx", "DONNÉES.OCX", true},
+      {"Ärger.dll", "ä*", true},
+      {"Ωμέγα.exe", "ΩΜΈΓΑ.EXE", true},
+      {"Привет.dll", "привет.*", true},
+      {"straße.exe", "STRASSE.exe", false},  // simple folding: ß is one letter, not two
+      {"ab", "a*b*", true},
+      {"aXbYb", "a*b", true},
+      {"aXbYc", "a*b", false},
+      {"", "*", true},
+      {"x", "", false},
+      {"\xff.exe", "?.exe", true},  // a byte that is not UTF-8 still counts as one
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << c.name << " ~ " << c.pattern;
+  }
+}
+
+}  // namespace
+}  // namespace tressol

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string_view>
+
+namespace tressol {
+
+// Whether a file name matches a pattern of the last component of a target, both UTF-8:
+// "*" stands for any run of characters, "?" for exactly one, "*.*" for every name; letters
+// compare without case, by simple case folding. Windows' own search also matches the 8.3
+// short names and lets "?" match nothing before a dot, so that "*.exe" would find
+// "Setup.exe1" and "Client?.exe" would find "Client.exe": its results go through this.
+bool MatchesPattern(std::string_view name, std::string_view pattern);
+
+}  // namespace tressol
