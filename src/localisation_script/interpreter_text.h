@@ -8,8 +8,8 @@
 // in a batch line and in the command line that starts a batch file.
 namespace linguarde::interpreter {
 
-// The interpreter reads at most this many characters of a batch line and silently drops
-// the rest.
+// The longest batch line the interpreter is known to read whole; what it does with a
+// longer one is not documented, so longer lines are refused.
 inline constexpr std::size_t kLongestLine = 8191;
 
 // True when a path can stand bare as a command: no blank and no character that the

@@ -215,9 +215,15 @@ TEST_F(EndToEnd, TheNextActionWaitsUntilTheEarlierConsoleHasClosed) {
   if (linked.empty()) GTEST_SKIP() << "no other spelling of " << application.Path();
   RunningLinguarde other(linked);
   ASSERT_NE(other.Window(), nullptr);
-  // Side by side: clicks land on the window they are meant for.
+  // Side by side, so that clicks land on the window they are meant for.
   SetWindowPos(linguarde.Window(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   SetWindowPos(other.Window(), nullptr, 1000, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        return WindowRect(linguarde.Window()).left == 0 && WindowRect(other.Window()).left == 1000;
+      },
+      5s));
+  std::this_thread::sleep_for(300ms);
   ChooseTheCopy(other, "attente-autre");
   if (HasFatalFailure()) return;
 
