@@ -2,6 +2,8 @@
 function(linguarde_warnings target)
   if(MSVC)
     target_compile_options(${target} PRIVATE /W4 /WX /utf-8 /permissive-)
+    # The C runtime's portable calls (getenv…), not its _s variants.
+    target_compile_definitions(${target} PRIVATE _CRT_SECURE_NO_WARNINGS)
   else()
     target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -pedantic)
   endif()

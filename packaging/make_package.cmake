@@ -1,6 +1,11 @@
 # Makes the release package in a build folder and SHA256SUMS beside it:
-# cmake -DBUILD=<build folder> -DVERSION=<version> -P make_package.cmake
-execute_process(COMMAND "${CMAKE_CPACK_COMMAND}" -G ZIP WORKING_DIRECTORY "${BUILD}"
+# cmake -DBUILD=<build folder> -DVERSION=<version> [-DCONFIG=Release] -P make_package.cmake
+# CONFIG names the configuration of a multi-configuration build (Visual Studio).
+set(config_option)
+if(CONFIG)
+  set(config_option -C "${CONFIG}")
+endif()
+execute_process(COMMAND "${CMAKE_CPACK_COMMAND}" -G ZIP ${config_option} WORKING_DIRECTORY "${BUILD}"
                 RESULT_VARIABLE status OUTPUT_QUIET)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "cpack failed: ${status}")

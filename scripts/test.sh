@@ -9,6 +9,9 @@ linguarde_prefix_144dpi
 linguarde_build linux
 linguarde_build windows
 
+linguarde_say "linting the Windows workflow"
+linguarde_lint_workflows
+
 trap linguarde_cleanup EXIT
 linguarde_virtual_display
 

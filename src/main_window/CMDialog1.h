@@ -4,9 +4,9 @@
 
 #include <cstdint>
 #include <exception>
-#include <memory>
 #include <string>
-#include <type_traits>
+
+#include "owners.h"
 
 namespace linguarde {
 
@@ -31,11 +31,8 @@ class CommonDialog {
   void ShowOpen(HWND owner);
 
  private:
-  struct LibraryDeleter {
-    void operator()(HMODULE library) const noexcept { FreeLibrary(library); }
-  };
   // The dialog's library, loaded at the first ShowOpen rather than at start.
-  std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter> library_;
+  win32::UniqueModule library_;
 };
 
 }  // namespace linguarde

@@ -5,7 +5,7 @@
 
 #include "localisation_script/LancerAction.h"
 #include "localisation_script/action_error.h"
-#include "platform_win32/windows_error.h"
+#include "windows_error.h"
 
 namespace linguarde {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "platform_win32/owners.h"
+#include "owners.h"
 
 namespace linguarde {
 

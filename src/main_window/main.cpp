@@ -4,7 +4,7 @@
 #include "Form1.h"
 #include "localisation_script/action_error.h"
 #include "platform_win32/win32_script_platform.h"
-#include "platform_win32/windows_error.h"
+#include "windows_error.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};

@@ -6,6 +6,7 @@
 
 #include "localisation_script/action_error.h"
 #include "localisation_script/interpreter_text.h"
+#include "system_folders.h"
 #include "windows_error.h"
 
 namespace linguarde::win32 {
@@ -13,20 +14,6 @@ namespace {
 
 // A step of an action that failed: the window reports it and the program ends.
 [[noreturn]] void FailStep(const std::wstring& what) { throw ActionFailed(WithLastError(what)); }
-
-std::wstring SystemFolder() {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    const UINT length = GetSystemDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
-    if (length == 0) {
-      FailStep(L"Impossible de trouver le dossier système");
-    }
-    if (length < buffer.size()) {
-      return std::wstring(buffer.data(), length);
-    }
-    buffer.resize(length);
-  }
-}
 
 bool IsRunning(const UniqueHandle& process) {
   return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
@@ -72,7 +59,7 @@ class Win32ScriptFile final : public ScriptFile {
   // Sharing the script for reading only keeps every writer out, whichever copy, user,
   // spelling of the path or computer it comes from: share modes hold on the file itself.
   bool Close() override {
-    if (!CloseHandle(file_.Release())) {
+    if (!file_.Close()) {
       FailStep(L"Impossible de fermer le fichier « " + path_ + L" »");
     }
     UniqueFileHandle reader(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -98,28 +85,6 @@ class Win32ScriptFile final : public ScriptFile {
 };
 
 }  // namespace
-
-std::wstring ExecutableFolder() {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD length =
-        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) {
-      FailStep(L"Impossible de trouver le dossier du programme");
-    }
-    if (length < buffer.size()) {
-      std::wstring path(buffer.data(), length);
-      const std::size_t slash = path.find_last_of(L'\\');
-      path.erase(slash == std::wstring::npos ? 0 : slash);
-      if (path.size() == 2 && path[1] == L':') {
-        path += L'\\';
-      }
-      return path;
-    }
-    // A truncated result fills the buffer exactly: try again with more room.
-    buffer.resize(buffer.size() * 2);
-  }
-}
 
 UINT ConsoleCodePage(const std::wstring& consoleKey, std::wstring_view title) {
   // The console host names a title's subkey with its backslashes made underscores.
@@ -153,7 +118,11 @@ HWND ConsoleWindowToRaise(HWND console) {
 ProcessCommand ScriptStartCommand(const std::wstring& path) {
   // The interpreter named in full: no "cmd.exe" of the current folder or of a folder of
   // the search path can be picked up instead.
-  return {SystemFolder() + L"\\cmd.exe", interpreter::ScriptCommandLine(path)};
+  const std::wstring system = SystemFolder(&GetSystemDirectoryW);
+  if (system.empty()) {
+    FailStep(L"Impossible de trouver le dossier système");
+  }
+  return {system + L"\\cmd.exe", interpreter::ScriptCommandLine(path)};
 }
 
 UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE claim) {

@@ -5,11 +5,9 @@
 
 #include "localisation_script/script_platform.h"
 #include "owners.h"
+#include "system_folders.h"
 
 namespace linguarde::win32 {
-
-// The folder of the running executable, of any length; a drive root keeps its backslash.
-std::wstring ExecutableFolder();
 
 // How a batch file is started: the program to run (empty: let the system pick it from
 // the command line) and the command line.

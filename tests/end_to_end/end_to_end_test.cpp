@@ -10,7 +10,7 @@
 #include <set>
 #include <thread>
 
-#include "platform_win32/owners.h"
+#include "owners.h"
 #include "support/dialog_driver.h"
 #include "support/running_linguarde.h"
 #include "support/vb6_samples.h"

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <string>
 #include <filesystem>
 
 #include "main_window/Form1.h"
@@ -24,6 +26,13 @@ class Form1Test : public testing::Test {
     Pump();
   }
   ~Form1Test() override { EndChildProcesses(); }
+
+  void SetUp() override {
+    const UINT dpi = GetDpiForWindow(form_.Handle());
+    if (const char* only = std::getenv("LINGUARDE_ONLY_AT_DPI"); only && dpi != std::stoul(only)) {
+      GTEST_SKIP() << "the display is at " << dpi << " DPI, not " << only;
+    }
+  }
 
   // Runs the queued messages the way the program's loop does.
   void Pump() {

@@ -9,7 +9,7 @@
 #include "localisation_script/LancerAction.h"
 #include "core/command_line.h"
 #include "localisation_script/action_table.h"
-#include "platform_win32/text_encoding.h"
+#include "text_encoding.h"
 #include "platform_win32/win32_script_platform.h"
 #include "support/unstarted_platform.h"
 #include "support/windows_test_support.h"

@@ -3,7 +3,7 @@
 
 #include "localisation_script/LancerAction.h"
 #include "localisation_script/action_error.h"
-#include "platform_win32/owners.h"
+#include "owners.h"
 #include "platform_win32/win32_script_platform.h"
 #include "support/unstarted_platform.h"
 #include "support/windows_test_support.h"
@@ -189,10 +189,6 @@ TEST(ScriptStartCommand, RunsTheInterpreterWithTheUsersSettingsOff) {
     EXPECT_EQ(command.application, std::wstring(system) + L"\\cmd.exe");
     EXPECT_EQ(command.commandLine, L"cmd.exe /d /v:off /s /c \"\"" + path + L"\"\"");
   }
-}
-
-TEST(ExecutableFolder, IsTheFolderOfTheRunningProgram) {
-  EXPECT_EQ(fs::path(linguarde::win32::ExecutableFolder()), linguarde::test::TestProgramFolder());
 }
 
 }  // namespace

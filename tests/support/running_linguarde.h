@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform_win32/owners.h"
+#include "owners.h"
 
 namespace linguarde::test {
 

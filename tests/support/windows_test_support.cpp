@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform_win32/text_encoding.h"
-#include "platform_win32/owners.h"
+#include "text_encoding.h"
+#include "owners.h"
 #include "platform_win32/win32_script_platform.h"
 
 namespace linguarde::test {

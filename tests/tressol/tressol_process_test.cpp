@@ -9,7 +9,7 @@
 
 #include "localisation_script/LancerAction.h"
 #include "memory_target.h"
-#include "platform_win32/owners.h"
+#include "owners.h"
 #include "support/unstarted_platform.h"
 #include "support/vb6_samples.h"
 #include "support/windows_test_support.h"

@@ -9,10 +9,11 @@
 #include "core/tool_error.h"
 #include "core/tressol.h"
 #include "core/wildcard.h"
-#include "platform_win32/long_path.h"
-#include "platform_win32/owners.h"
-#include "platform_win32/text_encoding.h"
-#include "platform_win32/windows_error.h"
+#include "long_path.h"
+#include "owners.h"
+#include "system_folders.h"
+#include "text_encoding.h"
+#include "windows_error.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ std::wstring CommandTail() {
 }
 
 using linguarde::win32::ExtendedPath;
+using linguarde::win32::SystemFolder;
 
 class Win32File final : public tressol::TargetFile {
  public:
@@ -127,12 +129,6 @@ std::vector<std::wstring> MatchingFiles(const std::wstring& pattern) {
   return names;
 }
 
-std::wstring SystemPath(UINT (*get)(wchar_t*, UINT)) {
-  wchar_t buffer[MAX_PATH];
-  const UINT length = get(buffer, MAX_PATH);
-  return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(buffer, length);
-}
-
 class Win32FileSystem final : public tressol::FileSystem {
  public:
   std::optional<std::vector<std::string>> Expand(const std::string& target) override {
@@ -183,12 +179,12 @@ class Win32FileSystem final : public tressol::FileSystem {
                          "dossier de l'application : celui de la cible ; pour un contrôle ou une "
                          "bibliothèque, celui du programme qui la charge, d'ordinaire le même"});
     }
-    std::wstring system32Bit = SystemPath(&GetSystemWow64DirectoryW);
-    if (system32Bit.empty()) system32Bit = SystemPath(&GetSystemDirectoryW);
+    std::wstring system32Bit = SystemFolder(&GetSystemWow64DirectoryW);
+    if (system32Bit.empty()) system32Bit = SystemFolder(&GetSystemDirectoryW);
     if (!system32Bit.empty()) {
       folders.push_back({ToUtf8(system32Bit), "dossier système 32 bits"});
     }
-    const std::wstring windows = SystemPath(&GetSystemWindowsDirectoryW);
+    const std::wstring windows = SystemFolder(&GetSystemWindowsDirectoryW);
     if (!windows.empty()) {
       folders.push_back({ToUtf8(windows + L"\\System"), "dossier système 16 bits"});
       folders.push_back({ToUtf8(windows), "dossier de Windows"});

@@ -1,8 +1,9 @@
-// The extended form of a path: normalised first, since "\\?\" turns normalisation off.
-#include "platform_win32/long_path.h"
-
+// The extended form of a path, and the folders the programs find themselves in.
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include "long_path.h"
+#include "system_folders.h"
 
 namespace {
 
@@ -30,6 +31,15 @@ TEST(ExtendedPath, NormalisesThenPrefixesDrivesAndShares) {
     EXPECT_EQ(linguarde::win32::ExtendedPath(c.path), c.expected)
         << testing::PrintToString(c.path);
   }
+}
+
+// Found through another call than the one the function makes.
+TEST(ExecutableFolder, IsTheFolderOfTheRunningProgram) {
+  wchar_t image[32768];
+  DWORD size = 32768;
+  ASSERT_TRUE(QueryFullProcessImageNameW(GetCurrentProcess(), 0, image, &size));
+  const std::wstring path(image, size);
+  EXPECT_EQ(linguarde::win32::ExecutableFolder(), path.substr(0, path.find_last_of(L'\\')));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "windows_error.h"
 
-#include <memory>
+#include "owners.h"
 
 namespace linguarde::win32 {
 
@@ -9,7 +9,7 @@ std::wstring WindowsErrorText(DWORD code) {
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  const std::unique_ptr<wchar_t, decltype(&LocalFree)> owner(buffer, &LocalFree);
+  const UniqueLocal<wchar_t> owner(buffer);
   std::wstring text = length != 0 ? std::wstring(buffer, length) : std::wstring();
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
     text.pop_back();

@@ -41,6 +41,10 @@ class BasicUniqueHandle {
 
   HANDLE Release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
 
+  // Closes now and says whether the system could: for a file written through the handle,
+  // a failed close may mean data not saved.
+  [[nodiscard]] bool Close() noexcept { return CloseHandle(Release()) != FALSE; }
+
   // Closing keeps the last error, so that a failure can still be reported after cleanup.
   void Reset(HANDLE handle = Traits::Invalid()) noexcept {
     if (handle_ != Traits::Invalid()) {
@@ -63,6 +67,18 @@ struct FindCloser {
   void operator()(HANDLE search) const noexcept { FindClose(search); }
 };
 using UniqueFindHandle = std::unique_ptr<void, FindCloser>;
+
+struct LibraryFreer {
+  void operator()(HMODULE library) const noexcept { FreeLibrary(library); }
+};
+using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer>;
+
+// Memory that a system call allocated with LocalAlloc for its caller.
+struct LocalFreer {
+  void operator()(void* memory) const noexcept { LocalFree(memory); }
+};
+template <class T>
+using UniqueLocal = std::unique_ptr<T, LocalFreer>;
 
 struct WindowDestroyer {
   void operator()(HWND window) const noexcept { DestroyWindow(window); }

@@ -1,0 +1,42 @@
+#include "system_folders.h"
+
+#include <vector>
+
+#include "windows_error.h"
+
+namespace linguarde::win32 {
+
+std::wstring SystemFolder(FolderQuery query) {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const UINT length = query(buffer.data(), static_cast<UINT>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return std::wstring(buffer.data(), length);
+    // Too small: the length asked for counts the terminating null.
+    buffer.resize(length);
+  }
+}
+
+std::wstring ExecutableFolder() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length =
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) {
+      ThrowLastError(L"Impossible de trouver le dossier de Linguarde");
+    }
+    if (length < buffer.size()) {
+      std::wstring path(buffer.data(), length);
+      const std::size_t slash = path.find_last_of(L'\\');
+      path.erase(slash == std::wstring::npos ? 0 : slash);
+      if (path.size() == 2 && path[1] == L':') {
+        path += L'\\';
+      }
+      return path;
+    }
+    // A truncated result fills the buffer exactly: try again with more room.
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace linguarde::win32

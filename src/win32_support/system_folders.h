@@ -1,0 +1,18 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace linguarde::win32 {
+
+// A folder that a call of the GetSystemDirectoryW kind reports, of any length; empty when
+// the call fails (GetSystemWow64DirectoryW does on 32-bit Windows).
+using FolderQuery = UINT(WINAPI*)(LPWSTR, UINT);
+std::wstring SystemFolder(FolderQuery query);
+
+// The folder of the running executable, of any length; a drive root keeps its backslash.
+// Throws Win32Error.
+std::wstring ExecutableFolder();
+
+}  // namespace linguarde::win32
