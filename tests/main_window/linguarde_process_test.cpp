@@ -1,6 +1,9 @@
 // The built program driven from outside its process, as the system and the user see it.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <sstream>
+
 #include "support/dialog_driver.h"
 #include "support/running_linguarde.h"
 #include "support/windows_test_support.h"
@@ -72,8 +75,21 @@ std::wstring VersionValue(const fs::path& program, const wchar_t* name) {
   return value;
 }
 
+// The latest release that CHANGELOG.md names: "## 1.1.0" and the like.
+std::string ReleasedVersion() {
+  std::istringstream changelog(ReadBytes(LINGUARDE_CHANGELOG));
+  std::string line;
+  while (std::getline(changelog, line)) {
+    if (line.size() > 3 && line.rfind("## ", 0) == 0 &&
+        std::isdigit(static_cast<unsigned char>(line[3]))) {
+      return line.substr(3, line.find_first_of(" \r", 3) - 3);
+    }
+  }
+  return "no release in " LINGUARDE_CHANGELOG;
+}
+
 TEST(Executables, CarryTheBuildsVersionInFrench) {
-  const std::string text = LINGUARDE_VERSION_TEXT;
+  const std::string text = ReleasedVersion();
   for (const wchar_t* name : {L"Linguarde.exe", L"Tressol.exe"}) {
     const fs::path program = TestProgramFolder() / name;
     EXPECT_EQ(VersionValue(program, L"ProductName"), L"Linguarde") << program;

@@ -8,7 +8,6 @@
 
 #include "localisation_script/LancerAction.h"
 #include "core/command_line.h"
-#include "localisation_script/action_table.h"
 #include "text_encoding.h"
 #include "platform_win32/win32_script_platform.h"
 #include "support/unstarted_platform.h"
@@ -42,16 +41,20 @@ void ExpectTheToolReceives(const std::wstring& received, const std::wstring& too
   const std::wstring self = ToolAsWritten(tool);
   ASSERT_EQ(received.rfind(self + L" ", 0), 0u) << testing::PrintToString(received);
   const std::wstring tail = received.substr(self.size() + 1);
-  const linguarde::ActionRow& row = linguarde::kActionTable[static_cast<std::size_t>(index)];
-  if (!row.targetQuoted) {
+  // Each action's settings as the tool must receive them.
+  const std::vector<std::string> kSettings[] = {
+      {},
+      {"*", "0x409", "~", "0x0"},
+      {"vb6FR.dll", "0x40C", "*", "0x409"},
+      {"vb6FR.dll", "0x40C", "~", "0x409"},
+  };
+  if (index == 0) {
     EXPECT_EQ(tail, target) << "action " << index;
     return;
   }
   std::vector<std::string> expected = {linguarde::win32::ToUtf8(target)};
-  for (const std::string& setting :
-       tressol::SplitArguments(linguarde::win32::ToUtf8(row.settings))) {
-    expected.push_back(setting);
-  }
+  const std::vector<std::string>& settings = kSettings[index];
+  expected.insert(expected.end(), settings.begin(), settings.end());
   EXPECT_EQ(tressol::SplitArguments(linguarde::win32::ToUtf8(tail)), expected)
       << "action " << index << ": " << testing::PrintToString(tail);
 }
