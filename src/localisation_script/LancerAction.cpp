@@ -67,6 +67,17 @@ void RefuseUncarriable(std::wstring_view text, std::wstring_view where) {
                       std::wstring(kNothingDone));
 }
 
+// The tool reads a leading dash as an option: a view of "--set ..." would become a change.
+void RefuseOptionLike(const std::wstring& cible) {
+  const std::size_t first = cible.find_first_not_of(L" \t");
+  if (first != std::wstring::npos && cible[first] == L'-') {
+    throw ActionRefused(L"La cible « " + cible +
+                        L" » commence par un tiret, que l'outil lirait comme une option. Pour un "
+                        L"fichier dont le nom commence ainsi, écrivez son chemin complet, ou .\\" +
+                        cible.substr(first) + L"." + std::wstring(kNothingDone));
+  }
+}
+
 // Starting a batch file expands %name% in its path, whatever the quoting.
 void RefuseUnstartable(const std::wstring& folder) {
   if (std::count(folder.begin(), folder.end(), L'%') >= 2) {
@@ -132,6 +143,7 @@ void LancerAction(std::int16_t Index, const std::wstring& cible, ScriptPlatform&
   RefuseUnstartable(folder);
   std::vector<std::string> lines;
   if (const auto ligne = LigneAction(folder, cible, Index)) {
+    RefuseOptionLike(cible);
     RefuseUncarriable(folder, L"Le dossier de l'application");
     RefuseUncarriable(cible, L"La cible");
     lines.push_back(EncodeLine(platform, *ligne, folder, cible));

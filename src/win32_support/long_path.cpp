@@ -2,23 +2,30 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 namespace linguarde::win32 {
+
+std::optional<std::wstring> FullPath(const std::wstring& path) {
+  if (path.empty()) return std::nullopt;
+  std::vector<wchar_t> full(MAX_PATH);
+  for (;;) {
+    const DWORD length =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return std::nullopt;
+    if (length < full.size()) return std::wstring(full.data(), length);
+    full.resize(length);
+  }
+}
 
 std::wstring ExtendedPath(const std::wstring& path) {
   if (path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0 || path.empty()) {
     return path;
   }
-  std::vector<wchar_t> full(MAX_PATH);
-  DWORD length = 0;
-  for (;;) {
-    length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0) return path;
-    if (length < full.size()) break;
-    full.resize(length);
-  }
-  const std::wstring absolute(full.data(), length);
+  const std::optional<std::wstring> full = FullPath(path);
+  if (!full) return path;
+  const std::wstring& absolute = *full;
   // A device name such as "NUL" comes back as a device path.
   if (absolute.rfind(L"\\\\?\\", 0) == 0 || absolute.rfind(L"\\\\.\\", 0) == 0) {
     return absolute;

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace linguarde::win32 {
+
+// A path made absolute and normalised as the file functions would ("/", ".", "..", a
+// relative start), of any length; nothing where it cannot be.
+std::optional<std::wstring> FullPath(const std::wstring& path);
 
 // A path in the extended form that every file function takes whatever its length:
 // made absolute and normalised first ("/", ".", "..", a relative start), since the

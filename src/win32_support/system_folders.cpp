@@ -17,26 +17,28 @@ std::wstring SystemFolder(FolderQuery query) {
   }
 }
 
-std::wstring ExecutableFolder() {
+std::wstring ExecutablePath() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const DWORD length =
         GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) {
-      ThrowLastError(L"Impossible de trouver le dossier de Linguarde");
+      ThrowLastError(L"Impossible de trouver le chemin du programme");
     }
-    if (length < buffer.size()) {
-      std::wstring path(buffer.data(), length);
-      const std::size_t slash = path.find_last_of(L'\\');
-      path.erase(slash == std::wstring::npos ? 0 : slash);
-      if (path.size() == 2 && path[1] == L':') {
-        path += L'\\';
-      }
-      return path;
-    }
+    if (length < buffer.size()) return std::wstring(buffer.data(), length);
     // A truncated result fills the buffer exactly: try again with more room.
     buffer.resize(buffer.size() * 2);
   }
+}
+
+std::wstring ExecutableFolder() {
+  std::wstring path = ExecutablePath();
+  const std::size_t slash = path.find_last_of(L'\\');
+  path.erase(slash == std::wstring::npos ? 0 : slash);
+  if (path.size() == 2 && path[1] == L':') {
+    path += L'\\';
+  }
+  return path;
 }
 
 }  // namespace linguarde::win32

@@ -11,6 +11,9 @@ namespace linguarde::win32 {
 using FolderQuery = UINT(WINAPI*)(LPWSTR, UINT);
 std::wstring SystemFolder(FolderQuery query);
 
+// The running executable's full path, of any length. Throws Win32Error.
+std::wstring ExecutablePath();
+
 // The folder of the running executable, of any length; a drive root keeps its backslash.
 // Throws Win32Error.
 std::wstring ExecutableFolder();

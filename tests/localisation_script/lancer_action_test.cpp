@@ -21,9 +21,9 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
   explicit RecordingPlatform(std::wstring folder) : folder_(std::move(folder)) {}
 
   std::vector<std::string> calls;
-  std::string failOn;              // the call that throws ActionFailed
-  bool scriptHeld = false;         // an earlier console still reads the script
-  bool scriptRewritten = false;    // another copy wrote the script before it was held
+  std::string failOn;            // the call that throws ActionFailed
+  bool scriptHeld = false;       // an earlier console still reads the script
+  bool scriptRewritten = false;  // another copy wrote the script before it was held
 
   std::wstring ApplicationFolder() override { return folder_; }
 
@@ -127,6 +127,9 @@ TEST(LancerAction, RefusesTextsThatCannotReachTheToolBeforeTouchingAnything) {
        L"d\x017A",
        L"a.exe", L"Le dossier de l'application contient le caractère « \x0141 »"},
       {L"C:\\a%b%c", L"a.exe", L"deux signes %"},
+      // A view of this would be a change.
+      {L"C:\\Outils", L" --set * 0x409 ~ 0x0 C:\\a.exe", L".\\--set * 0x409"},
+      {L"C:\\Outils", L"-a.exe", L"tiret"},
   };
   for (const Case& c : cases) {
     for (std::int16_t index = 0; index <= 3; ++index) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/tool_error.h"
+#include "core/way_back.h"
 
 namespace tressol {
 namespace {
@@ -71,6 +72,29 @@ TEST(ParseCommandLine, SetsWithFourValidSettingsAndViewsAnythingElse) {
        true,
        {"C:\\a.exe"},
        {"ABCDEFGHI.DLL", 0xFFFFFFFF, "~", 0}},
+      // --set, as PowerShell builds the line from '*' and 'C:\Program Files\App\App.exe'.
+      {" --set vb6FR.dll 0x40C * 0x409 \"C:\\Program Files\\App\\App.exe\"",
+       true,
+       {"C:\\Program Files\\App\\App.exe"},
+       {"vb6FR.dll", 0x40C, "*", 0x409}},
+      {" --set * 0x409 ~ 0x0 C:\\Build\\Appli.exe",
+       true,
+       {"C:\\Build\\Appli.exe"},
+       {"*", 0x409, "~", 0}},
+      {" --set * 0x409 ~ 0x0 -- -Appli.exe", true, {"-Appli.exe"}, {"*", 0x409, "~", 0}},
+      // PowerShell 7.3 and later double a folder's last backslash before the quote.
+      {" --set * 0x409 ~ 0x0 \"C:\\Mes Projets\\\\\"",
+       true,
+       {"C:\\Mes Projets\\"},
+       {"*", 0x409, "~", 0}},
+      // Python's subprocess with a list, by list2cmdline.
+      {" --json --set vb6FR.dll 0x40C * 0x409 \"C:\\Mes Projets\\a.exe\" C:\\b.exe",
+       true,
+       {"C:\\Mes Projets\\a.exe", "C:\\b.exe"},
+       {"vb6FR.dll", 0x40C, "*", 0x409},
+       true},
+      // Options only at the start: after a bare target, the words are the target's.
+      {" C:\\a.exe --set * 0x409 ~ 0x0", false, {"C:\\a.exe --set * 0x409 ~ 0x0"}, {}},
   };
   for (const Case& c : cases) {
     const Command command = ParseCommandLine(c.tail);
@@ -88,14 +112,38 @@ TEST(ParseCommandLine, RefusesMissingTargetsAndMalformedSettings) {
        {"", "   \t ", "\"a.exe\" * 0x409 ~ 0xZZ", "\"a.exe\" * 409 ~ 0x0",
         "\"a.exe\" * 0x123456789 ~ 0x0", "\"a.exe\" * 0x ~ 0x0",
         "\"a.exe\" ABCDEFGHIJKLMN 0x40C ~ 0x0", "\"a.exe\" ..\\x.dll 0x40C ~ 0x0",
-        "\"a.exe\" C:x.dll 0x40C ~ 0x0", "\"a.exe\" \"\" 0x40C ~ 0x0"}) {
+        "\"a.exe\" C:x.dll 0x40C ~ 0x0", "\"a.exe\" \"\" 0x40C ~ 0x0", " --set", " --set * 0x409 ~",
+        " --set * 0x409 ~ 0x0", " --set * 0x409 ~ 0x0 --", " --bogus a.exe", " -a.exe",
+        " --set * 0x409 ~ 0x0 --set * 0x409 ~ 0x0 a.exe", " --set * 0x409 ~ 0xZZ a.exe"}) {
     try {
       ParseCommandLine(tail);
       ADD_FAILURE() << "accepted: " << tail;
     } catch (const ToolError& error) {
       EXPECT_EQ(error.Kind(), Failure::Usage) << tail;
-      EXPECT_NE(std::string(error.what()).find("Usage"), std::string::npos);
+      EXPECT_NE(std::string(error.what()).find("Utilisation"), std::string::npos);
     }
+  }
+}
+
+TEST(ShellWord, CarriesAWordToTheToolOrSaysItCannot) {
+  struct Case {
+    const char* word;
+    Shell shell;
+    std::optional<std::string> written;
+  };
+  const Case cases[] = {
+      {"vb6FR.dll", Shell::Cmd, "vb6FR.dll"},
+      {"*", Shell::Cmd, "*"},
+      {"*", Shell::Posix, "'*'"},
+      {"~", Shell::Posix, "'~'"},
+      {"C:\\Program Files\\a.exe", Shell::Cmd, "\"C:\\Program Files\\a.exe\""},
+      {"R&D (v2).dll", Shell::Cmd, "\"R&D (v2).dll\""},
+      {"/home/moi/l'appli.exe", Shell::Posix, "'/home/moi/l'\\''appli.exe'"},
+      {"a%PATH%b.dll", Shell::Cmd, std::nullopt},
+      {"a\"b.dll", Shell::Cmd, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ShellWord(c.word, c.shell), c.written) << c.word;
   }
 }
 

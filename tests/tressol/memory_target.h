@@ -71,6 +71,7 @@ class MemoryFileSystem final : public FileSystem {
   bool HasFile(const std::string& folder, const std::string& name) override {
     return libraryFiles.count(folder + "/" + name) != 0;
   }
+  std::string AbsolutePath(const std::string& path) override { return "/abs/" + path; }
 };
 
 // A little-endian u32 of a file's bytes, read independently of the tool's own reader.

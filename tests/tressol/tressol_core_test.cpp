@@ -27,8 +27,23 @@ Result RunOn(const std::vector<std::uint8_t>& image, const std::string& tail,
   target.bytes = image;
   if (prepare) prepare(target);
   Output output;
+  output.shell = Shell::Cmd;
+  output.toolPath = "C:\\Outils\\Tressol.exe";
   const int status = Run(tail, files, output);
   return {status, output, target};
+}
+
+// The way back that a change printed, run as the console would run it.
+std::vector<std::uint8_t> RunWayBack(const Result& result) {
+  const std::string intro = "Pour revenir aux réglages d'avant :\n  \"C:\\Outils\\Tressol.exe\"";
+  const std::size_t start = result.output.out.find(intro);
+  if (start == std::string::npos) return {};
+  const std::size_t tail = start + intro.size();
+  MemoryFileSystem files;
+  files.targets["/abs/cible.exe"].bytes = result.target.bytes;
+  Output output;
+  Run(result.output.out.substr(tail, result.output.out.find('\n', tail) - tail), files, output);
+  return files.targets["/abs/cible.exe"].bytes;
 }
 
 bool Contains(const std::string& text, const std::string& part) {
@@ -153,19 +168,30 @@ TEST(TressolSet, WritesTheFourSettingsAndKeepsTheChecksumValid) {
   struct Case {
     const char* what;
     SyntheticPe pe;
+    std::function<void(std::vector<std::uint8_t>&)> spoil;
+    const char* notExact;  // why the way back cannot give the same bytes
   };
   SyntheticPe exe, dll, noChecksum, signedFile, oddLength;
   dll.dll = true;
   noChecksum.checksum = false;
   signedFile.signature = true;
   oddLength.overlay = 3;
-  const Case cases[] = {{"EXE", exe},
-                        {"DLL", dll},
-                        {"checksum zero", noChecksum},
-                        {"signed", signedFile},
-                        {"odd length", oddLength}};
+  const Case cases[] = {
+      {"EXE", exe, {}, nullptr},
+      {"DLL", dll, {}, nullptr},
+      {"checksum zero", noChecksum, {}, nullptr},
+      {"signed", signedFile, {}, nullptr},
+      {"odd length", oddLength, {}, nullptr},
+      {"stored checksum not the file's", exe,
+       [](std::vector<std::uint8_t>& b) { b[ChecksumOffset(b) + 3] = 0x7F; },
+       "n'était pas celle du fichier"},
+      {"bytes after a library name", noChecksum,
+       [](std::vector<std::uint8_t>& b) { b[SyntheticPe::kHeaderOffset + 6 + 5] = 'X'; },
+       "suivi d'octets"},
+  };
   for (const Case& c : cases) {
-    const std::vector<std::uint8_t> before = c.pe.Build();
+    std::vector<std::uint8_t> before = c.pe.Build();
+    if (c.spoil) c.spoil(before);
     const Result result = RunOn(before, kAction2);
     ASSERT_EQ(result.status, 0) << c.what << result.output.err;
     const std::vector<std::uint8_t>& after = result.target.bytes;
@@ -198,6 +224,37 @@ TEST(TressolSet, WritesTheFourSettingsAndKeepsTheChecksumValid) {
                          "Effet : Les messages VB (erreurs...) sont en Anglais si VB6FR.dll n'est "
                          "pas sur le système, sinon en Français"));
     EXPECT_EQ(Contains(result.output.out, "Authenticode"), c.pe.signature) << c.what;
+    EXPECT_EQ(Contains(result.output.out, "la rend de nouveau valide"), c.pe.signature);
+    // The way back gives the same bytes, or says why it cannot.
+    EXPECT_EQ(RunWayBack(result) == before, c.notExact == nullptr) << c.what;
+    EXPECT_TRUE(Contains(result.output.out, c.notExact ? c.notExact : "/abs/cible.exe\"\n"))
+        << c.what << result.output.out;
+  }
+}
+
+TEST(TressolSet, ASignatureIsSaidAndOneThatLeavesTheFileIsNotChanged) {
+  SyntheticPe signedFile;
+  signedFile.signature = true;
+  std::vector<std::uint8_t> outside = signedFile.Build();
+  outside[0x80 + 24 + 100 + 8 * 4] = 0x40;  // the certificates' size, past the end
+  struct Case {
+    std::vector<std::uint8_t> image;
+    const char* tail;
+    int status;
+    const char* says;
+  };
+  const Case cases[] = {
+      {signedFile.Build(), " cible.exe", 0, "Signature Authenticode : le fichier est signé"},
+      {signedFile.Build(), " --json cible.exe", 0, "\"signed\":true"},
+      {SyntheticPe{}.Build(), " --json cible.exe", 0, "\"signed\":false"},
+      {outside, " cible.exe", 0, "sort du fichier"},
+      {outside, kAction2, 3, "sort du fichier"},
+  };
+  for (const Case& c : cases) {
+    const Result result = RunOn(c.image, c.tail);
+    EXPECT_EQ(result.status, c.status) << c.tail << result.output.err;
+    EXPECT_TRUE(Contains(result.output.out + result.output.err, c.says)) << c.tail;
+    EXPECT_EQ(result.target.bytes, c.image) << c.tail;
   }
 }
 
@@ -283,9 +340,21 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
        {"app/b2.exe : écriture impossible",
         "Résumé : 2 modifié(s), 1 déjà réglé(s), 2 ignoré(s), 1 en échec."},
        {"app/a.exe", "app/b.ocx"}},
+      {" --json --set vb6FR.dll 0x40C * 0x409 app/",
+       4,
+       {"\"done\":\"changed\",\"signed\":false,\"headerOffset\":1280,\"runtimeBuild\":8988,"
+        "\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036,\"secondaryLibrary\":\"*\","
+        "\"secondaryLcid\":1033,\"before\":{\"primaryLibrary\":\"*\",\"primaryLcid\":1033,"
+        "\"secondaryLibrary\":\"~\",\"secondaryLcid\":0},",
+        "\"done\":\"already-set\",\"signed\":false,\"headerOffset\":1280,\"runtimeBuild\":8988,"
+        "\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036,\"secondaryLibrary\":\"*\","
+        "\"secondaryLcid\":1033,\"before\":{\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036,"
+        "\"secondaryLibrary\":\"*\",\"secondaryLcid\":1033},"},
+       {"app/a.exe", "app/b.ocx"}},
       {" --json app/",
        0,
-       {"{\"path\":\"app/a.exe\",\"vb6\":true,\"done\":\"shown\",\"headerOffset\":1280,"
+       {"{\"path\":\"app/a.exe\",\"vb6\":true,\"done\":\"shown\",\"signed\":false,"
+        "\"headerOffset\":1280,"
         "\"runtimeBuild\":",
         "\"primaryLibrary\":\"*\",\"primaryLcid\":1033,\"secondaryLibrary\":\"~\","
         "\"secondaryLcid\":0,\"libraries\":[]}\n",
@@ -362,10 +431,25 @@ TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
   }
 }
 
-TEST(TressolUsage, HasItsOwnStatus) {
-  const Result result = RunOn(SyntheticPe{}.Build(), "  ");
-  EXPECT_EQ(result.status, 2);
-  EXPECT_TRUE(Contains(result.output.err, "Usage"));
+TEST(TressolUsage, MistakesSayWhatToWriteAndChangeNothing) {
+  struct Case {
+    const char* tail;
+    int status;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"  ", 2, "Utilisation"},
+      // As PowerShell or Python pass an unquoted target: one path that names nothing.
+      {" cible.exe * 0x409 ~ 0x0", 4, "Tressol.exe --set * 0x409 ~ 0x0 \"cible.exe\""},
+      {" --set * 0x409 C:\\Users\\moi 0x0 cible.exe", 2, "écrivez '~'"},
+      {" -cible.exe", 2, ".\\-cible.exe"},
+  };
+  for (const Case& c : cases) {
+    const Result result = RunOn(SyntheticPe{}.Build(), c.tail);
+    EXPECT_EQ(result.status, c.status) << c.tail;
+    EXPECT_TRUE(Contains(result.output.err, c.says)) << c.tail << result.output.err;
+    EXPECT_EQ(result.target.writes, 0) << c.tail;
+  }
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ TEST_F(TressolProcess, ExitStatusesTellUsageRefusalAndFailureApart) {
   const Case cases[] = {
       {L" " + target_.wstring(), 0, "0x409 Anglais (États-Unis)"},
       {Quoted(), 0, "Effet : Les messages VB (erreurs...) sont en Anglais"},
-      {L"", 2, "Usage"},
+      {L"", 2, "Utilisation"},
       {Quoted() + L" * 0x409 ~ 0xZZ", 2, "ne sont pas valides"},
       {L" \"" + (folder_.Path() / L"texte.exe").wstring() + L"\"", 3, "signature MZ"},
       {L" \"" + (folder_.Path() / L"absent.exe").wstring() + L"\"", 4, "impossible d'ouvrir"},
@@ -203,8 +203,8 @@ TEST_F(TressolProcess, BusyFilesOfAFolderWaitTogetherThenFail) {
   fs::create_directories(app);
   for (const wchar_t* name : names) fs::copy_file(target_, app / name);
   const auto hold = [&](const wchar_t* name) {
-    return linguarde::win32::UniqueFileHandle(CreateFileW(
-        (app / name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    return linguarde::win32::UniqueFileHandle(
+        CreateFileW((app / name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   };
   linguarde::win32::UniqueFileHandle heldThroughout[] = {hold(L"A.exe"), hold(L"C.exe")};
   linguarde::win32::UniqueFileHandle heldAMoment = hold(L"B.exe");
@@ -237,8 +237,8 @@ TEST_F(TressolProcess, LongPathsNameTheSameFileAsShortOnes) {
   fs::path deep = folder_.Path();
   std::wstring relative;
   for (int level = 0; level < 6; ++level) {
-    const std::wstring part = L"dossier au nom assez long numéro " + std::to_wstring(level) +
-                              L" pour dépasser la limite";
+    const std::wstring part =
+        L"dossier au nom assez long numéro " + std::to_wstring(level) + L" pour dépasser la limite";
     deep /= part;
     relative += part + L"\\";
   }
@@ -253,10 +253,32 @@ TEST_F(TressolProcess, LongPathsNameTheSameFileAsShortOnes) {
         RunTressol(L" \"" + path + L"\" vb6FR.dll 0x40C * 0x409", folder_.Path(), folder_.Path());
     EXPECT_EQ(finished.status, 0u) << finished.out;
     EXPECT_EQ(Bytes(deep / L"Appli.exe")[0x11E8 + 6], 'v') << finished.out;
-    ASSERT_EQ(RunTressol(L" \"" + path + L"\" * 0x409 ~ 0x0", folder_.Path(), folder_.Path()).status,
-              0u);
+    ASSERT_EQ(
+        RunTressol(L" \"" + path + L"\" * 0x409 ~ 0x0", folder_.Path(), folder_.Path()).status, 0u);
   }
   EXPECT_EQ(Bytes(deep / L"Appli.exe"), Bytes(target_));
+}
+
+TEST_F(TressolProcess, TheWayBackPrintedAfterASetGivesTheFileBack) {
+  const std::vector<std::uint8_t> original = Bytes(target_);
+  // As PowerShell passes a relative target without spaces, from the target's folder.
+  const Finished set = RunTressol(L" --set vb6FR.dll 0x40C * 0x409 -- \"Appli été.exe\"",
+                                  folder_.Path(), target_.parent_path());
+  ASSERT_EQ(set.status, 0u) << set.out;
+  const std::string intro = "Pour revenir aux réglages d'avant :\n  \"";
+  const std::size_t start = set.out.find(intro);
+  ASSERT_NE(start, std::string::npos) << set.out;
+  const std::string command = set.out.substr(
+      start + intro.size(), set.out.find('\n', start + intro.size()) - start - intro.size());
+  const std::size_t tool = command.find("Tressol.exe\" --set * 0x409 ~ 0x0 \"");
+  ASSERT_NE(tool, std::string::npos) << command;
+  const std::string absolute = "outil\\Mes Projets\\Appli été.exe\"";
+  EXPECT_EQ(command.substr(command.size() - absolute.size()), absolute);
+  // From another folder: the command names the target in full.
+  const Finished back = RunTressol(linguarde::test::FromUtf8(command.substr(tool + 12)),
+                                   folder_.Path(), folder_.Path());
+  EXPECT_EQ(back.status, 0u) << back.out;
+  EXPECT_EQ(Bytes(target_), original);
 }
 
 // Linguarde's road: LancerAction writes the script beside Tressol.exe, the interpreter

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <vector>
 #include <strings.h>
 
 #include "core/tool_error.h"
@@ -113,6 +114,17 @@ bool PosixFileSystem::HasFile(const std::string& folder, const std::string& name
   return std::any_of(names.begin(), names.end(), [&](const std::string& file) {
     return strcasecmp(file.c_str(), name.c_str()) == 0;
   });
+}
+
+std::string PosixFileSystem::AbsolutePath(const std::string& path) {
+  if (!path.empty() && path[0] == '/') return path;
+  std::vector<char> folder(4096);
+  while (getcwd(folder.data(), folder.size()) == nullptr) {
+    if (errno != ERANGE) return path;
+    folder.resize(folder.size() * 2);
+  }
+  const std::string start = folder.data();
+  return start + (start.back() == '/' ? "" : "/") + path;
 }
 
 std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool forWriting) {

@@ -17,6 +17,8 @@ class PosixFileSystem final : public FileSystem {
   std::vector<Folder> LibraryFolders(const std::string& target) override;
   // Windows compares names without regard to case, and so does this.
   bool HasFile(const std::string& folder, const std::string& name) override;
+  // From the current folder; links are kept as named.
+  std::string AbsolutePath(const std::string& path) override;
 };
 
 }  // namespace tressol

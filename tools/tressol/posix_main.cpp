@@ -1,13 +1,16 @@
 // tressol: the tool's core over POSIX files, for Linux.
 #include <cstdio>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 #include "posix_files.h"
 
 namespace {
 
 // Arguments are already split: each is quoted back so that the tail splits the same, and
-// the target stands in quotes, as a set needs it.
+// the targets stand in quotes, as the positional set needs them.
 std::string Quoted(const std::string& word) {
   std::string out = "\"";
   std::size_t slashes = 0;
@@ -36,19 +39,25 @@ class StreamOutput final : public tressol::Output {
   }
 };
 
+// The way back names the tool by its full path, whatever the folder it is run from.
+std::string ToolPath(const char* argv0) {
+  std::vector<char> path(4096);
+  const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+  if (length > 0 && static_cast<std::size_t>(length) < path.size()) {
+    return std::string(path.data(), static_cast<std::size_t>(length));
+  }
+  return argv0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The shell has split and expanded the targets: tressol [--json] TARGET... [SETTINGS].
+  // The shell has split and expanded the words: tressol [OPTIONS] TARGET... [SETTINGS].
   std::string tail;
-  int first = 1;
-  if (argc > 1 && std::string(argv[1]) == "--json") {
-    tail = " --json";
-    first = 2;
-  }
-  for (int i = first; i < argc; ++i) tail += " " + Quoted(argv[i]);
+  for (int i = 1; i < argc; ++i) tail += " " + Quoted(argv[i]);
   tressol::PosixFileSystem files;
   StreamOutput output;
+  output.toolPath = ToolPath(argc > 0 ? argv[0] : "tressol");
   const int status = tressol::Run(tail, files, output);
   output.Flush();
   return status;

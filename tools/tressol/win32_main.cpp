@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "argument_words.h"
 #include "core/tool_error.h"
 #include "core/tressol.h"
 #include "core/wildcard.h"
@@ -24,19 +25,6 @@ using linguarde::win32::FromUtf8;
 using linguarde::win32::ToUtf8;
 
 std::string SystemText(DWORD code) { return ToUtf8(linguarde::win32::WindowsErrorText(code)); }
-
-// The command line after the program's own name, as the interpreter passed it.
-std::wstring CommandTail() {
-  const std::wstring line = GetCommandLineW();
-  std::size_t i = 0;
-  if (!line.empty() && line[0] == L'"') {
-    i = line.find(L'"', 1);
-    i = i == std::wstring::npos ? line.size() : i + 1;
-  } else {
-    while (i < line.size() && line[i] != L' ' && line[i] != L'\t') ++i;
-  }
-  return line.substr(i);
-}
 
 using linguarde::win32::ExtendedPath;
 using linguarde::win32::SystemFolder;
@@ -163,12 +151,8 @@ class Win32FileSystem final : public tressol::FileSystem {
   // the program is started and are not checked.
   std::vector<Folder> LibraryFolders(const std::string& target) override {
     std::vector<Folder> folders;
-    std::vector<wchar_t> full(MAX_PATH);
-    const std::wstring name = ExtendedPath(FromUtf8(target));
-    const DWORD length =
-        GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length > 0 && length < full.size()) {
-      std::wstring folder(full.data(), length);
+    if (const auto full = linguarde::win32::FullPath(FromUtf8(target))) {
+      std::wstring folder = *full;
       folder.erase(folder.find_last_of(L'\\'));
       if (folder.rfind(L"\\\\?\\UNC\\", 0) == 0) {
         folder = L"\\" + folder.substr(7);
@@ -190,6 +174,10 @@ class Win32FileSystem final : public tressol::FileSystem {
       folders.push_back({ToUtf8(windows), "dossier de Windows"});
     }
     return folders;
+  }
+
+  std::string AbsolutePath(const std::string& path) override {
+    return ToUtf8(linguarde::win32::FullPath(FromUtf8(path)).value_or(FromUtf8(path)));
   }
 
   bool HasFile(const std::string& folder, const std::string& name) override {
@@ -266,7 +254,15 @@ class ConsoleOutput final : public tressol::Output {
 int wmain() {
   Win32FileSystem files;
   ConsoleOutput output;
-  const int status = tressol::Run(ToUtf8(CommandTail()), files, output);
+  output.shell = tressol::Shell::Cmd;
+  try {
+    output.toolPath = ToUtf8(linguarde::win32::ExecutablePath());
+  } catch (const linguarde::win32::Win32Error&) {
+    output.toolPath = "Tressol.exe";  // the way back then needs the tool's folder
+  }
+  const int status = tressol::Run(
+      ToUtf8(std::wstring(linguarde::arguments::CommandTail(std::wstring_view(GetCommandLineW())))),
+      files, output);
   output.Flush();
   return status;
 }

@@ -2,12 +2,11 @@
 
 #include <optional>
 
+#include "argument_words.h"
 #include "tool_error.h"
 
 namespace tressol {
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::optional<std::string> Library(const std::string& word) {
   if (word.empty() || word.size() >= kLibraryNameSize) return std::nullopt;
@@ -38,80 +37,121 @@ std::optional<std::uint32_t> Lcid(const std::string& word) {
   throw ToolError(Failure::Usage, why + "\n" + kUsage);
 }
 
+std::string ReadWord(const std::string& tail, std::size_t& i) {
+  return linguarde::arguments::ReadArgument(std::string_view(tail), i);
+}
+
+std::size_t SkipBlanks(const std::string& tail, std::size_t i) {
+  return linguarde::arguments::SkipBlanks(std::string_view(tail), i);
+}
+
+std::optional<LanguageSettings> Settings(const std::string* words) {
+  const auto lib1 = Library(words[0]);
+  const auto lcid1 = Lcid(words[1]);
+  const auto lib2 = Library(words[2]);
+  const auto lcid2 = Lcid(words[3]);
+  if (!lib1 || !lcid1 || !lib2 || !lcid2) return std::nullopt;
+  return LanguageSettings{*lib1, *lcid1, *lib2, *lcid2};
+}
+
+[[noreturn]] void InvalidSettings(const std::string* words) {
+  std::string why = "Les réglages « " + words[0] + " " + words[1] + " " + words[2] + " " +
+                    words[3] + " » ne sont pas valides.";
+  if (words[0].find_first_of("\\/:") != std::string::npos ||
+      words[2].find_first_of("\\/:") != std::string::npos) {
+    why +=
+        " Un nom de bibliothèque est sans chemin ; PowerShell remplace un ~ sans apostrophes "
+        "par votre dossier personnel : écrivez '~' et '*'.";
+  }
+  Usage(why);
+}
+
+// The settings that follow --set, at i.
+LanguageSettings SetOption(const std::string& tail, std::size_t& i) {
+  std::string words[4];
+  for (std::string& word : words) {
+    i = SkipBlanks(tail, i);
+    if (i >= tail.size()) {
+      Usage("--set attend quatre valeurs, BIB1 LCID1 BIB2 LCID2, puis la cible.");
+    }
+    word = ReadWord(tail, i);
+  }
+  const auto settings = Settings(words);
+  if (!settings) InvalidSettings(words);
+  return *settings;
+}
+
+// A bare tail that ends with four settings was meant as a change: say how to ask for it.
+std::string SetHint(const std::vector<std::string>& words) {
+  const std::size_t n = words.size();
+  if (n < 5 || !Settings(&words[n - 4])) return {};
+  std::string target = words[0];
+  for (std::size_t i = 1; i < n - 4; ++i) target += " " + words[i];
+  const std::string settings =
+      words[n - 4] + " " + words[n - 3] + " " + words[n - 2] + " " + words[n - 1];
+  return "Sans guillemets, toute la ligne désigne une seule cible à afficher. Pour modifier « " +
+         target + " », mettez la cible entre guillemets (\"" + target + "\" " + settings +
+         ") ou écrivez : Tressol.exe --set " + settings + " \"" + target + "\"\n";
+}
+
 }  // namespace
 
+bool IsLibraryArgument(const std::string& word) { return Library(word).has_value(); }
+
 std::vector<std::string> SplitArguments(const std::string& tail) {
-  std::vector<std::string> words;
-  std::size_t i = 0;
-  while (true) {
-    while (i < tail.size() && IsBlank(tail[i])) ++i;
-    if (i >= tail.size()) return words;
-    std::string word;
-    bool quoted = false;
-    for (; i < tail.size() && (quoted || !IsBlank(tail[i])); ++i) {
-      std::size_t slashes = 0;
-      while (i < tail.size() && tail[i] == '\\') {
-        ++slashes;
-        ++i;
-      }
-      if (i < tail.size() && tail[i] == '"') {
-        // 2n backslashes and a quote: n backslashes, the quote toggles; 2n+1: a literal quote.
-        word.append(slashes / 2, '\\');
-        if (slashes % 2 == 1) {
-          word += '"';
-        } else if (quoted && i + 1 < tail.size() && tail[i + 1] == '"') {
-          word += '"';
-          ++i;
-        } else {
-          quoted = !quoted;
-        }
-      } else {
-        word.append(slashes, '\\');
-        if (i >= tail.size() || (!quoted && IsBlank(tail[i]))) break;
-        word += tail[i];
-      }
-    }
-    words.push_back(word);
-  }
+  return linguarde::arguments::SplitArguments(std::string_view(tail));
 }
 
 Command ParseCommandLine(const std::string& tail) {
   Command command;
-  std::string rest = tail;
-  const std::size_t start = rest.find_first_not_of(" \t");
-  constexpr char kJson[] = "--json";
-  if (start != std::string::npos && rest.compare(start, 6, kJson) == 0 &&
-      (rest.size() == start + 6 || IsBlank(rest[start + 6]))) {
-    command.json = true;
-    rest.erase(0, start + 6);
+  // Options only at the start: a target that merely contains "--set" stays a target.
+  std::size_t at = SkipBlanks(tail, 0);
+  while (at < tail.size()) {
+    std::size_t next = at;
+    const std::string word = ReadWord(tail, next);
+    if (word.empty() || word[0] != '-') break;
+    at = SkipBlanks(tail, next);
+    if (word == "--") break;
+    if (word == "--json") {
+      command.json = true;
+    } else if (word == "--set") {
+      if (command.settings) Usage("L'option --set est donnée deux fois.");
+      command.settings = SetOption(tail, at);
+      at = SkipBlanks(tail, at);
+    } else {
+      Usage("L'option « " + word +
+            " » n'existe pas. Pour une cible dont le nom commence par un tiret, écrivez "
+            ".\\" +
+            word + " ou son chemin complet.");
+    }
   }
+  const std::string rest = tail.substr(at);
   const std::vector<std::string> words = SplitArguments(rest);
   if (words.empty()) {
     Usage("Aucune cible n'est donnée.");
   }
-  const std::size_t first = rest.find_first_not_of(" \t");
+  if (command.settings) {
+    command.targets = words;
+    return command;
+  }
   // A view passes its target bare: an unquoted tail is one target, whole, even where its
   // last words look like settings, so that a view never writes.
-  if (rest[first] != '"') {
+  if (rest[0] != '"') {
     const std::size_t last = rest.find_last_not_of(" \t");
-    command.targets = {rest.substr(first, last - first + 1)};
+    command.targets = {rest.substr(0, last + 1)};
+    command.setHint = SetHint(words);
     return command;
   }
   const std::size_t n = words.size();
   if (n >= 5) {
-    const auto lib1 = Library(words[n - 4]);
-    const auto lcid1 = Lcid(words[n - 3]);
-    const auto lib2 = Library(words[n - 2]);
-    const auto lcid2 = Lcid(words[n - 1]);
-    if (lib1 && lcid1 && lib2 && lcid2) {
+    if (const auto settings = Settings(&words[n - 4])) {
       command.targets.assign(words.begin(), words.end() - 4);
-      command.settings = LanguageSettings{*lib1, *lcid1, *lib2, *lcid2};
+      command.settings = settings;
       return command;
     }
     // Settings shaped as such but malformed are a mistake, not file names.
-    if (lcid1 || lcid2 || words[n - 4] == "*" || words[n - 4] == "~") {
-      Usage("Les réglages « " + words[n - 4] + " " + words[n - 3] + " " + words[n - 2] + " " +
-            words[n - 1] + " » ne sont pas valides.");
+    if (Lcid(words[n - 3]) || Lcid(words[n - 1]) || words[n - 4] == "*" || words[n - 4] == "~") {
+      InvalidSettings(&words[n - 4]);
     }
   }
   command.targets = words;

@@ -33,6 +33,21 @@ std::string Where(const std::string& path, const VbHeader& header) {
          "Version du moteur d'exécution : " + std::to_string(header.runtimeBuild) + "\n";
 }
 
+// A certificate table that lies outside the file makes a malformed image, which a change
+// could only make worse.
+bool CertificatesOutside(const PeImage& image, std::uint64_t fileSize) {
+  return image.securitySize != 0 &&
+         std::uint64_t{image.securityOffset} + image.securitySize > fileSize;
+}
+
+std::string SignatureLine(const PeImage& image, std::uint64_t fileSize) {
+  if (image.securitySize == 0) return {};
+  return CertificatesOutside(image, fileSize)
+             ? "Signature Authenticode : sa table de certificats sort du fichier (image mal "
+               "formée, qui ne sera pas modifiée)\n"
+             : "Signature Authenticode : le fichier est signé\n";
+}
+
 struct Patch {
   std::uint64_t offset;
   std::vector<std::uint8_t> before;
@@ -80,24 +95,58 @@ enum class Done { Shown, Changed, AlreadySet, NotVb6, Failed, Busy };
 struct FileOutcome {
   std::string path;
   Done done = Done::Failed;
-  Failure failure = Failure::Io;   // NotVb6 and Failed: the kind of failure
-  std::string reason;              // NotVb6 and Failed: why, in one line
-  std::optional<VbHeader> header;  // as found before anything was written
-  LanguageSettings settings;       // as the file holds them now
-  std::string report;              // the French lines of a VB6 file
+  Failure failure = Failure::Io;           // NotVb6 and Failed: the kind of failure
+  std::string reason;                      // NotVb6 and Failed: why, in one line
+  std::optional<VbHeader> header;          // as found before anything was written
+  LanguageSettings settings;               // as the file holds them now
+  std::optional<LanguageSettings> before;  // a set's VB6 file: as it held them before
+  bool isSigned = false;
+  std::string report;   // the French lines of a VB6 file
+  std::string wayBack;  // a changed file: the lines that say how to undo the change
   std::vector<LibraryPresence> libraries;
 };
+
+// The lines that end a change's report: the command that gives the file back its
+// previous settings, and where running it would not give back the very same bytes, why.
+std::string WayBackLines(const std::string& path, const LanguageSettings& before,
+                         std::string notExact, FileSystem& files, const Output& output) {
+  const auto command =
+      WayBackCommand(output.shell, output.toolPath, before, files.AbsolutePath(path), notExact);
+  if (!command) {
+    return "Aucune commande ne peut rétablir exactement les réglages d'avant : " + notExact + ".\n";
+  }
+  std::string lines = "Pour revenir aux réglages d'avant :\n  " + *command + "\n";
+  if (!notExact.empty()) {
+    lines += "Ce retour ne rend pas le fichier identique octet pour octet : " + notExact + ".\n";
+  }
+  return lines;
+}
 
 // Writes the settings into a file already found to be a VB6 binary with other settings.
 // The file is opened again for writing, shared with nobody, and read again under that
 // lock; what was found before only decided that it is worth doing.
-std::string Set(const std::string& path, const LanguageSettings& settings, FileSystem& files) {
+void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& files,
+         const Output& output) {
+  const std::string& path = outcome.path;
   const std::unique_ptr<TargetFile> file = files.Open(path, true);
   const PeImage image = ReadPeImage(*file);
   const VbHeader header = LocateVbHeader(*file, image);
-  std::string report = Where(path, header) + "Avant :\n" + DescribeSettings(header.settings);
+  outcome.before = header.settings;
+  outcome.report = Where(path, header) + SignatureLine(image, file->Size()) + "Avant :\n" +
+                   DescribeSettings(header.settings);
   if (header.settings == settings) {
-    return report + "Les réglages sont déjà ceux demandés : le fichier n'est pas modifié.\n";
+    outcome.report += "Les réglages sont déjà ceux demandés : le fichier n'est pas modifié.\n";
+    outcome.done = Done::AlreadySet;
+    return;
+  }
+  if (CertificatesOutside(image, file->Size())) {
+    Refuse("la table de certificats de sa signature sort du fichier : l'image est mal formée");
+  }
+  std::string notExact;
+  if (SettingsBytes(header, header.settings) !=
+      std::vector<std::uint8_t>(header.bytes.begin() + kSettingsStart,
+                                header.bytes.begin() + kSettingsEnd)) {
+    notExact = "un nom de bibliothèque d'avant est suivi d'octets que la commande remet à zéro";
   }
 
   std::vector<Patch> patches;
@@ -124,6 +173,10 @@ std::string Set(const std::string& path, const LanguageSettings& settings, FileS
     if (!checksum) {
       Refuse("la somme de contrôle PE ne peut pas être calculée pour ce fichier");
     }
+    if (UpdatedPeChecksum(*checksum, file->Size(), after, before) != image.checksum) {
+      notExact = "la somme de contrôle PE d'avant, " + Hex(image.checksum) +
+                 ", n'était pas celle du fichier ; la commande écrit la bonne";
+    }
     std::vector<std::uint8_t> oldField(4), newField(4);
     PutU32(oldField, 0, image.checksum);
     PutU32(newField, 0, *checksum);
@@ -133,13 +186,20 @@ std::string Set(const std::string& path, const LanguageSettings& settings, FileS
   }
 
   Apply(*file, patches);
-  report += "Après :\n" + DescribeSettings(settings) + checksumLine;
+  outcome.done = Done::Changed;
+  outcome.settings = settings;
+  outcome.report += "Après :\n" + DescribeSettings(settings) + checksumLine;
   if (image.securitySize != 0) {
-    report +=
-        "Attention : le fichier porte une signature Authenticode, qui n'est plus valide "
-        "après cette modification.\n";
+    // The signature's hash leaves out the checksum and the certificates: the same bytes
+    // back make it valid again.
+    outcome.report +=
+        "Attention : le fichier porte une signature Authenticode, qui n'est plus "
+        "valide après cette modification" +
+        std::string(notExact.empty() ? " ; la commande de retour ci-dessous la "
+                                       "rend de nouveau valide.\n"
+                                     : ".\n");
   }
-  return report;
+  outcome.wayBack = WayBackLines(path, header.settings, notExact, files, output);
 }
 
 FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
@@ -153,7 +213,7 @@ FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
 // file that cannot be read, or a VB6 binary that cannot be set, is Failed and stays as it
 // was; a file held by another program is Busy.
 FileOutcome Process(const std::string& path, const Command& command, FileSystem& files,
-                    LibraryFinder& libraries) {
+                    LibraryFinder& libraries, const Output& output) {
   FileOutcome outcome;
   outcome.path = path;
   std::unique_ptr<TargetFile> file;
@@ -162,9 +222,12 @@ FileOutcome Process(const std::string& path, const Command& command, FileSystem&
   } catch (const ToolError& error) {
     return Failed(outcome, error);
   }
+  std::string signature;
   try {
     const PeImage image = ReadPeImage(*file);
     outcome.header = LocateVbHeader(*file, image);
+    outcome.isSigned = image.securitySize != 0;
+    signature = SignatureLine(image, file->Size());
   } catch (const ToolError& error) {
     outcome = Failed(outcome, error);
     if (error.Kind() == Failure::Refused) outcome.done = Done::NotVb6;
@@ -174,22 +237,23 @@ FileOutcome Process(const std::string& path, const Command& command, FileSystem&
   outcome.settings = outcome.header->settings;
   if (!command.settings) {
     outcome.done = Done::Shown;
-    outcome.report = Where(path, *outcome.header) + DescribeSettings(outcome.settings);
+    outcome.report = Where(path, *outcome.header) + signature + DescribeSettings(outcome.settings);
   } else if (outcome.settings == *command.settings) {
     outcome.done = Done::AlreadySet;
-    outcome.report = Where(path, *outcome.header) + DescribeSettings(outcome.settings) +
+    outcome.before = outcome.settings;
+    outcome.report = Where(path, *outcome.header) + signature + DescribeSettings(outcome.settings) +
                      "Les réglages sont déjà ceux demandés : le fichier n'est pas modifié.\n";
   } else {
     try {
-      outcome.report = Set(path, *command.settings, files);
-      outcome.done = Done::Changed;
-      outcome.settings = *command.settings;
+      Set(outcome, *command.settings, files, output);
     } catch (const ToolError& error) {
+      outcome.before.reset();
       return Failed(outcome, error);
     }
   }
   outcome.libraries = libraries.Find(outcome.settings, path);
-  outcome.report += DescribeLibraries(outcome.libraries, outcome.settings, path, files);
+  outcome.report +=
+      DescribeLibraries(outcome.libraries, outcome.settings, path, files) + outcome.wayBack;
   return outcome;
 }
 
@@ -210,6 +274,13 @@ const char* DoneWord(Done done) {
   return "failed";
 }
 
+std::string JsonSettings(const LanguageSettings& s) {
+  return "\"primaryLibrary\":" + JsonString(s.primaryLibrary) +
+         ",\"primaryLcid\":" + std::to_string(s.primaryLcid) +
+         ",\"secondaryLibrary\":" + JsonString(s.secondaryLibrary) +
+         ",\"secondaryLcid\":" + std::to_string(s.secondaryLcid);
+}
+
 std::string JsonLine(const FileOutcome& outcome) {
   const bool vb6 = outcome.header.has_value();
   std::string line = "{\"path\":" + JsonString(outcome.path) +
@@ -217,13 +288,12 @@ std::string JsonLine(const FileOutcome& outcome) {
                      DoneWord(outcome.done) + "\"";
   if (!outcome.reason.empty()) line += ",\"reason\":" + JsonString(outcome.reason);
   if (vb6) {
-    const LanguageSettings& s = outcome.settings;
-    line += ",\"headerOffset\":" + std::to_string(outcome.header->offset) +
-            ",\"runtimeBuild\":" + std::to_string(outcome.header->runtimeBuild) +
-            ",\"primaryLibrary\":" + JsonString(s.primaryLibrary) +
-            ",\"primaryLcid\":" + std::to_string(s.primaryLcid) +
-            ",\"secondaryLibrary\":" + JsonString(s.secondaryLibrary) +
-            ",\"secondaryLcid\":" + std::to_string(s.secondaryLcid) + ",\"libraries\":[";
+    line += std::string(",\"signed\":") + (outcome.isSigned ? "true" : "false") +
+            ",\"headerOffset\":" + std::to_string(outcome.header->offset) +
+            ",\"runtimeBuild\":" + std::to_string(outcome.header->runtimeBuild) + "," +
+            JsonSettings(outcome.settings);
+    if (outcome.before) line += ",\"before\":{" + JsonSettings(*outcome.before) + "}";
+    line += ",\"libraries\":[";
     for (std::size_t i = 0; i < outcome.libraries.size(); ++i) {
       const LibraryPresence& library = outcome.libraries[i];
       line += std::string(i == 0 ? "" : ",") + "{\"name\":" + JsonString(library.name) +
@@ -269,7 +339,9 @@ class Processing {
   Processing(const Command& command, FileSystem& files, Output& output, bool many)
       : command_(command), files_(files), output_(output), many_(many), libraries_(files) {}
 
-  void Add(const std::string& path) { Settle(Process(path, command_, files_, libraries_)); }
+  void Add(const std::string& path) {
+    Settle(Process(path, command_, files_, libraries_, output_));
+  }
 
   std::vector<FileOutcome> Finish() {
     using Clock = std::chrono::steady_clock;
@@ -318,8 +390,10 @@ class Processing {
 }  // namespace
 
 int Run(const std::string& tail, FileSystem& files, Output& output) {
+  std::string hint;
   try {
     const Command command = ParseCommandLine(tail);
+    hint = command.setHint;
     std::vector<std::string> paths;
     bool many = command.targets.size() > 1;
     for (const std::string& target : command.targets) {
@@ -362,6 +436,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
     if (error.Kind() == Failure::Refused) {
       output.err += "Le fichier n'a pas été modifié.\n";
     }
+    output.err += hint;
     return static_cast<int>(error.Kind());
   }
 }

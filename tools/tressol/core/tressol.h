@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "target_file.h"
+#include "way_back.h"
 
 namespace tressol {
 
@@ -29,6 +30,8 @@ class FileSystem {
   virtual std::vector<Folder> LibraryFolders(const std::string& target) = 0;
   // Whether the folder holds a file of that name, as the system compares names.
   virtual bool HasFile(const std::string& folder, const std::string& name) = 0;
+  // The path from the root, for a command that runs from any folder.
+  virtual std::string AbsolutePath(const std::string& path) = 0;
 };
 
 // The report is made file by file; a front end that shows it as it comes empties the
@@ -40,6 +43,9 @@ class Output {
 
   std::string out;  // the report (French text, or JSON Lines), UTF-8
   std::string err;  // the failure or the usage, UTF-8
+  // Where the report is read, for the way back that it prints after each change.
+  Shell shell = Shell::Posix;
+  std::string toolPath = "tressol";  // absolute
 };
 
 // Runs one command line tail and returns the exit status: 0, or that of the failure.

@@ -1,0 +1,65 @@
+#include "way_back.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "command_line.h"
+
+namespace tressol {
+namespace {
+
+bool IsBare(char c, Shell shell) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
+  // cmd neither expands * nor ~; a POSIX shell expands both.
+  return std::strchr(shell == Shell::Cmd ? "._-+*~" : "._-+/=,:@%", c) != nullptr;
+}
+
+std::string Hex(std::uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
+  return text;
+}
+
+}  // namespace
+
+std::optional<std::string> ShellWord(const std::string& word, Shell shell) {
+  bool bare = !word.empty();
+  for (const char c : word) bare = bare && IsBare(c, shell);
+  if (bare) return word;
+  if (shell == Shell::Posix) {
+    std::string quoted = "'";
+    for (const char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+  }
+  if (word.find_first_of("\"%") != std::string::npos) return std::nullopt;
+  // Backslashes before the closing quote are doubled, or the last would escape it.
+  const std::size_t kept = word.find_last_not_of('\\') + 1;
+  return "\"" + word + std::string(word.size() - kept, '\\') + "\"";
+}
+
+std::optional<std::string> WayBackCommand(Shell shell, const std::string& toolPath,
+                                          const LanguageSettings& before,
+                                          const std::string& absoluteTarget, std::string& whyNot) {
+  for (const std::string* library : {&before.primaryLibrary, &before.secondaryLibrary}) {
+    if (!IsLibraryArgument(*library) || !ShellWord(*library, shell)) {
+      whyNot = "le nom de bibliothèque d'avant, « " + *library +
+               " », ne peut pas être écrit sur la ligne de commande";
+      return std::nullopt;
+    }
+  }
+  const auto tool = ShellWord(toolPath, shell);
+  const auto target = ShellWord(absoluteTarget, shell);
+  if (!tool || !target) {
+    whyNot = "le chemin de l'outil ou de la cible ne peut pas être écrit sur la ligne de commande";
+    return std::nullopt;
+  }
+  // cmd quotes a path always: a bare one would be read up to its first space.
+  const auto path = [shell](const std::string& word, const std::string& written) {
+    return shell == Shell::Cmd && written.front() != '"' ? "\"" + word + "\"" : written;
+  };
+  return path(toolPath, *tool) + " --set " + *ShellWord(before.primaryLibrary, shell) + " " +
+         Hex(before.primaryLcid) + " " + *ShellWord(before.secondaryLibrary, shell) + " " +
+         Hex(before.secondaryLcid) + " " + path(absoluteTarget, *target);
+}
+
+}  // namespace tressol

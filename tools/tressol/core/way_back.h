@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "vb_header.h"
+
+namespace tressol {
+
+// How the console that runs the tool reads a command line.
+enum class Shell { Cmd, Posix };
+
+// A word written so that the shell hands it to the tool as it is; nothing where that
+// cannot be done (cmd replaces %name% even between quotes, and a quote cannot be quoted).
+std::optional<std::string> ShellWord(const std::string& word, Shell shell);
+
+// The command that gives a target back its previous settings; nothing where the command
+// line cannot carry them, with why in whyNot.
+std::optional<std::string> WayBackCommand(Shell shell, const std::string& toolPath,
+                                          const LanguageSettings& before,
+                                          const std::string& absoluteTarget, std::string& whyNot);
+
+}  // namespace tressol
