@@ -16,7 +16,10 @@ constexpr wchar_t kPanelClass[] = L"Linguarde.Panel";
 constexpr wchar_t kBandClass[] = L"Linguarde.Band";
 
 constexpr DWORD kForm1Style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kForm1ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+// Files dropped from Explorer arrive as WM_DROPFILES, without a call at start.
+constexpr DWORD kForm1ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES;
+// WM_COPYGLOBALDATA, which carries a drop's data between processes; in no header.
+constexpr UINT kCopyGlobalData = 0x0049;
 
 constexpr std::wstring_view kDialogTitle = L"Choisir un exe, une dll ou un ocx ... ";
 constexpr std::wstring_view kFilter =
@@ -181,6 +184,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return OnCtlColor(message, wParam, lParam);
@@ -194,6 +200,12 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form1::OnCreate() {
   dpi_ = GetDpiForWindow(hwnd_);
+  // Run as administrator, the window would otherwise filter out a drop from Explorer,
+  // which runs with less.
+  for (const UINT message :
+       {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData}) {
+    ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
+  }
   // A panel hidden at start, and what it holds, is built when it is first shown: the first
   // paint needs only what shows.
   CreateControls(&ShownAtStart);
@@ -227,6 +239,16 @@ void Form1::ShowActionBand() {
     Layout();
   }
   ShowWindow(Control(rows::Picture2), SW_SHOW);
+}
+
+void Form1::ShowTarget(const std::wstring& path) {
+  SetWindowTextW(Control(rows::Text1), path.c_str());
+  ShowActionBand();
+}
+
+void Form1::OnDropFiles(HDROP drop) {
+  const std::wstring path = dropped_.Take(drop);
+  if (!path.empty()) ShowTarget(path);
 }
 
 void Form1::OnActivate(bool active) {
@@ -376,8 +398,7 @@ void Form1::Command1_Click() {
     return;
   }
   fichier = CMDialog1.FileName;
-  SetWindowTextW(Control(rows::Text1), fichier.c_str());
-  ShowActionBand();
+  ShowTarget(fichier);
 }
 
 void Form1::Command2_Click(int Index) {

@@ -7,6 +7,7 @@
 
 #include "CMDialog1.h"
 #include "base_window.h"
+#include "dropped_path.h"
 #include "form1_layout.h"
 #include "dpi_font.h"
 #include "localisation_script/script_platform.h"
@@ -31,6 +32,8 @@ class Form1 : public BaseWindow<Form1> {
 
   // Shows Picture2, building it and what it holds the first time.
   void ShowActionBand();
+  // A target chosen, dropped or given at start: into Text1, and the actions shown.
+  void ShowTarget(const std::wstring& path);
 
   void Command1_Click();
   void Command2_Click(int Index);
@@ -44,6 +47,7 @@ class Form1 : public BaseWindow<Form1> {
   void OnActivate(bool active);
   void OnCommand(int id, UINT code);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnDropFiles(HDROP drop);
   LRESULT OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
   void OnDestroy();
 
@@ -64,6 +68,7 @@ class Form1 : public BaseWindow<Form1> {
   win32::UniqueFont command2Font_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   HWND lastFocus_ = nullptr;
+  DroppedPath dropped_;
   int exitCode_ = 0;
 };
 

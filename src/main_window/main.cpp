@@ -2,6 +2,8 @@
 #include <commctrl.h>
 
 #include "Form1.h"
+#include "argument_words.h"
+#include "long_path.h"
 #include "localisation_script/action_error.h"
 #include "platform_win32/win32_script_platform.h"
 #include "windows_error.h"
@@ -12,6 +14,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   try {
     linguarde::win32::Win32ScriptPlatform platform;
     linguarde::Form1 form(instance, platform);
+    // A file dropped on the program's icon, sent to it, or a shortcut's argument: the first
+    // argument, split by our own rules rather than by shell32, which start-up would load.
+    const std::vector<std::wstring> arguments = linguarde::arguments::SplitArguments(
+        linguarde::arguments::CommandTail(std::wstring_view(GetCommandLineW())));
+    if (!arguments.empty() && !arguments.front().empty()) {
+      form.ShowTarget(linguarde::win32::FullPath(arguments.front()).value_or(arguments.front()));
+    }
     form.Show(showCommand);
     return linguarde::RunMessageLoop(form.Handle());
   } catch (const linguarde::win32::Win32Error& error) {

@@ -1,4 +1,7 @@
-// The window in use: keyboard, the real Open dialog, and the action buttons.
+// The window in use: keyboard, the real Open dialog, a drop, and the action buttons.
+#include <shlobj.h>
+
+#include <cstring>
 #include <vector>
 
 #include "form1_fixture.h"
@@ -114,6 +117,67 @@ TEST_F(Form1Test, AChoiceFillsTheTextAndShowsTheBand) {
     Choose(form_, c.file.wstring());
     EXPECT_EQ(WindowText(Control(rows::Text1)), c.file.wstring()) << c.what;
     EXPECT_TRUE(IsWindowVisible(Control(rows::Picture2))) << c.what;
+  }
+}
+
+// A drop as Explorer makes it: a DROPFILES block followed by the wide paths.
+HDROP DropOf(const std::vector<fs::path>& items) {
+  std::wstring list;
+  for (const fs::path& item : items) list += item.wstring() + L'\0';
+  list += L'\0';
+  const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::memcpy(drop + 1, list.data(), list.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+void MakeShortcut(const fs::path& shortcut, const fs::path& target) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  IShellLinkW* link = nullptr;
+  IPersistFile* file = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                             reinterpret_cast<void**>(&link)),
+            S_OK);
+  link->SetPath(target.c_str());
+  link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  EXPECT_EQ(file->Save(shortcut.c_str(), TRUE), S_OK);
+  file->Release();
+  link->Release();
+  CoUninitialize();
+}
+
+TEST_F(Form1Test, ADropFillsTheTextWithItsFirstItemAndAnActionTakesIt) {
+  const fs::path program = folder_.Path() / L"Appli.exe";
+  const fs::path control = folder_.Path() / L"Contrôle.ocx";
+  WriteBytes(program, "MZ");
+  WriteBytes(control, "MZ");
+  MakeShortcut(folder_.Path() / L"Raccourci.lnk", program);
+  struct Case {
+    const char* what;
+    std::vector<fs::path> dropped;
+    fs::path shown;
+  };
+  const Case cases[] = {
+      {"several files", {control, program}, control},
+      {"a folder", {folder_.Path()}, folder_.Path()},
+      {"a shortcut", {folder_.Path() / L"Raccourci.lnk"}, program},
+  };
+  for (const Case& c : cases) {
+    ShowWindow(Control(rows::Picture2), SW_HIDE);
+    PostMessageW(form_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(c.dropped)), 0);
+    Pump();
+    EXPECT_EQ(WindowText(Control(rows::Text1)), c.shown.wstring()) << c.what;
+    EXPECT_TRUE(IsWindowVisible(Control(rows::Picture2))) << c.what;
+    fs::remove(folder_.Path() / L"received.txt");
+    SendMessageW(Control(rows::Command2 + 1), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitForFile(folder_.Path() / L"received.txt", 30s)) << c.what;
+    const std::wstring received = FromUtf8(ReadBytes(folder_.Path() / L"received.txt"));
+    EXPECT_NE(received.find(L" \"" + c.shown.wstring() + L"\" * 0x409 ~ 0x0"), std::wstring::npos)
+        << c.what << testing::PrintToString(received);
+    EndChildProcesses();
   }
 }
 

@@ -60,6 +60,23 @@ TEST(LinguardeProcess, AFailedActionIsReportedAndEndsTheProgramWithANonZeroStatu
   EXPECT_NE(*code, 0u);
 }
 
+TEST(LinguardeProcess, StartedWithPathsShowsTheFirstAndAnActionTakesIt) {
+  TestFolder folder(L" envoi");
+  fs::copy_file(TestProgramFolder() / L"recording_tool.exe", folder.Path() / L"Tressol.exe");
+  // As Explorer starts it for a file dropped on its icon or sent to it.
+  const std::wstring target = folder.Text() + L"\\Mes Projets\\Appli été.exe";
+  RunningLinguarde linguarde(folder.Path(), L" \"" + target + L"\" C:\\Autre.exe");
+  ASSERT_NE(linguarde.Window(), nullptr);
+  EXPECT_EQ(WindowText(linguarde.TextBox()), target);
+  const HWND button = linguarde.Button(L"Localiser en Anglais US");
+  ASSERT_TRUE(IsWindowVisible(button));
+  PostMessageW(button, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitForFile(folder.Path() / L"received.txt", 30s));
+  const std::wstring received = FromUtf8(ReadBytes(folder.Path() / L"received.txt"));
+  EXPECT_NE(received.find(L"Tressol.exe\" \"" + target + L"\" * 0x409 ~ 0x0"), std::wstring::npos)
+      << testing::PrintToString(received);
+}
+
 std::wstring VersionValue(const fs::path& program, const wchar_t* name) {
   DWORD ignored = 0;
   std::vector<char> data(GetFileVersionInfoSizeW(program.c_str(), &ignored));

@@ -27,12 +27,13 @@ HWND WaitForMainWindow(DWORD processId, std::chrono::milliseconds timeout) {
 
 }  // namespace
 
-RunningLinguarde::RunningLinguarde(const std::filesystem::path& folder) {
+RunningLinguarde::RunningLinguarde(const std::filesystem::path& folder,
+                                   const std::wstring& arguments) {
   const std::filesystem::path program = folder / L"Linguarde.exe";
   if (!std::filesystem::exists(program)) {
     std::filesystem::copy_file(TestProgramFolder() / L"Linguarde.exe", program);
   }
-  std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+  std::wstring commandLine = L"\"" + program.wstring() + L"\"" + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

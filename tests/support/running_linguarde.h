@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "owners.h"
 
@@ -14,7 +15,9 @@ namespace linguarde::test {
 // started from there, as a user starts it; ended at destruction if it still runs.
 class RunningLinguarde {
  public:
-  explicit RunningLinguarde(const std::filesystem::path& folder);
+  // arguments: the command line after the program's name.
+  explicit RunningLinguarde(const std::filesystem::path& folder,
+                            const std::wstring& arguments = L"");
   ~RunningLinguarde();
   RunningLinguarde(const RunningLinguarde&) = delete;
   RunningLinguarde& operator=(const RunningLinguarde&) = delete;

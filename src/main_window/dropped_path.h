@@ -1,0 +1,26 @@
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "owners.h"
+
+namespace linguarde {
+
+// What a drop from Explorer names: its first item, a shortcut standing for its target as
+// in the Open dialog. shell32 and COM are loaded at the first drop, never at start.
+class DroppedPath {
+ public:
+  // Takes the drop, which it frees; empty when the drop names nothing.
+  std::wstring Take(HDROP drop);
+
+ private:
+  std::wstring ShortcutTarget(const std::wstring& shortcut);
+
+  win32::UniqueModule shell32_;
+  win32::UniqueModule ole32_;
+};
+
+}  // namespace linguarde
