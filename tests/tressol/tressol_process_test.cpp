@@ -28,8 +28,21 @@ std::vector<std::uint8_t> Bytes(const fs::path& file) {
 
 struct Finished {
   DWORD status;
-  std::string out;  // standard output and error, as bytes
+  std::string out;  // standard output and error, as bytes, wrapped lines joined again
 };
+
+std::string Joined(const std::string& text) {
+  std::string joined;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 3, "\n  ") == 0) {
+      joined += ' ';
+      i += 2;
+    } else {
+      joined += text[i];
+    }
+  }
+  return joined;
+}
 
 // Runs Tressol.exe with this command-line tail, its output redirected to a file, in this
 // test's current folder or the one given.
@@ -60,7 +73,7 @@ Finished RunTressol(const std::wstring& tail, const fs::path& folder,
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
   out.Reset();
-  return {status, ReadBytes(log)};
+  return {status, Joined(ReadBytes(log))};
 }
 
 class TressolProcess : public testing::Test {
@@ -79,24 +92,32 @@ class TressolProcess : public testing::Test {
 
 TEST_F(TressolProcess, ExitStatusesTellUsageRefusalAndFailureApart) {
   linguarde::test::WriteBytes(folder_.Path() / L"texte.exe", std::string(1000, 'x'));
+  const std::string folder = linguarde::test::Ascii(folder_.Path().wstring());
   struct Case {
     std::wstring tail;
     DWORD status;
-    const char* says;  // UTF-8
+    std::string says;  // UTF-8
   };
+  // Each names the file with its cause; none has the faults of earlier wordings.
   const Case cases[] = {
-      {L" " + target_.wstring(), 0, "0x409 Anglais (États-Unis)"},
-      {Quoted(), 0, "Effet : Les messages VB (erreurs...) sont en Anglais"},
-      {L"", 2, "Utilisation"},
+      {L" " + target_.wstring(), 0, "Appli été.exe : fichier VB6, messages en anglais.\n"},
+      {Quoted(), 0, " Effet : Les messages VB (erreurs...) sont en Anglais\n"},
+      {L"", 2, "Utilisation :"},
       {Quoted() + L" * 0x409 ~ 0xZZ", 2, "ne sont pas valides"},
-      {L" \"" + (folder_.Path() / L"texte.exe").wstring() + L"\"", 3, "signature MZ"},
-      {L" \"" + (folder_.Path() / L"absent.exe").wstring() + L"\"", 4, "impossible d'ouvrir"},
+      {L" \"" + (folder_.Path() / L"texte.exe").wstring() + L"\"", 3,
+       "« " + folder + "\\texte.exe » n'est pas un fichier VB6 : pas une image PE (signature MZ"},
+      {L" \"" + (folder_.Path() / L"absent.exe").wstring() + L"\"", 4,
+       "« " + folder + "\\absent.exe » : il n'existe pas"},
   };
   for (const Case& c : cases) {
     const Finished finished = RunTressol(c.tail, folder_.Path());
     EXPECT_EQ(finished.status, c.status) << testing::PrintToString(c.tail) << finished.out;
     EXPECT_NE(finished.out.find(c.says), std::string::npos)
         << testing::PrintToString(c.tail) << " " << finished.status << " [" << finished.out << "]";
+    for (const char* fault : {"(s)", "ATTENTION", "binaire", "ignoré", "n'a pas été modifié",
+                              "impossible d'ouvrir", "Usage"}) {
+      EXPECT_EQ(finished.out.find(fault), std::string::npos) << fault << " in " << finished.out;
+    }
   }
 }
 
@@ -158,16 +179,19 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
     const char* says;
   };
   const Case cases[] = {
-      {L" " + app.wstring(), 0, "Résumé : 3 binaire(s) VB6, 1 autre(s) fichier(s), 0 en échec."},
-      {L" \"" + (app / L"*.ocx").wstring() + L"\"", 0, "Résumé : 1 binaire(s) VB6"},
-      {L" \"" + (app / L"*.tlb").wstring() + L"\"", 3, "aucun fichier"},
-      {L" \"" + (app / L"*.exe").wstring() + L"\"", 0, "Résumé : 1 binaire(s) VB6, 1 autre(s)"},
-      {L" \"" + (app / L"Appli?.exe").wstring() + L"\"", 3, "aucun fichier"},
+      {L" " + app.wstring(), 0, "Résumé : 3 fichiers VB6, 1 non VB6, 0 en échec."},
+      {L" \"" + (app / L"*.ocx").wstring() + L"\"", 0, "Résumé : 1 fichier VB6, 0 non VB6"},
+      {L" \"" + (app / L"*.tlb").wstring() + L"\"", 3, "aucun fichier ne correspond au motif"},
+      {L" \"" + (app / L"*.exe").wstring() + L"\"", 0, "Résumé : 1 fichier VB6, 1 non VB6"},
+      {L" \"" + (app / L"Appli?.exe").wstring() + L"\"", 3, "aucun fichier ne correspond"},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
-       "Résumé : 3 modifié(s), 0 déjà réglé(s), 1 ignoré(s), 0 en échec."},
+       "Résumé : 3 modifiés, 0 déjà réglé, 1 non VB6, 0 en échec."},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
-       "C:\\windows\\System (dossier système 16 bits), C:\\windows (dossier de Windows). Là "
-       "où elle manque, les messages VB manquent"},
+       "les messages VB seront absents. Elle doit être présente sur chaque ordinateur où "
+       "l'application s'exécute."},
+      {quoted, 0,
+       "Cherchée dans : C:\\windows\\System (dossier système 16 bits) Cherchée dans : "
+       "C:\\windows (dossier de Windows)\n"},
       {L" --json" + quoted, 0, "\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036"},
   };
   for (const Case& c : cases) {
@@ -187,8 +211,7 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
   const Finished finished = RunTressol(quoted + L" * 0x409 ~ 0x0", folder_.Path());
   SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(finished.status, 3u) << finished.out;
-  EXPECT_NE(finished.out.find("2 modifié(s), 0 déjà réglé(s), 1 ignoré(s), 1 en échec"),
-            std::string::npos)
+  EXPECT_NE(finished.out.find("2 modifiés, 0 déjà réglé, 1 non VB6, 1 en échec"), std::string::npos)
       << finished.out;
   EXPECT_EQ(Bytes(readOnly), before);
   EXPECT_EQ(Bytes(app / L"Appli.exe")[0x11E8 + 6], '*');
@@ -218,8 +241,7 @@ TEST_F(TressolProcess, BusyFilesOfAFolderWaitTogetherThenFail) {
   const auto elapsed = std::chrono::steady_clock::now() - start;
   release.join();
   EXPECT_EQ(finished.status, 3u) << finished.out;
-  EXPECT_NE(finished.out.find("2 modifié(s), 0 déjà réglé(s), 0 ignoré(s), 2 en échec"),
-            std::string::npos)
+  EXPECT_NE(finished.out.find("2 modifiés, 0 déjà réglé, 0 non VB6, 2 en échec"), std::string::npos)
       << finished.out;
   // D, free from the start, is reported before the files that were held.
   EXPECT_LT(finished.out.find("D.exe"), finished.out.find("B.exe")) << finished.out;
@@ -265,7 +287,7 @@ TEST_F(TressolProcess, TheWayBackPrintedAfterASetGivesTheFileBack) {
   const Finished set = RunTressol(L" --set vb6FR.dll 0x40C * 0x409 -- \"Appli été.exe\"",
                                   folder_.Path(), target_.parent_path());
   ASSERT_EQ(set.status, 0u) << set.out;
-  const std::string intro = "Pour revenir aux réglages d'avant :\n  \"";
+  const std::string intro = "Pour revenir aux réglages d'avant : \"";
   const std::size_t start = set.out.find(intro);
   ASSERT_NE(start, std::string::npos) << set.out;
   const std::string command = set.out.substr(

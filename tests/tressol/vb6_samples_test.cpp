@@ -72,13 +72,56 @@ TEST_F(Vb6Samples, ViewShowsTheirHeaders) {
     char offset[32];
     std::snprintf(offset, sizeof offset, "position 0x%zX", sample.header);
     EXPECT_NE(output.out.find(offset), std::string::npos) << sample.name << output.out;
-    EXPECT_NE(output.out.find("moteur d'exécution : " + std::to_string(sample.build)),
+    EXPECT_NE(output.out.find("du compilateur : version " + std::to_string(sample.build)),
               std::string::npos);
-    EXPECT_NE(output.out.find("Bibliothèque principale : * = messages anglais intégrés"),
-              std::string::npos);
-    EXPECT_NE(output.out.find("Bibliothèque secondaire : ~ = aucune bibliothèque"),
-              std::string::npos);
+    EXPECT_EQ(output.out.rfind("t : fichier VB6, messages en anglais.\n", 0), 0u) << output.out;
     EXPECT_EQ(files.targets["t"].writes, 0);
+  }
+}
+
+// A folder as users have them: a line a file, the others grouped, the library said once.
+TEST_F(Vb6Samples, AFolderReportsALineAFile) {
+  MemoryFileSystem files;
+  for (const Sample& sample : kSamples) {
+    files.targets[std::string("app/") + sample.name].bytes = ReadSample(sample.name);
+  }
+  files.targets["app/LISEZMOI.exe"].bytes = {'L', 'i', 's', 'e', 'z'};
+  files.targets["app/notes.dll"].bytes = {'M', 'Z'};
+  struct Case {
+    const char* tail;
+    int status;
+    const char* report;
+  };
+  const Case cases[] = {
+      {" app/", 0,
+       "Dictionary.dll : messages en anglais\n"
+       "Setup.exe : messages en anglais\n"
+       "SmallListView.ocx : messages en anglais\n"
+       "Non VB6, laissés tels quels :\n"
+       "  trop court pour une image PE : LISEZMOI.exe, notes.dll\n"
+       "Résumé : 3 fichiers VB6, 2 non VB6, 0 en échec.\n"
+       "  3 : messages en anglais\n"},
+      {" --set vb6FR.dll 0x40C ~ 0x409 app/", 0,
+       "Dictionary.dll : modifié, messages en anglais → en français, sinon absents\n"
+       "Setup.exe : modifié, messages en anglais → en français, sinon absents\n"
+       "SmallListView.ocx : modifié, messages en anglais → en français, sinon absents\n"
+       "Non VB6, laissés tels quels :\n"
+       "  trop court pour une image PE : LISEZMOI.exe, notes.dll\n"
+       "Attention : sur cet ordinateur, la bibliothèque de langue VB6FR.dll n'est dans aucun des "
+       "dossiers\n"
+       "  où Windows la cherche d'ordinaire. Tant qu'elle n'y sera pas, les messages VB seront "
+       "absents.\n"
+       "  Elle doit être présente sur chaque ordinateur où l'application s'exécute.\n"
+       "Résumé : 3 modifiés, 0 déjà réglé, 2 non VB6, 0 en échec.\n"
+       "Pour revenir aux réglages d'avant :\n"
+       "  tressol --set '*' 0x409 '~' 0x0 /abs/app/Dictionary.dll\n"
+       "  tressol --set '*' 0x409 '~' 0x0 /abs/app/Setup.exe\n"
+       "  tressol --set '*' 0x409 '~' 0x0 /abs/app/SmallListView.ocx\n"},
+  };
+  for (const Case& c : cases) {
+    Output output;
+    EXPECT_EQ(tressol::Run(c.tail, files, output), c.status) << c.tail << output.err;
+    EXPECT_EQ(output.out, c.report);
   }
 }
 

@@ -20,7 +20,7 @@ namespace {
 
 class PosixFile final : public TargetFile {
  public:
-  PosixFile(int descriptor, std::string path) : descriptor_(descriptor), path_(std::move(path)) {}
+  explicit PosixFile(int descriptor) : descriptor_(descriptor) {}
   ~PosixFile() override { close(descriptor_); }
   PosixFile(const PosixFile&) = delete;
   PosixFile& operator=(const PosixFile&) = delete;
@@ -29,7 +29,7 @@ class PosixFile final : public TargetFile {
   std::uint64_t Size() override {
     if (!size_) {
       struct stat status {};
-      if (fstat(descriptor_, &status) != 0) Fail("impossible de lire la taille de");
+      if (fstat(descriptor_, &status) != 0) Fail("sa taille ne peut pas être lue");
       size_ = static_cast<std::uint64_t>(status.st_size);
     }
     return *size_;
@@ -37,7 +37,7 @@ class PosixFile final : public TargetFile {
   void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
     while (size > 0) {
       const ssize_t done = pread(descriptor_, out, size, static_cast<off_t>(offset));
-      if (done <= 0) Fail("impossible de lire");
+      if (done <= 0) Fail("lecture impossible");
       out += done;
       offset += static_cast<std::uint64_t>(done);
       size -= static_cast<std::size_t>(done);
@@ -45,19 +45,18 @@ class PosixFile final : public TargetFile {
   }
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     if (pwrite(descriptor_, data, size, static_cast<off_t>(offset)) != static_cast<ssize_t>(size)) {
-      Fail("impossible d'écrire dans");
+      Fail("écriture impossible");
     }
   }
   void Flush() override {
-    if (fdatasync(descriptor_) != 0) Fail("impossible d'enregistrer sur le disque");
+    if (fdatasync(descriptor_) != 0) Fail("enregistrement sur le disque impossible");
   }
 
  private:
   [[noreturn]] void Fail(const std::string& what) const {
-    throw ToolError(Failure::Io, what + " « " + path_ + " » : " + std::strerror(errno));
+    throw ToolError(Failure::Io, what + " (" + std::strerror(errno) + ")");
   }
   int descriptor_;
-  std::string path_;
   std::optional<std::uint64_t> size_;
 };
 
@@ -116,8 +115,10 @@ bool PosixFileSystem::HasFile(const std::string& folder, const std::string& name
   });
 }
 
-std::string PosixFileSystem::AbsolutePath(const std::string& path) {
-  if (!path.empty() && path[0] == '/') return path;
+std::string PosixFileSystem::AbsolutePath(const std::string& given) {
+  if (!given.empty() && given[0] == '/') return given;
+  std::string path = given;
+  while (path.rfind("./", 0) == 0) path.erase(0, path.find_first_not_of('/', 2));
   std::vector<char> folder(4096);
   while (getcwd(folder.data(), folder.size()) == nullptr) {
     if (errno != ERANGE) return path;
@@ -130,14 +131,25 @@ std::string PosixFileSystem::AbsolutePath(const std::string& path) {
 std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool forWriting) {
   const int descriptor = open(path.c_str(), forWriting ? O_RDWR : O_RDONLY);
   if (descriptor < 0) {
-    const Failure kind = errno == EACCES || errno == EROFS ? Failure::Refused : Failure::Io;
-    throw ToolError(kind, "impossible d'ouvrir « " + path + " » : " + std::strerror(errno));
+    const std::string system = std::string(" (") + std::strerror(errno) + ")";
+    if (errno == ENOENT || errno == ENOTDIR) {
+      throw ToolError(Failure::Io, "il n'existe pas ; vérifiez le chemin" + system);
+    }
+    if (errno == EACCES || errno == EROFS || errno == EPERM) {
+      throw ToolError(Failure::Refused,
+                      "vos droits ne permettent pas de le modifier ; demandez-les à "
+                      "l'administrateur de l'ordinateur" +
+                          system);
+    }
+    throw ToolError(Failure::Io, "il ne peut pas être ouvert" + system);
   }
   if (forWriting && flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
     close(descriptor);
-    throw BusyFile("« " + path + " » est verrouillé par un autre programme");
+    throw BusyFile(
+        "il est verrouillé par un autre programme ; fermez ce programme, puis "
+        "recommencez");
   }
-  return std::make_unique<PagedFile>(std::make_unique<PosixFile>(descriptor, path));
+  return std::make_unique<PagedFile>(std::make_unique<PosixFile>(descriptor));
 }
 
 }  // namespace tressol

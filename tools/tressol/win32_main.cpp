@@ -31,14 +31,13 @@ using linguarde::win32::SystemFolder;
 
 class Win32File final : public tressol::TargetFile {
  public:
-  Win32File(linguarde::win32::UniqueFileHandle file, std::string path)
-      : file_(std::move(file)), path_(std::move(path)) {}
+  explicit Win32File(linguarde::win32::UniqueFileHandle file) : file_(std::move(file)) {}
 
   // Asked before every read that is checked against it; nothing here changes the size.
   std::uint64_t Size() override {
     if (!size_) {
       LARGE_INTEGER size{};
-      if (!GetFileSizeEx(file_.Get(), &size)) Fail("impossible de lire la taille de");
+      if (!GetFileSizeEx(file_.Get(), &size)) Fail("sa taille ne peut pas être lue");
       size_ = static_cast<std::uint64_t>(size.QuadPart);
     }
     return *size_;
@@ -49,7 +48,7 @@ class Win32File final : public tressol::TargetFile {
       OVERLAPPED at = Position(offset);
       DWORD done = 0;
       const DWORD chunk = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
-      if (!ReadFile(file_.Get(), out, chunk, &done, &at) || done == 0) Fail("impossible de lire");
+      if (!ReadFile(file_.Get(), out, chunk, &done, &at) || done == 0) Fail("lecture impossible");
       out += done;
       offset += done;
       size -= done;
@@ -60,12 +59,12 @@ class Win32File final : public tressol::TargetFile {
     OVERLAPPED at = Position(offset);
     DWORD done = 0;
     if (!WriteFile(file_.Get(), data, static_cast<DWORD>(size), &done, &at) || done != size) {
-      Fail("impossible d'écrire dans");
+      Fail("écriture impossible");
     }
   }
 
   void Flush() override {
-    if (!FlushFileBuffers(file_.Get())) Fail("impossible d'enregistrer sur le disque");
+    if (!FlushFileBuffers(file_.Get())) Fail("enregistrement sur le disque impossible");
   }
 
  private:
@@ -77,11 +76,10 @@ class Win32File final : public tressol::TargetFile {
   }
   [[noreturn]] void Fail(const std::string& what) const {
     const DWORD code = GetLastError();
-    throw ToolError(Failure::Io, what + " « " + path_ + " » : " + SystemText(code));
+    throw ToolError(Failure::Io, what + " (" + SystemText(code) + ")");
   }
 
   linguarde::win32::UniqueFileHandle file_;
-  std::string path_;
   std::optional<std::uint64_t> size_;
 };
 
@@ -115,6 +113,23 @@ std::vector<std::wstring> MatchingFiles(const std::wstring& pattern) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
   });
   return names;
+}
+
+// Under one of the folders where Windows installs programs, which only administrators
+// may change.
+bool InProgramFiles(const std::wstring& extendedPath) {
+  for (const wchar_t* variable : {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432"}) {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(variable, folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) continue;
+    const std::wstring prefix = ExtendedPath(folder) + L"\\";
+    if (extendedPath.size() > prefix.size() &&
+        CompareStringOrdinal(extendedPath.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                             static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL) {
+      return true;
+    }
+  }
+  return false;
 }
 
 class Win32FileSystem final : public tressol::FileSystem {
@@ -159,9 +174,9 @@ class Win32FileSystem final : public tressol::FileSystem {
       } else if (folder.rfind(L"\\\\?\\", 0) == 0) {
         folder.erase(0, 4);
       }
-      folders.push_back({ToUtf8(folder),
-                         "dossier de l'application : celui de la cible ; pour un contrôle ou une "
-                         "bibliothèque, celui du programme qui la charge, d'ordinaire le même"});
+      // For a control or a library, the application's folder is that of the program that
+      // loads it: usually the same.
+      folders.push_back({ToUtf8(folder), "dossier de l'application, d'ordinaire celui du fichier"});
     }
     std::wstring system32Bit = SystemFolder(&GetSystemWow64DirectoryW);
     if (system32Bit.empty()) system32Bit = SystemFolder(&GetSystemDirectoryW);
@@ -193,33 +208,44 @@ class Win32FileSystem final : public tressol::FileSystem {
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (forWriting && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-      throw ToolError(Failure::Refused, "« " + path +
-                                            " » est en lecture seule : il n'est pas "
-                                            "modifié (retirez l'attribut pour le localiser)");
+      throw ToolError(Failure::Refused,
+                      "il est en lecture seule ; retirez cet attribut (Propriétés du fichier, "
+                      "décochez « Lecture seule »), puis recommencez");
     }
     // Shared with nobody for a change: a target that runs or is open elsewhere is refused.
     linguarde::win32::UniqueFileHandle file(
         CreateFileW(name.c_str(), forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
                     forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-      const DWORD code = GetLastError();
-      const std::string system = " (" + SystemText(code) + ")";
-      if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) {
-        throw tressol::BusyFile("« " + path +
-                                " » est ouvert par un autre programme ou en cours d'exécution : "
-                                "fermez-le et recommencez" +
-                                system);
-      }
-      if (code == ERROR_ACCESS_DENIED && forWriting) {
-        throw ToolError(Failure::Refused, "« " + path +
-                                              " » ne peut pas être modifié (lecture "
-                                              "seule, ou droits insuffisants)" +
-                                              system);
-      }
-      throw ToolError(Failure::Io, "impossible d'ouvrir « " + path + " »" + system);
+    if (file) {
+      return std::make_unique<tressol::PagedFile>(std::make_unique<Win32File>(std::move(file)));
     }
-    return std::make_unique<tressol::PagedFile>(std::make_unique<Win32File>(std::move(file), path));
+    const DWORD code = GetLastError();
+    const std::string system = " (" + SystemText(code) + ")";
+    switch (code) {
+      case ERROR_SHARING_VIOLATION:
+      case ERROR_LOCK_VIOLATION:
+        throw tressol::BusyFile(
+            "il est ouvert par un autre programme ou en cours d'exécution ; fermez ce programme, "
+            "puis recommencez");
+      case ERROR_FILE_NOT_FOUND:
+      case ERROR_PATH_NOT_FOUND:
+      case ERROR_INVALID_NAME:
+        throw ToolError(Failure::Io, "il n'existe pas ; vérifiez le chemin" + system);
+      case ERROR_ACCESS_DENIED:
+        if (!forWriting) break;
+        throw ToolError(Failure::Refused,
+                        InProgramFiles(name)
+                            ? "Windows réserve sa modification aux administrateurs, car il est "
+                              "dans Program Files ; lancez Linguarde ou l'invite de commandes "
+                              "en tant qu'administrateur"
+                            : "vos droits ne permettent pas de le modifier ; demandez-les à "
+                              "l'administrateur de l'ordinateur" +
+                                  system);
+      default:
+        break;
+    }
+    throw ToolError(Failure::Io, "il ne peut pas être ouvert" + system);
   }
 };
 

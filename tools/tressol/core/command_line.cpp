@@ -89,9 +89,10 @@ std::string SetHint(const std::vector<std::string>& words) {
   for (std::size_t i = 1; i < n - 4; ++i) target += " " + words[i];
   const std::string settings =
       words[n - 4] + " " + words[n - 3] + " " + words[n - 2] + " " + words[n - 1];
-  return "Sans guillemets, toute la ligne désigne une seule cible à afficher. Pour modifier « " +
-         target + " », mettez la cible entre guillemets (\"" + target + "\" " + settings +
-         ") ou écrivez : Tressol.exe --set " + settings + " \"" + target + "\"\n";
+  return "Sans guillemets, toute la ligne désigne une seule cible à afficher. Pour modifier\n"
+         "« " +
+         target + " », mettez-la entre guillemets (\"" + target + "\" " + settings +
+         "),\nou écrivez :\n  Tressol.exe --set " + settings + " \"" + target + "\"\n";
 }
 
 }  // namespace

@@ -48,15 +48,16 @@ inline constexpr char kUsage[] =
     "      C:\\MonAppli\\*.ocx) ; chaque fichier est traité seul, tout ou rien. Une cible dont\n"
     "      le nom commence par un tiret s'écrit .\\-nom.exe.\n"
     "  BIB : * (messages anglais intégrés), ~ (aucune bibliothèque) ou le nom d'une\n"
-    "      bibliothèque (1 à 13 caractères, sans chemin) ; LCID : 0x suivi de 1 à 8 chiffres\n"
-    "      hexadécimaux, par exemple 0x409 (anglais) ou 0x40C (français).\n"
+    "      bibliothèque de langue (1 à 13 caractères, sans chemin, par exemple vb6FR.dll) ;\n"
+    "      LCID : 0x suivi de 1 à 8 chiffres hexadécimaux, par exemple 0x409 (anglais)\n"
+    "      ou 0x40C (français).\n"
     "  --json : une ligne JSON par fichier (chemin, fichier VB6 ou non, signé ou non,\n"
     "      position de l'en-tête, bibliothèques et langues, celles d'avant pour une\n"
     "      modification, ce qui a été fait, présence de la bibliothèque) au lieu du rapport.\n"
-    "  Après chaque modification, le rapport donne la commande qui rétablit les réglages\n"
-    "  d'avant.\n"
-    "Codes de sortie : 0 fait, 2 utilisation, 3 refusé (aucun fichier VB6, fichier en\n"
-    "lecture seule ou ouvert ailleurs), 4 erreur d'entrée-sortie ; pour plusieurs fichiers,\n"
-    "0 seulement si aucun n'a échoué.\n";
+    "  Après chaque modification, le rapport donne la commande qui rétablit les réglages de\n"
+    "  langue d'avant.\n"
+    "Codes de sortie : 0 fait, 2 utilisation, 3 refusé (non VB6, en lecture seule, ouvert\n"
+    "ailleurs ou illisible), 4 erreur d'entrée-sortie ; pour plusieurs fichiers, 0 seulement\n"
+    "si aucun n'est en échec.\n";
 
 }  // namespace tressol

@@ -1,5 +1,7 @@
 #include "library_check.h"
 
+#include "report.h"
+
 namespace tressol {
 namespace {
 
@@ -21,10 +23,11 @@ std::vector<LibraryPresence> LibraryFinder::Find(const LanguageSettings& setting
   std::vector<LibraryPresence> libraries;
   for (const std::string* name : {&settings.primaryLibrary, &settings.secondaryLibrary}) {
     if (!NamesAFile(*name) || (!libraries.empty() && libraries.front().name == *name)) continue;
-    LibraryPresence presence{*name, false, {}};
-    for (const FileSystem::Folder& folder : files_.LibraryFolders(target)) {
+    LibraryPresence presence{*name, false, {}, files_.LibraryFolders(target)};
+    for (const FileSystem::Folder& folder : presence.searched) {
       if (Has(folder.path, *name)) {
-        presence = {*name, true, folder.path};
+        presence.found = true;
+        presence.folder = folder.path;
         break;
       }
     }
@@ -33,33 +36,25 @@ std::vector<LibraryPresence> LibraryFinder::Find(const LanguageSettings& setting
   return libraries;
 }
 
-std::string DescribeLibraries(const std::vector<LibraryPresence>& libraries,
-                              const LanguageSettings& settings, const std::string& target,
-                              FileSystem& files) {
-  std::string text;
-  for (const LibraryPresence& library : libraries) {
-    if (library.found) {
-      text += "Bibliothèque " + library.name + " : présente dans " + library.folder + "\n";
-      continue;
-    }
-    // The current folder and the PATH also count when the program starts, and other
-    // computers are not this one: the warning says what is known, no more.
-    const std::vector<FileSystem::Folder> folders = files.LibraryFolders(target);
-    std::string where;
-    for (std::size_t i = 0; i < folders.size(); ++i) {
-      where += std::string(i == 0 ? "" : ", ") + folders[i].path + " (" + folders[i].what + ")";
-    }
-    text += "Attention : sur cet ordinateur, " + library.name +
-            " n'est dans aucun des dossiers où Windows cherche d'ordinaire : " + where + ".";
-    if (library.name == settings.primaryLibrary) {
-      if (settings.secondaryLibrary == "*") {
-        text += " Là où elle manque, les messages VB sont en anglais.";
-      } else if (!NamesAFile(settings.secondaryLibrary)) {
-        text += " Là où elle manque, les messages VB manquent : aucune langue de secours n'est "
-                "réglée.";
-      }
-    }
-    text += " Elle doit être présente sur chaque ordinateur où l'application s'exécute.\n";
+std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettings& settings) {
+  const std::string name = "la bibliothèque de langue " + LibraryName(library.name);
+  if (library.found) {
+    return "Bibliothèque de langue " + LibraryName(library.name) + " : présente dans " +
+           library.folder + ".\n";
+  }
+  // The current folder and the PATH also count when the program starts, and other
+  // computers are not this one: the warning says what is known, no more.
+  std::string text = "Attention : sur cet ordinateur, " + name +
+                     " n'est dans aucun des dossiers où Windows la cherche d'ordinaire.";
+  if (library.name == settings.primaryLibrary && settings.secondaryLibrary == "*") {
+    text += " Tant qu'elle n'y sera pas, les messages VB seront en anglais.";
+  } else if (library.name == settings.primaryLibrary && !NamesAFile(settings.secondaryLibrary)) {
+    text += " Tant qu'elle n'y sera pas, les messages VB seront absents.";
+  }
+  text = Wrap(text + " Elle doit être présente sur chaque ordinateur où l'application s'exécute.",
+              "  ");
+  for (const FileSystem::Folder& folder : library.searched) {
+    text += "  Cherchée dans : " + folder.path + " (" + folder.what + ")\n";
   }
   return text;
 }

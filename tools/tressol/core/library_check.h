@@ -14,7 +14,8 @@ namespace tressol {
 struct LibraryPresence {
   std::string name;
   bool found = false;
-  std::string folder;  // where it was found
+  std::string folder;                        // where it was found
+  std::vector<FileSystem::Folder> searched;  // where it was looked for
 };
 
 // Looks for each library file that the settings name ("*" and "~" name none) in the
@@ -32,10 +33,8 @@ class LibraryFinder {
   std::map<std::pair<std::string, std::string>, bool> known_;
 };
 
-// The report's lines about them: where each is, or a warning that says what the missing
-// library means for the messages.
-std::string DescribeLibraries(const std::vector<LibraryPresence>& libraries,
-                              const LanguageSettings& settings, const std::string& target,
-                              FileSystem& files);
+// The report's lines about one of them: where it is, or a warning that says what its
+// absence means for the messages.
+std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettings& settings);
 
 }  // namespace tressol

@@ -36,27 +36,27 @@ std::optional<std::uint64_t> PeImage::VaToOffset(std::uint32_t va, std::uint32_t
 
 PeImage ReadPeImage(TargetFile& file) {
   if (file.Size() < 0x40) {
-    Refuse("ce n'est pas une image PE : le fichier est trop court");
+    NotVb6("trop court pour une image PE");
   }
   const std::vector<std::uint8_t> dos = ReadRange(file, 0, 0x40);
   if (dos[0] != 'M' || dos[1] != 'Z') {
-    Refuse("ce n'est pas une image PE : la signature MZ manque");
+    NotVb6("pas une image PE (signature MZ absente)");
   }
   const std::uint32_t peOffset = U32(dos, 0x3C);
   if (peOffset > file.Size() || file.Size() - peOffset < 24) {
-    Refuse("ce n'est pas une image PE : l'en-tête PE est hors du fichier");
+    NotVb6("programme DOS ou fichier non PE (en-tête PE hors du fichier)");
   }
   const std::vector<std::uint8_t> coff = ReadRange(file, peOffset, 24);
   if (coff[0] != 'P' || coff[1] != 'E' || coff[2] != 0 || coff[3] != 0) {
-    Refuse("ce n'est pas une image PE : la signature PE manque");
+    NotVb6("programme DOS ou 16 bits (signature PE absente)");
   }
   if (U16(coff, 4) != kMachineI386) {
-    Refuse("ce n'est pas une image 32 bits i386, comme les compile Visual Basic 6");
+    NotVb6("image non i386 (64 bits ou autre processeur), que Visual Basic 6 ne produit pas");
   }
   const std::uint32_t sectionCount = U16(coff, 6);
   const std::uint32_t optionalSize = U16(coff, 20);
   if (sectionCount == 0 || sectionCount > kMaxSections || optionalSize < 96) {
-    Refuse("l'image PE est mal formée (sections ou en-tête optionnel)");
+    Refuse("son image PE est mal formée (sections ou en-tête optionnel)");
   }
 
   PeImage image;
@@ -64,7 +64,7 @@ PeImage ReadPeImage(TargetFile& file) {
   const std::uint64_t optionalOffset = std::uint64_t{peOffset} + 24;
   const std::vector<std::uint8_t> optional = ReadRange(file, optionalOffset, optionalSize);
   if (U16(optional, 0) != kMagicPe32) {
-    Refuse("ce n'est pas une image PE32, comme les compile Visual Basic 6");
+    NotVb6("image PE32+ (64 bits), que Visual Basic 6 ne produit pas");
   }
   image.entryPoint = U32(optional, 16);
   image.imageBase = U32(optional, 28);
@@ -95,8 +95,8 @@ PeImage ReadPeImage(TargetFile& file) {
     section.rawSize = U32(table, at + 16);
     section.rawOffset = U32(table, at + 20);
     if (std::uint64_t{section.rawOffset} + section.rawSize > file.Size()) {
-      Refuse("le fichier est tronqué : la section « " + section.name +
-             " » dépasse la fin du fichier");
+      Refuse("le fichier est tronqué (sa section « " + section.name +
+             " » dépasse sa fin) ; recopiez-le depuis l'original");
     }
     image.sections.push_back(section);
   }

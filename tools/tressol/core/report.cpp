@@ -1,6 +1,7 @@
 #include "report.h"
 
 #include <cstdio>
+#include <vector>
 
 namespace tressol {
 namespace {
@@ -8,44 +9,43 @@ namespace {
 struct Language {
   std::uint32_t lcid;
   const char* name;    // as shown after the ID
-  const char* inText;  // as it stands in a sentence: "en Français"
+  const char* inText;  // as a sentence says it: "en français"
 };
 
 // clang-format off
 constexpr Language kLanguages[] = {
-    {0x000, "aucune",                    nullptr},
-    {0x409, "Anglais (États-Unis)",      "Anglais"},
-    {0x809, "Anglais (Royaume-Uni)",     "Anglais"},
-    {0x40C, "Français (France)",         "Français"},
-    {0x80C, "Français (Belgique)",       "Français"},
-    {0xC0C, "Français (Canada)",         "Français"},
-    {0x100C, "Français (Suisse)",        "Français"},
-    {0x140C, "Français (Luxembourg)",    "Français"},
-    {0x407, "Allemand (Allemagne)",      "Allemand"},
-    {0x807, "Allemand (Suisse)",         "Allemand"},
-    {0xC07, "Allemand (Autriche)",       "Allemand"},
-    {0x410, "Italien (Italie)",          "Italien"},
-    {0x40A, "Espagnol (Espagne, traditionnel)", "Espagnol"},
-    {0xC0A, "Espagnol (Espagne)",        "Espagnol"},
-    {0x80A, "Espagnol (Mexique)",        "Espagnol"},
-    {0x413, "Néerlandais (Pays-Bas)",    "Néerlandais"},
-    {0x813, "Néerlandais (Belgique)",    "Néerlandais"},
-    {0x416, "Portugais (Brésil)",        "Portugais"},
-    {0x816, "Portugais (Portugal)",      "Portugais"},
-    {0x406, "Danois",                    "Danois"},
-    {0x41D, "Suédois",                   "Suédois"},
-    {0x414, "Norvégien (bokmål)",        "Norvégien"},
-    {0x40B, "Finnois",                   "Finnois"},
-    {0x408, "Grec",                      "Grec"},
-    {0x415, "Polonais",                  "Polonais"},
-    {0x405, "Tchèque",                   "Tchèque"},
-    {0x40E, "Hongrois",                  "Hongrois"},
-    {0x419, "Russe",                     "Russe"},
-    {0x41F, "Turc",                      "Turc"},
-    {0x411, "Japonais",                  "Japonais"},
-    {0x412, "Coréen",                    "Coréen"},
-    {0x804, "Chinois (simplifié, RPC)",  "Chinois"},
-    {0x404, "Chinois (traditionnel, Taïwan)", "Chinois"},
+    {0x409, "anglais (États-Unis)",            "en anglais"},
+    {0x809, "anglais (Royaume-Uni)",           "en anglais"},
+    {0x40C, "français (France)",               "en français"},
+    {0x80C, "français (Belgique)",             "en français"},
+    {0xC0C, "français (Canada)",               "en français"},
+    {0x100C, "français (Suisse)",              "en français"},
+    {0x140C, "français (Luxembourg)",          "en français"},
+    {0x407, "allemand (Allemagne)",            "en allemand"},
+    {0x807, "allemand (Suisse)",               "en allemand"},
+    {0xC07, "allemand (Autriche)",             "en allemand"},
+    {0x410, "italien (Italie)",                "en italien"},
+    {0x40A, "espagnol (Espagne, traditionnel)", "en espagnol"},
+    {0xC0A, "espagnol (Espagne)",              "en espagnol"},
+    {0x80A, "espagnol (Mexique)",              "en espagnol"},
+    {0x413, "néerlandais (Pays-Bas)",          "en néerlandais"},
+    {0x813, "néerlandais (Belgique)",          "en néerlandais"},
+    {0x416, "portugais (Brésil)",              "en portugais"},
+    {0x816, "portugais (Portugal)",            "en portugais"},
+    {0x406, "danois",                          "en danois"},
+    {0x41D, "suédois",                         "en suédois"},
+    {0x414, "norvégien (bokmål)",              "en norvégien"},
+    {0x40B, "finnois",                         "en finnois"},
+    {0x408, "grec",                            "en grec"},
+    {0x415, "polonais",                        "en polonais"},
+    {0x405, "tchèque",                         "en tchèque"},
+    {0x40E, "hongrois",                        "en hongrois"},
+    {0x419, "russe",                           "en russe"},
+    {0x41F, "turc",                            "en turc"},
+    {0x411, "japonais",                        "en japonais"},
+    {0x412, "coréen",                          "en coréen"},
+    {0x804, "chinois (simplifié, RPC)",        "en chinois"},
+    {0x404, "chinois (traditionnel, Taïwan)",  "en chinois"},
 };
 // clang-format on
 
@@ -56,61 +56,154 @@ const Language* Find(std::uint32_t lcid) {
   return nullptr;
 }
 
-std::string Hex(std::uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
-  return text;
-}
-
 std::string InText(std::uint32_t lcid) {
   const Language* language = Find(lcid);
-  return language && language->inText ? std::string("en ") + language->inText
-                                      : "dans la langue " + Hex(lcid);
+  return language ? language->inText : "dans la langue " + Hex(lcid);
+}
+
+bool NamesAFile(const std::string& library) {
+  return !library.empty() && library != "*" && library != "~";
+}
+
+bool IsFrench(const std::string& library, std::uint32_t lcid) {
+  return LibraryName(library) == "VB6FR.dll" && lcid == 0x40C;
+}
+
+// The runtime tries the primary setting, then the secondary one: "*" is its own English
+// messages and ends the search, "~" or nothing is skipped, a file name is used if present.
+struct Step {
+  const std::string* library;
+  std::uint32_t lcid;
+};
+
+std::vector<Step> Steps(const LanguageSettings& s) {
+  return {{&s.primaryLibrary, s.primaryLcid}, {&s.secondaryLibrary, s.secondaryLcid}};
 }
 
 constexpr char kStart[] = "Les messages VB (erreurs...) sont ";
 
 }  // namespace
 
-std::string DescribeLcid(std::uint32_t lcid) {
-  const Language* language = Find(lcid);
-  return language ? Hex(lcid) + " " + language->name : Hex(lcid);
+std::string Hex(std::uint64_t value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+  return text;
 }
 
-std::string DescribeLibrary(const std::string& library) {
-  if (library == "*") return "* = messages anglais intégrés";
-  if (library == "~") return "~ = aucune bibliothèque";
-  if (library.empty()) return "(vide)";
-  return library;
+std::string FileName(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string DescribeLcid(std::uint32_t lcid) {
+  const Language* language = Find(lcid);
+  return language ? Hex(lcid) + ", " + language->name : Hex(lcid);
+}
+
+std::string LibraryName(const std::string& library) {
+  std::string lower = library;
+  for (char& c : lower) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return lower == "vb6fr.dll" ? "VB6FR.dll" : library;
+}
+
+std::string PlainEffect(const LanguageSettings& s) {
+  std::string text = "messages";
+  const char* separator = " ";
+  for (const Step& step : Steps(s)) {
+    if (*step.library == "*") return text + separator + "en anglais";
+    if (NamesAFile(*step.library)) {
+      text += separator + InText(step.lcid);
+      separator = ", sinon ";
+    }
+  }
+  return text + separator + "absents";
 }
 
 std::string Effect(const LanguageSettings& s) {
-  if (s.primaryLibrary == "*") {
-    return kStart + std::string("en Anglais");
+  // The buttons' labels, word for word, for the settings that the buttons write.
+  if (s.primaryLibrary == "*") return kStart + std::string("en Anglais");
+  if (IsFrench(s.primaryLibrary, s.primaryLcid) && s.secondaryLibrary == "*") {
+    return kStart + std::string(
+                        "en Anglais si VB6FR.dll n'est pas sur le système, sinon en "
+                        "Français");
   }
-  if (s.primaryLibrary == "~" || s.primaryLibrary.empty()) {
-    return s.secondaryLibrary == "*" ? kStart + std::string("en Anglais")
-                                     : "Aucune bibliothèque de messages n'est désignée.";
+  if (IsFrench(s.primaryLibrary, s.primaryLcid) && s.secondaryLibrary == "~") {
+    return kStart + std::string("en Français et VB6FR.dll DOIT être présent sur le système.");
   }
-  // The label writes the French library in capitals; the argument does not.
-  const std::string library = s.primaryLibrary == "vb6FR.dll" ? "VB6FR.dll" : s.primaryLibrary;
-  if (s.secondaryLibrary == "*") {
-    return kStart + std::string("en Anglais si ") + library + " n'est pas sur le système, sinon " +
-           InText(s.primaryLcid);
+  std::string text = kStart;
+  const char* separator = "";
+  for (const Step& step : Steps(s)) {
+    if (*step.library == "*") return text + separator + "en anglais.";
+    if (NamesAFile(*step.library)) {
+      text += separator + InText(step.lcid) + " si la bibliothèque de langue " +
+              LibraryName(*step.library) + " est présente";
+      separator = ", sinon ";
+    }
   }
-  if (s.secondaryLibrary == "~") {
-    return kStart + InText(s.primaryLcid) + " et " + library + " DOIT être présent sur le système.";
+  if (*separator == '\0') {
+    return "Aucune bibliothèque de langue n'est désignée, ni les messages anglais intégrés : les "
+           "messages VB sont absents.";
   }
-  return kStart + InText(s.primaryLcid) + " si " + library + " est sur le système, sinon " +
-         InText(s.secondaryLcid) + " si " + s.secondaryLibrary + " y est.";
+  return text + ", sinon absents.";
 }
 
 std::string DescribeSettings(const LanguageSettings& s) {
-  return "  Bibliothèque principale : " + DescribeLibrary(s.primaryLibrary) + "\n" +
-         "  Langue principale       : " + DescribeLcid(s.primaryLcid) + "\n" +
-         "  Bibliothèque secondaire : " + DescribeLibrary(s.secondaryLibrary) + "\n" +
-         "  Langue secondaire       : " + DescribeLcid(s.secondaryLcid) + "\n" +
-         "  Effet : " + Effect(s) + "\n";
+  const auto library = [](const std::string& name) {
+    if (name == "*") return std::string("* (messages anglais intégrés)");
+    if (name == "~") return std::string("~ (aucune)");
+    if (name.empty()) return std::string("(vide, aucune)");
+    return name;
+  };
+  // A language counts only with a library file, and nothing after "*" is ever used.
+  const auto language = [](const std::string& name, std::uint32_t lcid, bool reached) {
+    if (!reached) return Hex(lcid) + ", sans effet après *";
+    if (name == "*") return Hex(lcid) + ", sans effet avec *";
+    if (!NamesAFile(name)) return Hex(lcid) + ", sans effet sans bibliothèque";
+    return DescribeLcid(lcid);
+  };
+  const bool secondaryReached = s.primaryLibrary != "*";
+  return "  Bibliothèque principale : " + library(s.primaryLibrary) + "\n" +
+         "  Langue principale       : " + language(s.primaryLibrary, s.primaryLcid, true) + "\n" +
+         "  Bibliothèque secondaire : " + library(s.secondaryLibrary) +
+         (secondaryReached ? "" : ", sans effet après *") + "\n" + "  Langue secondaire       : " +
+         language(s.secondaryLibrary, s.secondaryLcid, secondaryReached) + "\n" +
+         Wrap("  Effet : " + Effect(s), "          ");
+}
+
+std::string Wrap(const std::string& line, const std::string& indent) {
+  constexpr std::size_t kWidth = 99;
+  const auto length = [](const std::string& text) {
+    std::size_t characters = 0;
+    for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return characters;
+  };
+  std::string text;
+  // The line's own indent stays.
+  std::size_t start = line.find_first_not_of(' ');
+  if (start == std::string::npos) return line + "\n";
+  std::string current = line.substr(0, start);
+  const std::string lineIndent = current;
+  while (start <= line.size()) {
+    // A name between « » is never broken, whatever spaces it holds.
+    const std::size_t close =
+        line.compare(start, 3, "« ") == 0 ? line.find(" »", start) : std::string::npos;
+    std::size_t end = line.find(' ', close == std::string::npos ? start : close + 3);
+    if (end == std::string::npos) end = line.size();
+    const std::string word = line.substr(start, end - start);
+    const bool first = current == lineIndent || current == indent;
+    if (!first && length(current) + 1 + length(word) > kWidth) {
+      text += current + "\n";
+      current = indent + word;
+    } else {
+      current += (first ? "" : " ") + word;
+    }
+    start = end + 1;
+  }
+  return text + current + "\n";
+}
+
+std::string Count(std::size_t count, const std::string& singular, const std::string& plural) {
+  return std::to_string(count) + " " + (count > 1 ? plural : singular);
 }
 
 }  // namespace tressol

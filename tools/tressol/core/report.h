@@ -7,13 +7,25 @@
 
 namespace tressol {
 
-// "0x409 Anglais (États-Unis)", or the hex alone for an ID without a known name.
+// "0x40C": hexadecimal, as settings and offsets are written.
+std::string Hex(std::uint64_t value);
+// The last component of a path, either separator.
+std::string FileName(const std::string& path);
+// "0x409, anglais (États-Unis)", or the hex alone for an ID without a known name.
 std::string DescribeLcid(std::uint32_t lcid);
-// "* (messages anglais intégrés)", "~ (aucune bibliothèque)", or the file name.
-std::string DescribeLibrary(const std::string& library);
-// One sentence, in the words of Linguarde's labels where the settings are one of its three.
+// A library as running text names it: the French library always as "VB6FR.dll".
+std::string LibraryName(const std::string& library);
+// What the settings do, in a few words: "messages en français, sinon en anglais".
+std::string PlainEffect(const LanguageSettings& settings);
+// One sentence; the words of Linguarde's labels where the settings are one of its three.
 std::string Effect(const LanguageSettings& settings);
-// The settings' lines of a report, each ended by a line end.
+// The four settings' lines and the effect's, each ended by a line end; a setting that the
+// runtime never uses is said to be without effect.
 std::string DescribeSettings(const LanguageSettings& settings);
+// A line broken at spaces into lines of at most 99 characters, the next ones indented; a
+// word longer than that (a path) stays whole. The text ends with a line end.
+std::string Wrap(const std::string& line, const std::string& indent);
+// "3 modifiés", "1 déjà réglé", "0 en échec": 0 and 1 singular.
+std::string Count(std::size_t count, const std::string& singular, const std::string& plural);
 
 }  // namespace tressol

@@ -25,6 +25,15 @@ class BusyFile : public ToolError {
   explicit BusyFile(const std::string& message) : ToolError(Failure::Refused, message) {}
 };
 
+// The file is shown not to be a VB6 binary: it is left aside, where a file that cannot be
+// read well enough to tell is a failure.
+class NotVb6File : public ToolError {
+ public:
+  explicit NotVb6File(const std::string& message) : ToolError(Failure::Refused, message) {}
+};
+
+[[noreturn]] inline void NotVb6(const std::string& why) { throw NotVb6File(why); }
+
 [[noreturn]] inline void Refuse(const std::string& why) { throw ToolError(Failure::Refused, why); }
 
 }  // namespace tressol

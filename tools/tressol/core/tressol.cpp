@@ -2,15 +2,15 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <optional>
 #include <thread>
 
 #include "command_line.h"
-#include "json_line.h"
 #include "library_check.h"
 #include "pe_checksum.h"
 #include "pe_image.h"
+#include "file_report.h"
+#include "outcome.h"
 #include "report.h"
 #include "tool_error.h"
 #include "vb_header.h"
@@ -18,19 +18,8 @@
 namespace tressol {
 namespace {
 
-std::string Hex(std::uint64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
-  return text;
-}
-
-std::string Where(const std::string& path, const VbHeader& header) {
-  const char* by = header.foundBy == HeaderFoundBy::EntryPoint ? "désigné par le point d'entrée"
-                   : header.foundBy == HeaderFoundBy::Exports  ? "désigné par les exportations"
-                                                               : "trouvé par recherche";
-  return "Fichier : " + path + "\n" + "En-tête VB : position " + Hex(header.offset) +
-         " dans le fichier (" + by + ")\n" +
-         "Version du moteur d'exécution : " + std::to_string(header.runtimeBuild) + "\n";
+bool IsPattern(const std::string& target) {
+  return FileName(target).find_first_of("*?") != std::string::npos;
 }
 
 // A certificate table that lies outside the file makes a malformed image, which a change
@@ -40,12 +29,11 @@ bool CertificatesOutside(const PeImage& image, std::uint64_t fileSize) {
          std::uint64_t{image.securityOffset} + image.securitySize > fileSize;
 }
 
-std::string SignatureLine(const PeImage& image, std::uint64_t fileSize) {
+std::string Signature(const PeImage& image, std::uint64_t fileSize) {
   if (image.securitySize == 0) return {};
   return CertificatesOutside(image, fileSize)
-             ? "Signature Authenticode : sa table de certificats sort du fichier (image mal "
-               "formée, qui ne sera pas modifiée)\n"
-             : "Signature Authenticode : le fichier est signé\n";
+             ? "sa table de certificats sort du fichier (image mal formée, jamais modifiée)"
+             : "présente";
 }
 
 struct Patch {
@@ -82,44 +70,11 @@ void Apply(TargetFile& file, const std::vector<Patch>& patches) {
     } catch (const ToolError&) {
       restored = false;
     }
-    throw ToolError(Failure::Io, std::string("écriture impossible : ") + error.what() +
+    throw ToolError(Failure::Io, std::string(error.what()) +
                                      (restored ? " ; le fichier a été remis dans son état d'origine"
-                                               : " ; ATTENTION, le fichier n'a pas pu être remis "
-                                                 "dans son état d'origine"));
+                                               : ", et le fichier n'a pas pu être remis dans son "
+                                                 "état d'origine : remplacez-le par une copie"));
   }
-}
-
-// What became of one file. Busy: held by another program; tried again later.
-enum class Done { Shown, Changed, AlreadySet, NotVb6, Failed, Busy };
-
-struct FileOutcome {
-  std::string path;
-  Done done = Done::Failed;
-  Failure failure = Failure::Io;           // NotVb6 and Failed: the kind of failure
-  std::string reason;                      // NotVb6 and Failed: why, in one line
-  std::optional<VbHeader> header;          // as found before anything was written
-  LanguageSettings settings;               // as the file holds them now
-  std::optional<LanguageSettings> before;  // a set's VB6 file: as it held them before
-  bool isSigned = false;
-  std::string report;   // the French lines of a VB6 file
-  std::string wayBack;  // a changed file: the lines that say how to undo the change
-  std::vector<LibraryPresence> libraries;
-};
-
-// The lines that end a change's report: the command that gives the file back its
-// previous settings, and where running it would not give back the very same bytes, why.
-std::string WayBackLines(const std::string& path, const LanguageSettings& before,
-                         std::string notExact, FileSystem& files, const Output& output) {
-  const auto command =
-      WayBackCommand(output.shell, output.toolPath, before, files.AbsolutePath(path), notExact);
-  if (!command) {
-    return "Aucune commande ne peut rétablir exactement les réglages d'avant : " + notExact + ".\n";
-  }
-  std::string lines = "Pour revenir aux réglages d'avant :\n  " + *command + "\n";
-  if (!notExact.empty()) {
-    lines += "Ce retour ne rend pas le fichier identique octet pour octet : " + notExact + ".\n";
-  }
-  return lines;
 }
 
 // Writes the settings into a file already found to be a VB6 binary with other settings.
@@ -131,16 +86,15 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   const std::unique_ptr<TargetFile> file = files.Open(path, true);
   const PeImage image = ReadPeImage(*file);
   const VbHeader header = LocateVbHeader(*file, image);
+  outcome.header = header;
   outcome.before = header.settings;
-  outcome.report = Where(path, header) + SignatureLine(image, file->Size()) + "Avant :\n" +
-                   DescribeSettings(header.settings);
+  outcome.settings = header.settings;
   if (header.settings == settings) {
-    outcome.report += "Les réglages sont déjà ceux demandés : le fichier n'est pas modifié.\n";
     outcome.done = Done::AlreadySet;
     return;
   }
   if (CertificatesOutside(image, file->Size())) {
-    Refuse("la table de certificats de sa signature sort du fichier : l'image est mal formée");
+    Refuse("la table de certificats de sa signature sort du fichier (image mal formée)");
   }
   std::string notExact;
   if (SettingsBytes(header, header.settings) !=
@@ -155,7 +109,7 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
                     SettingsBytes(header, settings)};
   patches.push_back(patch);
 
-  std::string checksumLine = "Somme de contrôle PE : absente (0), laissée à 0\n";
+  outcome.checksum = "absente (0), laissée à 0";
   if (image.checksum != 0) {
     // The words that change, aligned on the file's even offsets.
     const std::size_t start = kSettingsStart - (patch.offset % 2);
@@ -171,7 +125,7 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
                                    before, after);
     }
     if (!checksum) {
-      Refuse("la somme de contrôle PE ne peut pas être calculée pour ce fichier");
+      Refuse("sa somme de contrôle PE ne peut pas être calculée");
     }
     if (UpdatedPeChecksum(*checksum, file->Size(), after, before) != image.checksum) {
       notExact = "la somme de contrôle PE d'avant, " + Hex(image.checksum) +
@@ -181,25 +135,15 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
     PutU32(oldField, 0, image.checksum);
     PutU32(newField, 0, *checksum);
     patches.push_back({image.checksumOffset, oldField, newField});
-    checksumLine =
-        "Somme de contrôle PE : " + Hex(image.checksum) + " devient " + Hex(*checksum) + "\n";
+    outcome.checksum = Hex(image.checksum) + ", devenue " + Hex(*checksum);
   }
 
   Apply(*file, patches);
   outcome.done = Done::Changed;
   outcome.settings = settings;
-  outcome.report += "Après :\n" + DescribeSettings(settings) + checksumLine;
-  if (image.securitySize != 0) {
-    // The signature's hash leaves out the checksum and the certificates: the same bytes
-    // back make it valid again.
-    outcome.report +=
-        "Attention : le fichier porte une signature Authenticode, qui n'est plus "
-        "valide après cette modification" +
-        std::string(notExact.empty() ? " ; la commande de retour ci-dessous la "
-                                       "rend de nouveau valide.\n"
-                                     : ".\n");
-  }
-  outcome.wayBack = WayBackLines(path, header.settings, notExact, files, output);
+  outcome.notExact = notExact;
+  outcome.wayBack = WayBackCommand(output.shell, output.toolPath, header.settings,
+                                   files.AbsolutePath(outcome.path), outcome.notExact);
 }
 
 FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
@@ -209,40 +153,33 @@ FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
   return outcome;
 }
 
-// Views or sets one file. A file that can be read but not as a VB6 binary is NotVb6; a
-// file that cannot be read, or a VB6 binary that cannot be set, is Failed and stays as it
-// was; a file held by another program is Busy.
-FileOutcome Process(const std::string& path, const Command& command, FileSystem& files,
-                    LibraryFinder& libraries, const Output& output) {
+// Views or sets one file. A file shown not to be a VB6 binary is NotVb6; a file that
+// cannot be read well enough to tell, or a VB6 binary that cannot be set, is Failed and
+// stays as it was; a file held by another program is Busy.
+FileOutcome Process(const std::string& path, const std::string& name, const Command& command,
+                    FileSystem& files, LibraryFinder& libraries, const Output& output) {
   FileOutcome outcome;
   outcome.path = path;
-  std::unique_ptr<TargetFile> file;
+  outcome.name = name;
   try {
-    file = files.Open(path, false);
-  } catch (const ToolError& error) {
-    return Failed(outcome, error);
-  }
-  std::string signature;
-  try {
+    const std::unique_ptr<TargetFile> file = files.Open(path, false);
     const PeImage image = ReadPeImage(*file);
     outcome.header = LocateVbHeader(*file, image);
     outcome.isSigned = image.securitySize != 0;
-    signature = SignatureLine(image, file->Size());
-  } catch (const ToolError& error) {
+    outcome.signature = Signature(image, file->Size());
+  } catch (const NotVb6File& error) {
     outcome = Failed(outcome, error);
-    if (error.Kind() == Failure::Refused) outcome.done = Done::NotVb6;
+    outcome.done = Done::NotVb6;
     return outcome;
+  } catch (const ToolError& error) {
+    return Failed(outcome, error);
   }
-  file.reset();
   outcome.settings = outcome.header->settings;
   if (!command.settings) {
     outcome.done = Done::Shown;
-    outcome.report = Where(path, *outcome.header) + signature + DescribeSettings(outcome.settings);
   } else if (outcome.settings == *command.settings) {
     outcome.done = Done::AlreadySet;
     outcome.before = outcome.settings;
-    outcome.report = Where(path, *outcome.header) + signature + DescribeSettings(outcome.settings) +
-                     "Les réglages sont déjà ceux demandés : le fichier n'est pas modifié.\n";
   } else {
     try {
       Set(outcome, *command.settings, files, output);
@@ -252,84 +189,7 @@ FileOutcome Process(const std::string& path, const Command& command, FileSystem&
     }
   }
   outcome.libraries = libraries.Find(outcome.settings, path);
-  outcome.report +=
-      DescribeLibraries(outcome.libraries, outcome.settings, path, files) + outcome.wayBack;
   return outcome;
-}
-
-const char* DoneWord(Done done) {
-  switch (done) {
-    case Done::Shown:
-      return "shown";
-    case Done::Changed:
-      return "changed";
-    case Done::AlreadySet:
-      return "already-set";
-    case Done::NotVb6:
-      return "skipped";
-    case Done::Failed:
-    case Done::Busy:
-      break;
-  }
-  return "failed";
-}
-
-std::string JsonSettings(const LanguageSettings& s) {
-  return "\"primaryLibrary\":" + JsonString(s.primaryLibrary) +
-         ",\"primaryLcid\":" + std::to_string(s.primaryLcid) +
-         ",\"secondaryLibrary\":" + JsonString(s.secondaryLibrary) +
-         ",\"secondaryLcid\":" + std::to_string(s.secondaryLcid);
-}
-
-std::string JsonLine(const FileOutcome& outcome) {
-  const bool vb6 = outcome.header.has_value();
-  std::string line = "{\"path\":" + JsonString(outcome.path) +
-                     ",\"vb6\":" + (vb6 ? "true" : "false") + ",\"done\":\"" +
-                     DoneWord(outcome.done) + "\"";
-  if (!outcome.reason.empty()) line += ",\"reason\":" + JsonString(outcome.reason);
-  if (vb6) {
-    line += std::string(",\"signed\":") + (outcome.isSigned ? "true" : "false") +
-            ",\"headerOffset\":" + std::to_string(outcome.header->offset) +
-            ",\"runtimeBuild\":" + std::to_string(outcome.header->runtimeBuild) + "," +
-            JsonSettings(outcome.settings);
-    if (outcome.before) line += ",\"before\":{" + JsonSettings(*outcome.before) + "}";
-    line += ",\"libraries\":[";
-    for (std::size_t i = 0; i < outcome.libraries.size(); ++i) {
-      const LibraryPresence& library = outcome.libraries[i];
-      line += std::string(i == 0 ? "" : ",") + "{\"name\":" + JsonString(library.name) +
-              ",\"found\":" + (library.found ? "true" : "false");
-      if (library.found) line += ",\"folder\":" + JsonString(library.folder);
-      line += "}";
-    }
-    line += "]";
-  }
-  return line + "}\n";
-}
-
-// One file's part of the French report of many files.
-std::string ManyFilesEntry(const FileOutcome& outcome) {
-  switch (outcome.done) {
-    case Done::NotVb6:
-      return "Pas un binaire VB6, laissé tel quel : " + outcome.path + " : " + outcome.reason +
-             "\n\n";
-    case Done::Failed:
-      return "En échec, laissé tel quel : " + outcome.path + " : " + outcome.reason + "\n\n";
-    default:
-      return outcome.report + "\n";
-  }
-}
-
-std::string ManyFilesSummary(const std::vector<FileOutcome>& outcomes, bool set) {
-  int counts[6] = {};
-  for (const FileOutcome& outcome : outcomes) ++counts[static_cast<int>(outcome.done)];
-  const auto count = [&](Done done) { return std::to_string(counts[static_cast<int>(done)]); };
-  if (set) {
-    return "Résumé : " + count(Done::Changed) + " modifié(s), " + count(Done::AlreadySet) +
-           " déjà réglé(s), " + count(Done::NotVb6) + " ignoré(s), " + count(Done::Failed) +
-           " en échec.\n";
-  }
-  return "Résumé : " + count(Done::Shown) + " binaire(s) VB6, " + count(Done::NotVb6) +
-         " autre(s) fichier(s), " + count(Done::Failed) + " en échec.\n";
 }
 
 // Busy files are set aside so that the others go on; then they are tried again, all of
@@ -339,8 +199,8 @@ class Processing {
   Processing(const Command& command, FileSystem& files, Output& output, bool many)
       : command_(command), files_(files), output_(output), many_(many), libraries_(files) {}
 
-  void Add(const std::string& path) {
-    Settle(Process(path, command_, files_, libraries_, output_));
+  void Add(const std::string& path, const std::string& name) {
+    Settle(Process(path, name, command_, files_, libraries_, output_));
   }
 
   std::vector<FileOutcome> Finish() {
@@ -350,7 +210,7 @@ class Processing {
       std::this_thread::sleep_for(kBusyRetry);
       std::vector<FileOutcome> held;
       held.swap(busy_);
-      for (const FileOutcome& outcome : held) Add(outcome.path);
+      for (const FileOutcome& outcome : held) Add(outcome.path, outcome.name);
     }
     for (FileOutcome& outcome : busy_) {
       outcome.done = Done::Failed;
@@ -372,7 +232,7 @@ class Processing {
     if (command_.json) {
       output_.out += JsonLine(outcome);
     } else if (many_) {
-      output_.out += ManyFilesEntry(outcome);
+      output_.out += FileLine(outcome);
     }
     output_.Flush();
     done_.push_back(std::move(outcome));
@@ -394,32 +254,40 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
   try {
     const Command command = ParseCommandLine(tail);
     hint = command.setHint;
-    std::vector<std::string> paths;
+    // Within one folder or pattern, a file is named by its name; among several targets,
+    // by its path.
+    std::vector<std::pair<std::string, std::string>> paths;
     bool many = command.targets.size() > 1;
     for (const std::string& target : command.targets) {
-      if (const auto expanded = files.Expand(target)) {
-        if (expanded->empty()) {
-          Refuse("aucun fichier .exe, .dll ou .ocx ne correspond à « " + target + " »");
-        }
-        paths.insert(paths.end(), expanded->begin(), expanded->end());
-        many = true;
-      } else {
-        paths.push_back(target);
+      const auto expanded = files.Expand(target);
+      if (!expanded) {
+        paths.emplace_back(target, target);
+        continue;
       }
+      if (expanded->empty()) {
+        Refuse(IsPattern(target)
+                   ? "aucun fichier ne correspond au motif « " + target + " »"
+                   : "le dossier « " + target + " » ne contient aucun fichier .exe, .dll ou .ocx");
+      }
+      for (const std::string& path : *expanded) {
+        paths.emplace_back(path, command.targets.size() > 1 ? path : FileName(path));
+      }
+      many = true;
     }
     Processing processing(command, files, output, many);
-    for (const std::string& path : paths) processing.Add(path);
+    for (const auto& [path, name] : paths) processing.Add(path, name);
     const std::vector<FileOutcome> outcomes = processing.Finish();
 
     if (!many) {
       const FileOutcome& outcome = outcomes.front();
       if (outcome.done == Done::NotVb6 || outcome.done == Done::Failed) {
-        throw ToolError(outcome.failure, outcome.reason);
+        output.err += SingleFileFailure(outcome, command.settings.has_value()) + hint;
+        return static_cast<int>(outcome.failure);
       }
-      if (!command.json) output.out += outcome.report;
+      if (!command.json) output.out += SingleFileReport(outcome);
       return 0;
     }
-    if (!command.json) output.out += ManyFilesSummary(outcomes, command.settings.has_value());
+    if (!command.json) output.out += FolderEnd(outcomes, command.settings.has_value());
     const auto failed = std::find_if(outcomes.begin(), outcomes.end(),
                                      [](const FileOutcome& o) { return o.done == Done::Failed; });
     if (failed != outcomes.end()) {
@@ -427,15 +295,13 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
     }
     if (std::all_of(outcomes.begin(), outcomes.end(),
                     [](const FileOutcome& o) { return o.done == Done::NotVb6; })) {
-      Refuse("aucun des fichiers n'est un binaire VB6");
+      Refuse("aucun des fichiers n'est un fichier VB6");
     }
     return 0;
   } catch (const ToolError& error) {
-    output.err += error.Kind() == Failure::Usage ? error.what()
-                                                 : std::string("Tressol : ") + error.what() + "\n";
-    if (error.Kind() == Failure::Refused) {
-      output.err += "Le fichier n'a pas été modifié.\n";
-    }
+    output.err += error.Kind() == Failure::Usage
+                      ? error.what()
+                      : Wrap(std::string("Tressol : ") + error.what() + ".", "  ");
     output.err += hint;
     return static_cast<int>(error.Kind());
   }

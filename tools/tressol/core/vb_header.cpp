@@ -66,13 +66,17 @@ std::optional<std::uint32_t> PushedAddress(TargetFile& file, const PeImage& imag
 }
 
 VbHeader Named(TargetFile& file, const PeImage& image, std::uint32_t va, HeaderFoundBy by) {
+  // A VB6 program's first instruction pushes its header; other programs may push anything.
   const auto offset = image.VaToOffset(va, kHeaderReadSize);
   if (!offset) {
-    Refuse("l'en-tête VB que désigne le code du programme est hors du fichier");
+    NotVb6("aucun en-tête de projet VB là où son code en désignerait un (hors du fichier)");
   }
   auto header = HeaderAt(file, image, *offset);
+  if (!header && !HasMagic(ReadRange(file, *offset, kHeaderReadSize))) {
+    NotVb6("aucun en-tête de projet VB là où son code en désignerait un");
+  }
   if (!header) {
-    Refuse("l'adresse que désigne le code du programme ne contient pas d'en-tête VB valide");
+    Refuse("l'en-tête VB que désigne son code n'est pas valide");
   }
   header->foundBy = by;
   return *header;
@@ -105,12 +109,10 @@ VbHeader Search(TargetFile& file, const PeImage& image) {
     }
   }
   if (found.size() > 1) {
-    Refuse("le fichier contient plusieurs en-têtes VB possibles ; aucun n'est choisi au hasard");
+    Refuse("il contient plusieurs en-têtes VB possibles, et aucun n'est choisi au hasard");
   }
   if (found.empty()) {
-    Refuse(
-        "aucun en-tête de projet VB (« VB5! ») : ce n'est pas un programme, un contrôle ou "
-        "une bibliothèque compilé par Visual Basic 6");
+    NotVb6("aucun en-tête de projet VB (« VB5! »)");
   }
   return found.front();
 }
@@ -128,7 +130,7 @@ VbHeader LocateVbHeader(TargetFile& file, const PeImage& image) {
       const auto rva = ExportedFunction(file, image, name);
       const auto va = rva ? PushedAddress(file, image, *rva, 0x58, std::nullopt) : std::nullopt;
       if (va && named && *va != *named) {
-        Refuse("les fonctions exportées désignent des en-têtes VB différents");
+        Refuse("ses fonctions exportées désignent des en-têtes VB différents");
       }
       if (va) named = va;
     }
@@ -138,8 +140,8 @@ VbHeader LocateVbHeader(TargetFile& file, const PeImage& image) {
   }
   if (LooksPacked(image)) {
     Refuse(
-        "le fichier est compressé (packed) : son en-tête VB ne peut pas être modifié sur "
-        "place");
+        "il est compressé (packed), et son en-tête VB ne peut pas être modifié sur place ; "
+        "localisez la version non compressée");
   }
   return Search(file, image);
 }

@@ -1,9 +1,9 @@
 #include "way_back.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "command_line.h"
+#include "report.h"
 
 namespace tressol {
 namespace {
@@ -12,12 +12,6 @@ bool IsBare(char c, Shell shell) {
   if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
   // cmd neither expands * nor ~; a POSIX shell expands both.
   return std::strchr(shell == Shell::Cmd ? "._-+*~" : "._-+/=,:@%", c) != nullptr;
-}
-
-std::string Hex(std::uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
-  return text;
 }
 
 }  // namespace

@@ -1,0 +1,220 @@
+#include "file_report.h"
+
+#include <map>
+#include <set>
+
+#include "json_line.h"
+#include "report.h"
+
+namespace tressol {
+namespace {
+
+// "messages en français, sinon en anglais" without its first word, after an arrow.
+std::string AfterArrow(const std::string& effect) { return effect.substr(effect.find(' ') + 1); }
+
+std::string Details(const FileOutcome& outcome) {
+  const VbHeader& header = *outcome.header;
+  const char* by = header.foundBy == HeaderFoundBy::EntryPoint ? "désigné par le point d'entrée"
+                   : header.foundBy == HeaderFoundBy::Exports  ? "désigné par les exportations"
+                                                               : "trouvé par recherche";
+  std::string text = "Détails :\n  Fichier : " + outcome.path + "\n  En-tête VB : position " +
+                     Hex(header.offset) + " (" + by + ")\n" +
+                     "  Moteur d'exécution VB6 du compilateur : version " +
+                     std::to_string(header.runtimeBuild) + " (pas celui installé ici)\n";
+  if (!outcome.checksum.empty()) text += "  Somme de contrôle PE : " + outcome.checksum + "\n";
+  if (!outcome.signature.empty()) text += "  Signature Authenticode : " + outcome.signature + "\n";
+  return text;
+}
+
+std::string SignatureWarning(const FileOutcome& outcome) {
+  if (outcome.done != Done::Changed || !outcome.isSigned) return {};
+  return std::string("Attention : la signature Authenticode du fichier n'est plus valide") +
+         (outcome.notExact.empty() ? " ; la commande de retour ci-dessous la rend de nouveau "
+                                     "valide.\n"
+                                   : ".\n");
+}
+
+// The command names the file; where it cannot be exact, the file is named with why.
+std::string WayBack(const FileOutcome& outcome) {
+  if (outcome.done != Done::Changed) return {};
+  if (!outcome.wayBack) {
+    return Wrap("  " + outcome.name +
+                    " : aucune commande ne peut rétablir exactement les "
+                    "réglages d'avant : " +
+                    outcome.notExact + ".",
+                "    ");
+  }
+  std::string text = "  " + *outcome.wayBack + "\n";
+  if (!outcome.notExact.empty()) {
+    text += Wrap("    " + outcome.name +
+                     " : ce retour ne rend pas le fichier identique octet "
+                     "pour octet : " +
+                     outcome.notExact + ".",
+                 "    ");
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string SingleFileReport(const FileOutcome& outcome) {
+  const std::string name = FileName(outcome.path);
+  std::string text;
+  switch (outcome.done) {
+    case Done::Changed:
+      text = Wrap(name + " : modifié. Avant : " + PlainEffect(*outcome.before) +
+                      ". Après : " + PlainEffect(outcome.settings) + ".",
+                  "  ") +
+             "Réglages de langue d'avant :\n" + DescribeSettings(*outcome.before) +
+             "Réglages de langue d'après :\n" + DescribeSettings(outcome.settings);
+      break;
+    case Done::AlreadySet:
+      text = Wrap(name + " : déjà réglé, " + PlainEffect(outcome.settings) +
+                      " ; le fichier n'a pas été modifié.",
+                  "  ") +
+             "Réglages de langue :\n" + DescribeSettings(outcome.settings);
+      break;
+    default:
+      text = name + " : fichier VB6, " + PlainEffect(outcome.settings) +
+             ".\nRéglages de langue :\n" + DescribeSettings(outcome.settings);
+  }
+  text += Details(outcome) + SignatureWarning(outcome);
+  for (const LibraryPresence& library : outcome.libraries) {
+    text += DescribeLibrary(library, outcome.settings);
+  }
+  if (outcome.done == Done::Changed)
+    text += "Pour revenir aux réglages d'avant :\n" + WayBack(outcome);
+  return text;
+}
+
+std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
+  std::string text =
+      Wrap("Tressol : « " + outcome.path + " » " +
+               (outcome.done == Done::NotVb6 ? "n'est pas un fichier VB6 : " : ": ") +
+               outcome.reason + ".",
+           "  ");
+  if (set && outcome.failure == Failure::Refused) text += "Le fichier n'a pas été modifié.\n";
+  return text;
+}
+
+std::string FileLine(const FileOutcome& outcome) {
+  const std::string& name = outcome.name;
+  switch (outcome.done) {
+    case Done::Shown:
+      return name + " : " + PlainEffect(outcome.settings) + "\n";
+    case Done::Changed:
+      return name + " : modifié, " + PlainEffect(*outcome.before) + " → " +
+             AfterArrow(PlainEffect(outcome.settings)) +
+             (outcome.isSigned ? " ; sa signature n'est plus valide" : "") + "\n";
+    case Done::AlreadySet:
+      return name + " : déjà réglé, " + PlainEffect(outcome.settings) + "\n";
+    case Done::Failed:
+    case Done::Busy:
+      return Wrap(name + " : en échec, " + outcome.reason, "  ");
+    case Done::NotVb6:
+      break;
+  }
+  return {};
+}
+
+std::string FolderEnd(const std::vector<FileOutcome>& outcomes, bool set) {
+  std::string text;
+  // The other files, their names grouped by reason.
+  std::map<std::string, std::string> others;
+  std::size_t counts[6] = {};
+  std::map<std::string, std::size_t> effects;
+  for (const FileOutcome& outcome : outcomes) {
+    ++counts[static_cast<int>(outcome.done)];
+    if (outcome.done == Done::NotVb6) {
+      std::string& names = others[outcome.reason];
+      names += (names.empty() ? "" : ", ") + outcome.name;
+    } else if (outcome.done == Done::Shown) {
+      ++effects[PlainEffect(outcome.settings)];
+    }
+  }
+  if (!others.empty()) text += "Non VB6, laissés tels quels :\n";
+  for (const auto& [reason, names] : others) text += "  " + reason + " : " + names + "\n";
+
+  // Each language library once: the files of a folder share where it is looked for.
+  std::set<std::string> said;
+  for (const FileOutcome& outcome : outcomes) {
+    for (const LibraryPresence& library : outcome.libraries) {
+      if (said.insert(library.name).second) text += DescribeLibrary(library, outcome.settings);
+    }
+  }
+
+  const auto count = [&counts](Done done) { return counts[static_cast<int>(done)]; };
+  if (set) {
+    text += "Résumé : " + Count(count(Done::Changed), "modifié", "modifiés") + ", " +
+            Count(count(Done::AlreadySet), "déjà réglé", "déjà réglés") + ", " +
+            std::to_string(count(Done::NotVb6)) + " non VB6, " +
+            std::to_string(count(Done::Failed)) + " en échec.\n";
+  } else {
+    text += "Résumé : " + Count(count(Done::Shown), "fichier VB6", "fichiers VB6") + ", " +
+            std::to_string(count(Done::NotVb6)) + " non VB6, " +
+            std::to_string(count(Done::Failed)) + " en échec.\n";
+    for (const auto& [effect, files] : effects) {
+      text += "  " + std::to_string(files) + " : " + effect + "\n";
+    }
+  }
+  if (count(Done::Changed) > 0) {
+    text += "Pour revenir aux réglages d'avant :\n";
+    for (const FileOutcome& outcome : outcomes) text += WayBack(outcome);
+  }
+  return text;
+}
+
+namespace {
+
+std::string JsonSettings(const LanguageSettings& s) {
+  return "\"primaryLibrary\":" + JsonString(s.primaryLibrary) +
+         ",\"primaryLcid\":" + std::to_string(s.primaryLcid) +
+         ",\"secondaryLibrary\":" + JsonString(s.secondaryLibrary) +
+         ",\"secondaryLcid\":" + std::to_string(s.secondaryLcid);
+}
+
+const char* DoneWord(Done done) {
+  switch (done) {
+    case Done::Shown:
+      return "shown";
+    case Done::Changed:
+      return "changed";
+    case Done::AlreadySet:
+      return "already-set";
+    case Done::NotVb6:
+      return "skipped";
+    case Done::Failed:
+    case Done::Busy:
+      break;
+  }
+  return "failed";
+}
+
+}  // namespace
+
+std::string JsonLine(const FileOutcome& outcome) {
+  const bool vb6 = outcome.header.has_value();
+  std::string line = "{\"path\":" + JsonString(outcome.path) +
+                     ",\"vb6\":" + (vb6 ? "true" : "false") + ",\"done\":\"" +
+                     DoneWord(outcome.done) + "\"";
+  if (!outcome.reason.empty()) line += ",\"reason\":" + JsonString(outcome.reason);
+  if (vb6) {
+    line += std::string(",\"signed\":") + (outcome.isSigned ? "true" : "false") +
+            ",\"headerOffset\":" + std::to_string(outcome.header->offset) +
+            ",\"runtimeBuild\":" + std::to_string(outcome.header->runtimeBuild) + "," +
+            JsonSettings(outcome.settings);
+    if (outcome.before) line += ",\"before\":{" + JsonSettings(*outcome.before) + "}";
+    line += ",\"libraries\":[";
+    for (std::size_t i = 0; i < outcome.libraries.size(); ++i) {
+      const LibraryPresence& library = outcome.libraries[i];
+      line += std::string(i == 0 ? "" : ",") + "{\"name\":" + JsonString(library.name) +
+              ",\"found\":" + (library.found ? "true" : "false");
+      if (library.found) line += ",\"folder\":" + JsonString(library.folder);
+      line += "}";
+    }
+    line += "]";
+  }
+  return line + "}\n";
+}
+
+}  // namespace tressol

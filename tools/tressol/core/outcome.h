@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "library_check.h"
+#include "tool_error.h"
+#include "vb_header.h"
+
+namespace tressol {
+
+// What became of one file. Busy: held by another program; tried again later.
+enum class Done { Shown, Changed, AlreadySet, NotVb6, Failed, Busy };
+
+struct FileOutcome {
+  std::string path;  // as the target named it
+  std::string name;  // as the report names it: the path, or within a folder the file's name
+  Done done = Done::Failed;
+  Failure failure = Failure::Io;   // NotVb6 and Failed: the kind of failure
+  std::string reason;              // NotVb6 and Failed: why, in a few words
+  std::optional<VbHeader> header;  // as found before anything was written
+  bool isSigned = false;
+  std::string signature;                   // the report's words on the signature, if any
+  LanguageSettings settings;               // as the file holds them now
+  std::optional<LanguageSettings> before;  // a set's VB6 file: as it held them before
+  std::string checksum;                    // a change: what became of the PE checksum
+  std::optional<std::string> wayBack;      // a change: the command that undoes it
+  std::string notExact;  // a change: why the way back cannot give the same bytes, if so
+  std::vector<LibraryPresence> libraries;
+};
+
+}  // namespace tressol
