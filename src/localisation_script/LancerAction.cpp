@@ -48,22 +48,41 @@ char32_t CodePoint(std::wstring_view character) {
   return character[0];
 }
 
-void RefuseUncarriable(std::wstring_view text, std::wstring_view where) {
+// Who holds a text, and what the user can do about one of its characters.
+struct Holder {
+  std::wstring_view name;
+  std::wstring_view remedy;
+};
+constexpr Holder kTarget{L"La cible",
+                         L"Renommez le fichier, ou copiez-le dans un dossier dont le nom n'a pas "
+                         L"ce caractère."};
+constexpr Holder kLinguardeFolder{
+    L"Le dossier de Linguarde",
+    L"Placez Linguarde dans un dossier dont le nom n'a pas ce caractère."};
+
+void RefuseUncarriable(std::wstring_view text, const Holder& holder) {
   const auto position = interpreter::FindUncarriable(text);
   if (!position) {
     return;
   }
   const wchar_t c = text[*position];
-  if (c == L'"') {
-    throw ActionRefused(std::wstring(where) +
-                        L" contient un guillemet (\"), que l'interpréteur de commandes ne peut "
-                        L"pas transmettre tel quel à l'outil." +
+  // Explorer's "Copy as path" puts the path between quotes.
+  if (c == L'"' && text.size() > 2 && text.front() == L'"' && text.back() == L'"') {
+    throw ActionRefused(std::wstring(holder.name) +
+                        L" est entre guillemets, comme la copie « Copier en tant que chemin "
+                        L"d'accès » : retirez ces guillemets, puis recommencez." +
                         std::wstring(kNothingDone));
   }
-  throw ActionRefused(std::wstring(where) + L" contient un caractère de contrôle (" +
+  if (c == L'"') {
+    throw ActionRefused(std::wstring(holder.name) +
+                        L" contient un guillemet (\"), que l'interpréteur de commandes ne peut "
+                        L"pas transmettre tel quel à l'outil. " +
+                        std::wstring(holder.remedy) + std::wstring(kNothingDone));
+  }
+  throw ActionRefused(std::wstring(holder.name) + L" contient un caractère de contrôle (" +
                       CodePointName(c) +
                       L"), par exemple un saut de ligne collé, qui ferait exécuter une autre "
-                      L"commande." +
+                      L"commande. Retapez le chemin sur une seule ligne." +
                       std::wstring(kNothingDone));
 }
 
@@ -81,7 +100,7 @@ void RefuseOptionLike(const std::wstring& cible) {
 // Starting a batch file expands %name% in its path, whatever the quoting.
 void RefuseUnstartable(const std::wstring& folder) {
   if (std::count(folder.begin(), folder.end(), L'%') >= 2) {
-    throw ActionRefused(L"Le dossier de l'application « " + folder +
+    throw ActionRefused(L"Le dossier de Linguarde « " + folder +
                         L" » contient deux signes %, que l'interpréteur de commandes prendrait "
                         L"pour une variable au lancement du script. Placez Linguarde dans un "
                         L"dossier dont le nom a au plus un « % »." +
@@ -89,19 +108,18 @@ void RefuseUnstartable(const std::wstring& folder) {
   }
 }
 
-void RefuseUnencodable(ScriptPlatform& platform, std::wstring_view text, std::wstring_view where) {
+void RefuseUnencodable(ScriptPlatform& platform, std::wstring_view text, const Holder& holder) {
   for (std::size_t i = 0; i < text.size();) {
     const std::wstring_view character = CharacterAt(text, i);
     if (!platform.EncodeForInterpreter(character)) {
       // A lone surrogate has nothing to show.
       const bool showable = character.size() == 2 || !IsSurrogate(character[0]);
       const std::wstring shown = showable ? L"« " + std::wstring(character) + L" » " : L"";
-      throw ActionRefused(std::wstring(where) + L" contient le caractère " + shown + L"(" +
+      throw ActionRefused(std::wstring(holder.name) + L" contient le caractère " + shown + L"(" +
                           CodePointName(CodePoint(character)) +
-                          L"), qui n'existe pas dans la page de codes de l'interpréteur de "
-                          L"commandes ; un caractère de remplacement désignerait un autre "
-                          L"fichier." +
-                          std::wstring(kNothingDone));
+                          L"), que la console ne peut pas écrire : un caractère de remplacement "
+                          L"désignerait un autre fichier. " +
+                          std::wstring(holder.remedy) + std::wstring(kNothingDone));
     }
     i += character.size();
   }
@@ -112,8 +130,8 @@ std::string EncodeLine(ScriptPlatform& platform, const std::wstring& line,
   if (auto bytes = platform.EncodeForInterpreter(line)) {
     return *std::move(bytes);
   }
-  RefuseUnencodable(platform, folder, L"Le dossier de l'application");
-  RefuseUnencodable(platform, cible, L"La cible");
+  RefuseUnencodable(platform, folder, kLinguardeFolder);
+  RefuseUnencodable(platform, cible, kTarget);
   throw ActionRefused(
       L"La ligne de commande ne peut pas être écrite dans la page de codes de "
       L"l'interpréteur de commandes." +
@@ -124,9 +142,11 @@ std::string EncodeLine(ScriptPlatform& platform, const std::wstring& line,
 void RefuseTooLong(const std::string& line) {
   if (line.size() > interpreter::kLongestLine) {
     throw ActionRefused(
-        L"Le chemin est trop long pour l'interpréteur de commandes : la ligne "
-        L"de commande dépasserait les " +
-        std::to_wstring(interpreter::kLongestLine) + L" caractères qu'il lit d'une ligne." +
+        L"Le chemin est trop long pour l'interpréteur de commandes : la ligne de commande "
+        L"dépasserait les " +
+        std::to_wstring(interpreter::kLongestLine) +
+        L" caractères qu'il lit d'une ligne. Copiez le fichier dans un dossier au chemin plus "
+        L"court." +
         std::wstring(kNothingDone));
   }
 }
@@ -144,8 +164,8 @@ void LancerAction(std::int16_t Index, const std::wstring& cible, ScriptPlatform&
   std::vector<std::string> lines;
   if (const auto ligne = LigneAction(folder, cible, Index)) {
     RefuseOptionLike(cible);
-    RefuseUncarriable(folder, L"Le dossier de l'application");
-    RefuseUncarriable(cible, L"La cible");
+    RefuseUncarriable(folder, kLinguardeFolder);
+    RefuseUncarriable(cible, kTarget);
     lines.push_back(EncodeLine(platform, *ligne, folder, cible));
     RefuseTooLong(lines.back());
   }

@@ -5,6 +5,7 @@
 
 #include "localisation_script/LancerAction.h"
 #include "localisation_script/action_error.h"
+#include "message_box.h"
 #include "windows_error.h"
 
 namespace linguarde {
@@ -405,8 +406,7 @@ void Form1::Command2_Click(int Index) {
   try {
     LancerAction(static_cast<std::int16_t>(Index), WindowText(Control(rows::Text1)), platform_);
   } catch (const ActionRefused& refusal) {
-    MessageBoxW(hwnd_, refusal.Message().c_str(), std::wstring(kForm1Caption).c_str(),
-                MB_OK | MB_ICONWARNING);
+    ShowMessage(hwnd_, refusal.Message(), MB_OK | MB_ICONWARNING);
   } catch (const ActionFailed& failure) {
     ReportFailure(failure.Message());
   } catch (const std::exception&) {
@@ -415,7 +415,7 @@ void Form1::Command2_Click(int Index) {
 }
 
 void Form1::ReportFailure(const std::wstring& message) {
-  MessageBoxW(hwnd_, message.c_str(), std::wstring(kForm1Caption).c_str(), MB_OK | MB_ICONERROR);
+  ShowMessage(hwnd_, message + L" Linguarde va se fermer.", MB_OK | MB_ICONERROR);
   exitCode_ = 1;
   DestroyWindow(hwnd_);
 }

@@ -4,6 +4,7 @@
 #include "Form1.h"
 #include "argument_words.h"
 #include "long_path.h"
+#include "message_box.h"
 #include "localisation_script/action_error.h"
 #include "platform_win32/win32_script_platform.h"
 #include "windows_error.h"
@@ -24,10 +25,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     form.Show(showCommand);
     return linguarde::RunMessageLoop(form.Handle());
   } catch (const linguarde::win32::Win32Error& error) {
-    MessageBoxW(nullptr, error.Message().c_str(), L"Linguarde", MB_OK | MB_ICONERROR);
+    linguarde::ShowMessage(nullptr, error.Message(), MB_OK | MB_ICONERROR);
     return 1;
   } catch (const linguarde::ActionError& error) {
-    MessageBoxW(nullptr, error.Message().c_str(), L"Linguarde", MB_OK | MB_ICONERROR);
+    linguarde::ShowMessage(nullptr, error.Message(), MB_OK | MB_ICONERROR);
     return 1;
   }
 }

@@ -223,7 +223,9 @@ std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring
       BringConsoleToFront();
       return nullptr;
     }
-    FailStep(L"Impossible de créer le fichier « " + path + L" »");
+    throw ActionFailed(WithLastError(L"Impossible de créer le fichier « " + path + L" »") +
+                       L" Placez Linguarde dans un dossier où vous pouvez écrire, vos Documents "
+                       L"par exemple.");
   }
   return std::make_unique<Win32ScriptFile>(path, std::move(file), claim_);
 }

@@ -11,7 +11,9 @@ std::wstring WindowsErrorText(DWORD code) {
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   const UniqueLocal<wchar_t> owner(buffer);
   std::wstring text = length != 0 ? std::wstring(buffer, length) : std::wstring();
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+  // Without its final full stop, so that it reads within a sentence or in parentheses.
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' ||
+                           text.back() == L'.')) {
     text.pop_back();
   }
   if (text.empty()) {
@@ -22,7 +24,7 @@ std::wstring WindowsErrorText(DWORD code) {
 
 std::wstring WithLastError(const std::wstring& what) {
   const DWORD code = GetLastError();
-  return what + L" : " + WindowsErrorText(code);
+  return what + L" : " + WindowsErrorText(code) + L".";
 }
 
 void ThrowLastError(const std::wstring& what) { throw Win32Error(WithLastError(what)); }

@@ -8,7 +8,7 @@
 
 namespace linguarde::win32 {
 
-// The system's own description of an error code, without the trailing line end.
+// The system's own description of an error code, without its final full stop and line end.
 std::wstring WindowsErrorText(DWORD code);
 
 // A failed Windows call: our French sentence, then the system's text for the error.
@@ -22,7 +22,7 @@ class Win32Error : public std::exception {
   std::wstring message_;
 };
 
-// "<what> : <the system's text for the last error>".
+// "<what> : <the system's text for the last error>."
 std::wstring WithLastError(const std::wstring& what);
 
 // Throws Win32Error with that text.

@@ -1,6 +1,6 @@
 // Reads another process's console as the user sees it, then answers its "Pause" with a
 // key: console_reader PID OUTPUT-FILE. Waits until the screen shows the tool's report
-// ("Effet :" or "Tressol :") and the interpreter's prompt, writes the screen's text in
+// ("Effet :", "Résumé :" or "Tressol :") and the interpreter's prompt, writes the screen's text in
 // UTF-8 to the file, presses Space. Exit status 0 once answered, 1 after 30 s.
 #include <windows.h>
 
@@ -24,8 +24,9 @@ std::wstring ScreenText(HANDLE screen) {
 }
 
 bool Answered(const std::wstring& text) {
-  const bool report =
-      text.find(L"Effet :") != std::wstring::npos || text.find(L"Tressol :") != std::wstring::npos;
+  const bool report = text.find(L"Effet :") != std::wstring::npos ||
+                      text.find(L"R\x00E9sum\x00E9 :") != std::wstring::npos ||
+                      text.find(L"Tressol :") != std::wstring::npos;
   const bool prompt =
       text.find(L"any key") != std::wstring::npos || text.find(L"une touche") != std::wstring::npos;
   return report && prompt;

@@ -117,15 +117,17 @@ TEST(LancerAction, RefusesTextsThatCannotReachTheToolBeforeTouchingAnything) {
   };
   const Case cases[] = {
       {L"C:\\Outils", L"C:\\a\"b.exe", L"guillemet"},
+      // Explorer's "Copy as path".
+      {L"C:\\Outils", L"\"C:\\Mes Projets\\a.exe\"", L"retirez ces guillemets"},
       {L"C:\\Outils", L"C:\\a.exe\r\ndel *", L"U+000D"},
       {L"C:\\Outils", L"C:\\a\tb.exe", L"U+0009"},
       {L"C:\\Outils", std::wstring(L"C:\\a", 4) + L'\0' + L"b", L"U+0000"},
-      {L"C:\\Outils", L"C:\\\x2603.exe", L"« \x2603 » (U+2603)"},
+      {L"C:\\Outils", L"C:\\\x2603.exe", L"« \x2603 » (U+2603), que la console ne peut pas écrire"},
       {L"C:\\Outils", L"C:\\\xD83D\xDE00.exe", L"(U+1F600)"},
       {L"C:\\Outils", L"C:\\\xD800.exe", L"(U+D800)"},
       {L"C:\\\x0141\xF3"
        L"d\x017A",
-       L"a.exe", L"Le dossier de l'application contient le caractère « \x0141 »"},
+       L"a.exe", L"Le dossier de Linguarde contient le caractère « \x0141 »"},
       {L"C:\\a%b%c", L"a.exe", L"deux signes %"},
       // A view of this would be a change.
       {L"C:\\Outils", L" --set * 0x409 ~ 0x0 C:\\a.exe", L".\\--set * 0x409"},

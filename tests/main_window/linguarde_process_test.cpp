@@ -48,10 +48,15 @@ TEST(LinguardeProcess, AFailedActionIsReportedAndEndsTheProgramWithANonZeroStatu
   const HWND box = WaitForDialog(L"Linguarde", linguarde.Id(), 20s);
   ASSERT_NE(box, nullptr);
   const std::wstring message = MessageBoxText(box);
-  EXPECT_EQ(message.rfind(
-                L"Impossible de créer le fichier « " + folder.Text() + L"\\VBcommand.bat » : ", 0),
+  // No-break spaces keep the signs with their words.
+  EXPECT_EQ(message.rfind(L"Impossible de créer le fichier «\x00A0" + folder.Text() +
+                              L"\\VBcommand.bat\x00A0»\x00A0: ",
+                          0),
             0u)
       << testing::PrintToString(message);
+  EXPECT_NE(message.find(L"Placez Linguarde dans un dossier où vous pouvez écrire"),
+            std::wstring::npos);
+  EXPECT_EQ(message.substr(message.size() - 23), L"Linguarde va se fermer.");
   // Until the report is closed the program waits.
   EXPECT_EQ(linguarde.ExitCode(500ms), std::nullopt);
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
