@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/tool_error.h"
-#include "core/way_back.h"
 
 namespace tressol {
 namespace {
@@ -122,28 +121,6 @@ TEST(ParseCommandLine, RefusesMissingTargetsAndMalformedSettings) {
       EXPECT_EQ(error.Kind(), Failure::Usage) << tail;
       EXPECT_NE(std::string(error.what()).find("Utilisation"), std::string::npos);
     }
-  }
-}
-
-TEST(ShellWord, CarriesAWordToTheToolOrSaysItCannot) {
-  struct Case {
-    const char* word;
-    Shell shell;
-    std::optional<std::string> written;
-  };
-  const Case cases[] = {
-      {"vb6FR.dll", Shell::Cmd, "vb6FR.dll"},
-      {"*", Shell::Cmd, "*"},
-      {"*", Shell::Posix, "'*'"},
-      {"~", Shell::Posix, "'~'"},
-      {"C:\\Program Files\\a.exe", Shell::Cmd, "\"C:\\Program Files\\a.exe\""},
-      {"R&D (v2).dll", Shell::Cmd, "\"R&D (v2).dll\""},
-      {"/home/moi/l'appli.exe", Shell::Posix, "'/home/moi/l'\\''appli.exe'"},
-      {"a%PATH%b.dll", Shell::Cmd, std::nullopt},
-      {"a\"b.dll", Shell::Cmd, std::nullopt},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ShellWord(c.word, c.shell), c.written) << c.word;
   }
 }
 

@@ -98,6 +98,21 @@ inline std::uint32_t ReferenceChecksum(const std::vector<std::uint8_t>& file) {
   return static_cast<std::uint32_t>(sum + file.size());
 }
 
+// A report with its wrapped lines joined again: a line end and the indent after it become
+// one space.
+inline std::string Joined(const std::string& text) {
+  std::string joined;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && i + 1 < text.size() && text[i + 1] == ' ') {
+      joined += ' ';
+      while (i + 1 < text.size() && text[i + 1] == ' ') ++i;
+    } else {
+      joined += text[i];
+    }
+  }
+  return joined;
+}
+
 inline std::uint32_t StoredChecksum(const std::vector<std::uint8_t>& file) {
   return Le32(file, ChecksumOffset(file));
 }

@@ -31,19 +31,6 @@ struct Finished {
   std::string out;  // standard output and error, as bytes, wrapped lines joined again
 };
 
-std::string Joined(const std::string& text) {
-  std::string joined;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text.compare(i, 3, "\n  ") == 0) {
-      joined += ' ';
-      i += 2;
-    } else {
-      joined += text[i];
-    }
-  }
-  return joined;
-}
-
 // Runs Tressol.exe with this command-line tail, its output redirected to a file, in this
 // test's current folder or the one given.
 Finished RunTressol(const std::wstring& tail, const fs::path& folder,

@@ -93,14 +93,6 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
     const char* report;
   };
   const Case cases[] = {
-      {" app/", 0,
-       "Dictionary.dll : messages en anglais\n"
-       "Setup.exe : messages en anglais\n"
-       "SmallListView.ocx : messages en anglais\n"
-       "Non VB6, laissés tels quels :\n"
-       "  trop court pour une image PE : LISEZMOI.exe, notes.dll\n"
-       "Résumé : 3 fichiers VB6, 2 non VB6, 0 en échec.\n"
-       "  3 : messages en anglais\n"},
       {" --set vb6FR.dll 0x40C ~ 0x409 app/", 0,
        "Dictionary.dll : modifié, messages en anglais → en français, sinon absents\n"
        "Setup.exe : modifié, messages en anglais → en français, sinon absents\n"
