@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/report.h"
 #include "memory_target.h"
 #include "synthetic_pe.h"
 
@@ -74,6 +75,31 @@ TEST(TressolView, FindsTheHeaderByTheRuntimesOwnPointer) {
     EXPECT_TRUE(
         Contains(result.output.out, "Effet : Les messages VB (erreurs...) sont en Anglais\n"));
     EXPECT_EQ(result.target.writes, 0);
+  }
+}
+
+TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
+  struct Case {
+    LanguageSettings settings;
+    const char* plain;
+    const char* says;
+  };
+  const Case cases[] = {
+      {{"*", 0x40C, "vb6FR.dll", 0x409},
+       "messages en anglais",
+       "0x40C, sans effet avec * Bibliothèque secondaire : vb6FR.dll, sans effet après *"},
+      {{"vb6FR.dll", 0x40C, "~", 0x409},
+       "messages en français, sinon absents",
+       "0x409, sans effet sans bibliothèque Effet : Les messages VB (erreurs...) sont en Français "
+       "et VB6FR.dll DOIT"},
+      {{"~", 0, "vb6DE.dll", 0x407},
+       "messages en allemand, sinon absents",
+       "sont en allemand si la bibliothèque de langue vb6DE.dll est présente, sinon absents."},
+      {{"", 0, "~", 0}, "messages absents", "Aucune bibliothèque de langue n'est désignée"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PlainEffect(c.settings), c.plain);
+    EXPECT_TRUE(Contains(DescribeSettings(c.settings), c.says)) << DescribeSettings(c.settings);
   }
 }
 
