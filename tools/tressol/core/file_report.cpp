@@ -38,19 +38,14 @@ std::string SignatureWarning(const FileOutcome& outcome) {
 std::string WayBack(const FileOutcome& outcome) {
   if (outcome.done != Done::Changed) return {};
   if (!outcome.wayBack) {
-    return Wrap("  " + outcome.name +
-                    " : aucune commande ne peut rétablir exactement les "
-                    "réglages d'avant : " +
-                    outcome.notExact + ".",
-                "    ");
+    const std::string why =
+        " : aucune commande ne peut rétablir exactement les réglages d'avant : ";
+    return Wrap("  " + outcome.name + why + outcome.notExact + ".", "    ");
   }
   std::string text = "  " + *outcome.wayBack + "\n";
   if (!outcome.notExact.empty()) {
-    text += Wrap("    " + outcome.name +
-                     " : ce retour ne rend pas le fichier identique octet "
-                     "pour octet : " +
-                     outcome.notExact + ".",
-                 "    ");
+    const std::string why = " : ce retour ne rend pas le fichier identique octet pour octet : ";
+    text += Wrap("    " + outcome.name + why + outcome.notExact + ".", "    ");
   }
   return text;
 }
