@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "form1_layout.h"
+
 namespace linguarde {
 
 // French typography in a message box: a no-break space before « : ; ! ? » and inside the
@@ -21,7 +23,8 @@ inline std::wstring WithNoBreakSpaces(std::wstring text) {
 }
 
 inline int ShowMessage(HWND owner, const std::wstring& text, UINT type) {
-  return MessageBoxW(owner, WithNoBreakSpaces(text).c_str(), L"Linguarde", type);
+  return MessageBoxW(owner, WithNoBreakSpaces(text).c_str(), std::wstring(kForm1Caption).c_str(),
+                     type);
 }
 
 }  // namespace linguarde

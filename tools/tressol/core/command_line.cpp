@@ -37,13 +37,8 @@ std::optional<std::uint32_t> Lcid(const std::string& word) {
   throw ToolError(Failure::Usage, why + "\n" + kUsage);
 }
 
-std::string ReadWord(const std::string& tail, std::size_t& i) {
-  return linguarde::arguments::ReadArgument(std::string_view(tail), i);
-}
-
-std::size_t SkipBlanks(const std::string& tail, std::size_t i) {
-  return linguarde::arguments::SkipBlanks(std::string_view(tail), i);
-}
+using linguarde::arguments::ReadArgument;
+using linguarde::arguments::SkipBlanks;
 
 std::optional<LanguageSettings> Settings(const std::string* words) {
   const auto lib1 = Library(words[0]);
@@ -67,14 +62,14 @@ std::optional<LanguageSettings> Settings(const std::string* words) {
 }
 
 // The settings that follow --set, at i.
-LanguageSettings SetOption(const std::string& tail, std::size_t& i) {
+LanguageSettings SetOption(std::string_view tail, std::size_t& i) {
   std::string words[4];
   for (std::string& word : words) {
     i = SkipBlanks(tail, i);
     if (i >= tail.size()) {
       Usage("--set attend quatre valeurs, BIB1 LCID1 BIB2 LCID2, puis la cible.");
     }
-    word = ReadWord(tail, i);
+    word = ReadArgument(tail, i);
   }
   const auto settings = Settings(words);
   if (!settings) InvalidSettings(words);
@@ -103,13 +98,14 @@ std::vector<std::string> SplitArguments(const std::string& tail) {
   return linguarde::arguments::SplitArguments(std::string_view(tail));
 }
 
-Command ParseCommandLine(const std::string& tail) {
+Command ParseCommandLine(const std::string& line) {
+  const std::string_view tail(line);
   Command command;
   // Options only at the start: a target that merely contains "--set" stays a target.
   std::size_t at = SkipBlanks(tail, 0);
   while (at < tail.size()) {
     std::size_t next = at;
-    const std::string word = ReadWord(tail, next);
+    const std::string word = ReadArgument(tail, next);
     if (word.empty() || word[0] != '-') break;
     at = SkipBlanks(tail, next);
     if (word == "--") break;
@@ -120,13 +116,13 @@ Command ParseCommandLine(const std::string& tail) {
       command.settings = SetOption(tail, at);
       at = SkipBlanks(tail, at);
     } else {
-      Usage("L'option « " + word +
-            " » n'existe pas. Pour une cible dont le nom commence par un tiret, écrivez "
-            ".\\" +
-            word + " ou son chemin complet.");
+      const std::string why =
+          " » n'existe pas. Pour une cible dont le nom commence par un "
+          "tiret, écrivez .\\";
+      Usage("L'option « " + word + why + word + " ou son chemin complet.");
     }
   }
-  const std::string rest = tail.substr(at);
+  const std::string rest(tail.substr(at));
   const std::vector<std::string> words = SplitArguments(rest);
   if (words.empty()) {
     Usage("Aucune cible n'est donnée.");

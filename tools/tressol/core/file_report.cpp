@@ -22,12 +22,17 @@ std::string Details(const FileOutcome& outcome) {
                      "  Moteur d'exécution VB6 du compilateur : version " +
                      std::to_string(header.runtimeBuild) + " (pas celui installé ici)\n";
   if (!outcome.checksum.empty()) text += "  Somme de contrôle PE : " + outcome.checksum + "\n";
-  if (!outcome.signature.empty()) text += "  Signature Authenticode : " + outcome.signature + "\n";
+  if (outcome.signature == Signature::Present) text += "  Signature Authenticode : présente\n";
+  if (outcome.signature == Signature::OutsideFile) {
+    text +=
+        "  Signature Authenticode : sa table de certificats sort du fichier (image mal formée, "
+        "jamais modifiée)\n";
+  }
   return text;
 }
 
 std::string SignatureWarning(const FileOutcome& outcome) {
-  if (outcome.done != Done::Changed || !outcome.isSigned) return {};
+  if (outcome.done != Done::Changed || outcome.signature == Signature::None) return {};
   return std::string("Attention : la signature Authenticode du fichier n'est plus valide") +
          (outcome.notExact.empty() ? " ; la commande de retour ci-dessous la rend de nouveau "
                                      "valide.\n"
@@ -100,7 +105,8 @@ std::string FileLine(const FileOutcome& outcome) {
     case Done::Changed:
       return name + " : modifié, " + PlainEffect(*outcome.before) + " → " +
              AfterArrow(PlainEffect(outcome.settings)) +
-             (outcome.isSigned ? " ; sa signature n'est plus valide" : "") + "\n";
+             (outcome.signature != Signature::None ? " ; sa signature n'est plus valide" : "") +
+             "\n";
     case Done::AlreadySet:
       return name + " : déjà réglé, " + PlainEffect(outcome.settings) + "\n";
     case Done::Failed:
@@ -194,7 +200,8 @@ std::string JsonLine(const FileOutcome& outcome) {
                      DoneWord(outcome.done) + "\"";
   if (!outcome.reason.empty()) line += ",\"reason\":" + JsonString(outcome.reason);
   if (vb6) {
-    line += std::string(",\"signed\":") + (outcome.isSigned ? "true" : "false") +
+    line += std::string(",\"signed\":") +
+            (outcome.signature != Signature::None ? "true" : "false") +
             ",\"headerOffset\":" + std::to_string(outcome.header->offset) +
             ",\"runtimeBuild\":" + std::to_string(outcome.header->runtimeBuild) + "," +
             JsonSettings(outcome.settings);

@@ -3,13 +3,6 @@
 #include "report.h"
 
 namespace tressol {
-namespace {
-
-bool NamesAFile(const std::string& library) {
-  return !library.empty() && library != "*" && library != "~";
-}
-
-}  // namespace
 
 bool LibraryFinder::Has(const std::string& folder, const std::string& name) {
   const auto key = std::make_pair(folder, name);
@@ -22,7 +15,8 @@ std::vector<LibraryPresence> LibraryFinder::Find(const LanguageSettings& setting
                                                  const std::string& target) {
   std::vector<LibraryPresence> libraries;
   for (const std::string* name : {&settings.primaryLibrary, &settings.secondaryLibrary}) {
-    if (!NamesAFile(*name) || (!libraries.empty() && libraries.front().name == *name)) continue;
+    if (!NamesALibraryFile(*name) || (!libraries.empty() && libraries.front().name == *name))
+      continue;
     LibraryPresence presence{*name, false, {}, files_.LibraryFolders(target)};
     for (const FileSystem::Folder& folder : presence.searched) {
       if (Has(folder.path, *name)) {
@@ -48,7 +42,8 @@ std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettin
                      " n'est dans aucun des dossiers où Windows la cherche d'ordinaire.";
   if (library.name == settings.primaryLibrary && settings.secondaryLibrary == "*") {
     text += " Tant qu'elle n'y sera pas, les messages VB seront en anglais.";
-  } else if (library.name == settings.primaryLibrary && !NamesAFile(settings.secondaryLibrary)) {
+  } else if (library.name == settings.primaryLibrary &&
+             !NamesALibraryFile(settings.secondaryLibrary)) {
     text += " Tant qu'elle n'y sera pas, les messages VB seront absents.";
   }
   text = Wrap(text + " Elle doit être présente sur chaque ordinateur où l'application s'exécute.",

@@ -10,6 +10,10 @@
 
 namespace tressol {
 
+// An Authenticode certificate table: none, one, or one that lies outside the file, which
+// makes a malformed image that is never changed.
+enum class Signature { None, Present, OutsideFile };
+
 // What became of one file. Busy: held by another program; tried again later.
 enum class Done { Shown, Changed, AlreadySet, NotVb6, Failed, Busy };
 
@@ -20,8 +24,7 @@ struct FileOutcome {
   Failure failure = Failure::Io;   // NotVb6 and Failed: the kind of failure
   std::string reason;              // NotVb6 and Failed: why, in a few words
   std::optional<VbHeader> header;  // as found before anything was written
-  bool isSigned = false;
-  std::string signature;                   // the report's words on the signature, if any
+  Signature signature = Signature::None;
   LanguageSettings settings;               // as the file holds them now
   std::optional<LanguageSettings> before;  // a set's VB6 file: as it held them before
   std::string checksum;                    // a change: what became of the PE checksum

@@ -61,10 +61,6 @@ std::string InText(std::uint32_t lcid) {
   return language ? language->inText : "dans la langue " + Hex(lcid);
 }
 
-bool NamesAFile(const std::string& library) {
-  return !library.empty() && library != "*" && library != "~";
-}
-
 bool IsFrench(const std::string& library, std::uint32_t lcid) {
   return LibraryName(library) == "VB6FR.dll" && lcid == 0x40C;
 }
@@ -111,7 +107,7 @@ std::string PlainEffect(const LanguageSettings& s) {
   const char* separator = " ";
   for (const Step& step : Steps(s)) {
     if (*step.library == "*") return text + separator + "en anglais";
-    if (NamesAFile(*step.library)) {
+    if (NamesALibraryFile(*step.library)) {
       text += separator + InText(step.lcid);
       separator = ", sinon ";
     }
@@ -134,7 +130,7 @@ std::string Effect(const LanguageSettings& s) {
   const char* separator = "";
   for (const Step& step : Steps(s)) {
     if (*step.library == "*") return text + separator + "en anglais.";
-    if (NamesAFile(*step.library)) {
+    if (NamesALibraryFile(*step.library)) {
       text += separator + InText(step.lcid) + " si la bibliothèque de langue " +
               LibraryName(*step.library) + " est présente";
       separator = ", sinon ";
@@ -158,7 +154,7 @@ std::string DescribeSettings(const LanguageSettings& s) {
   const auto language = [](const std::string& name, std::uint32_t lcid, bool reached) {
     if (!reached) return Hex(lcid) + ", sans effet après *";
     if (name == "*") return Hex(lcid) + ", sans effet avec *";
-    if (!NamesAFile(name)) return Hex(lcid) + ", sans effet sans bibliothèque";
+    if (!NamesALibraryFile(name)) return Hex(lcid) + ", sans effet sans bibliothèque";
     return DescribeLcid(lcid);
   };
   const bool secondaryReached = s.primaryLibrary != "*";

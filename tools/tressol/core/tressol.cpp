@@ -22,18 +22,11 @@ bool IsPattern(const std::string& target) {
   return FileName(target).find_first_of("*?") != std::string::npos;
 }
 
-// A certificate table that lies outside the file makes a malformed image, which a change
-// could only make worse.
-bool CertificatesOutside(const PeImage& image, std::uint64_t fileSize) {
-  return image.securitySize != 0 &&
-         std::uint64_t{image.securityOffset} + image.securitySize > fileSize;
-}
-
-std::string Signature(const PeImage& image, std::uint64_t fileSize) {
-  if (image.securitySize == 0) return {};
-  return CertificatesOutside(image, fileSize)
-             ? "sa table de certificats sort du fichier (image mal formée, jamais modifiée)"
-             : "présente";
+Signature SignatureOf(const PeImage& image, std::uint64_t fileSize) {
+  if (image.securitySize == 0) return Signature::None;
+  return std::uint64_t{image.securityOffset} + image.securitySize > fileSize
+             ? Signature::OutsideFile
+             : Signature::Present;
 }
 
 struct Patch {
@@ -93,7 +86,8 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
     outcome.done = Done::AlreadySet;
     return;
   }
-  if (CertificatesOutside(image, file->Size())) {
+  // A malformed image, which a change could only make worse.
+  if (SignatureOf(image, file->Size()) == Signature::OutsideFile) {
     Refuse("la table de certificats de sa signature sort du fichier (image mal formée)");
   }
   std::string notExact;
@@ -165,8 +159,7 @@ FileOutcome Process(const std::string& path, const std::string& name, const Comm
     const std::unique_ptr<TargetFile> file = files.Open(path, false);
     const PeImage image = ReadPeImage(*file);
     outcome.header = LocateVbHeader(*file, image);
-    outcome.isSigned = image.securitySize != 0;
-    outcome.signature = Signature(image, file->Size());
+    outcome.signature = SignatureOf(image, file->Size());
   } catch (const NotVb6File& error) {
     outcome = Failed(outcome, error);
     outcome.done = Done::NotVb6;

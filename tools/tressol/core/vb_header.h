@@ -29,6 +29,12 @@ struct LanguageSettings {
   }
 };
 
+// "*" is the runtime's own English messages and "~" no library; anything else but nothing
+// names a language library file.
+inline bool NamesALibraryFile(const std::string& library) {
+  return !library.empty() && library != "*" && library != "~";
+}
+
 enum class HeaderFoundBy { EntryPoint, Exports, Search };
 
 struct VbHeader {

@@ -11,11 +11,15 @@ std::vector<char32_t> CodePoints(std::string_view text) {
   std::vector<char32_t> points;
   for (std::size_t i = 0; i < text.size();) {
     const auto lead = static_cast<std::uint8_t>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : lead >> 5 == 0x6 ? 2 : lead >> 4 == 0xE ? 3
-                                             : lead >> 3 == 0x1E  ? 4
-                                                                  : 0;
-    char32_t point = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F
-                                                                                  : lead & 0x07;
+    const std::size_t length = lead < 0x80         ? 1
+                               : lead >> 5 == 0x6  ? 2
+                               : lead >> 4 == 0xE  ? 3
+                               : lead >> 3 == 0x1E ? 4
+                                                   : 0;
+    char32_t point = length == 1   ? lead
+                     : length == 2 ? lead & 0x1F
+                     : length == 3 ? lead & 0x0F
+                                   : lead & 0x07;
     bool valid = length != 0 && i + length <= text.size();
     for (std::size_t k = 1; valid && k < length; ++k) {
       const auto next = static_cast<std::uint8_t>(text[i + k]);
@@ -42,37 +46,37 @@ struct FoldRange {
 };
 
 constexpr FoldRange kFolds[] = {
-    {0x0041, 0x005A, 32},   // Latin A-Z
-    {0x00C0, 0x00D6, 32},   // Latin-1 À-Ö
-    {0x00D8, 0x00DE, 32},   // Latin-1 Ø-Þ
-    {0x0100, 0x012F, 0},    // Latin Extended-A Ā-į
-    {0x0132, 0x0137, 0},    // Ĳ-ķ
-    {0x0139, 0x0148, 0},    // Ĺ-ň
-    {0x014A, 0x0177, 0},    // Ŋ-ŷ
-    {0x0179, 0x017E, 0},    // Ź-ž
-    {0x01CD, 0x01DC, 0},    // Ǎ-ǜ
-    {0x01DE, 0x01EF, 0},    // Ǟ-ǯ
-    {0x01F8, 0x021F, 0},    // Ǹ-ȟ
-    {0x0222, 0x0233, 0},    // Ȣ-ȳ
-    {0x0246, 0x024F, 0},    // Ɇ-ɏ
-    {0x0388, 0x038A, 37},   // Greek Έ-Ί
-    {0x038E, 0x038F, 63},   // Greek Ύ-Ώ
-    {0x0391, 0x03A1, 32},   // Greek Α-Ρ
-    {0x03A3, 0x03AB, 32},   // Greek Σ-Ϋ
-    {0x03D8, 0x03EF, 0},    // Greek archaic and Coptic pairs
-    {0x0400, 0x040F, 80},   // Cyrillic Ѐ-Џ
-    {0x0410, 0x042F, 32},   // Cyrillic А-Я
-    {0x0460, 0x0481, 0},    // Cyrillic Ѡ-ҁ
-    {0x048A, 0x04BF, 0},    // Cyrillic Ҋ-ҿ
-    {0x04C1, 0x04CE, 0},    // Cyrillic Ӂ-ӎ
-    {0x04D0, 0x052F, 0},    // Cyrillic Ӑ-ԯ
-    {0x0531, 0x0556, 48},   // Armenian
-    {0x1E00, 0x1E95, 0},    // Latin Extended Additional
-    {0x1EA0, 0x1EFF, 0},    // Vietnamese
-    {0x2160, 0x216F, 16},   // Roman numerals
-    {0x24B6, 0x24CF, 26},   // circled letters
-    {0xFF21, 0xFF3A, 32},   // fullwidth A-Z
-    {0x10400, 0x10427, 40}, // Deseret
+    {0x0041, 0x005A, 32},    // Latin A-Z
+    {0x00C0, 0x00D6, 32},    // Latin-1 À-Ö
+    {0x00D8, 0x00DE, 32},    // Latin-1 Ø-Þ
+    {0x0100, 0x012F, 0},     // Latin Extended-A Ā-į
+    {0x0132, 0x0137, 0},     // Ĳ-ķ
+    {0x0139, 0x0148, 0},     // Ĺ-ň
+    {0x014A, 0x0177, 0},     // Ŋ-ŷ
+    {0x0179, 0x017E, 0},     // Ź-ž
+    {0x01CD, 0x01DC, 0},     // Ǎ-ǜ
+    {0x01DE, 0x01EF, 0},     // Ǟ-ǯ
+    {0x01F8, 0x021F, 0},     // Ǹ-ȟ
+    {0x0222, 0x0233, 0},     // Ȣ-ȳ
+    {0x0246, 0x024F, 0},     // Ɇ-ɏ
+    {0x0388, 0x038A, 37},    // Greek Έ-Ί
+    {0x038E, 0x038F, 63},    // Greek Ύ-Ώ
+    {0x0391, 0x03A1, 32},    // Greek Α-Ρ
+    {0x03A3, 0x03AB, 32},    // Greek Σ-Ϋ
+    {0x03D8, 0x03EF, 0},     // Greek archaic and Coptic pairs
+    {0x0400, 0x040F, 80},    // Cyrillic Ѐ-Џ
+    {0x0410, 0x042F, 32},    // Cyrillic А-Я
+    {0x0460, 0x0481, 0},     // Cyrillic Ѡ-ҁ
+    {0x048A, 0x04BF, 0},     // Cyrillic Ҋ-ҿ
+    {0x04C1, 0x04CE, 0},     // Cyrillic Ӂ-ӎ
+    {0x04D0, 0x052F, 0},     // Cyrillic Ӑ-ԯ
+    {0x0531, 0x0556, 48},    // Armenian
+    {0x1E00, 0x1E95, 0},     // Latin Extended Additional
+    {0x1EA0, 0x1EFF, 0},     // Vietnamese
+    {0x2160, 0x216F, 16},    // Roman numerals
+    {0x24B6, 0x24CF, 26},    // circled letters
+    {0xFF21, 0xFF3A, 32},    // fullwidth A-Z
+    {0x10400, 0x10427, 40},  // Deseret
 };
 
 char32_t Fold(char32_t c) {
