@@ -67,10 +67,10 @@ TEST(ParseCommandLine, SetsWithFourValidSettingsAndViewsAnythingElse) {
        true,
        {"C:\\a.exe"},
        {"vb6FR.dll", 0x40C, "~", 0x409}},
-      {" \"C:\\a.exe\" ABCDEFGHI.DLL 0xFFFFFFFF ~ 0x00000000",
+      {" \"C:\\a.exe\" ABCDEFGHI.DLL 0xFFFFF ~ 0x00000000",
        true,
        {"C:\\a.exe"},
-       {"ABCDEFGHI.DLL", 0xFFFFFFFF, "~", 0}},
+       {"ABCDEFGHI.DLL", 0xFFFFF, "~", 0}},
       // --set, as PowerShell builds the line from '*' and 'C:\Program Files\App\App.exe'.
       {" --set vb6FR.dll 0x40C * 0x409 \"C:\\Program Files\\App\\App.exe\"",
        true,
@@ -113,7 +113,14 @@ TEST(ParseCommandLine, RefusesMissingTargetsAndMalformedSettings) {
         "\"a.exe\" ABCDEFGHIJKLMN 0x40C ~ 0x0", "\"a.exe\" ..\\x.dll 0x40C ~ 0x0",
         "\"a.exe\" C:x.dll 0x40C ~ 0x0", "\"a.exe\" \"\" 0x40C ~ 0x0", " --set", " --set * 0x409 ~",
         " --set * 0x409 ~ 0x0", " --set * 0x409 ~ 0x0 --", " --bogus a.exe", " -a.exe",
-        " --set * 0x409 ~ 0x0 --set * 0x409 ~ 0x0 a.exe", " --set * 0x409 ~ 0xZZ a.exe"}) {
+        " --set * 0x409 ~ 0x0 --set * 0x409 ~ 0x0 a.exe", " --set * 0x409 ~ 0xZZ a.exe",
+        // Names the runtime could never look for, and a locale past 20 bits.
+        "\"a.exe\" <>|.dll 0x40C ~ 0x0", "\"a.exe\" CON 0x40C ~ 0x0", "\"a.exe\" \" \" 0x40C ~ 0x0",
+        "\"a.exe\" * 0xFFFFFFFF ~ 0x0",
+        // A fifth value, or an option after a target: nothing may be written.
+        " --set vb6FR.dll 0x40C * 0x409 0x0 f.exe", "\"f.exe\" --set vb6FR.dll 0x40C * 0x409",
+        " --set vb6FR.dll 0x40C * 0x409 f.exe --json",
+        "\"f.exe\" \"0x0\" vb6FR.dll 0x40C * 0x409"}) {
     try {
       ParseCommandLine(tail);
       ADD_FAILURE() << "accepted: " << tail;
@@ -121,6 +128,16 @@ TEST(ParseCommandLine, RefusesMissingTargetsAndMalformedSettings) {
       EXPECT_EQ(error.Kind(), Failure::Usage) << tail;
       EXPECT_NE(std::string(error.what()).find("Utilisation"), std::string::npos);
     }
+  }
+  // The POSIX tool's usage names it and its own way to write a name that starts with a dash.
+  try {
+    ParseCommandLine(" -a.exe", Shell::Posix);
+    ADD_FAILURE() << "accepted: -a.exe";
+  } catch (const ToolError& error) {
+    const std::string text = error.what();
+    EXPECT_NE(text.find("./-a.exe"), std::string::npos) << text;
+    EXPECT_NE(text.find("  tressol [--json] CIBLE\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Tressol.exe"), std::string::npos) << text;
   }
 }
 

@@ -13,12 +13,16 @@
 
 namespace tressol::test {
 
+// What a process killed in the middle of a set leaves: no restore runs.
+struct Killed {};
+
 // A target in memory that counts what is read and written, and can be made to fail.
 struct MemoryTarget {
   std::vector<std::uint8_t> bytes;
   std::uint64_t bytesRead = 0;
   int writes = 0;
   int failWrite = 0;           // the write (1, 2, ...) that fails; 0: none
+  int killAfterWrite = 0;      // the write after which the process dies, as with kill -9
   bool lieOnReadBack = false;  // reads after the first write return zeros
 };
 
@@ -41,6 +45,7 @@ class MemoryFile final : public TargetFile {
     if (offset + size > target_.bytes.size())
       throw ToolError(Failure::Io, "écriture hors du fichier");
     std::memcpy(target_.bytes.data() + offset, data, size);
+    if (target_.writes == target_.killAfterWrite) throw Killed{};
   }
   void Flush() override {}
 
@@ -59,14 +64,16 @@ class MemoryFileSystem final : public FileSystem {
     if (found == targets.end()) throw ToolError(Failure::Io, "introuvable : " + path);
     return std::make_unique<MemoryFile>(found->second);
   }
-  std::optional<std::vector<std::string>> Expand(const std::string& target) override {
+  std::optional<std::vector<Listed>> Expand(const std::string& target) override {
     if (target.empty() || target.back() != '/') return std::nullopt;
-    std::vector<std::string> paths;
+    std::vector<Listed> paths;
     for (const auto& entry : targets) {
-      if (entry.first.rfind(target, 0) == 0) paths.push_back(entry.first);
+      if (entry.first.rfind(target, 0) == 0) paths.push_back({entry.first, entry.first, {}});
     }
     return paths;
   }
+  bool Exists(const std::string& path) override { return targets.count(path) != 0; }
+  std::optional<std::string> LinkTarget(const std::string&) override { return std::nullopt; }
   std::vector<Folder> LibraryFolders(const std::string&) override { return libraryFolders; }
   bool HasFile(const std::string& folder, const std::string& name) override {
     return libraryFiles.count(folder + "/" + name) != 0;

@@ -101,6 +101,14 @@ std::vector<std::uint8_t> SyntheticPe::Build() const {
       }
     }
   }
+  if (importsRuntime) {
+    const std::uint32_t imports = 0x1A00;  // one descriptor, then the zero one
+    Put32(b, opt + 96 + 8, imports);
+    Put32(b, opt + 100 + 8, 40);
+    Put32(b, At(imports + 12), 0x1A40);
+    Put32(b, At(imports + 16), 0x1A60);
+    PutText(b, At(0x1A40), "MSVBVM60.DLL");
+  }
   if (signature) {
     Put32(b, opt + 96 + 8 * 4, static_cast<std::uint32_t>(b.size()));
     Put32(b, opt + 100 + 8 * 4, 8);

@@ -19,6 +19,7 @@ struct SyntheticPe {
   bool secondHeader = false;            // another valid "VB5!" later in the section
   bool checksum = true;                 // a valid CheckSum, or zero
   bool signature = false;               // an Authenticode blob in an overlay
+  bool importsRuntime = true;           // its import table names MSVBVM60.DLL
   std::string sectionName = ".text";
   std::string primary = "*";
   std::uint32_t primaryLcid = 0x409;

@@ -159,6 +159,14 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
   // Backups whose 8.3 short names end in .EXE, and a name "?" must not match.
   fs::copy_file(target_, app / L"Appli.exe_old");
   fs::copy_file(target_, app / L"Setup.exe1");
+  // A real file named as a device: opened as the entry the listing gave, never as NUL.
+  const fs::path device = L"\\\\?\\" + (app / L"NUL.exe").wstring();
+  ASSERT_TRUE(CopyFileW(target_.c_str(), device.c_str(), FALSE));
+  // Removed by its extended name: removing the folder would name the device.
+  const struct Removed {
+    fs::path file;
+    ~Removed() { DeleteFileW(file.c_str()); }
+  } removed{device};
   const std::wstring quoted = L" \"" + app.wstring() + L"\"";
   struct Case {
     std::wstring tail;
@@ -166,13 +174,13 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
     const char* says;
   };
   const Case cases[] = {
-      {L" " + app.wstring(), 0, "Résumé : 3 fichiers VB6, 1 non VB6, 0 en échec."},
+      {L" " + app.wstring(), 0, "Résumé : 4 fichiers VB6, 1 non VB6, 0 en échec."},
       {L" \"" + (app / L"*.ocx").wstring() + L"\"", 0, "Résumé : 1 fichier VB6, 0 non VB6"},
       {L" \"" + (app / L"*.tlb").wstring() + L"\"", 3, "aucun fichier ne correspond au motif"},
-      {L" \"" + (app / L"*.exe").wstring() + L"\"", 0, "Résumé : 1 fichier VB6, 1 non VB6"},
+      {L" \"" + (app / L"*.exe").wstring() + L"\"", 0, "Résumé : 2 fichiers VB6, 1 non VB6"},
       {L" \"" + (app / L"Appli?.exe").wstring() + L"\"", 3, "aucun fichier ne correspond"},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
-       "Résumé : 3 modifiés, 0 déjà réglé, 1 non VB6, 0 en échec."},
+       "Résumé : 4 modifiés, 0 déjà réglé, 1 non VB6, 0 en échec."},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
        "les messages VB seront absents. Elle doit être présente sur chaque ordinateur où "
        "l'application s'exécute."},
@@ -190,6 +198,7 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
   }
   EXPECT_EQ(ReadBytes(app / L"lisezmoi.exe"), "pas un programme");
   EXPECT_EQ(Bytes(app / L"Appli.exe")[0x11E8 + 6], 'v');
+  EXPECT_EQ(Bytes(device)[0x11E8 + 6], 'v');
 
   // A read-only binary fails alone: the others are set, it stays as it was, the status says so.
   const fs::path readOnly = app / L"SmallListView.ocx";
@@ -198,7 +207,7 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
   const Finished finished = RunTressol(quoted + L" * 0x409 ~ 0x0", folder_.Path());
   SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(finished.status, 3u) << finished.out;
-  EXPECT_NE(finished.out.find("2 modifiés, 0 déjà réglé, 1 non VB6, 1 en échec"), std::string::npos)
+  EXPECT_NE(finished.out.find("3 modifiés, 0 déjà réglé, 1 non VB6, 1 en échec"), std::string::npos)
       << finished.out;
   EXPECT_EQ(Bytes(readOnly), before);
   EXPECT_EQ(Bytes(app / L"Appli.exe")[0x11E8 + 6], '*');

@@ -95,8 +95,11 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
   const Case cases[] = {
       {" --set vb6FR.dll 0x40C ~ 0x409 app/", 0,
        "Dictionary.dll : modifié, messages en anglais → en français, sinon absents\n"
+       "  Pour revenir : tressol --set '*' 0x409 '~' 0x0 /abs/app/Dictionary.dll\n"
        "Setup.exe : modifié, messages en anglais → en français, sinon absents\n"
+       "  Pour revenir : tressol --set '*' 0x409 '~' 0x0 /abs/app/Setup.exe\n"
        "SmallListView.ocx : modifié, messages en anglais → en français, sinon absents\n"
+       "  Pour revenir : tressol --set '*' 0x409 '~' 0x0 /abs/app/SmallListView.ocx\n"
        "Non VB6, laissés tels quels :\n"
        "  trop court pour une image PE : LISEZMOI.exe, notes.dll\n"
        "Attention : sur cet ordinateur, la bibliothèque de langue VB6FR.dll n'est dans aucun des "
@@ -104,16 +107,37 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
        "  où Windows la cherche d'ordinaire. Tant qu'elle n'y sera pas, les messages VB seront "
        "absents.\n"
        "  Elle doit être présente sur chaque ordinateur où l'application s'exécute.\n"
-       "Résumé : 3 modifiés, 0 déjà réglé, 2 non VB6, 0 en échec.\n"
-       "Pour revenir aux réglages d'avant :\n"
-       "  tressol --set '*' 0x409 '~' 0x0 /abs/app/Dictionary.dll\n"
-       "  tressol --set '*' 0x409 '~' 0x0 /abs/app/Setup.exe\n"
-       "  tressol --set '*' 0x409 '~' 0x0 /abs/app/SmallListView.ocx\n"},
+       "Résumé : 3 modifiés, 0 déjà réglé, 2 non VB6, 0 en échec.\n"},
   };
   for (const Case& c : cases) {
     Output output;
     EXPECT_EQ(tressol::Run(c.tail, files, output), c.status) << c.tail << output.err;
     EXPECT_EQ(output.out, c.report);
+  }
+}
+
+// A damaged copy of a program of the VB runtime is a failure, never a file left aside.
+TEST_F(Vb6Samples, DamagedCopiesFailAndStayAsTheyWere) {
+  const std::vector<std::uint8_t> setup = ReadSample("Setup.exe");
+  MemoryFileSystem files;
+  files.targets["app/adresse.exe"].bytes = setup;
+  files.targets["app/adresse.exe"].bytes[0x1169] ^= 0x01;  // the address the entry point pushes
+  files.targets["app/magie.exe"].bytes = setup;
+  files.targets["app/magie.exe"].bytes[0x11E8] ^= 0x01;  // "VB5!"
+  files.targets["app/coupe.exe"].bytes.assign(setup.begin(), setup.begin() + 192);
+  const MemoryFileSystem before = files;
+  for (const char* tail : {" app/", " --set vb6FR.dll 0x40C * 0x409 app/"}) {
+    Output output;
+    EXPECT_EQ(tressol::Run(tail, files, output), 3) << tail;
+    EXPECT_EQ(output.out.find("Non VB6"), std::string::npos) << output.out;
+    for (const char* name : {"\nadresse.exe : en échec, il importe le moteur d'exécution VB",
+                             "\nmagie.exe : en échec, il importe le moteur d'exécution VB",
+                             "\ncoupe.exe : en échec, le fichier est tronqué"}) {
+      EXPECT_NE(("\n" + output.out).find(name), std::string::npos) << name << output.out;
+    }
+    for (const auto& [name, target] : files.targets) {
+      EXPECT_EQ(target.bytes, before.targets.at(name).bytes) << name;
+    }
   }
 }
 

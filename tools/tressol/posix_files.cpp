@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <vector>
+
 #include <strings.h>
 
 #include "core/tool_error.h"
@@ -37,15 +39,23 @@ class PosixFile final : public TargetFile {
   void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
     while (size > 0) {
       const ssize_t done = pread(descriptor_, out, size, static_cast<off_t>(offset));
-      if (done <= 0) Fail("lecture impossible");
+      if (done < 0) Fail("lecture impossible");
+      // errno is not set at the end of a file: it was shortened while it was being read.
+      if (done == 0)
+        throw ToolError(Failure::Io, "lecture impossible (le fichier s'arrête plus tôt que prévu)");
       out += done;
       offset += static_cast<std::uint64_t>(done);
       size -= static_cast<std::size_t>(done);
     }
   }
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
-    if (pwrite(descriptor_, data, size, static_cast<off_t>(offset)) != static_cast<ssize_t>(size)) {
-      Fail("écriture impossible");
+    while (size > 0) {
+      const ssize_t done = pwrite(descriptor_, data, size, static_cast<off_t>(offset));
+      if (done < 0) Fail("écriture impossible");
+      if (done == 0) throw ToolError(Failure::Io, "écriture impossible (rien n'a été écrit)");
+      data += done;
+      offset += static_cast<std::uint64_t>(done);
+      size -= static_cast<std::size_t>(done);
     }
   }
   void Flush() override {
@@ -60,22 +70,52 @@ class PosixFile final : public TargetFile {
   std::optional<std::uint64_t> size_;
 };
 
-// The names of a folder's entries that are regular files.
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
+struct Entry {
+  std::string name;
+  std::string leftAside;  // why it is not a regular file, or nothing
+};
+
+// What an entry is when it is not a regular file; nothing for a regular file. A link is
+// never followed: it may lead out of the folder.
+std::string WhyNotRegular(mode_t mode) {
+  if (S_ISREG(mode)) return {};
+  if (S_ISLNK(mode)) return "lien symbolique, non suivi";
+  if (S_ISDIR(mode)) return "dossier";
+  if (S_ISFIFO(mode)) return "tube nommé (FIFO)";
+  if (S_ISSOCK(mode)) return "socket";
+  return "fichier spécial (périphérique)";
+}
+
+// A folder's entries other than "." and "..", sorted; throws when it cannot be read whole.
+std::vector<Entry> EntriesOf(const std::string& folder) {
+  const auto fail = [&folder](const char* what) {
+    throw ToolError(Failure::Io,
+                    "le dossier « " + folder + " » " + what + " (" + std::strerror(errno) + ")");
+  };
+  std::vector<Entry> entries;
   const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), &closedir);
-  if (!directory) return names;
-  while (const dirent* entry = readdir(directory.get())) {
-    bool regular = entry->d_type == DT_REG;
-    if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-      struct stat status {};
-      regular =
-          stat((folder + "/" + entry->d_name).c_str(), &status) == 0 && S_ISREG(status.st_mode);
+  if (!directory) fail("ne peut pas être lu");
+  for (;;) {
+    errno = 0;
+    const dirent* entry = readdir(directory.get());
+    if (!entry) {
+      if (errno != 0) fail("n'a pas pu être lu jusqu'au bout");
+      break;
     }
-    if (regular) names.push_back(entry->d_name);
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    std::string leftAside = WhyNotRegular(DTTOIF(entry->d_type));
+    if (entry->d_type == DT_UNKNOWN) {
+      struct stat status {};
+      leftAside = lstat((folder + "/" + name).c_str(), &status) == 0
+                      ? WhyNotRegular(status.st_mode)
+                      : "disparu pendant la lecture du dossier";
+    }
+    entries.push_back({name, leftAside});
   }
-  std::sort(names.begin(), names.end());
-  return names;
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry& a, const Entry& b) { return a.name < b.name; });
+  return entries;
 }
 
 bool EndsWithIgnoringCase(const std::string& name, const char* ending) {
@@ -90,18 +130,31 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::vector<std::string>> PosixFileSystem::Expand(const std::string& target) {
+std::optional<std::vector<FileSystem::Listed>> PosixFileSystem::Expand(const std::string& target) {
   struct stat status {};
   if (stat(target.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return std::nullopt;
   const std::string prefix = target.back() == '/' ? target : target + "/";
-  std::vector<std::string> paths;
-  for (const std::string& name : FilesIn(target)) {
-    if (EndsWithIgnoringCase(name, ".exe") || EndsWithIgnoringCase(name, ".dll") ||
-        EndsWithIgnoringCase(name, ".ocx")) {
-      paths.push_back(prefix + name);
+  std::vector<Listed> paths;
+  for (const Entry& entry : EntriesOf(target)) {
+    if (EndsWithIgnoringCase(entry.name, ".exe") || EndsWithIgnoringCase(entry.name, ".dll") ||
+        EndsWithIgnoringCase(entry.name, ".ocx")) {
+      paths.push_back({prefix + entry.name, prefix + entry.name, entry.leftAside});
     }
   }
   return paths;
+}
+
+bool PosixFileSystem::Exists(const std::string& path) {
+  struct stat status {};
+  return lstat(path.c_str(), &status) == 0 || (errno != ENOENT && errno != ENOTDIR);
+}
+
+std::optional<std::string> PosixFileSystem::LinkTarget(const std::string& path) {
+  struct stat status {};
+  if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return std::nullopt;
+  const std::unique_ptr<char, void (*)(void*)> resolved(realpath(path.c_str(), nullptr),
+                                                        &std::free);
+  return resolved ? std::string(resolved.get()) : std::string("(introuvable)");
 }
 
 std::vector<FileSystem::Folder> PosixFileSystem::LibraryFolders(const std::string& target) {
@@ -109,9 +162,14 @@ std::vector<FileSystem::Folder> PosixFileSystem::LibraryFolders(const std::strin
 }
 
 bool PosixFileSystem::HasFile(const std::string& folder, const std::string& name) {
-  const std::vector<std::string> names = FilesIn(folder);
-  return std::any_of(names.begin(), names.end(), [&](const std::string& file) {
-    return strcasecmp(file.c_str(), name.c_str()) == 0;
+  std::vector<Entry> entries;
+  try {
+    entries = EntriesOf(folder);
+  } catch (const ToolError&) {
+    return false;  // a folder that cannot be read holds nothing the runtime could load
+  }
+  return std::any_of(entries.begin(), entries.end(), [&](const Entry& file) {
+    return file.leftAside.empty() && strcasecmp(file.name.c_str(), name.c_str()) == 0;
   });
 }
 
@@ -129,27 +187,57 @@ std::string PosixFileSystem::AbsolutePath(const std::string& given) {
 }
 
 std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool forWriting) {
-  const int descriptor = open(path.c_str(), forWriting ? O_RDWR : O_RDONLY);
+  // Non-blocking, so that a FIFO or a device never holds the run; refused just after.
+  const int descriptor =
+      open(path.c_str(), (forWriting ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC);
   if (descriptor < 0) {
-    const std::string system = std::string(" (") + std::strerror(errno) + ")";
-    if (errno == ENOENT || errno == ENOTDIR) {
+    const int code = errno;
+    const std::string system = std::string(" (") + std::strerror(code) + ")";
+    if (code == ENOENT || code == ENOTDIR) {
       throw ToolError(Failure::Io, "il n'existe pas ; vérifiez le chemin" + system);
     }
-    if (errno == EACCES || errno == EROFS || errno == EPERM) {
+    if (code == EISDIR) {
+      throw NotRegularFile("c'est un dossier, pas un fichier");
+    }
+    if (code == EACCES || code == EPERM) {
+      struct stat status {};
+      const bool own = stat(path.c_str(), &status) == 0 && status.st_uid == geteuid();
+      const std::string verb = forWriting ? "modifier" : "lire";
       throw ToolError(Failure::Refused,
-                      "vos droits ne permettent pas de le modifier ; demandez-les à "
-                      "l'administrateur de l'ordinateur" +
-                          system);
+                      own ? "vos droits ne permettent pas de le " + verb + " ; il est à vous : " +
+                                (forWriting ? "chmod u+rw" : "chmod u+r") + " le permet" + system
+                          : "vos droits ne permettent pas de le " + verb +
+                                " ; demandez-les à son propriétaire ou à l'administrateur" +
+                                system);
+    }
+    if (code == EROFS) {
+      throw ToolError(Failure::Refused,
+                      "il est sur un disque en lecture seule ; copiez-le ailleurs" + system);
     }
     throw ToolError(Failure::Io, "il ne peut pas être ouvert" + system);
   }
+  auto file = std::make_unique<PosixFile>(descriptor);
+  struct stat status {};
+  if (fstat(descriptor, &status) != 0) {
+    throw ToolError(Failure::Io,
+                    std::string("il ne peut pas être examiné (") + std::strerror(errno) + ")");
+  }
+  if (!S_ISREG(status.st_mode)) {
+    throw NotRegularFile("ce n'est pas un fichier ordinaire (" + WhyNotRegular(status.st_mode) +
+                         ")");
+  }
+  // Root may write anywhere: a file that nobody may write stays as it is for root too.
+  if (forWriting && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    throw ToolError(Failure::Refused,
+                    "il est en lecture seule (aucun droit d'écriture) ; rendez-le modifiable "
+                    "(chmod u+w), puis recommencez");
+  }
   if (forWriting && flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-    close(descriptor);
     throw BusyFile(
         "il est verrouillé par un autre programme ; fermez ce programme, puis "
         "recommencez");
   }
-  return std::make_unique<PagedFile>(std::make_unique<PosixFile>(descriptor));
+  return std::make_unique<PagedFile>(std::move(file));
 }
 
 }  // namespace tressol

@@ -29,6 +29,10 @@ std::string SystemText(DWORD code) { return ToUtf8(linguarde::win32::WindowsErro
 using linguarde::win32::ExtendedPath;
 using linguarde::win32::SystemFolder;
 
+constexpr char kBusy[] =
+    "il est ouvert par un autre programme ou en cours d'exécution ; fermez ce programme, puis "
+    "recommencez";
+
 class Win32File final : public tressol::TargetFile {
  public:
   explicit Win32File(linguarde::win32::UniqueFileHandle file) : file_(std::move(file)) {}
@@ -48,7 +52,11 @@ class Win32File final : public tressol::TargetFile {
       OVERLAPPED at = Position(offset);
       DWORD done = 0;
       const DWORD chunk = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
-      if (!ReadFile(file_.Get(), out, chunk, &done, &at) || done == 0) Fail("lecture impossible");
+      if (!ReadFile(file_.Get(), out, chunk, &done, &at)) Fail("lecture impossible");
+      // Success with nothing read: the end of the file, which was shortened meanwhile.
+      if (done == 0) {
+        throw ToolError(Failure::Io, "lecture impossible (le fichier s'arrête plus tôt que prévu)");
+      }
       out += done;
       offset += done;
       size -= done;
@@ -58,9 +66,10 @@ class Win32File final : public tressol::TargetFile {
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     OVERLAPPED at = Position(offset);
     DWORD done = 0;
-    if (!WriteFile(file_.Get(), data, static_cast<DWORD>(size), &done, &at) || done != size) {
+    if (!WriteFile(file_.Get(), data, static_cast<DWORD>(size), &done, &at)) {
       Fail("écriture impossible");
     }
+    if (done != size) throw ToolError(Failure::Io, "écriture incomplète");
   }
 
   void Flush() override {
@@ -76,6 +85,8 @@ class Win32File final : public tressol::TargetFile {
   }
   [[noreturn]] void Fail(const std::string& what) const {
     const DWORD code = GetLastError();
+    // Another program locked a range of the file: busy, as held files are.
+    if (code == ERROR_LOCK_VIOLATION) throw tressol::BusyFile(kBusy);
     throw ToolError(Failure::Io, what + " (" + SystemText(code) + ")");
   }
 
@@ -94,25 +105,69 @@ bool EndsWithIgnoringCase(const std::wstring& name, const wchar_t* ending) {
                               static_cast<int>(length), TRUE) == CSTR_EQUAL;
 }
 
-// The names of the files (not folders) whose long names a search pattern matches, sorted.
-std::vector<std::wstring> MatchingFiles(const std::wstring& pattern) {
-  std::vector<std::wstring> names;
-  const std::string lastComponent = ToUtf8(pattern.substr(pattern.find_last_of(L"\\/") + 1));
+bool IsTargetName(const std::wstring& name) {
+  return EndsWithIgnoringCase(name, L".exe") || EndsWithIgnoringCase(name, L".dll") ||
+         EndsWithIgnoringCase(name, L".ocx");
+}
+
+struct Entry {
+  std::wstring name;
+  std::string leftAside;  // why it is not a regular file, or nothing
+};
+
+// A link is never followed: it may lead out of the folder. Other reparse points (a cloud
+// file's placeholder) are files like any other.
+std::string WhyNotRegular(const WIN32_FIND_DATAW& found) {
+  if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+      IsReparseTagNameSurrogate(found.dwReserved0)) {
+    return "lien symbolique, non suivi";
+  }
+  if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "dossier";
+  if ((found.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0) return "périphérique";
+  return {};
+}
+
+// The entries whose long names a search pattern matches, sorted; a folder among them only
+// where its name reads as a target's. Only "no file" means none: any other failure of the
+// listing is the target's, so that a folder never seems empty or shorter than it is.
+std::vector<Entry> MatchingEntries(const std::wstring& pattern) {
+  std::vector<Entry> entries;
+  const std::string lastComponent = ToUtf8(pattern.substr(pattern.find_last_of(L"\\/:") + 1));
+  const auto fail = [&pattern](const char* what) {
+    const DWORD code = GetLastError();
+    const std::wstring folder = pattern.substr(0, pattern.find_last_of(L"\\/:") + 1);
+    throw ToolError(Failure::Io, "le dossier « " + ToUtf8(folder) + " » " + what + " (" +
+                                     SystemText(code) + ")");
+  };
   WIN32_FIND_DATAW found{};
   const HANDLE first = FindFirstFileExW(ExtendedPath(pattern).c_str(), FindExInfoBasic, &found,
                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (first == INVALID_HANDLE_VALUE) return names;
-  const linguarde::win32::UniqueFindHandle search(first);
-  do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-        tressol::MatchesPattern(ToUtf8(found.cFileName), lastComponent)) {
-      names.push_back(found.cFileName);
+  if (first == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
+        code == ERROR_NO_MORE_FILES) {
+      return entries;
     }
-  } while (FindNextFileW(search.get(), &found));
-  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    fail("ne peut pas être lu");
+  }
+  const linguarde::win32::UniqueFindHandle search(first);
+  for (;;) {
+    const std::wstring name = found.cFileName;
+    const std::string leftAside = WhyNotRegular(found);
+    const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (name != L"." && name != L".." && (!folder || IsTargetName(name)) &&
+        tressol::MatchesPattern(ToUtf8(name), lastComponent)) {
+      entries.push_back({name, leftAside});
+    }
+    if (!FindNextFileW(search.get(), &found)) {
+      if (GetLastError() == ERROR_NO_MORE_FILES) break;
+      fail("n'a pas pu être lu jusqu'au bout");
+    }
+  }
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    return CompareStringOrdinal(a.name.c_str(), -1, b.name.c_str(), -1, TRUE) == CSTR_LESS_THAN;
   });
-  return names;
+  return entries;
 }
 
 // Under one of the folders where Windows installs programs, which only administrators
@@ -132,31 +187,77 @@ bool InProgramFiles(const std::wstring& extendedPath) {
   return false;
 }
 
+// The plain form of an extended path ("\\?\C:\…", "\\?\UNC\…"), where it names the same
+// file once normalised again; nothing where it would not (a device name, a final dot).
+std::optional<std::wstring> ShortForm(const std::wstring& extended) {
+  if (extended.rfind(L"\\\\?\\", 0) != 0) return std::nullopt;
+  const std::wstring plain =
+      extended.rfind(L"\\\\?\\UNC\\", 0) == 0 ? L"\\\\" + extended.substr(8) : extended.substr(4);
+  if (ExtendedPath(plain) != extended) return std::nullopt;
+  return plain;
+}
+
 class Win32FileSystem final : public tressol::FileSystem {
  public:
-  std::optional<std::vector<std::string>> Expand(const std::string& target) override {
+  // Each entry is opened as the listing gave it, in the extended form, which no
+  // normalisation touches: "NUL.exe" stays a file and "app.exe." keeps its final dot.
+  std::optional<std::vector<Listed>> Expand(const std::string& target) override {
     const std::wstring name = FromUtf8(target);
-    const std::size_t slash = name.find_last_of(L"\\/");
+    const std::size_t slash = name.find_last_of(L"\\/:");
     const std::wstring folder = slash == std::wstring::npos ? L"" : name.substr(0, slash + 1);
     const bool pattern = name.find_first_of(L"*?", folder.size()) != std::wstring::npos;
-    std::vector<std::wstring> names;
+    std::vector<Entry> entries;
     std::wstring prefix = folder;
     if (pattern) {
-      names = MatchingFiles(name);
+      entries = MatchingEntries(name);
     } else if (IsFolder(GetFileAttributesW(ExtendedPath(name).c_str()))) {
       prefix = name.back() == L'\\' || name.back() == L'/' ? name : name + L"\\";
-      for (std::wstring& file : MatchingFiles(prefix + L"*")) {
-        if (EndsWithIgnoringCase(file, L".exe") || EndsWithIgnoringCase(file, L".dll") ||
-            EndsWithIgnoringCase(file, L".ocx")) {
-          names.push_back(std::move(file));
-        }
+      for (Entry& entry : MatchingEntries(prefix + L"*")) {
+        if (IsTargetName(entry.name)) entries.push_back(std::move(entry));
       }
     } else {
       return std::nullopt;
     }
-    std::vector<std::string> paths;
-    for (const std::wstring& file : names) paths.push_back(ToUtf8(prefix + file));
-    return paths;
+    std::wstring opened = ExtendedPath(prefix.empty() ? L"." : prefix);
+    if (opened.back() != L'\\') opened += L'\\';
+    std::vector<Listed> listed;
+    for (const Entry& entry : entries) {
+      listed.push_back({ToUtf8(opened + entry.name), ToUtf8(prefix + entry.name), entry.leftAside});
+    }
+    return listed;
+  }
+
+  bool Exists(const std::string& path) override {
+    if (GetFileAttributesW(ExtendedPath(FromUtf8(path)).c_str()) != INVALID_FILE_ATTRIBUTES) {
+      return true;
+    }
+    const DWORD code = GetLastError();
+    return code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND &&
+           code != ERROR_INVALID_NAME;
+  }
+
+  std::optional<std::string> LinkTarget(const std::string& path) override {
+    const std::wstring name = ExtendedPath(FromUtf8(path));
+    WIN32_FIND_DATAW found{};
+    const HANDLE first =
+        FindFirstFileExW(name.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    if (first == INVALID_HANDLE_VALUE) return std::nullopt;
+    linguarde::win32::UniqueFindHandle(first).reset();
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 ||
+        !IsReparseTagNameSurrogate(found.dwReserved0)) {
+      return std::nullopt;
+    }
+    const linguarde::win32::UniqueFileHandle file(
+        CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    std::wstring final(32768, L'\0');
+    const DWORD length =
+        file ? GetFinalPathNameByHandleW(file.Get(), final.data(), static_cast<DWORD>(final.size()),
+                                         FILE_NAME_NORMALIZED)
+             : 0;
+    if (length == 0 || length >= final.size()) return std::string("(introuvable)");
+    final.resize(length);
+    return ToUtf8(ShortForm(final).value_or(final));
   }
 
   // The runtime, a 32-bit library, is loaded by a 32-bit program, which looks for a
@@ -192,7 +293,9 @@ class Win32FileSystem final : public tressol::FileSystem {
   }
 
   std::string AbsolutePath(const std::string& path) override {
-    return ToUtf8(linguarde::win32::FullPath(FromUtf8(path)).value_or(FromUtf8(path)));
+    const std::wstring wide = FromUtf8(path);
+    if (wide.rfind(L"\\\\?\\", 0) == 0) return ToUtf8(ShortForm(wide).value_or(wide));
+    return ToUtf8(linguarde::win32::FullPath(wide).value_or(wide));
   }
 
   bool HasFile(const std::string& folder, const std::string& name) override {
@@ -217,17 +320,19 @@ class Win32FileSystem final : public tressol::FileSystem {
         CreateFileW(name.c_str(), forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
                     forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file && GetFileType(file.Get()) != FILE_TYPE_DISK) {
+      throw tressol::NotRegularFile("ce n'est pas un fichier ordinaire (périphérique ou tube)");
+    }
     if (file) {
       return std::make_unique<tressol::PagedFile>(std::make_unique<Win32File>(std::move(file)));
     }
     const DWORD code = GetLastError();
     const std::string system = " (" + SystemText(code) + ")";
+    if (IsFolder(attributes)) throw tressol::NotRegularFile("c'est un dossier, pas un fichier");
     switch (code) {
       case ERROR_SHARING_VIOLATION:
       case ERROR_LOCK_VIOLATION:
-        throw tressol::BusyFile(
-            "il est ouvert par un autre programme ou en cours d'exécution ; fermez ce programme, "
-            "puis recommencez");
+        throw tressol::BusyFile(kBusy);
       case ERROR_FILE_NOT_FOUND:
       case ERROR_PATH_NOT_FOUND:
       case ERROR_INVALID_NAME:

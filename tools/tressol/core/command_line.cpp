@@ -8,11 +8,24 @@
 namespace tressol {
 namespace {
 
+bool IsReservedDeviceName(const std::string& word) {
+  std::string base = word.substr(0, word.find('.'));
+  for (char& c : base) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+  return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) &&
+         base[3] >= '0' && base[3] <= '9';
+}
+
+// "*" and "~" are the runtime's own tokens; anything else must be a file name that Windows
+// can look for, or the runtime would never find it.
 std::optional<std::string> Library(const std::string& word) {
   if (word.empty() || word.size() >= kLibraryNameSize) return std::nullopt;
+  if (word == "*" || word == "~") return word;
   for (const char c : word) {
-    if (c < 0x20 || c > 0x7E || c == '\\' || c == '/' || c == ':') return std::nullopt;
+    if (c < 0x20 || c > 0x7E || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
+      return std::nullopt;
   }
+  if (word.back() == ' ' || word.back() == '.' || IsReservedDeviceName(word)) return std::nullopt;
   return word;
 }
 
@@ -33,23 +46,34 @@ std::optional<std::uint32_t> Lcid(const std::string& word) {
   return value;
 }
 
-[[noreturn]] void Usage(const std::string& why) {
-  throw ToolError(Failure::Usage, why + "\n" + kUsage);
+bool LooksLikeLcid(const std::string& word) { return Lcid(word).has_value(); }
+
+std::optional<std::uint32_t> ValidLcid(const std::string& word) {
+  const auto lcid = Lcid(word);
+  if (!lcid || !IsLcidArgument(*lcid)) return std::nullopt;
+  return lcid;
 }
+
+[[noreturn]] void UsageError(const std::string& why, Shell shell) {
+  throw ToolError(Failure::Usage, why + "\n" + Usage(shell));
+}
+
+const char* ProgramName(Shell shell) { return shell == Shell::Cmd ? "Tressol.exe" : "tressol"; }
+const char* HereFolder(Shell shell) { return shell == Shell::Cmd ? ".\\" : "./"; }
 
 using linguarde::arguments::ReadArgument;
 using linguarde::arguments::SkipBlanks;
 
 std::optional<LanguageSettings> Settings(const std::string* words) {
   const auto lib1 = Library(words[0]);
-  const auto lcid1 = Lcid(words[1]);
+  const auto lcid1 = ValidLcid(words[1]);
   const auto lib2 = Library(words[2]);
-  const auto lcid2 = Lcid(words[3]);
+  const auto lcid2 = ValidLcid(words[3]);
   if (!lib1 || !lcid1 || !lib2 || !lcid2) return std::nullopt;
   return LanguageSettings{*lib1, *lcid1, *lib2, *lcid2};
 }
 
-[[noreturn]] void InvalidSettings(const std::string* words) {
+[[noreturn]] void InvalidSettings(const std::string* words, Shell shell) {
   std::string why = "Les réglages « " + words[0] + " " + words[1] + " " + words[2] + " " +
                     words[3] + " » ne sont pas valides.";
   if (words[0].find_first_of("\\/:") != std::string::npos ||
@@ -58,26 +82,49 @@ std::optional<LanguageSettings> Settings(const std::string* words) {
         " Un nom de bibliothèque est sans chemin ; PowerShell remplace un ~ sans apostrophes "
         "par votre dossier personnel : écrivez '~' et '*'.";
   }
-  Usage(why);
+  UsageError(why, shell);
 }
 
 // The settings that follow --set, at i.
-LanguageSettings SetOption(std::string_view tail, std::size_t& i) {
+LanguageSettings SetOption(std::string_view tail, std::size_t& i, Shell shell) {
   std::string words[4];
   for (std::string& word : words) {
     i = SkipBlanks(tail, i);
     if (i >= tail.size()) {
-      Usage("--set attend quatre valeurs, BIB1 LCID1 BIB2 LCID2, puis la cible.");
+      UsageError("--set attend quatre valeurs, BIB1 LCID1 BIB2 LCID2, puis la cible.", shell);
     }
     word = ReadArgument(tail, i);
   }
   const auto settings = Settings(words);
-  if (!settings) InvalidSettings(words);
+  if (!settings) InvalidSettings(words, shell);
   return *settings;
 }
 
+// A target of a set that reads as a setting or an option is a mistake in the line, such as
+// a fifth value or an option after the targets: the run stops before anything is written.
+void CheckSetTargets(const std::vector<std::string>& targets, bool optionsToo, Shell shell) {
+  for (const std::string& target : targets) {
+    if (LooksLikeLcid(target)) {
+      UsageError("« " + target +
+                     " » est parmi les cibles, mais a la forme d'un LCID : une modification prend "
+                     "exactement quatre réglages. Rien n'a été modifié. Pour un fichier de ce nom, "
+                     "écrivez " +
+                     HereFolder(shell) + target + ".",
+                 shell);
+    }
+    if (optionsToo && target.size() > 1 && target[0] == '-') {
+      UsageError("« " + target +
+                     " » est parmi les cibles, mais a la forme d'une option : les options se "
+                     "placent avant les cibles. Rien n'a été modifié. Pour un fichier de ce nom, "
+                     "écrivez " +
+                     HereFolder(shell) + target + ".",
+                 shell);
+    }
+  }
+}
+
 // A bare tail that ends with four settings was meant as a change: say how to ask for it.
-std::string SetHint(const std::vector<std::string>& words) {
+std::string SetHint(const std::vector<std::string>& words, Shell shell) {
   const std::size_t n = words.size();
   if (n < 5 || !Settings(&words[n - 4])) return {};
   std::string target = words[0];
@@ -87,47 +134,54 @@ std::string SetHint(const std::vector<std::string>& words) {
   return "Sans guillemets, toute la ligne désigne une seule cible à afficher. Pour modifier\n"
          "« " +
          target + " », mettez-la entre guillemets (\"" + target + "\" " + settings +
-         "),\nou écrivez :\n  Tressol.exe --set " + settings + " \"" + target + "\"\n";
+         "),\nou écrivez :\n  " + ProgramName(shell) + " --set " + settings + " \"" + target +
+         "\"\n";
 }
 
 }  // namespace
 
 bool IsLibraryArgument(const std::string& word) { return Library(word).has_value(); }
 
+bool IsLcidArgument(std::uint32_t lcid) { return lcid <= 0xFFFFF; }
+
 std::vector<std::string> SplitArguments(const std::string& tail) {
   return linguarde::arguments::SplitArguments(std::string_view(tail));
 }
 
-Command ParseCommandLine(const std::string& line) {
+Command ParseCommandLine(const std::string& line, Shell shell) {
   const std::string_view tail(line);
   Command command;
   // Options only at the start: a target that merely contains "--set" stays a target.
   std::size_t at = SkipBlanks(tail, 0);
+  bool optionsEnded = false;  // by "--", after which a dash starts a name
   while (at < tail.size()) {
     std::size_t next = at;
     const std::string word = ReadArgument(tail, next);
     if (word.empty() || word[0] != '-') break;
     at = SkipBlanks(tail, next);
-    if (word == "--") break;
+    optionsEnded = word == "--";
+    if (optionsEnded) break;
     if (word == "--json") {
       command.json = true;
     } else if (word == "--set") {
-      if (command.settings) Usage("L'option --set est donnée deux fois.");
-      command.settings = SetOption(tail, at);
+      if (command.settings) UsageError("L'option --set est donnée deux fois.", shell);
+      command.settings = SetOption(tail, at, shell);
       at = SkipBlanks(tail, at);
     } else {
       const std::string why =
           " » n'existe pas. Pour une cible dont le nom commence par un "
-          "tiret, écrivez .\\";
-      Usage("L'option « " + word + why + word + " ou son chemin complet.");
+          "tiret, écrivez ";
+      UsageError("L'option « " + word + why + HereFolder(shell) + word + " ou son chemin complet.",
+                 shell);
     }
   }
   const std::string rest(tail.substr(at));
   const std::vector<std::string> words = SplitArguments(rest);
   if (words.empty()) {
-    Usage("Aucune cible n'est donnée.");
+    UsageError("Aucune cible n'est donnée.", shell);
   }
   if (command.settings) {
+    CheckSetTargets(words, !optionsEnded, shell);
     command.targets = words;
     return command;
   }
@@ -136,23 +190,74 @@ Command ParseCommandLine(const std::string& line) {
   if (rest[0] != '"') {
     const std::size_t last = rest.find_last_not_of(" \t");
     command.targets = {rest.substr(0, last + 1)};
-    command.setHint = SetHint(words);
+    command.setHint = SetHint(words, shell);
     return command;
   }
   const std::size_t n = words.size();
   if (n >= 5) {
     if (const auto settings = Settings(&words[n - 4])) {
       command.targets.assign(words.begin(), words.end() - 4);
+      CheckSetTargets(command.targets, true, shell);
       command.settings = settings;
       return command;
     }
     // Settings shaped as such but malformed are a mistake, not file names.
     if (Lcid(words[n - 3]) || Lcid(words[n - 1]) || words[n - 4] == "*" || words[n - 4] == "~") {
-      InvalidSettings(&words[n - 4]);
+      InvalidSettings(&words[n - 4], shell);
     }
   }
   command.targets = words;
   return command;
+}
+
+namespace {
+
+constexpr char kUsageCmd[] =
+    "Utilisation :\n"
+    "  Tressol.exe [--json] CIBLE\n"
+    "      affiche la langue des messages VB de la cible ;\n"
+    "  Tressol.exe [--json] --set BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
+    "      la modifie ; les cibles sont entre guillemets ou non, comme les passent cmd,\n"
+    "      PowerShell ou un script (depuis PowerShell, écrivez '*' et '~' entre apostrophes,\n"
+    "      et ne terminez pas un dossier entre guillemets par \\ dans Windows PowerShell 5.1) ;\n"
+    "  Tressol.exe [--json] \"CIBLE\" [\"CIBLE\"...] BIB1 LCID1 BIB2 LCID2\n"
+    "      la modifie aussi, les cibles entre guillemets : sans guillemets, toute la ligne\n"
+    "      désigne une seule cible à afficher, et rien n'est modifié.\n"
+    "  CIBLE : un fichier, un dossier (ses fichiers .exe, .dll et .ocx, sans ses\n"
+    "      sous-dossiers) ou un motif (* et ? dans le dernier élément, par exemple\n"
+    "      C:\\MonAppli\\*.ocx) ; chaque fichier est traité seul, tout ou rien. Une cible dont\n"
+    "      le nom commence par un tiret s'écrit .\\-nom.exe.\n";
+
+constexpr char kUsagePosix[] =
+    "Utilisation :\n"
+    "  tressol [--json] CIBLE\n"
+    "      affiche la langue des messages VB de la cible ;\n"
+    "  tressol [--json] --set BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
+    "      la modifie ; écrivez '*' et '~' entre apostrophes, que le shell laisse tels quels ;\n"
+    "  tressol [--json] CIBLE [CIBLE...] BIB1 LCID1 BIB2 LCID2\n"
+    "      la modifie aussi.\n"
+    "  CIBLE : un fichier ou un dossier (ses fichiers .exe, .dll et .ocx, sans ses\n"
+    "      sous-dossiers) ; le shell développe les motifs. Chaque fichier est traité seul,\n"
+    "      tout ou rien. Une cible dont le nom commence par un tiret s'écrit ./-nom.exe.\n";
+
+constexpr char kUsageBoth[] =
+    "  BIB : * (messages anglais intégrés), ~ (aucune bibliothèque) ou le nom d'une\n"
+    "      bibliothèque de langue (1 à 13 caractères, sans chemin, par exemple vb6FR.dll) ;\n"
+    "      LCID : un nombre hexadécimal de 0x0 à 0xFFFFF, par exemple 0x409 (anglais)\n"
+    "      ou 0x40C (français).\n"
+    "  --json : une ligne JSON par fichier (chemin, fichier VB6 ou non, signé ou non,\n"
+    "      position de l'en-tête, bibliothèques et langues, celles d'avant pour une\n"
+    "      modification, ce qui a été fait, présence de la bibliothèque) au lieu du rapport.\n"
+    "  Après chaque modification, le rapport donne la commande qui rétablit les réglages de\n"
+    "  langue d'avant.\n"
+    "Codes de sortie : 0 fait, 2 utilisation, 3 refusé (non VB6, en lecture seule, ouvert\n"
+    "ailleurs ou illisible), 4 erreur d'entrée-sortie ; pour plusieurs fichiers, 0 seulement\n"
+    "si aucun n'est en échec.\n";
+
+}  // namespace
+
+std::string Usage(Shell shell) {
+  return std::string(shell == Shell::Cmd ? kUsageCmd : kUsagePosix) + kUsageBoth;
 }
 
 }  // namespace tressol

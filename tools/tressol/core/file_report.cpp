@@ -17,8 +17,9 @@ std::string Details(const FileOutcome& outcome) {
   const char* by = header.foundBy == HeaderFoundBy::EntryPoint ? "désigné par le point d'entrée"
                    : header.foundBy == HeaderFoundBy::Exports  ? "désigné par les exportations"
                                                                : "trouvé par recherche";
-  std::string text = "Détails :\n  Fichier : " + outcome.path + "\n  En-tête VB : position " +
-                     Hex(header.offset) + " (" + by + ")\n" +
+  std::string text = "Détails :\n  Fichier : " + outcome.path + "\n" +
+                     (outcome.linkTarget ? "  Lien vers : " + *outcome.linkTarget + "\n" : "") +
+                     "  En-tête VB : position " + Hex(header.offset) + " (" + by + ")\n" +
                      "  Moteur d'exécution VB6 du compilateur : version " +
                      std::to_string(header.runtimeBuild) + " (pas celui installé ici)\n";
   if (!outcome.checksum.empty()) text += "  Somme de contrôle PE : " + outcome.checksum + "\n";
@@ -40,14 +41,14 @@ std::string SignatureWarning(const FileOutcome& outcome) {
 }
 
 // The command names the file; where it cannot be exact, the file is named with why.
-std::string WayBack(const FileOutcome& outcome) {
+std::string WayBack(const FileOutcome& outcome, const std::string& intro) {
   if (outcome.done != Done::Changed) return {};
   if (!outcome.wayBack) {
     const std::string why =
         " : aucune commande ne peut rétablir exactement les réglages d'avant : ";
     return Wrap("  " + outcome.name + why + outcome.notExact + ".", "    ");
   }
-  std::string text = "  " + *outcome.wayBack + "\n";
+  std::string text = intro + *outcome.wayBack + "\n";
   if (!outcome.notExact.empty()) {
     const std::string why = " : ce retour ne rend pas le fichier identique octet pour octet : ";
     text += Wrap("    " + outcome.name + why + outcome.notExact + ".", "    ");
@@ -70,7 +71,9 @@ std::string SingleFileReport(const FileOutcome& outcome) {
       break;
     case Done::AlreadySet:
       text = Wrap(name + " : déjà réglé, " + PlainEffect(outcome.settings) +
-                      " ; le fichier n'a pas été modifié.",
+                      (outcome.checksumRepaired
+                           ? " ; seule sa somme de contrôle PE, qui était fausse, a été corrigée."
+                           : " ; le fichier n'a pas été modifié."),
                   "  ") +
              "Réglages de langue :\n" + DescribeSettings(outcome.settings);
       break;
@@ -83,7 +86,7 @@ std::string SingleFileReport(const FileOutcome& outcome) {
     text += DescribeLibrary(library, outcome.settings);
   }
   if (outcome.done == Done::Changed)
-    text += "Pour revenir aux réglages d'avant :\n" + WayBack(outcome);
+    text += "Pour revenir aux réglages d'avant :\n" + WayBack(outcome, "  ");
   return text;
 }
 
@@ -106,13 +109,16 @@ std::string FileLine(const FileOutcome& outcome) {
       return name + " : modifié, " + PlainEffect(*outcome.before) + " → " +
              AfterArrow(PlainEffect(outcome.settings)) +
              (outcome.signature != Signature::None ? " ; sa signature n'est plus valide" : "") +
-             "\n";
+             "\n" + WayBack(outcome, "  Pour revenir : ");
     case Done::AlreadySet:
-      return name + " : déjà réglé, " + PlainEffect(outcome.settings) + "\n";
+      return name + " : déjà réglé, " + PlainEffect(outcome.settings) +
+             (outcome.checksumRepaired ? " ; somme de contrôle PE fausse, corrigée" : "") + "\n";
     case Done::Failed:
     case Done::Busy:
       return Wrap(name + " : en échec, " + outcome.reason, "  ");
+    case Done::Pending:
     case Done::NotVb6:
+    case Done::LeftAside:
       break;
   }
   return {};
@@ -120,14 +126,15 @@ std::string FileLine(const FileOutcome& outcome) {
 
 std::string FolderEnd(const std::vector<FileOutcome>& outcomes, bool set) {
   std::string text;
-  // The other files, their names grouped by reason.
+  // The other entries, their names grouped by reason.
   std::map<std::string, std::string> others;
-  std::size_t counts[6] = {};
+  std::map<std::string, std::string> leftAside;
+  std::map<Done, std::size_t> counts;
   std::map<std::string, std::size_t> effects;
   for (const FileOutcome& outcome : outcomes) {
-    ++counts[static_cast<int>(outcome.done)];
-    if (outcome.done == Done::NotVb6) {
-      std::string& names = others[outcome.reason];
+    ++counts[outcome.done];
+    if (outcome.done == Done::NotVb6 || outcome.done == Done::LeftAside) {
+      std::string& names = (outcome.done == Done::NotVb6 ? others : leftAside)[outcome.reason];
       names += (names.empty() ? "" : ", ") + outcome.name;
     } else if (outcome.done == Done::Shown) {
       ++effects[PlainEffect(outcome.settings)];
@@ -135,6 +142,8 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, bool set) {
   }
   if (!others.empty()) text += "Non VB6, laissés tels quels :\n";
   for (const auto& [reason, names] : others) text += "  " + reason + " : " + names + "\n";
+  if (!leftAside.empty()) text += "Laissés de côté, car ce ne sont pas des fichiers ordinaires :\n";
+  for (const auto& [reason, names] : leftAside) text += "  " + reason + " : " + names + "\n";
 
   // Each language library once: the files of a folder share where it is looked for.
   std::set<std::string> said;
@@ -144,23 +153,22 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, bool set) {
     }
   }
 
-  const auto count = [&counts](Done done) { return counts[static_cast<int>(done)]; };
+  const auto count = [&counts](Done done) { return counts[done]; };
+  const std::string aside = count(Done::LeftAside) > 0
+                                ? ", " + std::to_string(count(Done::LeftAside)) + " laissés de côté"
+                                : "";
   if (set) {
     text += "Résumé : " + Count(count(Done::Changed), "modifié", "modifiés") + ", " +
             Count(count(Done::AlreadySet), "déjà réglé", "déjà réglés") + ", " +
-            std::to_string(count(Done::NotVb6)) + " non VB6, " +
+            std::to_string(count(Done::NotVb6)) + " non VB6" + aside + ", " +
             std::to_string(count(Done::Failed)) + " en échec.\n";
   } else {
     text += "Résumé : " + Count(count(Done::Shown), "fichier VB6", "fichiers VB6") + ", " +
-            std::to_string(count(Done::NotVb6)) + " non VB6, " +
+            std::to_string(count(Done::NotVb6)) + " non VB6" + aside + ", " +
             std::to_string(count(Done::Failed)) + " en échec.\n";
     for (const auto& [effect, files] : effects) {
       text += "  " + std::to_string(files) + " : " + effect + "\n";
     }
-  }
-  if (count(Done::Changed) > 0) {
-    text += "Pour revenir aux réglages d'avant :\n";
-    for (const FileOutcome& outcome : outcomes) text += WayBack(outcome);
   }
   return text;
 }
@@ -183,7 +191,9 @@ const char* DoneWord(Done done) {
     case Done::AlreadySet:
       return "already-set";
     case Done::NotVb6:
+    case Done::LeftAside:
       return "skipped";
+    case Done::Pending:
     case Done::Failed:
     case Done::Busy:
       break;
@@ -195,17 +205,29 @@ const char* DoneWord(Done done) {
 
 std::string JsonLine(const FileOutcome& outcome) {
   const bool vb6 = outcome.header.has_value();
-  std::string line = "{\"path\":" + JsonString(outcome.path) +
-                     ",\"vb6\":" + (vb6 ? "true" : "false") + ",\"done\":\"" +
-                     DoneWord(outcome.done) + "\"";
+  // Unknown, where the file could not be read well enough to tell.
+  const char* isVb6 = vb6 ? "true" : outcome.done == Done::NotVb6 ? "false" : "null";
+  std::string line = "{\"path\":" + JsonString(outcome.path);
+  if (!IsUtf8(outcome.path)) line += ",\"pathBytes\":\"" + HexBytes(outcome.path) + "\"";
+  line += std::string(",\"vb6\":") + isVb6 + ",\"done\":\"" + DoneWord(outcome.done) + "\"";
   if (!outcome.reason.empty()) line += ",\"reason\":" + JsonString(outcome.reason);
+  if (outcome.linkTarget) line += ",\"linkTarget\":" + JsonString(*outcome.linkTarget);
   if (vb6) {
     line += std::string(",\"signed\":") +
             (outcome.signature != Signature::None ? "true" : "false") +
             ",\"headerOffset\":" + std::to_string(outcome.header->offset) +
             ",\"runtimeBuild\":" + std::to_string(outcome.header->runtimeBuild) + "," +
             JsonSettings(outcome.settings);
-    if (outcome.before) line += ",\"before\":{" + JsonSettings(*outcome.before) + "}";
+    if (outcome.before) {
+      line += ",\"before\":{" + JsonSettings(*outcome.before) + "}" +
+              ",\"checksumRepaired\":" + (outcome.checksumRepaired ? "true" : "false");
+    }
+    if (outcome.done == Done::Changed) {
+      line +=
+          ",\"wayBack\":" + (outcome.wayBack ? JsonString(*outcome.wayBack) : "null") +
+          ",\"wayBackExact\":" + (outcome.wayBack && outcome.notExact.empty() ? "true" : "false");
+      if (!outcome.notExact.empty()) line += ",\"wayBackCaveat\":" + JsonString(outcome.notExact);
+    }
     line += ",\"libraries\":[";
     for (std::size_t i = 0; i < outcome.libraries.size(); ++i) {
       const LibraryPresence& library = outcome.libraries[i];

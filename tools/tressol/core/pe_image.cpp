@@ -1,5 +1,7 @@
 #include "pe_image.h"
 
+#include <algorithm>
+
 #include "tool_error.h"
 
 namespace tressol {
@@ -9,6 +11,12 @@ constexpr std::uint16_t kMachineI386 = 0x14C;
 constexpr std::uint16_t kMagicPe32 = 0x10B;
 constexpr std::uint16_t kCharacteristicDll = 0x2000;
 constexpr std::uint32_t kMaxSections = 96;
+
+[[noreturn]] void UnreadableImports() {
+  Refuse(
+      "sa table d'importations ne peut pas être lue (hors du fichier), et sans elle rien ne "
+      "dit s'il s'agit d'un fichier VB6 ; recopiez-le depuis l'original");
+}
 
 }  // namespace
 
@@ -43,13 +51,19 @@ PeImage ReadPeImage(TargetFile& file) {
     NotVb6("pas une image PE (signature MZ absente)");
   }
   const std::uint32_t peOffset = U32(dos, 0x3C);
-  if (peOffset > file.Size() || file.Size() - peOffset < 24) {
-    NotVb6("programme DOS ou fichier non PE (en-tête PE hors du fichier)");
+  if (peOffset > file.Size() || file.Size() - peOffset < 4) {
+    // A relocation table before 0x40 marks a plain DOS program, which has no new header;
+    // otherwise the file stops before the header it names.
+    if (U16(dos, 0x18) < 0x40) NotVb6("programme DOS (sans en-tête PE)");
+    Refuse(
+        "le fichier est tronqué (il s'arrête avant son en-tête PE) ; recopiez-le depuis "
+        "l'original");
   }
-  const std::vector<std::uint8_t> coff = ReadRange(file, peOffset, 24);
-  if (coff[0] != 'P' || coff[1] != 'E' || coff[2] != 0 || coff[3] != 0) {
+  const std::vector<std::uint8_t> signature = ReadRange(file, peOffset, 4);
+  if (signature[0] != 'P' || signature[1] != 'E' || signature[2] != 0 || signature[3] != 0) {
     NotVb6("programme DOS ou 16 bits (signature PE absente)");
   }
+  const std::vector<std::uint8_t> coff = ReadRange(file, peOffset, 24);
   if (U16(coff, 4) != kMachineI386) {
     NotVb6("image non i386 (64 bits ou autre processeur), que Visual Basic 6 ne produit pas");
   }
@@ -80,6 +94,7 @@ PeImage ReadPeImage(TargetFile& file) {
     }
   };
   directory(0, image.exportRva, image.exportSize);
+  directory(1, image.importRva, image.importSize);
   directory(4, image.securityOffset, image.securitySize);
 
   const std::vector<std::uint8_t> table =
@@ -101,6 +116,33 @@ PeImage ReadPeImage(TargetFile& file) {
     image.sections.push_back(section);
   }
   return image;
+}
+
+bool ImportsVbRuntime(TargetFile& file, const PeImage& image) {
+  if (image.importRva == 0) return false;
+  constexpr std::uint32_t kDescriptorSize = 20;
+  constexpr std::uint32_t kMaxDescriptors = 4096;
+  const char* const kRuntimes[] = {"MSVBVM60.DLL", "MSVBVM50.DLL"};
+  for (std::uint32_t i = 0;; ++i) {
+    const auto at = image.RvaToOffset(image.importRva + i * kDescriptorSize, kDescriptorSize);
+    if (!at || i == kMaxDescriptors) UnreadableImports();
+    const std::vector<std::uint8_t> descriptor = ReadRange(file, *at, kDescriptorSize);
+    const std::uint32_t nameRva = U32(descriptor, 12);
+    if (nameRva == 0 && U32(descriptor, 16) == 0) return false;  // the table's end
+    const auto nameAt = image.RvaToOffset(nameRva, 1);
+    if (!nameAt) UnreadableImports();
+    // Enough for the runtime's name and its NUL: a longer name differs anyway.
+    const std::uint64_t length = std::min<std::uint64_t>(13, file.Size() - *nameAt);
+    const std::vector<std::uint8_t> name = ReadRange(file, *nameAt, length);
+    for (const char* runtime : kRuntimes) {
+      bool same = name.size() == 13 && name[12] == 0;
+      for (std::size_t c = 0; same && c < 12; ++c) {
+        const char letter = static_cast<char>(name[c]);
+        same = (letter >= 'a' && letter <= 'z' ? letter - 'a' + 'A' : letter) == runtime[c];
+      }
+      if (same) return true;
+    }
+  }
 }
 
 std::optional<std::uint32_t> ExportedFunction(TargetFile& file, const PeImage& image,

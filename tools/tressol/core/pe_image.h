@@ -27,6 +27,7 @@ struct PeImage {
   std::uint64_t checksumOffset = 0;  // file offset of the optional header's CheckSum
   std::uint32_t checksum = 0;
   std::uint32_t exportRva = 0, exportSize = 0;
+  std::uint32_t importRva = 0, importSize = 0;
   std::uint32_t securityOffset = 0, securitySize = 0;  // Authenticode, a file offset
   std::vector<Section> sections;
 
@@ -38,6 +39,11 @@ struct PeImage {
 
 // Parses the headers; refuses anything that is not a complete PE32 i386 image.
 PeImage ReadPeImage(TargetFile& file);
+
+// Whether the image imports the VB runtime (MSVBVM60.DLL, or MSVBVM50.DLL): what makes a
+// program VB6 (or VB5) whatever its header's state. Refuses an import table that cannot be
+// read well enough to tell.
+bool ImportsVbRuntime(TargetFile& file, const PeImage& image);
 
 // The RVA of an exported function, looked up by name.
 std::optional<std::uint32_t> ExportedFunction(TargetFile& file, const PeImage& image,

@@ -32,6 +32,13 @@ class NotVb6File : public ToolError {
   explicit NotVb6File(const std::string& message) : ToolError(Failure::Refused, message) {}
 };
 
+// Not a regular file (a device, a pipe, a folder): within a folder or a pattern it is left
+// aside, and it never blocks the run.
+class NotRegularFile : public ToolError {
+ public:
+  explicit NotRegularFile(const std::string& message) : ToolError(Failure::Refused, message) {}
+};
+
 [[noreturn]] inline void NotVb6(const std::string& why) { throw NotVb6File(why); }
 
 [[noreturn]] inline void Refuse(const std::string& why) { throw ToolError(Failure::Refused, why); }

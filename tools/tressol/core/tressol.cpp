@@ -70,19 +70,33 @@ void Apply(TargetFile& file, const std::vector<Patch>& patches) {
   }
 }
 
-// Writes the settings into a file already found to be a VB6 binary with other settings.
-// The file is opened again for writing, shared with nobody, and read again under that
-// lock; what was found before only decided that it is worth doing.
+// The whole file's PE checksum, where the file keeps one (zero: none). A stored value is
+// never trusted as it is: a set interrupted between its two writes, or another tool, may
+// have left it wrong, and every later set would carry the error on.
+std::optional<std::uint32_t> ActualChecksum(TargetFile& file, const PeImage& image) {
+  if (image.checksum == 0) return std::nullopt;
+  if (file.Size() > 0xFFFFFFFFu) {
+    Refuse("il dépasse 4 Gio, plus que la somme de contrôle d'une image PE32 ne peut compter");
+  }
+  return FullPeChecksum(file, image.checksumOffset);
+}
+
+// Writes the settings, and a right checksum, into a file already found to be a VB6 binary
+// whose settings or checksum differ. The file is opened again for writing, shared with
+// nobody, and read again under that lock; what was found before only decided that it is
+// worth doing.
 void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& files,
          const Output& output) {
-  const std::string& path = outcome.path;
-  const std::unique_ptr<TargetFile> file = files.Open(path, true);
+  const std::unique_ptr<TargetFile> file = files.Open(outcome.openPath, true);
   const PeImage image = ReadPeImage(*file);
   const VbHeader header = LocateVbHeader(*file, image);
   outcome.header = header;
   outcome.before = header.settings;
   outcome.settings = header.settings;
-  if (header.settings == settings) {
+  const std::optional<std::uint32_t> actual = ActualChecksum(*file, image);
+  const bool checksumWrong = actual && *actual != image.checksum;
+  const bool same = header.settings == settings;
+  if (same && !checksumWrong) {
     outcome.done = Done::AlreadySet;
     return;
   }
@@ -90,38 +104,33 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   if (SignatureOf(image, file->Size()) == Signature::OutsideFile) {
     Refuse("la table de certificats de sa signature sort du fichier (image mal formée)");
   }
+  const std::vector<std::uint8_t> current(header.bytes.begin() + kSettingsStart,
+                                          header.bytes.begin() + kSettingsEnd);
+  const Patch patch{header.offset + kSettingsStart, current,
+                    same ? current : SettingsBytes(header, settings)};
+  std::vector<Patch> patches;
   std::string notExact;
-  if (SettingsBytes(header, header.settings) !=
-      std::vector<std::uint8_t>(header.bytes.begin() + kSettingsStart,
-                                header.bytes.begin() + kSettingsEnd)) {
-    notExact = "un nom de bibliothèque d'avant est suivi d'octets que la commande remet à zéro";
+  if (!same) {
+    patches.push_back(patch);
+    if (SettingsBytes(header, header.settings) != current) {
+      notExact = "un nom de bibliothèque d'avant est suivi d'octets que la commande remet à zéro";
+    }
   }
 
-  std::vector<Patch> patches;
-  const Patch patch{header.offset + kSettingsStart,
-                    {header.bytes.begin() + kSettingsStart, header.bytes.begin() + kSettingsEnd},
-                    SettingsBytes(header, settings)};
-  patches.push_back(patch);
-
   outcome.checksum = "absente (0), laissée à 0";
-  if (image.checksum != 0) {
+  if (actual) {
     // The words that change, aligned on the file's even offsets.
     const std::size_t start = kSettingsStart - (patch.offset % 2);
     const std::size_t end = kSettingsEnd + ((header.offset + kSettingsEnd) % 2);
     std::vector<std::uint8_t> before(header.bytes.begin() + start, header.bytes.begin() + end);
     std::vector<std::uint8_t> after = before;
     std::copy(patch.after.begin(), patch.after.end(), after.begin() + (kSettingsStart - start));
-    std::optional<std::uint32_t> checksum =
-        UpdatedPeChecksum(image.checksum, file->Size(), before, after);
-    if (!checksum) {
-      // A stored value that cannot be this file's checksum: start again from the real one.
-      checksum = UpdatedPeChecksum(FullPeChecksum(*file, image.checksumOffset), file->Size(),
-                                   before, after);
-    }
+    const std::optional<std::uint32_t> checksum =
+        UpdatedPeChecksum(*actual, file->Size(), before, after);
     if (!checksum) {
       Refuse("sa somme de contrôle PE ne peut pas être calculée");
     }
-    if (UpdatedPeChecksum(*checksum, file->Size(), after, before) != image.checksum) {
+    if (checksumWrong && !same) {
       notExact = "la somme de contrôle PE d'avant, " + Hex(image.checksum) +
                  ", n'était pas celle du fichier ; la commande écrit la bonne";
     }
@@ -129,15 +138,21 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
     PutU32(oldField, 0, image.checksum);
     PutU32(newField, 0, *checksum);
     patches.push_back({image.checksumOffset, oldField, newField});
-    outcome.checksum = Hex(image.checksum) + ", devenue " + Hex(*checksum);
+    outcome.checksum = Hex(image.checksum) +
+                       (checksumWrong ? ", fausse, corrigée en " : ", devenue ") + Hex(*checksum);
+    outcome.checksumRepaired = checksumWrong;
   }
 
   Apply(*file, patches);
+  if (same) {
+    outcome.done = Done::AlreadySet;
+    return;
+  }
   outcome.done = Done::Changed;
   outcome.settings = settings;
   outcome.notExact = notExact;
   outcome.wayBack = WayBackCommand(output.shell, output.toolPath, header.settings,
-                                   files.AbsolutePath(outcome.path), outcome.notExact);
+                                   files.AbsolutePath(outcome.openPath), outcome.notExact);
 }
 
 FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
@@ -150,19 +165,25 @@ FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
 // Views or sets one file. A file shown not to be a VB6 binary is NotVb6; a file that
 // cannot be read well enough to tell, or a VB6 binary that cannot be set, is Failed and
 // stays as it was; a file held by another program is Busy.
-FileOutcome Process(const std::string& path, const std::string& name, const Command& command,
-                    FileSystem& files, LibraryFinder& libraries, const Output& output) {
-  FileOutcome outcome;
-  outcome.path = path;
-  outcome.name = name;
+FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& files,
+                    LibraryFinder& libraries, const Output& output) {
+  bool checksumRight = true;
   try {
-    const std::unique_ptr<TargetFile> file = files.Open(path, false);
+    const std::unique_ptr<TargetFile> file = files.Open(outcome.openPath, false);
     const PeImage image = ReadPeImage(*file);
     outcome.header = LocateVbHeader(*file, image);
     outcome.signature = SignatureOf(image, file->Size());
+    if (command.settings && outcome.header->settings == *command.settings) {
+      const std::optional<std::uint32_t> actual = ActualChecksum(*file, image);
+      checksumRight = !actual || *actual == image.checksum;
+    }
   } catch (const NotVb6File& error) {
     outcome = Failed(outcome, error);
     outcome.done = Done::NotVb6;
+    return outcome;
+  } catch (const NotRegularFile& error) {
+    outcome = Failed(outcome, error);
+    outcome.done = Done::LeftAside;
     return outcome;
   } catch (const ToolError& error) {
     return Failed(outcome, error);
@@ -170,7 +191,7 @@ FileOutcome Process(const std::string& path, const std::string& name, const Comm
   outcome.settings = outcome.header->settings;
   if (!command.settings) {
     outcome.done = Done::Shown;
-  } else if (outcome.settings == *command.settings) {
+  } else if (outcome.settings == *command.settings && checksumRight) {
     outcome.done = Done::AlreadySet;
     outcome.before = outcome.settings;
   } else {
@@ -181,19 +202,32 @@ FileOutcome Process(const std::string& path, const std::string& name, const Comm
       return Failed(outcome, error);
     }
   }
-  outcome.libraries = libraries.Find(outcome.settings, path);
+  outcome.libraries = libraries.Find(outcome.settings, outcome.path);
+  return outcome;
+}
+
+// A file as its target names it, before anything is known of it.
+FileOutcome Named(const std::string& path, const std::string& openPath, const std::string& name) {
+  FileOutcome outcome;
+  outcome.path = path;
+  outcome.openPath = openPath;
+  outcome.name = name;
   return outcome;
 }
 
 // Busy files are set aside so that the others go on; then they are tried again, all of
-// them within one patience for the whole run, and those still held fail.
+// them within one patience for the whole run, and those still held fail. Each file is
+// reported, its way back with it, as soon as it is done: a run cut short still tells how
+// to undo what it did.
 class Processing {
  public:
   Processing(const Command& command, FileSystem& files, Output& output, bool many)
       : command_(command), files_(files), output_(output), many_(many), libraries_(files) {}
 
-  void Add(const std::string& path, const std::string& name) {
-    Settle(Process(path, name, command_, files_, libraries_, output_));
+  void Add(FileOutcome outcome) {
+    Settle(outcome.done != Done::Pending
+               ? std::move(outcome)
+               : Process(std::move(outcome), command_, files_, libraries_, output_));
   }
 
   std::vector<FileOutcome> Finish() {
@@ -203,7 +237,11 @@ class Processing {
       std::this_thread::sleep_for(kBusyRetry);
       std::vector<FileOutcome> held;
       held.swap(busy_);
-      for (const FileOutcome& outcome : held) Add(outcome.path, outcome.name);
+      for (const FileOutcome& outcome : held) {
+        FileOutcome again = Named(outcome.path, outcome.openPath, outcome.name);
+        again.linkTarget = outcome.linkTarget;
+        Add(std::move(again));
+      }
     }
     for (FileOutcome& outcome : busy_) {
       outcome.done = Done::Failed;
@@ -245,16 +283,29 @@ class Processing {
 int Run(const std::string& tail, FileSystem& files, Output& output) {
   std::string hint;
   try {
-    const Command command = ParseCommandLine(tail);
+    const Command command = ParseCommandLine(tail, output.shell);
     hint = command.setHint;
-    // Within one folder or pattern, a file is named by its name; among several targets,
-    // by its path.
-    std::vector<std::pair<std::string, std::string>> paths;
+    // Every target is listed before anything is written. Within one folder or pattern, a
+    // file is named by its name; among several targets, by its path.
+    std::vector<FileOutcome> pending;
     bool many = command.targets.size() > 1;
     for (const std::string& target : command.targets) {
-      const auto expanded = files.Expand(target);
+      std::optional<std::vector<FileSystem::Listed>> expanded;
+      try {
+        expanded = files.Expand(target);
+      } catch (const ToolError& error) {
+        pending.push_back(Failed(Named(target, target, target), error));
+        continue;
+      }
       if (!expanded) {
-        paths.emplace_back(target, target);
+        // A set stops before its first write when one of its targets names nothing.
+        if (command.settings && many && !files.Exists(target)) {
+          throw ToolError(Failure::Io, "« " + target +
+                                           " » n'existe pas ; vérifiez le chemin. Aucun fichier "
+                                           "n'a été modifié");
+        }
+        pending.push_back(Named(target, target, target));
+        pending.back().linkTarget = files.LinkTarget(target);
         continue;
       }
       if (expanded->empty()) {
@@ -262,18 +313,24 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
                    ? "aucun fichier ne correspond au motif « " + target + " »"
                    : "le dossier « " + target + " » ne contient aucun fichier .exe, .dll ou .ocx");
       }
-      for (const std::string& path : *expanded) {
-        paths.emplace_back(path, command.targets.size() > 1 ? path : FileName(path));
+      for (const FileSystem::Listed& entry : *expanded) {
+        pending.push_back(Named(entry.shown, entry.path,
+                                command.targets.size() > 1 ? entry.shown : FileName(entry.shown)));
+        if (!entry.leftAside.empty()) {
+          pending.back().done = Done::LeftAside;
+          pending.back().reason = entry.leftAside;
+        }
       }
       many = true;
     }
     Processing processing(command, files, output, many);
-    for (const auto& [path, name] : paths) processing.Add(path, name);
+    for (FileOutcome& outcome : pending) processing.Add(std::move(outcome));
     const std::vector<FileOutcome> outcomes = processing.Finish();
 
     if (!many) {
       const FileOutcome& outcome = outcomes.front();
-      if (outcome.done == Done::NotVb6 || outcome.done == Done::Failed) {
+      if (outcome.done == Done::NotVb6 || outcome.done == Done::Failed ||
+          outcome.done == Done::LeftAside) {
         output.err += SingleFileFailure(outcome, command.settings.has_value()) + hint;
         return static_cast<int>(outcome.failure);
       }
@@ -286,8 +343,9 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
     if (failed != outcomes.end()) {
       return static_cast<int>(failed->failure);
     }
-    if (std::all_of(outcomes.begin(), outcomes.end(),
-                    [](const FileOutcome& o) { return o.done == Done::NotVb6; })) {
+    if (std::all_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
+          return o.done == Done::NotVb6 || o.done == Done::LeftAside;
+        })) {
       Refuse("aucun des fichiers n'est un fichier VB6");
     }
     return 0;

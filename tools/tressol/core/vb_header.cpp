@@ -91,17 +91,33 @@ bool LooksPacked(const PeImage& image) {
   return false;
 }
 
+// A header lies in a section's data, where the runtime maps it: only those bytes are
+// searched, so that an overlay or a file far larger than its image costs nothing.
 VbHeader Search(TargetFile& file, const PeImage& image) {
+  constexpr std::uint64_t kMaxSearched = 256 << 20;
+  std::uint64_t total = 0;
+  for (const Section& section : image.sections) total += section.rawSize;
+  if (total > kMaxSearched) {
+    Refuse(
+        "ni son point d'entrée ni ses exportations ne désignent d'en-tête VB, et ses sections "
+        "dépassent 256 Mio : la recherche de l'en-tête s'arrête là");
+  }
   std::vector<VbHeader> found;
   constexpr std::uint64_t kChunk = 1 << 20;
-  const std::uint64_t size = file.Size();
-  for (std::uint64_t at = 0; at < size; at += kChunk) {
-    // Overlap by three bytes so that no "VB5!" straddling two chunks is missed.
-    const std::uint64_t length = std::min<std::uint64_t>(kChunk + 3, size - at);
-    const std::vector<std::uint8_t> chunk = ReadRange(file, at, length);
-    for (std::size_t i = 0; i + 4 <= chunk.size() && i < kChunk; ++i) {
-      if (chunk[i] == 'V' && chunk[i + 1] == 'B' && chunk[i + 2] == '5' && chunk[i + 3] == '!') {
-        if (auto header = HeaderAt(file, image, at + i)) {
+  for (const Section& section : image.sections) {
+    const std::uint64_t end = std::uint64_t{section.rawOffset} + section.rawSize;
+    for (std::uint64_t at = section.rawOffset; at < end; at += kChunk) {
+      // Overlap by three bytes so that no "VB5!" straddling two chunks is missed.
+      const std::vector<std::uint8_t> chunk =
+          ReadRange(file, at, std::min<std::uint64_t>(kChunk + 3, end - at));
+      for (std::size_t i = 0; i + 4 <= chunk.size() && i < kChunk; ++i) {
+        if (chunk[i] != 'V' || chunk[i + 1] != 'B' || chunk[i + 2] != '5' || chunk[i + 3] != '!')
+          continue;
+        auto header = HeaderAt(file, image, at + i);
+        // Sections may overlap: a header counts once.
+        if (header && std::none_of(found.begin(), found.end(), [&](const VbHeader& other) {
+              return other.offset == header->offset;
+            })) {
           header->foundBy = HeaderFoundBy::Search;
           found.push_back(*header);
         }
@@ -117,9 +133,7 @@ VbHeader Search(TargetFile& file, const PeImage& image) {
   return found.front();
 }
 
-}  // namespace
-
-VbHeader LocateVbHeader(TargetFile& file, const PeImage& image) {
+VbHeader FindHeader(TargetFile& file, const PeImage& image, bool importsRuntime) {
   if (!image.isDll) {
     if (const auto va = PushedAddress(file, image, image.entryPoint, std::nullopt, 0xE8)) {
       return Named(file, image, *va, HeaderFoundBy::EntryPoint);
@@ -139,11 +153,26 @@ VbHeader LocateVbHeader(TargetFile& file, const PeImage& image) {
     }
   }
   if (LooksPacked(image)) {
+    if (!importsRuntime) NotVb6("compressé (packed), sans le moteur d'exécution VB");
     Refuse(
-        "il est compressé (packed), et son en-tête VB ne peut pas être modifié sur place ; "
-        "localisez la version non compressée");
+        "il est compressé (packed) : son en-tête VB ne peut pas être lu ; utilisez la version "
+        "non compressée");
   }
   return Search(file, image);
+}
+
+}  // namespace
+
+VbHeader LocateVbHeader(TargetFile& file, const PeImage& image) {
+  const bool importsRuntime = ImportsVbRuntime(file, image);
+  try {
+    return FindHeader(file, image, importsRuntime);
+  } catch (const NotVb6File& error) {
+    // A program of the VB runtime without a header it can use is damaged, not foreign.
+    if (!importsRuntime) throw;
+    Refuse(std::string("il importe le moteur d'exécution VB, mais ") + error.what() +
+           " : il est sans doute endommagé ; recopiez-le depuis l'original");
+  }
 }
 
 std::vector<std::uint8_t> SettingsBytes(const VbHeader& header, const LanguageSettings& settings) {

@@ -41,6 +41,13 @@ std::optional<std::string> WayBackCommand(Shell shell, const std::string& toolPa
       return std::nullopt;
     }
   }
+  for (const std::uint32_t lcid : {before.primaryLcid, before.secondaryLcid}) {
+    if (!IsLcidArgument(lcid)) {
+      whyNot =
+          "la langue d'avant, " + Hex(lcid) + ", ne peut pas être écrite sur la ligne de commande";
+      return std::nullopt;
+    }
+  }
   const auto tool = ShellWord(toolPath, shell);
   const auto target = ShellWord(absoluteTarget, shell);
   if (!tool || !target) {

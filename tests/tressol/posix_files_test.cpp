@@ -1,0 +1,67 @@
+// The POSIX tool's files on a real folder: only regular files inside the folder are taken,
+// nothing blocks, and a file nobody may write stays as it is, even for root.
+#include "posix_files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "memory_target.h"
+#include "synthetic_pe.h"
+
+namespace tressol::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+void Write(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::uint8_t> Read(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
+  const fs::path root = fs::temp_directory_path() / ("tressol-" + std::to_string(getpid()));
+  const fs::path app = root / "app";
+  fs::create_directories(app / "x.exe");
+  const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
+  Write(app / "a.exe", image);
+  Write(app / "lecture.exe", image);
+  fs::permissions(app / "lecture.exe", fs::perms::owner_read | fs::perms::group_read);
+  Write(root / "dehors.exe", image);
+  fs::create_symlink(root / "dehors.exe", app / "lien.exe");
+  fs::create_symlink(root / "nulle-part.exe", app / "perdu.exe");
+  ASSERT_EQ(mkfifo((app / "tube.exe").c_str(), 0644), 0);
+
+  PosixFileSystem files;
+  Output output;
+  const int status = tressol::Run(" --set vb6FR.dll 0x40C * 0x409 " + app.string(), files, output);
+  EXPECT_EQ(status, 3) << output.err;
+  EXPECT_NE(Read(app / "a.exe"), image);
+  EXPECT_EQ(Read(root / "dehors.exe"), image);
+  EXPECT_EQ(Read(app / "lecture.exe"), image);
+  for (const char* says :
+       {"\nlecture.exe : en échec, il est en lecture seule (aucun droit d'écriture)",
+        "\n  dossier : x.exe\n", "\n  lien symbolique, non suivi : lien.exe, perdu.exe\n",
+        "\n  tube nommé (FIFO) : tube.exe\n",
+        "\nRésumé : 1 modifié, 0 déjà réglé, 0 non VB6, 4 laissés de côté, 1 en échec.\n"}) {
+    EXPECT_NE(output.out.find(says), std::string::npos) << says << "\n" << output.out;
+  }
+  // Named by the user, a link is followed, and the report says where it leads.
+  Output link;
+  EXPECT_EQ(tressol::Run(" " + (app / "lien.exe").string(), files, link), 0) << link.err;
+  EXPECT_NE(link.out.find("Lien vers : " + (root / "dehors.exe").string()), std::string::npos)
+      << link.out;
+  fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace tressol::test
