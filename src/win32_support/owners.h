@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -67,6 +68,12 @@ struct FindCloser {
   void operator()(HANDLE search) const noexcept { FindClose(search); }
 };
 using UniqueFindHandle = std::unique_ptr<void, FindCloser>;
+
+// A view of a file mapping, which UnmapViewOfFile ends.
+struct ViewUnmapper {
+  void operator()(const void* view) const noexcept { UnmapViewOfFile(view); }
+};
+using UniqueMappedView = std::unique_ptr<const std::uint8_t, ViewUnmapper>;
 
 struct LibraryFreer {
   void operator()(HMODULE library) const noexcept { FreeLibrary(library); }

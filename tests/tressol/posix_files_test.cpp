@@ -46,6 +46,7 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
   const int status = tressol::Run(" --set vb6FR.dll 0x40C * 0x409 " + app.string(), files, output);
   EXPECT_EQ(status, 3) << output.err;
   EXPECT_NE(Read(app / "a.exe"), image);
+  EXPECT_EQ(StoredChecksum(Read(app / "a.exe")), ReferenceChecksum(Read(app / "a.exe")));
   EXPECT_EQ(Read(root / "dehors.exe"), image);
   EXPECT_EQ(Read(app / "lecture.exe"), image);
   for (const char* says :

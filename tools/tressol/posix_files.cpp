@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,9 +21,23 @@
 namespace tressol {
 namespace {
 
+class MappedView final : public TargetFile::View {
+ public:
+  MappedView(void* data, std::uint64_t size) : data_(data), size_(size) {}
+  ~MappedView() override { munmap(data_, size_); }
+  MappedView(const MappedView&) = delete;
+  MappedView& operator=(const MappedView&) = delete;
+  const std::uint8_t* Data() const override { return static_cast<const std::uint8_t*>(data_); }
+
+ private:
+  void* data_;
+  std::uint64_t size_;
+};
+
 class PosixFile final : public TargetFile {
  public:
   explicit PosixFile(int descriptor) : descriptor_(descriptor) {}
+  void Locked() { locked_ = true; }
   ~PosixFile() override { close(descriptor_); }
   PosixFile(const PosixFile&) = delete;
   PosixFile& operator=(const PosixFile&) = delete;
@@ -61,12 +76,22 @@ class PosixFile final : public TargetFile {
   void Flush() override {
     if (fdatasync(descriptor_) != 0) Fail("enregistrement sur le disque impossible");
   }
+  // Only a file locked for a set: another tool that shortened a mapped file would end this
+  // one with SIGBUS, where a read reports the short file.
+  std::unique_ptr<View> Map() override {
+    if (!locked_) return nullptr;
+    const std::uint64_t size = Size();
+    void* data = mmap(nullptr, size, PROT_READ, MAP_SHARED, descriptor_, 0);
+    if (data == MAP_FAILED) return nullptr;
+    return std::make_unique<MappedView>(data, size);
+  }
 
  private:
   [[noreturn]] void Fail(const std::string& what) const {
     throw ToolError(Failure::Io, what + " (" + std::strerror(errno) + ")");
   }
   int descriptor_;
+  bool locked_ = false;
   std::optional<std::uint64_t> size_;
 };
 
@@ -232,10 +257,13 @@ std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool 
                     "il est en lecture seule (aucun droit d'écriture) ; rendez-le modifiable "
                     "(chmod u+w), puis recommencez");
   }
-  if (forWriting && flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-    throw BusyFile(
-        "il est verrouillé par un autre programme ; fermez ce programme, puis "
-        "recommencez");
+  if (forWriting) {
+    if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+      throw BusyFile(
+          "il est verrouillé par un autre programme ; fermez ce programme, puis "
+          "recommencez");
+    }
+    file->Locked();
   }
   return std::make_unique<PagedFile>(std::move(file));
 }

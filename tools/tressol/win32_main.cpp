@@ -33,6 +33,15 @@ constexpr char kBusy[] =
     "il est ouvert par un autre programme ou en cours d'exécution ; fermez ce programme, puis "
     "recommencez";
 
+class MappedView final : public tressol::TargetFile::View {
+ public:
+  explicit MappedView(linguarde::win32::UniqueMappedView view) : view_(std::move(view)) {}
+  const std::uint8_t* Data() const override { return view_.get(); }
+
+ private:
+  linguarde::win32::UniqueMappedView view_;
+};
+
 class Win32File final : public tressol::TargetFile {
  public:
   explicit Win32File(linguarde::win32::UniqueFileHandle file) : file_(std::move(file)) {}
@@ -74,6 +83,17 @@ class Win32File final : public tressol::TargetFile {
 
   void Flush() override {
     if (!FlushFileBuffers(file_.Get())) Fail("enregistrement sur le disque impossible");
+  }
+
+  // While a view exists, no program can shorten the file (ERROR_USER_MAPPED_FILE).
+  std::unique_ptr<View> Map() override {
+    const linguarde::win32::UniqueHandle mapping(
+        CreateFileMappingW(file_.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping) return nullptr;
+    linguarde::win32::UniqueMappedView view(
+        static_cast<const std::uint8_t*>(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0)));
+    if (!view) return nullptr;
+    return std::make_unique<MappedView>(std::move(view));
   }
 
  private:

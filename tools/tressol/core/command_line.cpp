@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "argument_words.h"
+#include "report.h"
 #include "tool_error.h"
 
 namespace tressol {
@@ -55,7 +56,7 @@ std::optional<std::uint32_t> ValidLcid(const std::string& word) {
 }
 
 [[noreturn]] void UsageError(const std::string& why, Shell shell) {
-  throw ToolError(Failure::Usage, why + "\n" + Usage(shell));
+  throw ToolError(Failure::Usage, Wrap(why, "  ") + Usage(shell));
 }
 
 const char* ProgramName(Shell shell) { return shell == Shell::Cmd ? "Tressol.exe" : "tressol"; }

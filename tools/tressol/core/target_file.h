@@ -17,6 +17,15 @@ class TargetFile {
   virtual void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) = 0;
   // Makes what was written durable before it is read back.
   virtual void Flush() = 0;
+
+  // The whole file mapped read-only, where the system can: reading it in place costs less
+  // than copying it. Nothing where it cannot; the view ends with its owner.
+  class View {
+   public:
+    virtual ~View() = default;
+    virtual const std::uint8_t* Data() const = 0;
+  };
+  virtual std::unique_ptr<View> Map() { return nullptr; }
 };
 
 // A file read through whole pages, each read once: finding a header takes half a dozen
@@ -31,6 +40,7 @@ class PagedFile final : public TargetFile {
   void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override;
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override;
   void Flush() override { file_->Flush(); }
+  std::unique_ptr<View> Map() override { return file_->Map(); }
 
  private:
   const std::vector<std::uint8_t>& Page(std::uint64_t index);
