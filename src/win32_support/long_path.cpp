@@ -36,4 +36,16 @@ std::wstring ExtendedPath(const std::wstring& path) {
   return L"\\\\?\\" + absolute;
 }
 
+std::wstring WithoutExtendedPrefix(const std::wstring& path) {
+  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
+  if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
+std::optional<std::wstring> PlainPath(const std::wstring& extended) {
+  const std::wstring plain = WithoutExtendedPrefix(extended);
+  if (plain == extended || ExtendedPath(plain) != extended) return std::nullopt;
+  return plain;
+}
+
 }  // namespace linguarde::win32

@@ -16,4 +16,12 @@ std::optional<std::wstring> FullPath(const std::wstring& path);
 // absolute is returned unchanged, for the file function to report.
 std::wstring ExtendedPath(const std::wstring& path);
 
+// A path without its extended prefix: "\\?\C:\…" as "C:\…", "\\?\UNC\server\…" as
+// "\\server\…"; any other path as it is.
+std::wstring WithoutExtendedPrefix(const std::wstring& path);
+
+// The plain form of an extended path where it names the same file once normalised again;
+// nothing where it would not (a device name such as "NUL.exe", a final dot or space).
+std::optional<std::wstring> PlainPath(const std::wstring& extended);
+
 }  // namespace linguarde::win32

@@ -143,11 +143,6 @@ std::vector<Entry> EntriesOf(const std::string& folder) {
   return entries;
 }
 
-bool EndsWithIgnoringCase(const std::string& name, const char* ending) {
-  const std::size_t length = std::strlen(ending);
-  return name.size() >= length && strcasecmp(name.c_str() + name.size() - length, ending) == 0;
-}
-
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
@@ -161,8 +156,7 @@ std::optional<std::vector<FileSystem::Listed>> PosixFileSystem::Expand(const std
   const std::string prefix = target.back() == '/' ? target : target + "/";
   std::vector<Listed> paths;
   for (const Entry& entry : EntriesOf(target)) {
-    if (EndsWithIgnoringCase(entry.name, ".exe") || EndsWithIgnoringCase(entry.name, ".dll") ||
-        EndsWithIgnoringCase(entry.name, ".ocx")) {
+    if (IsTargetFileName(entry.name)) {
       paths.push_back({prefix + entry.name, prefix + entry.name, entry.leftAside});
     }
   }

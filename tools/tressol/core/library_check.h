@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "tressol.h"
+#include "file_system.h"
 #include "vb_header.h"
 
 namespace tressol {

@@ -1,51 +1,11 @@
 #pragma once
 
-#include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "target_file.h"
+#include "file_system.h"
 #include "way_back.h"
 
 namespace tressol {
-
-// How the tool reaches files: for a set, the target is opened for writing and shared
-// with nobody, so that a running or open target is refused rather than changed under it.
-class FileSystem {
- public:
-  // An entry of a folder or a pattern.
-  struct Listed {
-    std::string path;       // the very entry that the listing gave, for Open
-    std::string shown;      // as the target spells it, for the report and the way back
-    std::string leftAside;  // why a link or a special file is not taken; empty if it is
-  };
-
-  virtual ~FileSystem() = default;
-  // Throws BusyFile when another program holds the file, ToolError otherwise, and refuses
-  // anything but a regular file (a link to one is followed).
-  virtual std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting) = 0;
-  // The entries a target names when it is a folder (its .exe, .dll and .ocx entries, not
-  // those of its sub-folders) or a pattern (the entries that its last component matches),
-  // sorted by name; nothing when it names a single file, or nothing that exists. Throws
-  // ToolError when the folder cannot be listed whole.
-  virtual std::optional<std::vector<Listed>> Expand(const std::string& target) = 0;
-  // Whether the path names something, even something this user may not open.
-  virtual bool Exists(const std::string& path) = 0;
-  // Where a target named through a symbolic link leads; nothing for a target that is not one.
-  virtual std::optional<std::string> LinkTarget(const std::string& path) = 0;
-  // The folders in which the runtime looks for a target's language library, in its order,
-  // each with the words that say what it is.
-  struct Folder {
-    std::string path;
-    std::string what;
-  };
-  virtual std::vector<Folder> LibraryFolders(const std::string& target) = 0;
-  // Whether the folder holds a file of that name, as the system compares names.
-  virtual bool HasFile(const std::string& folder, const std::string& name) = 0;
-  // The path from the root, for a command that runs from any folder.
-  virtual std::string AbsolutePath(const std::string& path) = 0;
-};
 
 // The report is made file by file; a front end that shows it as it comes empties the
 // texts at each Flush.

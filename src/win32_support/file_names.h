@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string_view>
+
+namespace linguarde::win32 {
+
+// Names compared as the file system compares them: ordinal, without regard to case, by the
+// system's own case table.
+bool StartsWithIgnoringCase(std::wstring_view name, std::wstring_view start);
+bool EndsWithIgnoringCase(std::wstring_view name, std::wstring_view ending);
+
+}  // namespace linguarde::win32

@@ -1,0 +1,339 @@
+#include "win32_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "core/tool_error.h"
+#include "core/wildcard.h"
+#include "file_names.h"
+#include "long_path.h"
+#include "owners.h"
+#include "system_folders.h"
+#include "text_encoding.h"
+#include "windows_error.h"
+
+namespace tressol {
+namespace {
+
+using linguarde::win32::ExtendedPath;
+using linguarde::win32::FromUtf8;
+using linguarde::win32::PlainPath;
+using linguarde::win32::StartsWithIgnoringCase;
+using linguarde::win32::SystemFolder;
+using linguarde::win32::ToUtf8;
+using linguarde::win32::WithoutExtendedPrefix;
+
+std::string SystemText(DWORD code) { return ToUtf8(linguarde::win32::WindowsErrorText(code)); }
+
+constexpr char kBusy[] =
+    "il est ouvert par un autre programme ou en cours d'exécution ; fermez ce programme, puis "
+    "recommencez";
+
+class MappedView final : public TargetFile::View {
+ public:
+  explicit MappedView(linguarde::win32::UniqueMappedView view) : view_(std::move(view)) {}
+  const std::uint8_t* Data() const override { return view_.get(); }
+
+ private:
+  linguarde::win32::UniqueMappedView view_;
+};
+
+class Win32File final : public TargetFile {
+ public:
+  explicit Win32File(linguarde::win32::UniqueFileHandle file) : file_(std::move(file)) {}
+
+  // Asked before every read that is checked against it; nothing here changes the size.
+  std::uint64_t Size() override {
+    if (!size_) {
+      LARGE_INTEGER size{};
+      if (!GetFileSizeEx(file_.Get(), &size)) Fail("sa taille ne peut pas être lue");
+      size_ = static_cast<std::uint64_t>(size.QuadPart);
+    }
+    return *size_;
+  }
+
+  void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
+    while (size > 0) {
+      OVERLAPPED at = Position(offset);
+      DWORD done = 0;
+      const DWORD chunk = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
+      if (!ReadFile(file_.Get(), out, chunk, &done, &at)) Fail("lecture impossible");
+      // Success with nothing read: the end of the file, which was shortened meanwhile.
+      if (done == 0) {
+        throw ToolError(Failure::Io, "lecture impossible (le fichier s'arrête plus tôt que prévu)");
+      }
+      out += done;
+      offset += done;
+      size -= done;
+    }
+  }
+
+  void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
+    OVERLAPPED at = Position(offset);
+    DWORD done = 0;
+    if (!WriteFile(file_.Get(), data, static_cast<DWORD>(size), &done, &at)) {
+      Fail("écriture impossible");
+    }
+    if (done != size) throw ToolError(Failure::Io, "écriture incomplète");
+  }
+
+  void Flush() override {
+    if (!FlushFileBuffers(file_.Get())) Fail("enregistrement sur le disque impossible");
+  }
+
+  // While a view exists, no program can shorten the file (ERROR_USER_MAPPED_FILE).
+  std::unique_ptr<View> Map() override {
+    const linguarde::win32::UniqueHandle mapping(
+        CreateFileMappingW(file_.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping) return nullptr;
+    linguarde::win32::UniqueMappedView view(
+        static_cast<const std::uint8_t*>(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0)));
+    if (!view) return nullptr;
+    return std::make_unique<MappedView>(std::move(view));
+  }
+
+ private:
+  static OVERLAPPED Position(std::uint64_t offset) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return at;
+  }
+  [[noreturn]] void Fail(const std::string& what) const {
+    const DWORD code = GetLastError();
+    // Another program locked a range of the file: busy, as held files are.
+    if (code == ERROR_LOCK_VIOLATION) throw BusyFile(kBusy);
+    throw ToolError(Failure::Io, what + " (" + SystemText(code) + ")");
+  }
+
+  linguarde::win32::UniqueFileHandle file_;
+  std::optional<std::uint64_t> size_;
+};
+
+bool IsFolder(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsTargetName(const std::wstring& name) { return IsTargetFileName(ToUtf8(name)); }
+
+struct Entry {
+  std::wstring name;
+  std::string leftAside;  // why it is not a regular file, or nothing
+};
+
+// A link is never followed: it may lead out of the folder. Other reparse points (a cloud
+// file's placeholder) are files like any other.
+std::string WhyNotRegular(const WIN32_FIND_DATAW& found) {
+  if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+      IsReparseTagNameSurrogate(found.dwReserved0)) {
+    return "lien symbolique, non suivi";
+  }
+  if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "dossier";
+  if ((found.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0) return "périphérique";
+  return {};
+}
+
+// The entries whose long names a search pattern matches, sorted; a folder among them only
+// where its name reads as a target's. Only "no file" means none: any other failure of the
+// listing is the target's, so that a folder never seems empty or shorter than it is.
+std::vector<Entry> MatchingEntries(const std::wstring& pattern) {
+  std::vector<Entry> entries;
+  const std::string lastComponent = ToUtf8(pattern.substr(pattern.find_last_of(L"\\/:") + 1));
+  const auto fail = [&pattern](const char* what) {
+    const DWORD code = GetLastError();
+    const std::wstring folder = pattern.substr(0, pattern.find_last_of(L"\\/:") + 1);
+    throw ToolError(Failure::Io, "le dossier « " + ToUtf8(folder) + " » " + what + " (" +
+                                     SystemText(code) + ")");
+  };
+  WIN32_FIND_DATAW found{};
+  const HANDLE first = FindFirstFileExW(ExtendedPath(pattern).c_str(), FindExInfoBasic, &found,
+                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (first == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
+        code == ERROR_NO_MORE_FILES) {
+      return entries;
+    }
+    fail("ne peut pas être lu");
+  }
+  const linguarde::win32::UniqueFindHandle search(first);
+  for (;;) {
+    const std::wstring name = found.cFileName;
+    const std::string leftAside = WhyNotRegular(found);
+    const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (name != L"." && name != L".." && (!folder || IsTargetName(name)) &&
+        MatchesPattern(ToUtf8(name), lastComponent)) {
+      entries.push_back({name, leftAside});
+    }
+    if (!FindNextFileW(search.get(), &found)) {
+      if (GetLastError() == ERROR_NO_MORE_FILES) break;
+      fail("n'a pas pu être lu jusqu'au bout");
+    }
+  }
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    return CompareStringOrdinal(a.name.c_str(), -1, b.name.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+  });
+  return entries;
+}
+
+// Under one of the folders where Windows installs programs, which only administrators
+// may change.
+bool InProgramFiles(const std::wstring& extendedPath) {
+  for (const wchar_t* variable : {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432"}) {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(variable, folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) continue;
+    const std::wstring prefix = ExtendedPath(folder) + L"\\";
+    if (extendedPath.size() > prefix.size() && StartsWithIgnoringCase(extendedPath, prefix)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std::string& target) {
+  const std::wstring name = FromUtf8(target);
+  const std::size_t slash = name.find_last_of(L"\\/:");
+  const std::wstring folder = slash == std::wstring::npos ? L"" : name.substr(0, slash + 1);
+  const bool pattern = name.find_first_of(L"*?", folder.size()) != std::wstring::npos;
+  std::vector<Entry> entries;
+  std::wstring prefix = folder;
+  if (pattern) {
+    entries = MatchingEntries(name);
+  } else if (IsFolder(GetFileAttributesW(ExtendedPath(name).c_str()))) {
+    prefix = name.back() == L'\\' || name.back() == L'/' ? name : name + L"\\";
+    for (Entry& entry : MatchingEntries(prefix + L"*")) {
+      if (IsTargetName(entry.name)) entries.push_back(std::move(entry));
+    }
+  } else {
+    return std::nullopt;
+  }
+  std::wstring opened = ExtendedPath(prefix.empty() ? L"." : prefix);
+  if (opened.back() != L'\\') opened += L'\\';
+  std::vector<Listed> listed;
+  for (const Entry& entry : entries) {
+    listed.push_back({ToUtf8(opened + entry.name), ToUtf8(prefix + entry.name), entry.leftAside});
+  }
+  return listed;
+}
+
+bool Win32FileSystem::Exists(const std::string& path) {
+  if (GetFileAttributesW(ExtendedPath(FromUtf8(path)).c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return true;
+  }
+  const DWORD code = GetLastError();
+  return code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND && code != ERROR_INVALID_NAME;
+}
+
+std::optional<std::string> Win32FileSystem::LinkTarget(const std::string& path) {
+  const std::wstring name = ExtendedPath(FromUtf8(path));
+  WIN32_FIND_DATAW found{};
+  const HANDLE first =
+      FindFirstFileExW(name.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+  if (first == INVALID_HANDLE_VALUE) return std::nullopt;
+  linguarde::win32::UniqueFindHandle(first).reset();
+  if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 ||
+      !IsReparseTagNameSurrogate(found.dwReserved0)) {
+    return std::nullopt;
+  }
+  const linguarde::win32::UniqueFileHandle file(
+      CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  std::wstring final(32768, L'\0');
+  const DWORD length =
+      file ? GetFinalPathNameByHandleW(file.Get(), final.data(), static_cast<DWORD>(final.size()),
+                                       FILE_NAME_NORMALIZED)
+           : 0;
+  if (length == 0 || length >= final.size()) return std::string("(introuvable)");
+  final.resize(length);
+  return ToUtf8(PlainPath(final).value_or(final));
+}
+
+std::vector<FileSystem::Folder> Win32FileSystem::LibraryFolders(const std::string& target) {
+  std::vector<Folder> folders;
+  if (const auto full = linguarde::win32::FullPath(FromUtf8(target))) {
+    std::wstring folder = *full;
+    folder.erase(folder.find_last_of(L'\\'));
+    folder = WithoutExtendedPrefix(folder);
+    // For a control or a library, the application's folder is that of the program that
+    // loads it: usually the same.
+    folders.push_back({ToUtf8(folder), "dossier de l'application, d'ordinaire celui du fichier"});
+  }
+  std::wstring system32Bit = SystemFolder(&GetSystemWow64DirectoryW);
+  if (system32Bit.empty()) system32Bit = SystemFolder(&GetSystemDirectoryW);
+  if (!system32Bit.empty()) {
+    folders.push_back({ToUtf8(system32Bit), "dossier système 32 bits"});
+  }
+  const std::wstring windows = SystemFolder(&GetSystemWindowsDirectoryW);
+  if (!windows.empty()) {
+    folders.push_back({ToUtf8(windows + L"\\System"), "dossier système 16 bits"});
+    folders.push_back({ToUtf8(windows), "dossier de Windows"});
+  }
+  return folders;
+}
+
+std::string Win32FileSystem::AbsolutePath(const std::string& path) {
+  const std::wstring wide = FromUtf8(path);
+  if (wide.rfind(L"\\\\?\\", 0) == 0) return ToUtf8(PlainPath(wide).value_or(wide));
+  return ToUtf8(linguarde::win32::FullPath(wide).value_or(wide));
+}
+
+bool Win32FileSystem::HasFile(const std::string& folder, const std::string& name) {
+  const DWORD attributes =
+      GetFileAttributesW(ExtendedPath(FromUtf8(folder) + L"\\" + FromUtf8(name)).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !IsFolder(attributes);
+}
+
+std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool forWriting) {
+  const std::wstring name = ExtendedPath(FromUtf8(path));
+  // Windows would refuse the write itself; checked here too, for administrators and
+  // systems that let them through.
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (forWriting && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    throw ToolError(Failure::Refused,
+                    "il est en lecture seule ; retirez cet attribut (Propriétés du fichier, "
+                    "décochez « Lecture seule »), puis recommencez");
+  }
+  // Shared with nobody for a change: a target that runs or is open elsewhere is refused.
+  linguarde::win32::UniqueFileHandle file(
+      CreateFileW(name.c_str(), forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                  forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file && GetFileType(file.Get()) != FILE_TYPE_DISK) {
+    throw NotRegularFile("ce n'est pas un fichier ordinaire (périphérique ou tube)");
+  }
+  if (file) {
+    return std::make_unique<PagedFile>(std::make_unique<Win32File>(std::move(file)));
+  }
+  const DWORD code = GetLastError();
+  const std::string system = " (" + SystemText(code) + ")";
+  if (IsFolder(attributes)) throw NotRegularFile("c'est un dossier, pas un fichier");
+  switch (code) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      throw BusyFile(kBusy);
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+      throw ToolError(Failure::Io, "il n'existe pas ; vérifiez le chemin" + system);
+    case ERROR_ACCESS_DENIED:
+      if (!forWriting) break;
+      throw ToolError(Failure::Refused,
+                      InProgramFiles(name)
+                          ? "Windows réserve sa modification aux administrateurs, car il est "
+                            "dans Program Files ; lancez Linguarde ou l'invite de commandes "
+                            "en tant qu'administrateur"
+                          : "vos droits ne permettent pas de le modifier ; demandez-les à "
+                            "l'administrateur de l'ordinateur" +
+                                system);
+    default:
+      break;
+  }
+  throw ToolError(Failure::Io, "il ne peut pas être ouvert" + system);
+}
+
+}  // namespace tressol

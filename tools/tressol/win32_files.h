@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/file_system.h"
+
+namespace tressol {
+
+// Targets as Win32 files: a target opened for a change is shared with nobody, and every
+// path goes to the system in the extended form, whatever its length.
+class Win32FileSystem final : public FileSystem {
+ public:
+  std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting) override;
+  // Each entry is opened as the listing gave it, in the extended form, which no
+  // normalisation touches: "NUL.exe" stays a file and "app.exe." keeps its final dot.
+  std::optional<std::vector<Listed>> Expand(const std::string& target) override;
+  bool Exists(const std::string& path) override;
+  std::optional<std::string> LinkTarget(const std::string& path) override;
+  // The runtime, a 32-bit library, is loaded by a 32-bit program, which looks for a
+  // library loaded by name in its own folder, the 32-bit system folder (SysWOW64 on 64-bit
+  // Windows, where this 64-bit tool's System32 is the 64-bit one), the 16-bit system
+  // folder, the Windows folder; then the current folder and the PATH, which depend on how
+  // the program is started and are not checked.
+  std::vector<Folder> LibraryFolders(const std::string& target) override;
+  bool HasFile(const std::string& folder, const std::string& name) override;
+  // An extended path comes back in its plain form where that names the same file.
+  std::string AbsolutePath(const std::string& path) override;
+};
+
+}  // namespace tressol
