@@ -8,7 +8,8 @@ constexpr std::wstring_view kSpecial = L" &|<>^()%,;=";
 // What an unquoted batch argument must escape with ^; % is doubled instead.
 constexpr std::wstring_view kEscapedOutsideQuotes = L"&|<>^()";
 
-std::wstring DoublePercent(std::wstring_view text, std::wstring_view escapeWithCaret) {
+// Each % doubled, and each character of escapeWithCaret preceded by ^.
+std::wstring EscapedForBatchLine(std::wstring_view text, std::wstring_view escapeWithCaret) {
   std::wstring out;
   out.reserve(text.size());
   for (const wchar_t c : text) {
@@ -35,7 +36,7 @@ std::wstring QuotedCommand(std::wstring_view path) {
   return L"\"" + InsideQuotes(path) + L"\"";
 }
 
-std::wstring InsideQuotes(std::wstring_view text) { return DoublePercent(text, {}); }
+std::wstring InsideQuotes(std::wstring_view text) { return EscapedForBatchLine(text, {}); }
 
 std::wstring QuotedArgument(std::wstring_view text) {
   const std::size_t end = text.find_last_not_of(L'\\') + 1;
@@ -43,7 +44,7 @@ std::wstring QuotedArgument(std::wstring_view text) {
 }
 
 std::wstring OutsideQuotes(std::wstring_view text) {
-  return DoublePercent(text, kEscapedOutsideQuotes);
+  return EscapedForBatchLine(text, kEscapedOutsideQuotes);
 }
 
 std::wstring ScriptCommandLine(std::wstring_view scriptPath) {

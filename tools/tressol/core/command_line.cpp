@@ -20,7 +20,7 @@ bool IsReservedDeviceName(const std::string& word) {
 // "*" and "~" are the runtime's own tokens; anything else must be a file name that Windows
 // can look for, or the runtime would never find it.
 std::optional<std::string> Library(const std::string& word) {
-  if (word.empty() || word.size() >= kLibraryNameSize) return std::nullopt;
+  if (word.empty() || word.size() >= layout::vb::kLibraryNameSize) return std::nullopt;
   if (word == "*" || word == "~") return word;
   for (const char c : word) {
     if (c < 0x20 || c > 0x7E || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)

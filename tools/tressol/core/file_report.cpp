@@ -33,7 +33,7 @@ std::string Details(const FileOutcome& outcome) {
 }
 
 std::string SignatureWarning(const FileOutcome& outcome) {
-  if (outcome.done != Done::Changed || outcome.signature == Signature::None) return {};
+  if (outcome.result != Result::Changed || outcome.signature == Signature::None) return {};
   return std::string("Attention : la signature Authenticode du fichier n'est plus valide") +
          (outcome.notExact.empty() ? " ; la commande de retour ci-dessous la rend de nouveau "
                                      "valide.\n"
@@ -42,7 +42,7 @@ std::string SignatureWarning(const FileOutcome& outcome) {
 
 // The command names the file; where it cannot be exact, the file is named with why.
 std::string WayBack(const FileOutcome& outcome, const std::string& intro) {
-  if (outcome.done != Done::Changed) return {};
+  if (outcome.result != Result::Changed) return {};
   if (!outcome.wayBack) {
     const std::string why =
         " : aucune commande ne peut rétablir exactement les réglages d'avant : ";
@@ -61,15 +61,15 @@ std::string WayBack(const FileOutcome& outcome, const std::string& intro) {
 std::string SingleFileReport(const FileOutcome& outcome) {
   const std::string name = FileName(outcome.path);
   std::string text;
-  switch (outcome.done) {
-    case Done::Changed:
+  switch (outcome.result) {
+    case Result::Changed:
       text = Wrap(name + " : modifié. Avant : " + PlainEffect(*outcome.before) +
                       ". Après : " + PlainEffect(outcome.settings) + ".",
                   "  ") +
              "Réglages de langue d'avant :\n" + DescribeSettings(*outcome.before) +
              "Réglages de langue d'après :\n" + DescribeSettings(outcome.settings);
       break;
-    case Done::AlreadySet:
+    case Result::AlreadySet:
       text = Wrap(name + " : déjà réglé, " + PlainEffect(outcome.settings) +
                       (outcome.checksumRepaired
                            ? " ; seule sa somme de contrôle PE, qui était fausse, a été corrigée."
@@ -85,7 +85,7 @@ std::string SingleFileReport(const FileOutcome& outcome) {
   for (const LibraryPresence& library : outcome.libraries) {
     text += DescribeLibrary(library, outcome.settings);
   }
-  if (outcome.done == Done::Changed)
+  if (outcome.result == Result::Changed)
     text += "Pour revenir aux réglages d'avant :\n" + WayBack(outcome, "  ");
   return text;
 }
@@ -93,7 +93,7 @@ std::string SingleFileReport(const FileOutcome& outcome) {
 std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
   std::string text =
       Wrap("Tressol : « " + outcome.path + " » " +
-               (outcome.done == Done::NotVb6 ? "n'est pas un fichier VB6 : " : ": ") +
+               (outcome.result == Result::NotVb6 ? "n'est pas un fichier VB6 : " : ": ") +
                outcome.reason + ".",
            "  ");
   if (set && outcome.failure == Failure::Refused) text += "Le fichier n'a pas été modifié.\n";
@@ -102,23 +102,23 @@ std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
 
 std::string FileLine(const FileOutcome& outcome) {
   const std::string& name = outcome.name;
-  switch (outcome.done) {
-    case Done::Shown:
+  switch (outcome.result) {
+    case Result::Shown:
       return name + " : " + PlainEffect(outcome.settings) + "\n";
-    case Done::Changed:
+    case Result::Changed:
       return name + " : modifié, " + PlainEffect(*outcome.before) + " → " +
              AfterArrow(PlainEffect(outcome.settings)) +
              (outcome.signature != Signature::None ? " ; sa signature n'est plus valide" : "") +
              "\n" + WayBack(outcome, "  Pour revenir : ");
-    case Done::AlreadySet:
+    case Result::AlreadySet:
       return name + " : déjà réglé, " + PlainEffect(outcome.settings) +
              (outcome.checksumRepaired ? " ; somme de contrôle PE fausse, corrigée" : "") + "\n";
-    case Done::Failed:
-    case Done::Busy:
+    case Result::Failed:
+    case Result::Busy:
       return Wrap(name + " : en échec, " + outcome.reason, "  ");
-    case Done::Pending:
-    case Done::NotVb6:
-    case Done::LeftAside:
+    case Result::Pending:
+    case Result::NotVb6:
+    case Result::LeftAside:
       break;
   }
   return {};
@@ -129,14 +129,14 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, bool set) {
   // The other entries, their names grouped by reason.
   std::map<std::string, std::string> others;
   std::map<std::string, std::string> leftAside;
-  std::map<Done, std::size_t> counts;
+  std::map<Result, std::size_t> counts;
   std::map<std::string, std::size_t> effects;
   for (const FileOutcome& outcome : outcomes) {
-    ++counts[outcome.done];
-    if (outcome.done == Done::NotVb6 || outcome.done == Done::LeftAside) {
-      std::string& names = (outcome.done == Done::NotVb6 ? others : leftAside)[outcome.reason];
+    ++counts[outcome.result];
+    if (outcome.result == Result::NotVb6 || outcome.result == Result::LeftAside) {
+      std::string& names = (outcome.result == Result::NotVb6 ? others : leftAside)[outcome.reason];
       names += (names.empty() ? "" : ", ") + outcome.name;
-    } else if (outcome.done == Done::Shown) {
+    } else if (outcome.result == Result::Shown) {
       ++effects[PlainEffect(outcome.settings)];
     }
   }
@@ -153,19 +153,20 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, bool set) {
     }
   }
 
-  const auto count = [&counts](Done done) { return counts[done]; };
-  const std::string aside = count(Done::LeftAside) > 0
-                                ? ", " + std::to_string(count(Done::LeftAside)) + " laissés de côté"
-                                : "";
+  const auto count = [&counts](Result result) { return counts[result]; };
+  const std::string aside =
+      count(Result::LeftAside) > 0
+          ? ", " + std::to_string(count(Result::LeftAside)) + " laissés de côté"
+          : "";
   if (set) {
-    text += "Résumé : " + Count(count(Done::Changed), "modifié", "modifiés") + ", " +
-            Count(count(Done::AlreadySet), "déjà réglé", "déjà réglés") + ", " +
-            std::to_string(count(Done::NotVb6)) + " non VB6" + aside + ", " +
-            std::to_string(count(Done::Failed)) + " en échec.\n";
+    text += "Résumé : " + Count(count(Result::Changed), "modifié", "modifiés") + ", " +
+            Count(count(Result::AlreadySet), "déjà réglé", "déjà réglés") + ", " +
+            std::to_string(count(Result::NotVb6)) + " non VB6" + aside + ", " +
+            std::to_string(count(Result::Failed)) + " en échec.\n";
   } else {
-    text += "Résumé : " + Count(count(Done::Shown), "fichier VB6", "fichiers VB6") + ", " +
-            std::to_string(count(Done::NotVb6)) + " non VB6" + aside + ", " +
-            std::to_string(count(Done::Failed)) + " en échec.\n";
+    text += "Résumé : " + Count(count(Result::Shown), "fichier VB6", "fichiers VB6") + ", " +
+            std::to_string(count(Result::NotVb6)) + " non VB6" + aside + ", " +
+            std::to_string(count(Result::Failed)) + " en échec.\n";
     for (const auto& [effect, files] : effects) {
       text += "  " + std::to_string(files) + " : " + effect + "\n";
     }
@@ -182,20 +183,20 @@ std::string JsonSettings(const LanguageSettings& s) {
          ",\"secondaryLcid\":" + std::to_string(s.secondaryLcid);
 }
 
-const char* DoneWord(Done done) {
-  switch (done) {
-    case Done::Shown:
+const char* ResultWord(Result result) {
+  switch (result) {
+    case Result::Shown:
       return "shown";
-    case Done::Changed:
+    case Result::Changed:
       return "changed";
-    case Done::AlreadySet:
+    case Result::AlreadySet:
       return "already-set";
-    case Done::NotVb6:
-    case Done::LeftAside:
+    case Result::NotVb6:
+    case Result::LeftAside:
       return "skipped";
-    case Done::Pending:
-    case Done::Failed:
-    case Done::Busy:
+    case Result::Pending:
+    case Result::Failed:
+    case Result::Busy:
       break;
   }
   return "failed";
@@ -206,10 +207,10 @@ const char* DoneWord(Done done) {
 std::string JsonLine(const FileOutcome& outcome) {
   const bool vb6 = outcome.header.has_value();
   // Unknown, where the file could not be read well enough to tell.
-  const char* isVb6 = vb6 ? "true" : outcome.done == Done::NotVb6 ? "false" : "null";
+  const char* isVb6 = vb6 ? "true" : outcome.result == Result::NotVb6 ? "false" : "null";
   std::string line = "{\"path\":" + JsonString(outcome.path);
   if (!IsUtf8(outcome.path)) line += ",\"pathBytes\":\"" + HexBytes(outcome.path) + "\"";
-  line += std::string(",\"vb6\":") + isVb6 + ",\"done\":\"" + DoneWord(outcome.done) + "\"";
+  line += std::string(",\"vb6\":") + isVb6 + ",\"done\":\"" + ResultWord(outcome.result) + "\"";
   if (!outcome.reason.empty()) line += ",\"reason\":" + JsonString(outcome.reason);
   if (outcome.linkTarget) line += ",\"linkTarget\":" + JsonString(*outcome.linkTarget);
   if (vb6) {
@@ -222,7 +223,7 @@ std::string JsonLine(const FileOutcome& outcome) {
       line += ",\"before\":{" + JsonSettings(*outcome.before) + "}" +
               ",\"checksumRepaired\":" + (outcome.checksumRepaired ? "true" : "false");
     }
-    if (outcome.done == Done::Changed) {
+    if (outcome.result == Result::Changed) {
       line +=
           ",\"wayBack\":" + (outcome.wayBack ? JsonString(*outcome.wayBack) : "null") +
           ",\"wayBackExact\":" + (outcome.wayBack && outcome.notExact.empty() ? "true" : "false");

@@ -31,9 +31,9 @@ std::vector<LibraryPresence> LibraryFinder::Find(const LanguageSettings& setting
 }
 
 std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettings& settings) {
-  const std::string name = "la bibliothèque de langue " + LibraryName(library.name);
+  const std::string name = "la bibliothèque de langue " + ShownLibraryName(library.name);
   if (library.found) {
-    return "Bibliothèque de langue " + LibraryName(library.name) + " : présente dans " +
+    return "Bibliothèque de langue " + ShownLibraryName(library.name) + " : présente dans " +
            library.folder + ".\n";
   }
   // The current folder and the PATH also count when the program starts, and other

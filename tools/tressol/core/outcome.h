@@ -17,14 +17,14 @@ enum class Signature { None, Present, OutsideFile };
 // What became of one file. Pending: not looked at yet. Busy: held by another program;
 // tried again later. LeftAside: an entry of a folder or a pattern that is not a regular
 // file (a link, a device…).
-enum class Done { Pending, Shown, Changed, AlreadySet, NotVb6, Failed, Busy, LeftAside };
+enum class Result { Pending, Shown, Changed, AlreadySet, NotVb6, Failed, Busy, LeftAside };
 
 struct FileOutcome {
   std::string path;      // as the target named it
   std::string openPath;  // the very entry that is opened: a listed name is never normalised
   std::string name;      // as the report names it: the path, or within a folder the file's name
   std::optional<std::string> linkTarget;  // a target named through a link: where it leads
-  Done done = Done::Pending;
+  Result result = Result::Pending;
   Failure failure = Failure::Io;   // NotVb6 and Failed: the kind of failure
   std::string reason;              // NotVb6 and Failed: why, in a few words
   std::optional<VbHeader> header;  // as found before anything was written

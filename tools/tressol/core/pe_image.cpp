@@ -2,20 +2,93 @@
 
 #include <algorithm>
 
+#include "pe_layout.h"
 #include "tool_error.h"
 
 namespace tressol {
 namespace {
 
-constexpr std::uint16_t kMachineI386 = 0x14C;
-constexpr std::uint16_t kMagicPe32 = 0x10B;
-constexpr std::uint16_t kCharacteristicDll = 0x2000;
+namespace dos = layout::dos;
+namespace coff = layout::coff;
+namespace opt = layout::optional;
+namespace sec = layout::section;
+
 constexpr std::uint32_t kMaxSections = 96;
 
 [[noreturn]] void UnreadableImports() {
   Refuse(
       "sa table d'importations ne peut pas être lue (hors du fichier), et sans elle rien ne "
       "dit s'il s'agit d'un fichier VB6 ; recopiez-le depuis l'original");
+}
+
+// The file offset of the PE signature, which the DOS header names.
+std::uint32_t NewHeaderOffset(TargetFile& file) {
+  if (file.Size() < dos::kSize) {
+    NotVb6("trop court pour une image PE");
+  }
+  const std::vector<std::uint8_t> header = ReadRange(file, 0, dos::kSize);
+  if (header[0] != 'M' || header[1] != 'Z') {
+    NotVb6("pas une image PE (signature MZ absente)");
+  }
+  const std::uint32_t offset = U32(header, dos::kNewHeader);
+  if (offset > file.Size() || file.Size() - offset < 4) {
+    // A relocation table before 0x40 marks a plain DOS program, which has no new header;
+    // otherwise the file stops before the header it names.
+    if (U16(header, dos::kRelocationTable) < 0x40) NotVb6("programme DOS (sans en-tête PE)");
+    Refuse(
+        "le fichier est tronqué (il s'arrête avant son en-tête PE) ; recopiez-le depuis "
+        "l'original");
+  }
+  const std::vector<std::uint8_t> signature = ReadRange(file, offset, 4);
+  if (signature[0] != 'P' || signature[1] != 'E' || signature[2] != 0 || signature[3] != 0) {
+    NotVb6("programme DOS ou 16 bits (signature PE absente)");
+  }
+  return offset;
+}
+
+void ReadOptionalHeader(const std::vector<std::uint8_t>& header, std::uint64_t at, PeImage& image) {
+  if (U16(header, opt::kMagic) != opt::kMagicPe32) {
+    NotVb6("image PE32+ (64 bits), que Visual Basic 6 ne produit pas");
+  }
+  image.entryPoint = U32(header, opt::kEntryPoint);
+  image.imageBase = U32(header, opt::kImageBase);
+  image.imageSize = U32(header, opt::kImageSize);
+  image.headersSize = U32(header, opt::kHeadersSize);
+  image.checksumOffset = at + opt::kCheckSum;
+  image.checksum = U32(header, opt::kCheckSum);
+  const std::uint32_t directories = U32(header, opt::kDirectoryCount);
+  const auto directory = [&](std::uint32_t index, std::uint32_t& address,
+                             std::uint32_t* size = nullptr) {
+    const std::size_t entry = opt::kDirectories + opt::kDirectorySize * index;
+    if (index < directories && entry + opt::kDirectorySize <= header.size()) {
+      address = U32(header, entry);
+      if (size) *size = U32(header, entry + 4);
+    }
+  };
+  directory(opt::kExportDirectory, image.exportRva);
+  directory(opt::kImportDirectory, image.importRva);
+  directory(opt::kSecurityDirectory, image.securityOffset, &image.securitySize);
+}
+
+std::vector<Section> ReadSections(TargetFile& file, std::uint64_t at, std::uint32_t count) {
+  const std::vector<std::uint8_t> table = ReadRange(file, at, std::uint64_t{count} * sec::kSize);
+  std::vector<Section> sections;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::size_t entry = i * sec::kSize;
+    Section section;
+    for (std::size_t c = 0; c < sec::kNameSize && table[entry + c] != 0; ++c) {
+      section.name += static_cast<char>(table[entry + c]);
+    }
+    section.virtualAddress = U32(table, entry + sec::kVirtualAddress);
+    section.rawSize = U32(table, entry + sec::kRawSize);
+    section.rawOffset = U32(table, entry + sec::kRawOffset);
+    if (std::uint64_t{section.rawOffset} + section.rawSize > file.Size()) {
+      Refuse("le fichier est tronqué (sa section « " + section.name +
+             " » dépasse sa fin) ; recopiez-le depuis l'original");
+    }
+    sections.push_back(section);
+  }
+  return sections;
 }
 
 }  // namespace
@@ -43,92 +116,37 @@ std::optional<std::uint64_t> PeImage::VaToOffset(std::uint32_t va, std::uint32_t
 }
 
 PeImage ReadPeImage(TargetFile& file) {
-  if (file.Size() < 0x40) {
-    NotVb6("trop court pour une image PE");
-  }
-  const std::vector<std::uint8_t> dos = ReadRange(file, 0, 0x40);
-  if (dos[0] != 'M' || dos[1] != 'Z') {
-    NotVb6("pas une image PE (signature MZ absente)");
-  }
-  const std::uint32_t peOffset = U32(dos, 0x3C);
-  if (peOffset > file.Size() || file.Size() - peOffset < 4) {
-    // A relocation table before 0x40 marks a plain DOS program, which has no new header;
-    // otherwise the file stops before the header it names.
-    if (U16(dos, 0x18) < 0x40) NotVb6("programme DOS (sans en-tête PE)");
-    Refuse(
-        "le fichier est tronqué (il s'arrête avant son en-tête PE) ; recopiez-le depuis "
-        "l'original");
-  }
-  const std::vector<std::uint8_t> signature = ReadRange(file, peOffset, 4);
-  if (signature[0] != 'P' || signature[1] != 'E' || signature[2] != 0 || signature[3] != 0) {
-    NotVb6("programme DOS ou 16 bits (signature PE absente)");
-  }
-  const std::vector<std::uint8_t> coff = ReadRange(file, peOffset, 24);
-  if (U16(coff, 4) != kMachineI386) {
+  const std::uint32_t peOffset = NewHeaderOffset(file);
+  const std::vector<std::uint8_t> header = ReadRange(file, peOffset, coff::kSize);
+  if (U16(header, coff::kMachine) != coff::kMachineI386) {
     NotVb6("image non i386 (64 bits ou autre processeur), que Visual Basic 6 ne produit pas");
   }
-  const std::uint32_t sectionCount = U16(coff, 6);
-  const std::uint32_t optionalSize = U16(coff, 20);
-  if (sectionCount == 0 || sectionCount > kMaxSections || optionalSize < 96) {
+  const std::uint32_t sectionCount = U16(header, coff::kSectionCount);
+  const std::uint32_t optionalSize = U16(header, coff::kOptionalSize);
+  if (sectionCount == 0 || sectionCount > kMaxSections || optionalSize < opt::kDirectories) {
     Refuse("son image PE est mal formée (sections ou en-tête optionnel)");
   }
-
   PeImage image;
-  image.isDll = (U16(coff, 22) & kCharacteristicDll) != 0;
-  const std::uint64_t optionalOffset = std::uint64_t{peOffset} + 24;
-  const std::vector<std::uint8_t> optional = ReadRange(file, optionalOffset, optionalSize);
-  if (U16(optional, 0) != kMagicPe32) {
-    NotVb6("image PE32+ (64 bits), que Visual Basic 6 ne produit pas");
-  }
-  image.entryPoint = U32(optional, 16);
-  image.imageBase = U32(optional, 28);
-  image.imageSize = U32(optional, 56);
-  image.headersSize = U32(optional, 60);
-  image.checksumOffset = optionalOffset + 64;
-  image.checksum = U32(optional, 64);
-  const std::uint32_t directories = U32(optional, 92);
-  const auto directory = [&](std::uint32_t index, std::uint32_t& address, std::uint32_t& size) {
-    if (index < directories && 96 + 8 * index + 8 <= optionalSize) {
-      address = U32(optional, 96 + 8 * index);
-      size = U32(optional, 100 + 8 * index);
-    }
-  };
-  directory(0, image.exportRva, image.exportSize);
-  directory(1, image.importRva, image.importSize);
-  directory(4, image.securityOffset, image.securitySize);
-
-  const std::vector<std::uint8_t> table =
-      ReadRange(file, optionalOffset + optionalSize, std::uint64_t{sectionCount} * 40);
-  for (std::uint32_t i = 0; i < sectionCount; ++i) {
-    const std::size_t at = i * 40;
-    Section section;
-    for (std::size_t c = 0; c < 8 && table[at + c] != 0; ++c) {
-      section.name += static_cast<char>(table[at + c]);
-    }
-    section.virtualSize = U32(table, at + 8);
-    section.virtualAddress = U32(table, at + 12);
-    section.rawSize = U32(table, at + 16);
-    section.rawOffset = U32(table, at + 20);
-    if (std::uint64_t{section.rawOffset} + section.rawSize > file.Size()) {
-      Refuse("le fichier est tronqué (sa section « " + section.name +
-             " » dépasse sa fin) ; recopiez-le depuis l'original");
-    }
-    image.sections.push_back(section);
-  }
+  image.isDll = (U16(header, coff::kCharacteristics) & coff::kCharacteristicDll) != 0;
+  const std::uint64_t optionalOffset = std::uint64_t{peOffset} + coff::kSize;
+  ReadOptionalHeader(ReadRange(file, optionalOffset, optionalSize), optionalOffset, image);
+  image.sections = ReadSections(file, optionalOffset + optionalSize, sectionCount);
   return image;
 }
 
 bool ImportsVbRuntime(TargetFile& file, const PeImage& image) {
   if (image.importRva == 0) return false;
-  constexpr std::uint32_t kDescriptorSize = 20;
+  constexpr std::uint32_t kDescriptorSize = layout::imports::kSize;
   constexpr std::uint32_t kMaxDescriptors = 4096;
   const char* const kRuntimes[] = {"MSVBVM60.DLL", "MSVBVM50.DLL"};
   for (std::uint32_t i = 0;; ++i) {
     const auto at = image.RvaToOffset(image.importRva + i * kDescriptorSize, kDescriptorSize);
     if (!at || i == kMaxDescriptors) UnreadableImports();
     const std::vector<std::uint8_t> descriptor = ReadRange(file, *at, kDescriptorSize);
-    const std::uint32_t nameRva = U32(descriptor, 12);
-    if (nameRva == 0 && U32(descriptor, 16) == 0) return false;  // the table's end
+    const std::uint32_t nameRva = U32(descriptor, layout::imports::kName);
+    if (nameRva == 0 && U32(descriptor, layout::imports::kFirstThunk) == 0) {
+      return false;  // the table's end
+    }
     const auto nameAt = image.RvaToOffset(nameRva, 1);
     if (!nameAt) UnreadableImports();
     // Enough for the runtime's name and its NUL: a longer name differs anyway.
@@ -147,19 +165,20 @@ bool ImportsVbRuntime(TargetFile& file, const PeImage& image) {
 
 std::optional<std::uint32_t> ExportedFunction(TargetFile& file, const PeImage& image,
                                               const std::string& name) {
-  const auto directoryOffset = image.RvaToOffset(image.exportRva, 40);
+  namespace ex = layout::exports;
+  const auto directoryOffset = image.RvaToOffset(image.exportRva, ex::kSize);
   if (image.exportRva == 0 || !directoryOffset) {
     return std::nullopt;
   }
-  const std::vector<std::uint8_t> directory = ReadRange(file, *directoryOffset, 40);
-  const std::uint32_t functionCount = U32(directory, 20);
-  const std::uint32_t nameCount = U32(directory, 24);
+  const std::vector<std::uint8_t> directory = ReadRange(file, *directoryOffset, ex::kSize);
+  const std::uint32_t functionCount = U32(directory, ex::kFunctionCount);
+  const std::uint32_t nameCount = U32(directory, ex::kNameCount);
   if (nameCount > 65536 || functionCount > 65536) {
     return std::nullopt;
   }
-  const auto functions = image.RvaToOffset(U32(directory, 28), functionCount * 4);
-  const auto names = image.RvaToOffset(U32(directory, 32), nameCount * 4);
-  const auto ordinals = image.RvaToOffset(U32(directory, 36), nameCount * 2);
+  const auto functions = image.RvaToOffset(U32(directory, ex::kFunctions), functionCount * 4);
+  const auto names = image.RvaToOffset(U32(directory, ex::kNames), nameCount * 4);
+  const auto ordinals = image.RvaToOffset(U32(directory, ex::kOrdinals), nameCount * 2);
   if (!functions || !names || !ordinals) {
     return std::nullopt;
   }

@@ -12,7 +12,6 @@ namespace tressol {
 struct Section {
   std::string name;
   std::uint32_t virtualAddress;
-  std::uint32_t virtualSize;
   std::uint32_t rawSize;
   std::uint32_t rawOffset;
 };
@@ -26,8 +25,8 @@ struct PeImage {
   std::uint32_t headersSize = 0;
   std::uint64_t checksumOffset = 0;  // file offset of the optional header's CheckSum
   std::uint32_t checksum = 0;
-  std::uint32_t exportRva = 0, exportSize = 0;
-  std::uint32_t importRva = 0, importSize = 0;
+  std::uint32_t exportRva = 0;
+  std::uint32_t importRva = 0;
   std::uint32_t securityOffset = 0, securitySize = 0;  // Authenticode, a file offset
   std::vector<Section> sections;
 

@@ -62,7 +62,7 @@ std::string InText(std::uint32_t lcid) {
 }
 
 bool IsFrench(const std::string& library, std::uint32_t lcid) {
-  return LibraryName(library) == "VB6FR.dll" && lcid == 0x40C;
+  return ShownLibraryName(library) == "VB6FR.dll" && lcid == 0x40C;
 }
 
 // The runtime tries the primary setting, then the secondary one: "*" is its own English
@@ -96,7 +96,7 @@ std::string DescribeLcid(std::uint32_t lcid) {
   return language ? Hex(lcid) + ", " + language->name : Hex(lcid);
 }
 
-std::string LibraryName(const std::string& library) {
+std::string ShownLibraryName(const std::string& library) {
   std::string lower = library;
   for (char& c : lower) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   return lower == "vb6fr.dll" ? "VB6FR.dll" : library;
@@ -132,7 +132,7 @@ std::string Effect(const LanguageSettings& s) {
     if (*step.library == "*") return text + separator + "en anglais.";
     if (NamesALibraryFile(*step.library)) {
       text += separator + InText(step.lcid) + " si la bibliothèque de langue " +
-              LibraryName(*step.library) + " est présente";
+              ShownLibraryName(*step.library) + " est présente";
       separator = ", sinon ";
     }
   }

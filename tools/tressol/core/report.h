@@ -14,7 +14,7 @@ std::string FileName(const std::string& path);
 // "0x409, anglais (États-Unis)", or the hex alone for an ID without a known name.
 std::string DescribeLcid(std::uint32_t lcid);
 // A library as running text names it: the French library always as "VB6FR.dll".
-std::string LibraryName(const std::string& library);
+std::string ShownLibraryName(const std::string& library);
 // What the settings do, in a few words: "messages en français, sinon en anglais".
 std::string PlainEffect(const LanguageSettings& settings);
 // One sentence; the words of Linguarde's labels where the settings are one of its three.

@@ -18,6 +18,8 @@
 namespace tressol {
 namespace {
 
+namespace vb = layout::vb;
+
 bool IsPattern(const std::string& target) {
   return FileName(target).find_first_of("*?") != std::string::npos;
 }
@@ -97,16 +99,16 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   const bool checksumWrong = actual && *actual != image.checksum;
   const bool same = header.settings == settings;
   if (same && !checksumWrong) {
-    outcome.done = Done::AlreadySet;
+    outcome.result = Result::AlreadySet;
     return;
   }
   // A malformed image, which a change could only make worse.
   if (SignatureOf(image, file->Size()) == Signature::OutsideFile) {
     Refuse("la table de certificats de sa signature sort du fichier (image mal formée)");
   }
-  const std::vector<std::uint8_t> current(header.bytes.begin() + kSettingsStart,
-                                          header.bytes.begin() + kSettingsEnd);
-  const Patch patch{header.offset + kSettingsStart, current,
+  const std::vector<std::uint8_t> current(header.bytes.begin() + vb::kSettingsStart,
+                                          header.bytes.begin() + vb::kSettingsEnd);
+  const Patch patch{header.offset + vb::kSettingsStart, current,
                     same ? current : SettingsBytes(header, settings)};
   std::vector<Patch> patches;
   std::string notExact;
@@ -120,11 +122,11 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   outcome.checksum = "absente (0), laissée à 0";
   if (actual) {
     // The words that change, aligned on the file's even offsets.
-    const std::size_t start = kSettingsStart - (patch.offset % 2);
-    const std::size_t end = kSettingsEnd + ((header.offset + kSettingsEnd) % 2);
+    const std::size_t start = vb::kSettingsStart - (patch.offset % 2);
+    const std::size_t end = vb::kSettingsEnd + ((header.offset + vb::kSettingsEnd) % 2);
     std::vector<std::uint8_t> before(header.bytes.begin() + start, header.bytes.begin() + end);
     std::vector<std::uint8_t> after = before;
-    std::copy(patch.after.begin(), patch.after.end(), after.begin() + (kSettingsStart - start));
+    std::copy(patch.after.begin(), patch.after.end(), after.begin() + (vb::kSettingsStart - start));
     const std::optional<std::uint32_t> checksum =
         UpdatedPeChecksum(*actual, file->Size(), before, after);
     if (!checksum) {
@@ -145,10 +147,10 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
 
   Apply(*file, patches);
   if (same) {
-    outcome.done = Done::AlreadySet;
+    outcome.result = Result::AlreadySet;
     return;
   }
-  outcome.done = Done::Changed;
+  outcome.result = Result::Changed;
   outcome.settings = settings;
   outcome.notExact = notExact;
   outcome.wayBack = WayBackCommand(output.shell, output.toolPath, header.settings,
@@ -156,7 +158,7 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
 }
 
 FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
-  outcome.done = dynamic_cast<const BusyFile*>(&error) != nullptr ? Done::Busy : Done::Failed;
+  outcome.result = dynamic_cast<const BusyFile*>(&error) != nullptr ? Result::Busy : Result::Failed;
   outcome.failure = error.Kind();
   outcome.reason = error.what();
   return outcome;
@@ -179,20 +181,20 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
     }
   } catch (const NotVb6File& error) {
     outcome = Failed(outcome, error);
-    outcome.done = Done::NotVb6;
+    outcome.result = Result::NotVb6;
     return outcome;
   } catch (const NotRegularFile& error) {
     outcome = Failed(outcome, error);
-    outcome.done = Done::LeftAside;
+    outcome.result = Result::LeftAside;
     return outcome;
   } catch (const ToolError& error) {
     return Failed(outcome, error);
   }
   outcome.settings = outcome.header->settings;
   if (!command.settings) {
-    outcome.done = Done::Shown;
+    outcome.result = Result::Shown;
   } else if (outcome.settings == *command.settings && checksumRight) {
-    outcome.done = Done::AlreadySet;
+    outcome.result = Result::AlreadySet;
     outcome.before = outcome.settings;
   } else {
     try {
@@ -207,7 +209,8 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
 }
 
 // A file as its target names it, before anything is known of it.
-FileOutcome Named(const std::string& path, const std::string& openPath, const std::string& name) {
+FileOutcome Unprocessed(const std::string& path, const std::string& openPath,
+                        const std::string& name) {
   FileOutcome outcome;
   outcome.path = path;
   outcome.openPath = openPath;
@@ -219,13 +222,13 @@ FileOutcome Named(const std::string& path, const std::string& openPath, const st
 // them within one patience for the whole run, and those still held fail. Each file is
 // reported, its way back with it, as soon as it is done: a run cut short still tells how
 // to undo what it did.
-class Processing {
+class Batch {
  public:
-  Processing(const Command& command, FileSystem& files, Output& output, bool many)
+  Batch(const Command& command, FileSystem& files, Output& output, bool many)
       : command_(command), files_(files), output_(output), many_(many), libraries_(files) {}
 
   void Add(FileOutcome outcome) {
-    Settle(outcome.done != Done::Pending
+    Record(outcome.result != Result::Pending
                ? std::move(outcome)
                : Process(std::move(outcome), command_, files_, libraries_, output_));
   }
@@ -238,14 +241,14 @@ class Processing {
       std::vector<FileOutcome> held;
       held.swap(busy_);
       for (const FileOutcome& outcome : held) {
-        FileOutcome again = Named(outcome.path, outcome.openPath, outcome.name);
+        FileOutcome again = Unprocessed(outcome.path, outcome.openPath, outcome.name);
         again.linkTarget = outcome.linkTarget;
         Add(std::move(again));
       }
     }
     for (FileOutcome& outcome : busy_) {
-      outcome.done = Done::Failed;
-      Settle(std::move(outcome));
+      outcome.result = Result::Failed;
+      Record(std::move(outcome));
     }
     busy_.clear();
     return std::move(done_);
@@ -255,8 +258,8 @@ class Processing {
   static constexpr std::chrono::milliseconds kBusyPatience{2000};
   static constexpr std::chrono::milliseconds kBusyRetry{100};
 
-  void Settle(FileOutcome outcome) {
-    if (outcome.done == Done::Busy) {
+  void Record(FileOutcome outcome) {
+    if (outcome.result == Result::Busy) {
       busy_.push_back(std::move(outcome));
       return;
     }
@@ -294,7 +297,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       try {
         expanded = files.Expand(target);
       } catch (const ToolError& error) {
-        pending.push_back(Failed(Named(target, target, target), error));
+        pending.push_back(Failed(Unprocessed(target, target, target), error));
         continue;
       }
       if (!expanded) {
@@ -304,7 +307,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
                                            " » n'existe pas ; vérifiez le chemin. Aucun fichier "
                                            "n'a été modifié");
         }
-        pending.push_back(Named(target, target, target));
+        pending.push_back(Unprocessed(target, target, target));
         pending.back().linkTarget = files.LinkTarget(target);
         continue;
       }
@@ -314,23 +317,24 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
                    : "le dossier « " + target + " » ne contient aucun fichier .exe, .dll ou .ocx");
       }
       for (const FileSystem::Listed& entry : *expanded) {
-        pending.push_back(Named(entry.shown, entry.path,
-                                command.targets.size() > 1 ? entry.shown : FileName(entry.shown)));
+        pending.push_back(
+            Unprocessed(entry.shown, entry.path,
+                        command.targets.size() > 1 ? entry.shown : FileName(entry.shown)));
         if (!entry.leftAside.empty()) {
-          pending.back().done = Done::LeftAside;
+          pending.back().result = Result::LeftAside;
           pending.back().reason = entry.leftAside;
         }
       }
       many = true;
     }
-    Processing processing(command, files, output, many);
-    for (FileOutcome& outcome : pending) processing.Add(std::move(outcome));
-    const std::vector<FileOutcome> outcomes = processing.Finish();
+    Batch batch(command, files, output, many);
+    for (FileOutcome& outcome : pending) batch.Add(std::move(outcome));
+    const std::vector<FileOutcome> outcomes = batch.Finish();
 
     if (!many) {
       const FileOutcome& outcome = outcomes.front();
-      if (outcome.done == Done::NotVb6 || outcome.done == Done::Failed ||
-          outcome.done == Done::LeftAside) {
+      if (outcome.result == Result::NotVb6 || outcome.result == Result::Failed ||
+          outcome.result == Result::LeftAside) {
         output.err += SingleFileFailure(outcome, command.settings.has_value()) + hint;
         return static_cast<int>(outcome.failure);
       }
@@ -338,13 +342,14 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       return 0;
     }
     if (!command.json) output.out += FolderEnd(outcomes, command.settings.has_value());
-    const auto failed = std::find_if(outcomes.begin(), outcomes.end(),
-                                     [](const FileOutcome& o) { return o.done == Done::Failed; });
+    const auto failed = std::find_if(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
+      return o.result == Result::Failed;
+    });
     if (failed != outcomes.end()) {
       return static_cast<int>(failed->failure);
     }
     if (std::all_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
-          return o.done == Done::NotVb6 || o.done == Done::LeftAside;
+          return o.result == Result::NotVb6 || o.result == Result::LeftAside;
         })) {
       Refuse("aucun des fichiers n'est un fichier VB6");
     }

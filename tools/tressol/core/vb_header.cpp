@@ -8,6 +8,8 @@
 namespace tressol {
 namespace {
 
+namespace vb = layout::vb;
+
 // What the runtime's class factory exports of an ActiveX DLL or OCX begin with.
 const char* const kClassFactoryExports[] = {"DllGetClassObject", "DllRegisterServer",
                                             "DllUnregisterServer", "DllCanUnloadNow"};
@@ -19,10 +21,11 @@ bool HasMagic(const std::vector<std::uint8_t>& bytes) {
          bytes[3] == '!';
 }
 
-// A library name: printable text ended by a NUL within its 14 bytes.
-std::optional<std::string> LibraryName(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+// A library name as the header stores it: printable text ended by a NUL within its 14 bytes.
+std::optional<std::string> StoredLibraryName(const std::vector<std::uint8_t>& bytes,
+                                             std::size_t at) {
   std::string name;
-  for (std::size_t i = at; i < at + kLibraryNameSize; ++i) {
+  for (std::size_t i = at; i < at + vb::kLibraryNameSize; ++i) {
     if (bytes[i] == 0) return name;
     if (bytes[i] < 0x20 || bytes[i] > 0x7E) return std::nullopt;
     name += static_cast<char>(bytes[i]);
@@ -32,21 +35,22 @@ std::optional<std::string> LibraryName(const std::vector<std::uint8_t>& bytes, s
 
 // The header at a file offset, if it is one.
 std::optional<VbHeader> HeaderAt(TargetFile& file, const PeImage& image, std::uint64_t offset) {
-  if (offset > file.Size() || file.Size() - offset < kHeaderReadSize) {
+  if (offset > file.Size() || file.Size() - offset < vb::kReadSize) {
     return std::nullopt;
   }
   VbHeader header;
   header.offset = offset;
-  header.bytes = ReadRange(file, offset, kHeaderReadSize);
-  const auto primary = LibraryName(header.bytes, 0x06);
-  const auto secondary = LibraryName(header.bytes, 0x14);
-  const std::uint32_t projectData = U32(header.bytes, 0x30);
+  header.bytes = ReadRange(file, offset, vb::kReadSize);
+  const auto primary = StoredLibraryName(header.bytes, vb::kPrimaryLibrary);
+  const auto secondary = StoredLibraryName(header.bytes, vb::kSecondaryLibrary);
+  const std::uint32_t projectData = U32(header.bytes, vb::kProjectData);
   if (!HasMagic(header.bytes) || !primary || !secondary || projectData < image.imageBase ||
       projectData - image.imageBase >= image.imageSize) {
     return std::nullopt;
   }
-  header.runtimeBuild = U16(header.bytes, 0x04);
-  header.settings = {*primary, U32(header.bytes, 0x24), *secondary, U32(header.bytes, 0x28)};
+  header.runtimeBuild = U16(header.bytes, vb::kRuntimeBuild);
+  header.settings = {*primary, U32(header.bytes, vb::kPrimaryLcid), *secondary,
+                     U32(header.bytes, vb::kSecondaryLcid)};
   return header;
 }
 
@@ -65,14 +69,15 @@ std::optional<std::uint32_t> PushedAddress(TargetFile& file, const PeImage& imag
   return U32(code, push + 1);
 }
 
-VbHeader Named(TargetFile& file, const PeImage& image, std::uint32_t va, HeaderFoundBy by) {
+VbHeader HeaderNamedByCode(TargetFile& file, const PeImage& image, std::uint32_t va,
+                           HeaderFoundBy by) {
   // A VB6 program's first instruction pushes its header; other programs may push anything.
-  const auto offset = image.VaToOffset(va, kHeaderReadSize);
+  const auto offset = image.VaToOffset(va, vb::kReadSize);
   if (!offset) {
     NotVb6("aucun en-tête de projet VB là où son code en désignerait un (hors du fichier)");
   }
   auto header = HeaderAt(file, image, *offset);
-  if (!header && !HasMagic(ReadRange(file, *offset, kHeaderReadSize))) {
+  if (!header && !HasMagic(ReadRange(file, *offset, vb::kReadSize))) {
     NotVb6("aucun en-tête de projet VB là où son code en désignerait un");
   }
   if (!header) {
@@ -136,7 +141,7 @@ VbHeader Search(TargetFile& file, const PeImage& image) {
 VbHeader FindHeader(TargetFile& file, const PeImage& image, bool importsRuntime) {
   if (!image.isDll) {
     if (const auto va = PushedAddress(file, image, image.entryPoint, std::nullopt, 0xE8)) {
-      return Named(file, image, *va, HeaderFoundBy::EntryPoint);
+      return HeaderNamedByCode(file, image, *va, HeaderFoundBy::EntryPoint);
     }
   } else {
     std::optional<std::uint32_t> named;
@@ -149,7 +154,7 @@ VbHeader FindHeader(TargetFile& file, const PeImage& image, bool importsRuntime)
       if (va) named = va;
     }
     if (named) {
-      return Named(file, image, *named, HeaderFoundBy::Exports);
+      return HeaderNamedByCode(file, image, *named, HeaderFoundBy::Exports);
     }
   }
   if (LooksPacked(image)) {
@@ -176,17 +181,17 @@ VbHeader LocateVbHeader(TargetFile& file, const PeImage& image) {
 }
 
 std::vector<std::uint8_t> SettingsBytes(const VbHeader& header, const LanguageSettings& settings) {
-  std::vector<std::uint8_t> bytes(header.bytes.begin() + kSettingsStart,
-                                  header.bytes.begin() + kSettingsEnd);
+  std::vector<std::uint8_t> bytes(header.bytes.begin() + vb::kSettingsStart,
+                                  header.bytes.begin() + vb::kSettingsEnd);
   const auto putName = [&bytes](std::size_t at, const std::string& name) {
-    for (std::size_t i = 0; i < kLibraryNameSize; ++i) {
-      bytes[at + i] = i < name.size() ? static_cast<std::uint8_t>(name[i]) : 0;
+    for (std::size_t i = 0; i < vb::kLibraryNameSize; ++i) {
+      bytes[at - vb::kSettingsStart + i] = i < name.size() ? static_cast<std::uint8_t>(name[i]) : 0;
     }
   };
-  putName(0x06 - kSettingsStart, settings.primaryLibrary);
-  putName(0x14 - kSettingsStart, settings.secondaryLibrary);
-  PutU32(bytes, 0x24 - kSettingsStart, settings.primaryLcid);
-  PutU32(bytes, 0x28 - kSettingsStart, settings.secondaryLcid);
+  putName(vb::kPrimaryLibrary, settings.primaryLibrary);
+  putName(vb::kSecondaryLibrary, settings.secondaryLibrary);
+  PutU32(bytes, vb::kPrimaryLcid - vb::kSettingsStart, settings.primaryLcid);
+  PutU32(bytes, vb::kSecondaryLcid - vb::kSettingsStart, settings.secondaryLcid);
   return bytes;
 }
 

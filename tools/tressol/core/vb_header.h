@@ -5,19 +5,13 @@
 #include <vector>
 
 #include "pe_image.h"
+#include "pe_layout.h"
 #include "target_file.h"
 
 namespace tressol {
 
-// The runtime project header of a compiled VB6 target. From its start ("VB5!"):
-// +0x04 u16 runtime build, +0x06 and +0x14 the primary and secondary language library
-// names (14 bytes, NUL-padded), +0x22 u16 runtime revision, +0x24 and +0x28 the primary
-// and secondary locale IDs (u32), +0x30 the project data's address.
-inline constexpr std::uint32_t kHeaderReadSize = 0x34;
-inline constexpr std::size_t kLibraryNameSize = 14;
-inline constexpr std::size_t kSettingsStart = 0x06;
-inline constexpr std::size_t kSettingsEnd = 0x2C;
-
+// The language settings of the runtime project header of a compiled VB6 target, whose
+// fields pe_layout.h places.
 struct LanguageSettings {
   std::string primaryLibrary;
   std::uint32_t primaryLcid = 0;
@@ -40,7 +34,7 @@ enum class HeaderFoundBy { EntryPoint, Exports, Search };
 struct VbHeader {
   std::uint64_t offset = 0;  // in the file
   HeaderFoundBy foundBy = HeaderFoundBy::EntryPoint;
-  std::vector<std::uint8_t> bytes;  // kHeaderReadSize bytes from offset
+  std::vector<std::uint8_t> bytes;  // layout::vb::kReadSize bytes from offset
   std::uint16_t runtimeBuild = 0;
   LanguageSettings settings;
 };
@@ -50,7 +44,8 @@ struct VbHeader {
 // one valid candidate. Refuses the file otherwise.
 VbHeader LocateVbHeader(TargetFile& file, const PeImage& image);
 
-// The header's bytes from kSettingsStart to kSettingsEnd with the new settings.
+// The header's settings bytes (layout::vb::kSettingsStart to kSettingsEnd) holding the
+// settings given.
 std::vector<std::uint8_t> SettingsBytes(const VbHeader& header, const LanguageSettings& settings);
 
 }  // namespace tressol
