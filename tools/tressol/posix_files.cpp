@@ -211,52 +211,34 @@ std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool 
       open(path.c_str(), (forWriting ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC);
   if (descriptor < 0) {
     const int code = errno;
-    const std::string system = std::string(" (") + std::strerror(code) + ")";
+    const std::string system = std::strerror(code);
     if (code == ENOENT || code == ENOTDIR) {
-      throw ToolError(Failure::Io, "il n'existe pas ; vérifiez le chemin" + system);
+      throw FileError(FileFailure::NotFound, forWriting, system);
     }
-    if (code == EISDIR) {
-      throw NotRegularFile("c'est un dossier, pas un fichier");
-    }
+    if (code == EISDIR) throw FileError(FileFailure::Folder, forWriting);
     if (code == EACCES || code == EPERM) {
       struct stat status {};
       const bool own = stat(path.c_str(), &status) == 0 && status.st_uid == geteuid();
-      const std::string verb = forWriting ? "modifier" : "lire";
-      throw ToolError(Failure::Refused,
-                      own ? "vos droits ne permettent pas de le " + verb + " ; il est à vous : " +
-                                (forWriting ? "chmod u+rw" : "chmod u+r") + " le permet" + system
-                          : "vos droits ne permettent pas de le " + verb +
-                                " ; demandez-les à son propriétaire ou à l'administrateur" +
-                                system);
+      throw FileError(own ? FileFailure::OwnFileDenied : FileFailure::OthersFileDenied, forWriting,
+                      system);
     }
-    if (code == EROFS) {
-      throw ToolError(Failure::Refused,
-                      "il est sur un disque en lecture seule ; copiez-le ailleurs" + system);
-    }
-    throw ToolError(Failure::Io, "il ne peut pas être ouvert" + system);
+    if (code == EROFS) throw FileError(FileFailure::ReadOnlyDisk, forWriting, system);
+    throw FileError(FileFailure::Unopenable, forWriting, system);
   }
   auto file = std::make_unique<PosixFile>(descriptor);
   struct stat status {};
   if (fstat(descriptor, &status) != 0) {
-    throw ToolError(Failure::Io,
-                    std::string("il ne peut pas être examiné (") + std::strerror(errno) + ")");
+    throw FileError(FileFailure::Unexaminable, forWriting, std::strerror(errno));
   }
   if (!S_ISREG(status.st_mode)) {
-    throw NotRegularFile("ce n'est pas un fichier ordinaire (" + WhyNotRegular(status.st_mode) +
-                         ")");
+    throw FileError(FileFailure::NotRegular, forWriting, {}, WhyNotRegular(status.st_mode));
   }
   // Root may write anywhere: a file that nobody may write stays as it is for root too.
   if (forWriting && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-    throw ToolError(Failure::Refused,
-                    "il est en lecture seule (aucun droit d'écriture) ; rendez-le modifiable "
-                    "(chmod u+w), puis recommencez");
+    throw FileError(FileFailure::NoWritePermission, forWriting);
   }
   if (forWriting) {
-    if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-      throw BusyFile(
-          "il est verrouillé par un autre programme ; fermez ce programme, puis "
-          "recommencez");
-    }
+    if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) throw FileError(FileFailure::Locked, true);
     file->Locked();
   }
   return std::make_unique<PagedFile>(std::move(file));

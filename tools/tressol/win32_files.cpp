@@ -26,10 +26,6 @@ using linguarde::win32::WithoutExtendedPrefix;
 
 std::string SystemText(DWORD code) { return ToUtf8(linguarde::win32::WindowsErrorText(code)); }
 
-constexpr char kBusy[] =
-    "il est ouvert par un autre programme ou en cours d'exécution ; fermez ce programme, puis "
-    "recommencez";
-
 class MappedView final : public TargetFile::View {
  public:
   explicit MappedView(linguarde::win32::UniqueMappedView view) : view_(std::move(view)) {}
@@ -103,7 +99,7 @@ class Win32File final : public TargetFile {
   [[noreturn]] void Fail(const std::string& what) const {
     const DWORD code = GetLastError();
     // Another program locked a range of the file: busy, as held files are.
-    if (code == ERROR_LOCK_VIOLATION) throw BusyFile(kBusy);
+    if (code == ERROR_LOCK_VIOLATION) throw FileError(FileFailure::OpenElsewhere, false);
     throw ToolError(Failure::Io, what + " (" + SystemText(code) + ")");
   }
 
@@ -294,9 +290,7 @@ std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool 
   const DWORD attributes = GetFileAttributesW(name.c_str());
   if (forWriting && attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    throw ToolError(Failure::Refused,
-                    "il est en lecture seule ; retirez cet attribut (Propriétés du fichier, "
-                    "décochez « Lecture seule »), puis recommencez");
+    throw FileError(FileFailure::ReadOnlyAttribute, true);
   }
   // Shared with nobody for a change: a target that runs or is open elsewhere is refused.
   linguarde::win32::UniqueFileHandle file(
@@ -304,36 +298,31 @@ std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool 
                   forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                   FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file && GetFileType(file.Get()) != FILE_TYPE_DISK) {
-    throw NotRegularFile("ce n'est pas un fichier ordinaire (périphérique ou tube)");
+    throw FileError(FileFailure::NotRegular, forWriting, {}, "périphérique ou tube");
   }
   if (file) {
     return std::make_unique<PagedFile>(std::make_unique<Win32File>(std::move(file)));
   }
   const DWORD code = GetLastError();
-  const std::string system = " (" + SystemText(code) + ")";
-  if (IsFolder(attributes)) throw NotRegularFile("c'est un dossier, pas un fichier");
+  const std::string system = SystemText(code);
+  if (IsFolder(attributes)) throw FileError(FileFailure::Folder, forWriting);
   switch (code) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-      throw BusyFile(kBusy);
+      throw FileError(FileFailure::OpenElsewhere, forWriting);
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_NAME:
-      throw ToolError(Failure::Io, "il n'existe pas ; vérifiez le chemin" + system);
+      throw FileError(FileFailure::NotFound, forWriting, system);
     case ERROR_ACCESS_DENIED:
       if (!forWriting) break;
-      throw ToolError(Failure::Refused,
-                      InProgramFiles(name)
-                          ? "Windows réserve sa modification aux administrateurs, car il est "
-                            "dans Program Files ; lancez Linguarde ou l'invite de commandes "
-                            "en tant qu'administrateur"
-                          : "vos droits ne permettent pas de le modifier ; demandez-les à "
-                            "l'administrateur de l'ordinateur" +
-                                system);
+      throw FileError(
+          InProgramFiles(name) ? FileFailure::AdministratorsOnly : FileFailure::AccessDenied, true,
+          system);
     default:
       break;
   }
-  throw ToolError(Failure::Io, "il ne peut pas être ouvert" + system);
+  throw FileError(FileFailure::Unopenable, forWriting, system);
 }
 
 }  // namespace tressol

@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "tool_error.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -200,6 +202,52 @@ std::string Wrap(const std::string& line, const std::string& indent) {
 
 std::string Count(std::size_t count, const std::string& singular, const std::string& plural) {
   return std::to_string(count) + " " + (count > 1 ? plural : singular);
+}
+
+std::string FileFailureText(FileFailure why, bool forWriting, const std::string& systemText,
+                            const std::string& detail) {
+  const std::string system = systemText.empty() ? "" : " (" + systemText + ")";
+  const std::string verb = forWriting ? "modifier" : "lire";
+  switch (why) {
+    case FileFailure::NotFound:
+      return "il n'existe pas ; vérifiez le chemin" + system;
+    case FileFailure::Folder:
+      return "c'est un dossier, pas un fichier";
+    case FileFailure::NotRegular:
+      return "ce n'est pas un fichier ordinaire (" + detail + ")";
+    case FileFailure::OpenElsewhere:
+      return "il est ouvert par un autre programme ou en cours d'exécution ; fermez ce programme, "
+             "puis recommencez";
+    case FileFailure::Locked:
+      return "il est verrouillé par un autre programme ; fermez ce programme, puis recommencez";
+    case FileFailure::ReadOnlyAttribute:
+      return "il est en lecture seule ; retirez cet attribut (Propriétés du fichier, décochez "
+             "« Lecture seule »), puis recommencez";
+    case FileFailure::NoWritePermission:
+      return "il est en lecture seule (aucun droit d'écriture) ; rendez-le modifiable (chmod u+w), "
+             "puis recommencez";
+    case FileFailure::ReadOnlyDisk:
+      return "il est sur un disque en lecture seule ; copiez-le ailleurs" + system;
+    case FileFailure::AdministratorsOnly:
+      return "Windows réserve sa modification aux administrateurs, car il est dans Program Files ; "
+             "lancez Linguarde ou l'invite de commandes en tant qu'administrateur";
+    case FileFailure::AccessDenied:
+      return "vos droits ne permettent pas de le modifier ; demandez-les à l'administrateur de "
+             "l'ordinateur" +
+             system;
+    case FileFailure::OwnFileDenied:
+      return "vos droits ne permettent pas de le " + verb +
+             " ; il est à vous : " + (forWriting ? "chmod u+rw" : "chmod u+r") + " le permet" +
+             system;
+    case FileFailure::OthersFileDenied:
+      return "vos droits ne permettent pas de le " + verb +
+             " ; demandez-les à son propriétaire ou à l'administrateur" + system;
+    case FileFailure::Unexaminable:
+      return "il ne peut pas être examiné" + system;
+    case FileFailure::Unopenable:
+      break;
+  }
+  return "il ne peut pas être ouvert" + system;
 }
 
 }  // namespace tressol

@@ -18,11 +18,53 @@ class ToolError : public std::runtime_error {
   Failure kind_;
 };
 
-// The file is open elsewhere without sharing, or locked: a scanner or an indexer holding
-// a fresh build lets go a moment later, so it is tried again before it fails.
-class BusyFile : public ToolError {
+// Why a front end could not open or read a file, as it finds it; the report words each.
+// Where Windows and POSIX differ, each has its own kind.
+enum class FileFailure {
+  NotFound,
+  Folder,
+  NotRegular,          // a device, a pipe; the detail says which
+  OpenElsewhere,       // Windows: shared with nobody, running, or a range locked
+  Locked,              // POSIX: another program holds the lock
+  ReadOnlyAttribute,   // Windows
+  NoWritePermission,   // POSIX, also for root
+  ReadOnlyDisk,        // POSIX
+  AdministratorsOnly,  // Windows: under Program Files
+  AccessDenied,        // Windows
+  OwnFileDenied,       // POSIX: the user's own file, which the user may open up
+  OthersFileDenied,    // POSIX
+  Unopenable,
+  Unexaminable,
+};
+
+// The words of a failure: the report's, with the system's own text where there is one.
+// forWriting: a set, where the file is to be modified, or a view, where it is read.
+std::string FileFailureText(FileFailure why, bool forWriting, const std::string& systemText,
+                            const std::string& detail);
+
+// A file that a front end could not open. A busy one is tried again before it fails (a
+// scanner or an indexer holding a fresh build lets go a moment later); one that is not a
+// regular file is left aside within a folder, and never blocks the run.
+class FileError : public ToolError {
  public:
-  explicit BusyFile(const std::string& message) : ToolError(Failure::Refused, message) {}
+  FileError(FileFailure why, bool forWriting, const std::string& systemText = {},
+            const std::string& detail = {})
+      : ToolError(why == FileFailure::NotFound || why == FileFailure::Unopenable ||
+                          why == FileFailure::Unexaminable
+                      ? Failure::Io
+                      : Failure::Refused,
+                  FileFailureText(why, forWriting, systemText, detail)),
+        why_(why) {}
+  FileFailure Why() const noexcept { return why_; }
+  bool Busy() const noexcept {
+    return why_ == FileFailure::OpenElsewhere || why_ == FileFailure::Locked;
+  }
+  bool NotRegular() const noexcept {
+    return why_ == FileFailure::Folder || why_ == FileFailure::NotRegular;
+  }
+
+ private:
+  FileFailure why_;
 };
 
 // The file is shown not to be a VB6 binary: it is left aside, where a file that cannot be
@@ -30,13 +72,6 @@ class BusyFile : public ToolError {
 class NotVb6File : public ToolError {
  public:
   explicit NotVb6File(const std::string& message) : ToolError(Failure::Refused, message) {}
-};
-
-// Not a regular file (a device, a pipe, a folder): within a folder or a pattern it is left
-// aside, and it never blocks the run.
-class NotRegularFile : public ToolError {
- public:
-  explicit NotRegularFile(const std::string& message) : ToolError(Failure::Refused, message) {}
 };
 
 [[noreturn]] inline void NotVb6(const std::string& why) { throw NotVb6File(why); }

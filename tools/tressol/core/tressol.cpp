@@ -158,7 +158,8 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
 }
 
 FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
-  outcome.result = dynamic_cast<const BusyFile*>(&error) != nullptr ? Result::Busy : Result::Failed;
+  const auto* file = dynamic_cast<const FileError*>(&error);
+  outcome.result = file && file->Busy() ? Result::Busy : Result::Failed;
   outcome.failure = error.Kind();
   outcome.reason = error.what();
   return outcome;
@@ -183,12 +184,11 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
     outcome = Failed(outcome, error);
     outcome.result = Result::NotVb6;
     return outcome;
-  } catch (const NotRegularFile& error) {
-    outcome = Failed(outcome, error);
-    outcome.result = Result::LeftAside;
-    return outcome;
   } catch (const ToolError& error) {
-    return Failed(outcome, error);
+    outcome = Failed(outcome, error);
+    const auto* file = dynamic_cast<const FileError*>(&error);
+    if (file && file->NotRegular()) outcome.result = Result::LeftAside;
+    return outcome;
   }
   outcome.settings = outcome.header->settings;
   if (!command.settings) {
