@@ -5,12 +5,42 @@
 
 #include "json_line.h"
 #include "report.h"
+#include "way_back.h"
 
 namespace tressol {
 namespace {
 
 // "messages en français, sinon en anglais" without its first word, after an arrow.
 std::string AfterArrow(const std::string& effect) { return effect.substr(effect.find(' ') + 1); }
+
+std::string ChecksumWords(const ChecksumWrite& checksum) {
+  if (checksum.written == 0) return "absente (0), laissée à 0";
+  return Hex(checksum.stored) +
+         (checksum.storedWasWrong ? ", fausse, corrigée en " : ", devenue ") +
+         Hex(checksum.written);
+}
+
+// A change's way back: the command, and why it does not give the same bytes (or, without a
+// command, why there is none).
+struct WayBack {
+  std::optional<std::string> command;
+  std::string caveat;
+};
+
+WayBack WayBackOf(const FileOutcome& outcome, const WayBackStyle& style) {
+  WayBack wayBack;
+  if (outcome.result != Result::Changed) return wayBack;
+  if (outcome.caveat == WayBackCaveat::BytesAfterLibraryName) {
+    wayBack.caveat =
+        "un nom de bibliothèque d'avant est suivi d'octets que la commande remet à zéro";
+  } else if (outcome.caveat == WayBackCaveat::WrongChecksum) {
+    wayBack.caveat = "la somme de contrôle PE d'avant, " + Hex(outcome.checksum->stored) +
+                     ", n'était pas celle du fichier ; la commande écrit la bonne";
+  }
+  wayBack.command = WayBackCommand(style.shell, style.toolPath, *outcome.Before(),
+                                   outcome.absolutePath, wayBack.caveat);
+  return wayBack;
+}
 
 std::string Details(const FileOutcome& outcome) {
   const VbHeader& header = *outcome.header;
@@ -22,7 +52,8 @@ std::string Details(const FileOutcome& outcome) {
                      "  En-tête VB : position " + Hex(header.offset) + " (" + by + ")\n" +
                      "  Moteur d'exécution VB6 du compilateur : version " +
                      std::to_string(header.runtimeBuild) + " (pas celui installé ici)\n";
-  if (!outcome.checksum.empty()) text += "  Somme de contrôle PE : " + outcome.checksum + "\n";
+  if (outcome.checksum)
+    text += "  Somme de contrôle PE : " + ChecksumWords(*outcome.checksum) + "\n";
   if (outcome.signature == Signature::Present) text += "  Signature Authenticode : présente\n";
   if (outcome.signature == Signature::OutsideFile) {
     text +=
@@ -32,46 +63,48 @@ std::string Details(const FileOutcome& outcome) {
   return text;
 }
 
-std::string SignatureWarning(const FileOutcome& outcome) {
+std::string SignatureWarning(const FileOutcome& outcome, const WayBack& wayBack) {
   if (outcome.result != Result::Changed || outcome.signature == Signature::None) return {};
   return std::string("Attention : la signature Authenticode du fichier n'est plus valide") +
-         (outcome.notExact.empty() ? " ; la commande de retour ci-dessous la rend de nouveau "
-                                     "valide.\n"
-                                   : ".\n");
+         (wayBack.caveat.empty() ? " ; la commande de retour ci-dessous la rend de nouveau "
+                                   "valide.\n"
+                                 : ".\n");
 }
 
 // The command names the file; where it cannot be exact, the file is named with why.
-std::string WayBack(const FileOutcome& outcome, const std::string& intro) {
+std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack,
+                         const std::string& intro) {
   if (outcome.result != Result::Changed) return {};
-  if (!outcome.wayBack) {
+  if (!wayBack.command) {
     const std::string why =
         " : aucune commande ne peut rétablir exactement les réglages d'avant : ";
-    return Wrap("  " + outcome.name + why + outcome.notExact + ".", "    ");
+    return Wrap("  " + outcome.name + why + wayBack.caveat + ".", "    ");
   }
-  std::string text = intro + *outcome.wayBack + "\n";
-  if (!outcome.notExact.empty()) {
+  std::string text = intro + *wayBack.command + "\n";
+  if (!wayBack.caveat.empty()) {
     const std::string why = " : ce retour ne rend pas le fichier identique octet pour octet : ";
-    text += Wrap("    " + outcome.name + why + outcome.notExact + ".", "    ");
+    text += Wrap("    " + outcome.name + why + wayBack.caveat + ".", "    ");
   }
   return text;
 }
 
 }  // namespace
 
-std::string SingleFileReport(const FileOutcome& outcome) {
+std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& style) {
   const std::string name = FileName(outcome.path);
+  const WayBack wayBack = WayBackOf(outcome, style);
   std::string text;
   switch (outcome.result) {
     case Result::Changed:
-      text = Wrap(name + " : modifié. Avant : " + PlainEffect(*outcome.before) +
+      text = Wrap(name + " : modifié. Avant : " + PlainEffect(*outcome.Before()) +
                       ". Après : " + PlainEffect(outcome.settings) + ".",
                   "  ") +
-             "Réglages de langue d'avant :\n" + DescribeSettings(*outcome.before) +
+             "Réglages de langue d'avant :\n" + DescribeSettings(*outcome.Before()) +
              "Réglages de langue d'après :\n" + DescribeSettings(outcome.settings);
       break;
     case Result::AlreadySet:
       text = Wrap(name + " : déjà réglé, " + PlainEffect(outcome.settings) +
-                      (outcome.checksumRepaired
+                      (outcome.ChecksumRepaired()
                            ? " ; seule sa somme de contrôle PE, qui était fausse, a été corrigée."
                            : " ; le fichier n'a pas été modifié."),
                   "  ") +
@@ -81,12 +114,12 @@ std::string SingleFileReport(const FileOutcome& outcome) {
       text = name + " : fichier VB6, " + PlainEffect(outcome.settings) +
              ".\nRéglages de langue :\n" + DescribeSettings(outcome.settings);
   }
-  text += Details(outcome) + SignatureWarning(outcome);
+  text += Details(outcome) + SignatureWarning(outcome, wayBack);
   for (const LibraryPresence& library : outcome.libraries) {
     text += DescribeLibrary(library, outcome.settings);
   }
   if (outcome.result == Result::Changed)
-    text += "Pour revenir aux réglages d'avant :\n" + WayBack(outcome, "  ");
+    text += "Pour revenir aux réglages d'avant :\n" + WayBackLines(outcome, wayBack, "  ");
   return text;
 }
 
@@ -100,19 +133,19 @@ std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
   return text;
 }
 
-std::string FileLine(const FileOutcome& outcome) {
+std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
   const std::string& name = outcome.name;
   switch (outcome.result) {
     case Result::Shown:
       return name + " : " + PlainEffect(outcome.settings) + "\n";
     case Result::Changed:
-      return name + " : modifié, " + PlainEffect(*outcome.before) + " → " +
+      return name + " : modifié, " + PlainEffect(*outcome.Before()) + " → " +
              AfterArrow(PlainEffect(outcome.settings)) +
              (outcome.signature != Signature::None ? " ; sa signature n'est plus valide" : "") +
-             "\n" + WayBack(outcome, "  Pour revenir : ");
+             "\n" + WayBackLines(outcome, WayBackOf(outcome, style), "  Pour revenir : ");
     case Result::AlreadySet:
       return name + " : déjà réglé, " + PlainEffect(outcome.settings) +
-             (outcome.checksumRepaired ? " ; somme de contrôle PE fausse, corrigée" : "") + "\n";
+             (outcome.ChecksumRepaired() ? " ; somme de contrôle PE fausse, corrigée" : "") + "\n";
     case Result::Failed:
     case Result::Busy:
       return Wrap(name + " : en échec, " + outcome.reason, "  ");
@@ -204,7 +237,7 @@ const char* ResultWord(Result result) {
 
 }  // namespace
 
-std::string JsonLine(const FileOutcome& outcome) {
+std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
   const bool vb6 = outcome.header.has_value();
   // Unknown, where the file could not be read well enough to tell.
   const char* isVb6 = vb6 ? "true" : outcome.result == Result::NotVb6 ? "false" : "null";
@@ -219,15 +252,15 @@ std::string JsonLine(const FileOutcome& outcome) {
             ",\"headerOffset\":" + std::to_string(outcome.header->offset) +
             ",\"runtimeBuild\":" + std::to_string(outcome.header->runtimeBuild) + "," +
             JsonSettings(outcome.settings);
-    if (outcome.before) {
-      line += ",\"before\":{" + JsonSettings(*outcome.before) + "}" +
-              ",\"checksumRepaired\":" + (outcome.checksumRepaired ? "true" : "false");
+    if (const std::optional<LanguageSettings> before = outcome.Before()) {
+      line += ",\"before\":{" + JsonSettings(*before) + "}" +
+              ",\"checksumRepaired\":" + (outcome.ChecksumRepaired() ? "true" : "false");
     }
     if (outcome.result == Result::Changed) {
-      line +=
-          ",\"wayBack\":" + (outcome.wayBack ? JsonString(*outcome.wayBack) : "null") +
-          ",\"wayBackExact\":" + (outcome.wayBack && outcome.notExact.empty() ? "true" : "false");
-      if (!outcome.notExact.empty()) line += ",\"wayBackCaveat\":" + JsonString(outcome.notExact);
+      const WayBack wayBack = WayBackOf(outcome, style);
+      line += ",\"wayBack\":" + (wayBack.command ? JsonString(*wayBack.command) : "null") +
+              ",\"wayBackExact\":" + (wayBack.command && wayBack.caveat.empty() ? "true" : "false");
+      if (!wayBack.caveat.empty()) line += ",\"wayBackCaveat\":" + JsonString(wayBack.caveat);
     }
     line += ",\"libraries\":[";
     for (std::size_t i = 0; i < outcome.libraries.size(); ++i) {

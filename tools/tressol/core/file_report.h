@@ -4,21 +4,22 @@
 #include <vector>
 
 #include "outcome.h"
+#include "way_back.h"
 
 namespace tressol {
 
 // A single file's report: the answer first (the file, what was done, the effect in plain
 // words), then the settings, the technical details, the language library and the way back.
-std::string SingleFileReport(const FileOutcome& outcome);
+std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& style);
 // Why a single file was neither viewed nor set, naming it.
 std::string SingleFileFailure(const FileOutcome& outcome, bool set);
 
 // A folder's or a pattern's report: a line a VB6 file as each is done; at the end, the
-// other files grouped by reason, each language library once, the summary and the ways back.
-std::string FileLine(const FileOutcome& outcome);
+// other files grouped by reason, each language library once, the summary.
+std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style);
 std::string FolderEnd(const std::vector<FileOutcome>& outcomes, bool set);
 
 // One JSON object on one line.
-std::string JsonLine(const FileOutcome& outcome);
+std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style);
 
 }  // namespace tressol

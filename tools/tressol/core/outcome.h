@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,20 @@ enum class Signature { None, Present, OutsideFile };
 // file (a link, a device…).
 enum class Result { Pending, Shown, Changed, AlreadySet, NotVb6, Failed, Busy, LeftAside };
 
+// What a set wrote into the PE CheckSum field; both zero where the file keeps none.
+struct ChecksumWrite {
+  std::uint32_t stored = 0;   // before: wrong where it was not the file's
+  std::uint32_t written = 0;  // the whole file's, after the change
+  bool storedWasWrong = false;
+};
+
+// Why running the way back of a change does not give the same bytes, where it does not.
+enum class WayBackCaveat {
+  None,
+  BytesAfterLibraryName,  // the command writes zeros after the previous name's end
+  WrongChecksum,          // the command writes the right checksum, not the wrong one
+};
+
 struct FileOutcome {
   std::string path;      // as the target named it
   std::string openPath;  // the very entry that is opened: a listed name is never normalised
@@ -29,13 +44,18 @@ struct FileOutcome {
   std::string reason;              // NotVb6 and Failed: why, in a few words
   std::optional<VbHeader> header;  // as found before anything was written
   Signature signature = Signature::None;
-  LanguageSettings settings;               // as the file holds them now
-  std::optional<LanguageSettings> before;  // a set's VB6 file: as it held them before
-  std::string checksum;                    // a change: what became of the PE checksum
-  bool checksumRepaired = false;           // a set: the stored checksum was wrong, and mended
-  std::optional<std::string> wayBack;      // a change: the command that undoes it
-  std::string notExact;  // a change: why the way back cannot give the same bytes, if so
+  LanguageSettings settings;                   // as the file holds them now
+  std::optional<ChecksumWrite> checksum;       // a set that wrote: what became of the checksum
+  std::string absolutePath;                    // a change: the file, from the root
+  WayBackCaveat caveat = WayBackCaveat::None;  // a change
   std::vector<LibraryPresence> libraries;
+
+  // A set's VB6 file (changed or already set): the settings as it held them before.
+  std::optional<LanguageSettings> Before() const {
+    if (result != Result::Changed && result != Result::AlreadySet) return std::nullopt;
+    return header->settings;
+  }
+  bool ChecksumRepaired() const { return checksum && checksum->storedWasWrong; }
 };
 
 }  // namespace tressol

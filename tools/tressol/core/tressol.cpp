@@ -87,13 +87,11 @@ std::optional<std::uint32_t> ActualChecksum(TargetFile& file, const PeImage& ima
 // whose settings or checksum differ. The file is opened again for writing, shared with
 // nobody, and read again under that lock; what was found before only decided that it is
 // worth doing.
-void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& files,
-         const Output& output) {
+void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& files) {
   const std::unique_ptr<TargetFile> file = files.Open(outcome.openPath, true);
   const PeImage image = ReadPeImage(*file);
   const VbHeader header = LocateVbHeader(*file, image);
   outcome.header = header;
-  outcome.before = header.settings;
   outcome.settings = header.settings;
   const std::optional<std::uint32_t> actual = ActualChecksum(*file, image);
   const bool checksumWrong = actual && *actual != image.checksum;
@@ -111,15 +109,15 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   const Patch patch{header.offset + vb::kSettingsStart, current,
                     same ? current : SettingsBytes(header, settings)};
   std::vector<Patch> patches;
-  std::string notExact;
+  WayBackCaveat caveat = WayBackCaveat::None;
   if (!same) {
     patches.push_back(patch);
     if (SettingsBytes(header, header.settings) != current) {
-      notExact = "un nom de bibliothèque d'avant est suivi d'octets que la commande remet à zéro";
+      caveat = WayBackCaveat::BytesAfterLibraryName;
     }
   }
 
-  outcome.checksum = "absente (0), laissée à 0";
+  outcome.checksum = ChecksumWrite{};
   if (actual) {
     // The words that change, aligned on the file's even offsets.
     const std::size_t start = vb::kSettingsStart - (patch.offset % 2);
@@ -132,17 +130,12 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
     if (!checksum) {
       Refuse("sa somme de contrôle PE ne peut pas être calculée");
     }
-    if (checksumWrong && !same) {
-      notExact = "la somme de contrôle PE d'avant, " + Hex(image.checksum) +
-                 ", n'était pas celle du fichier ; la commande écrit la bonne";
-    }
+    if (checksumWrong && !same) caveat = WayBackCaveat::WrongChecksum;
     std::vector<std::uint8_t> oldField(4), newField(4);
     PutU32(oldField, 0, image.checksum);
     PutU32(newField, 0, *checksum);
     patches.push_back({image.checksumOffset, oldField, newField});
-    outcome.checksum = Hex(image.checksum) +
-                       (checksumWrong ? ", fausse, corrigée en " : ", devenue ") + Hex(*checksum);
-    outcome.checksumRepaired = checksumWrong;
+    outcome.checksum = ChecksumWrite{image.checksum, *checksum, checksumWrong};
   }
 
   Apply(*file, patches);
@@ -152,9 +145,8 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   }
   outcome.result = Result::Changed;
   outcome.settings = settings;
-  outcome.notExact = notExact;
-  outcome.wayBack = WayBackCommand(output.shell, output.toolPath, header.settings,
-                                   files.AbsolutePath(outcome.openPath), outcome.notExact);
+  outcome.caveat = caveat;
+  outcome.absolutePath = files.AbsolutePath(outcome.openPath);
 }
 
 FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
@@ -169,7 +161,7 @@ FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
 // cannot be read well enough to tell, or a VB6 binary that cannot be set, is Failed and
 // stays as it was; a file held by another program is Busy.
 FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& files,
-                    LibraryFinder& libraries, const Output& output) {
+                    LibraryFinder& libraries) {
   bool checksumRight = true;
   try {
     const std::unique_ptr<TargetFile> file = files.Open(outcome.openPath, false);
@@ -195,12 +187,10 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
     outcome.result = Result::Shown;
   } else if (outcome.settings == *command.settings && checksumRight) {
     outcome.result = Result::AlreadySet;
-    outcome.before = outcome.settings;
   } else {
     try {
-      Set(outcome, *command.settings, files, output);
+      Set(outcome, *command.settings, files);
     } catch (const ToolError& error) {
-      outcome.before.reset();
       return Failed(outcome, error);
     }
   }
@@ -230,7 +220,7 @@ class Batch {
   void Add(FileOutcome outcome) {
     Record(outcome.result != Result::Pending
                ? std::move(outcome)
-               : Process(std::move(outcome), command_, files_, libraries_, output_));
+               : Process(std::move(outcome), command_, files_, libraries_));
   }
 
   std::vector<FileOutcome> Finish() {
@@ -263,10 +253,11 @@ class Batch {
       busy_.push_back(std::move(outcome));
       return;
     }
+    const WayBackStyle style{output_.shell, output_.toolPath};
     if (command_.json) {
-      output_.out += JsonLine(outcome);
+      output_.out += JsonLine(outcome, style);
     } else if (many_) {
-      output_.out += FileLine(outcome);
+      output_.out += FileLine(outcome, style);
     }
     output_.Flush();
     done_.push_back(std::move(outcome));
@@ -338,7 +329,9 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
         output.err += SingleFileFailure(outcome, command.settings.has_value()) + hint;
         return static_cast<int>(outcome.failure);
       }
-      if (!command.json) output.out += SingleFileReport(outcome);
+      if (!command.json) {
+        output.out += SingleFileReport(outcome, WayBackStyle{output.shell, output.toolPath});
+      }
       return 0;
     }
     if (!command.json) output.out += FolderEnd(outcomes, command.settings.has_value());

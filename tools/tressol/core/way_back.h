@@ -10,6 +10,12 @@ namespace tressol {
 // How the console that runs the tool reads a command line.
 enum class Shell { Cmd, Posix };
 
+// How a way back is written: in the console's syntax, the tool named by its full path.
+struct WayBackStyle {
+  Shell shell = Shell::Posix;
+  std::string toolPath = "tressol";
+};
+
 // A word written so that the shell hands it to the tool as it is; nothing where that
 // cannot be done (cmd replaces %name% even between quotes, and a quote cannot be quoted).
 std::optional<std::string> ShellWord(const std::string& word, Shell shell);
