@@ -7,10 +7,10 @@ namespace linguarde {
 
 std::optional<std::wstring> LigneAction(const std::wstring& dossierApplication,
                                         const std::wstring& cible, std::int16_t Index) {
-  if (Index < 0 || static_cast<std::size_t>(Index) >= kActionTable.size()) {
+  if (Index < 0 || static_cast<std::size_t>(Index) >= kActions.size()) {
     return std::nullopt;
   }
-  const ActionRow& row = kActionTable[static_cast<std::size_t>(Index)];
+  const ActionRow& row = kActions[static_cast<std::size_t>(Index)];
 
   std::wstring dossier = dossierApplication;
   const std::wstring outil =
@@ -22,7 +22,7 @@ std::optional<std::wstring> LigneAction(const std::wstring& dossierApplication,
   } else {
     ligne += interpreter::OutsideQuotes(cible);
   }
-  ligne += row.settings;
+  ligne += std::wstring(row.settings.begin(), row.settings.end());
   return ligne;
 }
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <string>
 
+#include "actions.h"
 #include "localisation_script/LancerAction.h"
 #include "localisation_script/action_error.h"
 #include "message_box.h"
+#include "text_encoding.h"
 #include "windows_error.h"
 
 namespace linguarde {
@@ -28,6 +30,19 @@ constexpr std::wstring_view kFilter =
     L"Tous les fichiers (*.*)|*.*";
 // Path must exist, no read-only box, prompt on overwrite; the file itself need not exist.
 constexpr std::uint32_t kOpenFlags = 0x806;
+
+// A control's text: the action table gives the buttons' captions, and to each label the
+// effect of the button above it.
+std::wstring TextOf(const ControlRow& control) {
+  const std::size_t index = static_cast<std::size_t>(control.index);
+  if (control.name == kForm1Controls[rows::Command2].name) {
+    return win32::FromUtf8(kActions[index].caption);
+  }
+  if (control.name == kForm1Controls[rows::Label1].name) {
+    return win32::FromUtf8(kActions[index + kLabel1FirstAction].label);
+  }
+  return std::wstring(control.text);
+}
 
 // Panels hand their children's notifications to the window, which owns all behaviour.
 LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -226,9 +241,9 @@ void Form1::CreateControls(bool (*wanted)(const ControlRow&)) {
     const HWND parent =
         control.container == Container::Form1 ? hwnd_ : controls_[RowOf(control.container)];
     controls_[row] = CreateWindowExW(
-        windowClass.exStyle, windowClass.name, std::wstring(control.text).c_str(),
-        windowClass.style, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + row)), instance_, nullptr);
+        windowClass.exStyle, windowClass.name, TextOf(control).c_str(), windowClass.style, 0, 0, 0,
+        0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + row)), instance_,
+        nullptr);
   }
 }
 

@@ -14,7 +14,8 @@ enum class Dock { None, Top, Bottom };
 enum class Paint { Face, Window };
 
 // One control of the window, in twips (1/1440 inch) relative to its container's client
-// area. Members of a control array share a name and differ by index (-1: no array).
+// area. Members of a control array share a name and differ by index (-1: no array). The
+// action buttons' captions and their labels come from the action table.
 struct ControlRow {
   std::wstring_view name;
   int index;
@@ -52,13 +53,13 @@ inline constexpr std::array<ControlRow, 12> kForm1Controls = {{
   {L"Command1",  -1, ControlKind::Button,       Container::Picture1, 4095,  135,  2850,  465,  2, ControlFont::Default,  Dock::None,   false, Paint::Face,   L"Choisir le fichier"},
   {L"Text1",     -1, ControlKind::TextBox,      Container::Picture1,   75,  780, 11010,  360,  3, ControlFont::Default,  Dock::None,   false, Paint::Face,   L""},
   {L"CMDialog1", -1, ControlKind::CommonDialog, Container::Picture1,  135,   30,     0,    0, -1, ControlFont::Default,  Dock::None,   false, Paint::Face,   L""},
-  {L"Command2",   0, ControlKind::Button,       Container::Picture2,  510,  535,  1950, 1905,  4, ControlFont::Command2, Dock::None,   false, Paint::Face,   L"Visualiser la localisation"},
-  {L"Command2",   1, ControlKind::Button,       Container::Picture2, 3230,  525,  1950, 1905,  5, ControlFont::Command2, Dock::None,   false, Paint::Face,   L"Localiser en Anglais US"},
-  {L"Command2",   2, ControlKind::Button,       Container::Picture2, 5950,  555,  1950, 1905,  6, ControlFont::Command2, Dock::None,   false, Paint::Face,   L"Localiser en Français ou Anglais US"},
-  {L"Command2",   3, ControlKind::Button,       Container::Picture2, 8670,  545,  1950, 1905,  7, ControlFont::Command2, Dock::None,   false, Paint::Face,   L"Rétablir la localisation Française seule"},
-  {L"Label1",     0, ControlKind::Label,        Container::Picture2, 3255, 2625,  1875,  480,  8, ControlFont::Default,  Dock::None,   false, Paint::Face,   L"Les messages VB (erreurs...) sont en Anglais"},
-  {L"Label1",     1, ControlKind::Label,        Container::Picture2, 5730, 2490,  2295,  780,  9, ControlFont::Default,  Dock::None,   false, Paint::Face,   L"Les messages VB (erreurs...) sont en Anglais si VB6FR.dll n'est pas sur le système, sinon en Français"},
-  {L"Label1",     2, ControlKind::Label,        Container::Picture2, 8490, 2475,  2295,  780, 10, ControlFont::Default,  Dock::None,   false, Paint::Face,   L"Les messages VB (erreurs...) sont en Français et VB6FR.dll DOIT être présent sur le système."},
+  {L"Command2",   0, ControlKind::Button,       Container::Picture2,  510,  535,  1950, 1905,  4, ControlFont::Command2, Dock::None,   false, Paint::Face,   L""},
+  {L"Command2",   1, ControlKind::Button,       Container::Picture2, 3230,  525,  1950, 1905,  5, ControlFont::Command2, Dock::None,   false, Paint::Face,   L""},
+  {L"Command2",   2, ControlKind::Button,       Container::Picture2, 5950,  555,  1950, 1905,  6, ControlFont::Command2, Dock::None,   false, Paint::Face,   L""},
+  {L"Command2",   3, ControlKind::Button,       Container::Picture2, 8670,  545,  1950, 1905,  7, ControlFont::Command2, Dock::None,   false, Paint::Face,   L""},
+  {L"Label1",     0, ControlKind::Label,        Container::Picture2, 3255, 2625,  1875,  480,  8, ControlFont::Default,  Dock::None,   false, Paint::Face,   L""},
+  {L"Label1",     1, ControlKind::Label,        Container::Picture2, 5730, 2490,  2295,  780,  9, ControlFont::Default,  Dock::None,   false, Paint::Face,   L""},
+  {L"Label1",     2, ControlKind::Label,        Container::Picture2, 8490, 2475,  2295,  780, 10, ControlFont::Default,  Dock::None,   false, Paint::Face,   L""},
 }};
 // clang-format on
 
@@ -98,6 +99,9 @@ constexpr bool RowsFollowTabIndex() {
   return true;
 }
 static_assert(RowsFollowTabIndex(), "the control table must be in tab index order");
+
+// Label1 Index 0 stands under Command2 Index 1, and tells that action's effect.
+inline constexpr std::size_t kLabel1FirstAction = 1;
 
 // Twips to pixels at a DPI; 15 twips make one pixel at 96 DPI. Halves round up.
 constexpr int TwipsToPixels(int twips, unsigned dpi) {

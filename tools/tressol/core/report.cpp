@@ -1,9 +1,10 @@
 #include "report.h"
 
-#include "tool_error.h"
-
 #include <cstdio>
 #include <vector>
+
+#include "actions.h"
+#include "tool_error.h"
 
 namespace tressol {
 namespace {
@@ -119,14 +120,14 @@ std::string PlainEffect(const LanguageSettings& s) {
 
 std::string Effect(const LanguageSettings& s) {
   // The buttons' labels, word for word, for the settings that the buttons write.
-  if (s.primaryLibrary == "*") return kStart + std::string("en Anglais");
+  using linguarde::Action;
+  const auto label = [](Action action) { return std::string(linguarde::ActionOf(action).label); };
+  if (s.primaryLibrary == "*") return label(Action::LocaliserAnglaisUS);
   if (IsFrench(s.primaryLibrary, s.primaryLcid) && s.secondaryLibrary == "*") {
-    return kStart + std::string(
-                        "en Anglais si VB6FR.dll n'est pas sur le système, sinon en "
-                        "Français");
+    return label(Action::LocaliserFrancaisOuAnglaisUS);
   }
   if (IsFrench(s.primaryLibrary, s.primaryLcid) && s.secondaryLibrary == "~") {
-    return kStart + std::string("en Français et VB6FR.dll DOIT être présent sur le système.");
+    return label(Action::RetablirFrancaisSeule);
   }
   std::string text = kStart;
   const char* separator = "";
