@@ -11,7 +11,9 @@
 namespace linguarde {
 namespace {
 
+// What a refusal leaves: before the write, and after it.
 constexpr std::wstring_view kNothingDone = L" Rien n'a été écrit ni lancé.";
+constexpr std::wstring_view kNothingStarted = L" Rien n'a été lancé.";
 
 [[noreturn]] void RefuseHeldScript(std::wstring_view nothingDone) {
   throw ActionRefused(
@@ -180,7 +182,7 @@ void LancerAction(std::int16_t Index, const std::wstring& cible, ScriptPlatform&
   }
   if (!script->Close()) {
     // Another copy rewrote the script for a console of its own.
-    RefuseHeldScript(L" Rien n'a été lancé.");
+    RefuseHeldScript(kNothingStarted);
   }
 
   platform.StartScript(scriptPath);

@@ -422,7 +422,7 @@ void Form1::Command2_Click(int Index) {
     LancerAction(static_cast<std::int16_t>(Index), WindowText(Control(rows::Text1)), platform_);
   } catch (const ActionRefused& refusal) {
     ShowMessage(hwnd_, refusal.Message(), MB_OK | MB_ICONWARNING);
-  } catch (const ActionFailed& failure) {
+  } catch (const UserError& failure) {
     ReportFailure(failure.Message());
   } catch (const std::exception&) {
     ReportFailure(L"L'action a échoué : mémoire insuffisante ou erreur inattendue.");

@@ -5,7 +5,7 @@
 #include "argument_words.h"
 #include "long_path.h"
 #include "message_box.h"
-#include "localisation_script/action_error.h"
+#include "user_error.h"
 #include "platform_win32/win32_script_platform.h"
 #include "windows_error.h"
 
@@ -24,10 +24,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
     form.Show(showCommand);
     return linguarde::RunMessageLoop(form.Handle());
-  } catch (const linguarde::win32::Win32Error& error) {
-    linguarde::ShowMessage(nullptr, error.Message(), MB_OK | MB_ICONERROR);
-    return 1;
-  } catch (const linguarde::ActionError& error) {
+  } catch (const linguarde::UserError& error) {
     linguarde::ShowMessage(nullptr, error.Message(), MB_OK | MB_ICONERROR);
     return 1;
   }

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <string>
-#include <utility>
+
+#include "user_error.h"
 
 namespace linguarde::win32 {
 
@@ -12,14 +12,9 @@ namespace linguarde::win32 {
 std::wstring WindowsErrorText(DWORD code);
 
 // A failed Windows call: our French sentence, then the system's text for the error.
-class Win32Error : public std::exception {
+class Win32Error : public UserError {
  public:
-  explicit Win32Error(std::wstring message) : message_(std::move(message)) {}
-  const std::wstring& Message() const noexcept { return message_; }
-  const char* what() const noexcept override { return "Windows error"; }
-
- private:
-  std::wstring message_;
+  using UserError::UserError;
 };
 
 // "<what> : <the system's text for the last error>."

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <exception>
+#include <string>
+#include <utility>
+
+namespace linguarde {
+
+// What the user is told when something fails: a French sentence, which the window shows
+// once. Both the script's failures and the failed Windows calls are of this kind.
+class UserError : public std::exception {
+ public:
+  explicit UserError(std::wstring message) : message_(std::move(message)) {}
+  const std::wstring& Message() const noexcept { return message_; }
+  const char* what() const noexcept override { return "Linguarde error"; }
+
+ private:
+  std::wstring message_;
+};
+
+}  // namespace linguarde
