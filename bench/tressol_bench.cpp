@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "core/pe_checksum.h"
-#include "core/tressol.h"
+#include "pe_checksum.h"
+#include "tressol.h"
 #include "posix_files.h"
 
 namespace {

@@ -23,3 +23,10 @@ function(linguarde_windows_program target)
     set_property(TARGET ${target} PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
   endif()
 endfunction()
+
+# Code that is cold, which is most of both programs, built for size in a release: they stay
+# small downloads. MSVC keeps its one level (it warns when a level is overridden).
+function(linguarde_small target)
+  target_compile_options(${target} PRIVATE
+    $<$<AND:$<CONFIG:Release>,$<NOT:$<CXX_COMPILER_ID:MSVC>>>:-Os>)
+endfunction()

@@ -155,20 +155,23 @@ void RefuseTooLong(const std::string& line) {
 
 }  // namespace
 
-void LancerAction(std::int16_t Index, const std::wstring& cible, ScriptPlatform& platform) {
+std::unique_ptr<Console> LancerAction(std::int16_t Index, const std::wstring& cible,
+                                      ScriptPlatform& platform) {
   const std::wstring folder = platform.ApplicationFolder();
-  std::wstring prefix = folder;
-  const std::wstring scriptPath =
-      modOperationFichier::AjouterAntislash(prefix) + std::wstring(kScriptName);
+  const std::wstring scriptPath = modOperationFichier::CheminDansDossier(folder, kScriptName);
 
-  // Everything that can be refused is decided before the file is touched.
+  // Everything that can be refused is decided before the line is built and the file
+  // touched; an index outside the table writes "Pause" alone.
   RefuseUnstartable(folder);
-  std::vector<std::string> lines;
-  if (const auto ligne = LigneAction(folder, cible, Index)) {
+  const bool action = Index >= 0 && static_cast<std::size_t>(Index) < kActions.size();
+  if (action) {
     RefuseOptionLike(cible);
     RefuseUncarriable(folder, kLinguardeFolder);
     RefuseUncarriable(cible, kTarget);
-    lines.push_back(EncodeLine(platform, *ligne, folder, cible));
+  }
+  std::vector<std::string> lines;
+  if (action) {
+    lines.push_back(EncodeLine(platform, *LigneAction(folder, cible, Index), folder, cible));
     RefuseTooLong(lines.back());
   }
   lines.emplace_back("Pause");
@@ -180,12 +183,12 @@ void LancerAction(std::int16_t Index, const std::wstring& cible, ScriptPlatform&
   for (const std::string& line : lines) {
     script->WriteLine(line);
   }
-  if (!script->Close()) {
+  std::unique_ptr<HeldScript> held = script->Close();
+  if (!held) {
     // Another copy rewrote the script for a console of its own.
     RefuseHeldScript(kNothingStarted);
   }
-
-  platform.StartScript(scriptPath);
+  return platform.StartScript(scriptPath, std::move(held));
 }
 
 }  // namespace linguarde

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "script_platform.h"
@@ -10,8 +11,10 @@ namespace linguarde {
 inline constexpr std::wstring_view kScriptName = L"VBcommand.bat";
 
 // Writes "VBcommand.bat" into the application folder (the action's line, then "Pause")
-// and starts it. Throws ActionRefused, before anything is written, for a text the
-// interpreter cannot carry; any failed step throws ActionFailed and the rest is not done.
-void LancerAction(std::int16_t Index, const std::wstring& cible, ScriptPlatform& platform);
+// and starts it; returns its console, which the caller may wait on. Throws ActionRefused,
+// before anything is written, for a text the interpreter cannot carry; any failed step
+// throws ActionFailed and the rest is not done.
+std::unique_ptr<Console> LancerAction(std::int16_t Index, const std::wstring& cible,
+                                      ScriptPlatform& platform);
 
 }  // namespace linguarde

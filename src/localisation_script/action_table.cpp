@@ -12,9 +12,7 @@ std::optional<std::wstring> LigneAction(const std::wstring& dossierApplication,
   }
   const ActionRow& row = kActions[static_cast<std::size_t>(Index)];
 
-  std::wstring dossier = dossierApplication;
-  const std::wstring outil =
-      modOperationFichier::AjouterAntislash(dossier) + std::wstring(kToolName);
+  const std::wstring outil = modOperationFichier::CheminDansDossier(dossierApplication, kToolName);
 
   std::wstring ligne = interpreter::QuotedCommand(outil) + L" ";
   if (row.targetQuoted) {

@@ -12,4 +12,9 @@ std::wstring AjouterAntislash(std::wstring& chemin) {
   return chemin;
 }
 
+std::wstring CheminDansDossier(const std::wstring& dossier, std::wstring_view nom) {
+  std::wstring copie = dossier;
+  return AjouterAntislash(copie) + std::wstring(nom);
+}
+
 }  // namespace modOperationFichier

@@ -7,16 +7,33 @@
 
 namespace linguarde {
 
+// The script held read only, from its close until the console's interpreter has it: while
+// that console runs, nobody can write the script.
+class HeldScript {
+ public:
+  virtual ~HeldScript() = default;
+};
+
+// A console that an action started; it ends once a key has been pressed at "Pause".
+class Console {
+ public:
+  virtual ~Console() = default;
+  // What the system lets a caller wait on until the console has ended (on Windows, the
+  // interpreter's process handle); valid while this object lives, nothing where the
+  // system could give none.
+  virtual void* WaitHandle() const = 0;
+};
+
 // The script file while it is being written. Failures throw ActionFailed.
 class ScriptFile {
  public:
   virtual ~ScriptFile() = default;
   // Writes the bytes and the CR LF that ends the line.
   virtual void WriteLine(std::string_view bytes) = 0;
-  // Closes the file and holds it, read only, for the console that StartScript starts:
-  // while that console runs, nobody can write the script. False when another process
-  // wrote the file between the close and the hold: nothing may then be started.
-  virtual bool Close() = 0;
+  // Closes the file and holds it for the console that StartScript starts. Nothing when
+  // another process wrote the file between the close and the hold: nothing may then be
+  // started.
+  virtual std::unique_ptr<HeldScript> Close() = 0;
 };
 
 // What running an action needs from the system. Failures throw ActionFailed.
@@ -33,8 +50,10 @@ class ScriptPlatform {
   // line from where it stopped. A console of this program is then brought to the front.
   virtual std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) = 0;
   // Starts the batch file in a console of its own with a normal, focused window, in the
-  // program's current directory, and returns without waiting.
-  virtual void StartScript(const std::wstring& path) = 0;
+  // program's current directory; hands its interpreter the held script before it reads a
+  // line, and returns the console without waiting for it.
+  virtual std::unique_ptr<Console> StartScript(const std::wstring& path,
+                                               std::unique_ptr<HeldScript> script) = 0;
 };
 
 }  // namespace linguarde

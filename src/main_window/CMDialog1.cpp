@@ -24,15 +24,8 @@ constexpr DWORD kFileNameCapacity = 32768;
 }  // namespace
 
 void CommonDialog::ShowOpen(HWND owner) {
-  // comdlg32 and what it pulls in cost tens of milliseconds at start-up; it is loaded when
-  // first needed, from the system folder only, never from the writable application folder.
-  if (!library_) {
-    library_.reset(LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-  }
   using OpenFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
-  const auto getOpenFileName = library_ ? reinterpret_cast<OpenFunction>(reinterpret_cast<void*>(
-                                              GetProcAddress(library_.get(), "GetOpenFileNameW")))
-                                        : nullptr;
+  const auto getOpenFileName = library_.Get<OpenFunction>("GetOpenFileNameW");
   if (getOpenFileName == nullptr) {
     // Without the dialog there is no choice: the same outcome as a dialog that failed.
     if (CancelError) throw DialogCancelled();

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "actions.h"
-#include "localisation_script/LancerAction.h"
-#include "localisation_script/action_error.h"
+#include "LancerAction.h"
+#include "action_error.h"
 #include "message_box.h"
 #include "text_encoding.h"
 #include "windows_error.h"

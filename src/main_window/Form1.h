@@ -10,7 +10,7 @@
 #include "dropped_path.h"
 #include "form1_layout.h"
 #include "dpi_font.h"
-#include "localisation_script/script_platform.h"
+#include "script_platform.h"
 
 namespace linguarde {
 

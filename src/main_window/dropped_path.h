@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "owners.h"
+#include "system_library.h"
 
 namespace linguarde {
 
@@ -19,8 +19,8 @@ class DroppedPath {
  private:
   std::wstring ShortcutTarget(const std::wstring& shortcut);
 
-  win32::UniqueModule shell32_;
-  win32::UniqueModule ole32_;
+  win32::SystemLibrary shell32_{L"shell32.dll"};
+  win32::SystemLibrary ole32_{L"ole32.dll"};
 };
 
 }  // namespace linguarde

@@ -6,7 +6,7 @@
 #include "long_path.h"
 #include "message_box.h"
 #include "user_error.h"
-#include "platform_win32/win32_script_platform.h"
+#include "win32_script_platform.h"
 #include "windows_error.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {

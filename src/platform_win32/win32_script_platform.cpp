@@ -4,8 +4,8 @@
 #include <climits>
 #include <vector>
 
-#include "localisation_script/action_error.h"
-#include "localisation_script/interpreter_text.h"
+#include "action_error.h"
+#include "interpreter_text.h"
 #include "system_folders.h"
 #include "windows_error.h"
 
@@ -23,24 +23,46 @@ bool IsBusy(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
-// Holds the whole script in memory: it is two short lines.
-std::string ReadAll(HANDLE file, const std::wstring& path) {
-  std::string bytes;
-  char buffer[4096];
-  DWORD done = 0;
-  do {
-    if (!ReadFile(file, buffer, sizeof buffer, &done, nullptr)) {
+// The script as it is on disk, up to one byte more than was written: enough to tell that
+// it is the same, however long another program made it.
+std::string ReadAtMost(HANDLE file, std::size_t limit, const std::wstring& path) {
+  std::string bytes(limit + 1, '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+    DWORD read = 0;
+    if (!ReadFile(file, bytes.data() + done, chunk, &read, nullptr)) {
       FailStep(L"Impossible de relire le fichier « " + path + L" »");
     }
-    bytes.append(buffer, done);
-  } while (done != 0);
+    if (read == 0) break;
+    done += read;
+  }
+  bytes.resize(done);
   return bytes;
 }
 
+class Win32HeldScript final : public HeldScript {
+ public:
+  explicit Win32HeldScript(UniqueFileHandle file) : file_(std::move(file)) {}
+  HANDLE Get() const { return file_.Get(); }
+
+ private:
+  UniqueFileHandle file_;
+};
+
+class Win32Console final : public Console {
+ public:
+  explicit Win32Console(UniqueHandle process) : process_(std::move(process)) {}
+  void* WaitHandle() const override { return process_.Get(); }
+
+ private:
+  UniqueHandle process_;
+};
+
 class Win32ScriptFile final : public ScriptFile {
  public:
-  Win32ScriptFile(std::wstring path, UniqueFileHandle file, UniqueFileHandle& claim)
-      : path_(std::move(path)), file_(std::move(file)), claim_(claim) {}
+  Win32ScriptFile(std::wstring path, UniqueFileHandle file)
+      : path_(std::move(path)), file_(std::move(file)) {}
 
   void WriteLine(std::string_view bytes) override {
     const std::string line = std::string(bytes) + "\r\n";
@@ -58,7 +80,7 @@ class Win32ScriptFile final : public ScriptFile {
 
   // Sharing the script for reading only keeps every writer out, whichever copy, user,
   // spelling of the path or computer it comes from: share modes hold on the file itself.
-  bool Close() override {
+  std::unique_ptr<HeldScript> Close() override {
     if (!file_.Close()) {
       FailStep(L"Impossible de fermer le fichier « " + path_ + L" »");
     }
@@ -66,23 +88,54 @@ class Win32ScriptFile final : public ScriptFile {
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!reader) {
       if (IsBusy(GetLastError())) {
-        return false;
+        return nullptr;
       }
       FailStep(L"Impossible de rouvrir le fichier « " + path_ + L" »");
     }
-    if (ReadAll(reader.Get(), path_) != written_) {
-      return false;
+    if (ReadAtMost(reader.Get(), written_.size(), path_) != written_) {
+      return nullptr;
     }
-    claim_ = std::move(reader);
-    return true;
+    return std::make_unique<Win32HeldScript>(std::move(reader));
   }
 
  private:
   std::wstring path_;
   UniqueFileHandle file_;
   std::string written_;
-  UniqueFileHandle& claim_;
 };
+
+// Starts a batch file as the script is started, holding the script, and returns the
+// interpreter's process. The held script is copied into the interpreter before it runs a
+// line: it starts suspended.
+UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script) {
+  ProcessCommand command = ScriptStartCommand(path);
+  std::wstring title = kConsoleTitle;
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.lpTitle = title.data();
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(command.application.c_str(), command.commandLine.data(), nullptr, nullptr,
+                      FALSE, CREATE_NEW_CONSOLE | CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                      &process)) {
+    FailStep(L"Impossible de lancer le script « " + path + L" »");
+  }
+  const UniqueHandle thread(process.hThread);
+  UniqueHandle interpreter(process.hProcess);
+  // Copied into the interpreter's own table, not inherited: nothing that it starts, and
+  // no console host, keeps the script after the interpreter has ended.
+  HANDLE copy = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), script, interpreter.Get(), &copy, 0, FALSE,
+                       DUPLICATE_SAME_ACCESS) ||
+      ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
+    const std::wstring failure = WithLastError(L"Impossible de lancer le script « " + path + L" »");
+    TerminateProcess(interpreter.Get(), 1);
+    throw ActionFailed(failure);
+  }
+  return interpreter;
+}
 
 }  // namespace
 
@@ -123,41 +176,6 @@ ProcessCommand ScriptStartCommand(const std::wstring& path) {
     FailStep(L"Impossible de trouver le dossier système");
   }
   return {system + L"\\cmd.exe", interpreter::ScriptCommandLine(path)};
-}
-
-UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE claim) {
-  ProcessCommand command = ScriptStartCommand(path);
-  std::wstring title = kConsoleTitle;
-
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.lpTitle = title.data();
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  // Suspended until the claim is in its handle table, so that no line runs unclaimed.
-  const DWORD suspended = claim != nullptr ? CREATE_SUSPENDED : 0;
-  if (!CreateProcessW(command.application.c_str(), command.commandLine.data(), nullptr, nullptr,
-                      FALSE, CREATE_NEW_CONSOLE | suspended, nullptr, nullptr, &startup,
-                      &process)) {
-    FailStep(L"Impossible de lancer le script « " + path + L" »");
-  }
-  const UniqueHandle thread(process.hThread);
-  UniqueHandle interpreter(process.hProcess);
-  if (claim == nullptr) {
-    return interpreter;
-  }
-  // Copied into the interpreter's own table, not inherited: nothing that it starts, and
-  // no console host, keeps the script after the interpreter has ended.
-  HANDLE copy = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), claim, interpreter.Get(), &copy, 0, FALSE,
-                       DUPLICATE_SAME_ACCESS) ||
-      ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
-    const std::wstring failure = WithLastError(L"Impossible de lancer le script « " + path + L" »");
-    TerminateProcess(interpreter.Get(), 1);
-    throw ActionFailed(failure);
-  }
-  return interpreter;
 }
 
 Win32ScriptPlatform::Win32ScriptPlatform(std::wstring applicationFolder)
@@ -215,7 +233,6 @@ void Win32ScriptPlatform::BringConsoleToFront() {
 }
 
 std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring& path) {
-  claim_.Reset();
   UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
@@ -227,14 +244,27 @@ std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring
                        L" Placez Linguarde dans un dossier où vous pouvez écrire, vos Documents "
                        L"par exemple.");
   }
-  return std::make_unique<Win32ScriptFile>(path, std::move(file), claim_);
+  return std::make_unique<Win32ScriptFile>(path, std::move(file));
 }
 
-void Win32ScriptPlatform::StartScript(const std::wstring& path) {
-  UniqueHandle console = StartScriptProcess(path, claim_.Get());
-  claim_.Reset();
+std::unique_ptr<Console> Win32ScriptPlatform::StartScript(const std::wstring& path,
+                                                          std::unique_ptr<HeldScript> script) {
+  // Only a script that this platform held can be handed on: never a handle that is none.
+  const auto* held = dynamic_cast<const Win32HeldScript*>(script.get());
+  if (held == nullptr) {
+    throw ActionFailed(L"Impossible de lancer le script « " + path +
+                       L" » : il n'est pas tenu pour la console.");
+  }
+  UniqueHandle console = StartScriptProcess(path, held->Get());
+  script.reset();
+  HANDLE caller = nullptr;
+  if (!DuplicateHandle(GetCurrentProcess(), console.Get(), GetCurrentProcess(), &caller,
+                       SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, 0)) {
+    caller = nullptr;
+  }
   ForgetEndedConsoles();
   consoles_.push_back(std::move(console));
+  return std::make_unique<Win32Console>(UniqueHandle(caller));
 }
 
 }  // namespace linguarde::win32

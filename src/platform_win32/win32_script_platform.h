@@ -3,14 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "localisation_script/script_platform.h"
+#include "script_platform.h"
 #include "owners.h"
 #include "system_folders.h"
 
 namespace linguarde::win32 {
 
-// How a batch file is started: the program to run (empty: let the system pick it from
-// the command line) and the command line.
+// How a batch file is started: the program to run, named in full, and the command line.
 struct ProcessCommand {
   std::wstring application;
   std::wstring commandLine;
@@ -21,10 +20,6 @@ ProcessCommand ScriptStartCommand(const std::wstring& path);
 // that title, so only settings made for Linguarde's consoles apply, not those of every
 // cmd.exe.
 inline constexpr wchar_t kConsoleTitle[] = L"Linguarde - VBcommand";
-
-// Starts a batch file as the script is started and returns the interpreter's process.
-// A claim handle is copied into the interpreter before it runs a line.
-UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE claim = nullptr);
 
 // The code page that a new console titled so starts with, and so the one its interpreter
 // reads batch files in: CodePage under the title's subkey of the console settings key
@@ -45,16 +40,15 @@ class Win32ScriptPlatform final : public ScriptPlatform {
   std::wstring ApplicationFolder() override;
   std::optional<std::string> EncodeForInterpreter(std::wstring_view text) override;
   std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) override;
-  void StartScript(const std::wstring& path) override;
+  std::unique_ptr<Console> StartScript(const std::wstring& path,
+                                       std::unique_ptr<HeldScript> script) override;
 
  private:
   void ForgetEndedConsoles();
   void BringConsoleToFront();
 
   std::wstring applicationFolder_;
-  // The script held read only from its close until the console's interpreter has it.
-  UniqueFileHandle claim_;
-  // The consoles this program started, newest last; nothing waits for them.
+  // The consoles this program started, newest last, to bring the newest to the front.
   std::vector<UniqueHandle> consoles_;
 };
 

@@ -75,6 +75,14 @@ struct ViewUnmapper {
 };
 using UniqueMappedView = std::unique_ptr<const std::uint8_t, ViewUnmapper>;
 
+// A COM object's reference, which Release gives back.
+template <class Interface>
+struct ComReleaser {
+  void operator()(Interface* object) const noexcept { object->Release(); }
+};
+template <class Interface>
+using UniqueCom = std::unique_ptr<Interface, ComReleaser<Interface>>;
+
 struct LibraryFreer {
   void operator()(HMODULE library) const noexcept { FreeLibrary(library); }
 };

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "owners.h"
+
 namespace {
 
 std::wstring ScreenText(HANDLE screen) {
@@ -72,10 +74,12 @@ int wmain(int argc, wchar_t** argv) {
   std::string bytes(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
                       nullptr, nullptr);
-  const HANDLE file = CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+  {
+    const linguarde::win32::UniqueFileHandle file(
+        CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  }
   if (!Answered(text)) return 1;
   PressSpace(input);
   return 0;

@@ -11,10 +11,10 @@
 #include <thread>
 
 #include "owners.h"
-#include "support/dialog_driver.h"
-#include "support/running_linguarde.h"
-#include "support/vb6_samples.h"
-#include "support/windows_test_support.h"
+#include "dialog_driver.h"
+#include "running_linguarde.h"
+#include "vb6_samples.h"
+#include "windows_test_support.h"
 #include "user_input.h"
 
 namespace linguarde::test {
@@ -50,46 +50,38 @@ RECT WindowRect(HWND window) {
 // Interpreters started by the program that this test has not handled yet.
 std::vector<DWORD> NewInterpreters(DWORD parent, std::set<DWORD>& seen) {
   std::vector<DWORD> found;
-  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  const linguarde::win32::UniqueFileHandle snapshot(
+      CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more;
-       more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+       more = Process32NextW(snapshot.Get(), &entry)) {
     if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, L"cmd.exe") == 0 &&
         seen.insert(entry.th32ProcessID).second) {
       found.push_back(entry.th32ProcessID);
     }
   }
-  CloseHandle(snapshot);
   return found;
 }
 
 // Reads the console of an interpreter and answers its "Pause"; the screen's text.
 std::string ReadAndAnswerConsole(DWORD interpreter, const fs::path& folder) {
   const fs::path screen = folder / (L"console-" + std::to_wstring(interpreter) + L".txt");
-  std::wstring commandLine = L"\"" + (TestProgramFolder() / L"console_reader.exe").wstring() +
-                             L"\" " + std::to_wstring(interpreter) + L" \"" + screen.wstring() +
-                             L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
-                      nullptr, nullptr, &startup, &process)) {
-    return "console reader not started";
-  }
-  WaitForSingleObject(process.hProcess, 40000);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
+  linguarde::test::ProcessStart start;
+  start.application = (TestProgramFolder() / L"console_reader.exe").wstring();
+  start.commandLine = L"\"" + start.application + L"\" " + std::to_wstring(interpreter) + L" \"" +
+                      screen.wstring() + L"\"";
+  start.flags = DETACHED_PROCESS;
+  const linguarde::test::StartedProcess started = linguarde::test::StartProcess(start);
+  if (!started) return "console reader not started";
+  WaitForSingleObject(started.process.Get(), 40000);
   return ReadBytes(screen);
 }
 
 bool WaitForExit(DWORD processId, std::chrono::milliseconds timeout) {
-  const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-  if (process == nullptr) return true;
-  const bool ended =
-      WaitForSingleObject(process, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
-  CloseHandle(process);
-  return ended;
+  const linguarde::win32::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+  if (!process) return true;
+  return WaitForSingleObject(process.Get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
 struct HeaderState {

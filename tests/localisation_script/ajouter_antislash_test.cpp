@@ -1,4 +1,4 @@
-#include "localisation_script/modOperationFichier.h"
+#include "modOperationFichier.h"
 
 #include <gtest/gtest.h>
 

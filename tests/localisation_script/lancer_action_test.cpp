@@ -1,13 +1,13 @@
 // LancerAction over an in-memory system: the order of the steps, what a refusal leaves
 // untouched, and how a failed step stops the rest.
-#include "localisation_script/LancerAction.h"
+#include "LancerAction.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
 
-#include "localisation_script/action_error.h"
+#include "action_error.h"
 
 namespace {
 
@@ -43,7 +43,11 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
     return scriptHeld ? nullptr : std::make_unique<File>(*this);
   }
 
-  void StartScript(const std::wstring& path) override { Record("start " + Narrow(path)); }
+  std::unique_ptr<linguarde::Console> StartScript(
+      const std::wstring& path, std::unique_ptr<linguarde::HeldScript> script) override {
+    Record(std::string("start ") + Narrow(path) + (script ? "" : " without the script"));
+    return nullptr;
+  }
 
  private:
   class File final : public linguarde::ScriptFile {
@@ -52,9 +56,9 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
     void WriteLine(std::string_view bytes) override {
       owner_.Record("write " + std::string(bytes));
     }
-    bool Close() override {
+    std::unique_ptr<linguarde::HeldScript> Close() override {
       owner_.Record("close");
-      return !owner_.scriptRewritten;
+      return owner_.scriptRewritten ? nullptr : std::make_unique<linguarde::HeldScript>();
     }
 
    private:

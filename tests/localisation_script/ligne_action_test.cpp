@@ -1,4 +1,4 @@
-#include "localisation_script/action_table.h"
+#include "action_table.h"
 
 #include <gtest/gtest.h>
 

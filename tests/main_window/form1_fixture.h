@@ -7,10 +7,10 @@
 #include <string>
 #include <filesystem>
 
-#include "main_window/Form1.h"
-#include "platform_win32/win32_script_platform.h"
-#include "support/dialog_driver.h"
-#include "support/windows_test_support.h"
+#include "Form1.h"
+#include "win32_script_platform.h"
+#include "dialog_driver.h"
+#include "windows_test_support.h"
 
 namespace linguarde::test {
 

@@ -4,9 +4,9 @@
 #include <cctype>
 #include <sstream>
 
-#include "support/dialog_driver.h"
-#include "support/running_linguarde.h"
-#include "support/windows_test_support.h"
+#include "dialog_driver.h"
+#include "running_linguarde.h"
+#include "windows_test_support.h"
 #include "version.h"
 
 namespace linguarde::test {

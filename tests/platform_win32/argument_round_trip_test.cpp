@@ -6,12 +6,12 @@
 #include <sstream>
 #include <vector>
 
-#include "localisation_script/LancerAction.h"
-#include "core/command_line.h"
+#include "LancerAction.h"
+#include "command_line.h"
 #include "text_encoding.h"
-#include "platform_win32/win32_script_platform.h"
-#include "support/unstarted_platform.h"
-#include "support/windows_test_support.h"
+#include "win32_script_platform.h"
+#include "unstarted_platform.h"
+#include "windows_test_support.h"
 
 namespace {
 

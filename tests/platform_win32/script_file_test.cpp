@@ -1,11 +1,11 @@
 // The script as it lands on disk, byte for byte.
 #include <gtest/gtest.h>
 
-#include "localisation_script/LancerAction.h"
-#include "localisation_script/action_error.h"
-#include "platform_win32/win32_script_platform.h"
-#include "support/unstarted_platform.h"
-#include "support/windows_test_support.h"
+#include "LancerAction.h"
+#include "action_error.h"
+#include "win32_script_platform.h"
+#include "unstarted_platform.h"
+#include "windows_test_support.h"
 
 namespace {
 

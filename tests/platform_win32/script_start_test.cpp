@@ -1,12 +1,12 @@
 // Real starts and real failures of LancerAction on the Win32 platform.
 #include <gtest/gtest.h>
 
-#include "localisation_script/LancerAction.h"
-#include "localisation_script/action_error.h"
+#include "LancerAction.h"
+#include "action_error.h"
 #include "owners.h"
-#include "platform_win32/win32_script_platform.h"
-#include "support/unstarted_platform.h"
-#include "support/windows_test_support.h"
+#include "win32_script_platform.h"
+#include "unstarted_platform.h"
+#include "windows_test_support.h"
 
 namespace {
 
@@ -127,12 +127,12 @@ TEST_F(ScriptStart, AnOpenConsoleHoldsTheScriptForEveryCopyOfTheProgram) {
 // console, then the system's OEM code page; a code page that is not installed counts as
 // absent.
 TEST(ConsoleCodePage, IsTheOneTheConsoleStartsWith) {
-  const std::wstring key = L"Software\\Linguarde tests\\Console " +
-                           std::to_wstring(GetCurrentProcessId());
+  const std::wstring key =
+      L"Software\\Linguarde tests\\Console " + std::to_wstring(GetCurrentProcessId());
   const wchar_t title[] = L"Linguarde - A\\B";
   const auto set = [&](const std::wstring& subkey, DWORD codePage) {
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, subkey.c_str(), L"CodePage", REG_DWORD,
-                              &codePage, sizeof codePage),
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, subkey.c_str(), L"CodePage", REG_DWORD, &codePage,
+                              sizeof codePage),
               ERROR_SUCCESS);
   };
   const std::wstring titleKey = key + L"\\Linguarde - A_B";
@@ -167,9 +167,8 @@ TEST(ConsoleWindowToRaise, IsTheTerminalForAPseudoConsole) {
   pseudo.lpszClassName = L"PseudoConsoleWindow";
   ASSERT_NE(RegisterClassW(&pseudo), 0);
   const auto create = [](const wchar_t* className, HWND owner) {
-    return linguarde::win32::UniqueWindow(CreateWindowExW(0, className, L"", WS_OVERLAPPED, 0, 0,
-                                                          10, 10, owner, nullptr, nullptr,
-                                                          nullptr));
+    return linguarde::win32::UniqueWindow(CreateWindowExW(
+        0, className, L"", WS_OVERLAPPED, 0, 0, 10, 10, owner, nullptr, nullptr, nullptr));
   };
   const linguarde::win32::UniqueWindow terminal = create(L"Static", nullptr);
   const linguarde::win32::UniqueWindow owned = create(L"PseudoConsoleWindow", terminal.get());

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "owners.h"
+
 namespace {
 
 std::string Utf8(const wchar_t* text) {
@@ -15,16 +17,13 @@ std::string Utf8(const wchar_t* text) {
 }
 
 bool Write(const std::wstring& path, DWORD access, DWORD disposition, const std::string& bytes) {
-  const HANDLE file = CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  const linguarde::win32::UniqueFileHandle file(CreateFileW(
+      path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     return false;
   }
   DWORD written = 0;
-  const bool ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok;
+  return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 }  // namespace

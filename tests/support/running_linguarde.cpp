@@ -33,15 +33,13 @@ RunningLinguarde::RunningLinguarde(const std::filesystem::path& folder,
   if (!std::filesystem::exists(program)) {
     std::filesystem::copy_file(TestProgramFolder() / L"Linguarde.exe", program);
   }
-  std::wstring commandLine = L"\"" + program.wstring() + L"\"" + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     folder.c_str(), &startup, &process)) {
-    process_.Reset(process.hProcess);
-    CloseHandle(process.hThread);
-    id_ = process.dwProcessId;
+  ProcessStart start;
+  start.application = program.wstring();
+  start.commandLine = L"\"" + program.wstring() + L"\"" + arguments;
+  start.currentFolder = folder;
+  if (StartedProcess started = StartProcess(start)) {
+    process_ = std::move(started.process);
+    id_ = started.id;
     window_ = WaitForMainWindow(id_, 30s);
   }
 }

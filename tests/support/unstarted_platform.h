@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform_win32/win32_script_platform.h"
+#include "win32_script_platform.h"
 
 namespace linguarde::test {
 
@@ -21,7 +21,11 @@ class UnstartedPlatform final : public ScriptPlatform {
   std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) override {
     return real_.CreateScript(path);
   }
-  void StartScript(const std::wstring& path) override { started.push_back(path); }
+  std::unique_ptr<Console> StartScript(const std::wstring& path,
+                                       std::unique_ptr<HeldScript>) override {
+    started.push_back(path);
+    return nullptr;
+  }
 
  private:
   win32::Win32ScriptPlatform real_;

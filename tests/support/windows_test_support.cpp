@@ -11,7 +11,7 @@
 
 #include "text_encoding.h"
 #include "owners.h"
-#include "platform_win32/win32_script_platform.h"
+#include "win32_script_platform.h"
 
 namespace linguarde::test {
 
@@ -83,8 +83,42 @@ bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds ti
   return false;
 }
 
+StartedProcess StartProcess(ProcessStart start) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  const bool standard = start.input != nullptr || start.output != nullptr;
+  if (standard) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = start.input;
+    startup.hStdOutput = startup.hStdError = start.output;
+  }
+  if (!start.title.empty()) startup.lpTitle = start.title.data();
+  PROCESS_INFORMATION process{};
+  StartedProcess started;
+  if (CreateProcessW(start.application.c_str(), start.commandLine.data(), nullptr, nullptr,
+                     standard ? TRUE : FALSE, start.flags, nullptr,
+                     start.currentFolder.empty() ? nullptr : start.currentFolder.c_str(), &startup,
+                     &process)) {
+    started.process.Reset(process.hProcess);
+    started.thread.Reset(process.hThread);
+    started.id = process.dwProcessId;
+  }
+  return started;
+}
+
+unsigned long WaitForExitStatus(const StartedProcess& started, std::chrono::milliseconds timeout) {
+  if (WaitForSingleObject(started.process.Get(), static_cast<DWORD>(timeout.count())) !=
+      WAIT_OBJECT_0) {
+    TerminateProcess(started.process.Get(), 1);
+    return 0x40000000ul;
+  }
+  DWORD status = 0;
+  GetExitCodeProcess(started.process.Get(), &status);
+  return status;
+}
+
 unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::path& output) {
-  win32::ProcessCommand command = win32::ScriptStartCommand(script);
+  const win32::ProcessCommand command = win32::ScriptStartCommand(script);
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   const win32::UniqueFileHandle input(CreateFileW(L"NUL", GENERIC_READ,
                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
@@ -92,39 +126,27 @@ unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::
   const win32::UniqueFileHandle out(CreateFileW(output.empty() ? L"NUL" : output.c_str(),
                                                 GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                 &inherit, CREATE_ALWAYS, 0, nullptr));
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = input.Get();
-  startup.hStdOutput = startup.hStdError = out.Get();
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(command.application.empty() ? nullptr : command.application.c_str(),
-                      command.commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &startup, &process)) {
-    return 0x80000000ul | GetLastError();
-  }
-  const win32::UniqueHandle processHandle(process.hProcess);
-  const win32::UniqueHandle thread(process.hThread);
-  if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 1);
-    return 0x40000000ul;
-  }
-  DWORD status = 0;
-  GetExitCodeProcess(process.hProcess, &status);
-  return status;
+  ProcessStart start;
+  start.application = command.application;
+  start.commandLine = command.commandLine;
+  start.flags = CREATE_NO_WINDOW;
+  start.input = input.Get();
+  start.output = out.Get();
+  const StartedProcess started = StartProcess(start);
+  if (!started) return 0x80000000ul | GetLastError();
+  return WaitForExitStatus(started, std::chrono::seconds(30));
 }
 
 void EndChildProcesses(DWORD root) {
-  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return;
+  const win32::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return;
   std::vector<PROCESSENTRY32W> all;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more;
-       more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+       more = Process32NextW(snapshot.Get(), &entry)) {
     all.push_back(entry);
   }
-  CloseHandle(snapshot);
 
   std::set<DWORD> family = {root};
   for (bool grown = true; grown;) {
@@ -138,10 +160,10 @@ void EndChildProcesses(DWORD root) {
   }
   family.erase(root);
   for (const DWORD id : family) {
-    if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-      TerminateProcess(process, 1);
-      WaitForSingleObject(process, 5000);
-      CloseHandle(process);
+    if (const win32::UniqueHandle process{
+            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)}) {
+      TerminateProcess(process.Get(), 1);
+      WaitForSingleObject(process.Get(), 5000);
     }
   }
 }

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "owners.h"
+
 namespace linguarde::test {
 
 // A fresh folder under the temporary folder, its last name ending in the given text;
@@ -40,6 +42,32 @@ std::filesystem::path AnotherSpelling(const std::filesystem::path& folder);
 
 // Polls until the file exists and is not empty; false after the time-out.
 bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds timeout);
+
+// How a test starts a program: by its full path, with a command line, and optionally
+// its standard handles (inherited), a console title, a folder to start in.
+struct ProcessStart {
+  std::wstring application;
+  std::wstring commandLine;
+  DWORD flags = 0;
+  HANDLE input = nullptr;   // with output: both become the standard handles
+  HANDLE output = nullptr;  // standard output and error
+  std::wstring title;       // of a new console
+  std::filesystem::path currentFolder;
+};
+
+// A started process, its handles owned. Empty when it could not be started (GetLastError
+// says why).
+struct StartedProcess {
+  win32::UniqueHandle process;
+  win32::UniqueHandle thread;
+  DWORD id = 0;
+  explicit operator bool() const { return static_cast<bool>(process); }
+};
+StartedProcess StartProcess(ProcessStart start);
+
+// Waits for the process to end and returns its exit status; ends it and returns
+// 0x40000000 when it does not end in time.
+unsigned long WaitForExitStatus(const StartedProcess& started, std::chrono::milliseconds timeout);
 
 // Runs a batch file the way the program starts it, but with its input at end of file so
 // that "Pause" returns, and its output to a file (or nowhere); waits for the end and

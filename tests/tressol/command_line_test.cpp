@@ -1,8 +1,8 @@
-#include "core/command_line.h"
+#include "command_line.h"
 
 #include <gtest/gtest.h>
 
-#include "core/tool_error.h"
+#include "tool_error.h"
 
 namespace tressol {
 namespace {

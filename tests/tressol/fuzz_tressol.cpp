@@ -2,7 +2,7 @@
 // a refused file is never written, and a set writes only the settings and the checksum.
 #include <cstdlib>
 
-#include "core/tressol.h"
+#include "tressol.h"
 #include "memory_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/tool_error.h"
-#include "core/tressol.h"
+#include "tool_error.h"
+#include "tressol.h"
 
 namespace tressol::test {
 

@@ -1,12 +1,12 @@
 // The tool's core on synthetic images: what it finds, what it refuses, what it writes.
-#include "core/tressol.h"
+#include "tressol.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 
-#include "core/report.h"
+#include "report.h"
 #include "memory_target.h"
 #include "synthetic_pe.h"
 

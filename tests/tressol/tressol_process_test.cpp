@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <thread>
 
-#include "localisation_script/LancerAction.h"
+#include "LancerAction.h"
 #include "memory_target.h"
 #include "owners.h"
-#include "support/unstarted_platform.h"
-#include "support/vb6_samples.h"
-#include "support/windows_test_support.h"
+#include "unstarted_platform.h"
+#include "vb6_samples.h"
+#include "windows_test_support.h"
 
 namespace tressol::test {
 namespace {
@@ -43,22 +43,15 @@ Finished RunTressol(const std::wstring& tail, const fs::path& folder,
   linguarde::win32::UniqueFileHandle out(CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                                      &inherit, CREATE_ALWAYS, 0, nullptr));
   if (!out) return {~0ul, "no log file"};
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = out.Get();
-  std::wstring commandLine = L"\"" + tool.wstring() + L"\"" + tail;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(tool.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                      nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup,
-                      &process)) {
-    return {~0ul, "not started"};
-  }
-  WaitForSingleObject(process.hProcess, 30000);
-  DWORD status = 0;
-  GetExitCodeProcess(process.hProcess, &status);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
+  linguarde::test::ProcessStart start;
+  start.application = tool.wstring();
+  start.commandLine = L"\"" + tool.wstring() + L"\"" + tail;
+  start.flags = CREATE_NO_WINDOW;
+  start.output = out.Get();
+  start.currentFolder = currentFolder;
+  const linguarde::test::StartedProcess started = linguarde::test::StartProcess(start);
+  if (!started) return {~0ul, "not started, error " + std::to_string(GetLastError())};
+  const DWORD status = linguarde::test::WaitForExitStatus(started, std::chrono::seconds(30));
   out.Reset();
   return {status, Joined(ReadBytes(log))};
 }

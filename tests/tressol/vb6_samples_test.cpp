@@ -6,9 +6,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/tressol.h"
+#include "tressol.h"
 #include "memory_target.h"
-#include "support/vb6_samples.h"
+#include "vb6_samples.h"
 
 namespace tressol::test {
 namespace {

@@ -1,5 +1,5 @@
 // Patterns match long names only, by Windows' wildcards without their 8.3 quirks.
-#include "core/wildcard.h"
+#include "wildcard.h"
 
 #include <gtest/gtest.h>
 

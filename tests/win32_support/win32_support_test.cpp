@@ -28,8 +28,7 @@ TEST(ExtendedPath, NormalisesThenPrefixesDrivesAndShares) {
       {L"\\\\.\\pipe\\x", L"\\\\.\\pipe\\x"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(linguarde::win32::ExtendedPath(c.path), c.expected)
-        << testing::PrintToString(c.path);
+    EXPECT_EQ(linguarde::win32::ExtendedPath(c.path), c.expected) << testing::PrintToString(c.path);
   }
 }
 

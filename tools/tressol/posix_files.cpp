@@ -16,7 +16,7 @@
 
 #include <strings.h>
 
-#include "core/tool_error.h"
+#include "tool_error.h"
 
 namespace tressol {
 namespace {

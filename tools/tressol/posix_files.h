@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "core/tressol.h"
+#include "tressol.h"
 
 namespace tressol {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "core/tool_error.h"
-#include "core/wildcard.h"
+#include "tool_error.h"
+#include "wildcard.h"
 #include "file_names.h"
 #include "long_path.h"
 #include "owners.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/file_system.h"
+#include "file_system.h"
 
 namespace tressol {
 

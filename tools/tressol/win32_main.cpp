@@ -4,7 +4,7 @@
 #include <string>
 
 #include "argument_words.h"
-#include "core/tressol.h"
+#include "tressol.h"
 #include "system_folders.h"
 #include "text_encoding.h"
 #include "win32_files.h"
