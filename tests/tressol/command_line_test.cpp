@@ -120,6 +120,7 @@ TEST(ParseCommandLine, RefusesMissingTargetsAndMalformedSettings) {
         // A fifth value, or an option after a target: nothing may be written.
         " --set vb6FR.dll 0x40C * 0x409 0x0 f.exe", "\"f.exe\" --set vb6FR.dll 0x40C * 0x409",
         " --set vb6FR.dll 0x40C * 0x409 f.exe --json",
+        " --set * 0x409 ~ 0x0 --check * 0x409 ~ 0x0 a.exe", " --check * 0x409 ~",
         "\"f.exe\" \"0x0\" vb6FR.dll 0x40C * 0x409"}) {
     try {
       ParseCommandLine(tail);

@@ -64,11 +64,14 @@ class MemoryFileSystem final : public FileSystem {
     if (found == targets.end()) throw ToolError(Failure::Io, "introuvable : " + path);
     return std::make_unique<MemoryFile>(found->second);
   }
-  std::optional<std::vector<Listed>> Expand(const std::string& target) override {
+  std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) override {
     if (target.empty() || target.back() != '/') return std::nullopt;
     std::vector<Listed> paths;
     for (const auto& entry : targets) {
-      if (entry.first.rfind(target, 0) == 0) paths.push_back({entry.first, entry.first, {}});
+      const std::string relative = entry.first.substr(target.size());
+      if (entry.first.rfind(target, 0) == 0 && (recurse || relative.find('/') == relative.npos)) {
+        paths.push_back({entry.first, entry.first, relative, {}});
+      }
     }
     return paths;
   }

@@ -40,6 +40,10 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
   fs::create_symlink(root / "dehors.exe", app / "lien.exe");
   fs::create_symlink(root / "nulle-part.exe", app / "perdu.exe");
   ASSERT_EQ(mkfifo((app / "tube.exe").c_str(), 0644), 0);
+  // Only with --recurse: a sub-folder, and a link to a folder outside, never followed.
+  fs::create_directories(app / "sous");
+  Write(app / "sous" / "b.exe", image);
+  fs::create_symlink(root, app / "racine");
 
   PosixFileSystem files;
   Output output;
@@ -55,6 +59,14 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
         "\n  tube nommé (FIFO) : tube.exe\n",
         "\nRésumé : 1 modifié, 0 déjà réglé, 0 non VB6, 4 laissés de côté, 1 en échec.\n"}) {
     EXPECT_NE(output.out.find(says), std::string::npos) << says << "\n" << output.out;
+  }
+  EXPECT_EQ(Read(app / "sous" / "b.exe"), image);
+  Output tree;
+  EXPECT_EQ(tressol::Run(" --recurse " + app.string(), files, tree), 0) << tree.err;
+  for (const char* says :
+       {"\nsous/b.exe : messages en anglais\n", "\n  lien vers un dossier, non suivi : racine\n",
+        "\nRésumé : 3 fichiers VB6, 0 non VB6, 4 laissés de côté"}) {
+    EXPECT_NE(tree.out.find(says), std::string::npos) << says << "\n" << tree.out;
   }
   // Named by the user, a link is followed, and the report says where it leads.
   Output link;

@@ -462,6 +462,36 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
   EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 8) << json;
 }
 
+// A check never writes; it says how each file differs, and its status tells a release script
+// whether every VB6 file has the settings asked (a failure wins: what failed was not checked).
+TEST(TressolCheck, SaysWhatDiffersAndWritesNothing) {
+  struct Case {
+    const char* tail;
+    int status;
+    const char* says;
+  };
+  const Case cases[] = {
+      {" --check * 0x409 ~ 0x0 app/a.exe", 0, "a.exe : conforme, messages en anglais."},
+      {" --check VB6FR.DLL 0x40C * 0x409 app/e.exe", 0, "e.exe : conforme"},
+      {" --check vb6FR.dll 0x40C * 0x409 app/a.exe", 5,
+       "a.exe : diffère : bibliothèque principale « * » au lieu de « vb6FR.dll », langue "
+       "principale 0x409 au lieu de 0x40C, bibliothèque secondaire « ~ » au lieu de « * », langue "
+       "secondaire 0x0 au lieu de 0x409."},
+      {" --check vb6FR.dll 0x40C * 0x409 app/a.exe app/e.exe", 5,
+       "Résumé : 1 conforme, 1 différent, 0 non VB6, 0 en échec.\n"},
+      {" --check vb6FR.dll 0x40C * 0x409 app/", 3,
+       "Résumé : 1 conforme, 3 différents, 2 non VB6, 2 en échec.\n"},
+      {" --json --check * 0x409 ~ 0x0 app/e.exe", 5, "\"done\":\"checked\",\"matches\":false"},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files = ApplicationFolder();
+    Output output;
+    EXPECT_EQ(tressol::Run(c.tail, files, output), c.status) << c.tail << output.err;
+    EXPECT_TRUE(Contains(output.out, c.says)) << c.tail << "\n" << output.out;
+    for (const auto& [name, target] : files.targets) EXPECT_EQ(target.writes, 0) << name;
+  }
+}
+
 TEST(TressolFolder, NothingToDoIsARefusal) {
   MemoryFileSystem files = ApplicationFolder();
   files.targets.erase("app/a.exe");

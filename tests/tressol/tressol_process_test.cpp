@@ -152,6 +152,8 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
   // Backups whose 8.3 short names end in .EXE, and a name "?" must not match.
   fs::copy_file(target_, app / L"Appli.exe_old");
   fs::copy_file(target_, app / L"Setup.exe1");
+  // Taken only with --recurse, and named from the folder given.
+  ASSERT_TRUE(linguarde::test::CopySample(L"Setup.exe", app / L"sous dossier" / L"Autre.exe"));
   // A real file named as a device: opened as the entry the listing gave, never as NUL.
   const fs::path device = L"\\\\?\\" + (app / L"NUL.exe").wstring();
   ASSERT_TRUE(CopyFileW(target_.c_str(), device.c_str(), FALSE));
@@ -181,6 +183,9 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
        "Cherchée dans : C:\\windows\\System (dossier système 16 bits) Cherchée dans : "
        "C:\\windows (dossier de Windows)\n"},
       {L" --json" + quoted, 0, "\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036"},
+      {L" --check vb6FR.dll 0x40C ~ 0x409 --recurse" + quoted, 5,
+       "sous dossier\\Autre.exe : diffère : bibliothèque principale « * » au lieu de « vb6FR.dll "
+       "»"},
   };
   for (const Case& c : cases) {
     const Finished finished = RunTressol(c.tail, folder_.Path());

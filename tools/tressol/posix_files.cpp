@@ -98,6 +98,7 @@ class PosixFile final : public TargetFile {
 struct Entry {
   std::string name;
   std::string leftAside;  // why it is not a regular file, or nothing
+  bool folder = false;    // a folder itself, not a link to one
 };
 
 // What an entry is when it is not a regular file; nothing for a regular file. A link is
@@ -130,13 +131,14 @@ std::vector<Entry> EntriesOf(const std::string& folder) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     std::string leftAside = WhyNotRegular(DTTOIF(entry->d_type));
+    bool isFolder = entry->d_type == DT_DIR;
     if (entry->d_type == DT_UNKNOWN) {
       struct stat status {};
-      leftAside = lstat((folder + "/" + name).c_str(), &status) == 0
-                      ? WhyNotRegular(status.st_mode)
-                      : "disparu pendant la lecture du dossier";
+      const bool known = lstat((folder + "/" + name).c_str(), &status) == 0;
+      leftAside = known ? WhyNotRegular(status.st_mode) : "disparu pendant la lecture du dossier";
+      isFolder = known && S_ISDIR(status.st_mode);
     }
-    entries.push_back({name, leftAside});
+    entries.push_back({name, leftAside, isFolder});
   }
   std::sort(entries.begin(), entries.end(),
             [](const Entry& a, const Entry& b) { return a.name < b.name; });
@@ -150,16 +152,33 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::vector<FileSystem::Listed>> PosixFileSystem::Expand(const std::string& target) {
+std::optional<std::vector<FileSystem::Listed>> PosixFileSystem::Expand(const std::string& target,
+                                                                       bool recurse) {
   struct stat status {};
   if (stat(target.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return std::nullopt;
-  const std::string prefix = target.back() == '/' ? target : target + "/";
   std::vector<Listed> paths;
-  for (const Entry& entry : EntriesOf(target)) {
-    if (IsTargetFileName(entry.name)) {
-      paths.push_back({prefix + entry.name, prefix + entry.name, entry.leftAside});
+  // Folders still to list, each with its path from the target's folder.
+  std::vector<std::string> folders = {""};
+  const std::string root = target.back() == '/' ? target : target + "/";
+  while (!folders.empty()) {
+    const std::string relative = folders.back();
+    folders.pop_back();
+    for (const Entry& entry : EntriesOf(root + relative)) {
+      const std::string name = relative + entry.name;
+      const std::string path = root + name;
+      struct stat linked {};
+      if (recurse && entry.folder) {
+        folders.push_back(name + "/");
+      } else if (recurse && !entry.leftAside.empty() && stat(path.c_str(), &linked) == 0 &&
+                 S_ISDIR(linked.st_mode)) {
+        paths.push_back({path, path, name, "lien vers un dossier, non suivi"});
+      } else if (IsTargetFileName(entry.name)) {
+        paths.push_back({path, path, name, entry.leftAside});
+      }
     }
   }
+  std::sort(paths.begin(), paths.end(),
+            [](const Listed& a, const Listed& b) { return a.relative < b.relative; });
   return paths;
 }
 

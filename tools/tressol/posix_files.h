@@ -12,7 +12,7 @@ class PosixFileSystem final : public FileSystem {
  public:
   std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting) override;
   // A folder's .exe, .dll and .ocx entries; the shell has already expanded any pattern.
-  std::optional<std::vector<Listed>> Expand(const std::string& target) override;
+  std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) override;
   bool Exists(const std::string& path) override;
   std::optional<std::string> LinkTarget(const std::string& path) override;
   // Only the target's own folder: there is no Windows system folder to look in.

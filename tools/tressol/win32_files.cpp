@@ -116,34 +116,36 @@ bool IsTargetName(const std::wstring& name) { return IsTargetFileName(ToUtf8(nam
 struct Entry {
   std::wstring name;
   std::string leftAside;  // why it is not a regular file, or nothing
+  bool folder = false;
+  bool link = false;  // a name surrogate: a symbolic link, a junction, a mount point
 };
 
 // A link is never followed: it may lead out of the folder. Other reparse points (a cloud
 // file's placeholder) are files like any other.
+bool IsLink(const WIN32_FIND_DATAW& found) {
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+         IsReparseTagNameSurrogate(found.dwReserved0);
+}
+
 std::string WhyNotRegular(const WIN32_FIND_DATAW& found) {
-  if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
-      IsReparseTagNameSurrogate(found.dwReserved0)) {
-    return "lien symbolique, non suivi";
-  }
+  if (IsLink(found)) return "lien symbolique, non suivi";
   if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "dossier";
   if ((found.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0) return "périphérique";
   return {};
 }
 
-// The entries whose long names a search pattern matches, sorted; a folder among them only
-// where its name reads as a target's. Only "no file" means none: any other failure of the
-// listing is the target's, so that a folder never seems empty or shorter than it is.
-std::vector<Entry> MatchingEntries(const std::wstring& pattern) {
+// Every entry of a folder (opened: its extended form, ending in a backslash), sorted. Only
+// "no file" means none: any other failure of the listing is the target's, so that a folder
+// never seems empty or shorter than it is.
+std::vector<Entry> EntriesOf(const std::wstring& opened, const std::wstring& shown) {
   std::vector<Entry> entries;
-  const std::string lastComponent = ToUtf8(pattern.substr(pattern.find_last_of(L"\\/:") + 1));
-  const auto fail = [&pattern](const char* what) {
+  const auto fail = [&shown](const char* what) {
     const DWORD code = GetLastError();
-    const std::wstring folder = pattern.substr(0, pattern.find_last_of(L"\\/:") + 1);
-    throw ToolError(Failure::Io, "le dossier « " + ToUtf8(folder) + " » " + what + " (" +
-                                     SystemText(code) + ")");
+    throw ToolError(Failure::Io,
+                    "le dossier « " + ToUtf8(shown) + " » " + what + " (" + SystemText(code) + ")");
   };
   WIN32_FIND_DATAW found{};
-  const HANDLE first = FindFirstFileExW(ExtendedPath(pattern).c_str(), FindExInfoBasic, &found,
+  const HANDLE first = FindFirstFileExW((opened + L"*").c_str(), FindExInfoBasic, &found,
                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (first == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
@@ -156,20 +158,15 @@ std::vector<Entry> MatchingEntries(const std::wstring& pattern) {
   const linguarde::win32::UniqueFindHandle search(first);
   for (;;) {
     const std::wstring name = found.cFileName;
-    const std::string leftAside = WhyNotRegular(found);
-    const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (name != L"." && name != L".." && (!folder || IsTargetName(name)) &&
-        MatchesPattern(ToUtf8(name), lastComponent)) {
-      entries.push_back({name, leftAside});
+    if (name != L"." && name != L"..") {
+      entries.push_back({name, WhyNotRegular(found),
+                         (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, IsLink(found)});
     }
     if (!FindNextFileW(search.get(), &found)) {
       if (GetLastError() == ERROR_NO_MORE_FILES) break;
       fail("n'a pas pu être lu jusqu'au bout");
     }
   }
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    return CompareStringOrdinal(a.name.c_str(), -1, b.name.c_str(), -1, TRUE) == CSTR_LESS_THAN;
-  });
   return entries;
 }
 
@@ -190,29 +187,51 @@ bool InProgramFiles(const std::wstring& extendedPath) {
 
 }  // namespace
 
-std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std::string& target) {
+std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std::string& target,
+                                                                       bool recurse) {
   const std::wstring name = FromUtf8(target);
   const std::size_t slash = name.find_last_of(L"\\/:");
   const std::wstring folder = slash == std::wstring::npos ? L"" : name.substr(0, slash + 1);
-  const bool pattern = name.find_first_of(L"*?", folder.size()) != std::wstring::npos;
-  std::vector<Entry> entries;
+  // A pattern's entries are those its last component matches; a folder's, its targets.
+  std::string pattern;
   std::wstring prefix = folder;
-  if (pattern) {
-    entries = MatchingEntries(name);
+  if (name.find_first_of(L"*?", folder.size()) != std::wstring::npos) {
+    pattern = ToUtf8(name.substr(folder.size()));
   } else if (IsFolder(GetFileAttributesW(ExtendedPath(name).c_str()))) {
     prefix = name.back() == L'\\' || name.back() == L'/' ? name : name + L"\\";
-    for (Entry& entry : MatchingEntries(prefix + L"*")) {
-      if (IsTargetName(entry.name)) entries.push_back(std::move(entry));
-    }
   } else {
     return std::nullopt;
   }
   std::wstring opened = ExtendedPath(prefix.empty() ? L"." : prefix);
   if (opened.back() != L'\\') opened += L'\\';
   std::vector<Listed> listed;
-  for (const Entry& entry : entries) {
-    listed.push_back({ToUtf8(opened + entry.name), ToUtf8(prefix + entry.name), entry.leftAside});
+  std::vector<std::wstring> folders = {L""};  // from the target's folder, still to list
+  while (!folders.empty()) {
+    const std::wstring relative = folders.back();
+    folders.pop_back();
+    for (const Entry& entry : EntriesOf(opened + relative, prefix + relative)) {
+      const std::wstring inner = relative + entry.name;
+      const auto add = [&](const std::string& leftAside) {
+        listed.push_back(
+            {ToUtf8(opened + inner), ToUtf8(prefix + inner), ToUtf8(inner), leftAside});
+      };
+      if (recurse && entry.folder) {
+        if (entry.link) {
+          add("lien vers un dossier, non suivi");
+        } else {
+          folders.push_back(inner + L"\\");
+        }
+      } else if (pattern.empty() ? IsTargetName(entry.name)
+                                 : (!entry.folder || IsTargetName(entry.name)) &&
+                                       MatchesPattern(ToUtf8(entry.name), pattern)) {
+        add(entry.leftAside);
+      }
+    }
   }
+  std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
+    const std::wstring x = FromUtf8(a.relative), y = FromUtf8(b.relative);
+    return CompareStringOrdinal(x.c_str(), -1, y.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+  });
   return listed;
 }
 

@@ -16,7 +16,7 @@ class Win32FileSystem final : public FileSystem {
   std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting) override;
   // Each entry is opened as the listing gave it, in the extended form, which no
   // normalisation touches: "NUL.exe" stays a file and "app.exe." keeps its final dot.
-  std::optional<std::vector<Listed>> Expand(const std::string& target) override;
+  std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) override;
   bool Exists(const std::string& path) override;
   std::optional<std::string> LinkTarget(const std::string& path) override;
   // The runtime, a 32-bit library, is loaded by a 32-bit program, which looks for a

@@ -86,13 +86,14 @@ std::optional<LanguageSettings> Settings(const std::string* words) {
   UsageError(why, shell);
 }
 
-// The settings that follow --set, at i.
-LanguageSettings SetOption(std::string_view tail, std::size_t& i, Shell shell) {
+// The settings that follow --set or --check, at i.
+LanguageSettings SettingsOption(const std::string& option, std::string_view tail, std::size_t& i,
+                                Shell shell) {
   std::string words[4];
   for (std::string& word : words) {
     i = SkipBlanks(tail, i);
     if (i >= tail.size()) {
-      UsageError("--set attend quatre valeurs, BIB1 LCID1 BIB2 LCID2, puis la cible.", shell);
+      UsageError(option + " attend quatre valeurs, BIB1 LCID1 BIB2 LCID2, puis la cible.", shell);
     }
     word = ReadArgument(tail, i);
   }
@@ -106,12 +107,13 @@ LanguageSettings SetOption(std::string_view tail, std::size_t& i, Shell shell) {
 void CheckSetTargets(const std::vector<std::string>& targets, bool optionsToo, Shell shell) {
   for (const std::string& target : targets) {
     if (LooksLikeLcid(target)) {
-      UsageError("« " + target +
-                     " » est parmi les cibles, mais a la forme d'un LCID : une modification prend "
-                     "exactement quatre réglages. Rien n'a été modifié. Pour un fichier de ce nom, "
-                     "écrivez " +
-                     HereFolder(shell) + target + ".",
-                 shell);
+      UsageError(
+          "« " + target +
+              " » est parmi les cibles, mais a la forme d'un LCID : --set et --check prennent "
+              "exactement quatre réglages. Rien n'a été modifié. Pour un fichier de ce nom, "
+              "écrivez " +
+              HereFolder(shell) + target + ".",
+          shell);
     }
     if (optionsToo && target.size() > 1 && target[0] == '-') {
       UsageError("« " + target +
@@ -164,9 +166,14 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
     if (optionsEnded) break;
     if (word == "--json") {
       command.json = true;
-    } else if (word == "--set") {
-      if (command.settings) UsageError("L'option --set est donnée deux fois.", shell);
-      command.settings = SetOption(tail, at, shell);
+    } else if (word == "--recurse") {
+      command.recurse = true;
+    } else if (word == "--set" || word == "--check") {
+      if (command.settings || command.expected) {
+        UsageError("Une seule des options --set et --check est donnée, une seule fois.", shell);
+      }
+      (word == "--set" ? command.settings : command.expected) =
+          SettingsOption(word, tail, at, shell);
       at = SkipBlanks(tail, at);
     } else {
       const std::string why =
@@ -181,7 +188,7 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
   if (words.empty()) {
     UsageError("Aucune cible n'est donnée.", shell);
   }
-  if (command.settings) {
+  if (command.settings || command.expected) {
     CheckSetTargets(words, !optionsEnded, shell);
     command.targets = words;
     return command;
@@ -224,10 +231,13 @@ constexpr char kUsageCmd[] =
     "  Tressol.exe [--json] \"CIBLE\" [\"CIBLE\"...] BIB1 LCID1 BIB2 LCID2\n"
     "      la modifie aussi, les cibles entre guillemets : sans guillemets, toute la ligne\n"
     "      désigne une seule cible à afficher, et rien n'est modifié.\n"
-    "  CIBLE : un fichier, un dossier (ses fichiers .exe, .dll et .ocx, sans ses\n"
-    "      sous-dossiers) ou un motif (* et ? dans le dernier élément, par exemple\n"
-    "      C:\\MonAppli\\*.ocx) ; chaque fichier est traité seul, tout ou rien. Une cible dont\n"
-    "      le nom commence par un tiret s'écrit .\\-nom.exe.\n";
+    "  Tressol.exe [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
+    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
+    "  CIBLE : un fichier, un dossier (ses fichiers .exe, .dll et .ocx ; avec --recurse,\n"
+    "      ceux de ses sous-dossiers aussi) ou un motif (* et ? dans le dernier élément, par\n"
+    "      exemple C:\\MonAppli\\*.ocx ; avec --recurse, dans chaque sous-dossier) ; chaque\n"
+    "      fichier est traité seul, tout ou rien. Une cible dont le nom commence par un tiret\n"
+    "      s'écrit .\\-nom.exe.\n";
 
 constexpr char kUsagePosix[] =
     "Utilisation :\n"
@@ -237,9 +247,12 @@ constexpr char kUsagePosix[] =
     "      la modifie ; écrivez '*' et '~' entre apostrophes, que le shell laisse tels quels ;\n"
     "  tressol [--json] CIBLE [CIBLE...] BIB1 LCID1 BIB2 LCID2\n"
     "      la modifie aussi.\n"
-    "  CIBLE : un fichier ou un dossier (ses fichiers .exe, .dll et .ocx, sans ses\n"
-    "      sous-dossiers) ; le shell développe les motifs. Chaque fichier est traité seul,\n"
-    "      tout ou rien. Une cible dont le nom commence par un tiret s'écrit ./-nom.exe.\n";
+    "  tressol [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
+    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
+    "  CIBLE : un fichier ou un dossier (ses fichiers .exe, .dll et .ocx ; avec --recurse,\n"
+    "      ceux de ses sous-dossiers aussi) ; le shell développe les motifs. Chaque fichier\n"
+    "      est traité seul, tout ou rien. Une cible dont le nom commence par un tiret\n"
+    "      s'écrit ./-nom.exe.\n";
 
 constexpr char kUsageBoth[] =
     "  BIB : * (messages anglais intégrés), ~ (aucune bibliothèque) ou le nom d'une\n"
@@ -249,11 +262,15 @@ constexpr char kUsageBoth[] =
     "  --json : une ligne JSON par fichier (chemin, fichier VB6 ou non, signé ou non,\n"
     "      position de l'en-tête, bibliothèques et langues, celles d'avant pour une\n"
     "      modification, ce qui a été fait, présence de la bibliothèque) au lieu du rapport.\n"
+    "  --recurse : un dossier avec tous ses sous-dossiers, sans suivre les liens.\n"
+    "  --check compare les noms de bibliothèque sans distinction de casse, comme Windows\n"
+    "      cherche les fichiers.\n"
     "  Après chaque modification, le rapport donne la commande qui rétablit les réglages de\n"
     "  langue d'avant.\n"
     "Codes de sortie : 0 fait, 2 utilisation, 3 refusé (non VB6, en lecture seule, ouvert\n"
-    "ailleurs ou illisible), 4 erreur d'entrée-sortie ; pour plusieurs fichiers, 0 seulement\n"
-    "si aucun n'est en échec.\n";
+    "ailleurs ou illisible), 4 erreur d'entrée-sortie, 5 réglages différents (--check) ;\n"
+    "pour plusieurs fichiers, 0 seulement si aucun n'est en échec ni différent, et un échec\n"
+    "l'emporte sur une différence.\n";
 
 }  // namespace
 

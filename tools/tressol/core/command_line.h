@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "outcome.h"
 #include "vb_header.h"
 #include "way_back.h"
 
@@ -13,8 +14,12 @@ namespace tressol {
 // A target is a file, a folder or a pattern (* and ? in its last component).
 struct Command {
   std::vector<std::string> targets;
-  std::optional<LanguageSettings> settings;  // nothing: a view
+  std::optional<LanguageSettings> settings;  // --set: the change; nothing: a view
+  std::optional<LanguageSettings> expected;  // --check: what every VB6 file must hold
   bool json = false;                         // JSON Lines instead of the French report
+  bool recurse = false;                      // a folder's sub-folders too
+
+  Mode Doing() const { return settings ? Mode::Set : expected ? Mode::Check : Mode::View; }
   // For a bare tail that ends with four settings: how to ask for that change instead.
   std::string setHint;
 };
@@ -28,13 +33,13 @@ bool IsLibraryArgument(const std::string& word);
 // Whether a locale ID can be: a 20-bit one (sort and language), 0x0 being none.
 bool IsLcidArgument(std::uint32_t lcid);
 
-// Options come first: --json, and --set LIB1 LCID1 LIB2 LCID2 followed by the targets as
-// any shell passes them, "--" ending the options. Without --set, the positional form:
-// "TARGET"... LIB1 LCID1 LIB2 LCID2, the targets in double quotes, sets; anything else
-// views, and since the view action passes its target unquoted, an unquoted tail is one
-// target, whole. Throws ToolError(Failure::Usage) for an unknown option, no target,
-// malformed settings, or a target of a set that looks like a setting or an option; the
-// usage is worded for the shell the tool runs from.
+// Options come first: --json, --recurse, and --set or --check LIB1 LCID1 LIB2 LCID2
+// followed by the targets as any shell passes them, "--" ending the options. Without --set, the
+// positional form: "TARGET"... LIB1 LCID1 LIB2 LCID2, the targets in double quotes, sets; anything
+// else views, and since the view action passes its target unquoted, an unquoted tail is one target,
+// whole. Throws ToolError(Failure::Usage) for an unknown option, no target, malformed settings, or
+// a target of a set that looks like a setting or an option; the usage is worded for the shell the
+// tool runs from.
 Command ParseCommandLine(const std::string& tail, Shell shell = Shell::Cmd);
 
 // The usage, with the program's name and examples as that shell writes them.

@@ -42,6 +42,31 @@ WayBack WayBackOf(const FileOutcome& outcome, const WayBackStyle& style) {
   return wayBack;
 }
 
+// How a file's settings differ from those a check expects, field by field.
+std::string Differences(const FileOutcome& outcome) {
+  const LanguageSettings& has = outcome.settings;
+  const LanguageSettings& wanted = *outcome.expected;
+  std::string text;
+  const auto add = [&text](const std::string& what, const std::string& found,
+                           const std::string& expected) {
+    text += (text.empty() ? "" : ", ") + what + " " + found + " au lieu de " + expected;
+  };
+  const auto name = [](const std::string& library) { return "« " + library + " »"; };
+  if (has.primaryLibrary != wanted.primaryLibrary) {
+    add("bibliothèque principale", name(has.primaryLibrary), name(wanted.primaryLibrary));
+  }
+  if (has.primaryLcid != wanted.primaryLcid) {
+    add("langue principale", Hex(has.primaryLcid), Hex(wanted.primaryLcid));
+  }
+  if (has.secondaryLibrary != wanted.secondaryLibrary) {
+    add("bibliothèque secondaire", name(has.secondaryLibrary), name(wanted.secondaryLibrary));
+  }
+  if (has.secondaryLcid != wanted.secondaryLcid) {
+    add("langue secondaire", Hex(has.secondaryLcid), Hex(wanted.secondaryLcid));
+  }
+  return text;
+}
+
 std::string Details(const FileOutcome& outcome) {
   const VbHeader& header = *outcome.header;
   const char* by = header.foundBy == HeaderFoundBy::EntryPoint ? "désigné par le point d'entrée"
@@ -102,6 +127,13 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
              "Réglages de langue d'avant :\n" + DescribeSettings(*outcome.Before()) +
              "Réglages de langue d'après :\n" + DescribeSettings(outcome.settings);
       break;
+    case Result::Matches:
+      return name + " : conforme, " + PlainEffect(outcome.settings) + ".\n";
+    case Result::Differs:
+      return Wrap(name + " : diffère : " + Differences(outcome) +
+                      ". Il a : " + PlainEffect(outcome.settings) +
+                      ". Attendu : " + PlainEffect(*outcome.expected) + ".",
+                  "  ");
     case Result::AlreadySet:
       text = Wrap(name + " : déjà réglé, " + PlainEffect(outcome.settings) +
                       (outcome.ChecksumRepaired()
@@ -146,10 +178,13 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
     case Result::AlreadySet:
       return name + " : déjà réglé, " + PlainEffect(outcome.settings) +
              (outcome.ChecksumRepaired() ? " ; somme de contrôle PE fausse, corrigée" : "") + "\n";
+    case Result::Differs:
+      return Wrap(name + " : diffère : " + Differences(outcome), "  ");
     case Result::Failed:
     case Result::Busy:
       return Wrap(name + " : en échec, " + outcome.reason, "  ");
     case Result::Pending:
+    case Result::Matches:
     case Result::NotVb6:
     case Result::LeftAside:
       break;
@@ -157,7 +192,7 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
   return {};
 }
 
-std::string FolderEnd(const std::vector<FileOutcome>& outcomes, bool set) {
+std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   std::string text;
   // The other entries, their names grouped by reason.
   std::map<std::string, std::string> others;
@@ -191,7 +226,12 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, bool set) {
       count(Result::LeftAside) > 0
           ? ", " + std::to_string(count(Result::LeftAside)) + " laissés de côté"
           : "";
-  if (set) {
+  if (mode == Mode::Check) {
+    text += "Résumé : " + Count(count(Result::Matches), "conforme", "conformes") + ", " +
+            Count(count(Result::Differs), "différent", "différents") + ", " +
+            std::to_string(count(Result::NotVb6)) + " non VB6" + aside + ", " +
+            std::to_string(count(Result::Failed)) + " en échec.\n";
+  } else if (mode == Mode::Set) {
     text += "Résumé : " + Count(count(Result::Changed), "modifié", "modifiés") + ", " +
             Count(count(Result::AlreadySet), "déjà réglé", "déjà réglés") + ", " +
             std::to_string(count(Result::NotVb6)) + " non VB6" + aside + ", " +
@@ -224,6 +264,9 @@ const char* ResultWord(Result result) {
       return "changed";
     case Result::AlreadySet:
       return "already-set";
+    case Result::Matches:
+    case Result::Differs:
+      return "checked";
     case Result::NotVb6:
     case Result::LeftAside:
       return "skipped";
@@ -246,6 +289,9 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
   line += std::string(",\"vb6\":") + isVb6 + ",\"done\":\"" + ResultWord(outcome.result) + "\"";
   if (!outcome.reason.empty()) line += ",\"reason\":" + JsonString(outcome.reason);
   if (outcome.linkTarget) line += ",\"linkTarget\":" + JsonString(*outcome.linkTarget);
+  if (outcome.expected) {
+    line += std::string(",\"matches\":") + (outcome.result == Result::Matches ? "true" : "false");
+  }
   if (vb6) {
     line += std::string(",\"signed\":") +
             (outcome.signature != Signature::None ? "true" : "false") +

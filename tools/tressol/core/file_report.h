@@ -17,7 +17,7 @@ std::string SingleFileFailure(const FileOutcome& outcome, bool set);
 // A folder's or a pattern's report: a line a VB6 file as each is done; at the end, the
 // other files grouped by reason, each language library once, the summary.
 std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style);
-std::string FolderEnd(const std::vector<FileOutcome>& outcomes, bool set);
+std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode);
 
 // One JSON object on one line.
 std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style);

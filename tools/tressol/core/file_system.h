@@ -20,6 +20,7 @@ class FileSystem {
   struct Listed {
     std::string path;       // the very entry that the listing gave, for Open
     std::string shown;      // as the target spells it, for the report and the way back
+    std::string relative;   // from the folder the target names: the name, or sub\name
     std::string leftAside;  // why a link or a special file is not taken; empty if it is
   };
 
@@ -27,11 +28,12 @@ class FileSystem {
   // Throws BusyFile when another program holds the file, ToolError otherwise, and refuses
   // anything but a regular file (a link to one is followed).
   virtual std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting) = 0;
-  // The entries a target names when it is a folder (its .exe, .dll and .ocx entries, not
-  // those of its sub-folders) or a pattern (the entries that its last component matches),
-  // sorted by name; nothing when it names a single file, or nothing that exists. Throws
-  // ToolError when the folder cannot be listed whole.
-  virtual std::optional<std::vector<Listed>> Expand(const std::string& target) = 0;
+  // The entries a target names when it is a folder (its .exe, .dll and .ocx entries) or a
+  // pattern (the entries that its last component matches), sorted; with recurse, those of
+  // its sub-folders too, a folder that is a link being left aside, never followed. Nothing
+  // when it names a single file, or nothing that exists. Throws ToolError when a folder
+  // cannot be listed whole.
+  virtual std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) = 0;
   // Whether the path names something, even something this user may not open.
   virtual bool Exists(const std::string& path) = 0;
   // Where a target named through a symbolic link leads; nothing for a target that is not one.

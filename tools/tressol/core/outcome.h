@@ -15,10 +15,24 @@ namespace tressol {
 // makes a malformed image that is never changed.
 enum class Signature { None, Present, OutsideFile };
 
+// What a run does to each VB6 file: shows it, sets it (--set), or checks it (--check).
+enum class Mode { View, Set, Check };
+
 // What became of one file. Pending: not looked at yet. Busy: held by another program;
 // tried again later. LeftAside: an entry of a folder or a pattern that is not a regular
-// file (a link, a device…).
-enum class Result { Pending, Shown, Changed, AlreadySet, NotVb6, Failed, Busy, LeftAside };
+// file (a link, a device…). Matches and Differs: a check's verdicts.
+enum class Result {
+  Pending,
+  Shown,
+  Changed,
+  AlreadySet,
+  Matches,
+  Differs,
+  NotVb6,
+  Failed,
+  Busy,
+  LeftAside
+};
 
 // What a set wrote into the PE CheckSum field; both zero where the file keeps none.
 struct ChecksumWrite {
@@ -45,6 +59,7 @@ struct FileOutcome {
   std::optional<VbHeader> header;  // as found before anything was written
   Signature signature = Signature::None;
   LanguageSettings settings;                   // as the file holds them now
+  std::optional<LanguageSettings> expected;    // a check: what the file should hold
   std::optional<ChecksumWrite> checksum;       // a set that wrote: what became of the checksum
   std::string absolutePath;                    // a change: the file, from the root
   WayBackCaveat caveat = WayBackCaveat::None;  // a change

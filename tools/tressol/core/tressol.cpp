@@ -157,6 +157,20 @@ FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
   return outcome;
 }
 
+// Library names as Windows finds files, without regard to case; locales exactly.
+bool SameAsRuntimeReads(const LanguageSettings& a, const LanguageSettings& b) {
+  const auto sameName = [](const std::string& x, const std::string& y) {
+    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char c, char d) {
+             const auto lower = [](char l) {
+               return l >= 'A' && l <= 'Z' ? static_cast<char>(l - 'A' + 'a') : l;
+             };
+             return lower(c) == lower(d);
+           });
+  };
+  return sameName(a.primaryLibrary, b.primaryLibrary) && a.primaryLcid == b.primaryLcid &&
+         sameName(a.secondaryLibrary, b.secondaryLibrary) && a.secondaryLcid == b.secondaryLcid;
+}
+
 // Views or sets one file. A file shown not to be a VB6 binary is NotVb6; a file that
 // cannot be read well enough to tell, or a VB6 binary that cannot be set, is Failed and
 // stays as it was; a file held by another program is Busy.
@@ -183,6 +197,12 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
     return outcome;
   }
   outcome.settings = outcome.header->settings;
+  if (command.expected) {
+    outcome.expected = command.expected;
+    outcome.result =
+        SameAsRuntimeReads(outcome.settings, *command.expected) ? Result::Matches : Result::Differs;
+    return outcome;
+  }
   if (!command.settings) {
     outcome.result = Result::Shown;
   } else if (outcome.settings == *command.settings && checksumRight) {
@@ -286,7 +306,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
     for (const std::string& target : command.targets) {
       std::optional<std::vector<FileSystem::Listed>> expanded;
       try {
-        expanded = files.Expand(target);
+        expanded = files.Expand(target, command.recurse);
       } catch (const ToolError& error) {
         pending.push_back(Failed(Unprocessed(target, target, target), error));
         continue;
@@ -308,9 +328,8 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
                    : "le dossier « " + target + " » ne contient aucun fichier .exe, .dll ou .ocx");
       }
       for (const FileSystem::Listed& entry : *expanded) {
-        pending.push_back(
-            Unprocessed(entry.shown, entry.path,
-                        command.targets.size() > 1 ? entry.shown : FileName(entry.shown)));
+        pending.push_back(Unprocessed(entry.shown, entry.path,
+                                      command.targets.size() > 1 ? entry.shown : entry.relative));
         if (!entry.leftAside.empty()) {
           pending.back().result = Result::LeftAside;
           pending.back().reason = entry.leftAside;
@@ -332,9 +351,10 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       if (!command.json) {
         output.out += SingleFileReport(outcome, WayBackStyle{output.shell, output.toolPath});
       }
-      return 0;
+      return outcome.result == Result::Differs ? kDiffers : 0;
     }
-    if (!command.json) output.out += FolderEnd(outcomes, command.settings.has_value());
+    if (!command.json) output.out += FolderEnd(outcomes, command.Doing());
+    // A failure wins over a difference: what failed was not checked.
     const auto failed = std::find_if(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
       return o.result == Result::Failed;
     });
@@ -346,7 +366,10 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
         })) {
       Refuse("aucun des fichiers n'est un fichier VB6");
     }
-    return 0;
+    const bool differs = std::any_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
+      return o.result == Result::Differs;
+    });
+    return differs ? kDiffers : 0;
   } catch (const ToolError& error) {
     output.err += error.Kind() == Failure::Usage
                       ? error.what()

@@ -21,7 +21,11 @@ class Output {
   std::string toolPath = "tressol";  // absolute
 };
 
-// Runs one command line tail and returns the exit status: 0, or that of the failure.
+// The exit status of a check that found a VB6 file whose settings differ.
+inline constexpr int kDiffers = 5;
+
+// Runs one command line tail and returns the exit status: 0, that of the first failure,
+// or kDiffers.
 int Run(const std::string& tail, FileSystem& files, Output& output);
 
 }  // namespace tressol
