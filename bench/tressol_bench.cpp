@@ -1,8 +1,8 @@
 // View and set against reading the file once, on a VB6 sample padded to 1 MB and 256 MB,
 // all timed in turn in one run. A view of an EXE must not grow with the size; a set, which
 // checks the whole file's checksum before it trusts the stored one, stays within 1.2 reads.
-// Then a folder of 1,000 copies of the sample: a view and a set of the whole folder against
-// opening each file and reading its first 4 KiB.
+// Then 1,000 copies of the sample, in one folder and as a tree of sub-folders: a view and a
+// set of them all against opening each file and reading its first 4 KiB.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -86,30 +86,43 @@ double ReadHeads(const std::vector<std::string>& paths) {
   return Since(start);
 }
 
-void FolderBench(const std::vector<char>& sample) {
+// The copies flat in one folder, or as a tree: ten sub-folders of a hundred, read with
+// --recurse.
+void FolderBench(const std::vector<char>& sample, bool tree) {
   constexpr int kCopies = 1000;
   constexpr int kRounds = 11;
   const std::string folder = "/tmp/tressol-bench-folder";
-  std::vector<std::string> paths;
+  std::vector<std::string> paths, folders;
   mkdir(folder.c_str(), 0755);
   for (int i = 0; i < kCopies; ++i) {
-    paths.push_back(folder + "/copie" + std::to_string(i) + ".exe");
+    std::string where = folder;
+    if (tree) {
+      where += "/sous-dossier" + std::to_string(i / 100);
+      if (i % 100 == 0) {
+        mkdir(where.c_str(), 0755);
+        folders.push_back(where);
+      }
+    }
+    paths.push_back(where + "/copie" + std::to_string(i) + ".exe");
     std::ofstream(paths.back(), std::ios::binary)
         .write(sample.data(), static_cast<std::streamsize>(sample.size()));
   }
+  const std::string options = tree ? " --recurse" : "";
   std::vector<double> heads, view, change;
   for (int round = 0; round < kRounds; ++round) {
     heads.push_back(ReadHeads(paths));
-    view.push_back(RunTool(" " + folder));
-    change.push_back(RunTool(" \"" + folder + "\"" +
-                             (round % 2 == 0 ? " vb6FR.dll 0x40C * 0x409" : " * 0x409 ~ 0x0")));
+    view.push_back(RunTool(options + " " + folder));
+    change.push_back(RunTool(options + " --set" +
+                             (round % 2 == 0 ? " vb6FR.dll 0x40C * 0x409 " : " * 0x409 ~ 0x0 ") +
+                             folder));
   }
   const double h = Median(heads), v = Median(view), c = Median(change);
   std::printf(
-      "folder of %d copies: open and read 4 KiB of each %8.1f ms | view %8.1f ms (%.2f of that) "
+      "%s of %d copies: open and read 4 KiB of each %8.1f ms | view %8.1f ms (%.2f of that) "
       "| set %8.1f ms (%.2f of that; medians of %d rounds)\n",
-      kCopies, h, v, v / h, c, c / h, kRounds);
+      tree ? "tree  " : "folder", kCopies, h, v, v / h, c, c / h, kRounds);
   for (const std::string& path : paths) std::remove(path.c_str());
+  for (const std::string& sub : folders) rmdir(sub.c_str());
   rmdir(folder.c_str());
 }
 
@@ -145,6 +158,7 @@ int main(int argc, char** argv) {
         sizes[s] >> 20, r, v, v / r, c, c / r, kRounds);
     std::remove(path.c_str());
   }
-  FolderBench(sample);
+  FolderBench(sample, false);
+  FolderBench(sample, true);
   return 0;
 }
