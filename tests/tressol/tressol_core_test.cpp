@@ -554,11 +554,21 @@ TEST(TressolUsage, MistakesSayWhatToWriteAndChangeNothing) {
       {" cible.exe * 0x409 ~ 0x0", 4, "Tressol.exe --set * 0x409 ~ 0x0 \"cible.exe\""},
       {" --set * 0x409 C:\\Users\\moi 0x0 cible.exe", 2, "écrivez '~'"},
       {" -cible.exe", 2, ".\\-cible.exe"},
+      // The value that is wrong and its rule, then one line to the usage.
+      {" \"cible.exe\" * 0x409 ~ 0x12345678", 2,
+       "« 0x12345678 » n'est pas un LCID : 0x suivi de chiffres hexadécimaux, de 0x0 à 0xFFFFF.\n"
+       "Pour l'utilisation : Tressol.exe --help\n"},
+      // Help and version as a command-line user expects them.
+      {" --help", 0, "Utilisation :"},
+      {" -h", 0, "Utilisation :"},
+      {" /?", 0, "Utilisation :"},
+      {" --version", 0, "Tressol 1."},
   };
   for (const Case& c : cases) {
     const Result result = RunOn(SyntheticPe{}.Build(), c.tail);
     EXPECT_EQ(result.status, c.status) << c.tail;
-    EXPECT_TRUE(Contains(result.output.err, c.says)) << c.tail << result.output.err;
+    EXPECT_TRUE(Contains(result.output.out + result.output.err, c.says))
+        << c.tail << result.output.err;
     EXPECT_EQ(result.target.writes, 0) << c.tail;
   }
 }

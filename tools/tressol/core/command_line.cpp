@@ -55,11 +55,14 @@ std::optional<std::uint32_t> ValidLcid(const std::string& word) {
   return lcid;
 }
 
-[[noreturn]] void UsageError(const std::string& why, Shell shell) {
-  throw ToolError(Failure::Usage, Wrap(why, "  ") + Usage(shell));
-}
-
 const char* ProgramName(Shell shell) { return shell == Shell::Cmd ? "Tressol.exe" : "tressol"; }
+
+// The mistake, then how to see the usage: the usage itself would push the mistake out of
+// sight.
+[[noreturn]] void UsageError(const std::string& why, Shell shell) {
+  throw ToolError(Failure::Usage, Wrap(why, "  ") + "Pour l'utilisation : " +
+                                      ProgramName(shell) + " --help\n");
+}
 const char* HereFolder(Shell shell) { return shell == Shell::Cmd ? ".\\" : "./"; }
 
 using linguarde::arguments::ReadArgument;
@@ -74,14 +77,28 @@ std::optional<LanguageSettings> Settings(const std::string* words) {
   return LanguageSettings{*lib1, *lcid1, *lib2, *lcid2};
 }
 
+// Names the value that is wrong and its rule.
 [[noreturn]] void InvalidSettings(const std::string* words, Shell shell) {
   std::string why = "Les réglages « " + words[0] + " " + words[1] + " " + words[2] + " " +
-                    words[3] + " » ne sont pas valides.";
-  if (words[0].find_first_of("\\/:") != std::string::npos ||
-      words[2].find_first_of("\\/:") != std::string::npos) {
-    why +=
-        " Un nom de bibliothèque est sans chemin ; PowerShell remplace un ~ sans apostrophes "
-        "par votre dossier personnel : écrivez '~' et '*'.";
+                    words[3] + " » ne sont pas valides : ";
+  for (const std::size_t i : {0, 2}) {
+    if (Library(words[i])) continue;
+    why += "« " + words[i] +
+           " » n'est pas un nom de bibliothèque : * , ~ ou un nom de fichier de 1 à 13 "
+           "caractères, sans chemin, sans < > : \" / \\ | ? * et qui n'est pas un nom réservé "
+           "(CON, NUL…).";
+    if (words[i].find_first_of("\\/:") != std::string::npos) {
+      why +=
+          " PowerShell remplace un ~ sans apostrophes par votre dossier personnel : écrivez "
+          "'~' et '*'.";
+    }
+    UsageError(why, shell);
+  }
+  for (const std::size_t i : {1, 3}) {
+    if (ValidLcid(words[i])) continue;
+    UsageError(why + "« " + words[i] +
+                   " » n'est pas un LCID : 0x suivi de chiffres hexadécimaux, de 0x0 à 0xFFFFF.",
+               shell);
   }
   UsageError(why, shell);
 }
@@ -164,6 +181,14 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
     at = SkipBlanks(tail, next);
     optionsEnded = word == "--";
     if (optionsEnded) break;
+    if (word == "--help" || word == "-h") {
+      command.help = true;
+      return command;
+    }
+    if (word == "--version") {
+      command.version = true;
+      return command;
+    }
     if (word == "--json") {
       command.json = true;
     } else if (word == "--recurse") {
@@ -185,8 +210,13 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
   }
   const std::string rest(tail.substr(at));
   const std::vector<std::string> words = SplitArguments(rest);
+  // The help as Windows programs give it.
+  if (shell == Shell::Cmd && words.size() == 1 && words[0] == "/?") {
+    command.help = true;
+    return command;
+  }
   if (words.empty()) {
-    UsageError("Aucune cible n'est donnée.", shell);
+    throw ToolError(Failure::Usage, "Aucune cible n'est donnée.\n" + Usage(shell));
   }
   if (command.settings || command.expected) {
     CheckSetTargets(words, !optionsEnded, shell);
@@ -263,6 +293,7 @@ constexpr char kUsageBoth[] =
     "      position de l'en-tête, bibliothèques et langues, celles d'avant pour une\n"
     "      modification, ce qui a été fait, présence de la bibliothèque) au lieu du rapport.\n"
     "  --recurse : un dossier avec tous ses sous-dossiers, sans suivre les liens.\n"
+    "  --help, -h : cette aide ; --version : la version de l'outil.\n"
     "  --check compare les noms de bibliothèque sans distinction de casse, comme Windows\n"
     "      cherche les fichiers.\n"
     "  Après chaque modification, le rapport donne la commande qui rétablit les réglages de\n"

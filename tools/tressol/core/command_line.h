@@ -18,6 +18,8 @@ struct Command {
   std::optional<LanguageSettings> expected;  // --check: what every VB6 file must hold
   bool json = false;                         // JSON Lines instead of the French report
   bool recurse = false;                      // a folder's sub-folders too
+  bool help = false;                         // --help, -h, /?: the usage, and nothing else
+  bool version = false;                      // --version
 
   Mode Doing() const { return settings ? Mode::Set : expected ? Mode::Check : Mode::View; }
   // For a bare tail that ends with four settings: how to ask for that change instead.

@@ -298,6 +298,14 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
   std::string hint;
   try {
     const Command command = ParseCommandLine(tail, output.shell);
+    if (command.help) {
+      output.out += Usage(output.shell);
+      return 0;
+    }
+    if (command.version) {
+      output.out += std::string("Tressol ") + LINGUARDE_VERSION + "\n";
+      return 0;
+    }
     hint = command.setHint;
     // Every target is listed before anything is written. Within one folder or pattern, a
     // file is named by its name; among several targets, by its path.
