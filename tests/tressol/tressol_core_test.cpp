@@ -518,12 +518,11 @@ TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
       {" vb6FR.dll 0x40C * 0x409", "C:/Windows/SysWOW64/vb6FR.dll",
        "Bibliothèque de langue VB6FR.dll : présente dans C:/Windows/SysWOW64.\n"},
       {" vb6FR.dll 0x40C * 0x409", nullptr,
-       "Attention : sur cet ordinateur, la bibliothèque de langue VB6FR.dll n'est dans aucun des "
-       "dossiers où Windows la cherche d'ordinaire. Tant qu'elle n'y sera pas, les messages VB "
-       "seront en anglais. Elle doit être présente sur chaque ordinateur où l'application "
-       "s'exécute. Cherchée dans : app (application) Cherchée dans : C:/Windows/SysWOW64 "
-       "(système) Cherchée dans : C:/Windows (Windows)\n"},
-      {" vb6FR.dll 0x40C ~ 0x409", nullptr, "les messages VB seront absents."},
+       "Attention : la bibliothèque de langue VB6FR.dll est introuvable ; là où elle manque, les "
+       "messages VB sont en anglais. Cherchée dans : app (application) ; C:/Windows/SysWOW64 "
+       "(système) ; C:/Windows (Windows). À faire : copiez VB6FR.dll dans le dossier de "
+       "l'application, à côté du programme, sur chaque ordinateur où elle s'exécute.\n"},
+      {" vb6FR.dll 0x40C ~ 0x409", nullptr, "là où elle manque, les messages VB sont absents."},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;

@@ -177,11 +177,12 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
        "Résumé : 4 modifiés, 0 déjà réglé, 1 non VB6, 0 en échec."},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
-       "les messages VB seront absents. Elle doit être présente sur chaque ordinateur où "
-       "l'application s'exécute."},
+       "là où elle manque, les messages VB sont absents. Cherchée dans : "},
       {quoted, 0,
-       "Cherchée dans : C:\\windows\\System (dossier système 16 bits) Cherchée dans : "
-       "C:\\windows (dossier de Windows)\n"},
+       "C:\\windows\\System (dossier système 16 bits) ; C:\\windows (dossier de Windows). À "
+       "faire : copiez VB6FR.dll dans le dossier de l'application, à côté du programme, sur chaque "
+       "ordinateur où elle s'exécute (ou dans C:\\windows\\syswow64, ce qui demande les droits "
+       "d'administrateur).\n"},
       {L" --json" + quoted, 0, "\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036"},
       {L" --check vb6FR.dll 0x40C ~ 0x409 --recurse" + quoted, 5,
        "sous dossier\\Autre.exe : diffère : bibliothèque principale « * » au lieu de « vb6FR.dll "

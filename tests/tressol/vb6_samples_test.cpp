@@ -74,7 +74,8 @@ TEST_F(Vb6Samples, ViewShowsTheirHeaders) {
     EXPECT_NE(output.out.find(offset), std::string::npos) << sample.name << output.out;
     EXPECT_NE(output.out.find("du compilateur : version " + std::to_string(sample.build)),
               std::string::npos);
-    EXPECT_EQ(output.out.rfind("t : fichier VB6, messages en anglais.\n", 0), 0u) << output.out;
+    const std::string answer = "\nt : fichier VB6, messages en anglais.\n";
+    EXPECT_EQ(output.out.substr(output.out.size() - answer.size()), answer) << output.out;
     EXPECT_EQ(files.targets["t"].writes, 0);
   }
 }
@@ -102,11 +103,12 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
        "  Pour revenir : tressol --set '*' 0x409 '~' 0x0 /abs/app/SmallListView.ocx\n"
        "Non VB6, laissés tels quels :\n"
        "  trop court pour une image PE : LISEZMOI.exe, notes.dll\n"
-       "Attention : sur cet ordinateur, la bibliothèque de langue VB6FR.dll n'est dans aucun des "
-       "dossiers\n"
-       "  où Windows la cherche d'ordinaire. Tant qu'elle n'y sera pas, les messages VB seront "
-       "absents.\n"
-       "  Elle doit être présente sur chaque ordinateur où l'application s'exécute.\n"
+       "Attention : la bibliothèque de langue VB6FR.dll est introuvable ; là où elle manque, les "
+       "messages\n"
+       "  VB sont absents.\n"
+       "  À faire : copiez VB6FR.dll dans le dossier de l'application, à côté du programme, sur "
+       "chaque\n"
+       "    ordinateur où elle s'exécute.\n"
        "Résumé : 3 modifiés, 0 déjà réglé, 2 non VB6, 0 en échec.\n"},
   };
   for (const Case& c : cases) {

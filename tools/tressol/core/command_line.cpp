@@ -60,8 +60,8 @@ const char* ProgramName(Shell shell) { return shell == Shell::Cmd ? "Tressol.exe
 // The mistake, then how to see the usage: the usage itself would push the mistake out of
 // sight.
 [[noreturn]] void UsageError(const std::string& why, Shell shell) {
-  throw ToolError(Failure::Usage, Wrap(why, "  ") + "Pour l'utilisation : " +
-                                      ProgramName(shell) + " --help\n");
+  throw ToolError(Failure::Usage,
+                  Wrap(why, "  ") + "Pour l'utilisation : " + ProgramName(shell) + " --help\n");
 }
 const char* HereFolder(Shell shell) { return shell == Shell::Cmd ? ".\\" : "./"; }
 

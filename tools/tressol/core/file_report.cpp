@@ -115,17 +115,20 @@ std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack,
 
 }  // namespace
 
+// The answer comes last, where the eye lands in a console that shows its last rows: the
+// details, the library and the way back above it.
 std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& style) {
   const std::string name = FileName(outcome.path);
   const WayBack wayBack = WayBackOf(outcome, style);
   std::string text;
+  std::string answer;
   switch (outcome.result) {
     case Result::Changed:
-      text = Wrap(name + " : modifié. Avant : " + PlainEffect(*outcome.Before()) +
-                      ". Après : " + PlainEffect(outcome.settings) + ".",
-                  "  ") +
-             "Réglages de langue d'avant :\n" + DescribeSettings(*outcome.Before()) +
+      text = "Réglages de langue d'avant :\n" + DescribeSettings(*outcome.Before()) +
              "Réglages de langue d'après :\n" + DescribeSettings(outcome.settings);
+      answer = Wrap(name + " : modifié. Avant : " + PlainEffect(*outcome.Before()) +
+                        ". Après : " + PlainEffect(outcome.settings) + ".",
+                    "  ");
       break;
     case Result::Matches:
       return name + " : conforme, " + PlainEffect(outcome.settings) + ".\n";
@@ -135,24 +138,25 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
                       ". Attendu : " + PlainEffect(*outcome.expected) + ".",
                   "  ");
     case Result::AlreadySet:
-      text = Wrap(name + " : déjà réglé, " + PlainEffect(outcome.settings) +
-                      (outcome.ChecksumRepaired()
-                           ? " ; seule sa somme de contrôle PE, qui était fausse, a été corrigée."
-                           : " ; le fichier n'a pas été modifié."),
-                  "  ") +
-             "Réglages de langue :\n" + DescribeSettings(outcome.settings);
+      text = "Réglages de langue :\n" + DescribeSettings(outcome.settings);
+      answer = Wrap(name + " : déjà réglé, " + PlainEffect(outcome.settings) +
+                        (outcome.ChecksumRepaired()
+                             ? " ; seule sa somme de contrôle PE, qui était fausse, a été corrigée."
+                             : " ; le fichier n'a pas été modifié."),
+                    "  ");
       break;
     default:
-      text = name + " : fichier VB6, " + PlainEffect(outcome.settings) +
-             ".\nRéglages de langue :\n" + DescribeSettings(outcome.settings);
+      text = "Réglages de langue :\n" + DescribeSettings(outcome.settings);
+      answer = name + " : fichier VB6, " + PlainEffect(outcome.settings) + ".\n";
   }
   text += Details(outcome) + SignatureWarning(outcome, wayBack);
   for (const LibraryPresence& library : outcome.libraries) {
     text += DescribeLibrary(library, outcome.settings);
   }
-  if (outcome.result == Result::Changed)
+  if (outcome.result == Result::Changed) {
     text += "Pour revenir aux réglages d'avant :\n" + WayBackLines(outcome, wayBack, "  ");
-  return text;
+  }
+  return text + answer;
 }
 
 std::string SingleFileFailure(const FileOutcome& outcome, bool set) {

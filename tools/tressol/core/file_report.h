@@ -8,8 +8,8 @@
 
 namespace tressol {
 
-// A single file's report: the answer first (the file, what was done, the effect in plain
-// words), then the settings, the technical details, the language library and the way back.
+// A single file's report: the settings, the technical details, the language library and
+// the way back, then the answer last (the file, what was done, the effect in plain words).
 std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& style);
 // Why a single file was neither viewed nor set, naming it.
 std::string SingleFileFailure(const FileOutcome& outcome, bool set);

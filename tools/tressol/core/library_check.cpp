@@ -31,27 +31,35 @@ std::vector<LibraryPresence> LibraryFinder::Find(const LanguageSettings& setting
 }
 
 std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettings& settings) {
-  const std::string name = "la bibliothèque de langue " + ShownLibraryName(library.name);
+  const std::string shown = ShownLibraryName(library.name);
   if (library.found) {
-    return "Bibliothèque de langue " + ShownLibraryName(library.name) + " : présente dans " +
-           library.folder + ".\n";
+    return "Bibliothèque de langue " + shown + " : présente dans " + library.folder + ".\n";
   }
   // The current folder and the PATH also count when the program starts, and other
   // computers are not this one: the warning says what is known, no more.
-  std::string text = "Attention : sur cet ordinateur, " + name +
-                     " n'est dans aucun des dossiers où Windows la cherche d'ordinaire.";
+  std::string text = "Attention : la bibliothèque de langue " + shown + " est introuvable";
   if (library.name == settings.primaryLibrary && settings.secondaryLibrary == "*") {
-    text += " Tant qu'elle n'y sera pas, les messages VB seront en anglais.";
+    text += " ; là où elle manque, les messages VB sont en anglais";
   } else if (library.name == settings.primaryLibrary &&
              !NamesALibraryFile(settings.secondaryLibrary)) {
-    text += " Tant qu'elle n'y sera pas, les messages VB seront absents.";
+    text += " ; là où elle manque, les messages VB sont absents";
   }
-  text = Wrap(text + " Elle doit être présente sur chaque ordinateur où l'application s'exécute.",
-              "  ");
+  std::string where;
+  std::string system;
   for (const FileSystem::Folder& folder : library.searched) {
-    text += "  Cherchée dans : " + folder.path + " (" + folder.what + ")\n";
+    where += (where.empty() ? "" : " ; ") + folder.path + " (" + folder.what + ")";
+    if (folder.what == "dossier système 32 bits") system = folder.path;
   }
-  return text;
+  return Wrap(text + ".", "  ") +
+         (where.empty() ? "" : Wrap("  Cherchée dans : " + where + ".", "    ")) +
+         Wrap("  À faire : copiez " + shown +
+                  " dans le dossier de l'application, à côté du programme, sur chaque ordinateur "
+                  "où elle s'exécute" +
+                  (system.empty()
+                       ? ""
+                       : " (ou dans " + system + ", ce qui demande les droits d'administrateur)") +
+                  ".",
+              "    ");
 }
 
 }  // namespace tressol
