@@ -550,7 +550,8 @@ TEST(TressolUsage, MistakesSayWhatToWriteAndChangeNothing) {
   const Case cases[] = {
       {"  ", 2, "Utilisation"},
       // As PowerShell or Python pass an unquoted target: one path that names nothing.
-      {" cible.exe * 0x409 ~ 0x0", 4, "Tressol.exe --set * 0x409 ~ 0x0 \"cible.exe\""},
+      {" cible.exe * 0x409 ~ 0x0", 4,
+       "ou écrivez : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 \"cible.exe\"\n"},
       {" --set * 0x409 C:\\Users\\moi 0x0 cible.exe", 2, "écrivez '~'"},
       {" -cible.exe", 2, ".\\-cible.exe"},
       // The value that is wrong and its rule, then one line to the usage.

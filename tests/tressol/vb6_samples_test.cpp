@@ -88,6 +88,7 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
   }
   files.targets["app/LISEZMOI.exe"].bytes = {'L', 'i', 's', 'e', 'z'};
   files.targets["app/notes.dll"].bytes = {'M', 'Z'};
+  files.targets["app/vb6fr.dll"].bytes = {'M', 'Z'};  // the language library, as shipped
   struct Case {
     const char* tail;
     int status;
@@ -101,6 +102,7 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
        "  Pour revenir : tressol --set '*' 0x409 '~' 0x0 /abs/app/Setup.exe\n"
        "SmallListView.ocx : modifié, messages en anglais → en français, sinon absents\n"
        "  Pour revenir : tressol --set '*' 0x409 '~' 0x0 /abs/app/SmallListView.ocx\n"
+       "Bibliothèque de langue VB6 (français), laissée telle quelle : vb6fr.dll\n"
        "Non VB6, laissés tels quels :\n"
        "  trop court pour une image PE : LISEZMOI.exe, notes.dll\n"
        "Attention : la bibliothèque de langue VB6FR.dll est introuvable ; là où elle manque, les "
@@ -109,7 +111,7 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
        "  À faire : copiez VB6FR.dll dans le dossier de l'application, à côté du programme, sur "
        "chaque\n"
        "    ordinateur où elle s'exécute.\n"
-       "Résumé : 3 modifiés, 0 déjà réglé, 2 non VB6, 0 en échec.\n"},
+       "Résumé : 3 modifiés, 0 déjà réglé, 3 non VB6, 0 en échec.\n"},
   };
   for (const Case& c : cases) {
     Output output;

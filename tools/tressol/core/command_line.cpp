@@ -143,19 +143,14 @@ void CheckSetTargets(const std::vector<std::string>& targets, bool optionsToo, S
   }
 }
 
-// A bare tail that ends with four settings was meant as a change: say how to ask for it.
-std::string SetHint(const std::vector<std::string>& words, Shell shell) {
+// A bare tail that ends with four settings was meant as a change.
+std::optional<MeantChange> ChangeMeant(const std::vector<std::string>& words) {
   const std::size_t n = words.size();
-  if (n < 5 || !Settings(&words[n - 4])) return {};
-  std::string target = words[0];
-  for (std::size_t i = 1; i < n - 4; ++i) target += " " + words[i];
-  const std::string settings =
-      words[n - 4] + " " + words[n - 3] + " " + words[n - 2] + " " + words[n - 1];
-  return "Sans guillemets, toute la ligne désigne une seule cible à afficher. Pour modifier\n"
-         "« " +
-         target + " », mettez-la entre guillemets (\"" + target + "\" " + settings +
-         "),\nou écrivez :\n  " + ProgramName(shell) + " --set " + settings + " \"" + target +
-         "\"\n";
+  if (n < 5 || !Settings(&words[n - 4])) return std::nullopt;
+  MeantChange meant{words[0],
+                    words[n - 4] + " " + words[n - 3] + " " + words[n - 2] + " " + words[n - 1]};
+  for (std::size_t i = 1; i < n - 4; ++i) meant.target += " " + words[i];
+  return meant;
 }
 
 }  // namespace
@@ -228,7 +223,7 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
   if (rest[0] != '"') {
     const std::size_t last = rest.find_last_not_of(" \t");
     command.targets = {rest.substr(0, last + 1)};
-    command.setHint = SetHint(words, shell);
+    command.meant = ChangeMeant(words);
     return command;
   }
   const std::size_t n = words.size();

@@ -11,6 +11,12 @@
 
 namespace tressol {
 
+// A target and the settings that a bare tail ends with.
+struct MeantChange {
+  std::string target;
+  std::string settings;
+};
+
 // A target is a file, a folder or a pattern (* and ? in its last component).
 struct Command {
   std::vector<std::string> targets;
@@ -22,8 +28,8 @@ struct Command {
   bool version = false;                      // --version
 
   Mode Doing() const { return settings ? Mode::Set : expected ? Mode::Check : Mode::View; }
-  // For a bare tail that ends with four settings: how to ask for that change instead.
-  std::string setHint;
+  // A bare tail that ends with four settings: the change it was meant as.
+  std::optional<MeantChange> meant;
 };
 
 // The words of a command-line tail, split as the C runtime splits a program's arguments.

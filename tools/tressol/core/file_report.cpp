@@ -203,19 +203,28 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   std::map<std::string, std::string> leftAside;
   std::map<Result, std::size_t> counts;
   std::map<std::string, std::size_t> effects;
+  std::string libraries;
   for (const FileOutcome& outcome : outcomes) {
     ++counts[outcome.result];
-    if (outcome.result == Result::NotVb6 || outcome.result == Result::LeftAside) {
+    // The French library of the runtime, shipped beside the program: named for what it is.
+    if (outcome.result == Result::NotVb6 &&
+        ShownLibraryName(FileName(outcome.name)) == "VB6FR.dll") {
+      libraries += (libraries.empty() ? "" : ", ") + outcome.name;
+    } else if (outcome.result == Result::NotVb6 || outcome.result == Result::LeftAside) {
       std::string& names = (outcome.result == Result::NotVb6 ? others : leftAside)[outcome.reason];
       names += (names.empty() ? "" : ", ") + outcome.name;
     } else if (outcome.result == Result::Shown) {
       ++effects[PlainEffect(outcome.settings)];
     }
   }
+  if (!libraries.empty()) {
+    text +=
+        Wrap("Bibliothèque de langue VB6 (français), laissée telle quelle : " + libraries, "  ");
+  }
   if (!others.empty()) text += "Non VB6, laissés tels quels :\n";
-  for (const auto& [reason, names] : others) text += "  " + reason + " : " + names + "\n";
+  for (const auto& [reason, names] : others) text += Wrap("  " + reason + " : " + names, "    ");
   if (!leftAside.empty()) text += "Laissés de côté, car ce ne sont pas des fichiers ordinaires :\n";
-  for (const auto& [reason, names] : leftAside) text += "  " + reason + " : " + names + "\n";
+  for (const auto& [reason, names] : leftAside) text += Wrap("  " + reason + " : " + names, "    ");
 
   // Each language library once: the files of a folder share where it is looked for.
   std::set<std::string> said;
@@ -323,6 +332,17 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
     line += "]";
   }
   return line + "}\n";
+}
+
+std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath) {
+  const std::string tool = CommandWord(toolPath, shell).value_or(toolPath);
+  return Wrap(
+             "Sans guillemets, toute la ligne désigne une seule cible à afficher. Pour modifier "
+             "« " +
+                 meant.target + " », mettez son chemin entre guillemets (\"" + meant.target +
+                 "\" " + meant.settings + "), ou écrivez :",
+             "") +
+         "  " + tool + " --set " + meant.settings + " \"" + meant.target + "\"\n";
 }
 
 }  // namespace tressol

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "command_line.h"
 #include "outcome.h"
 #include "way_back.h"
 
@@ -18,6 +19,9 @@ std::string SingleFileFailure(const FileOutcome& outcome, bool set);
 // other files grouped by reason, each language library once, the summary.
 std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style);
 std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode);
+
+// How to ask for the change that a bare tail was meant as.
+std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath);
 
 // One JSON object on one line.
 std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style);

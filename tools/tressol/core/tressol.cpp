@@ -306,7 +306,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       output.out += std::string("Tressol ") + LINGUARDE_VERSION + "\n";
       return 0;
     }
-    hint = command.setHint;
+    if (command.meant) hint = MeantChangeHint(*command.meant, output.shell, output.toolPath);
     // Every target is listed before anything is written. Within one folder or pattern, a
     // file is named by its name; among several targets, by its path.
     std::vector<FileOutcome> pending;
@@ -331,6 +331,11 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
         continue;
       }
       if (expanded->empty()) {
+        // A bare tail meant as a change holds "*" in its settings: it names no pattern.
+        if (command.meant) {
+          throw ToolError(Failure::Io,
+                          "« " + command.meant->target + " » : ce fichier n'existe pas");
+        }
         Refuse(IsPattern(target)
                    ? "aucun fichier ne correspond au motif « " + target + " »"
                    : "le dossier « " + target + " » ne contient aucun fichier .exe, .dll ou .ocx");

@@ -31,6 +31,12 @@ std::optional<std::string> ShellWord(const std::string& word, Shell shell) {
   return "\"" + word + std::string(word.size() - kept, '\\') + "\"";
 }
 
+std::optional<std::string> CommandWord(const std::string& path, Shell shell) {
+  const auto word = ShellWord(path, shell);
+  if (!word) return std::nullopt;
+  return shell == Shell::Cmd && word->front() != '"' ? "\"" + path + "\"" : *word;
+}
+
 std::optional<std::string> WayBackCommand(Shell shell, const std::string& toolPath,
                                           const LanguageSettings& before,
                                           const std::string& absoluteTarget, std::string& whyNot) {
@@ -48,19 +54,15 @@ std::optional<std::string> WayBackCommand(Shell shell, const std::string& toolPa
       return std::nullopt;
     }
   }
-  const auto tool = ShellWord(toolPath, shell);
-  const auto target = ShellWord(absoluteTarget, shell);
+  const auto tool = CommandWord(toolPath, shell);
+  const auto target = CommandWord(absoluteTarget, shell);
   if (!tool || !target) {
     whyNot = "le chemin de l'outil ou de la cible ne peut pas être écrit sur la ligne de commande";
     return std::nullopt;
   }
-  // cmd quotes a path always: a bare one would be read up to its first space.
-  const auto path = [shell](const std::string& word, const std::string& written) {
-    return shell == Shell::Cmd && written.front() != '"' ? "\"" + word + "\"" : written;
-  };
-  return path(toolPath, *tool) + " --set " + *ShellWord(before.primaryLibrary, shell) + " " +
+  return *tool + " --set " + *ShellWord(before.primaryLibrary, shell) + " " +
          Hex(before.primaryLcid) + " " + *ShellWord(before.secondaryLibrary, shell) + " " +
-         Hex(before.secondaryLcid) + " " + path(absoluteTarget, *target);
+         Hex(before.secondaryLcid) + " " + *target;
 }
 
 }  // namespace tressol

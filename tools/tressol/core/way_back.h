@@ -20,6 +20,10 @@ struct WayBackStyle {
 // cannot be done (cmd replaces %name% even between quotes, and a quote cannot be quoted).
 std::optional<std::string> ShellWord(const std::string& word, Shell shell);
 
+// A path as the first word of a command in that shell: cmd quotes it always, since a bare
+// one would be read up to its first space. Nothing where the shell cannot carry it.
+std::optional<std::string> CommandWord(const std::string& path, Shell shell);
+
 // The command that gives a target back its previous settings; nothing where the command
 // line cannot carry them, with why in whyNot.
 std::optional<std::string> WayBackCommand(Shell shell, const std::string& toolPath,
