@@ -240,9 +240,11 @@ std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring
       BringConsoleToFront();
       return nullptr;
     }
-    throw ActionFailed(WithLastError(L"Impossible de créer le fichier « " + path + L" »") +
-                       L" Placez Linguarde dans un dossier où vous pouvez écrire, vos Documents "
-                       L"par exemple.");
+    throw ActionFailed(
+        WithLastError(L"Impossible de créer le fichier « " + path + L" »") +
+        L" Placez Linguarde dans un dossier où vous pouvez écrire, C:\\Outils ou un dossier de "
+        L"%LOCALAPPDATA%\\Programs par exemple (les Documents peuvent être protégés "
+        L"contre les programmes : Accès contrôlé aux dossiers).");
   }
   return std::make_unique<Win32ScriptFile>(path, std::move(file));
 }

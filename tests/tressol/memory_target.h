@@ -82,6 +82,22 @@ class MemoryFileSystem final : public FileSystem {
     return libraryFiles.count(folder + "/" + name) != 0;
   }
   std::string AbsolutePath(const std::string& path) override { return "/abs/" + path; }
+  // A way back in memory, where a test asks for one.
+  std::optional<std::vector<std::string>> wayBack;
+  class MemoryScript final : public WayBackScript {
+   public:
+    explicit MemoryScript(std::vector<std::string>& lines) : lines_(lines) {}
+    const std::string& Path() const override { return path_; }
+    Shell Syntax() const override { return Shell::CmdScript; }
+    void Add(const std::string& line) override { lines_.push_back(line); }
+
+   private:
+    std::vector<std::string>& lines_;
+    std::string path_ = "C:\\Retours\\retour.cmd";
+  };
+  std::unique_ptr<WayBackScript> CreateWayBackScript() override {
+    return wayBack ? std::make_unique<MemoryScript>(*wayBack) : nullptr;
+  }
 };
 
 // A little-endian u32 of a file's bytes, read independently of the tool's own reader.

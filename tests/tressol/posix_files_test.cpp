@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -40,6 +41,8 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
   fs::create_symlink(root / "dehors.exe", app / "lien.exe");
   fs::create_symlink(root / "nulle-part.exe", app / "perdu.exe");
   ASSERT_EQ(mkfifo((app / "tube.exe").c_str(), 0644), 0);
+  // The run's way back is written under the test's folder, not the user's.
+  setenv("XDG_STATE_HOME", root.c_str(), 1);
   // Only with --recurse: a sub-folder, and a link to a folder outside, never followed.
   fs::create_directories(app / "sous");
   Write(app / "sous" / "b.exe", image);
@@ -47,6 +50,7 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
 
   PosixFileSystem files;
   Output output;
+  output.toolPath = LINGUARDE_TRESSOL;
   const int status = tressol::Run(" --set vb6FR.dll 0x40C * 0x409 " + app.string(), files, output);
   EXPECT_EQ(status, 3) << output.err;
   EXPECT_NE(Read(app / "a.exe"), image);
@@ -61,6 +65,13 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
     EXPECT_NE(output.out.find(says), std::string::npos) << says << "\n" << output.out;
   }
   EXPECT_EQ(Read(app / "sous" / "b.exe"), image);
+  // The run's way back, its path the report's last line, run as printed.
+  const std::string wayBack = "\nPour revenir aux réglages d'avant : ";
+  const std::size_t at = output.out.rfind(wayBack);
+  ASSERT_NE(at, std::string::npos) << output.out;
+  EXPECT_EQ(output.out.find('\n', at + wayBack.size()), output.out.size() - 1) << output.out;
+  ASSERT_EQ(std::system(output.out.substr(at + wayBack.size()).c_str()), 0);
+  EXPECT_EQ(Read(app / "a.exe"), image);
   Output tree;
   EXPECT_EQ(tressol::Run(" --recurse " + app.string(), files, tree), 0) << tree.err;
   for (const char* says :

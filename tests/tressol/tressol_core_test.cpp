@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "report.h"
+#include "way_back.h"
 #include "memory_target.h"
 #include "synthetic_pe.h"
 
@@ -262,6 +263,24 @@ TEST(TressolSet, WritesTheFourSettingsAndKeepsTheChecksumValid) {
     EXPECT_EQ(RunWayBack(result) == before, c.notExact == nullptr) << c.what;
     EXPECT_TRUE(Contains(result.output.out, c.notExact ? c.notExact : "/abs/cible.exe\"\n"))
         << c.what << result.output.out;
+  }
+}
+
+// A batch file carries what a prompt cannot: "%" doubled; "!" is kept by the script's
+// DisableDelayedExpansion.
+TEST(TressolWayBack, ABatchLineCarriesWhatAPromptCannot) {
+  struct Case {
+    const char* word;
+    std::optional<std::string> prompt, script;
+  };
+  const Case cases[] = {
+      {"C:\\App\\a.exe", "\"C:\\App\\a.exe\"", "\"C:\\App\\a.exe\""},
+      {"C:\\100%\\a!.exe", std::nullopt, "\"C:\\100%%\\a!.exe\""},
+      {"a\"b", std::nullopt, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CommandWord(c.word, Shell::Cmd), c.prompt) << c.word;
+    EXPECT_EQ(CommandWord(c.word, Shell::CmdScript), c.script) << c.word;
   }
 }
 
@@ -548,7 +567,9 @@ TEST(TressolUsage, MistakesSayWhatToWriteAndChangeNothing) {
     const char* says;
   };
   const Case cases[] = {
-      {"  ", 2, "Utilisation"},
+      // An empty box in Linguarde: no file, and what to do.
+      {"  ", 2, "Aucun fichier n'est donné. Dans Linguarde, choisissez-le"},
+      {" \"\" * 0x409 ~ 0x0", 2, "Aucun fichier n'est donné."},
       // As PowerShell or Python pass an unquoted target: one path that names nothing.
       {" cible.exe * 0x409 ~ 0x0", 4,
        "ou écrivez : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 \"cible.exe\"\n"},

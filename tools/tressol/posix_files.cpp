@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -261,6 +262,58 @@ std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool 
     file->Locked();
   }
   return std::make_unique<PagedFile>(std::move(file));
+}
+
+namespace {
+
+class PosixWayBackScript final : public WayBackScript {
+ public:
+  PosixWayBackScript(std::string path, int descriptor)
+      : path_(std::move(path)), descriptor_(descriptor) {}
+  ~PosixWayBackScript() override { close(descriptor_); }
+  PosixWayBackScript(const PosixWayBackScript&) = delete;
+  PosixWayBackScript& operator=(const PosixWayBackScript&) = delete;
+  const std::string& Path() const override { return path_; }
+  Shell Syntax() const override { return Shell::Posix; }
+  void Add(const std::string& line) override {
+    const std::string text = line + "\n";
+    if (write(descriptor_, text.data(), text.size()) != static_cast<ssize_t>(text.size()) ||
+        fdatasync(descriptor_) != 0) {
+      throw ToolError(Failure::Io, "le retour ne peut pas être écrit");
+    }
+  }
+
+ private:
+  std::string path_;
+  int descriptor_;
+};
+
+}  // namespace
+
+std::unique_ptr<WayBackScript> PosixFileSystem::CreateWayBackScript() {
+  const char* state = std::getenv("XDG_STATE_HOME");
+  const char* home = std::getenv("HOME");
+  if ((state == nullptr || *state != '/') && home == nullptr) return nullptr;
+  std::string folder =
+      state != nullptr && *state == '/' ? state : std::string(home) + "/.local/state";
+  folder += "/tressol";
+  for (std::size_t at = 1; at != std::string::npos; at = folder.find('/', at + 1)) {
+    mkdir(folder.substr(0, at).c_str(), 0700);
+  }
+  mkdir(folder.c_str(), 0700);
+  char stamp[32];
+  const std::time_t now = std::time(nullptr);
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&now));
+  const std::string path = folder + "/retour-" + stamp + "-" + std::to_string(getpid()) + ".sh";
+  const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0700);
+  if (descriptor < 0) return nullptr;
+  auto script = std::make_unique<PosixWayBackScript>(path, descriptor);
+  try {
+    script->Add("#!/bin/sh\n# Tressol : les réglages de langue d'avant, un fichier par ligne.");
+  } catch (const ToolError&) {
+    return nullptr;
+  }
+  return script;
 }
 
 }  // namespace tressol

@@ -21,6 +21,8 @@ class PosixFileSystem final : public FileSystem {
   bool HasFile(const std::string& folder, const std::string& name) override;
   // From the current folder; links are kept as named.
   std::string AbsolutePath(const std::string& path) override;
+  // A shell script in $XDG_STATE_HOME/tressol (~/.local/state/tressol), one a run.
+  std::unique_ptr<WayBackScript> CreateWayBackScript() override;
 };
 
 }  // namespace tressol

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "tool_error.h"
 #include "wildcard.h"
@@ -342,6 +343,99 @@ std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool 
       break;
   }
   throw FileError(FileFailure::Unopenable, forWriting, system);
+}
+
+namespace {
+
+// cmd reads each line of a batch file in the console's code page of the moment: the script
+// sets it to the OEM code page, in which its lines are written, and a line that the OEM code
+// page cannot hold is written in UTF-8 between two switches to 65001. Delayed expansion off,
+// so that a "!" in a name stays; each "%" is doubled in the lines. The console's own code
+// page comes back at the end.
+constexpr char kChcp[] = "\"%SystemRoot%\\System32\\chcp.com\" ";
+
+class Win32WayBackScript final : public WayBackScript {
+ public:
+  Win32WayBackScript(std::string path, linguarde::win32::UniqueFileHandle file)
+      : path_(std::move(path)), file_(std::move(file)), oem_(std::to_string(GetOEMCP())) {}
+  ~Win32WayBackScript() override {
+    try {
+      Write(kChcp + std::string("%tressol_cp% >nul\r\n"));
+    } catch (const ToolError&) {
+      // The commands are written already; only the console's code page stays changed.
+    }
+  }
+  const std::string& Path() const override { return path_; }
+  Shell Syntax() const override { return Shell::CmdScript; }
+
+  void Start() {
+    Write(std::string("@echo off\r\n") +
+          "rem Tressol: the previous language settings, one file a line.\r\n"
+          "setlocal DisableDelayedExpansion\r\n"
+          "for /f \"tokens=2 delims=:\" %%c in ('" +
+          kChcp + "') do set \"tressol_cp=%%c\"\r\n" + kChcp + oem_ + " >nul\r\n");
+  }
+
+  void Add(const std::string& line) override {
+    const std::wstring wide = FromUtf8(line);
+    BOOL lost = FALSE;
+    const int size = WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                         static_cast<int>(wide.size()), nullptr, 0, nullptr, &lost);
+    if (size > 0 && !lost) {
+      std::string bytes(static_cast<std::size_t>(size), '\0');
+      WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                          static_cast<int>(wide.size()), bytes.data(), size, nullptr, nullptr);
+      Write(bytes + "\r\n");
+    } else {
+      Write(kChcp + std::string("65001 >nul\r\n") + line + "\r\n" + kChcp + oem_ + " >nul\r\n");
+    }
+  }
+
+ private:
+  void Write(const std::string& text) {
+    DWORD done = 0;
+    if (!WriteFile(file_.Get(), text.data(), static_cast<DWORD>(text.size()), &done, nullptr) ||
+        done != text.size() || !FlushFileBuffers(file_.Get())) {
+      throw ToolError(Failure::Io, "le retour ne peut pas être écrit");
+    }
+  }
+
+  std::string path_;
+  linguarde::win32::UniqueFileHandle file_;
+  std::string oem_;
+};
+
+}  // namespace
+
+std::unique_ptr<WayBackScript> Win32FileSystem::CreateWayBackScript() {
+  std::wstring folder(32768, L'\0');
+  DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), 32768);
+  if (length == 0 || length >= 32768) length = GetTempPathW(32768, folder.data());
+  if (length == 0 || length >= 32768) return nullptr;
+  folder.resize(length);
+  if (folder.back() == L'\\') folder.pop_back();
+  for (const wchar_t* part : {L"\\Tressol", L"\\Retours"}) {
+    folder += part;
+    CreateDirectoryW(ExtendedPath(folder).c_str(), nullptr);
+  }
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  wchar_t stamp[32];
+  swprintf(stamp, 32, L"%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+           now.wMinute, now.wSecond);
+  const std::wstring path =
+      folder + L"\\retour-" + stamp + L"-" + std::to_wstring(GetCurrentProcessId()) + L".cmd";
+  linguarde::win32::UniqueFileHandle file(CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE,
+                                                      FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return nullptr;
+  auto script = std::make_unique<Win32WayBackScript>(ToUtf8(path), std::move(file));
+  try {
+    script->Start();
+  } catch (const ToolError&) {
+    return nullptr;
+  }
+  return script;
 }
 
 }  // namespace tressol

@@ -28,6 +28,8 @@ class Win32FileSystem final : public FileSystem {
   bool HasFile(const std::string& folder, const std::string& name) override;
   // An extended path comes back in its plain form where that names the same file.
   std::string AbsolutePath(const std::string& path) override;
+  // A batch file in %LOCALAPPDATA%\Tressol\Retours (else the temporary folder), one a run.
+  std::unique_ptr<WayBackScript> CreateWayBackScript() override;
 };
 
 }  // namespace tressol

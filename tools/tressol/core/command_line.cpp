@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "argument_words.h"
@@ -210,8 +211,12 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
     command.help = true;
     return command;
   }
-  if (words.empty()) {
-    throw ToolError(Failure::Usage, "Aucune cible n'est donnée.\n" + Usage(shell));
+  // An empty box in Linguarde gives an empty line, or "" for a change.
+  if (words.empty() || std::find(words.begin(), words.end(), "") != words.end()) {
+    UsageError(
+        "Aucun fichier n'est donné. Dans Linguarde, choisissez-le avec « Choisir le fichier » "
+        "ou tapez son chemin dans la zone de texte ; en ligne de commande, donnez son chemin.",
+        shell);
   }
   if (command.settings || command.expected) {
     CheckSetTargets(words, !optionsEnded, shell);

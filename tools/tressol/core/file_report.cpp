@@ -153,7 +153,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
   for (const LibraryPresence& library : outcome.libraries) {
     text += DescribeLibrary(library, outcome.settings);
   }
-  if (outcome.result == Result::Changed) {
+  if (outcome.result == Result::Changed && outcome.wayBackScript.empty()) {
     text += "Pour revenir aux réglages d'avant :\n" + WayBackLines(outcome, wayBack, "  ");
   }
   return text + answer;
@@ -178,7 +178,10 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
       return name + " : modifié, " + PlainEffect(*outcome.Before()) + " → " +
              AfterArrow(PlainEffect(outcome.settings)) +
              (outcome.signature != Signature::None ? " ; sa signature n'est plus valide" : "") +
-             "\n" + WayBackLines(outcome, WayBackOf(outcome, style), "  Pour revenir : ");
+             "\n" +
+             (outcome.wayBackScript.empty()
+                  ? WayBackLines(outcome, WayBackOf(outcome, style), "  Pour revenir : ")
+                  : "");
     case Result::AlreadySet:
       return name + " : déjà réglé, " + PlainEffect(outcome.settings) +
              (outcome.ChecksumRepaired() ? " ; somme de contrôle PE fausse, corrigée" : "") + "\n";
@@ -317,6 +320,9 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
     }
     if (outcome.result == Result::Changed) {
       const WayBack wayBack = WayBackOf(outcome, style);
+      if (!outcome.wayBackScript.empty()) {
+        line += ",\"wayBackScript\":" + JsonString(outcome.wayBackScript);
+      }
       line += ",\"wayBack\":" + (wayBack.command ? JsonString(*wayBack.command) : "null") +
               ",\"wayBackExact\":" + (wayBack.command && wayBack.caveat.empty() ? "true" : "false");
       if (!wayBack.caveat.empty()) line += ",\"wayBackCaveat\":" + JsonString(wayBack.caveat);
@@ -343,6 +349,18 @@ std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::st
                  "\" " + meant.settings + "), ou écrivez :",
              "") +
          "  " + tool + " --set " + meant.settings + " \"" + meant.target + "\"\n";
+}
+
+std::string WayBackScriptLines(const std::string& path, Shell syntax) {
+  if (syntax == Shell::Posix) {
+    return "Pour revenir aux réglages d'avant : sh " +
+           ShellWord(path, Shell::Posix).value_or(path) + "\n";
+  }
+  std::string powerShell = "'";
+  for (const char c : path) powerShell += c == '\'' ? std::string("''") : std::string(1, c);
+  return "Pour revenir aux réglages d'avant, lancez :\n  " +
+         CommandWord(path, Shell::Cmd).value_or("\"" + path + "\"") +
+         "\n  (depuis PowerShell : & " + powerShell + "')\n";
 }
 
 }  // namespace tressol

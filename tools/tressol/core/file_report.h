@@ -20,6 +20,9 @@ std::string SingleFileFailure(const FileOutcome& outcome, bool set);
 std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style);
 std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode);
 
+// Where the run's way back was written and how to run it, from each shell it serves.
+std::string WayBackScriptLines(const std::string& path, Shell syntax);
+
 // How to ask for the change that a bare tail was meant as.
 std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath);
 

@@ -6,11 +6,24 @@
 #include <vector>
 
 #include "target_file.h"
+#include "way_back.h"
 
 namespace tressol {
 
 // Whether a name is one that a folder target takes: .exe, .dll or .ocx, in any case.
 bool IsTargetFileName(const std::string& name);
+
+// A run's way back, one command a changed file, each line durable once added, so that a
+// run cut short still leaves how to undo what it did.
+class WayBackScript {
+ public:
+  virtual ~WayBackScript() = default;
+  virtual const std::string& Path() const = 0;
+  // The syntax its lines are read in (a batch file, a POSIX shell script).
+  virtual Shell Syntax() const = 0;
+  // Throws ToolError.
+  virtual void Add(const std::string& line) = 0;
+};
 
 // How the tool reaches files: for a set, the target is opened for writing and shared
 // with nobody, so that a running or open target is refused rather than changed under it.
@@ -49,6 +62,9 @@ class FileSystem {
   virtual bool HasFile(const std::string& folder, const std::string& name) = 0;
   // The path from the root, for a command that runs from any folder.
   virtual std::string AbsolutePath(const std::string& path) = 0;
+  // A new way back for this run, in a folder of the user's that stays writable wherever the
+  // tool is run from; nothing where none can be written.
+  virtual std::unique_ptr<WayBackScript> CreateWayBackScript() = 0;
 };
 
 }  // namespace tressol

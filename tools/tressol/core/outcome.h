@@ -63,6 +63,7 @@ struct FileOutcome {
   std::optional<ChecksumWrite> checksum;       // a set that wrote: what became of the checksum
   std::string absolutePath;                    // a change: the file, from the root
   WayBackCaveat caveat = WayBackCaveat::None;  // a change
+  std::string wayBackScript;                   // a change: the run's way back that holds it
   std::vector<LibraryPresence> libraries;
 
   // A set's VB6 file (changed or already set): the settings as it held them before.

@@ -274,6 +274,7 @@ class Batch {
       return;
     }
     const WayBackStyle style{output_.shell, output_.toolPath};
+    if (outcome.result == Result::Changed) AddToWayBack(outcome);
     if (command_.json) {
       output_.out += JsonLine(outcome, style);
     } else if (many_) {
@@ -283,6 +284,34 @@ class Batch {
     done_.push_back(std::move(outcome));
   }
 
+  // The run's way back is made at its first change; a file whose previous settings no
+  // command can carry is not in it, and its report says why.
+  void AddToWayBack(FileOutcome& outcome) {
+    if (!script_ && !scriptTried_) {
+      scriptTried_ = true;
+      script_ = files_.CreateWayBackScript();
+    }
+    if (!script_) return;
+    std::string whyNot;
+    const auto line = WayBackCommand(script_->Syntax(), output_.toolPath, *outcome.Before(),
+                                     outcome.absolutePath, whyNot);
+    if (!line) return;
+    try {
+      script_->Add(*line);
+      outcome.wayBackScript = script_->Path();
+    } catch (const ToolError&) {
+      script_.reset();  // the report then prints each file's way back itself
+    }
+  }
+
+ public:
+  // The run's way back, where one was written.
+  std::string ScriptPath() const { return script_ ? script_->Path() : std::string(); }
+  std::optional<Shell> ScriptSyntax() const {
+    return script_ ? std::optional<Shell>(script_->Syntax()) : std::nullopt;
+  }
+
+ private:
   const Command& command_;
   FileSystem& files_;
   Output& output_;
@@ -290,6 +319,8 @@ class Batch {
   LibraryFinder libraries_;
   std::vector<FileOutcome> busy_;
   std::vector<FileOutcome> done_;
+  std::unique_ptr<WayBackScript> script_;
+  bool scriptTried_ = false;
 };
 
 }  // namespace
@@ -363,10 +394,18 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       }
       if (!command.json) {
         output.out += SingleFileReport(outcome, WayBackStyle{output.shell, output.toolPath});
+        if (const auto syntax = batch.ScriptSyntax()) {
+          output.out += WayBackScriptLines(batch.ScriptPath(), *syntax);
+        }
       }
       return outcome.result == Result::Differs ? kDiffers : 0;
     }
-    if (!command.json) output.out += FolderEnd(outcomes, command.Doing());
+    if (!command.json) {
+      output.out += FolderEnd(outcomes, command.Doing());
+      if (const auto syntax = batch.ScriptSyntax()) {
+        output.out += WayBackScriptLines(batch.ScriptPath(), *syntax);
+      }
+    }
     // A failure wins over a difference: what failed was not checked.
     const auto failed = std::find_if(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
       return o.result == Result::Failed;

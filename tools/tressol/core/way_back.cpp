@@ -11,7 +11,7 @@ namespace {
 bool IsBare(char c, Shell shell) {
   if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
   // cmd neither expands * nor ~; a POSIX shell expands both.
-  return std::strchr(shell == Shell::Cmd ? "._-+*~" : "._-+/=,:@%", c) != nullptr;
+  return std::strchr(shell == Shell::Posix ? "._-+/=,:@%" : "._-+*~", c) != nullptr;
 }
 
 }  // namespace
@@ -25,16 +25,20 @@ std::optional<std::string> ShellWord(const std::string& word, Shell shell) {
     for (const char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
   }
-  if (word.find_first_of("\"%") != std::string::npos) return std::nullopt;
+  if (word.find('"') != std::string::npos) return std::nullopt;
+  // At a prompt % cannot be kept from expanding; in a batch file %% gives %.
+  if (shell == Shell::Cmd && word.find('%') != std::string::npos) return std::nullopt;
+  std::string escaped;
+  for (const char c : word) escaped += c == '%' ? std::string("%%") : std::string(1, c);
   // Backslashes before the closing quote are doubled, or the last would escape it.
   const std::size_t kept = word.find_last_not_of('\\') + 1;
-  return "\"" + word + std::string(word.size() - kept, '\\') + "\"";
+  return "\"" + escaped + std::string(word.size() - kept, '\\') + "\"";
 }
 
 std::optional<std::string> CommandWord(const std::string& path, Shell shell) {
   const auto word = ShellWord(path, shell);
   if (!word) return std::nullopt;
-  return shell == Shell::Cmd && word->front() != '"' ? "\"" + path + "\"" : *word;
+  return shell != Shell::Posix && word->front() != '"' ? "\"" + *word + "\"" : *word;
 }
 
 std::optional<std::string> WayBackCommand(Shell shell, const std::string& toolPath,
