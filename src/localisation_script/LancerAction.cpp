@@ -18,8 +18,9 @@ constexpr std::wstring_view kNothingStarted = L" Rien n'a été lancé.";
 [[noreturn]] void RefuseHeldScript(std::wstring_view nothingDone) {
   throw ActionRefused(
       L"Le script VBcommand.bat est encore utilisé : la console d'une action précédente est "
-      L"sans doute encore ouverte (lancée par cette copie de Linguarde, une autre ou un autre "
-      L"utilisateur), ou un autre programme, un antivirus par exemple, lit le fichier. Fermez "
+      L"sans doute encore ouverte (lancée par cette copie de Linguarde, par une autre copie ou "
+      L"par un autre utilisateur), ou un autre programme, un antivirus par exemple, lit le "
+      L"fichier. Fermez "
       L"cette console (appuyez sur une touche dans celle-ci), puis recommencez." +
       std::wstring(nothingDone));
 }
@@ -93,7 +94,7 @@ void RefuseOptionLike(const std::wstring& cible) {
   const std::size_t first = cible.find_first_not_of(L" \t");
   if (first != std::wstring::npos && cible[first] == L'-') {
     throw ActionRefused(L"La cible « " + cible +
-                        L" » commence par un tiret, que l'outil lirait comme une option. Pour un "
+                        L" » commence par un tiret, que l'outil prendrait pour une option. Pour un "
                         L"fichier dont le nom commence ainsi, écrivez son chemin complet, ou .\\" +
                         cible.substr(first) + L"." + std::wstring(kNothingDone));
   }
@@ -102,11 +103,12 @@ void RefuseOptionLike(const std::wstring& cible) {
 // Starting a batch file expands %name% in its path, whatever the quoting.
 void RefuseUnstartable(const std::wstring& folder) {
   if (std::count(folder.begin(), folder.end(), L'%') >= 2) {
-    throw ActionRefused(L"Le dossier de Linguarde « " + folder +
-                        L" » contient deux signes %, que l'interpréteur de commandes prendrait "
-                        L"pour une variable au lancement du script. Placez Linguarde dans un "
-                        L"dossier dont le nom a au plus un « % »." +
-                        std::wstring(kNothingDone));
+    throw ActionRefused(
+        L"Le dossier de Linguarde « " + folder +
+        L" » contient au moins deux signes %, que l'interpréteur de commandes prendrait "
+        L"pour une variable au lancement du script. Placez Linguarde dans un "
+        L"dossier dont le nom a au plus un « % »." +
+        std::wstring(kNothingDone));
   }
 }
 

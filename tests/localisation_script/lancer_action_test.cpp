@@ -132,7 +132,7 @@ TEST(LancerAction, RefusesTextsThatCannotReachTheToolBeforeTouchingAnything) {
       {L"C:\\\x0141\xF3"
        L"d\x017A",
        L"a.exe", L"Le dossier de Linguarde contient le caractère « \x0141 »"},
-      {L"C:\\a%b%c", L"a.exe", L"deux signes %"},
+      {L"C:\\a%b%c", L"a.exe", L"au moins deux signes %"},
       // A view of this would be a change.
       {L"C:\\Outils", L" --set * 0x409 ~ 0x0 C:\\a.exe", L".\\--set * 0x409"},
       {L"C:\\Outils", L"-a.exe", L"tiret"},

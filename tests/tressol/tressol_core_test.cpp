@@ -72,7 +72,7 @@ TEST(TressolView, FindsTheHeaderByTheRuntimesOwnPointer) {
     EXPECT_TRUE(Contains(result.output.out, "position 0x500")) << c.what;
     EXPECT_TRUE(Contains(result.output.out, c.foundBy)) << c.what;
     EXPECT_TRUE(Contains(result.output.out, "cible.exe : fichier VB6, messages en anglais.\n"));
-    EXPECT_TRUE(Contains(result.output.out, "du compilateur : version 8988"));
+    EXPECT_TRUE(Contains(result.output.out, "avec lequel il a été compilé : version 8988"));
     EXPECT_TRUE(
         Contains(result.output.out, "Effet : Les messages VB (erreurs...) sont en Anglais\n"));
     EXPECT_EQ(result.target.writes, 0);
@@ -91,7 +91,8 @@ TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
        "0x40C, sans effet avec * Bibliothèque secondaire : vb6FR.dll, sans effet après *"},
       {{"vb6FR.dll", 0x40C, "~", 0x409},
        "messages en français, sinon absents",
-       "0x409, sans effet sans bibliothèque Effet : Les messages VB (erreurs...) sont en Français "
+       "0x409, sans effet, aucune bibliothèque Effet : Les messages VB (erreurs...) sont en "
+       "Français "
        "et VB6FR.dll DOIT"},
       {{"~", 0, "vb6DE.dll", 0x407},
        "messages en allemand, sinon absents",

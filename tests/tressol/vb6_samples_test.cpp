@@ -72,8 +72,9 @@ TEST_F(Vb6Samples, ViewShowsTheirHeaders) {
     char offset[32];
     std::snprintf(offset, sizeof offset, "position 0x%zX", sample.header);
     EXPECT_NE(output.out.find(offset), std::string::npos) << sample.name << output.out;
-    EXPECT_NE(output.out.find("du compilateur : version " + std::to_string(sample.build)),
-              std::string::npos);
+    EXPECT_NE(
+        output.out.find("avec lequel il a été compilé : version " + std::to_string(sample.build)),
+        std::string::npos);
     const std::string answer = "\nt : fichier VB6, messages en anglais.\n";
     EXPECT_EQ(output.out.substr(output.out.size() - answer.size()), answer) << output.out;
     EXPECT_EQ(files.targets["t"].writes, 0);

@@ -75,7 +75,7 @@ std::string Details(const FileOutcome& outcome) {
   std::string text = "Détails :\n  Fichier : " + outcome.path + "\n" +
                      (outcome.linkTarget ? "  Lien vers : " + *outcome.linkTarget + "\n" : "") +
                      "  En-tête VB : position " + Hex(header.offset) + " (" + by + ")\n" +
-                     "  Moteur d'exécution VB6 du compilateur : version " +
+                     "  Moteur d'exécution VB6 avec lequel il a été compilé : version " +
                      std::to_string(header.runtimeBuild) + " (pas celui installé ici)\n";
   if (outcome.checksum)
     text += "  Somme de contrôle PE : " + ChecksumWords(*outcome.checksum) + "\n";

@@ -157,7 +157,7 @@ std::string DescribeSettings(const LanguageSettings& s) {
   const auto language = [](const std::string& name, std::uint32_t lcid, bool reached) {
     if (!reached) return Hex(lcid) + ", sans effet après *";
     if (name == "*") return Hex(lcid) + ", sans effet avec *";
-    if (!NamesALibraryFile(name)) return Hex(lcid) + ", sans effet sans bibliothèque";
+    if (!NamesALibraryFile(name)) return Hex(lcid) + ", sans effet, aucune bibliothèque";
     return DescribeLcid(lcid);
   };
   const bool secondaryReached = s.primaryLibrary != "*";
