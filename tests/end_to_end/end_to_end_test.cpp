@@ -279,7 +279,8 @@ TEST_F(EndToEnd, AFolderTypedIntoTheBoxIsHandledFileByFile) {
   };
   const Step steps[] = {
       {L"Visualiser la localisation", "Résumé : 3 fichiers VB6, 1 non VB6"},
-      {L"Localiser en Français ou Anglais US", "Résumé : 3 modifiés, 0 déjà réglé, 1 non VB6"},
+      {L"Localiser en Français ou Anglais US",
+       "Résumé : 3 fichiers modifiés, 0 déjà réglé, 1 non VB6"},
   };
   std::set<DWORD> seen;
   for (const Step& step : steps) {

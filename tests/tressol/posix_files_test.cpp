@@ -61,7 +61,8 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
        {"\nlecture.exe : en échec, il est en lecture seule (aucun droit d'écriture)",
         "\n  dossier : x.exe\n", "\n  lien symbolique, non suivi : lien.exe, perdu.exe\n",
         "\n  tube nommé (FIFO) : tube.exe\n",
-        "\nRésumé : 1 modifié, 0 déjà réglé, 0 non VB6, 4 laissés de côté, 1 en échec.\n"}) {
+        "\nRésumé : 1 fichier modifié, 0 déjà réglé, 0 non VB6, 4 laissés de côté, 1 en "
+        "échec.\n"}) {
     EXPECT_NE(output.out.find(says), std::string::npos) << says << "\n" << output.out;
   }
   EXPECT_EQ(Read(app / "sous" / "b.exe"), image);

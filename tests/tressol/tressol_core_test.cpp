@@ -436,7 +436,7 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
         // Each way back as soon as its file is done; the summary last.
         "\nb.ocx : modifié, messages en anglais → en français, sinon en anglais Pour revenir : "
         "\"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 \"/abs/app/b.ocx\"\nb2.exe",
-        "\nRésumé : 2 modifiés, 1 déjà réglé, 2 non VB6, 3 en échec.\n"},
+        "\nRésumé : 2 fichiers modifiés, 1 déjà réglé, 2 non VB6, 3 en échec.\n"},
        {"app/a.exe", "app/b.ocx"}},
       {" --json --set vb6FR.dll 0x40C * 0x409 app/",
        4,

@@ -87,7 +87,7 @@ TEST_F(TressolProcess, ExitStatusesTellUsageRefusalAndFailureApart) {
       {L" \"" + (folder_.Path() / L"texte.exe").wstring() + L"\"", 3,
        "« " + folder + "\\texte.exe » n'est pas un fichier VB6 : pas une image PE (signature MZ"},
       {L" \"" + (folder_.Path() / L"absent.exe").wstring() + L"\"", 4,
-       "« " + folder + "\\absent.exe » : il n'existe pas"},
+       "« " + folder + "\\absent.exe » ne peut pas être lu : il n'existe pas"},
   };
   for (const Case& c : cases) {
     const Finished finished = RunTressol(c.tail, folder_.Path());
@@ -175,7 +175,7 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
       {L" \"" + (app / L"*.exe").wstring() + L"\"", 0, "Résumé : 2 fichiers VB6, 1 non VB6"},
       {L" \"" + (app / L"Appli?.exe").wstring() + L"\"", 3, "aucun fichier ne correspond"},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
-       "Résumé : 4 modifiés, 0 déjà réglé, 1 non VB6, 0 en échec."},
+       "Résumé : 4 fichiers modifiés, 0 déjà réglé, 1 non VB6, 0 en échec."},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
        "là où elle manque, les messages VB sont absents. Cherchée dans : "},
       {quoted, 0,
@@ -206,7 +206,8 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
   const Finished finished = RunTressol(quoted + L" * 0x409 ~ 0x0", folder_.Path());
   SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(finished.status, 3u) << finished.out;
-  EXPECT_NE(finished.out.find("3 modifiés, 0 déjà réglé, 1 non VB6, 1 en échec"), std::string::npos)
+  EXPECT_NE(finished.out.find("3 fichiers modifiés, 0 déjà réglé, 1 non VB6, 1 en échec"),
+            std::string::npos)
       << finished.out;
   EXPECT_EQ(Bytes(readOnly), before);
   EXPECT_EQ(Bytes(app / L"Appli.exe")[0x11E8 + 6], '*');
@@ -236,7 +237,8 @@ TEST_F(TressolProcess, BusyFilesOfAFolderWaitTogetherThenFail) {
   const auto elapsed = std::chrono::steady_clock::now() - start;
   release.join();
   EXPECT_EQ(finished.status, 3u) << finished.out;
-  EXPECT_NE(finished.out.find("2 modifiés, 0 déjà réglé, 0 non VB6, 2 en échec"), std::string::npos)
+  EXPECT_NE(finished.out.find("2 fichiers modifiés, 0 déjà réglé, 0 non VB6, 2 en échec"),
+            std::string::npos)
       << finished.out;
   // D, free from the start, is reported before the files that were held.
   EXPECT_LT(finished.out.find("D.exe"), finished.out.find("B.exe")) << finished.out;

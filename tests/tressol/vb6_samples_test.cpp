@@ -112,7 +112,7 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
        "  À faire : copiez VB6FR.dll dans le dossier de l'application, à côté du programme, sur "
        "chaque\n"
        "    ordinateur où elle s'exécute.\n"
-       "Résumé : 3 modifiés, 0 déjà réglé, 3 non VB6, 0 en échec.\n"},
+       "Résumé : 3 fichiers modifiés, 0 déjà réglé, 3 non VB6, 0 en échec.\n"},
   };
   for (const Case& c : cases) {
     Output output;

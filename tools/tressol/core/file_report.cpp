@@ -124,8 +124,8 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
   std::string answer;
   switch (outcome.result) {
     case Result::Changed:
-      text = "Réglages de langue d'avant :\n" + DescribeSettings(*outcome.Before()) +
-             "Réglages de langue d'après :\n" + DescribeSettings(outcome.settings);
+      text = "Réglages de langue avant la modification :\n" + DescribeSettings(*outcome.Before()) +
+             "Réglages de langue après la modification :\n" + DescribeSettings(outcome.settings);
       answer = Wrap(name + " : modifié. Avant : " + PlainEffect(*outcome.Before()) +
                         ". Après : " + PlainEffect(outcome.settings) + ".",
                     "  ");
@@ -160,11 +160,12 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
 }
 
 std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
-  std::string text =
-      Wrap("Tressol : « " + outcome.path + " » " +
-               (outcome.result == Result::NotVb6 ? "n'est pas un fichier VB6 : " : ": ") +
-               outcome.reason + ".",
-           "  ");
+  std::string text = Wrap("Tressol : « " + outcome.path + " » " +
+                              (outcome.result == Result::NotVb6 ? "n'est pas un fichier VB6 : "
+                               : set                            ? "ne peut pas être modifié : "
+                                                                : "ne peut pas être lu : ") +
+                              outcome.reason + ".",
+                          "  ");
   if (set && outcome.failure == Failure::Refused) text += "Le fichier n'a pas été modifié.\n";
   return text;
 }
@@ -248,8 +249,8 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
             std::to_string(count(Result::NotVb6)) + " non VB6" + aside + ", " +
             std::to_string(count(Result::Failed)) + " en échec.\n";
   } else if (mode == Mode::Set) {
-    text += "Résumé : " + Count(count(Result::Changed), "modifié", "modifiés") + ", " +
-            Count(count(Result::AlreadySet), "déjà réglé", "déjà réglés") + ", " +
+    text += "Résumé : " + Count(count(Result::Changed), "fichier modifié", "fichiers modifiés") +
+            ", " + Count(count(Result::AlreadySet), "déjà réglé", "déjà réglés") + ", " +
             std::to_string(count(Result::NotVb6)) + " non VB6" + aside + ", " +
             std::to_string(count(Result::Failed)) + " en échec.\n";
   } else {
