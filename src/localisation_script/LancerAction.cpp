@@ -34,6 +34,13 @@ std::wstring CodePointName(char32_t codePoint) {
   return L"U+" + digits;
 }
 
+// "8 191": thousands apart, with a space that never breaks.
+std::wstring Grouped(std::size_t number) {
+  std::wstring digits = std::to_wstring(number);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, L'\u00A0');
+  return digits;
+}
+
 bool IsSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 // One character of the text at i: a surrogate pair counts as one.
@@ -56,7 +63,7 @@ struct Holder {
   std::wstring_view name;
   std::wstring_view remedy;
 };
-constexpr Holder kTarget{L"La cible",
+constexpr Holder kTarget{L"Le fichier",
                          L"Renommez le fichier, ou copiez-le dans un dossier dont le nom n'a pas "
                          L"ce caractère."};
 constexpr Holder kLinguardeFolder{
@@ -93,7 +100,7 @@ void RefuseUncarriable(std::wstring_view text, const Holder& holder) {
 void RefuseOptionLike(const std::wstring& cible) {
   const std::size_t first = cible.find_first_not_of(L" \t");
   if (first != std::wstring::npos && cible[first] == L'-') {
-    throw ActionRefused(L"La cible « " + cible +
+    throw ActionRefused(L"Le fichier « " + cible +
                         L" » commence par un tiret, que l'outil prendrait pour une option. Pour un "
                         L"fichier dont le nom commence ainsi, écrivez son chemin complet, ou .\\" +
                         cible.substr(first) + L"." + std::wstring(kNothingDone));
@@ -148,7 +155,7 @@ void RefuseTooLong(const std::string& line) {
     throw ActionRefused(
         L"Le chemin est trop long pour l'interpréteur de commandes : la ligne de commande "
         L"dépasserait les " +
-        std::to_wstring(interpreter::kLongestLine) +
+        Grouped(interpreter::kLongestLine) +
         L" caractères qu'il lit d'une ligne. Copiez le fichier dans un dossier au chemin plus "
         L"court." +
         std::wstring(kNothingDone));

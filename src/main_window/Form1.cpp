@@ -425,7 +425,7 @@ void Form1::Command2_Click(int Index) {
   } catch (const UserError& failure) {
     ReportFailure(failure.Message());
   } catch (const std::exception&) {
-    ReportFailure(L"L'action a échoué : mémoire insuffisante ou erreur inattendue.");
+    ReportFailure(L"L'action est en échec : mémoire insuffisante ou erreur inattendue.");
   }
 }
 

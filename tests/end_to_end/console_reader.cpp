@@ -4,6 +4,7 @@
 // UTF-8 to the file, presses Space. Exit status 0 once answered, 1 after 30 s.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "owners.h"
@@ -22,6 +23,8 @@ std::wstring ScreenText(HANDLE screen) {
         line.find_last_not_of(L' ') == std::wstring::npos ? 0 : line.find_last_not_of(L' ') + 1);
     text += line + L"\n";
   }
+  // The report's no-break spaces read as spaces, as the eye reads them.
+  std::replace(text.begin(), text.end(), L'\u00A0', L' ');
   return text;
 }
 

@@ -75,6 +75,7 @@ std::string ReadAndAnswerConsole(DWORD interpreter, const fs::path& folder) {
   const linguarde::test::StartedProcess started = linguarde::test::StartProcess(start);
   if (!started) return "console reader not started";
   WaitForSingleObject(started.process.Get(), 40000);
+  // The reader writes the console's no-break spaces as spaces, as the eye reads them.
   return ReadBytes(screen);
 }
 

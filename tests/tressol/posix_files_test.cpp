@@ -76,7 +76,7 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
   Output tree;
   EXPECT_EQ(tressol::Run(" --recurse " + app.string(), files, tree), 0) << tree.err;
   for (const char* says :
-       {"\nsous/b.exe : messages en anglais\n", "\n  lien vers un dossier, non suivi : racine\n",
+       {"\nsous/b.exe : messages en anglais.\n", "\n  lien vers un dossier, non suivi : racine\n",
         "\nRésumé : 3 fichiers VB6, 0 non VB6, 4 laissés de côté"}) {
     EXPECT_NE(tree.out.find(says), std::string::npos) << says << "\n" << tree.out;
   }

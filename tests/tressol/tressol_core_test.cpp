@@ -105,6 +105,21 @@ TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
   }
 }
 
+// In a console, a no-break space before a two-part sign and inside « »; a name keeps its own.
+TEST(TressolReport, TypesetsForAConsoleAndLeavesNamesAlone) {
+  const std::string nb = "\xC2\xA0";
+  struct Case {
+    std::string text, shown;
+  };
+  const Case cases[] = {
+      {"a.exe : modifié ; voir « C:\\x » !\nRéglages :\n",
+       "a.exe" + nb + ": modifié" + nb + "; voir «" + nb + "C:\\x" + nb + "»" + nb + "!\nRéglages" +
+           nb + ":\n"},
+      {"C:\\a ;b!.exe et c?.txt", "C:\\a ;b!.exe et c?.txt"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Typeset(c.text), c.shown) << c.text;
+}
+
 TEST(TressolRefuses, FilesThatAreNotSafeToChangeAndLeavesThemAlone) {
   struct Case {
     const char* what;
@@ -170,7 +185,7 @@ TEST(TressolRefuses, FilesThatAreNotSafeToChangeAndLeavesThemAlone) {
          pe.sectionName = "UPX1";
          return pe.Build();
        },
-       "compressé (packed) : son en-tête VB ne peut pas être lu"},
+       "compressé (packed) : son en-tête de projet VB ne peut pas être lu"},
       {"library name without its NUL",
        [] {
          SyntheticPe pe;
@@ -421,7 +436,7 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
       // A truncated file cannot be told a VB6 file or not: a failure, never left aside.
       {" app/",
        3,
-       {"\na.exe : messages en anglais\n", "\ne.exe : messages en français, sinon en anglais\n",
+       {"\na.exe : messages en anglais.\n", "\ne.exe : messages en français, sinon en anglais.\n",
         "\nd.exe : en échec, le fichier est tronqué",
         "\ng.exe : en échec, il importe le moteur d'exécution VB, mais aucun en-tête de projet VB",
         "\nNon VB6, laissés tels quels : aucun en-tête de projet VB (« VB5! ») : c.dll "
@@ -431,10 +446,10 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
        {}},
       {" \"app/\" vb6FR.dll 0x40C * 0x409",
        4,
-       {"\na.exe : modifié, messages en anglais → en français, sinon en anglais Pour revenir",
-        "\nb2.exe : en échec, disque plein ; le fichier a été remis dans son état d'origine\n",
+       {"\na.exe : modifié, messages en anglais → en français, sinon en anglais. Pour revenir",
+        "\nb2.exe : en échec, disque plein ; le fichier a été remis dans son état d'origine.\n",
         // Each way back as soon as its file is done; the summary last.
-        "\nb.ocx : modifié, messages en anglais → en français, sinon en anglais Pour revenir : "
+        "\nb.ocx : modifié, messages en anglais → en français, sinon en anglais. Pour revenir : "
         "\"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 \"/abs/app/b.ocx\"\nb2.exe",
         "\nRésumé : 2 fichiers modifiés, 1 déjà réglé, 2 non VB6, 3 en échec.\n"},
        {"app/a.exe", "app/b.ocx"}},

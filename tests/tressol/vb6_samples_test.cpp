@@ -97,11 +97,11 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
   };
   const Case cases[] = {
       {" --set vb6FR.dll 0x40C ~ 0x409 app/", 0,
-       "Dictionary.dll : modifié, messages en anglais → en français, sinon absents\n"
+       "Dictionary.dll : modifié, messages en anglais → en français, sinon absents.\n"
        "  Pour revenir : tressol --set '*' 0x409 '~' 0x0 /abs/app/Dictionary.dll\n"
-       "Setup.exe : modifié, messages en anglais → en français, sinon absents\n"
+       "Setup.exe : modifié, messages en anglais → en français, sinon absents.\n"
        "  Pour revenir : tressol --set '*' 0x409 '~' 0x0 /abs/app/Setup.exe\n"
-       "SmallListView.ocx : modifié, messages en anglais → en français, sinon absents\n"
+       "SmallListView.ocx : modifié, messages en anglais → en français, sinon absents.\n"
        "  Pour revenir : tressol --set '*' 0x409 '~' 0x0 /abs/app/SmallListView.ocx\n"
        "Bibliothèque de langue VB6 (français), laissée telle quelle : vb6fr.dll\n"
        "Non VB6, laissés tels quels :\n"

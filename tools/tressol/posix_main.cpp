@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "posix_files.h"
+#include "report.h"
 
 namespace {
 
@@ -27,12 +28,15 @@ std::string Quoted(const std::string& word) {
   return out + "\"";
 }
 
-// Each file's lines show as soon as it is done.
+// Each file's lines show as soon as it is done; a terminal gets French typography.
 class StreamOutput final : public tressol::Output {
  public:
   void Flush() override {
-    std::fputs(out.c_str(), stdout);
-    std::fputs(err.c_str(), stderr);
+    const auto shown = [](const std::string& text, bool data, std::FILE* stream) {
+      return !data && isatty(fileno(stream)) ? tressol::Typeset(text) : text;
+    };
+    std::fputs(shown(out, json, stdout).c_str(), stdout);
+    std::fputs(shown(err, false, stderr).c_str(), stderr);
     std::fflush(stdout);
     out.clear();
     err.clear();

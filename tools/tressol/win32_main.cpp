@@ -4,9 +4,10 @@
 #include <string>
 
 #include "argument_words.h"
-#include "tressol.h"
+#include "report.h"
 #include "system_folders.h"
 #include "text_encoding.h"
+#include "tressol.h"
 #include "win32_files.h"
 #include "windows_error.h"
 
@@ -15,15 +16,15 @@ namespace {
 using linguarde::win32::FromUtf8;
 using linguarde::win32::ToUtf8;
 
-// A real console gets UTF-16, so that accents show whatever its code page; a redirected
-// stream gets UTF-8.
-void Write(DWORD stream, const std::string& text) {
+// A real console gets UTF-16, so that accents show whatever its code page, and French
+// typography; a redirected stream gets the text as it is, in UTF-8.
+void Write(DWORD stream, const std::string& text, bool data) {
   if (text.empty()) return;
   const HANDLE handle = GetStdHandle(stream);
   DWORD mode = 0;
   DWORD done = 0;
   if (GetConsoleMode(handle, &mode)) {
-    const std::wstring wide = FromUtf8(text);
+    const std::wstring wide = FromUtf8(data ? text : tressol::Typeset(text));
     WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &done, nullptr);
   } else {
     WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &done, nullptr);
@@ -34,8 +35,8 @@ void Write(DWORD stream, const std::string& text) {
 class ConsoleOutput final : public tressol::Output {
  public:
   void Flush() override {
-    Write(STD_OUTPUT_HANDLE, out);
-    Write(STD_ERROR_HANDLE, err);
+    Write(STD_OUTPUT_HANDLE, out, json);
+    Write(STD_ERROR_HANDLE, err, false);
     out.clear();
     err.clear();
   }

@@ -285,7 +285,7 @@ constexpr char kUsagePosix[] =
     "      s'écrit ./-nom.exe.\n";
 
 constexpr char kUsageBoth[] =
-    "  BIB : * (messages anglais intégrés), ~ (aucune bibliothèque) ou le nom d'une\n"
+    "  BIB : * (messages en anglais du moteur), ~ (aucune bibliothèque) ou le nom d'une\n"
     "      bibliothèque de langue (1 à 13 caractères, sans chemin, par exemple vb6FR.dll) ;\n"
     "      LCID : un nombre hexadécimal de 0x0 à 0xFFFFF, par exemple 0x409 (anglais)\n"
     "      ou 0x40C (français).\n"
@@ -298,7 +298,7 @@ constexpr char kUsageBoth[] =
     "      cherche les fichiers.\n"
     "  Après chaque modification, le rapport donne la commande qui rétablit les réglages de\n"
     "  langue d'avant.\n"
-    "Codes de sortie : 0 fait, 2 utilisation, 3 refusé (non VB6, en lecture seule, ouvert\n"
+    "Codes de sortie : 0 fait, 2 utilisation, 3 en échec (non VB6, en lecture seule, ouvert\n"
     "ailleurs ou illisible), 4 erreur d'entrée-sortie, 5 réglages différents (--check) ;\n"
     "pour plusieurs fichiers, 0 seulement si aucun n'est en échec ni différent, et un échec\n"
     "l'emporte sur une différence.\n";

@@ -74,7 +74,7 @@ std::string Details(const FileOutcome& outcome) {
                                                                : "trouvé par recherche";
   std::string text = "Détails :\n  Fichier : " + outcome.path + "\n" +
                      (outcome.linkTarget ? "  Lien vers : " + *outcome.linkTarget + "\n" : "") +
-                     "  En-tête VB : position " + Hex(header.offset) + " (" + by + ")\n" +
+                     "  En-tête de projet VB : position " + Hex(header.offset) + " (" + by + ")\n" +
                      "  Moteur d'exécution VB6 avec lequel il a été compilé : version " +
                      std::to_string(header.runtimeBuild) + " (pas celui installé ici)\n";
   if (outcome.checksum)
@@ -90,10 +90,11 @@ std::string Details(const FileOutcome& outcome) {
 
 std::string SignatureWarning(const FileOutcome& outcome, const WayBack& wayBack) {
   if (outcome.result != Result::Changed || outcome.signature == Signature::None) return {};
-  return std::string("Attention : la signature Authenticode du fichier n'est plus valide") +
-         (wayBack.caveat.empty() ? " ; la commande de retour ci-dessous la rend de nouveau "
-                                   "valide.\n"
-                                 : ".\n");
+  return Wrap(std::string("Attention : la signature Authenticode du fichier n'est plus valide") +
+                  (wayBack.caveat.empty() ? " ; le retour aux réglages d'avant la rend de nouveau "
+                                            "valide."
+                                          : "."),
+              "  ");
 }
 
 // The command names the file; where it cannot be exact, the file is named with why.
@@ -174,23 +175,23 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
   const std::string& name = outcome.name;
   switch (outcome.result) {
     case Result::Shown:
-      return name + " : " + PlainEffect(outcome.settings) + "\n";
+      return name + " : " + PlainEffect(outcome.settings) + ".\n";
     case Result::Changed:
       return name + " : modifié, " + PlainEffect(*outcome.Before()) + " → " +
              AfterArrow(PlainEffect(outcome.settings)) +
              (outcome.signature != Signature::None ? " ; sa signature n'est plus valide" : "") +
-             "\n" +
+             ".\n" +
              (outcome.wayBackScript.empty()
                   ? WayBackLines(outcome, WayBackOf(outcome, style), "  Pour revenir : ")
                   : "");
     case Result::AlreadySet:
       return name + " : déjà réglé, " + PlainEffect(outcome.settings) +
-             (outcome.ChecksumRepaired() ? " ; somme de contrôle PE fausse, corrigée" : "") + "\n";
+             (outcome.ChecksumRepaired() ? " ; somme de contrôle PE fausse, corrigée" : "") + ".\n";
     case Result::Differs:
-      return Wrap(name + " : diffère : " + Differences(outcome), "  ");
+      return Wrap(name + " : diffère : " + Differences(outcome) + ".", "  ");
     case Result::Failed:
     case Result::Busy:
-      return Wrap(name + " : en échec, " + outcome.reason, "  ");
+      return Wrap(name + " : en échec, " + outcome.reason + ".", "  ");
     case Result::Pending:
     case Result::Matches:
     case Result::NotVb6:

@@ -1,6 +1,7 @@
 #include "report.h"
 
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "actions.h"
@@ -140,7 +141,8 @@ std::string Effect(const LanguageSettings& s) {
     }
   }
   if (*separator == '\0') {
-    return "Aucune bibliothèque de langue n'est désignée, ni les messages anglais intégrés : les "
+    return "Aucune bibliothèque de langue n'est désignée, ni les messages en anglais du moteur : "
+           "les "
            "messages VB sont absents.";
   }
   return text + ", sinon absents.";
@@ -148,7 +150,7 @@ std::string Effect(const LanguageSettings& s) {
 
 std::string DescribeSettings(const LanguageSettings& s) {
   const auto library = [](const std::string& name) {
-    if (name == "*") return std::string("* (messages anglais intégrés)");
+    if (name == "*") return std::string("* (messages en anglais du moteur)");
     if (name == "~") return std::string("~ (aucune)");
     if (name.empty()) return std::string("(vide, aucune)");
     return name;
@@ -190,7 +192,11 @@ std::string Wrap(const std::string& line, const std::string& indent) {
     if (end == std::string::npos) end = line.size();
     const std::string word = line.substr(start, end - start);
     const bool first = current == lineIndent || current == indent;
-    if (!first && length(current) + 1 + length(word) > kWidth) {
+    // A sign stays with the word before it: no line starts with ":" or ";".
+    const bool sign =
+        word.rfind("»", 0) == 0 ||
+        (!word.empty() && std::string_view(":;!?").find(word[0]) != std::string_view::npos);
+    if (!first && !sign && length(current) + 1 + length(word) > kWidth) {
       text += current + "\n";
       current = indent + word;
     } else {
@@ -249,6 +255,27 @@ std::string FileFailureText(FileFailure why, bool forWriting, const std::string&
       break;
   }
   return "il ne peut pas être ouvert" + system;
+}
+
+std::string Typeset(const std::string& text) {
+  static constexpr char kNoBreak[] = "\xC2\xA0";
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : '\n';
+    const char after = i + 2 < text.size() ? text[i + 2] : '\n';
+    const bool beforeSign = text[i] == ' ' &&
+                            std::string_view(":;!?").find(next) != std::string_view::npos &&
+                            (after == ' ' || after == '\n');
+    const bool beforeClose = text.compare(i, 3, " »") == 0;
+    const bool afterOpen = text[i] == ' ' && i >= 2 && text.compare(i - 2, 2, "«") == 0;
+    if (beforeSign || beforeClose || afterOpen) {
+      out += kNoBreak;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
 }
 
 }  // namespace tressol

@@ -25,6 +25,11 @@ std::string DescribeSettings(const LanguageSettings& settings);
 // A line broken at spaces into lines of at most 99 characters, the next ones indented; a
 // word longer than that (a path) stays whole. The text ends with a line end.
 std::string Wrap(const std::string& line, const std::string& indent);
+// The text as a French reader expects it in a console: a no-break space (U+00A0) before
+// ":", ";", "!" and "?" standing between spaces (or ending a line) and inside « ». Only for a
+// console: a name keeps its own spaces wherever a sign does not stand alone.
+std::string Typeset(const std::string& text);
+
 // "3 modifiés", "1 déjà réglé", "0 en échec": 0 and 1 singular.
 std::string Count(std::size_t count, const std::string& singular, const std::string& plural);
 

@@ -329,6 +329,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
   std::string hint;
   try {
     const Command command = ParseCommandLine(tail, output.shell);
+    output.json = command.json;
     if (command.help) {
       output.out += Usage(output.shell);
       return 0;

@@ -14,8 +14,9 @@ class Output {
   virtual ~Output() = default;
   virtual void Flush() {}
 
-  std::string out;  // the report (French text, or JSON Lines), UTF-8
-  std::string err;  // the failure or the usage, UTF-8
+  std::string out;    // the report (French text, or JSON Lines), UTF-8
+  std::string err;    // the failure or the usage, UTF-8
+  bool json = false;  // out holds JSON Lines: data, never typeset
   // Where the report is read, for the way back that it prints after each change.
   Shell shell = Shell::Posix;
   std::string toolPath = "tressol";  // absolute

@@ -81,7 +81,7 @@ VbHeader HeaderNamedByCode(TargetFile& file, const PeImage& image, std::uint32_t
     NotVb6("aucun en-tête de projet VB là où son code en désignerait un");
   }
   if (!header) {
-    Refuse("l'en-tête VB que désigne son code n'est pas valide");
+    Refuse("l'en-tête de projet VB que désigne son code n'est pas valide");
   }
   header->foundBy = by;
   return *header;
@@ -104,7 +104,8 @@ VbHeader Search(TargetFile& file, const PeImage& image) {
   for (const Section& section : image.sections) total += section.rawSize;
   if (total > kMaxSearched) {
     Refuse(
-        "ni son point d'entrée ni ses exportations ne désignent d'en-tête VB, et ses sections "
+        "ni son point d'entrée ni ses exportations ne désignent d'en-tête de projet VB, et ses "
+        "sections "
         "dépassent 256 Mio : la recherche de l'en-tête s'arrête là");
   }
   std::vector<VbHeader> found;
@@ -130,7 +131,8 @@ VbHeader Search(TargetFile& file, const PeImage& image) {
     }
   }
   if (found.size() > 1) {
-    Refuse("il contient plusieurs en-têtes VB possibles, et aucun n'est choisi au hasard");
+    Refuse(
+        "il contient plusieurs en-têtes de projet VB possibles, et aucun n'est choisi au hasard");
   }
   if (found.empty()) {
     NotVb6("aucun en-tête de projet VB (« VB5! »)");
@@ -149,7 +151,7 @@ VbHeader FindHeader(TargetFile& file, const PeImage& image, bool importsRuntime)
       const auto rva = ExportedFunction(file, image, name);
       const auto va = rva ? PushedAddress(file, image, *rva, 0x58, std::nullopt) : std::nullopt;
       if (va && named && *va != *named) {
-        Refuse("ses fonctions exportées désignent des en-têtes VB différents");
+        Refuse("ses fonctions exportées désignent des en-têtes de projet VB différents");
       }
       if (va) named = va;
     }
@@ -160,7 +162,8 @@ VbHeader FindHeader(TargetFile& file, const PeImage& image, bool importsRuntime)
   if (LooksPacked(image)) {
     if (!importsRuntime) NotVb6("compressé (packed), sans le moteur d'exécution VB");
     Refuse(
-        "il est compressé (packed) : son en-tête VB ne peut pas être lu ; utilisez la version "
+        "il est compressé (packed) : son en-tête de projet VB ne peut pas être lu ; utilisez la "
+        "version "
         "non compressée");
   }
   return Search(file, image);
