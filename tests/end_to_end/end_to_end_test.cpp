@@ -171,7 +171,7 @@ void RunEveryAction(const std::wstring& folderEnding, const fs::path& target,
       SaveScreenshot(ScreenRect(), OutputFolder() / (shots + "-console.bmp"));
     }
     EXPECT_NE(screen.find("position 0x11E8"), std::string::npos) << what << "\n" << screen;
-    EXPECT_NE(screen.find("Effet : Les messages VB (erreurs...) sont en"), std::string::npos)
+    EXPECT_NE(screen.find("Effet : « Les messages VB (erreurs...) sont en"), std::string::npos)
         << what;
     EXPECT_TRUE(WaitForExit(started.front(), 20s))
         << what << ": the console did not close after the key";

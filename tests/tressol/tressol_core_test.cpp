@@ -74,7 +74,7 @@ TEST(TressolView, FindsTheHeaderByTheRuntimesOwnPointer) {
     EXPECT_TRUE(Contains(result.output.out, "cible.exe : fichier VB6, messages en anglais.\n"));
     EXPECT_TRUE(Contains(result.output.out, "avec lequel il a été compilé : version 8988"));
     EXPECT_TRUE(
-        Contains(result.output.out, "Effet : Les messages VB (erreurs...) sont en Anglais\n"));
+        Contains(result.output.out, "Effet : « Les messages VB (erreurs...) sont en Anglais »\n"));
     EXPECT_EQ(result.target.writes, 0);
   }
 }
@@ -91,9 +91,8 @@ TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
        "0x40C, sans effet avec * Bibliothèque secondaire : vb6FR.dll, sans effet après *"},
       {{"vb6FR.dll", 0x40C, "~", 0x409},
        "messages en français, sinon absents",
-       "0x409, sans effet, aucune bibliothèque Effet : Les messages VB (erreurs...) sont en "
-       "Français "
-       "et VB6FR.dll DOIT"},
+       "0x409, sans effet, aucune bibliothèque Effet : « Les messages VB (erreurs...) sont en "
+       "Français et VB6FR.dll DOIT"},
       {{"~", 0, "vb6DE.dll", 0x407},
        "messages en allemand, sinon absents",
        "sont en allemand si la bibliothèque de langue vb6DE.dll est présente, sinon absents."},
@@ -270,9 +269,10 @@ TEST(TressolSet, WritesTheFourSettingsAndKeepsTheChecksumValid) {
                          "cible.exe : modifié. Avant : messages en anglais. Après : messages en "
                          "français, sinon en anglais.\n"))
         << c.what << result.output.out;
-    EXPECT_TRUE(Contains(result.output.out,
-                         "Effet : Les messages VB (erreurs...) sont en Anglais si VB6FR.dll n'est "
-                         "pas sur le système, sinon en Français"));
+    EXPECT_TRUE(
+        Contains(result.output.out,
+                 "Effet : « Les messages VB (erreurs...) sont en Anglais si VB6FR.dll n'est "
+                 "pas sur le système, sinon en Français"));
     EXPECT_EQ(Contains(result.output.out, "Authenticode"), c.pe.signature) << c.what;
     EXPECT_EQ(Contains(result.output.out, "la rend de nouveau valide"), c.pe.signature);
     // The way back gives the same bytes, or says why it cannot.
@@ -551,11 +551,11 @@ TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
   const Case cases[] = {
       {" * 0x409 ~ 0x0", nullptr, nullptr},
       {" vb6FR.dll 0x40C * 0x409", "C:/Windows/SysWOW64/vb6FR.dll",
-       "Bibliothèque de langue VB6FR.dll : présente dans C:/Windows/SysWOW64.\n"},
+       "Bibliothèque de langue vb6FR.dll : présente dans C:/Windows/SysWOW64.\n"},
       {" vb6FR.dll 0x40C * 0x409", nullptr,
-       "Attention : la bibliothèque de langue VB6FR.dll est introuvable ; là où elle manque, les "
+       "Attention : la bibliothèque de langue vb6FR.dll est introuvable ; là où elle manque, les "
        "messages VB sont en anglais. Cherchée dans : app (application) ; C:/Windows/SysWOW64 "
-       "(système) ; C:/Windows (Windows). À faire : copiez VB6FR.dll dans le dossier de "
+       "(système) ; C:/Windows (Windows). À faire : copiez vb6FR.dll dans le dossier de "
        "l'application, à côté du programme, sur chaque ordinateur où elle s'exécute.\n"},
       {" vb6FR.dll 0x40C ~ 0x409", nullptr, "là où elle manque, les messages VB sont absents."},
   };

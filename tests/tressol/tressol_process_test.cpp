@@ -81,7 +81,7 @@ TEST_F(TressolProcess, ExitStatusesTellUsageRefusalAndFailureApart) {
   // Each names the file with its cause; none has the faults of earlier wordings.
   const Case cases[] = {
       {L" " + target_.wstring(), 0, "Appli été.exe : fichier VB6, messages en anglais.\n"},
-      {Quoted(), 0, " Effet : Les messages VB (erreurs...) sont en Anglais\n"},
+      {Quoted(), 0, " Effet : « Les messages VB (erreurs...) sont en Anglais »\n"},
       {L"", 2, "Aucun fichier n'est donné."},
       {Quoted() + L" * 0x409 ~ 0xZZ", 2, "ne sont pas valides"},
       {L" \"" + (folder_.Path() / L"texte.exe").wstring() + L"\"", 3,
@@ -180,7 +180,7 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
        "là où elle manque, les messages VB sont absents. Cherchée dans : "},
       {quoted, 0,
        "C:\\windows\\System (dossier système 16 bits) ; C:\\windows (dossier de Windows). À "
-       "faire : copiez VB6FR.dll dans le dossier de l'application, à côté du programme, sur chaque "
+       "faire : copiez vb6FR.dll dans le dossier de l'application, à côté du programme, sur chaque "
        "ordinateur où elle s'exécute (ou dans C:\\windows\\syswow64, ce qui demande les droits "
        "d'administrateur).\n"},
       {L" --json" + quoted, 0, "\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036"},

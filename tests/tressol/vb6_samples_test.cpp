@@ -106,10 +106,10 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
        "Bibliothèque de langue VB6 (français), laissée telle quelle : vb6fr.dll\n"
        "Non VB6, laissés tels quels :\n"
        "  trop court pour une image PE : LISEZMOI.exe, notes.dll\n"
-       "Attention : la bibliothèque de langue VB6FR.dll est introuvable ; là où elle manque, les "
+       "Attention : la bibliothèque de langue vb6FR.dll est introuvable ; là où elle manque, les "
        "messages\n"
        "  VB sont absents.\n"
-       "  À faire : copiez VB6FR.dll dans le dossier de l'application, à côté du programme, sur "
+       "  À faire : copiez vb6FR.dll dans le dossier de l'application, à côté du programme, sur "
        "chaque\n"
        "    ordinateur où elle s'exécute.\n"
        "Résumé : 3 fichiers modifiés, 0 déjà réglé, 3 non VB6, 0 en échec.\n"},

@@ -127,7 +127,7 @@ void CheckSetTargets(const std::vector<std::string>& targets, bool optionsToo, S
     if (LooksLikeLcid(target)) {
       UsageError(
           "« " + target +
-              " » est parmi les cibles, mais a la forme d'un LCID : --set et --check prennent "
+              " » est donné comme fichier, mais a la forme d'un LCID : --set et --check prennent "
               "exactement quatre réglages. Rien n'a été modifié. Pour un fichier de ce nom, "
               "écrivez " +
               HereFolder(shell) + target + ".",
@@ -135,7 +135,7 @@ void CheckSetTargets(const std::vector<std::string>& targets, bool optionsToo, S
     }
     if (optionsToo && target.size() > 1 && target[0] == '-') {
       UsageError("« " + target +
-                     " » est parmi les cibles, mais a la forme d'une option : les options se "
+                     " » est donné comme fichier, mais a la forme d'une option : les options se "
                      "placent avant les cibles. Rien n'a été modifié. Pour un fichier de ce nom, "
                      "écrivez " +
                      HereFolder(shell) + target + ".",

@@ -212,8 +212,7 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   for (const FileOutcome& outcome : outcomes) {
     ++counts[outcome.result];
     // The French library of the runtime, shipped beside the program: named for what it is.
-    if (outcome.result == Result::NotVb6 &&
-        ShownLibraryName(FileName(outcome.name)) == "VB6FR.dll") {
+    if (outcome.result == Result::NotVb6 && IsFrenchLibrary(FileName(outcome.name))) {
       libraries += (libraries.empty() ? "" : ", ") + outcome.name;
     } else if (outcome.result == Result::NotVb6 || outcome.result == Result::LeftAside) {
       std::string& names = (outcome.result == Result::NotVb6 ? others : leftAside)[outcome.reason];
@@ -345,7 +344,7 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
 std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath) {
   const std::string tool = CommandWord(toolPath, shell).value_or(toolPath);
   return Wrap(
-             "Sans guillemets, toute la ligne désigne une seule cible à afficher. Pour modifier "
+             "Sans guillemets, toute la ligne désigne un seul fichier à afficher. Pour modifier "
              "« " +
                  meant.target + " », mettez son chemin entre guillemets (\"" + meant.target +
                  "\" " + meant.settings + "), ou écrivez :",

@@ -31,7 +31,7 @@ std::vector<LibraryPresence> LibraryFinder::Find(const LanguageSettings& setting
 }
 
 std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettings& settings) {
-  const std::string shown = ShownLibraryName(library.name);
+  const std::string& shown = library.name;
   if (library.found) {
     return "Bibliothèque de langue " + shown + " : présente dans " + library.folder + ".\n";
   }

@@ -66,7 +66,7 @@ std::string InText(std::uint32_t lcid) {
 }
 
 bool IsFrench(const std::string& library, std::uint32_t lcid) {
-  return ShownLibraryName(library) == "VB6FR.dll" && lcid == 0x40C;
+  return IsFrenchLibrary(library) && lcid == 0x40C;
 }
 
 // The runtime tries the primary setting, then the secondary one: "*" is its own English
@@ -100,10 +100,10 @@ std::string DescribeLcid(std::uint32_t lcid) {
   return language ? Hex(lcid) + ", " + language->name : Hex(lcid);
 }
 
-std::string ShownLibraryName(const std::string& library) {
+bool IsFrenchLibrary(const std::string& library) {
   std::string lower = library;
   for (char& c : lower) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  return lower == "vb6fr.dll" ? "VB6FR.dll" : library;
+  return lower == "vb6fr.dll";
 }
 
 std::string PlainEffect(const LanguageSettings& s) {
@@ -122,7 +122,10 @@ std::string PlainEffect(const LanguageSettings& s) {
 std::string Effect(const LanguageSettings& s) {
   // The buttons' labels, word for word, for the settings that the buttons write.
   using linguarde::Action;
-  const auto label = [](Action action) { return std::string(linguarde::ActionOf(action).label); };
+  // Quoted as the window shows it, a quotation that reads as one.
+  const auto label = [](Action action) {
+    return "« " + std::string(linguarde::ActionOf(action).label) + " »";
+  };
   if (s.primaryLibrary == "*") return label(Action::LocaliserAnglaisUS);
   if (IsFrench(s.primaryLibrary, s.primaryLcid) && s.secondaryLibrary == "*") {
     return label(Action::LocaliserFrancaisOuAnglaisUS);
@@ -135,8 +138,8 @@ std::string Effect(const LanguageSettings& s) {
   for (const Step& step : Steps(s)) {
     if (*step.library == "*") return text + separator + "en anglais.";
     if (NamesALibraryFile(*step.library)) {
-      text += separator + InText(step.lcid) + " si la bibliothèque de langue " +
-              ShownLibraryName(*step.library) + " est présente";
+      text += separator + InText(step.lcid) + " si la bibliothèque de langue " + *step.library +
+              " est présente";
       separator = ", sinon ";
     }
   }
@@ -168,10 +171,10 @@ std::string DescribeSettings(const LanguageSettings& s) {
          "  Bibliothèque secondaire : " + library(s.secondaryLibrary) +
          (secondaryReached ? "" : ", sans effet après *") + "\n" + "  Langue secondaire       : " +
          language(s.secondaryLibrary, s.secondaryLcid, secondaryReached) + "\n" +
-         Wrap("  Effet : " + Effect(s), "          ");
+         Wrap("  Effet : " + Effect(s), "          ", false);
 }
 
-std::string Wrap(const std::string& line, const std::string& indent) {
+std::string Wrap(const std::string& line, const std::string& indent, bool namesWhole) {
   constexpr std::size_t kWidth = 99;
   const auto length = [](const std::string& text) {
     std::size_t characters = 0;
@@ -186,8 +189,9 @@ std::string Wrap(const std::string& line, const std::string& indent) {
   const std::string lineIndent = current;
   while (start <= line.size()) {
     // A name between « » is never broken, whatever spaces it holds.
-    const std::size_t close =
-        line.compare(start, 3, "« ") == 0 ? line.find(" »", start) : std::string::npos;
+    const std::size_t close = namesWhole && line.compare(start, 3, "« ") == 0
+                                  ? line.find(" »", start)
+                                  : std::string::npos;
     std::size_t end = line.find(' ', close == std::string::npos ? start : close + 3);
     if (end == std::string::npos) end = line.size();
     const std::string word = line.substr(start, end - start);

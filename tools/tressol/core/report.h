@@ -13,18 +13,20 @@ std::string Hex(std::uint64_t value);
 std::string FileName(const std::string& path);
 // "0x409, anglais (États-Unis)", or the hex alone for an ID without a known name.
 std::string DescribeLcid(std::uint32_t lcid);
-// A library as running text names it: the French library always as "VB6FR.dll".
-std::string ShownLibraryName(const std::string& library);
+// Whether a library name is the runtime's French library, in any case: Windows finds
+// "vb6fr.dll" for "VB6FR.dll". Names are always shown as stored.
+bool IsFrenchLibrary(const std::string& library);
 // What the settings do, in a few words: "messages en français, sinon en anglais".
 std::string PlainEffect(const LanguageSettings& settings);
-// One sentence; the words of Linguarde's labels where the settings are one of its three.
+// One sentence; Linguarde's label, quoted, where the settings are one of its buttons'.
 std::string Effect(const LanguageSettings& settings);
 // The four settings' lines and the effect's, each ended by a line end; a setting that the
 // runtime never uses is said to be without effect.
 std::string DescribeSettings(const LanguageSettings& settings);
 // A line broken at spaces into lines of at most 99 characters, the next ones indented; a
-// word longer than that (a path) stays whole. The text ends with a line end.
-std::string Wrap(const std::string& line, const std::string& indent);
+// word longer than that (a path) stays whole, and so does a name between « » unless
+// namesWhole is false (a quotation). The text ends with a line end.
+std::string Wrap(const std::string& line, const std::string& indent, bool namesWhole = true);
 // The text as a French reader expects it in a console: a no-break space (U+00A0) before
 // ":", ";", "!" and "?" standing between spaces (or ending a line) and inside « ». Only for a
 // console: a name keeps its own spaces wherever a sign does not stand alone.
