@@ -63,15 +63,14 @@ std::vector<std::basic_string<Char>> SplitArguments(std::basic_string_view<Char>
 }
 
 // What follows the program's name, which the runtime reads by simpler rules: up to the
-// closing quote, or to the first blank, with no escapes.
+// first blank outside quotes, each quote toggling, with no escapes; so that a name with a
+// quoted part ("C:\Mes Outils"\Tressol.exe), as a prompt passes it, ends where it ends.
 template <class Char>
 std::basic_string_view<Char> CommandTail(std::basic_string_view<Char> line) {
+  bool quoted = false;
   std::size_t i = 0;
-  if (!line.empty() && line[0] == Char('"')) {
-    i = line.find(Char('"'), 1);
-    i = i == line.npos ? line.size() : i + 1;
-  } else {
-    while (i < line.size() && !IsBlank(line[i])) ++i;
+  for (; i < line.size() && (quoted || !IsBlank(line[i])); ++i) {
+    if (line[i] == Char('"')) quoted = !quoted;
   }
   return line.substr(i);
 }

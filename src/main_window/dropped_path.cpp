@@ -28,6 +28,10 @@ std::wstring DroppedPath::Take(HDROP drop) {
     path.assign(name.data(), query(drop, 0, name.data(), static_cast<UINT>(name.size())));
   }
   if (finish != nullptr) finish(drop);
+  return Resolved(path);
+}
+
+std::wstring DroppedPath::Resolved(const std::wstring& path) {
   if (path.size() > 4 && win32::EndsWithIgnoringCase(path, L".lnk")) {
     const std::wstring target = ShortcutTarget(path);
     if (!target.empty()) return target;

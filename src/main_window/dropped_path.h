@@ -9,12 +9,15 @@
 
 namespace linguarde {
 
-// What a drop from Explorer names: its first item, a shortcut standing for its target as
-// in the Open dialog. shell32 and COM are loaded at the first drop, never at start.
+// What a drop from Explorer, or the start-up argument, names: its first item, a shortcut
+// standing for its target as in the Open dialog. shell32 and COM are loaded at the first
+// drop or shortcut, never at start.
 class DroppedPath {
  public:
   // Takes the drop, which it frees; empty when the drop names nothing.
   std::wstring Take(HDROP drop);
+  // The path, or the target of the shortcut it names.
+  std::wstring Resolved(const std::wstring& path);
 
  private:
   std::wstring ShortcutTarget(const std::wstring& shortcut);

@@ -3,6 +3,7 @@
 
 #include "Form1.h"
 #include "argument_words.h"
+#include "dropped_path.h"
 #include "long_path.h"
 #include "message_box.h"
 #include "user_error.h"
@@ -20,7 +21,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const std::vector<std::wstring> arguments = linguarde::arguments::SplitArguments(
         linguarde::arguments::CommandTail(std::wstring_view(GetCommandLineW())));
     if (!arguments.empty() && !arguments.front().empty()) {
-      form.ShowTarget(linguarde::win32::FullPath(arguments.front()).value_or(arguments.front()));
+      // A shortcut stands for its target, as a dropped one does.
+      linguarde::DroppedPath shortcut;
+      form.ShowTarget(shortcut.Resolved(
+          linguarde::win32::FullPath(arguments.front()).value_or(arguments.front())));
     }
     form.Show(showCommand);
     return linguarde::RunMessageLoop(form.Handle());

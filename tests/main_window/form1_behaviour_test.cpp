@@ -134,21 +134,6 @@ HDROP DropOf(const std::vector<fs::path>& items) {
   return static_cast<HDROP>(memory);
 }
 
-void MakeShortcut(const fs::path& shortcut, const fs::path& target) {
-  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  IShellLinkW* link = nullptr;
-  IPersistFile* file = nullptr;
-  ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                             reinterpret_cast<void**>(&link)),
-            S_OK);
-  link->SetPath(target.c_str());
-  link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  EXPECT_EQ(file->Save(shortcut.c_str(), TRUE), S_OK);
-  file->Release();
-  link->Release();
-  CoUninitialize();
-}
-
 TEST_F(Form1Test, ADropFillsTheTextWithItsFirstItemAndAnActionTakesIt) {
   const fs::path program = folder_.Path() / L"Appli.exe";
   const fs::path control = folder_.Path() / L"Contrôle.ocx";

@@ -80,6 +80,13 @@ TEST(LinguardeProcess, StartedWithPathsShowsTheFirstAndAnActionTakesIt) {
   const std::wstring received = FromUtf8(ReadBytes(folder.Path() / L"received.txt"));
   EXPECT_NE(received.find(L"Tressol.exe\" \"" + target + L"\" * 0x409 ~ 0x0"), std::wstring::npos)
       << testing::PrintToString(received);
+  // A shortcut given at start stands for its target, as a dropped one does.
+  fs::create_directories(fs::path(target).parent_path());
+  WriteBytes(target, "MZ");
+  linguarde::test::MakeShortcut(folder.Path() / L"Raccourci.lnk", target);
+  RunningLinguarde started(folder.Path(), L" \"" + folder.Text() + L"\\Raccourci.lnk\"");
+  ASSERT_NE(started.Window(), nullptr);
+  EXPECT_EQ(WindowText(started.TextBox()), target);
 }
 
 std::wstring VersionValue(const fs::path& program, const wchar_t* name) {

@@ -1,5 +1,8 @@
 #include "windows_test_support.h"
 
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -81,6 +84,21 @@ bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds ti
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return false;
+}
+
+void MakeShortcut(const std::filesystem::path& shortcut, const std::filesystem::path& target) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  IShellLinkW* link = nullptr;
+  IPersistFile* file = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                             reinterpret_cast<void**>(&link)),
+            S_OK);
+  link->SetPath(target.c_str());
+  link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  EXPECT_EQ(file->Save(shortcut.c_str(), TRUE), S_OK);
+  file->Release();
+  link->Release();
+  CoUninitialize();
 }
 
 StartedProcess StartProcess(ProcessStart start) {

@@ -40,6 +40,9 @@ std::string Ascii(const std::wstring& text);
 // Empty where neither gives another spelling.
 std::filesystem::path AnotherSpelling(const std::filesystem::path& folder);
 
+// A shortcut (.lnk) to a target, as Explorer makes one.
+void MakeShortcut(const std::filesystem::path& shortcut, const std::filesystem::path& target);
+
 // Polls until the file exists and is not empty; false after the time-out.
 bool WaitForFile(const std::filesystem::path& file, std::chrono::milliseconds timeout);
 

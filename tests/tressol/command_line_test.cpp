@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "argument_words.h"
 #include "tool_error.h"
 
 namespace tressol {
@@ -24,6 +25,22 @@ TEST(SplitArguments, FollowsTheWindowsRules) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(SplitArguments(c.tail), c.words) << c.tail;
+  }
+}
+
+// The program's name as the C runtime reads it: quoted parts anywhere, no escapes.
+TEST(CommandTail, EndsTheProgramsNameAtTheFirstBlankOutsideQuotes) {
+  struct Case {
+    std::string_view line, tail;
+  };
+  const Case cases[] = {
+      {"Tressol.exe --set x", " --set x"},
+      {"\"C:\\Mes Outils\\Tressol.exe\" a", " a"},
+      {"\"C:\\Mes Outils\"\\Tressol.exe --set * 0x409 ~ 0x0 a.exe", " --set * 0x409 ~ 0x0 a.exe"},
+      {"C:\\Outils\\Tressol.exe", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(linguarde::arguments::CommandTail(c.line), c.tail) << c.line;
   }
 }
 

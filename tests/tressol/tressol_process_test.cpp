@@ -152,6 +152,9 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
   // Backups whose 8.3 short names end in .EXE, and a name "?" must not match.
   fs::copy_file(target_, app / L"Appli.exe_old");
   fs::copy_file(target_, app / L"Setup.exe1");
+  // Letters compared as Windows' own search compares them: Ư is the capital of ư.
+  ASSERT_TRUE(
+      linguarde::test::CopySample(L"Setup.exe", folder_.Path() / L"Casse" / L"\u01AFU.exe"));
   // Taken only with --recurse, and named from the folder given.
   ASSERT_TRUE(linguarde::test::CopySample(L"Setup.exe", app / L"sous dossier" / L"Autre.exe"));
   // A real file named as a device: opened as the entry the listing gave, never as NUL.
@@ -184,6 +187,8 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
        "ordinateur où elle s'exécute (ou dans C:\\windows\\syswow64, ce qui demande les droits "
        "d'administrateur).\n"},
       {L" --json" + quoted, 0, "\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036"},
+      {L" \"" + (folder_.Path() / L"Casse" / L"\u01B0u*.exe").wstring() + L"\"", 0,
+       "\u01AFU.exe : messages en anglais."},
       {L" --check vb6FR.dll 0x40C ~ 0x409 --recurse" + quoted, 5,
        "sous dossier\\Autre.exe : diffère : bibliothèque principale « * » au lieu de « vb6FR.dll "
        "»"},

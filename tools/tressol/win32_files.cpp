@@ -171,6 +171,25 @@ std::vector<Entry> EntriesOf(const std::wstring& opened, const std::wstring& sho
   return entries;
 }
 
+// The file system's own rule: an ordinal comparison without regard to case, which the
+// system's search applies too (its case table knows Ơ, Ə, polytonic Greek, Georgian…).
+bool SameLetterAsWindows(char32_t a, char32_t b) {
+  if (a == b) return true;
+  if (a > 0x10FFFF || b > 0x10FFFF) return false;  // bytes that are not UTF-8
+  const auto units = [](char32_t c, wchar_t* out) {
+    if (c < 0x10000) {
+      out[0] = static_cast<wchar_t>(c);
+      return 1;
+    }
+    out[0] = static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+    out[1] = static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    return 2;
+  };
+  wchar_t x[2], y[2];
+  const int nx = units(a, x), ny = units(b, y);
+  return CompareStringOrdinal(x, nx, y, ny, TRUE) == CSTR_EQUAL;
+}
+
 // Under one of the folders where Windows installs programs, which only administrators
 // may change.
 bool InProgramFiles(const std::wstring& extendedPath) {
@@ -222,9 +241,10 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
         } else {
           folders.push_back(inner + L"\\");
         }
-      } else if (pattern.empty() ? IsTargetName(entry.name)
-                                 : (!entry.folder || IsTargetName(entry.name)) &&
-                                       MatchesPattern(ToUtf8(entry.name), pattern)) {
+      } else if (pattern.empty()
+                     ? IsTargetName(entry.name)
+                     : (!entry.folder || IsTargetName(entry.name)) &&
+                           MatchesPattern(ToUtf8(entry.name), pattern, &SameLetterAsWindows)) {
         add(entry.leftAside);
       }
     }

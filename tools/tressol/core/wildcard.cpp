@@ -104,7 +104,10 @@ char32_t Fold(char32_t c) {
   return c;
 }
 
-bool Matches(const std::vector<char32_t>& name, const std::vector<char32_t>& pattern) {
+bool SameByFolding(char32_t a, char32_t b) { return Fold(a) == Fold(b); }
+
+bool Matches(const std::vector<char32_t>& name, const std::vector<char32_t>& pattern,
+             SameLetter same) {
   std::size_t n = 0;
   std::size_t p = 0;
   // Greedy with one backtrack point: the last "*" seen absorbs one more character each
@@ -115,7 +118,7 @@ bool Matches(const std::vector<char32_t>& name, const std::vector<char32_t>& pat
     if (p < pattern.size() && pattern[p] == '*') {
       starAt = p++;
       resumeAt = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
+    } else if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
       ++p;
       ++n;
     } else if (starAt != std::string_view::npos) {
@@ -131,9 +134,10 @@ bool Matches(const std::vector<char32_t>& name, const std::vector<char32_t>& pat
 
 }  // namespace
 
-bool MatchesPattern(std::string_view name, std::string_view pattern) {
+bool MatchesPattern(std::string_view name, std::string_view pattern, SameLetter sameLetter) {
   if (pattern == "*.*") return true;
-  return Matches(CodePoints(name), CodePoints(pattern));
+  return Matches(CodePoints(name), CodePoints(pattern),
+                 sameLetter != nullptr ? sameLetter : &SameByFolding);
 }
 
 }  // namespace tressol

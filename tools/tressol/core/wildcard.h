@@ -9,6 +9,10 @@ namespace tressol {
 // compare without case, by simple case folding. Windows' own search also matches the 8.3
 // short names and lets "?" match nothing before a dot, so that "*.exe" would find
 // "Setup.exe1" and "Client?.exe" would find "Client.exe": its results go through this.
-bool MatchesPattern(std::string_view name, std::string_view pattern);
+// sameLetter, where given, says whether two code points are the same letter; Windows gives
+// its file system's own rule. Without it, the simple case folding above.
+using SameLetter = bool (*)(char32_t, char32_t);
+bool MatchesPattern(std::string_view name, std::string_view pattern,
+                    SameLetter sameLetter = nullptr);
 
 }  // namespace tressol
