@@ -24,14 +24,16 @@ bool IsBusy(DWORD error) {
 }
 
 // The script as it is on disk, up to one byte more than was written: enough to tell that
-// it is the same, however long another program made it.
-std::string ReadAtMost(HANDLE file, std::size_t limit, const std::wstring& path) {
+// it is the same, however long another program made it. Nothing when another program
+// locked a range of it: held, as a file open without sharing is.
+std::optional<std::string> ReadAtMost(HANDLE file, std::size_t limit, const std::wstring& path) {
   std::string bytes(limit + 1, '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
     DWORD read = 0;
     if (!ReadFile(file, bytes.data() + done, chunk, &read, nullptr)) {
+      if (IsBusy(GetLastError())) return std::nullopt;
       FailStep(L"Impossible de relire le fichier « " + path + L" »");
     }
     if (read == 0) break;
@@ -92,7 +94,7 @@ class Win32ScriptFile final : public ScriptFile {
       }
       FailStep(L"Impossible de rouvrir le fichier « " + path_ + L" »");
     }
-    if (ReadAtMost(reader.Get(), written_.size(), path_) != written_) {
+    if (ReadAtMost(reader.Get(), written_.size(), path_) != std::optional<std::string>(written_)) {
       return nullptr;
     }
     return std::make_unique<Win32HeldScript>(std::move(reader));
