@@ -243,6 +243,12 @@ class Batch {
                : Process(std::move(outcome), command_, files_, libraries_));
   }
 
+  // The run's way back, where one was written.
+  std::string ScriptPath() const { return script_ ? script_->Path() : std::string(); }
+  std::optional<Shell> ScriptSyntax() const {
+    return script_ ? std::optional<Shell>(script_->Syntax()) : std::nullopt;
+  }
+
   std::vector<FileOutcome> Finish() {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point giveUp = Clock::now() + kBusyPatience;
@@ -304,14 +310,6 @@ class Batch {
     }
   }
 
- public:
-  // The run's way back, where one was written.
-  std::string ScriptPath() const { return script_ ? script_->Path() : std::string(); }
-  std::optional<Shell> ScriptSyntax() const {
-    return script_ ? std::optional<Shell>(script_->Syntax()) : std::nullopt;
-  }
-
- private:
   const Command& command_;
   FileSystem& files_;
   Output& output_;
