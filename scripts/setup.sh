@@ -11,8 +11,10 @@ export WINEDLLOVERRIDES="mscoree=;mshtml="
 
 # fonts-wine: Wine's Tahoma (the metrics of Windows' own), MS Sans Serif and Marlett;
 # fonts-liberation: the metrics of Arial. Without them Wine measures and draws DejaVu Sans.
+# python3: the strict JSON parse of the tool's output.
 LINGUARDE_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
-  x11-utils imagemagick googletest clang-14 libclang-rt-14-dev fonts-wine fonts-liberation)
+  x11-utils imagemagick googletest clang-14 libclang-rt-14-dev fonts-wine fonts-liberation
+  python3)
 
 linguarde_say() { printf '== %s\n' "$*" >&2; }
 
