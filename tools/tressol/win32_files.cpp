@@ -225,15 +225,16 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
   std::wstring opened = ExtendedPath(prefix.empty() ? L"." : prefix);
   if (opened.back() != L'\\') opened += L'\\';
   std::vector<Listed> listed;
-  std::vector<std::wstring> folders = {L""};  // from the target's folder, still to list
+  std::vector<std::pair<std::wstring, Listed>> found;  // by their names from the folder
+  std::vector<std::wstring> folders = {L""};           // from the target's folder, to list
   while (!folders.empty()) {
     const std::wstring relative = folders.back();
     folders.pop_back();
     for (const Entry& entry : EntriesOf(opened + relative, prefix + relative)) {
       const std::wstring inner = relative + entry.name;
       const auto add = [&](const std::string& leftAside) {
-        listed.push_back(
-            {ToUtf8(opened + inner), ToUtf8(prefix + inner), ToUtf8(inner), leftAside});
+        found.push_back(
+            {inner, {ToUtf8(opened + inner), ToUtf8(prefix + inner), ToUtf8(inner), leftAside}});
       };
       if (recurse && entry.folder) {
         if (entry.link) {
@@ -249,10 +250,10 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
       }
     }
   }
-  std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
-    const std::wstring x = FromUtf8(a.relative), y = FromUtf8(b.relative);
-    return CompareStringOrdinal(x.c_str(), -1, y.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+    return CompareStringOrdinal(a.first.c_str(), -1, b.first.c_str(), -1, TRUE) == CSTR_LESS_THAN;
   });
+  for (auto& [key, entry] : found) listed.push_back(std::move(entry));
   return listed;
 }
 
@@ -267,14 +268,13 @@ bool Win32FileSystem::Exists(const std::string& path) {
 std::optional<std::string> Win32FileSystem::LinkTarget(const std::string& path) {
   const std::wstring name = ExtendedPath(FromUtf8(path));
   WIN32_FIND_DATAW found{};
-  const HANDLE first =
-      FindFirstFileExW(name.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
-  if (first == INVALID_HANDLE_VALUE) return std::nullopt;
-  linguarde::win32::UniqueFindHandle(first).reset();
-  if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 ||
-      !IsReparseTagNameSurrogate(found.dwReserved0)) {
-    return std::nullopt;
+  {
+    const HANDLE first =
+        FindFirstFileExW(name.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    if (first == INVALID_HANDLE_VALUE) return std::nullopt;
+    const linguarde::win32::UniqueFindHandle search(first);
   }
+  if (!IsLink(found)) return std::nullopt;
   const linguarde::win32::UniqueFileHandle file(
       CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
