@@ -1,6 +1,7 @@
 #include "LancerAction.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "action_error.h"
@@ -41,21 +42,19 @@ std::wstring Grouped(std::size_t number) {
   return digits;
 }
 
-bool IsSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDFFF; }
-
-// One character of the text at i: a surrogate pair counts as one.
-std::wstring_view CharacterAt(std::wstring_view text, std::size_t i) {
-  const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF &&
-                    text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-  return text.substr(i, pair ? 2 : 1);
-}
-
-char32_t CodePoint(std::wstring_view character) {
-  if (character.size() == 2) {
-    return 0x10000 + ((static_cast<char32_t>(character[0]) - 0xD800) << 10) +
-           (static_cast<char32_t>(character[1]) - 0xDC00);
+// The position of a surrogate that is not half of a pair, if any: such a name is no
+// Unicode text, and its conversions on the way to the tool would name another file.
+std::optional<std::size_t> FindLoneSurrogate(std::wstring_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool high = text[i] >= 0xD800 && text[i] <= 0xDBFF;
+    const bool low = text[i] >= 0xDC00 && text[i] <= 0xDFFF;
+    if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      ++i;
+    } else if (high || low) {
+      return i;
+    }
   }
-  return character[0];
+  return std::nullopt;
 }
 
 // Who holds a text, and what the user can do about one of its characters.
@@ -119,39 +118,20 @@ void RefuseUnstartable(const std::wstring& folder) {
   }
 }
 
-void RefuseUnencodable(ScriptPlatform& platform, std::wstring_view text, const Holder& holder) {
-  for (std::size_t i = 0; i < text.size();) {
-    const std::wstring_view character = CharacterAt(text, i);
-    if (!platform.EncodeForInterpreter(character)) {
-      // A lone surrogate has nothing to show.
-      const bool showable = character.size() == 2 || !IsSurrogate(character[0]);
-      const std::wstring shown = showable ? L"« " + std::wstring(character) + L" » " : L"";
-      throw ActionRefused(std::wstring(holder.name) + L" contient le caractère " + shown + L"(" +
-                          CodePointName(CodePoint(character)) +
-                          L"), que la console ne peut pas écrire : un caractère de remplacement "
-                          L"désignerait un autre fichier. " +
-                          std::wstring(holder.remedy) + std::wstring(kNothingDone));
-    }
-    i += character.size();
+void RefuseLoneSurrogate(std::wstring_view text, const Holder& holder) {
+  if (const auto position = FindLoneSurrogate(text)) {
+    throw ActionRefused(std::wstring(holder.name) + L" contient un demi-caractère isolé (" +
+                        CodePointName(text[*position]) +
+                        L"), qui n'est pas un texte Unicode valide : l'outil recevrait un "
+                        L"autre nom. " +
+                        std::wstring(holder.remedy) + std::wstring(kNothingDone));
   }
 }
 
-std::string EncodeLine(ScriptPlatform& platform, const std::wstring& line,
-                       const std::wstring& folder, const std::wstring& cible) {
-  if (auto bytes = platform.EncodeForInterpreter(line)) {
-    return *std::move(bytes);
-  }
-  RefuseUnencodable(platform, folder, kLinguardeFolder);
-  RefuseUnencodable(platform, cible, kTarget);
-  throw ActionRefused(
-      L"La ligne de commande ne peut pas être écrite dans la page de codes de "
-      L"l'interpréteur de commandes." +
-      std::wstring(kNothingDone));
-}
-
-// Measured in bytes as written, which is never fewer than the characters read back.
-void RefuseTooLong(const std::string& line) {
-  if (line.size() > interpreter::kLongestLine) {
+// The interpreter reads at most so many characters of a line, as written and once
+// expanded.
+void RefuseTooLong(const ActionLine& line) {
+  if (std::max(line.text.size(), line.expanded.size()) > interpreter::kLongestLine) {
     throw ActionRefused(
         L"Le chemin est trop long pour l'interpréteur de commandes : la ligne de commande "
         L"dépasserait les " +
@@ -177,27 +157,29 @@ std::unique_ptr<Console> LancerAction(std::int16_t Index, const std::wstring& ci
     RefuseOptionLike(cible);
     RefuseUncarriable(folder, kLinguardeFolder);
     RefuseUncarriable(cible, kTarget);
+    RefuseLoneSurrogate(folder, kLinguardeFolder);
+    RefuseLoneSurrogate(cible, kTarget);
   }
-  std::vector<std::string> lines;
-  if (action) {
-    lines.push_back(EncodeLine(platform, *LigneAction(folder, cible, Index), folder, cible));
-    RefuseTooLong(lines.back());
+  const std::optional<ActionLine> line = LigneAction(folder, cible, Index);
+  if (line) {
+    RefuseTooLong(*line);
   }
-  lines.emplace_back("Pause");
 
   const std::unique_ptr<ScriptFile> script = platform.CreateScript(scriptPath);
   if (!script) {
     RefuseHeldScript(kNothingDone);
   }
-  for (const std::string& line : lines) {
-    script->WriteLine(line);
+  if (line) {
+    script->WriteLine(line->text);
   }
+  script->WriteLine("Pause");
   std::unique_ptr<HeldScript> held = script->Close();
   if (!held) {
     // Another copy rewrote the script for a console of its own.
     RefuseHeldScript(kNothingStarted);
   }
-  return platform.StartScript(scriptPath, std::move(held));
+  return platform.StartScript(scriptPath, std::move(held),
+                              line ? line->environment : std::vector<ScriptVariable>());
 }
 
 }  // namespace linguarde

@@ -4,24 +4,73 @@
 #include "modOperationFichier.h"
 
 namespace linguarde {
+namespace {
 
-std::optional<std::wstring> LigneAction(const std::wstring& dossierApplication,
-                                        const std::wstring& cible, std::int16_t Index) {
+using interpreter::Carried;
+
+// The script's own folder, with its final backslash: Linguarde's folder.
+constexpr std::wstring_view kScriptFolder = L"%~dp0";
+
+// The line as written and as the interpreter reads it once its variables are expanded.
+class LineBuilder {
+ public:
+  void Add(std::wstring_view same) { Add(same, same); }
+  void Add(std::wstring_view written, std::wstring_view expanded) {
+    written_ += written;
+    expanded_ += expanded;
+  }
+
+  ActionLine Done(std::vector<ScriptVariable> environment) && {
+    // Every character is ASCII here: the texts beyond it went into the environment.
+    return {std::string(written_.begin(), written_.end()), std::move(environment),
+            std::move(expanded_)};
+  }
+
+ private:
+  std::wstring written_;
+  std::wstring expanded_;
+};
+
+}  // namespace
+
+std::optional<ActionLine> LigneAction(const std::wstring& dossierApplication,
+                                      const std::wstring& cible, std::int16_t Index) {
   if (Index < 0 || static_cast<std::size_t>(Index) >= kActions.size()) {
     return std::nullopt;
   }
   const ActionRow& row = kActions[static_cast<std::size_t>(Index)];
-
   const std::wstring outil = modOperationFichier::CheminDansDossier(dossierApplication, kToolName);
 
-  std::wstring ligne = interpreter::QuotedCommand(outil) + L" ";
-  if (row.targetQuoted) {
-    ligne += interpreter::QuotedArgument(cible);
+  LineBuilder line;
+  if (interpreter::IsAscii(outil)) {
+    line.Add(interpreter::QuotedCommand(outil));
   } else {
-    ligne += interpreter::OutsideQuotes(cible);
+    line.Add(L"\"" + std::wstring(kScriptFolder) + std::wstring(kToolName) + L"\"",
+             L"\"" + outil + L"\"");
   }
-  ligne += std::wstring(row.settings.begin(), row.settings.end());
-  return ligne;
+  line.Add(L" ");
+
+  std::vector<ScriptVariable> environment;
+  if (interpreter::IsAscii(cible)) {
+    line.Add(row.targetQuoted
+                 ? L"\"" + interpreter::ArgumentInsideQuotes(cible, Carried::InLine) + L"\""
+                 : interpreter::OutsideQuotes(cible, Carried::InLine));
+  } else {
+    // The expanded text is parsed again for operators: the value carries the escapes the
+    // line would have, except for %, which is not expanded twice.
+    const std::wstring reference = L"%" + std::wstring(kTargetVariable) + L"%";
+    std::wstring value = row.targetQuoted
+                             ? interpreter::ArgumentInsideQuotes(cible, Carried::InVariable)
+                             : interpreter::OutsideQuotes(cible, Carried::InVariable);
+    if (row.targetQuoted) {
+      line.Add(L"\"" + reference + L"\"", L"\"" + value + L"\"");
+    } else {
+      line.Add(reference, value);
+    }
+    environment.push_back({std::wstring(kTargetVariable), std::move(value)});
+  }
+  line.Add(std::wstring(row.settings.begin(), row.settings.end()));
+  return std::move(line).Done(std::move(environment));
 }
 
 }  // namespace linguarde

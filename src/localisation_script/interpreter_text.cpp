@@ -1,5 +1,7 @@
 #include "interpreter_text.h"
 
+#include <algorithm>
+
 namespace linguarde::interpreter {
 namespace {
 
@@ -8,12 +10,13 @@ constexpr std::wstring_view kSpecial = L" &|<>^()%,;=";
 // What an unquoted batch argument must escape with ^; % is doubled instead.
 constexpr std::wstring_view kEscapedOutsideQuotes = L"&|<>^()";
 
-// Each % doubled, and each character of escapeWithCaret preceded by ^.
-std::wstring EscapedForBatchLine(std::wstring_view text, std::wstring_view escapeWithCaret) {
+// Each character of escapeWithCaret preceded by ^, and in the line each % doubled.
+std::wstring EscapedForBatchLine(std::wstring_view text, std::wstring_view escapeWithCaret,
+                                 Carried carried) {
   std::wstring out;
   out.reserve(text.size());
   for (const wchar_t c : text) {
-    if (c == L'%') {
+    if (c == L'%' && carried == Carried::InLine) {
       out += L'%';
     } else if (escapeWithCaret.find(c) != std::wstring_view::npos) {
       out += L'^';
@@ -36,15 +39,21 @@ std::wstring QuotedCommand(std::wstring_view path) {
   return L"\"" + InsideQuotes(path) + L"\"";
 }
 
-std::wstring InsideQuotes(std::wstring_view text) { return EscapedForBatchLine(text, {}); }
-
-std::wstring QuotedArgument(std::wstring_view text) {
-  const std::size_t end = text.find_last_not_of(L'\\') + 1;
-  return L"\"" + InsideQuotes(text) + std::wstring(text.size() - end, L'\\') + L"\"";
+std::wstring InsideQuotes(std::wstring_view text, Carried carried) {
+  return EscapedForBatchLine(text, {}, carried);
 }
 
-std::wstring OutsideQuotes(std::wstring_view text) {
-  return EscapedForBatchLine(text, kEscapedOutsideQuotes);
+std::wstring ArgumentInsideQuotes(std::wstring_view text, Carried carried) {
+  const std::size_t end = text.find_last_not_of(L'\\') + 1;
+  return InsideQuotes(text, carried) + std::wstring(text.size() - end, L'\\');
+}
+
+std::wstring OutsideQuotes(std::wstring_view text, Carried carried) {
+  return EscapedForBatchLine(text, kEscapedOutsideQuotes, carried);
+}
+
+bool IsAscii(std::wstring_view text) {
+  return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
 }
 
 std::wstring ScriptCommandLine(std::wstring_view scriptPath) {

@@ -16,18 +16,26 @@ inline constexpr std::size_t kLongestLine = 8191;
 // interpreter splits, redirects, escapes or expands on.
 bool IsPlain(std::wstring_view path);
 
+// How a text reaches the interpreter: written in the batch line, where each % starts an
+// expansion, or as the value of a variable that the line expands, which is not expanded
+// again. Both are then parsed for operators.
+enum class Carried { InLine, InVariable };
+
 // A command's path for a batch line: bare when plain, otherwise in double quotes.
 std::wstring QuotedCommand(std::wstring_view path);
 
-// Text for a batch line inside double quotes: only % needs doubling there.
-std::wstring InsideQuotes(std::wstring_view text);
+// Text inside double quotes: only % needs doubling there, and only in the line.
+std::wstring InsideQuotes(std::wstring_view text, Carried carried = Carried::InLine);
 
-// A program's argument in double quotes, for a batch line. Backslashes before the closing
+// A program's argument to stand between double quotes. Backslashes before the closing
 // quote are doubled: by the argument rules of Windows programs they would escape it.
-std::wstring QuotedArgument(std::wstring_view text);
+std::wstring ArgumentInsideQuotes(std::wstring_view text, Carried carried);
 
-// Text for a batch line outside quotes: % doubled, the other operators escaped with ^.
-std::wstring OutsideQuotes(std::wstring_view text);
+// Text outside quotes: the operators escaped with ^, and % doubled in the line.
+std::wstring OutsideQuotes(std::wstring_view text, Carried carried);
+
+// True when every character is ASCII, which every code page spells alike.
+bool IsAscii(std::wstring_view text);
 
 // The interpreter's command line that runs a batch file: the user's AutoRun command and
 // delayed expansion switched off (both would change what the line does), and the path

@@ -1,11 +1,17 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace linguarde {
+
+// A variable that the script's interpreter alone is given in its environment.
+struct ScriptVariable {
+  std::wstring name;
+  std::wstring value;
+};
 
 // The script held read only, from its close until the console's interpreter has it: while
 // that console runs, nobody can write the script.
@@ -42,18 +48,17 @@ class ScriptPlatform {
   virtual ~ScriptPlatform() = default;
   // The folder of the program's own executable.
   virtual std::wstring ApplicationFolder() = 0;
-  // The text in the 8-bit code page in which the interpreter reads batch files, or
-  // nothing when some character has no exact form there.
-  virtual std::optional<std::string> EncodeForInterpreter(std::wstring_view text) = 0;
   // Creates the file, or truncates it if it exists. Nothing when another process holds
   // it: a console started earlier, by any copy of the program, reads it again at each
   // line from where it stopped. A console of this program is then brought to the front.
   virtual std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) = 0;
   // Starts the batch file in a console of its own with a normal, focused window, in the
-  // program's current directory; hands its interpreter the held script before it reads a
-  // line, and returns the console without waiting for it.
+  // program's current directory, with the program's environment and these variables;
+  // hands its interpreter the held script before it reads a line, and returns the console
+  // without waiting for it.
   virtual std::unique_ptr<Console> StartScript(const std::wstring& path,
-                                               std::unique_ptr<HeldScript> script) = 0;
+                                               std::unique_ptr<HeldScript> script,
+                                               const std::vector<ScriptVariable>& environment) = 0;
 };
 
 }  // namespace linguarde

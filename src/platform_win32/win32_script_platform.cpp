@@ -1,7 +1,6 @@
 #include "win32_script_platform.h"
 
 #include <algorithm>
-#include <climits>
 #include <vector>
 
 #include "action_error.h"
@@ -109,8 +108,10 @@ class Win32ScriptFile final : public ScriptFile {
 // Starts a batch file as the script is started, holding the script, and returns the
 // interpreter's process. The held script is copied into the interpreter before it runs a
 // line: it starts suspended.
-UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script) {
+UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script,
+                                const std::vector<ScriptVariable>& variables) {
   ProcessCommand command = ScriptStartCommand(path);
+  std::wstring environment = variables.empty() ? std::wstring() : EnvironmentBlockWith(variables);
   std::wstring title = kConsoleTitle;
 
   STARTUPINFOW startup{};
@@ -120,7 +121,8 @@ UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script) {
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(command.application.c_str(), command.commandLine.data(), nullptr, nullptr,
-                      FALSE, CREATE_NEW_CONSOLE | CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                      FALSE, CREATE_NEW_CONSOLE | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT,
+                      environment.empty() ? nullptr : environment.data(), nullptr, &startup,
                       &process)) {
     FailStep(L"Impossible de lancer le script « " + path + L" »");
   }
@@ -141,24 +143,40 @@ UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script) {
 
 }  // namespace
 
-UINT ConsoleCodePage(const std::wstring& consoleKey, std::wstring_view title) {
-  // The console host names a title's subkey with its backslashes made underscores.
-  std::wstring subkey = consoleKey + L"\\" + std::wstring(title);
-  std::replace(subkey.begin() + static_cast<std::ptrdiff_t>(consoleKey.size()) + 1, subkey.end(),
-               L'\\', L'_');
-  for (const std::wstring& key : {subkey, consoleKey}) {
-    DWORD codePage = 0;
-    DWORD size = sizeof codePage;
-    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"CodePage", RRF_RT_REG_DWORD, nullptr,
-                     &codePage, &size) == ERROR_SUCCESS &&
-        codePage <= 0xFFFF && IsValidCodePage(codePage)) {
-      return codePage;
+std::wstring EnvironmentBlockWith(const std::vector<ScriptVariable>& variables) {
+  // A name ends at its first '=' but one that starts it, as in the drive entries "=C:=C:\x".
+  const auto nameOf = [](std::wstring_view entry) { return entry.substr(0, entry.find(L'=', 1)); };
+  const auto sameName = [](std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+  };
+  std::vector<std::wstring> entries;
+  const UniqueEnvironment own(GetEnvironmentStringsW());
+  for (const wchar_t* at = own.get(); at != nullptr && *at != L'\0'; at += wcslen(at) + 1) {
+    const std::wstring_view entry(at);
+    if (std::none_of(variables.begin(), variables.end(),
+                     [&](const ScriptVariable& v) { return sameName(nameOf(entry), v.name); })) {
+      entries.emplace_back(entry);
     }
   }
-  return GetOEMCP();
+  for (const ScriptVariable& variable : variables) {
+    entries.push_back(variable.name + L"=" + variable.value);
+  }
+  std::stable_sort(
+      entries.begin(), entries.end(), [&](const std::wstring& a, const std::wstring& b) {
+        const std::wstring_view x = nameOf(a);
+        const std::wstring_view y = nameOf(b);
+        return CompareStringOrdinal(x.data(), static_cast<int>(x.size()), y.data(),
+                                    static_cast<int>(y.size()), TRUE) == CSTR_LESS_THAN;
+      });
+  std::wstring block;
+  for (const std::wstring& entry : entries) {
+    block += entry;
+    block += L'\0';
+  }
+  block += L'\0';
+  return block;
 }
-
-UINT InterpreterCodePage() { return ConsoleCodePage(L"Console", kConsoleTitle); }
 
 HWND ConsoleWindowToRaise(HWND console) {
   wchar_t className[32] = {};
@@ -184,35 +202,6 @@ Win32ScriptPlatform::Win32ScriptPlatform(std::wstring applicationFolder)
     : applicationFolder_(std::move(applicationFolder)) {}
 
 std::wstring Win32ScriptPlatform::ApplicationFolder() { return applicationFolder_; }
-
-std::optional<std::string> Win32ScriptPlatform::EncodeForInterpreter(std::wstring_view text) {
-  if (text.empty()) {
-    return std::string();
-  }
-  if (text.size() > INT_MAX / 4) {
-    return std::nullopt;
-  }
-  const UINT codePage = InterpreterCodePage();
-  // UTF-8 has every character; elsewhere a best-fit or default substitute would name
-  // another file, so it counts as missing.
-  const bool utf8 = codePage == CP_UTF8;
-  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-  BOOL usedDefault = FALSE;
-  BOOL* const usedDefaultOut = utf8 ? nullptr : &usedDefault;
-  const int wideLength = static_cast<int>(text.size());
-  const int length = WideCharToMultiByte(codePage, flags, text.data(), wideLength, nullptr, 0,
-                                         nullptr, usedDefaultOut);
-  if (length == 0 || usedDefault) {
-    return std::nullopt;
-  }
-  std::string bytes(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(codePage, flags, text.data(), wideLength, bytes.data(), length, nullptr,
-                      usedDefaultOut);
-  if (usedDefault) {
-    return std::nullopt;
-  }
-  return bytes;
-}
 
 void Win32ScriptPlatform::ForgetEndedConsoles() {
   consoles_.erase(std::remove_if(consoles_.begin(), consoles_.end(),
@@ -251,15 +240,16 @@ std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring
   return std::make_unique<Win32ScriptFile>(path, std::move(file));
 }
 
-std::unique_ptr<Console> Win32ScriptPlatform::StartScript(const std::wstring& path,
-                                                          std::unique_ptr<HeldScript> script) {
+std::unique_ptr<Console> Win32ScriptPlatform::StartScript(
+    const std::wstring& path, std::unique_ptr<HeldScript> script,
+    const std::vector<ScriptVariable>& environment) {
   // Only a script that this platform held can be handed on: never a handle that is none.
   const auto* held = dynamic_cast<const Win32HeldScript*>(script.get());
   if (held == nullptr) {
     throw ActionFailed(L"Impossible de lancer le script « " + path +
                        L" » : il n'est pas tenu pour la console.");
   }
-  UniqueHandle console = StartScriptProcess(path, held->Get());
+  UniqueHandle console = StartScriptProcess(path, held->Get(), environment);
   script.reset();
   HANDLE caller = nullptr;
   if (!DuplicateHandle(GetCurrentProcess(), console.Get(), GetCurrentProcess(), &caller,

@@ -21,12 +21,9 @@ ProcessCommand ScriptStartCommand(const std::wstring& path);
 // cmd.exe.
 inline constexpr wchar_t kConsoleTitle[] = L"Linguarde - VBcommand";
 
-// The code page that a new console titled so starts with, and so the one its interpreter
-// reads batch files in: CodePage under the title's subkey of the console settings key
-// (under HKEY_CURRENT_USER), else under that key itself, else the OEM code page. A code
-// page that is not installed counts as absent.
-UINT ConsoleCodePage(const std::wstring& consoleKey, std::wstring_view title);
-UINT InterpreterCodePage();
+// This process's environment block with the variables added or put in place of those of
+// the same name, sorted as the system expects, for CREATE_UNICODE_ENVIRONMENT.
+std::wstring EnvironmentBlockWith(const std::vector<ScriptVariable>& variables);
 
 // The window to bring to the front for a console: its own, or for a pseudo-console that
 // a terminal application shows (Windows Terminal), that terminal's window if it owns it.
@@ -38,10 +35,9 @@ class Win32ScriptPlatform final : public ScriptPlatform {
   explicit Win32ScriptPlatform(std::wstring applicationFolder = ExecutableFolder());
 
   std::wstring ApplicationFolder() override;
-  std::optional<std::string> EncodeForInterpreter(std::wstring_view text) override;
   std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) override;
-  std::unique_ptr<Console> StartScript(const std::wstring& path,
-                                       std::unique_ptr<HeldScript> script) override;
+  std::unique_ptr<Console> StartScript(const std::wstring& path, std::unique_ptr<HeldScript> script,
+                                       const std::vector<ScriptVariable>& environment) override;
 
  private:
   void ForgetEndedConsoles();

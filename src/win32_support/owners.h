@@ -95,6 +95,12 @@ struct LocalFreer {
 template <class T>
 using UniqueLocal = std::unique_ptr<T, LocalFreer>;
 
+// The process's environment block as GetEnvironmentStringsW gives it.
+struct EnvironmentFreer {
+  void operator()(wchar_t* block) const noexcept { FreeEnvironmentStringsW(block); }
+};
+using UniqueEnvironment = std::unique_ptr<wchar_t, EnvironmentFreer>;
+
 struct WindowDestroyer {
   void operator()(HWND window) const noexcept { DestroyWindow(window); }
 };

@@ -13,6 +13,7 @@
 #include "owners.h"
 #include "dialog_driver.h"
 #include "running_linguarde.h"
+#include "text_encoding.h"
 #include "vb6_samples.h"
 #include "windows_test_support.h"
 #include "user_input.h"
@@ -295,6 +296,55 @@ TEST_F(EndToEnd, AFolderTypedIntoTheBoxIsHandledFileByFile) {
   }
   EXPECT_EQ(ReadHeader(app / L"Appli.exe").primary, "vb6FR.dll");
   EXPECT_EQ(ReadBytes(app / L"Aide.dll"), "pas un binaire VB6");
+  ASSERT_TRUE(ClickCloseBox(linguarde.Window()));
+  EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
+}
+
+// Characters that no 8-bit code page holds all of, in Linguarde's folder and in the target,
+// reach the tool whatever code page the console settings ask for.
+TEST_F(EndToEnd, AnyCharacterReachesTheToolWhateverTheConsoleCodePage) {
+  const fs::path target = targets_.Path() / L"\x0153uvre \x20AC" / L"\u6587\u4EF6" / L"Appli.exe";
+  fs::create_directories(target.parent_path());
+  fs::copy_file(target_, target);
+  TestFolder application(L" \x00E9t\x00E9 \x0153");
+  fs::copy_file(TestProgramFolder() / L"Tressol.exe", application.Path() / L"Tressol.exe");
+  RunningLinguarde linguarde(application.Path());
+  ASSERT_NE(linguarde.Window(), nullptr);
+  ChooseTheCopy(linguarde, "unicode");
+  if (HasFatalFailure()) return;
+  SendMessageW(linguarde.TextBox(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+
+  struct Step {
+    DWORD codePage;  // saved under HKCU\Console; 0: none
+    const wchar_t* caption;
+    const char* primary;
+  };
+  const Step steps[] = {
+      {0, L"Visualiser la localisation", "*"},
+      {0, L"Localiser en Français ou Anglais US", "vb6FR.dll"},
+      {65001, L"Visualiser la localisation", "vb6FR.dll"},
+      {65001, L"Localiser en Anglais US", "*"},
+  };
+  std::set<DWORD> seen;
+  for (const Step& step : steps) {
+    if (step.codePage == 0) {
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Console", L"CodePage");
+    } else {
+      RegSetKeyValueW(HKEY_CURRENT_USER, L"Console", L"CodePage", REG_DWORD, &step.codePage,
+                      sizeof step.codePage);
+    }
+    ClickCentre(linguarde.Button(step.caption));
+    std::vector<DWORD> started;
+    ASSERT_TRUE(
+        WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s));
+    const std::string screen = ReadAndAnswerConsole(started.front(), application.Path());
+    ASSERT_TRUE(WaitForExit(started.front(), 20s));
+    EXPECT_NE(screen.find("Fichier : " + win32::ToUtf8(target.wstring())), std::string::npos)
+        << step.codePage << "\n"
+        << screen;
+    EXPECT_EQ(ReadHeader(target).primary, step.primary) << step.codePage;
+  }
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Console", L"CodePage");
   ASSERT_TRUE(ClickCloseBox(linguarde.Window()));
   EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
 }

@@ -15,7 +15,7 @@ using linguarde::ActionFailed;
 using linguarde::ActionRefused;
 using linguarde::LancerAction;
 
-// A system whose interpreter code page holds U+0000 to U+00FF, and that records each call.
+// A system that records each call.
 class RecordingPlatform final : public linguarde::ScriptPlatform {
  public:
   explicit RecordingPlatform(std::wstring folder) : folder_(std::move(folder)) {}
@@ -27,25 +27,18 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
 
   std::wstring ApplicationFolder() override { return folder_; }
 
-  std::optional<std::string> EncodeForInterpreter(std::wstring_view text) override {
-    std::string bytes;
-    for (const wchar_t c : text) {
-      if (c > 0xFF) {
-        return std::nullopt;
-      }
-      bytes += static_cast<char>(c);
-    }
-    return bytes;
-  }
-
   std::unique_ptr<linguarde::ScriptFile> CreateScript(const std::wstring& path) override {
     Record("create " + Narrow(path));
     return scriptHeld ? nullptr : std::make_unique<File>(*this);
   }
 
   std::unique_ptr<linguarde::Console> StartScript(
-      const std::wstring& path, std::unique_ptr<linguarde::HeldScript> script) override {
-    Record(std::string("start ") + Narrow(path) + (script ? "" : " without the script"));
+      const std::wstring& path, std::unique_ptr<linguarde::HeldScript> script,
+      const std::vector<linguarde::ScriptVariable>& environment) override {
+    std::string variables;
+    for (const auto& v : environment) variables += " with " + Narrow(v.name);
+    Record(std::string("start ") + Narrow(path) + (script ? "" : " without the script") +
+           variables);
     return nullptr;
   }
 
@@ -81,17 +74,28 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
   std::wstring folder_;
 };
 
+// A target beyond ASCII reaches the interpreter in its environment only.
 TEST(LancerAction, WritesTheLineThenPauseThenClosesThenStarts) {
-  RecordingPlatform platform(L"C:\\Outils");
-  LancerAction(3, L"C:\\Projets\\Appli.exe", platform);
-  const std::vector<std::string> expected = {
-      "create C:\\Outils\\VBcommand.bat",
-      "write C:\\Outils\\Tressol.exe \"C:\\Projets\\Appli.exe\" vb6FR.dll 0x40C ~ 0x409",
-      "write Pause",
-      "close",
-      "start C:\\Outils\\VBcommand.bat",
+  struct Case {
+    const wchar_t* target;
+    const char* line;
+    const char* start;
   };
-  EXPECT_EQ(platform.calls, expected);
+  const Case cases[] = {
+      {L"C:\\Projets\\Appli.exe",
+       "write C:\\Outils\\Tressol.exe \"C:\\Projets\\Appli.exe\" vb6FR.dll 0x40C ~ 0x409",
+       "start C:\\Outils\\VBcommand.bat"},
+      {L"C:\\\x0152uvres\\\x20AC.exe",
+       "write C:\\Outils\\Tressol.exe \"%LINGUARDE_CIBLE%\" vb6FR.dll 0x40C ~ 0x409",
+       "start C:\\Outils\\VBcommand.bat with LINGUARDE_CIBLE"},
+  };
+  for (const Case& c : cases) {
+    RecordingPlatform platform(L"C:\\Outils");
+    LancerAction(3, c.target, platform);
+    const std::vector<std::string> expected = {"create C:\\Outils\\VBcommand.bat", c.line,
+                                               "write Pause", "close", c.start};
+    EXPECT_EQ(platform.calls, expected);
+  }
 }
 
 TEST(LancerAction, ScriptPathHasOneBackslashAtADriveRoot) {
@@ -126,12 +130,10 @@ TEST(LancerAction, RefusesTextsThatCannotReachTheToolBeforeTouchingAnything) {
       {L"C:\\Outils", L"C:\\a.exe\r\ndel *", L"U+000D"},
       {L"C:\\Outils", L"C:\\a\tb.exe", L"U+0009"},
       {L"C:\\Outils", std::wstring(L"C:\\a", 4) + L'\0' + L"b", L"U+0000"},
-      {L"C:\\Outils", L"C:\\\x2603.exe", L"« \x2603 » (U+2603), que la console ne peut pas écrire"},
-      {L"C:\\Outils", L"C:\\\xD83D\xDE00.exe", L"(U+1F600)"},
-      {L"C:\\Outils", L"C:\\\xD800.exe", L"(U+D800)"},
-      {L"C:\\\x0141\xF3"
-       L"d\x017A",
-       L"a.exe", L"Le dossier de Linguarde contient le caractère « \x0141 »"},
+      // Not Unicode text: half of a pair alone, first or second.
+      {L"C:\\Outils", L"C:\\\xD800.exe", L"Le fichier contient un demi-caractère isolé (U+D800)"},
+      {L"C:\\\xDE00\xD83D", L"a.exe",
+       L"Le dossier de Linguarde contient un demi-caractère isolé (U+DE00)"},
       {L"C:\\a%b%c", L"a.exe", L"au moins deux signes %"},
       // A view of this would be a change.
       {L"C:\\Outils", L" --set * 0x409 ~ 0x0 C:\\a.exe", L".\\--set * 0x409"},
@@ -212,28 +214,37 @@ TEST(LancerAction, AScriptHeldOrRewrittenElsewhereIsNotStarted) {
   }
 }
 
-// The interpreter reads 8191 characters of a line: "C:\O\Tressol.exe " takes 17 of them,
-// and each % of the target is written twice.
+// The interpreter reads 8191 characters of a line, as written and once expanded:
+// "C:\O\Tressol.exe " takes 17 of them; each % of the target is written twice in the line
+// but once in the variable that carries a target beyond ASCII.
 TEST(LancerAction, RefusesALineLongerThanTheInterpreterReads) {
   struct Case {
     std::int16_t index;
     std::wstring target;
-    bool refused;
+    std::size_t written;  // the line's length when it is not refused, else 0
   };
+  const std::size_t variableLine = std::string("C:\\O\\Tressol.exe %LINGUARDE_CIBLE%").size();
   const Case cases[] = {
-      {0, std::wstring(8174, L'a'), false},      {0, std::wstring(8175, L'a'), true},
-      {0, std::wstring(4087, L'%'), false},      {0, std::wstring(4088, L'%'), true},
-      {1, std::wstring(8174 - 16, L'a'), false}, {1, std::wstring(8174 - 17, L'a') + L"\\", true},
+      {0, std::wstring(8174, L'a'), 8191},
+      {0, std::wstring(8175, L'a'), 0},
+      {0, std::wstring(4087, L'%'), 8191},
+      {0, std::wstring(4088, L'%'), 0},
+      {1, std::wstring(8174 - 16, L'a'), 8191},
+      {1, std::wstring(8174 - 17, L'a') + L"\\", 0},
+      {0, L"\x00E9" + std::wstring(8173, L'%'), variableLine},
+      {0, L"\x00E9" + std::wstring(8174, L'%'), 0},
+      {0, L"\x00E9" + std::wstring(4086, L'&'), variableLine},
+      {0, L"\x00E9" + std::wstring(4087, L'&'), 0},
   };
   for (const Case& c : cases) {
     RecordingPlatform platform(L"C:\\O");
-    if (c.refused) {
+    if (c.written == 0) {
       EXPECT_THROW(LancerAction(c.index, c.target, platform), ActionRefused) << c.target.size();
       EXPECT_TRUE(platform.calls.empty());
     } else {
       LancerAction(c.index, c.target, platform);
       ASSERT_EQ(platform.calls.size(), 5u);
-      EXPECT_EQ(platform.calls[1].size(), std::string("write ").size() + 8191);
+      EXPECT_EQ(platform.calls[1].size(), std::string("write ").size() + c.written);
     }
   }
 }

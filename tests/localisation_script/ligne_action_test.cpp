@@ -32,8 +32,7 @@ constexpr Case kCases[] = {
     {L"C:\\Outils", L"C:\\Mes Projets\\Appli.exe", 2, L"C:\\Outils\\Tressol.exe \"C:\\Mes Projets\\Appli.exe\" vb6FR.dll 0x40C * 0x409"},
     {L"C:\\Outils", L"  a.exe  ", 0, L"C:\\Outils\\Tressol.exe   a.exe  "},
     {L"C:\\Outils", L"  a.exe  ", 3, L"C:\\Outils\\Tressol.exe \"  a.exe  \" vb6FR.dll 0x40C ~ 0x409"},
-    // Accents and relative paths are written as typed.
-    {L"C:\\Outils", L"Données\\été.ocx", 1, L"C:\\Outils\\Tressol.exe \"Données\\été.ocx\" * 0x409 ~ 0x0"},
+    // Relative paths are written as typed.
     {L"C:\\Outils", L"..\\bin\\a.dll", 0, L"C:\\Outils\\Tressol.exe ..\\bin\\a.dll"},
     // A folder the interpreter would split or expand: the tool's path is quoted, % doubled.
     {L"C:\\Program Files\\Linguarde", L"a.exe", 0, L"\"C:\\Program Files\\Linguarde\\Tressol.exe\" a.exe"},
@@ -74,7 +73,44 @@ TEST(LigneAction, BuildsTheToolCommandOfEachAction) {
       EXPECT_FALSE(line.has_value()) << testing::PrintToString(where);
     } else {
       ASSERT_TRUE(line.has_value()) << testing::PrintToString(where);
-      EXPECT_EQ(*line, c.expected) << testing::PrintToString(where);
+      EXPECT_EQ(std::wstring(line->text.begin(), line->text.end()), c.expected)
+          << testing::PrintToString(where);
+      EXPECT_TRUE(line->environment.empty()) << testing::PrintToString(where);
+    }
+  }
+}
+
+// Beyond ASCII, the folder is the script's own and the target is carried by a variable
+// whose value is read once the line is parsed: escaped as the line would be, % alone.
+struct CarriedCase {
+  const wchar_t* folder;
+  const wchar_t* target;
+  std::int16_t index;
+  const wchar_t* expected;
+  const wchar_t* carried;  // nullptr: nothing
+};
+
+// clang-format off
+constexpr CarriedCase kCarriedCases[] = {
+    {L"C:\\Outils", L"Données\\été.ocx", 1, L"C:\\Outils\\Tressol.exe \"%LINGUARDE_CIBLE%\" * 0x409 ~ 0x0", L"Données\\été.ocx"},
+    {L"C:\\Outils", L"C:\\Été 100%\\a&b(c).exe", 0, L"C:\\Outils\\Tressol.exe %LINGUARDE_CIBLE%", L"C:\\Été 100%\\a^&b^(c^).exe"},
+    {L"C:\\Outils", L"C:\\Été\\",   2, L"C:\\Outils\\Tressol.exe \"%LINGUARDE_CIBLE%\" vb6FR.dll 0x40C * 0x409", L"C:\\Été\\\\"},
+    {L"C:\\Outils été", L"a.exe", 1, L"\"%~dp0Tressol.exe\" \"a.exe\" * 0x409 ~ 0x0", nullptr},
+    {L"C:\\\u5DE5\u5177", L"C:\\\u6587\u4EF6.exe", 0, L"\"%~dp0Tressol.exe\" %LINGUARDE_CIBLE%", L"C:\\\u6587\u4EF6.exe"},
+};
+// clang-format on
+
+TEST(LigneAction, WritesOnlyAsciiAndCarriesTheRestInTheEnvironment) {
+  for (const CarriedCase& c : kCarriedCases) {
+    const auto line = LigneAction(c.folder, c.target, c.index);
+    const std::wstring where = std::wstring(c.folder) + L" | " + c.target;
+    ASSERT_TRUE(line.has_value()) << testing::PrintToString(where);
+    EXPECT_EQ(std::wstring(line->text.begin(), line->text.end()), c.expected)
+        << testing::PrintToString(where);
+    ASSERT_EQ(line->environment.size(), c.carried ? 1u : 0u) << testing::PrintToString(where);
+    if (c.carried) {
+      EXPECT_EQ(line->environment[0].name, L"LINGUARDE_CIBLE");
+      EXPECT_EQ(line->environment[0].value, c.carried) << testing::PrintToString(where);
     }
   }
 }

@@ -2,6 +2,7 @@
 // command line while the real interpreter runs the script that LancerAction wrote.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 #include <vector>
@@ -27,9 +28,11 @@ std::vector<std::wstring> ReceivedCommandLines(const fs::path& folder) {
   return lines;
 }
 
-// The tool's own path as the batch line names it.
+// The tool's own path as the interpreter hands it on: quoted when the line names it through
+// the script's own folder, or where the interpreter would split it.
 std::wstring ToolAsWritten(const std::wstring& tool) {
-  const bool plain = tool.find_first_of(L" &|<>^()%,;=") == std::wstring::npos;
+  const bool ascii = std::all_of(tool.begin(), tool.end(), [](wchar_t c) { return c < 0x80; });
+  const bool plain = ascii && tool.find_first_of(L" &|<>^()%,;=") == std::wstring::npos;
   return plain ? tool : L"\"" + tool + L"\"";
 }
 
@@ -69,6 +72,8 @@ const std::vector<std::wstring> kTargets = {
     L"%PATH%\\%1 %%.exe",
     L"a|b<c>d.exe",
     L"C:\\Données\\été ü ç.ocx",
+    L"C:\\\x0153uvre \x20AC\\\u6587\u4EF6 & (x) a^b.exe",
+    L"C:\\Données\\été\\",
     L"   espaces autour.dll  ",
     L"..\\relatif\\Appli.exe",
     L"",
@@ -80,7 +85,8 @@ const std::vector<std::wstring> kTargets = {
 
 // Folders that the interpreter would split, escape or expand on.
 const std::vector<std::wstring> kFolderEndings = {
-    L"", L" avec espaces", L" R&D", L" a^b", L" 100%", L" (x86)", L" !bang", L" été",
+    L"",     L" avec espaces",      L" R&D", L" a^b", L" 100%", L" (x86)", L" !bang",
+    L" été", L"\x0153\x20AC\u6587",
 };
 
 constexpr unsigned long kCommandNotStarted = 9009;
@@ -97,16 +103,20 @@ TEST(ArgumentRoundTrip, TheToolRunsOnceWithExactlyTheTarget) {
     const std::wstring tool = folder.Text() + L"\\Tressol.exe";
     // Every target in the ordinary folder; in the others, a few that mix their troubles.
     const std::vector<std::wstring> targets =
-        ending.empty() ? kTargets
-                       : std::vector<std::wstring>{kTargets[1], kTargets[2], kTargets[3]};
+        ending.empty()
+            ? kTargets
+            : std::vector<std::wstring>{kTargets[1], kTargets[2], kTargets[3], kTargets[6]};
     for (const std::wstring& target : targets) {
       for (std::int16_t index = 0; index <= 3; ++index) {
         fs::remove(folder.Path() / L"received.txt");
         linguarde::test::UnstartedPlatform platform(folder.Text());
         linguarde::LancerAction(index, target, platform);
         const fs::path shown = folder.Path() / L"interpreter.txt";
-        unsigned long status =
-            linguarde::test::RunScriptToEnd(folder.Text() + L"\\VBcommand.bat", shown);
+        const auto run = [&] {
+          return linguarde::test::RunScriptToEnd(folder.Text() + L"\\VBcommand.bat", shown,
+                                                 platform.environment);
+        };
+        unsigned long status = run();
         // Now and then Wine fails to start a process: the interpreter itself, or the tool,
         // and then the interpreter answers 9009 with nothing run. The same bytes run again;
         // a fault of ours would fail every time, and more than a few repeats fail the test.
@@ -115,7 +125,7 @@ TEST(ArgumentRoundTrip, TheToolRunsOnceWithExactlyTheTarget) {
                  !fs::exists(folder.Path() / L"received.txt");
         };
         while (notStarted() && ++repeats <= kRepeatsAllowed) {
-          status = linguarde::test::RunScriptToEnd(folder.Text() + L"\\VBcommand.bat", shown);
+          status = run();
         }
         ASSERT_EQ(status, 0u) << testing::PrintToString(folder.Text() + L" | " + target)
                               << " action " << index << "; the interpreter showed:\n"

@@ -1,6 +1,8 @@
 // Real starts and real failures of LancerAction on the Win32 platform.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "LancerAction.h"
 #include "action_error.h"
 #include "owners.h"
@@ -130,39 +132,30 @@ TEST_F(ScriptStart, AnOpenConsoleHoldsTheScriptForEveryCopyOfTheProgram) {
   EXPECT_NE(ReadBytes(folder.Path() / L"VBcommand.bat"), script);
 }
 
-// The console settings saved under Linguarde's console title, then those of every
-// console, then the system's OEM code page; a code page that is not installed counts as
-// absent.
-TEST(ConsoleCodePage, IsTheOneTheConsoleStartsWith) {
-  const std::wstring key =
-      L"Software\\Linguarde tests\\Console " + std::to_wstring(GetCurrentProcessId());
-  const wchar_t title[] = L"Linguarde - A\\B";
-  const auto set = [&](const std::wstring& subkey, DWORD codePage) {
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, subkey.c_str(), L"CodePage", REG_DWORD, &codePage,
-                              sizeof codePage),
-              ERROR_SUCCESS);
-  };
-  const std::wstring titleKey = key + L"\\Linguarde - A_B";
-  struct Case {
-    const char* what;
-    DWORD everyConsole;  // 0: no value
-    DWORD titled;        // 0: no value
-    UINT expected;
-  };
-  const Case cases[] = {
-      {"none", 0, 0, GetOEMCP()},
-      {"every console", 1252, 0, 1252},
-      {"titled over every console", 1252, 65001, 65001},
-      {"not installed", 0, 12345, GetOEMCP()},
-      {"not installed, then every console", 850, 12345, 850},
-  };
-  for (const Case& c : cases) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
-    if (c.everyConsole != 0) set(key, c.everyConsole);
-    if (c.titled != 0) set(titleKey, c.titled);
-    EXPECT_EQ(linguarde::win32::ConsoleCodePage(key, title), c.expected) << c.what;
+// A variable given to the interpreter replaces one of the same name in any case, and the
+// block stays sorted by name as the system expects.
+TEST(EnvironmentBlockWith, ReplacesTheSameNameAndKeepsTheOrder) {
+  ASSERT_TRUE(SetEnvironmentVariableW(L"linguarde_cible", L"ancien"));
+  const std::wstring block =
+      linguarde::win32::EnvironmentBlockWith({{L"LINGUARDE_CIBLE", L"C:\\\x0152uvre.exe"}});
+  SetEnvironmentVariableW(L"linguarde_cible", nullptr);
+  ASSERT_GE(block.size(), 2u);
+  EXPECT_EQ(block.substr(block.size() - 2), std::wstring(2, L'\0'));
+  std::vector<std::wstring> names;
+  std::size_t carried = 0;
+  for (std::size_t at = 0; block[at] != L'\0'; at = block.find(L'\0', at) + 1) {
+    const std::wstring entry = block.substr(at, block.find(L'\0', at) - at);
+    names.push_back(entry.substr(0, entry.find(L'=', 1)));
+    if (_wcsicmp(names.back().c_str(), L"LINGUARDE_CIBLE") == 0) {
+      ++carried;
+      EXPECT_EQ(entry, L"LINGUARDE_CIBLE=C:\\\x0152uvre.exe");
+    }
   }
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Linguarde tests");
+  EXPECT_EQ(carried, 1u);
+  EXPECT_TRUE(
+      std::is_sorted(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+      }));
 }
 
 // A pseudo-console of a terminal application is hidden: its owner, the terminal, is

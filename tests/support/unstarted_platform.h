@@ -7,23 +7,22 @@
 
 namespace linguarde::test {
 
-// The real file system and code page, but the script is only noted, not started.
+// The real file system, but the script is only noted, not started.
 class UnstartedPlatform final : public ScriptPlatform {
  public:
   explicit UnstartedPlatform(std::wstring folder) : real_(std::move(folder)) {}
 
   std::vector<std::wstring> started;
+  std::vector<ScriptVariable> environment;  // of the last start
 
   std::wstring ApplicationFolder() override { return real_.ApplicationFolder(); }
-  std::optional<std::string> EncodeForInterpreter(std::wstring_view text) override {
-    return real_.EncodeForInterpreter(text);
-  }
   std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) override {
     return real_.CreateScript(path);
   }
-  std::unique_ptr<Console> StartScript(const std::wstring& path,
-                                       std::unique_ptr<HeldScript>) override {
+  std::unique_ptr<Console> StartScript(const std::wstring& path, std::unique_ptr<HeldScript>,
+                                       const std::vector<ScriptVariable>& variables) override {
     started.push_back(path);
+    environment = variables;
     return nullptr;
   }
 

@@ -114,7 +114,9 @@ StartedProcess StartProcess(ProcessStart start) {
   PROCESS_INFORMATION process{};
   StartedProcess started;
   if (CreateProcessW(start.application.c_str(), start.commandLine.data(), nullptr, nullptr,
-                     standard ? TRUE : FALSE, start.flags, nullptr,
+                     standard ? TRUE : FALSE,
+                     start.flags | (start.environment.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT),
+                     start.environment.empty() ? nullptr : start.environment.data(),
                      start.currentFolder.empty() ? nullptr : start.currentFolder.c_str(), &startup,
                      &process)) {
     started.process.Reset(process.hProcess);
@@ -135,7 +137,8 @@ unsigned long WaitForExitStatus(const StartedProcess& started, std::chrono::mill
   return status;
 }
 
-unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::path& output) {
+unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::path& output,
+                             const std::vector<ScriptVariable>& environment) {
   const win32::ProcessCommand command = win32::ScriptStartCommand(script);
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   const win32::UniqueFileHandle input(CreateFileW(L"NUL", GENERIC_READ,
@@ -150,6 +153,7 @@ unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::
   start.flags = CREATE_NO_WINDOW;
   start.input = input.Get();
   start.output = out.Get();
+  if (!environment.empty()) start.environment = win32::EnvironmentBlockWith(environment);
   const StartedProcess started = StartProcess(start);
   if (!started) return 0x80000000ul | GetLastError();
   return WaitForExitStatus(started, std::chrono::seconds(30));

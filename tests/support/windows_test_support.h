@@ -5,8 +5,10 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "owners.h"
+#include "script_platform.h"
 
 namespace linguarde::test {
 
@@ -56,6 +58,7 @@ struct ProcessStart {
   HANDLE output = nullptr;  // standard output and error
   std::wstring title;       // of a new console
   std::filesystem::path currentFolder;
+  std::wstring environment;  // a block for CREATE_UNICODE_ENVIRONMENT; empty: this one's
 };
 
 // A started process, its handles owned. Empty when it could not be started (GetLastError
@@ -76,7 +79,8 @@ unsigned long WaitForExitStatus(const StartedProcess& started, std::chrono::mill
 // that "Pause" returns, and its output to a file (or nowhere); waits for the end and
 // returns the interpreter's exit status; 0x80000000 plus the error code when it cannot be
 // started, 0x40000000 when it does not end within 30 s.
-unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::path& output = {});
+unsigned long RunScriptToEnd(const std::wstring& script, const std::filesystem::path& output = {},
+                             const std::vector<ScriptVariable>& environment = {});
 
 // Ends every process that a process started (this test's by default), and theirs, so
 // that no console stays open.
