@@ -22,7 +22,13 @@ TEST(MatchesPattern, StarIsAnyRunQuestionMarkExactlyOneCaseFolded) {
       {"Client12.exe", "Client?.exe", false},
       {"Lisezmoi", "*.*", true},
       {"a.b.c", "*.*", true},
-      {"Lisezmoi", "*.", false},
+      // A final dot as dir reads it: "*." is a name without an extension, "*.exe." is
+      // "*.exe", each also for a name that really ends with a dot.
+      {"Lisezmoi", "*.", true},
+      {"Lisezmoi.", "*.", true},
+      {"Setup.exe", "*.", false},
+      {"Setup.exe", "*.exe.", true},
+      {"Setup.exe.", "*.exe.", true},
       {"Données.ocx", "DONNÉES.OCX", true},
       {"Ärger.dll", "ä*", true},
       {"Ωμέγα.exe", "ΩΜΈΓΑ.EXE", true},

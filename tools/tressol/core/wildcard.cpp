@@ -1,5 +1,6 @@
 #include "wildcard.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -136,8 +137,25 @@ bool Matches(const std::vector<char32_t>& name, const std::vector<char32_t>& pat
 
 bool MatchesPattern(std::string_view name, std::string_view pattern, SameLetter sameLetter) {
   if (pattern == "*.*") return true;
-  return Matches(CodePoints(name), CodePoints(pattern),
-                 sameLetter != nullptr ? sameLetter : &SameByFolding);
+  const SameLetter same = sameLetter != nullptr ? sameLetter : &SameByFolding;
+  std::vector<char32_t> n = CodePoints(name);
+  std::vector<char32_t> p = CodePoints(pattern);
+  // Windows trims a path's final dot, so "*.exe." lists what "*.exe" lists, while its search
+  // keeps "*." for the names without an extension, as dir shows them; a name that really
+  // ends with a dot matches either as it would without it.
+  if (p.empty() || p.back() != '.') return Matches(n, p, same);
+  p.pop_back();
+  if (!n.empty() && n.back() == '.') n.pop_back();
+  if (p.empty() || p.back() != '*') return Matches(n, p, same);
+  // The last star takes no dot: the name has no extension after what the rest matched.
+  p.pop_back();
+  for (std::size_t cut = n.size();; --cut) {
+    if (Matches(std::vector<char32_t>(n.begin(), n.begin() + static_cast<std::ptrdiff_t>(cut)), p,
+                same)) {
+      return true;
+    }
+    if (cut == 0 || n[cut - 1] == '.') return false;
+  }
 }
 
 }  // namespace tressol

@@ -5,7 +5,8 @@
 namespace tressol {
 
 // Whether a file name matches a pattern of the last component of a target, both UTF-8:
-// "*" stands for any run of characters, "?" for exactly one, "*.*" for every name; letters
+// "*" stands for any run of characters, "?" for exactly one, "*.*" for every name, "*." for
+// a name without an extension; a final dot may also be absent from the name; letters
 // compare without case, by simple case folding. Windows' own search also matches the 8.3
 // short names and lets "?" match nothing before a dot, so that "*.exe" would find
 // "Setup.exe1" and "Client?.exe" would find "Client.exe": its results go through this.
