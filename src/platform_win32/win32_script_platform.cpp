@@ -144,38 +144,36 @@ UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script,
 }  // namespace
 
 std::wstring EnvironmentBlockWith(const std::vector<ScriptVariable>& variables) {
-  // A name ends at its first '=' but one that starts it, as in the drive entries "=C:=C:\x".
-  const auto nameOf = [](std::wstring_view entry) { return entry.substr(0, entry.find(L'=', 1)); };
-  const auto sameName = [](std::wstring_view a, std::wstring_view b) {
+  // Names compare without regard to case; a name ends at its first '=' but one that starts
+  // it, as in the drive entries "=C:=C:\x".
+  const auto compareNames = [](std::wstring_view a, std::wstring_view b) {
+    a = a.substr(0, a.find(L'=', 1));
+    b = b.substr(0, b.find(L'=', 1));
     return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+                                static_cast<int>(b.size()), TRUE);
   };
   std::vector<std::wstring> entries;
-  const UniqueEnvironment own(GetEnvironmentStringsW());
-  for (const wchar_t* at = own.get(); at != nullptr && *at != L'\0'; at += wcslen(at) + 1) {
-    const std::wstring_view entry(at);
-    if (std::none_of(variables.begin(), variables.end(),
-                     [&](const ScriptVariable& v) { return sameName(nameOf(entry), v.name); })) {
-      entries.emplace_back(entry);
-    }
-  }
   for (const ScriptVariable& variable : variables) {
     entries.push_back(variable.name + L"=" + variable.value);
   }
-  std::stable_sort(
-      entries.begin(), entries.end(), [&](const std::wstring& a, const std::wstring& b) {
-        const std::wstring_view x = nameOf(a);
-        const std::wstring_view y = nameOf(b);
-        return CompareStringOrdinal(x.data(), static_cast<int>(x.size()), y.data(),
-                                    static_cast<int>(y.size()), TRUE) == CSTR_LESS_THAN;
-      });
+  const UniqueEnvironment own(GetEnvironmentStringsW());
+  for (const wchar_t* at = own.get(); at != nullptr && *at != L'\0'; at += wcslen(at) + 1) {
+    const std::wstring_view entry(at);
+    if (std::none_of(
+            entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(variables.size()),
+            [&](const std::wstring& given) { return compareNames(entry, given) == CSTR_EQUAL; })) {
+      entries.emplace_back(entry);
+    }
+  }
+  std::sort(entries.begin(), entries.end(), [&](const std::wstring& a, const std::wstring& b) {
+    return compareNames(a, b) == CSTR_LESS_THAN;
+  });
   std::wstring block;
   for (const std::wstring& entry : entries) {
     block += entry;
     block += L'\0';
   }
-  block += L'\0';
-  return block;
+  return block + L'\0';
 }
 
 HWND ConsoleWindowToRaise(HWND console) {
