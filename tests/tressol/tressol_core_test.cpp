@@ -467,7 +467,8 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
         "\"headerOffset\":1280,"
         "\"runtimeBuild\":",
         "\"primaryLibrary\":\"*\",\"primaryLcid\":1033,\"secondaryLibrary\":\"~\","
-        "\"secondaryLcid\":0,\"libraries\":[]}\n",
+        "\"secondaryLcid\":0,\"libraries\":[],\"effect\":\"messages en anglais\","
+        "\"words\":\"fichier VB6, messages en anglais\"}\n",
         "{\"path\":\"app/c.dll\",\"vb6\":false,\"done\":\"skipped\",\"reason\":"},
        {}},
   };

@@ -67,6 +67,32 @@ std::string Differences(const FileOutcome& outcome) {
   return text;
 }
 
+// What was found or done, in the words of a report line, without the file's name.
+std::string PlainWords(const FileOutcome& outcome) {
+  switch (outcome.result) {
+    case Result::Shown:
+      return "fichier VB6, " + PlainEffect(outcome.settings);
+    case Result::Changed:
+      return "modifié, " + PlainEffect(*outcome.Before()) + " → " +
+             AfterArrow(PlainEffect(outcome.settings));
+    case Result::AlreadySet:
+      return "déjà réglé, " + PlainEffect(outcome.settings);
+    case Result::Matches:
+      return "conforme, " + PlainEffect(outcome.settings);
+    case Result::Differs:
+      return "diffère : " + Differences(outcome);
+    case Result::NotVb6:
+      return "n'est pas un fichier VB6 : " + outcome.reason;
+    case Result::LeftAside:
+      return "laissé de côté : " + outcome.reason;
+    case Result::Pending:
+    case Result::Failed:
+    case Result::Busy:
+      break;
+  }
+  return "en échec, " + outcome.reason;
+}
+
 std::string Details(const FileOutcome& outcome) {
   const VbHeader& header = *outcome.header;
   const char* by = header.foundBy == HeaderFoundBy::EntryPoint ? "désigné par le point d'entrée"
@@ -132,7 +158,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
                     "  ");
       break;
     case Result::Matches:
-      return name + " : conforme, " + PlainEffect(outcome.settings) + ".\n";
+      return name + " : " + PlainWords(outcome) + ".\n";
     case Result::Differs:
       return Wrap(name + " : diffère : " + Differences(outcome) +
                       ". Il a : " + PlainEffect(outcome.settings) +
@@ -148,7 +174,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
       break;
     default:
       text = "Réglages de langue :\n" + DescribeSettings(outcome.settings);
-      answer = name + " : fichier VB6, " + PlainEffect(outcome.settings) + ".\n";
+      answer = name + " : " + PlainWords(outcome) + ".\n";
   }
   text += Details(outcome) + SignatureWarning(outcome, wayBack);
   for (const LibraryPresence& library : outcome.libraries) {
@@ -177,21 +203,19 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
     case Result::Shown:
       return name + " : " + PlainEffect(outcome.settings) + ".\n";
     case Result::Changed:
-      return name + " : modifié, " + PlainEffect(*outcome.Before()) + " → " +
-             AfterArrow(PlainEffect(outcome.settings)) +
+      return name + " : " + PlainWords(outcome) +
              (outcome.signature != Signature::None ? " ; sa signature n'est plus valide" : "") +
              ".\n" +
              (outcome.wayBackScript.empty()
                   ? WayBackLines(outcome, WayBackOf(outcome, style), "  Pour revenir : ")
                   : "");
     case Result::AlreadySet:
-      return name + " : déjà réglé, " + PlainEffect(outcome.settings) +
+      return name + " : " + PlainWords(outcome) +
              (outcome.ChecksumRepaired() ? " ; somme de contrôle PE fausse, corrigée" : "") + ".\n";
     case Result::Differs:
-      return Wrap(name + " : diffère : " + Differences(outcome) + ".", "  ");
     case Result::Failed:
     case Result::Busy:
-      return Wrap(name + " : en échec, " + outcome.reason + ".", "  ");
+      return Wrap(name + " : " + PlainWords(outcome) + ".", "  ");
     case Result::Pending:
     case Result::Matches:
     case Result::NotVb6:
@@ -336,8 +360,10 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
       if (library.found) line += ",\"folder\":" + JsonString(library.folder);
       line += "}";
     }
-    line += "]";
+    line += "],\"effect\":" + JsonString(PlainEffect(outcome.settings));
   }
+  // The report's words for the file, for a reader that shows it in a line of its own.
+  line += ",\"words\":" + JsonString(PlainWords(outcome));
   return line + "}\n";
 }
 
