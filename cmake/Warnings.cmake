@@ -15,7 +15,8 @@ function(linguarde_windows_program target)
   cmake_parse_arguments(PARSE_ARGV 1 ARG "WIDE_ENTRY" "" "")
   target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
   if(MINGW)
-    target_link_options(${target} PRIVATE -static $<$<CONFIG:Release>:-s>)
+    # Sections that nothing reaches are left out of a release.
+    target_link_options(${target} PRIVATE -static $<$<CONFIG:Release>:-s -Wl,--gc-sections>)
     if(ARG_WIDE_ENTRY)
       target_link_options(${target} PRIVATE -municode)
     endif()
@@ -28,5 +29,5 @@ endfunction()
 # small downloads. MSVC keeps its one level (it warns when a level is overridden).
 function(linguarde_small target)
   target_compile_options(${target} PRIVATE
-    $<$<AND:$<CONFIG:Release>,$<NOT:$<CXX_COMPILER_ID:MSVC>>>:-Os>)
+    $<$<AND:$<CONFIG:Release>,$<NOT:$<CXX_COMPILER_ID:MSVC>>>:-Os -ffunction-sections -fdata-sections>)
 endfunction()

@@ -6,7 +6,12 @@
 #include "actions.h"
 #include "LancerAction.h"
 #include "action_error.h"
+#include "action_table.h"
+#include "interpreter_text.h"
 #include "message_box.h"
+#include "modOperationFichier.h"
+#include "target_line.h"
+#include "target_words.h"
 #include "text_encoding.h"
 #include "windows_error.h"
 
@@ -23,6 +28,17 @@ constexpr DWORD kForm1Style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kForm1ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES;
 // WM_COPYGLOBALDATA, which carries a drop's data between processes; in no header.
 constexpr UINT kCopyGlobalData = 0x0049;
+
+// The end of a reading of the target, and of an action's console.
+constexpr UINT kReadingDone = WM_APP + 1;
+constexpr UINT kConsoleEnded = WM_APP + 2;
+// A reading starts once the window has painted: a timer fires only when nothing is left
+// to paint. It says it is reading after a moment, and ends after a limit.
+constexpr UINT_PTR kStartReading = 1;
+constexpr UINT_PTR kSayReading = 2;
+constexpr UINT_PTR kReadingLimit = 3;
+constexpr UINT kMomentMs = 400;
+constexpr UINT kLimitSeconds = 60;
 
 constexpr std::wstring_view kDialogTitle = L"Choisir un exe, une dll ou un ocx ... ";
 constexpr std::wstring_view kFilter =
@@ -48,6 +64,7 @@ std::wstring TextOf(const ControlRow& control) {
 LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
+    case WM_DRAWITEM:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
@@ -122,6 +139,8 @@ ControlClass ClassOf(const ControlRow& row) {
       return {L"EDIT", child | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case ControlKind::Label:
       return {L"STATIC", child | SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::Line:
+      return {L"STATIC", child | SS_OWNERDRAW | SS_NOPREFIX, 0};
     case ControlKind::CommonDialog:
       break;
   }
@@ -203,6 +222,18 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
+    case WM_DRAWITEM:
+      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case kReadingDone:
+      OnReadingDone(wParam);
+      return 0;
+    case kConsoleEnded:
+      OnConsoleEnded();
+      return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return OnCtlColor(message, wParam, lParam);
@@ -260,6 +291,7 @@ void Form1::ShowActionBand() {
 void Form1::ShowTarget(const std::wstring& path) {
   SetWindowTextW(Control(rows::Text1), path.c_str());
   ShowActionBand();
+  ReadTarget();
 }
 
 void Form1::OnDropFiles(HDROP drop) {
@@ -283,8 +315,11 @@ void Form1::OnCommand(int id, UINT code) {
   // button and nothing else. Esc (IDCANCEL) does nothing: no button is the default.
   if (id == IDOK) {
     const HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(hwnd_, focus) &&
-        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) != 0) {
+    // Enter in Text1 confirms what was typed there.
+    if (focus == Control(rows::Text1)) {
+      ReadTarget();
+    } else if (focus != nullptr && IsChild(hwnd_, focus) &&
+               (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) != 0) {
       SendMessageW(focus, BM_CLICK, 0, 0);
     }
     return;
@@ -322,7 +357,12 @@ LRESULT Form1::OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam) {
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
 }
 
-void Form1::OnDestroy() { PostQuitMessage(exitCode_); }
+void Form1::OnDestroy() {
+  StopReading();
+  consoleWait_.reset();
+  console_.reset();
+  PostQuitMessage(exitCode_);
+}
 
 void Form1::CreateFonts() {
   win32::UniqueFont defaultFont = CreateFontAtDpi(kDefaultFontFace, kDefaultFontHundredthsOfPoint,
@@ -418,15 +458,141 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click(int Index) {
+  // The hidden tool is ended first: the action may need the file for itself.
+  const bool wasReading = reading_ != nullptr;
+  StopReading();
+  const std::wstring target = WindowText(Control(rows::Text1));
   try {
-    LancerAction(static_cast<std::int16_t>(Index), WindowText(Control(rows::Text1)), platform_);
+    std::unique_ptr<Console> console =
+        LancerAction(static_cast<std::int16_t>(Index), target, platform_);
+    // A view changes nothing: its console needs no following.
+    if (Index != static_cast<int>(Action::Visualiser) && console != nullptr) {
+      Say(target, L"action en cours dans sa console ; relu quand elle sera fermée");
+      FollowConsole(std::move(console));
+    }
   } catch (const ActionRefused& refusal) {
     ShowMessage(hwnd_, refusal.Message(), MB_OK | MB_ICONWARNING);
   } catch (const UserError& failure) {
     ReportFailure(failure.Message());
+    return;
   } catch (const std::exception&) {
     ReportFailure(L"L'action est en échec : mémoire insuffisante ou erreur inattendue.");
+    return;
   }
+  if (wasReading && console_ == nullptr) ReadTarget();
+}
+
+namespace {
+
+// Runs on a thread of the pool: the window hears of it in its own thread.
+void CALLBACK PostConsoleEnded(void* window, BOOLEAN) {
+  PostMessageW(static_cast<HWND>(window), kConsoleEnded, 0, 0);
+}
+
+}  // namespace
+
+void Form1::FollowConsole(std::unique_ptr<Console> console) {
+  consoleWait_.reset();
+  HANDLE wait = nullptr;
+  if (console->WaitHandle() != nullptr &&
+      RegisterWaitForSingleObject(&wait, console->WaitHandle(), &PostConsoleEnded, hwnd_, INFINITE,
+                                  WT_EXECUTEONLYONCE)) {
+    console_ = std::move(console);
+    consoleWait_.reset(wait);
+  }
+}
+
+void Form1::OnConsoleEnded() {
+  consoleWait_.reset();
+  console_.reset();
+  ReadTarget();
+}
+
+void Form1::ReadTarget() {
+  StopReading();
+  SetTimer(hwnd_, kStartReading, USER_TIMER_MINIMUM, nullptr);
+}
+
+void Form1::StopReading() {
+  reading_.reset();
+  for (const UINT_PTR timer : {kStartReading, kSayReading, kReadingLimit}) KillTimer(hwnd_, timer);
+}
+
+void Form1::StartReading() {
+  StopReading();
+  const std::wstring target = WindowText(Control(rows::Text1));
+  if (target.empty()) {
+    Say(L"", L"");
+    return;
+  }
+  // A set opens its file shared with nobody: the tool's console is left alone until it ends.
+  if (console_ != nullptr) {
+    Say(target, L"relu quand la console de l'action sera fermée");
+    return;
+  }
+  if (interpreter::FindUncarriable(target)) {
+    Say(target, L"guillemet ou caractère de contrôle, que les actions refusent");
+    return;
+  }
+  const std::wstring tool =
+      modOperationFichier::CheminDansDossier(platform_.ApplicationFolder(), kToolName);
+  try {
+    reading_ = std::make_unique<ToolReading>(tool, target, hwnd_, kReadingDone, ++readingId_);
+  } catch (const UserError& failure) {
+    Say(target, failure.Message());
+    return;
+  }
+  readingTarget_ = target;
+  SetTimer(hwnd_, kSayReading, kMomentMs, nullptr);
+  SetTimer(hwnd_, kReadingLimit, kLimitSeconds * 1000, nullptr);
+}
+
+void Form1::OnTimer(UINT_PTR timer) {
+  KillTimer(hwnd_, timer);
+  if (timer == kStartReading) {
+    StartReading();
+  } else if (timer == kSayReading && reading_ != nullptr) {
+    Say(readingTarget_, L"lecture en cours\u2026");
+  } else if (timer == kReadingLimit && reading_ != nullptr) {
+    StopReading();
+    Say(readingTarget_, L"lecture arrêtée : l'outil n'a pas répondu en " +
+                            std::to_wstring(kLimitSeconds) + L"\u00A0s");
+  }
+}
+
+void Form1::OnReadingDone(WPARAM id) {
+  if (reading_ == nullptr || id != readingId_) return;  // a reading since cancelled
+  const std::string words = TargetWords(win32::ToUtf8(readingTarget_), reading_->Output());
+  StopReading();
+  Say(readingTarget_, win32::FromUtf8(words));
+}
+
+void Form1::Say(const std::wstring& target, const std::wstring& words) {
+  lineName_ = ShownName(target);
+  lineWords_ = words;
+  // The whole line is the control's text, for screen readers; it is drawn fitted.
+  const std::wstring line = words.empty() ? L"" : lineName_ + L" : " + words;
+  SetWindowTextW(Control(rows::Label2), line.c_str());
+  InvalidateRect(Control(rows::Label2), nullptr, TRUE);
+}
+
+void Form1::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  if (item.hwndItem != Control(rows::Label2)) return;
+  const RECT& box = item.rcItem;
+  FillRect(item.hDC, &box, GetSysColorBrush(COLOR_BTNFACE));
+  if (lineWords_.empty()) return;
+  const win32::SelectedObject font(item.hDC, defaultFont_.get());
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
+  const SIZE size{box.right - box.left, box.bottom - box.top};
+  const std::wstring text = FittedLine(item.hDC, lineName_, lineWords_, size);
+  // Centred on the height of the button beside it, as its caption is.
+  RECT place{0, 0, size.cx, 0};
+  DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &place,
+            DT_CALCRECT | kLineFormat);
+  OffsetRect(&place, box.left, box.top + (size.cy - place.bottom) / 2);
+  place.right = box.right;
+  DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &place, kLineFormat);
 }
 
 void Form1::ReportFailure(const std::wstring& message) {

@@ -10,7 +10,9 @@
 #include "dropped_path.h"
 #include "form1_layout.h"
 #include "dpi_font.h"
+#include "owners.h"
 #include "script_platform.h"
+#include "tool_reading.h"
 
 namespace linguarde {
 
@@ -32,8 +34,12 @@ class Form1 : public BaseWindow<Form1> {
 
   // Shows Picture2, building it and what it holds the first time.
   void ShowActionBand();
-  // A target chosen, dropped or given at start: into Text1, and the actions shown.
+  // A target chosen, dropped or given at start: into Text1, the actions shown, and the
+  // target read.
   void ShowTarget(const std::wstring& path);
+  // Reads what Text1 names with the tool, once the window has painted, and says it in
+  // Label2.
+  void ReadTarget();
 
   void Command1_Click();
   void Command2_Click(int Index);
@@ -48,6 +54,10 @@ class Form1 : public BaseWindow<Form1> {
   void OnCommand(int id, UINT code);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnDropFiles(HDROP drop);
+  void OnTimer(UINT_PTR timer);
+  void OnDrawItem(const DRAWITEMSTRUCT& item);
+  void OnReadingDone(WPARAM id);
+  void OnConsoleEnded();
   LRESULT OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
   void OnDestroy();
 
@@ -58,6 +68,12 @@ class Form1 : public BaseWindow<Form1> {
   void SetFonts();
   void Layout();
   void ReportFailure(const std::wstring& message);
+  void StartReading();
+  void StopReading();
+  // Waits for the console of an action that writes, to read its target again at the end.
+  void FollowConsole(std::unique_ptr<Console> console);
+  // Label2: the target's name, then the words.
+  void Say(const std::wstring& target, const std::wstring& words);
 
   HINSTANCE instance_;
   ScriptPlatform& platform_;
@@ -70,6 +86,14 @@ class Form1 : public BaseWindow<Form1> {
   HWND lastFocus_ = nullptr;
   DroppedPath dropped_;
   int exitCode_ = 0;
+  // What Label2 shows, apart, so that only the name is shortened to fit.
+  std::wstring lineName_;
+  std::wstring lineWords_;
+  std::unique_ptr<ToolReading> reading_;
+  WPARAM readingId_ = 0;
+  std::wstring readingTarget_;
+  std::unique_ptr<Console> console_;
+  win32::UniqueWait consoleWait_;
 };
 
 // The event loop; dialog keys (Tab, Space, Enter) go through the dialog manager.

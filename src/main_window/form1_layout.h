@@ -6,7 +6,8 @@
 namespace linguarde {
 
 enum class Container { Form1, Picture1, Picture2 };
-enum class ControlKind { Panel, Button, TextBox, Label, CommonDialog };
+// A Line is a label that the window draws itself, fitted to its box.
+enum class ControlKind { Panel, Button, TextBox, Label, Line, CommonDialog };
 enum class ControlFont { Default, Command2 };
 // Docked panels span the window's width along one edge.
 enum class Dock { None, Top, Bottom };
@@ -43,10 +44,11 @@ inline constexpr std::size_t Text1 = 3;
 inline constexpr std::size_t CMDialog1 = 4;
 inline constexpr std::size_t Command2 = 5;  // Index 0 to 3
 inline constexpr std::size_t Label1 = 9;    // Index 0 to 2
+inline constexpr std::size_t Label2 = 12;
 }  // namespace rows
 
 // clang-format off
-inline constexpr std::array<ControlRow, 12> kForm1Controls = {{
+inline constexpr std::array<ControlRow, 13> kForm1Controls = {{
   // name      index kind                        container           left   top  width height tab font                   dock          hidden paint          text
   {L"Picture1",  -1, ControlKind::Panel,        Container::Form1,       0,    0, 11235, 1245,  0, ControlFont::Default,  Dock::Top,    false, Paint::Face,   L""},
   {L"Picture2",  -1, ControlKind::Panel,        Container::Form1,       0, 1275, 11235, 3360,  1, ControlFont::Default,  Dock::Bottom, true,  Paint::Window, L""},
@@ -60,6 +62,8 @@ inline constexpr std::array<ControlRow, 12> kForm1Controls = {{
   {L"Label1",     0, ControlKind::Label,        Container::Picture2, 3255, 2625,  1875,  480,  8, ControlFont::Default,  Dock::None,   false, Paint::Face,   L""},
   {L"Label1",     1, ControlKind::Label,        Container::Picture2, 5730, 2490,  2295,  780,  9, ControlFont::Default,  Dock::None,   false, Paint::Face,   L""},
   {L"Label1",     2, ControlKind::Label,        Container::Picture2, 8490, 2475,  2295,  780, 10, ControlFont::Default,  Dock::None,   false, Paint::Face,   L""},
+  // What the target is now, beside the button that chooses it and as high as that button.
+  {L"Label2",    -1, ControlKind::Line,         Container::Picture1, 7035,  135,  4050,  465, -1, ControlFont::Default,  Dock::None,   false, Paint::Face,   L""},
 }};
 // clang-format on
 
@@ -83,8 +87,8 @@ static_assert(Named(rows::Picture1, L"Picture1") && Named(rows::Picture2, L"Pict
                   Named(rows::Command1, L"Command1") && Named(rows::Text1, L"Text1") &&
                   Named(rows::CMDialog1, L"CMDialog1") && Named(rows::Command2, L"Command2", 0) &&
                   Named(rows::Command2 + 3, L"Command2", 3) && Named(rows::Label1, L"Label1", 0) &&
-                  Named(rows::Label1 + 2, L"Label1", 2) &&
-                  rows::Label1 + 3 == kForm1Controls.size(),
+                  Named(rows::Label1 + 2, L"Label1", 2) && Named(rows::Label2, L"Label2") &&
+                  rows::Label2 + 1 == kForm1Controls.size(),
               "the row names must match the control table");
 
 // Controls are created row by row, and creation order is the dialog manager's tab order.

@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "Form1.h"
 #include "argument_words.h"
 #include "dropped_path.h"
@@ -9,6 +11,15 @@
 #include "user_error.h"
 #include "win32_script_platform.h"
 #include "windows_error.h"
+
+#if defined(__GLIBCXX__)
+// GCC's default handler for an exception that nothing catches writes the exception's
+// type to the standard error, which a window program does not have; the demangler it
+// needs for that is some 58 KB of the program.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+#endif
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};

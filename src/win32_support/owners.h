@@ -95,6 +95,12 @@ struct LocalFreer {
 template <class T>
 using UniqueLocal = std::unique_ptr<T, LocalFreer>;
 
+// A wait registered with the thread pool; unregistered once any callback has run.
+struct WaitUnregisterer {
+  void operator()(HANDLE wait) const noexcept { UnregisterWaitEx(wait, INVALID_HANDLE_VALUE); }
+};
+using UniqueWait = std::unique_ptr<void, WaitUnregisterer>;
+
 // The process's environment block as GetEnvironmentStringsW gives it.
 struct EnvironmentFreer {
   void operator()(wchar_t* block) const noexcept { FreeEnvironmentStringsW(block); }

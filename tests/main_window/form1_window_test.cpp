@@ -49,6 +49,7 @@ constexpr Designed kDesigned[] = {
   {L"Label1",     0, 3255, 2625,  1875,  480, L"Les messages VB (erreurs...) sont en Anglais"},
   {L"Label1",     1, 5730, 2490,  2295,  780, L"Les messages VB (erreurs...) sont en Anglais si VB6FR.dll n'est pas sur le système, sinon en Français"},
   {L"Label1",     2, 8490, 2475,  2295,  780, L"Les messages VB (erreurs...) sont en Français et VB6FR.dll DOIT être présent sur le système."},
+  {L"Label2",    -1, 7035,  135,  4050,  465, L""},
 };
 // clang-format on
 

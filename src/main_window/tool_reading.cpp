@@ -1,0 +1,103 @@
+#include "tool_reading.h"
+
+#include <vector>
+
+#include "windows_error.h"
+
+namespace linguarde {
+namespace {
+
+// More than any folder gives; a tool that writes without end is stopped there.
+constexpr std::size_t kLongestOutput = 64u << 20;
+
+// One argument between quotes as Windows programs split them: backslashes before the
+// closing quote doubled. File names hold no quotes.
+std::wstring Quoted(const std::wstring& text) {
+  const std::size_t end = text.find_last_not_of(L'\\') + 1;
+  return L"\"" + text + std::wstring(text.size() - end, L'\\') + L"\"";
+}
+
+}  // namespace
+
+std::wstring ReadingCommandLine(const std::wstring& tool, const std::wstring& target) {
+  return Quoted(tool) + L" --json -- " + Quoted(target);
+}
+
+ToolReading::ToolReading(const std::wstring& tool, const std::wstring& target, HWND window,
+                         UINT done, WPARAM id)
+    : window_(window), done_(done), id_(id) {
+  const std::wstring failure = L"Impossible de lancer « " + tool + L" »";
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) win32::ThrowLastError(failure);
+  pipe_.Reset(readEnd);
+  const win32::UniqueHandle writer(writeEnd);
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+
+  // Of all the handles this process has, the tool inherits the write end alone.
+  SIZE_T size = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+  std::vector<unsigned char> storage(size);
+  const auto attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
+  if (!InitializeProcThreadAttributeList(attributes, 1, 0, &size)) {
+    win32::ThrowLastError(failure);
+  }
+  HANDLE inherited[] = {writeEnd};
+  const bool listed = UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
+                                                inherited, sizeof inherited, nullptr, nullptr);
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+  startup.StartupInfo.hStdOutput = writeEnd;
+  startup.StartupInfo.hStdError = writeEnd;
+  startup.lpAttributeList = attributes;
+  std::wstring commandLine = ReadingCommandLine(tool, target);
+  PROCESS_INFORMATION process{};
+  const bool started =
+      listed &&
+      CreateProcessW(tool.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                     DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT | BELOW_NORMAL_PRIORITY_CLASS,
+                     nullptr, nullptr, &startup.StartupInfo, &process);
+  const DWORD error = GetLastError();
+  DeleteProcThreadAttributeList(attributes);
+  if (!started) {
+    SetLastError(error);
+    win32::ThrowLastError(failure);
+  }
+  process_.Reset(process.hProcess);
+  const win32::UniqueHandle mainThread(process.hThread);
+  thread_.Reset(CreateThread(nullptr, 0, &ToolReading::Read, this, 0, nullptr));
+  if (!thread_) {
+    TerminateProcess(process_.Get(), 1);
+    win32::ThrowLastError(failure);
+  }
+}
+
+ToolReading::~ToolReading() {
+  // Ended, the tool closes the pipe's write end: the thread's read returns.
+  TerminateProcess(process_.Get(), 1);
+  WaitForSingleObject(thread_.Get(), INFINITE);
+}
+
+const std::string& ToolReading::Output() const {
+  WaitForSingleObject(thread_.Get(), INFINITE);
+  return output_;
+}
+
+DWORD WINAPI ToolReading::Read(void* reading) {
+  auto& self = *static_cast<ToolReading*>(reading);
+  char chunk[16384];
+  DWORD read = 0;
+  while (ReadFile(self.pipe_.Get(), chunk, sizeof chunk, &read, nullptr) && read > 0) {
+    self.output_.append(chunk, read);
+    if (self.output_.size() > kLongestOutput) {
+      TerminateProcess(self.process_.Get(), 1);
+      break;
+    }
+  }
+  PostMessageW(self.window_, self.done_, self.id_, 0);
+  return 0;
+}
+
+}  // namespace linguarde

@@ -1,0 +1,178 @@
+#include "tool_json.h"
+
+#include <utility>
+
+namespace linguarde::json {
+namespace {
+
+// Deeper than the tool ever writes; a bound, so that no input exhausts the stack.
+constexpr int kDeepest = 16;
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+class Reader {
+ public:
+  explicit Reader(std::string_view text) : text_(text) {}
+
+  bool AtEnd() {
+    SkipBlanks();
+    return at_ == text_.size();
+  }
+
+  // An object; its fields go to `fields` when given.
+  bool Object(std::vector<Field>* fields, int depth) {
+    if (depth > kDeepest || !Take('{')) return false;
+    if (Take('}')) return true;
+    do {
+      Field field{{}, Kind::Nested, {}};
+      if (!String(&field.name) || !Take(':') || !Value(field, depth)) return false;
+      if (fields != nullptr) fields->push_back(std::move(field));
+    } while (Take(','));
+    return Take('}');
+  }
+
+ private:
+  void SkipBlanks() {
+    while (at_ < text_.size() &&
+           (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\r' || text_[at_] == '\n')) {
+      ++at_;
+    }
+  }
+
+  bool Take(char c) {
+    SkipBlanks();
+    if (at_ == text_.size() || text_[at_] != c) return false;
+    ++at_;
+    return true;
+  }
+
+  bool Word(std::string_view word) {
+    if (text_.substr(at_, word.size()) != word) return false;
+    at_ += word.size();
+    return true;
+  }
+
+  bool Value(Field& field, int depth) {
+    SkipBlanks();
+    if (at_ == text_.size()) return false;
+    const char c = text_[at_];
+    if (c == '"') {
+      field.kind = Kind::String;
+      return String(&field.text);
+    }
+    if (c == '{') return Object(nullptr, depth + 1);
+    if (c == '[') return Array(depth + 1);
+    for (const auto& [word, kind] : {std::pair{"true", Kind::True}, std::pair{"false", Kind::False},
+                                     std::pair{"null", Kind::Null}}) {
+      if (Word(word)) {
+        field.kind = kind;
+        return true;
+      }
+    }
+    const std::size_t start = at_;
+    while (at_ < text_.size() &&
+           std::string_view("+-.0123456789eE").find(text_[at_]) != std::string_view::npos) {
+      ++at_;
+    }
+    field.kind = Kind::Number;
+    field.text = text_.substr(start, at_ - start);
+    return at_ > start;
+  }
+
+  bool Array(int depth) {
+    if (depth > kDeepest || !Take('[')) return false;
+    if (Take(']')) return true;
+    do {
+      Field ignored{{}, Kind::Nested, {}};
+      if (!Value(ignored, depth)) return false;
+    } while (Take(','));
+    return Take(']');
+  }
+
+  bool Hex4(char32_t& value) {
+    if (text_.size() - at_ < 4) return false;
+    value = 0;
+    for (int i = 0; i < 4; ++i) {
+      const char c = text_[at_++];
+      const int digit = c >= '0' && c <= '9'   ? c - '0'
+                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                               : -1;
+      if (digit < 0) return false;
+      value = value * 16 + static_cast<char32_t>(digit);
+    }
+    return true;
+  }
+
+  bool String(std::string* out) {
+    if (!Take('"')) return false;
+    while (at_ < text_.size()) {
+      const char c = text_[at_++];
+      if (c == '"') return true;
+      if (static_cast<unsigned char>(c) < 0x20) return false;
+      if (c != '\\') {
+        *out += c;
+        continue;
+      }
+      if (at_ == text_.size()) return false;
+      const char escaped = text_[at_++];
+      const std::string_view from = "\"\\/bfnrt";
+      const std::string_view to = "\"\\/\b\f\n\r\t";
+      if (const std::size_t k = from.find(escaped); k != std::string_view::npos) {
+        *out += to[k];
+        continue;
+      }
+      char32_t unit = 0;
+      if (escaped != 'u' || !Hex4(unit)) return false;
+      // A pair of surrogates is one character; half of one alone stands for none.
+      const std::size_t next = at_;
+      char32_t low = 0;
+      if (unit >= 0xD800 && unit <= 0xDBFF && Word("\\u") && Hex4(low) && low >= 0xDC00 &&
+          low <= 0xDFFF) {
+        unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+      } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+        at_ = next;
+        unit = 0xFFFD;
+      }
+      AppendUtf8(*out, unit);
+    }
+    return false;
+  }
+
+  std::string_view text_;
+  std::size_t at_ = 0;
+};
+
+}  // namespace
+
+std::optional<std::vector<Field>> ReadObject(std::string_view line) {
+  std::vector<Field> fields;
+  Reader reader(line);
+  if (!reader.Object(&fields, 0) || !reader.AtEnd()) return std::nullopt;
+  return fields;
+}
+
+const Field* Find(const std::vector<Field>& fields, std::string_view name) {
+  for (const Field& field : fields) {
+    if (field.name == name) return &field;
+  }
+  return nullptr;
+}
+
+}  // namespace linguarde::json
