@@ -38,7 +38,8 @@ constexpr UINT_PTR kStartReading = 1;
 constexpr UINT_PTR kSayReading = 2;
 constexpr UINT_PTR kReadingLimit = 3;
 constexpr UINT kMomentMs = 400;
-constexpr UINT kLimitSeconds = 60;
+constexpr UINT kLimitMs = 60000;  // as said here:
+constexpr std::wstring_view kNoAnswer = L"lecture arrêtée : l'outil n'a pas répondu en 60 s";
 
 constexpr std::wstring_view kDialogTitle = L"Choisir un exe, une dll ou un ocx ... ";
 constexpr std::wstring_view kFilter =
@@ -458,8 +459,9 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click(int Index) {
-  // The hidden tool is ended first: the action may need the file for itself.
-  const bool wasReading = reading_ != nullptr;
+  // The hidden tool is ended first, as the action may need the file for itself; unless the
+  // action's console is followed, the line is read again after.
+  const bool unread = reading_ != nullptr || readingWanted_;
   StopReading();
   const std::wstring target = WindowText(Control(rows::Text1));
   try {
@@ -479,7 +481,7 @@ void Form1::Command2_Click(int Index) {
     ReportFailure(L"L'action est en échec : mémoire insuffisante ou erreur inattendue.");
     return;
   }
-  if (wasReading && console_ == nullptr) ReadTarget();
+  if (unread && console_ == nullptr) ReadTarget();
 }
 
 namespace {
@@ -510,6 +512,7 @@ void Form1::OnConsoleEnded() {
 
 void Form1::ReadTarget() {
   StopReading();
+  readingWanted_ = true;
   SetTimer(hwnd_, kStartReading, USER_TIMER_MINIMUM, nullptr);
 }
 
@@ -520,6 +523,7 @@ void Form1::StopReading() {
 
 void Form1::StartReading() {
   StopReading();
+  readingWanted_ = false;
   const std::wstring target = WindowText(Control(rows::Text1));
   if (target.empty()) {
     Say(L"", L"");
@@ -544,7 +548,7 @@ void Form1::StartReading() {
   }
   readingTarget_ = target;
   SetTimer(hwnd_, kSayReading, kMomentMs, nullptr);
-  SetTimer(hwnd_, kReadingLimit, kLimitSeconds * 1000, nullptr);
+  SetTimer(hwnd_, kReadingLimit, kLimitMs, nullptr);
 }
 
 void Form1::OnTimer(UINT_PTR timer) {
@@ -555,8 +559,7 @@ void Form1::OnTimer(UINT_PTR timer) {
     Say(readingTarget_, L"lecture en cours\u2026");
   } else if (timer == kReadingLimit && reading_ != nullptr) {
     StopReading();
-    Say(readingTarget_, L"lecture arrêtée : l'outil n'a pas répondu en " +
-                            std::to_wstring(kLimitSeconds) + L"\u00A0s");
+    Say(readingTarget_, std::wstring(kNoAnswer));
   }
 }
 
@@ -569,9 +572,10 @@ void Form1::OnReadingDone(WPARAM id) {
 
 void Form1::Say(const std::wstring& target, const std::wstring& words) {
   lineName_ = ShownName(target);
-  lineWords_ = words;
+  lineWords_ = WithNoBreakSpaces(words);
   // The whole line is the control's text, for screen readers; it is drawn fitted.
-  const std::wstring line = words.empty() ? L"" : lineName_ + L" : " + words;
+  const std::wstring line =
+      words.empty() ? L"" : lineName_ + std::wstring(kLineSeparator) + lineWords_;
   SetWindowTextW(Control(rows::Label2), line.c_str());
   InvalidateRect(Control(rows::Label2), nullptr, TRUE);
 }

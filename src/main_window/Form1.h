@@ -89,6 +89,7 @@ class Form1 : public BaseWindow<Form1> {
   // What Label2 shows, apart, so that only the name is shortened to fit.
   std::wstring lineName_;
   std::wstring lineWords_;
+  bool readingWanted_ = false;  // asked for, and not started yet
   std::unique_ptr<ToolReading> reading_;
   WPARAM readingId_ = 0;
   std::wstring readingTarget_;

@@ -15,7 +15,7 @@ std::wstring FittedLine(HDC dc, const std::wstring& name, const std::wstring& wo
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | kLineFormat);
     return needed.right <= box.cx && needed.bottom <= box.cy;
   };
-  const std::wstring separator = L" : ";
+  const std::wstring separator(kLineSeparator);
   std::wstring line = name + separator + words;
   // The name keeps its start and its end, where the extension is.
   for (std::size_t keep = name.size(); !fits(line);) {

@@ -3,8 +3,12 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace linguarde {
+
+// Between the name and the words; the sign never starts a line.
+inline constexpr std::wstring_view kLineSeparator = L"\u00A0: ";
 
 // How Label2 draws its text: wrapped at its width.
 inline constexpr UINT kLineFormat = DT_WORDBREAK | DT_NOPREFIX;

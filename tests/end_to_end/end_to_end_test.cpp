@@ -146,16 +146,22 @@ void RunEveryAction(const std::wstring& folderEnding, const fs::path& target,
     const wchar_t* caption;
     std::string line;
     HeaderState after;
+    const wchar_t* effect;  // as the window's line says it once the console has ended
   };
   const Step steps[] = {
-      {L"Visualiser la localisation", tool + " " + path, {"*", 0x09, "~"}},
-      {L"Localiser en Anglais US", tool + " \"" + path + "\" * 0x409 ~ 0x0", {"*", 0x09, "~"}},
+      {L"Visualiser la localisation", tool + " " + path, {"*", 0x09, "~"}, L"messages en anglais"},
+      {L"Localiser en Anglais US",
+       tool + " \"" + path + "\" * 0x409 ~ 0x0",
+       {"*", 0x09, "~"},
+       L"messages en anglais"},
       {L"Localiser en Français ou Anglais US",
        tool + " \"" + path + "\" vb6FR.dll 0x40C * 0x409",
-       {"vb6FR.dll", 0x0C, "*"}},
+       {"vb6FR.dll", 0x0C, "*"},
+       L"messages en français, sinon en anglais"},
       {L"Rétablir la localisation Française seule",
        tool + " \"" + path + "\" vb6FR.dll 0x40C ~ 0x409",
-       {"vb6FR.dll", 0x0C, "~"}},
+       {"vb6FR.dll", 0x0C, "~"},
+       L"messages en français, sinon absents"},
   };
   std::set<DWORD> seen;
   for (const Step& step : steps) {
@@ -180,6 +186,9 @@ void RunEveryAction(const std::wstring& folderEnding, const fs::path& target,
     EXPECT_EQ(state.primary, step.after.primary) << what;
     EXPECT_EQ(state.primaryLcid, step.after.primaryLcid) << what;
     EXPECT_EQ(state.secondary, step.after.secondary) << what;
+    const std::wstring said = target.filename().wstring() + L"\u00A0: fichier VB6, " + step.effect;
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(linguarde.TargetLine()) == said; }, 20s))
+        << what << ": " << testing::PrintToString(WindowText(linguarde.TargetLine()));
   }
   ASSERT_TRUE(ClickCloseBox(linguarde.Window())) << "no close box";
   EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));

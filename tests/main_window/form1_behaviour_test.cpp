@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "form1_fixture.h"
+#include "vb6_samples.h"
 
 namespace linguarde::test {
 namespace {
@@ -250,6 +251,66 @@ TEST_F(Form1Test, ARefusedTextShowsAWarningAndTheWindowStays) {
   EXPECT_TRUE(IsWindow(form_.Handle()));
   EXPECT_EQ(form_.ExitCode(), 0);
   EXPECT_FALSE(fs::exists(Script()));
+}
+
+// The line beside "Choisir le fichier" says what the real tool says of the target: given,
+// or typed and confirmed with Enter; and what keeps the tool from saying it.
+TEST_F(Form1Test, TheLineSaysWhatTheToolSaysOfTheTarget) {
+  const fs::path projects = folder_.Path() / L"Mes Projets";
+  if (!CopySample(L"Setup.exe", projects / L"Setup.exe")) {
+    GTEST_SKIP() << "the VB6 samples are not in " << SamplesFolder();
+  }
+  WriteBytes(projects / L"Aide.dll", "pas un binaire VB6");
+  const fs::path tool = folder_.Path() / L"Tressol.exe";
+  fs::copy_file(TestProgramFolder() / L"Tressol.exe", tool, fs::copy_options::overwrite_existing);
+  const auto type = [this](const fs::path& text) {
+    SetFocus(Control(rows::Text1));
+    SetWindowTextW(Control(rows::Text1), text.c_str());
+    PressKey(VK_RETURN);
+  };
+  struct Case {
+    const char* what;
+    std::function<void()> choose;
+    std::wstring line;  // how it starts
+  };
+  const Case cases[] = {
+      {"given", [&] { form_.ShowTarget((projects / L"Setup.exe").wstring()); },
+       L"Setup.exe\u00A0: fichier VB6, messages en anglais"},
+      {"a folder typed", [&] { type(projects); },
+       L"Mes Projets\u00A0: 1 fichier VB6 (messages en anglais), 1 non VB6"},
+      {"a name that names nothing", [&] { type(projects / L"Absent.exe"); },
+       L"Absent.exe\u00A0: en échec, il n'existe pas"},
+      {"without the tool",
+       [&] {
+         fs::remove(tool);
+         type(projects / L"Setup.exe");
+       },
+       L"Setup.exe\u00A0: Impossible de lancer «\u00A0" + tool.wstring() + L"\u00A0»"},
+  };
+  for (const Case& c : cases) {
+    SetWindowTextW(Control(rows::Label2), L"");
+    c.choose();
+    EXPECT_TRUE(
+        PumpUntil([&] { return WindowText(Control(rows::Label2)).rfind(c.line, 0) == 0; }, 20s))
+        << c.what << ": " << testing::PrintToString(WindowText(Control(rows::Label2)));
+  }
+}
+
+// Only a choice or Enter reads the target: typing and moving the focus do not.
+TEST_F(Form1Test, TheFocusLeavingTheBoxStartsNoReading) {
+  form_.ShowActionBand();
+  SetFocus(Control(rows::Text1));
+  SetWindowTextW(Control(rows::Text1), L"C:\\Mes Projets\\");
+  PressKey(VK_TAB);
+  PumpUntil([] {
+    return false; }, 500ms);
+  EXPECT_FALSE(fs::exists(folder_.Path() / L"read.txt"));
+  SetFocus(Control(rows::Text1));
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] {
+    return fs::exists(folder_.Path() / L"read.txt"); }, 20s));
+  EXPECT_EQ(FromUtf8(ReadBytes(folder_.Path() / L"read.txt")),
+            L"\"" + folder_.Text() + L"\\Tressol.exe\" --json -- \"C:\\Mes Projets\\\\\"\n");
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <filesystem>
 
@@ -43,6 +45,17 @@ class Form1Test : public testing::Test {
         DispatchMessageW(&message);
       }
     }
+  }
+
+  // Runs the messages until the condition holds, or the time is out; whether it holds.
+  bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+      if (std::chrono::steady_clock::now() > end) return false;
+      Pump();
+      Sleep(10);
+    }
+    return true;
   }
 
   // A key pressed and released on the focused control.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "form1_fixture.h"
+#include "target_line.h"
 
 namespace linguarde::test {
 namespace {
@@ -162,6 +163,45 @@ TEST_F(Form1Test, ControlsShowTheirTexts) {
     if (const HWND control = Control(static_cast<std::size_t>(&row - kForm1Controls.data()))) {
       EXPECT_EQ(WindowText(control), DesignOf(row).text);
     }
+  }
+}
+
+// The line beside "Choisir le fichier" fits its box at the window's DPI like the other
+// texts, whatever it says: a long name gives way first, keeping its start and its
+// extension; words that alone are too long are cut at the end.
+TEST_F(Form1Test, TheLineFitsItsBoxLikeTheOtherTexts) {
+  const HWND line = Control(rows::Label2);
+  RECT box{};
+  GetClientRect(line, &box);
+  const win32::WindowDC dc(line);
+  const win32::UniqueFont font =
+      CreateFontAtDpi(kDefaultFontFace, kDefaultFontHundredthsOfPoint, FW_NORMAL,
+                      DEFAULT_CHARSET, GetDpiForWindow(form_.Handle()));
+  const win32::SelectedObject selected(dc.Get(), font.get());
+  std::wstring longName;
+  for (int i = 0; i < 20; ++i) longName += L"GestionDesStocks";
+  const std::wstring effect = L"fichier VB6, messages en français, sinon en anglais";
+  struct Case {
+    std::wstring name;
+    std::wstring words;
+    const wchar_t* starts;  // how the fitted line starts
+    bool wordsWhole;
+  };
+  const Case cases[] = {
+      {L"Setup.exe", effect, L"Setup.exe\u00A0: fichier VB6", true},
+      {longName + L".exe", effect, L"Gest", true},
+      {L"a.exe", std::wstring(40, L'w') + L" " + effect + L" " + effect, L"", false},
+  };
+  for (const Case& c : cases) {
+    const std::wstring text = FittedLine(dc.Get(), c.name, c.words, {box.right, box.bottom});
+    RECT needed{0, 0, box.right, 0};
+    DrawTextW(dc.Get(), text.c_str(), -1, &needed, DT_CALCRECT | kLineFormat);
+    EXPECT_LE(needed.right, box.right) << testing::PrintToString(text);
+    EXPECT_LE(needed.bottom, box.bottom) << testing::PrintToString(text);
+    EXPECT_EQ(text.rfind(c.starts, 0), 0u) << testing::PrintToString(text);
+    const std::wstring end = c.wordsWhole ? L".exe\u00A0: " + c.words : L"\u2026";
+    EXPECT_EQ(text.substr(text.size() - std::min(end.size(), text.size())), end)
+        << testing::PrintToString(text);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "dialog_driver.h"
 #include "running_linguarde.h"
+#include "vb6_samples.h"
 #include "windows_test_support.h"
 #include "version.h"
 
@@ -87,6 +88,47 @@ TEST(LinguardeProcess, StartedWithPathsShowsTheFirstAndAnActionTakesIt) {
   RunningLinguarde started(folder.Path(), L" \"" + folder.Text() + L"\\Raccourci.lnk\"");
   ASSERT_NE(started.Window(), nullptr);
   EXPECT_EQ(WindowText(started.TextBox()), target);
+}
+
+// Given at start, a VB6 program is said in the line within a second of the window's first
+// paint; a folder of 1,000 copies is read while the window keeps answering.
+TEST(LinguardeProcess, TheLineSaysWhatTheTargetGivenAtStartIs) {
+  TestFolder folder(L" lecture");
+  fs::copy_file(TestProgramFolder() / L"Tressol.exe", folder.Path() / L"Tressol.exe");
+  const fs::path copies = folder.Path() / L"Copies";
+  if (!CopySample(L"Setup.exe", copies / L"Setup.exe")) {
+    GTEST_SKIP() << "the VB6 samples are not in " << SamplesFolder();
+  }
+  for (int i = 1; i < 1000; ++i) {
+    fs::copy_file(copies / L"Setup.exe", copies / (L"Setup" + std::to_wstring(i) + L".exe"));
+  }
+  struct Case {
+    fs::path target;
+    std::wstring line;
+    std::chrono::milliseconds within;
+  };
+  const Case cases[] = {
+      {copies / L"Setup.exe", L"Setup.exe\u00A0: fichier VB6, messages en anglais", 1s},
+      {copies, L"Copies\u00A0: 1000 fichiers VB6 (messages en anglais)", 20s},
+  };
+  for (const Case& c : cases) {
+    RunningLinguarde linguarde(folder.Path(), L" \"" + c.target.wstring() + L"\"");
+    ASSERT_NE(linguarde.Window(), nullptr);
+    const auto shown = std::chrono::steady_clock::now();
+    bool answered = true;
+    while (WindowText(linguarde.TargetLine()) != c.line &&
+           std::chrono::steady_clock::now() - shown < 20s) {
+      DWORD_PTR ignored = 0;
+      answered = answered && SendMessageTimeoutW(linguarde.Window(), WM_NULL, 0, 0,
+                                                 SMTO_ABORTIFHUNG, 200, &ignored) != 0;
+      Sleep(5);
+    }
+    const auto took = std::chrono::steady_clock::now() - shown;
+    EXPECT_EQ(WindowText(linguarde.TargetLine()), c.line);
+    EXPECT_LE(took, c.within)
+        << std::chrono::duration_cast<std::chrono::milliseconds>(took).count();
+    EXPECT_TRUE(answered) << "the window stopped answering while it read " << c.target;
+  }
 }
 
 std::wstring VersionValue(const fs::path& program, const wchar_t* name) {

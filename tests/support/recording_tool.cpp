@@ -1,6 +1,7 @@
 // Stand-in for the localisation tool: writes its working folder to "cwd.txt" and then
 // appends the raw command line it was given as one line of "received.txt", both in
-// UTF-8 beside itself, and exits.
+// UTF-8 beside itself, and exits. The window's readings (--json) go to "read.txt" instead,
+// so that they are told apart from the actions.
 #include <windows.h>
 
 #include <string>
@@ -34,6 +35,12 @@ int wmain() {
   std::wstring folder(buffer, length);
   folder.erase(folder.find_last_of(L'\\') + 1);
 
+  const std::wstring line = GetCommandLineW();
+  if (line.find(L" --json -- ") != std::wstring::npos) {
+    return Write(folder + L"read.txt", FILE_APPEND_DATA, OPEN_ALWAYS, Utf8(line.c_str()) + "\n")
+               ? 0
+               : 2;
+  }
   GetCurrentDirectoryW(32768, buffer);
   const bool ok = Write(folder + L"cwd.txt", GENERIC_WRITE, CREATE_ALWAYS, Utf8(buffer)) &&
                   Write(folder + L"received.txt", FILE_APPEND_DATA, OPEN_ALWAYS,

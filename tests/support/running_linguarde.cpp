@@ -66,6 +66,9 @@ HWND RunningLinguarde::Button(const wchar_t* caption) const {
 HWND RunningLinguarde::TextBox() const {
   return FindWindowExW(FilePanel(), nullptr, L"Edit", nullptr);
 }
+HWND RunningLinguarde::TargetLine() const {
+  return FindWindowExW(FilePanel(), nullptr, L"Static", nullptr);
+}
 
 std::optional<DWORD> RunningLinguarde::ExitCode(std::chrono::milliseconds timeout) const {
   if (WaitForSingleObject(process_.Get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {

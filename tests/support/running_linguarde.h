@@ -30,6 +30,8 @@ class RunningLinguarde {
   HWND ActionBand() const;
   HWND Button(const wchar_t* caption) const;
   HWND TextBox() const;
+  // The line beside "Choisir le fichier" that says what the target is.
+  HWND TargetLine() const;
 
   // The exit status, once the process has ended within the time-out.
   std::optional<DWORD> ExitCode(std::chrono::milliseconds timeout) const;
