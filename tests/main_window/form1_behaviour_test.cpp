@@ -302,13 +302,11 @@ TEST_F(Form1Test, TheFocusLeavingTheBoxStartsNoReading) {
   SetFocus(Control(rows::Text1));
   SetWindowTextW(Control(rows::Text1), L"C:\\Mes Projets\\");
   PressKey(VK_TAB);
-  PumpUntil([] {
-    return false; }, 500ms);
+  PumpUntil([] { return false; }, 500ms);
   EXPECT_FALSE(fs::exists(folder_.Path() / L"read.txt"));
   SetFocus(Control(rows::Text1));
   PressKey(VK_RETURN);
-  ASSERT_TRUE(PumpUntil([&] {
-    return fs::exists(folder_.Path() / L"read.txt"); }, 20s));
+  ASSERT_TRUE(PumpUntil([&] { return fs::exists(folder_.Path() / L"read.txt"); }, 20s));
   EXPECT_EQ(FromUtf8(ReadBytes(folder_.Path() / L"read.txt")),
             L"\"" + folder_.Text() + L"\\Tressol.exe\" --json -- \"C:\\Mes Projets\\\\\"\n");
 }
