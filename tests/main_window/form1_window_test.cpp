@@ -175,8 +175,8 @@ TEST_F(Form1Test, TheLineFitsItsBoxLikeTheOtherTexts) {
   GetClientRect(line, &box);
   const win32::WindowDC dc(line);
   const win32::UniqueFont font =
-      CreateFontAtDpi(kDefaultFontFace, kDefaultFontHundredthsOfPoint, FW_NORMAL,
-                      DEFAULT_CHARSET, GetDpiForWindow(form_.Handle()));
+      CreateFontAtDpi(kDefaultFontFace, kDefaultFontHundredthsOfPoint, FW_NORMAL, DEFAULT_CHARSET,
+                      GetDpiForWindow(form_.Handle()));
   const win32::SelectedObject selected(dc.Get(), font.get());
   std::wstring longName;
   for (int i = 0; i < 20; ++i) longName += L"GestionDesStocks";
