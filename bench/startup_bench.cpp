@@ -1,6 +1,9 @@
 // Time from process start to the window shown and painted, for Linguarde.exe and for two
 // empty Win32 windows (bare, and themed as Linguarde is), started in turn under the same
 // system; medians and their ratios.
+//   startup_bench [--target PATH] [OTHER\Linguarde.exe ...]
+// --target starts every Linguarde with that target, which it reads once painted; other
+// builds of Linguarde are timed in the same rounds.
 #include <windows.h>
 
 #include <algorithm>
@@ -31,8 +34,9 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
 }
 
 // Milliseconds until the program's window is visible with nothing left to paint.
-double TimeToPaintedWindow(const std::filesystem::path& program) {
+double TimeToPaintedWindow(const std::filesystem::path& program, const std::wstring& target = L"") {
   std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+  if (!target.empty()) commandLine += L" \"" + target + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -67,38 +71,48 @@ double Median(std::vector<double> values) {
 
 }  // namespace
 
-int main() {
+int wmain(int argc, wchar_t** argv) {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   const std::filesystem::path folder = std::filesystem::path(self).parent_path();
-  const std::filesystem::path linguarde = folder / L"Linguarde.exe";
+  std::vector<std::filesystem::path> linguardes = {folder / L"Linguarde.exe"};
+  std::wstring target;
+  for (int i = 1; i < argc; ++i) {
+    if (std::wstring(argv[i]) == L"--target" && i + 1 < argc) {
+      target = argv[++i];
+    } else {
+      linguardes.emplace_back(argv[i]);
+    }
+  }
   const std::filesystem::path bare = folder / L"empty_window.exe";
   const std::filesystem::path themed = folder / L"empty_window_themed.exe";
 
   constexpr int kRounds = 21;
-  TimeToPaintedWindow(bare);  // warm the system's caches for all three
+  TimeToPaintedWindow(bare);  // warm the system's caches
   TimeToPaintedWindow(themed);
-  std::vector<double> ours;
+  std::vector<std::vector<double>> ours(linguardes.size());
   std::vector<double> bareFloor;
   std::vector<double> themedFloor;
   for (int round = 0; round < kRounds; ++round) {
-    ours.push_back(TimeToPaintedWindow(linguarde));
+    for (std::size_t k = 0; k < linguardes.size(); ++k) {
+      ours[k].push_back(TimeToPaintedWindow(linguardes[k], target));
+    }
     bareFloor.push_back(TimeToPaintedWindow(bare));
     themedFloor.push_back(TimeToPaintedWindow(themed));
   }
-  const double a = Median(ours);
   const double b = Median(bareFloor);
   const double t = Median(themedFloor);
   std::printf(
-      "median ms to a painted window: Linguarde.exe %.0f; empty window %.0f; empty window "
-      "with Linguarde's manifest and Common Controls 6 %.0f\n",
-      a, b, t);
-  std::printf(
-      "start-up ratio Linguarde / empty window: %.2f; Linguarde / themed empty window: %.2f "
-      "(%d rounds, interleaved)\n",
-      a / b, a / t, kRounds);
-  std::printf("sizes: Linguarde.exe %llu bytes, empty_window.exe %llu bytes\n",
-              static_cast<unsigned long long>(std::filesystem::file_size(linguarde)),
-              static_cast<unsigned long long>(std::filesystem::file_size(bare)));
+      "median ms to a painted window: empty window %.0f; empty window with Linguarde's "
+      "manifest and Common Controls 6 %.0f (%d rounds, interleaved)%s\n",
+      b, t, kRounds, target.empty() ? "" : "; Linguarde given a target");
+  for (std::size_t k = 0; k < linguardes.size(); ++k) {
+    const double a = Median(ours[k]);
+    std::printf(
+        "%ls (%llu bytes): %.0f ms; ratio to the empty window %.2f, to the themed one %.2f\n",
+        linguardes[k].c_str(),
+        static_cast<unsigned long long>(std::filesystem::file_size(linguardes[k])), a, a / b,
+        a / t);
+  }
   return 0;
 }
