@@ -469,8 +469,7 @@ void Form1::Command2_Click(int Index) {
         LancerAction(static_cast<std::int16_t>(Index), target, platform_);
     // A view changes nothing: its console needs no following.
     if (Index != static_cast<int>(Action::Visualiser) && console != nullptr) {
-      Say(target, L"action en cours dans sa console ; relu quand elle sera fermée");
-      FollowConsole(std::move(console));
+      FollowConsole(std::move(console), target);
     }
   } catch (const ActionRefused& refusal) {
     ShowMessage(hwnd_, refusal.Message(), MB_OK | MB_ICONWARNING);
@@ -493,18 +492,25 @@ void CALLBACK PostConsoleEnded(void* window, BOOLEAN) {
 
 }  // namespace
 
-void Form1::FollowConsole(std::unique_ptr<Console> console) {
+void Form1::FollowConsole(std::unique_ptr<Console> console, const std::wstring& target) {
   consoleWait_.reset();
   HANDLE wait = nullptr;
-  if (console->WaitHandle() != nullptr &&
-      RegisterWaitForSingleObject(&wait, console->WaitHandle(), &PostConsoleEnded, hwnd_, INFINITE,
-                                  WT_EXECUTEONLYONCE)) {
-    console_ = std::move(console);
-    consoleWait_.reset(wait);
+  if (console->WaitHandle() == nullptr ||
+      !RegisterWaitForSingleObject(&wait, console->WaitHandle(), &PostConsoleEnded, hwnd_, INFINITE,
+                                   WT_EXECUTEONLYONCE)) {
+    Say(target, L"");  // what it said before the action may no longer hold
+    return;
   }
+  console_ = std::move(console);
+  consoleWait_.reset(wait);
+  Say(target, L"action en cours dans sa console ; relu quand elle sera fermée");
 }
 
 void Form1::OnConsoleEnded() {
+  // The word of a console followed earlier may come after a newer one is followed.
+  if (console_ == nullptr || WaitForSingleObject(console_->WaitHandle(), 0) != WAIT_OBJECT_0) {
+    return;
+  }
   consoleWait_.reset();
   console_.reset();
   ReadTarget();

@@ -71,7 +71,7 @@ class Form1 : public BaseWindow<Form1> {
   void StartReading();
   void StopReading();
   // Waits for the console of an action that writes, to read its target again at the end.
-  void FollowConsole(std::unique_ptr<Console> console);
+  void FollowConsole(std::unique_ptr<Console> console, const std::wstring& target);
   // Label2: the target's name, then the words.
   void Say(const std::wstring& target, const std::wstring& words);
 

@@ -1,8 +1,6 @@
 // Real starts and real failures of LancerAction on the Win32 platform.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "LancerAction.h"
 #include "action_error.h"
 #include "owners.h"
@@ -130,32 +128,6 @@ TEST_F(ScriptStart, AnOpenConsoleHoldsTheScriptForEveryCopyOfTheProgram) {
   linguarde::win32::Win32ScriptPlatform second(spellings.back());
   LancerAction(0, L"C:\\Autre\\Appli.exe", second);
   EXPECT_NE(ReadBytes(folder.Path() / L"VBcommand.bat"), script);
-}
-
-// A variable given to the interpreter replaces one of the same name in any case, and the
-// block stays sorted by name as the system expects.
-TEST(EnvironmentBlockWith, ReplacesTheSameNameAndKeepsTheOrder) {
-  ASSERT_TRUE(SetEnvironmentVariableW(L"linguarde_cible", L"ancien"));
-  const std::wstring block =
-      linguarde::win32::EnvironmentBlockWith({{L"LINGUARDE_CIBLE", L"C:\\\x0152uvre.exe"}});
-  SetEnvironmentVariableW(L"linguarde_cible", nullptr);
-  ASSERT_GE(block.size(), 2u);
-  EXPECT_EQ(block.substr(block.size() - 2), std::wstring(2, L'\0'));
-  std::vector<std::wstring> names;
-  std::size_t carried = 0;
-  for (std::size_t at = 0; block[at] != L'\0'; at = block.find(L'\0', at) + 1) {
-    const std::wstring entry = block.substr(at, block.find(L'\0', at) - at);
-    names.push_back(entry.substr(0, entry.find(L'=', 1)));
-    if (_wcsicmp(names.back().c_str(), L"LINGUARDE_CIBLE") == 0) {
-      ++carried;
-      EXPECT_EQ(entry, L"LINGUARDE_CIBLE=C:\\\x0152uvre.exe");
-    }
-  }
-  EXPECT_EQ(carried, 1u);
-  EXPECT_TRUE(
-      std::is_sorted(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
-      }));
 }
 
 // A pseudo-console of a terminal application is hidden: its owner, the terminal, is

@@ -321,7 +321,9 @@ TEST_F(TressolProcess, LinguardesActionsLeaveTheTargetAsTheyPromise) {
   for (const Expected& action : actions) {
     linguarde::test::UnstartedPlatform platform(application.Text());
     linguarde::LancerAction(action.index, target_.wstring(), platform);
-    ASSERT_EQ(linguarde::test::RunScriptToEnd(application.Text() + L"\\VBcommand.bat"), 0u);
+    ASSERT_EQ(linguarde::test::RunScriptToEnd(application.Text() + L"\\VBcommand.bat", {},
+                                              platform.environment),
+              0u);
     const std::vector<std::uint8_t> bytes = Bytes(target_);
     const std::size_t h = 0x11E8;
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[h + 6])), action.primary);
@@ -336,7 +338,9 @@ TEST_F(TressolProcess, LinguardesActionsLeaveTheTargetAsTheyPromise) {
   const fs::path report = folder_.Path() / L"rapport.txt";
   linguarde::test::UnstartedPlatform platform(application.Text());
   linguarde::LancerAction(0, target_.wstring(), platform);
-  ASSERT_EQ(linguarde::test::RunScriptToEnd(application.Text() + L"\\VBcommand.bat", report), 0u);
+  ASSERT_EQ(linguarde::test::RunScriptToEnd(application.Text() + L"\\VBcommand.bat", report,
+                                            platform.environment),
+            0u);
   EXPECT_NE(ReadBytes(report).find("position 0x11E8"), std::string::npos) << ReadBytes(report);
   EXPECT_EQ(Bytes(target_), original);
 }
