@@ -45,11 +45,9 @@ Finished RunTressol(const std::wstring& tail, const fs::path& folder,
   if (!out) return {~0ul, "no log file"};
   linguarde::test::ProcessStart start;
   start.application = tool.wstring();
-  // Named as a prompt lets one type it, with a quoted part ("C:\Mes Outils"\Tressol.exe):
-  // the tool reads its tail as the C runtime splits the line. Linguarde's batch line names it
-  // whole between quotes, which the end-to-end tests run.
-  start.commandLine = L"\"" + tool.parent_path().wstring() + L"\"\\" +
-                      tool.filename().wstring() + tail;
+  // Named with a quoted part, as typed at a prompt ("C:\Mes Outils"\Tressol.exe).
+  start.commandLine =
+      L"\"" + tool.parent_path().wstring() + L"\"\\" + tool.filename().wstring() + tail;
   start.flags = CREATE_NO_WINDOW;
   start.output = out.Get();
   start.currentFolder = currentFolder;
