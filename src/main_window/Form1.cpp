@@ -38,7 +38,8 @@ constexpr UINT_PTR kStartReading = 1;
 constexpr UINT_PTR kSayReading = 2;
 constexpr UINT_PTR kReadingLimit = 3;
 constexpr UINT kMomentMs = 400;
-constexpr UINT kLimitMs = 60000;  // as said here:
+// The limit, and the line that says it was reached.
+constexpr UINT kLimitMs = 60000;
 constexpr std::wstring_view kNoAnswer = L"lecture arrêtée : l'outil n'a pas répondu en 60 s";
 
 constexpr std::wstring_view kDialogTitle = L"Choisir un exe, une dll ou un ocx ... ";

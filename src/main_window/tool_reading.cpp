@@ -17,11 +17,12 @@ std::wstring Quoted(const std::wstring& text) {
   return L"\"" + text + std::wstring(text.size() - end, L'\\') + L"\"";
 }
 
-}  // namespace
-
+// The target as one argument, read as a target even where it looks like an option.
 std::wstring ReadingCommandLine(const std::wstring& tool, const std::wstring& target) {
   return Quoted(tool) + L" --json -- " + Quoted(target);
 }
+
+}  // namespace
 
 ToolReading::ToolReading(const std::wstring& tool, const std::wstring& target, HWND window,
                          UINT done, WPARAM id)

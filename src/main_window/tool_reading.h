@@ -38,8 +38,4 @@ class ToolReading {
   win32::UniqueHandle thread_;
 };
 
-// The tool's command line for that reading: the target as one argument, read as a target
-// even where it looks like an option.
-std::wstring ReadingCommandLine(const std::wstring& tool, const std::wstring& target);
-
 }  // namespace linguarde
