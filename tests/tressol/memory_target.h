@@ -24,6 +24,7 @@ struct MemoryTarget {
   int failWrite = 0;           // the write (1, 2, ...) that fails; 0: none
   int killAfterWrite = 0;      // the write after which the process dies, as with kill -9
   bool lieOnReadBack = false;  // reads after the first write return zeros
+  std::string identity = "volume:1";
 };
 
 class MemoryFile final : public TargetFile {
@@ -48,9 +49,30 @@ class MemoryFile final : public TargetFile {
     if (target_.writes == target_.killAfterWrite) throw Killed{};
   }
   void Flush() override {}
+  std::string Identity() override { return target_.identity; }
 
  private:
   MemoryTarget& target_;
+};
+
+// A journal's text in memory; past room bytes, an append keeps what fits and fails, as on
+// a full disk.
+class MemoryJournal final : public JournalFile {
+ public:
+  MemoryJournal(std::string path, std::string& text, std::size_t room)
+      : path_(std::move(path)), text_(text), room_(room) {}
+  const std::string& Path() const override { return path_; }
+  std::string Word(Shell) const override { return "\"" + path_ + "\""; }
+  void Append(const std::string& record) override {
+    text_ += record.substr(0, room_ > text_.size() ? room_ - text_.size() : 0);
+    if (text_.size() >= room_) throw ToolError(Failure::Io, "disque plein");
+  }
+  std::string ReadAll() override { return text_; }
+
+ private:
+  std::string path_;
+  std::string& text_;
+  std::size_t room_;
 };
 
 // Folders are names ending in "/", holding the targets whose names start with them.
@@ -82,21 +104,22 @@ class MemoryFileSystem final : public FileSystem {
     return libraryFiles.count(folder + "/" + name) != 0;
   }
   std::string AbsolutePath(const std::string& path) override { return "/abs/" + path; }
-  // A way back in memory, where a test asks for one.
-  std::optional<std::vector<std::string>> wayBack;
-  class MemoryScript final : public WayBackScript {
-   public:
-    explicit MemoryScript(std::vector<std::string>& lines) : lines_(lines) {}
-    const std::string& Path() const override { return path_; }
-    Shell Syntax() const override { return Shell::CmdScript; }
-    void Add(const std::string& line) override { lines_.push_back(line); }
-
-   private:
-    std::vector<std::string>& lines_;
-    std::string path_ = "C:\\Retours\\retour.cmd";
-  };
-  std::unique_ptr<WayBackScript> CreateWayBackScript() override {
-    return wayBack ? std::make_unique<MemoryScript>(*wayBack) : nullptr;
+  bool CanReopen(const std::string& path) override { return path.size() < 200; }
+  // Journals by path; none can be written unless journalRoom is set.
+  std::map<std::string, std::string> journals;
+  std::size_t journalRoom = 0;
+  std::unique_ptr<JournalFile> CreateJournal(const std::string& given) override {
+    if (journalRoom == 0) throw ToolError(Failure::Io, "profil en lecture seule");
+    const std::string path =
+        given.empty() ? "C:\\Retours\\journal-" + std::to_string(journals.size() + 1) + ".txt"
+                      : given;
+    if (journals.count(path) != 0) throw ToolError(Failure::Io, "existe déjà");
+    return std::make_unique<MemoryJournal>(path, journals[path], journalRoom);
+  }
+  std::unique_ptr<JournalFile> OpenJournal(const std::string& path) override {
+    const auto found = journals.find(path);
+    if (found == journals.end()) throw ToolError(Failure::Io, "introuvable : " + path);
+    return std::make_unique<MemoryJournal>(path, found->second, std::string::npos);
   }
 };
 

@@ -41,7 +41,7 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
   fs::create_symlink(root / "dehors.exe", app / "lien.exe");
   fs::create_symlink(root / "nulle-part.exe", app / "perdu.exe");
   ASSERT_EQ(mkfifo((app / "tube.exe").c_str(), 0644), 0);
-  // The run's way back is written under the test's folder, not the user's.
+  // The run's journal is written under the test's folder, not the user's.
   setenv("XDG_STATE_HOME", root.c_str(), 1);
   // Only with --recurse: a sub-folder, and a link to a folder outside, never followed.
   fs::create_directories(app / "sous");
@@ -66,11 +66,15 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
     EXPECT_NE(output.out.find(says), std::string::npos) << says << "\n" << output.out;
   }
   EXPECT_EQ(Read(app / "sous" / "b.exe"), image);
-  // The run's way back, its path the report's last line, run as printed.
-  const std::string wayBack = "\nPour revenir aux réglages d'avant : ";
+  // The run's undo, the report's last line, run as printed; its journal is the user's own.
+  const std::string wayBack = "\nPour annuler ces modifications : ";
   const std::size_t at = output.out.rfind(wayBack);
   ASSERT_NE(at, std::string::npos) << output.out;
   EXPECT_EQ(output.out.find('\n', at + wayBack.size()), output.out.size() - 1) << output.out;
+  for (const auto& journal : fs::directory_iterator(root / "tressol")) {
+    EXPECT_EQ(fs::status(journal).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+  }
   ASSERT_EQ(std::system(output.out.substr(at + wayBack.size()).c_str()), 0);
   EXPECT_EQ(Read(app / "a.exe"), image);
   Output tree;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <cstring>
@@ -76,6 +77,11 @@ class PosixFile final : public TargetFile {
   }
   void Flush() override {
     if (fdatasync(descriptor_) != 0) Fail("enregistrement sur le disque impossible");
+  }
+  std::string Identity() override {
+    struct stat status {};
+    if (fstat(descriptor_, &status) != 0) Fail("ses attributs ne peuvent pas être lus");
+    return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
   }
   // Only a file locked for a set: another tool that shortened a mapped file would end this
   // one with SIGBUS, where a read reports the short file.
@@ -266,34 +272,67 @@ std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool 
 
 namespace {
 
-class PosixWayBackScript final : public WayBackScript {
+// Appended to, never rewritten: each record is whole on the disk before the next change.
+class PosixJournal final : public JournalFile {
  public:
-  PosixWayBackScript(std::string path, int descriptor)
-      : path_(std::move(path)), descriptor_(descriptor) {}
-  ~PosixWayBackScript() override { close(descriptor_); }
-  PosixWayBackScript(const PosixWayBackScript&) = delete;
-  PosixWayBackScript& operator=(const PosixWayBackScript&) = delete;
+  PosixJournal(std::string path, int descriptor) : path_(std::move(path)), descriptor_(descriptor) {}
+  ~PosixJournal() override { close(descriptor_); }
+  PosixJournal(const PosixJournal&) = delete;
+  PosixJournal& operator=(const PosixJournal&) = delete;
   const std::string& Path() const override { return path_; }
-  Shell Syntax() const override { return Shell::Posix; }
-  void Add(const std::string& line) override {
-    const std::string text = line + "\n";
-    if (write(descriptor_, text.data(), text.size()) != static_cast<ssize_t>(text.size()) ||
+  std::string Word(Shell shell) const override { return ShellWord(path_, shell).value_or(path_); }
+  void Append(const std::string& record) override {
+    errno = 0;  // a short write sets none: the disk is full
+    if (write(descriptor_, record.data(), record.size()) != static_cast<ssize_t>(record.size()) ||
         fdatasync(descriptor_) != 0) {
-      throw ToolError(Failure::Io, "le retour ne peut pas être écrit");
+      Fail("écriture impossible");
+    }
+  }
+  std::string ReadAll() override {
+    std::string text;
+    char buffer[65536];
+    for (off_t at = 0;;) {
+      const ssize_t done = pread(descriptor_, buffer, sizeof buffer, at);
+      if (done < 0) Fail("lecture impossible");
+      if (done == 0) return text;
+      text.append(buffer, static_cast<std::size_t>(done));
+      at += done;
     }
   }
 
  private:
+  [[noreturn]] void Fail(const char* what) const {
+    throw ToolError(Failure::Io, std::string(what) + " dans « " + path_ + " » (" +
+                                     (errno != 0 ? std::strerror(errno) : "disque plein") + ")");
+  }
   std::string path_;
   int descriptor_;
 };
 
+// Held for the whole run: another run neither undoes a journal still being written nor
+// undoes one twice at once.
+std::unique_ptr<JournalFile> HeldJournal(const std::string& path, int flags) {
+  const int descriptor = open(path.c_str(), flags | O_RDWR | O_APPEND | O_CLOEXEC, 0600);
+  if (descriptor < 0) {
+    throw ToolError(Failure::Io, "le journal « " + path + " » ne peut pas être ouvert (" +
+                                     std::strerror(errno) + ")");
+  }
+  auto journal = std::make_unique<PosixJournal>(path, descriptor);
+  if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+    Refuse("le journal « " + path + " » est en cours d'utilisation par une autre exécution");
+  }
+  return journal;
+}
+
 }  // namespace
 
-std::unique_ptr<WayBackScript> PosixFileSystem::CreateWayBackScript() {
+std::unique_ptr<JournalFile> PosixFileSystem::CreateJournal(const std::string& given) {
+  if (!given.empty()) return HeldJournal(given, O_CREAT | O_EXCL);
   const char* state = std::getenv("XDG_STATE_HOME");
   const char* home = std::getenv("HOME");
-  if ((state == nullptr || *state != '/') && home == nullptr) return nullptr;
+  if ((state == nullptr || *state != '/') && home == nullptr) {
+    throw ToolError(Failure::Io, "ni XDG_STATE_HOME ni HOME ne désignent un dossier");
+  }
   std::string folder =
       state != nullptr && *state == '/' ? state : std::string(home) + "/.local/state";
   folder += "/tressol";
@@ -304,16 +343,16 @@ std::unique_ptr<WayBackScript> PosixFileSystem::CreateWayBackScript() {
   char stamp[32];
   const std::time_t now = std::time(nullptr);
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&now));
-  const std::string path = folder + "/retour-" + stamp + "-" + std::to_string(getpid()) + ".sh";
-  const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0700);
-  if (descriptor < 0) return nullptr;
-  auto script = std::make_unique<PosixWayBackScript>(path, descriptor);
-  try {
-    script->Add("#!/bin/sh\n# Tressol : les réglages de langue d'avant, un fichier par ligne.");
-  } catch (const ToolError&) {
-    return nullptr;
-  }
-  return script;
+  return HeldJournal(folder + "/journal-" + stamp + "-" + std::to_string(getpid()) + ".txt",
+                     O_CREAT | O_EXCL);
+}
+
+std::unique_ptr<JournalFile> PosixFileSystem::OpenJournal(const std::string& path) {
+  return HeldJournal(path, 0);
+}
+
+bool PosixFileSystem::CanReopen(const std::string& absolutePath) {
+  return absolutePath.size() < PATH_MAX;
 }
 
 }  // namespace tressol

@@ -21,8 +21,11 @@ class PosixFileSystem final : public FileSystem {
   bool HasFile(const std::string& folder, const std::string& name) override;
   // From the current folder; links are kept as named.
   std::string AbsolutePath(const std::string& path) override;
-  // A shell script in $XDG_STATE_HOME/tressol (~/.local/state/tressol), one a run.
-  std::unique_ptr<WayBackScript> CreateWayBackScript() override;
+  bool CanReopen(const std::string& absolutePath) override;
+  // In $XDG_STATE_HOME/tressol (~/.local/state/tressol), one a run, readable by its owner
+  // only; each held with flock.
+  std::unique_ptr<JournalFile> CreateJournal(const std::string& given) override;
+  std::unique_ptr<JournalFile> OpenJournal(const std::string& path) override;
 };
 
 }  // namespace tressol

@@ -1,5 +1,6 @@
 // tressol: the tool's core over POSIX files, for Linux.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
   tressol::PosixFileSystem files;
   StreamOutput output;
   output.toolPath = ToolPath(argc > 0 ? argv[0] : "tressol");
+  if (const char* journal = std::getenv("TRESSOL_JOURNAL")) output.journalPath = journal;
   const int status = tressol::Run(tail, files, output);
   output.Flush();
   return status;

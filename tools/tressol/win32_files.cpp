@@ -79,6 +79,19 @@ class Win32File final : public TargetFile {
     if (!FlushFileBuffers(file_.Get())) Fail("enregistrement sur le disque impossible");
   }
 
+  std::string Identity() override {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file_.Get(), &information)) {
+      Fail("ses attributs ne peuvent pas être lus");
+    }
+    wchar_t text[40];
+    swprintf(text, 40, L"%08lx:%08lx%08lx",
+             static_cast<unsigned long>(information.dwVolumeSerialNumber),
+             static_cast<unsigned long>(information.nFileIndexHigh),
+             static_cast<unsigned long>(information.nFileIndexLow));
+    return ToUtf8(text);
+  }
+
   // While a view exists, no program can shorten the file (ERROR_USER_MAPPED_FILE).
   std::unique_ptr<View> Map() override {
     const linguarde::win32::UniqueHandle mapping(
@@ -367,71 +380,106 @@ std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool 
 
 namespace {
 
-// cmd reads each line of a batch file in the console's code page of the moment: the script
-// sets it to the OEM code page, in which its lines are written, and a line that the OEM code
-// page cannot hold is written in UTF-8 between two switches to 65001. Delayed expansion off,
-// so that a "!" in a name stays; each "%" is doubled in the lines. The console's own code
-// page comes back at the end.
-constexpr char kChcp[] = "\"%SystemRoot%\\System32\\chcp.com\" ";
+// Whether the console's code page shows the text: a path it cannot show is copied from the
+// console, or typed, as another.
+bool ConsoleShows(const std::wstring& text) {
+  UINT codePage = GetConsoleOutputCP();
+  if (codePage == 0) codePage = GetOEMCP();
+  if (codePage == CP_UTF8) return true;
+  BOOL lost = FALSE;
+  return WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(),
+                             static_cast<int>(text.size()), nullptr, 0, nullptr, &lost) > 0 &&
+         !lost;
+}
 
-class Win32WayBackScript final : public WayBackScript {
+// Appended to, never rewritten: each record is whole on the disk before the next change.
+class Win32Journal final : public JournalFile {
  public:
-  Win32WayBackScript(std::string path, linguarde::win32::UniqueFileHandle file)
-      : path_(std::move(path)), file_(std::move(file)), oem_(std::to_string(GetOEMCP())) {}
-  ~Win32WayBackScript() override {
-    try {
-      Write(kChcp + std::string("%tressol_cp% >nul\r\n"));
-    } catch (const ToolError&) {
-      // The commands are written already; only the console's code page stays changed.
+  Win32Journal(std::wstring path, linguarde::win32::UniqueFileHandle file)
+      : wide_(std::move(path)), path_(ToUtf8(wide_)), file_(std::move(file)) {}
+  const std::string& Path() const override { return path_; }
+
+  // A folder of the user's that the console cannot show, named through %LOCALAPPDATA%.
+  std::string Word(Shell shell) const override {
+    std::wstring local(32768, L'\0');
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local.data(), 32768);
+    local.resize(length < 32768 ? length : 0);
+    const std::wstring rest = local.empty() ? std::wstring() : wide_.substr(std::min(local.size(), wide_.size()));
+    const bool plainRest = std::all_of(rest.begin(), rest.end(), [](wchar_t c) {
+      return (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') ||
+             std::wcschr(L"\\-_.", c) != nullptr;
+    });
+    if (ConsoleShows(wide_) || local.empty() || !plainRest ||
+        !StartsWithIgnoringCase(wide_, local + L"\\")) {
+      return ShellWord(path_, shell).value_or("\"" + path_ + "\"");
+    }
+    return (shell == Shell::PowerShell ? "\"$env:LOCALAPPDATA" : "\"%LOCALAPPDATA%") +
+           ToUtf8(rest) + "\"";
+  }
+
+  void Append(const std::string& record) override {
+    LARGE_INTEGER end{};
+    DWORD done = 0;
+    if (!SetFilePointerEx(file_.Get(), end, nullptr, FILE_END) ||
+        !WriteFile(file_.Get(), record.data(), static_cast<DWORD>(record.size()), &done, nullptr) ||
+        done != record.size() || !FlushFileBuffers(file_.Get())) {
+      Fail("écriture impossible");
     }
   }
-  const std::string& Path() const override { return path_; }
-  Shell Syntax() const override { return Shell::CmdScript; }
 
-  void Start() {
-    Write(std::string("@echo off\r\n") +
-          "rem Tressol: the previous language settings, one file a line.\r\n"
-          "setlocal DisableDelayedExpansion\r\n"
-          "for /f \"tokens=2 delims=:\" %%c in ('" +
-          kChcp + "') do set \"tressol_cp=%%c\"\r\n" + kChcp + oem_ + " >nul\r\n");
-  }
-
-  void Add(const std::string& line) override {
-    const std::wstring wide = FromUtf8(line);
-    BOOL lost = FALSE;
-    const int size = WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                         static_cast<int>(wide.size()), nullptr, 0, nullptr, &lost);
-    if (size > 0 && !lost) {
-      std::string bytes(static_cast<std::size_t>(size), '\0');
-      WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                          static_cast<int>(wide.size()), bytes.data(), size, nullptr, nullptr);
-      Write(bytes + "\r\n");
-    } else {
-      Write(kChcp + std::string("65001 >nul\r\n") + line + "\r\n" + kChcp + oem_ + " >nul\r\n");
+  std::string ReadAll() override {
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(file_.Get(), start, nullptr, FILE_BEGIN)) Fail("lecture impossible");
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+      DWORD done = 0;
+      if (!ReadFile(file_.Get(), buffer, sizeof buffer, &done, nullptr)) Fail("lecture impossible");
+      if (done == 0) return text;
+      text.append(buffer, done);
     }
   }
 
  private:
-  void Write(const std::string& text) {
-    DWORD done = 0;
-    if (!WriteFile(file_.Get(), text.data(), static_cast<DWORD>(text.size()), &done, nullptr) ||
-        done != text.size() || !FlushFileBuffers(file_.Get())) {
-      throw ToolError(Failure::Io, "le retour ne peut pas être écrit");
-    }
+  [[noreturn]] void Fail(const char* what) const {
+    const DWORD code = GetLastError();
+    throw ToolError(Failure::Io, std::string(what) + " dans « " + path_ + " » (" +
+                                     (code != 0 ? SystemText(code) : "disque plein") + ")");
   }
 
+  std::wstring wide_;
   std::string path_;
   linguarde::win32::UniqueFileHandle file_;
-  std::string oem_;
 };
+
+// Shared for reading only, for the whole run: another run neither undoes a journal still
+// being written nor undoes one twice at once.
+std::unique_ptr<JournalFile> HeldJournal(const std::wstring& path, DWORD disposition) {
+  SetLastError(0);
+  linguarde::win32::UniqueFileHandle file(
+      CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                  nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD code = GetLastError();
+    if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) {
+      Refuse("le journal « " + ToUtf8(path) + " » est en cours d'utilisation par une autre exécution");
+    }
+    throw ToolError(Failure::Io, "le journal « " + ToUtf8(path) + " » ne peut pas être ouvert (" +
+                                     SystemText(code) + ")");
+  }
+  return std::make_unique<Win32Journal>(path, std::move(file));
+}
 
 }  // namespace
 
-std::unique_ptr<WayBackScript> Win32FileSystem::CreateWayBackScript() {
+std::unique_ptr<JournalFile> Win32FileSystem::CreateJournal(const std::string& given) {
+  if (!given.empty()) return HeldJournal(FromUtf8(given), CREATE_NEW);
   std::wstring folder(32768, L'\0');
   DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), 32768);
   if (length == 0 || length >= 32768) length = GetTempPathW(32768, folder.data());
-  if (length == 0 || length >= 32768) return nullptr;
+  if (length == 0 || length >= 32768) {
+    throw ToolError(Failure::Io, "ni LOCALAPPDATA ni le dossier temporaire ne sont connus");
+  }
   folder.resize(length);
   if (folder.back() == L'\\') folder.pop_back();
   for (const wchar_t* part : {L"\\Tressol", L"\\Retours"}) {
@@ -440,22 +488,19 @@ std::unique_ptr<WayBackScript> Win32FileSystem::CreateWayBackScript() {
   }
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  wchar_t stamp[32];
-  swprintf(stamp, 32, L"%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
-           now.wMinute, now.wSecond);
-  const std::wstring path =
-      folder + L"\\retour-" + stamp + L"-" + std::to_wstring(GetCurrentProcessId()) + L".cmd";
-  linguarde::win32::UniqueFileHandle file(CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE,
-                                                      FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return nullptr;
-  auto script = std::make_unique<Win32WayBackScript>(ToUtf8(path), std::move(file));
-  try {
-    script->Start();
-  } catch (const ToolError&) {
-    return nullptr;
-  }
-  return script;
+  wchar_t name[64];
+  swprintf(name, 64, L"\\journal-%04u%02u%02u-%02u%02u%02u-%lu.txt", now.wYear, now.wMonth,
+           now.wDay, now.wHour, now.wMinute, now.wSecond,
+           static_cast<unsigned long>(GetCurrentProcessId()));
+  return HeldJournal(folder + name, CREATE_NEW);
+}
+
+std::unique_ptr<JournalFile> Win32FileSystem::OpenJournal(const std::string& path) {
+  return HeldJournal(FromUtf8(path), OPEN_EXISTING);
+}
+
+bool Win32FileSystem::CanReopen(const std::string& absolutePath) {
+  return ExtendedPath(FromUtf8(absolutePath)).size() < 32767;
 }
 
 }  // namespace tressol

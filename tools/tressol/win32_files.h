@@ -28,8 +28,10 @@ class Win32FileSystem final : public FileSystem {
   bool HasFile(const std::string& folder, const std::string& name) override;
   // An extended path comes back in its plain form where that names the same file.
   std::string AbsolutePath(const std::string& path) override;
-  // A batch file in %LOCALAPPDATA%\Tressol\Retours (else the temporary folder), one a run.
-  std::unique_ptr<WayBackScript> CreateWayBackScript() override;
+  bool CanReopen(const std::string& absolutePath) override;
+  // In %LOCALAPPDATA%\Tressol\Retours (else the temporary folder), one a run.
+  std::unique_ptr<JournalFile> CreateJournal(const std::string& given) override;
+  std::unique_ptr<JournalFile> OpenJournal(const std::string& path) override;
 };
 
 }  // namespace tressol

@@ -53,6 +53,9 @@ int wmain() {
   } catch (const linguarde::win32::Win32Error&) {
     output.toolPath = "Tressol.exe";  // the way back then needs the tool's folder
   }
+  std::wstring journal(32768, L'\0');
+  const DWORD length = GetEnvironmentVariableW(L"TRESSOL_JOURNAL", journal.data(), 32768);
+  if (length > 0 && length < 32768) output.journalPath = ToUtf8(journal.substr(0, length));
   const int status = tressol::Run(
       ToUtf8(std::wstring(linguarde::arguments::CommandTail(std::wstring_view(GetCommandLineW())))),
       files, output);

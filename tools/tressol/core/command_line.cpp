@@ -189,6 +189,14 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
       command.json = true;
     } else if (word == "--recurse") {
       command.recurse = true;
+    } else if (word == "--undo") {
+      const std::string journal = at < tail.size() ? ReadArgument(tail, at) : std::string();
+      if (journal.empty()) {
+        UsageError("--undo attend le chemin du journal que le rapport d'une modification donne.",
+                   shell);
+      }
+      command.undo = journal;
+      at = SkipBlanks(tail, at);
     } else if (word == "--set" || word == "--check") {
       if (command.settings || command.expected) {
         UsageError("Une seule des options --set et --check est donnée, une seule fois.", shell);
@@ -205,6 +213,12 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
     }
   }
   const std::string rest(tail.substr(at));
+  if (command.undo) {
+    if (!rest.empty() || command.settings || command.expected || command.recurse) {
+      UsageError("--undo prend un journal seul, sans fichier, réglages ni --recurse.", shell);
+    }
+    return command;
+  }
   const std::vector<std::string> words = SplitArguments(rest);
   // The help as Windows programs give it.
   if (shell == Shell::Cmd && words.size() == 1 && words[0] == "/?") {
@@ -263,6 +277,8 @@ constexpr char kUsageCmd[] =
     "      désigne une seule cible à afficher, et rien n'est modifié.\n"
     "  Tressol.exe [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
     "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
+    "  Tressol.exe [--json] --undo JOURNAL\n"
+    "      annule les modifications qu'une exécution a inscrites dans son journal.\n"
     "  CIBLE : un fichier, un dossier (ses fichiers .exe, .dll et .ocx ; avec --recurse,\n"
     "      ceux de ses sous-dossiers aussi) ou un motif (* et ? dans le dernier élément, par\n"
     "      exemple C:\\MonAppli\\*.ocx ; avec --recurse, dans chaque sous-dossier) ; chaque\n"
@@ -279,6 +295,8 @@ constexpr char kUsagePosix[] =
     "      la modifie aussi.\n"
     "  tressol [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
     "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
+    "  tressol [--json] --undo JOURNAL\n"
+    "      annule les modifications qu'une exécution a inscrites dans son journal.\n"
     "  CIBLE : un fichier ou un dossier (ses fichiers .exe, .dll et .ocx ; avec --recurse,\n"
     "      ceux de ses sous-dossiers aussi) ; le shell développe les motifs. Chaque fichier\n"
     "      est traité seul, tout ou rien. Une cible dont le nom commence par un tiret\n"
@@ -296,8 +314,10 @@ constexpr char kUsageBoth[] =
     "  --help, -h : cette aide ; --version : la version de l'outil.\n"
     "  --check compare les noms de bibliothèque sans distinction de casse, comme Windows\n"
     "      cherche les fichiers.\n"
-    "  Après chaque modification, le rapport donne la commande qui rétablit les réglages de\n"
-    "  langue d'avant.\n"
+    "  Chaque exécution qui modifie des fichiers inscrit chaque modification dans un journal\n"
+    "  avant de la faire ; la dernière ligne du rapport donne la commande --undo qui l'annule.\n"
+    "  Le journal est dans %LOCALAPPDATA%\\Tressol\\Retours (sous Linux ~/.local/state/tressol),\n"
+    "  ou au chemin que donne la variable d'environnement TRESSOL_JOURNAL.\n"
     "Codes de sortie : 0 fait, 2 utilisation, 3 en échec (non VB6, en lecture seule, ouvert\n"
     "ailleurs ou illisible), 4 erreur d'entrée-sortie, 5 réglages différents (--check) ;\n"
     "pour plusieurs fichiers, 0 seulement si aucun n'est en échec ni différent, et un échec\n"

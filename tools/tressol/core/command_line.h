@@ -26,8 +26,11 @@ struct Command {
   bool recurse = false;                      // a folder's sub-folders too
   bool help = false;                         // --help, -h, /?: the usage, and nothing else
   bool version = false;                      // --version
+  std::optional<std::string> undo;           // --undo: the journal whose changes to undo
 
-  Mode Doing() const { return settings ? Mode::Set : expected ? Mode::Check : Mode::View; }
+  Mode Doing() const {
+    return undo ? Mode::Undo : settings ? Mode::Set : expected ? Mode::Check : Mode::View;
+  }
   // A bare tail that ends with four settings: the change it was meant as.
   std::optional<MeantChange> meant;
 };
@@ -41,7 +44,7 @@ bool IsLibraryArgument(const std::string& word);
 // Whether a locale ID can be: a 20-bit one (sort and language), 0x0 being none.
 bool IsLcidArgument(std::uint32_t lcid);
 
-// Options come first: --json, --recurse, and --set or --check LIB1 LCID1 LIB2 LCID2
+// Options come first: --json, --recurse, --undo JOURNAL, and --set or --check LIB1 LCID1 LIB2 LCID2
 // followed by the targets as any shell passes them, "--" ending the options. Without --set, the
 // positional form: "TARGET"... LIB1 LCID1 LIB2 LCID2, the targets in double quotes, sets; anything
 // else views, and since the view action passes its target unquoted, an unquoted tail is one target,

@@ -27,9 +27,30 @@ struct WayBack {
   std::string caveat;
 };
 
+// The run's undo: the tool by its full path, --undo and the journal.
+std::string UndoCommand(const std::string& journal, const WayBackStyle& style) {
+  const auto word = [&style](const std::string& path, bool first) {
+    return (first ? CommandWord(path, style.shell) : ShellWord(path, style.shell))
+        .value_or("\"" + path + "\"");
+  };
+  return word(style.toolPath, true) + " --undo " + word(journal, false);
+}
+
+const char kTooLong[] =
+    "son chemin complet est trop long pour que le système le rouvre : rien ne pourra le rétablir";
+
 WayBack WayBackOf(const FileOutcome& outcome, const WayBackStyle& style) {
   WayBack wayBack;
   if (outcome.result != Result::Changed) return wayBack;
+  if (outcome.caveat == WayBackCaveat::PathTooLong) {
+    wayBack.caveat = kTooLong;
+    return wayBack;
+  }
+  // The journal gives back the very bytes from before, whatever they were.
+  if (!outcome.journal.empty()) {
+    wayBack.command = UndoCommand(outcome.journal, style);
+    return wayBack;
+  }
   if (outcome.caveat == WayBackCaveat::BytesAfterLibraryName) {
     wayBack.caveat =
         "un nom de bibliothèque d'avant est suivi d'octets que la commande remet à zéro";
@@ -73,10 +94,12 @@ std::string PlainWords(const FileOutcome& outcome) {
     case Result::Shown:
       return "fichier VB6, " + PlainEffect(outcome.settings);
     case Result::Changed:
-      return "modifié, " + PlainEffect(*outcome.Before()) + " → " +
+      return std::string(outcome.undoing ? "rétabli, " : "modifié, ") +
+             PlainEffect(*outcome.Before()) + " → " +
              AfterArrow(PlainEffect(outcome.settings));
     case Result::AlreadySet:
-      return "déjà réglé, " + PlainEffect(outcome.settings);
+      return std::string(outcome.undoing ? "déjà dans son état d'avant, " : "déjà réglé, ") +
+             PlainEffect(outcome.settings);
     case Result::Matches:
       return "conforme, " + PlainEffect(outcome.settings);
     case Result::Differs:
@@ -180,7 +203,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
   for (const LibraryPresence& library : outcome.libraries) {
     text += DescribeLibrary(library, outcome.settings);
   }
-  if (outcome.result == Result::Changed && outcome.wayBackScript.empty()) {
+  if (outcome.result == Result::Changed && outcome.journal.empty()) {
     text += "Pour revenir aux réglages d'avant :\n" + WayBackLines(outcome, wayBack, "  ");
   }
   return text + answer;
@@ -205,8 +228,11 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
     case Result::Changed:
       return name + " : " + PlainWords(outcome) +
              (outcome.signature != Signature::None ? " ; sa signature n'est plus valide" : "") +
+             (outcome.wrongChecksumRestored
+                  ? " ; sa somme de contrôle PE d'avant, qui était fausse, est remise telle quelle"
+                  : "") +
              ".\n" +
-             (outcome.wayBackScript.empty()
+             (outcome.journal.empty()
                   ? WayBackLines(outcome, WayBackOf(outcome, style), "  Pour revenir : ")
                   : "");
     case Result::AlreadySet:
@@ -271,6 +297,10 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
     text += "Résumé : " + Count(count(Result::Matches), "conforme", "conformes") + ", " +
             Count(count(Result::Differs), "différent", "différents") + ", " +
             std::to_string(count(Result::NotVb6)) + " non VB6" + aside + ", " +
+            std::to_string(count(Result::Failed)) + " en échec.\n";
+  } else if (mode == Mode::Undo) {
+    text += "Résumé : " + Count(count(Result::Changed), "fichier rétabli", "fichiers rétablis") +
+            ", " + std::to_string(count(Result::AlreadySet)) + " déjà dans leur état d'avant, " +
             std::to_string(count(Result::Failed)) + " en échec.\n";
   } else if (mode == Mode::Set) {
     text += "Résumé : " + Count(count(Result::Changed), "fichier modifié", "fichiers modifiés") +
@@ -345,8 +375,8 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
     }
     if (outcome.result == Result::Changed) {
       const WayBack wayBack = WayBackOf(outcome, style);
-      if (!outcome.wayBackScript.empty()) {
-        line += ",\"wayBackScript\":" + JsonString(outcome.wayBackScript);
+      if (!outcome.journal.empty()) {
+        line += ",\"wayBackScript\":" + JsonString(outcome.journal);
       }
       line += ",\"wayBack\":" + (wayBack.command ? JsonString(*wayBack.command) : "null") +
               ",\"wayBackExact\":" + (wayBack.command && wayBack.caveat.empty() ? "true" : "false");
@@ -378,16 +408,42 @@ std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::st
          "  " + tool + " --set " + meant.settings + " \"" + meant.target + "\"\n";
 }
 
-std::string WayBackScriptLines(const std::string& path, Shell syntax) {
-  if (syntax == Shell::Posix) {
-    return "Pour revenir aux réglages d'avant : sh " +
-           ShellWord(path, Shell::Posix).value_or(path) + "\n";
+std::string UndoLines(const std::string& toolPath, const JournalWords& journal, Shell shell) {
+  const std::string intro = "Pour annuler ces modifications : ";
+  if (shell == Shell::Posix) {
+    return intro + ShellWord(toolPath, Shell::Posix).value_or(toolPath) + " --undo " +
+           journal.shell + "\n";
   }
-  std::string powerShell = "'";
-  for (const char c : path) powerShell += c == '\'' ? std::string("''") : std::string(1, c);
-  return "Pour revenir aux réglages d'avant, lancez :\n  " +
-         CommandWord(path, Shell::Cmd).value_or("\"" + path + "\"") +
-         "\n  (depuis PowerShell : & " + powerShell + "')\n";
+  return intro + CommandWord(toolPath, Shell::Cmd).value_or("\"" + toolPath + "\"") +
+         " --undo " + journal.shell + "\n  (depuis PowerShell : " +
+         *CommandWord(toolPath, Shell::PowerShell) + " --undo " + journal.powerShell + ")\n";
+}
+
+std::string JournalWarning(const std::string& why) {
+  return Wrap("Attention : le journal des modifications ne peut pas être écrit (" + why +
+                  "). La commande de retour de chaque fichier est donnée après lui ; si "
+                  "l'exécution est interrompue, une modification peut rester sans retour.",
+              "  ");
+}
+
+std::string JournalState(const JournalContents& contents) {
+  std::string text;
+  if (contents.cutRecords > 0) {
+    text += Wrap(Count(contents.cutRecords, "enregistrement coupé", "enregistrements coupés") +
+                     " (exécution interrompue ou disque plein), ignoré" +
+                     (contents.cutRecords > 1 ? "s" : "") +
+                     " : un fichier que ce journal ne rétablit pas a son retour dans le rapport "
+                     "de cette exécution.",
+                 "  ");
+  }
+  for (const std::string& by : contents.undoneBy) {
+    text += Wrap("Ce journal a déjà été annulé" + (by.empty() ? "" : " (journal de l'annulation : " + by + ")") + ".", "  ");
+  }
+  return text;
+}
+
+std::string NothingToUndo() {
+  return "Rien à annuler : ce journal n'inscrit aucune modification restée en place.\n";
 }
 
 }  // namespace tressol

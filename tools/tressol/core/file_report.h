@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "journal.h"
 #include "outcome.h"
 #include "way_back.h"
 
@@ -20,8 +21,18 @@ std::string SingleFileFailure(const FileOutcome& outcome, bool set);
 std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style);
 std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode);
 
-// Where the run's way back was written and how to run it, from each shell it serves.
-std::string WayBackScriptLines(const std::string& path, Shell syntax);
+// The run's journal as the words of the console's shell and of PowerShell.
+struct JournalWords {
+  std::string shell;
+  std::string powerShell;
+};
+// How to undo the run, from each shell that the console may run.
+std::string UndoLines(const std::string& toolPath, const JournalWords& journal, Shell shell);
+// Said once, before the first change, where no journal can be written.
+std::string JournalWarning(const std::string& why);
+// What --undo finds in a journal before it gives anything back: cut records, an earlier undo.
+std::string JournalState(const JournalContents& contents);
+std::string NothingToUndo();
 
 // How to ask for the change that a bare tail was meant as.
 std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath);

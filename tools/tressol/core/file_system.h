@@ -13,16 +13,18 @@ namespace tressol {
 // Whether a name is one that a folder target takes: .exe, .dll or .ocx, in any case.
 bool IsTargetFileName(const std::string& name);
 
-// A run's way back, one command a changed file, each line durable once added, so that a
-// run cut short still leaves how to undo what it did.
-class WayBackScript {
+// A run's journal file, held so that no other run writes or undoes it meanwhile.
+class JournalFile {
  public:
-  virtual ~WayBackScript() = default;
+  virtual ~JournalFile() = default;
   virtual const std::string& Path() const = 0;
-  // The syntax its lines are read in (a batch file, a POSIX shell script).
-  virtual Shell Syntax() const = 0;
+  // The path as a word of that shell, in a form that survives the console's code page
+  // (a folder that it cannot show named through the variable that holds it).
+  virtual std::string Word(Shell shell) const = 0;
+  // Durable once it returns. Throws ToolError.
+  virtual void Append(const std::string& record) = 0;
   // Throws ToolError.
-  virtual void Add(const std::string& line) = 0;
+  virtual std::string ReadAll() = 0;
 };
 
 // How the tool reaches files: for a set, the target is opened for writing and shared
@@ -62,9 +64,14 @@ class FileSystem {
   virtual bool HasFile(const std::string& folder, const std::string& name) = 0;
   // The path from the root, for a command that runs from any folder.
   virtual std::string AbsolutePath(const std::string& path) = 0;
-  // A new way back for this run, in a folder of the user's that stays writable wherever the
-  // tool is run from; nothing where none can be written.
-  virtual std::unique_ptr<WayBackScript> CreateWayBackScript() = 0;
+  // Whether a path from the root is short enough for the system to open it again.
+  virtual bool CanReopen(const std::string& absolutePath) = 0;
+  // A new journal for this run, at the path given (created new) or, with none, in a folder
+  // of the user's that stays writable wherever the tool runs from. Throws ToolError where
+  // none can be written.
+  virtual std::unique_ptr<JournalFile> CreateJournal(const std::string& given) = 0;
+  // An existing journal, to undo it, held against every other run. Throws ToolError.
+  virtual std::unique_ptr<JournalFile> OpenJournal(const std::string& path) = 0;
 };
 
 }  // namespace tressol

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "journal.h"
 #include "library_check.h"
 #include "tool_error.h"
 #include "vb_header.h"
@@ -15,8 +16,9 @@ namespace tressol {
 // makes a malformed image that is never changed.
 enum class Signature { None, Present, OutsideFile };
 
-// What a run does to each VB6 file: shows it, sets it (--set), or checks it (--check).
-enum class Mode { View, Set, Check };
+// What a run does to each VB6 file: shows it, sets it (--set), checks it (--check), or
+// gives it back what a journal recorded (--undo).
+enum class Mode { View, Set, Check, Undo };
 
 // What became of one file. Pending: not looked at yet. Busy: held by another program;
 // tried again later. LeftAside: an entry of a folder or a pattern that is not a regular
@@ -41,11 +43,12 @@ struct ChecksumWrite {
   bool storedWasWrong = false;
 };
 
-// Why running the way back of a change does not give the same bytes, where it does not.
+// Why the way back of a change does not give the same bytes, where it does not.
 enum class WayBackCaveat {
   None,
-  BytesAfterLibraryName,  // the command writes zeros after the previous name's end
-  WrongChecksum,          // the command writes the right checksum, not the wrong one
+  BytesAfterLibraryName,  // a file's command writes zeros after the previous name's end
+  WrongChecksum,          // a file's command writes the right checksum, not the wrong one
+  PathTooLong,            // the file cannot be opened again by its path from the root
 };
 
 struct FileOutcome {
@@ -63,7 +66,9 @@ struct FileOutcome {
   std::optional<ChecksumWrite> checksum;       // a set that wrote: what became of the checksum
   std::string absolutePath;                    // a change: the file, from the root
   WayBackCaveat caveat = WayBackCaveat::None;  // a change
-  std::string wayBackScript;                   // a change: the run's way back that holds it
+  std::string journal;                         // a change: the run's journal that holds it
+  std::optional<JournalChange> undoing;        // --undo: the change to give back
+  bool wrongChecksumRestored = false;          // --undo: a wrong checksum put back as it was
   std::vector<LibraryPresence> libraries;
 
   // A set's VB6 file (changed or already set): the settings as it held them before.

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace tressol {
@@ -17,6 +18,9 @@ class TargetFile {
   virtual void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) = 0;
   // Makes what was written durable before it is read back.
   virtual void Flush() = 0;
+  // What tells this file from another that takes its name (device and inode, volume and
+  // file ID); empty where the system gives nothing.
+  virtual std::string Identity() { return {}; }
 
   // The whole file mapped read-only, where the system can: reading it in place costs less
   // than copying it. Nothing where it cannot; the view ends with its owner.
@@ -40,6 +44,7 @@ class PagedFile final : public TargetFile {
   void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override;
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override;
   void Flush() override { file_->Flush(); }
+  std::string Identity() override { return file_->Identity(); }
   std::unique_ptr<View> Map() override { return file_->Map(); }
 
  private:

@@ -8,8 +8,11 @@
 #include "command_line.h"
 #include "library_check.h"
 #include "pe_checksum.h"
-#include "pe_image.h"
 #include "file_report.h"
+#include "journal.h"
+#include "pe_image.h"
+#include "run_journal.h"
+#include "undo_file.h"
 #include "outcome.h"
 #include "report.h"
 #include "tool_error.h"
@@ -31,47 +34,6 @@ Signature SignatureOf(const PeImage& image, std::uint64_t fileSize) {
              : Signature::Present;
 }
 
-struct Patch {
-  std::uint64_t offset;
-  std::vector<std::uint8_t> before;
-  std::vector<std::uint8_t> after;
-};
-
-std::vector<std::uint8_t> Read(TargetFile& file, const Patch& patch) {
-  std::vector<std::uint8_t> bytes(patch.after.size());
-  file.ReadAt(patch.offset, bytes.data(), bytes.size());
-  return bytes;
-}
-
-// Writes each patch in one positioned write, flushes and reads back; on any failure puts
-// the original bytes back before reporting.
-void Apply(TargetFile& file, const std::vector<Patch>& patches) {
-  try {
-    for (const Patch& patch : patches)
-      file.WriteAt(patch.offset, patch.after.data(), patch.after.size());
-    file.Flush();
-    for (const Patch& patch : patches) {
-      if (Read(file, patch) != patch.after) {
-        throw ToolError(Failure::Io, "les octets relus ne sont pas ceux qui ont été écrits");
-      }
-    }
-  } catch (const ToolError& error) {
-    bool restored = true;
-    try {
-      for (const Patch& patch : patches)
-        file.WriteAt(patch.offset, patch.before.data(), patch.before.size());
-      file.Flush();
-      for (const Patch& patch : patches) restored = restored && Read(file, patch) == patch.before;
-    } catch (const ToolError&) {
-      restored = false;
-    }
-    throw ToolError(Failure::Io, std::string(error.what()) +
-                                     (restored ? " ; le fichier a été remis dans son état d'origine"
-                                               : ", et le fichier n'a pas pu être remis dans son "
-                                                 "état d'origine : remplacez-le par une copie"));
-  }
-}
-
 // The whole file's PE checksum, where the file keeps one (zero: none). A stored value is
 // never trusted as it is: a set interrupted between its two writes, or another tool, may
 // have left it wrong, and every later set would carry the error on.
@@ -87,7 +49,8 @@ std::optional<std::uint32_t> ActualChecksum(TargetFile& file, const PeImage& ima
 // whose settings or checksum differ. The file is opened again for writing, shared with
 // nobody, and read again under that lock; what was found before only decided that it is
 // worth doing.
-void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& files) {
+void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& files,
+         RunJournal& journal) {
   const std::unique_ptr<TargetFile> file = files.Open(outcome.openPath, true);
   const PeImage image = ReadPeImage(*file);
   const VbHeader header = LocateVbHeader(*file, image);
@@ -106,39 +69,57 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   }
   const std::vector<std::uint8_t> current(header.bytes.begin() + vb::kSettingsStart,
                                           header.bytes.begin() + vb::kSettingsEnd);
-  const Patch patch{header.offset + vb::kSettingsStart, current,
-                    same ? current : SettingsBytes(header, settings)};
-  std::vector<Patch> patches;
+  const Region region{header.offset + vb::kSettingsStart, current,
+                      same ? current : SettingsBytes(header, settings)};
+  JournalChange change;
+  change.path = files.AbsolutePath(outcome.openPath);
+  change.identity = file->Identity();
+  change.size = file->Size();
+  change.checksumOffset = image.checksumOffset;
   WayBackCaveat caveat = WayBackCaveat::None;
   if (!same) {
-    patches.push_back(patch);
+    change.regions.push_back(region);
     if (SettingsBytes(header, header.settings) != current) {
       caveat = WayBackCaveat::BytesAfterLibraryName;
     }
   }
 
+  // The whole file's sum, before and after, tells an undo whether the file is still the
+  // one changed; where the file keeps a checksum, the right one is written.
+  const std::optional<std::uint32_t> whole =
+      actual ? actual
+      : change.size <= 0xFFFFFFFFu
+          ? std::optional<std::uint32_t>(FullPeChecksum(*file, image.checksumOffset))
+          : std::nullopt;
   outcome.checksum = ChecksumWrite{};
-  if (actual) {
+  if (whole) {
     // The words that change, aligned on the file's even offsets.
-    const std::size_t start = vb::kSettingsStart - (patch.offset % 2);
+    const std::size_t start = vb::kSettingsStart - (region.offset % 2);
     const std::size_t end = vb::kSettingsEnd + ((header.offset + vb::kSettingsEnd) % 2);
     std::vector<std::uint8_t> before(header.bytes.begin() + start, header.bytes.begin() + end);
     std::vector<std::uint8_t> after = before;
-    std::copy(patch.after.begin(), patch.after.end(), after.begin() + (vb::kSettingsStart - start));
-    const std::optional<std::uint32_t> checksum =
-        UpdatedPeChecksum(*actual, file->Size(), before, after);
-    if (!checksum) {
-      Refuse("sa somme de contrôle PE ne peut pas être calculée");
+    std::copy(region.after.begin(), region.after.end(),
+              after.begin() + (vb::kSettingsStart - start));
+    const std::optional<std::uint32_t> updated =
+        UpdatedPeChecksum(*whole, change.size, before, after);
+    if (updated) {
+      change.sumBefore = whole;
+      change.sumAfter = updated;
     }
-    if (checksumWrong && !same) caveat = WayBackCaveat::WrongChecksum;
-    std::vector<std::uint8_t> oldField(4), newField(4);
-    PutU32(oldField, 0, image.checksum);
-    PutU32(newField, 0, *checksum);
-    patches.push_back({image.checksumOffset, oldField, newField});
-    outcome.checksum = ChecksumWrite{image.checksum, *checksum, checksumWrong};
+    if (actual) {
+      if (!updated) Refuse("sa somme de contrôle PE ne peut pas être calculée");
+      if (checksumWrong && !same) caveat = WayBackCaveat::WrongChecksum;
+      std::vector<std::uint8_t> oldField(4), newField(4);
+      PutU32(oldField, 0, image.checksum);
+      PutU32(newField, 0, *updated);
+      change.regions.push_back({image.checksumOffset, oldField, newField});
+      outcome.checksum = ChecksumWrite{image.checksum, *updated, checksumWrong};
+    }
   }
+  if (!files.CanReopen(change.path)) caveat = WayBackCaveat::PathTooLong;
 
-  Apply(*file, patches);
+  outcome.absolutePath = change.path;
+  journal.Apply(*file, std::move(change));
   if (same) {
     outcome.result = Result::AlreadySet;
     return;
@@ -146,7 +127,6 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   outcome.result = Result::Changed;
   outcome.settings = settings;
   outcome.caveat = caveat;
-  outcome.absolutePath = files.AbsolutePath(outcome.openPath);
 }
 
 FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
@@ -175,7 +155,16 @@ bool SameAsRuntimeReads(const LanguageSettings& a, const LanguageSettings& b) {
 // cannot be read well enough to tell, or a VB6 binary that cannot be set, is Failed and
 // stays as it was; a file held by another program is Busy.
 FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& files,
-                    LibraryFinder& libraries) {
+                    LibraryFinder& libraries, RunJournal& journal) {
+  if (outcome.undoing) {
+    try {
+      UndoFile(outcome, *outcome.undoing, files, journal);
+    } catch (const ToolError& error) {
+      return Failed(outcome, error);
+    }
+    outcome.libraries = libraries.Find(outcome.settings, outcome.path);
+    return outcome;
+  }
   bool checksumRight = true;
   try {
     const std::unique_ptr<TargetFile> file = files.Open(outcome.openPath, false);
@@ -209,7 +198,7 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
     outcome.result = Result::AlreadySet;
   } else {
     try {
-      Set(outcome, *command.settings, files);
+      Set(outcome, *command.settings, files, journal);
     } catch (const ToolError& error) {
       return Failed(outcome, error);
     }
@@ -230,24 +219,27 @@ FileOutcome Unprocessed(const std::string& path, const std::string& openPath,
 
 // Busy files are set aside so that the others go on; then they are tried again, all of
 // them within one patience for the whole run, and those still held fail. Each file is
-// reported, its way back with it, as soon as it is done: a run cut short still tells how
-// to undo what it did.
+// reported as soon as it is done; each change was in the journal before it was made.
 class Batch {
  public:
   Batch(const Command& command, FileSystem& files, Output& output, bool many)
-      : command_(command), files_(files), output_(output), many_(many), libraries_(files) {}
+      : command_(command),
+        files_(files),
+        output_(output),
+        many_(many),
+        libraries_(files),
+        journal_(files, output.journalPath, [&output](const std::string& why) {
+          output.err += JournalWarning(why);
+          output.Flush();
+        }) {}
 
   void Add(FileOutcome outcome) {
     Record(outcome.result != Result::Pending
                ? std::move(outcome)
-               : Process(std::move(outcome), command_, files_, libraries_));
+               : Process(std::move(outcome), command_, files_, libraries_, journal_));
   }
 
-  // The run's way back, where one was written.
-  std::string ScriptPath() const { return script_ ? script_->Path() : std::string(); }
-  std::optional<Shell> ScriptSyntax() const {
-    return script_ ? std::optional<Shell>(script_->Syntax()) : std::nullopt;
-  }
+  RunJournal& Journal() { return journal_; }
 
   std::vector<FileOutcome> Finish() {
     using Clock = std::chrono::steady_clock;
@@ -259,6 +251,7 @@ class Batch {
       for (const FileOutcome& outcome : held) {
         FileOutcome again = Unprocessed(outcome.path, outcome.openPath, outcome.name);
         again.linkTarget = outcome.linkTarget;
+        again.undoing = outcome.undoing;
         Add(std::move(again));
       }
     }
@@ -279,8 +272,10 @@ class Batch {
       busy_.push_back(std::move(outcome));
       return;
     }
+    if (outcome.result == Result::Changed && journal_.File()) {
+      outcome.journal = journal_.File()->Path();
+    }
     const WayBackStyle style{output_.shell, output_.toolPath};
-    if (outcome.result == Result::Changed) AddToWayBack(outcome);
     if (command_.json) {
       output_.out += JsonLine(outcome, style);
     } else if (many_) {
@@ -290,36 +285,71 @@ class Batch {
     done_.push_back(std::move(outcome));
   }
 
-  // The run's way back is made at its first change; a file whose previous settings no
-  // command can carry is not in it, and its report says why.
-  void AddToWayBack(FileOutcome& outcome) {
-    if (!script_ && !scriptTried_) {
-      scriptTried_ = true;
-      script_ = files_.CreateWayBackScript();
-    }
-    if (!script_) return;
-    std::string whyNot;
-    const auto line = WayBackCommand(script_->Syntax(), output_.toolPath, *outcome.Before(),
-                                     outcome.absolutePath, whyNot);
-    if (!line) return;
-    try {
-      script_->Add(*line);
-      outcome.wayBackScript = script_->Path();
-    } catch (const ToolError&) {
-      script_.reset();  // the report then prints each file's way back itself
-    }
-  }
-
   const Command& command_;
   FileSystem& files_;
   Output& output_;
   bool many_;
   LibraryFinder libraries_;
+  RunJournal journal_;
   std::vector<FileOutcome> busy_;
   std::vector<FileOutcome> done_;
-  std::unique_ptr<WayBackScript> script_;
-  bool scriptTried_ = false;
 };
+
+// The status of a run over several files: that of the first failure, then kDiffers.
+int ManyFilesStatus(const std::vector<FileOutcome>& outcomes, Mode mode) {
+  // A failure wins over a difference: what failed was not checked.
+  const auto failed = std::find_if(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
+    return o.result == Result::Failed;
+  });
+  if (failed != outcomes.end()) {
+    return static_cast<int>(failed->failure);
+  }
+  if (mode != Mode::Undo &&
+      std::all_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
+        return o.result == Result::NotVb6 || o.result == Result::LeftAside;
+      })) {
+    Refuse("aucun des fichiers n'est un fichier VB6");
+  }
+  const bool differs = std::any_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
+    return o.result == Result::Differs;
+  });
+  return differs ? kDiffers : 0;
+}
+
+// How to undo the run, last: only where it changed something.
+std::string UndoEnd(Batch& batch, const Output& output) {
+  const JournalFile* journal = batch.Journal().File();
+  if (!journal || !batch.Journal().HoldsChanges() || output.json) return {};
+  return UndoLines(output.toolPath, {journal->Word(output.shell), journal->Word(Shell::PowerShell)},
+                   output.shell);
+}
+
+// --undo: each change of the journal given back, the last first, so that changes made one
+// over another come undone in order.
+int Undo(const Command& command, FileSystem& files, Output& output) {
+  const std::unique_ptr<JournalFile> undone = files.OpenJournal(*command.undo);
+  const std::string text = undone->ReadAll();
+  const JournalContents contents = ParseJournal(text);
+  if (!output.json) output.out += JournalState(contents);
+  Batch batch(command, files, output, true);
+  std::size_t changes = 0;
+  for (auto change = contents.changes.rbegin(); change != contents.changes.rend(); ++change) {
+    const auto end = contents.ends.find(change->sequence);
+    if (end != contents.ends.end() && end->second == ChangeEnd::RolledBack) continue;
+    FileOutcome outcome = Unprocessed(change->path, change->path, change->path);
+    outcome.undoing = *change;
+    batch.Add(std::move(outcome));
+    ++changes;
+  }
+  if (changes == 0) {
+    if (!output.json) output.out += NothingToUndo();
+    return 0;
+  }
+  const std::vector<FileOutcome> outcomes = batch.Finish();
+  batch.Journal().MarkUndone(*undone, text);
+  if (!output.json) output.out += FolderEnd(outcomes, Mode::Undo) + UndoEnd(batch, output);
+  return ManyFilesStatus(outcomes, Mode::Undo);
+}
 
 }  // namespace
 
@@ -335,6 +365,12 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
     if (command.version) {
       output.out += std::string("Tressol ") + LINGUARDE_VERSION + "\n";
       return 0;
+    }
+    if (command.undo) return Undo(command, files, output);
+    // A journal the environment names is made new: the run must not write into another's.
+    if (command.settings && !output.journalPath.empty() && files.Exists(output.journalPath)) {
+      Refuse("le journal demandé, « " + output.journalPath +
+             " », existe déjà ; aucun fichier n'a été modifié");
     }
     if (command.meant) hint = MeantChangeHint(*command.meant, output.shell, output.toolPath);
     // Every target is listed before anything is written. Within one folder or pattern, a
@@ -392,35 +428,13 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
         return static_cast<int>(outcome.failure);
       }
       if (!command.json) {
-        output.out += SingleFileReport(outcome, WayBackStyle{output.shell, output.toolPath});
-        if (const auto syntax = batch.ScriptSyntax()) {
-          output.out += WayBackScriptLines(batch.ScriptPath(), *syntax);
-        }
+        output.out += SingleFileReport(outcome, WayBackStyle{output.shell, output.toolPath}) +
+                      UndoEnd(batch, output);
       }
       return outcome.result == Result::Differs ? kDiffers : 0;
     }
-    if (!command.json) {
-      output.out += FolderEnd(outcomes, command.Doing());
-      if (const auto syntax = batch.ScriptSyntax()) {
-        output.out += WayBackScriptLines(batch.ScriptPath(), *syntax);
-      }
-    }
-    // A failure wins over a difference: what failed was not checked.
-    const auto failed = std::find_if(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
-      return o.result == Result::Failed;
-    });
-    if (failed != outcomes.end()) {
-      return static_cast<int>(failed->failure);
-    }
-    if (std::all_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
-          return o.result == Result::NotVb6 || o.result == Result::LeftAside;
-        })) {
-      Refuse("aucun des fichiers n'est un fichier VB6");
-    }
-    const bool differs = std::any_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
-      return o.result == Result::Differs;
-    });
-    return differs ? kDiffers : 0;
+    if (!command.json) output.out += FolderEnd(outcomes, command.Doing()) + UndoEnd(batch, output);
+    return ManyFilesStatus(outcomes, command.Doing());
   } catch (const ToolError& error) {
     output.err += error.Kind() == Failure::Usage
                       ? error.what()

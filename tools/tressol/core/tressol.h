@@ -20,6 +20,7 @@ class Output {
   // Where the report is read, for the way back that it prints after each change.
   Shell shell = Shell::Posix;
   std::string toolPath = "tressol";  // absolute
+  std::string journalPath;           // where the environment asks for the run's journal
 };
 
 // The exit status of a check that found a VB6 file whose settings differ.

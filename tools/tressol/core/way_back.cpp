@@ -17,6 +17,21 @@ bool IsBare(char c, Shell shell) {
 }  // namespace
 
 std::optional<std::string> ShellWord(const std::string& word, Shell shell) {
+  if (shell == Shell::PowerShell) {
+    // Between single quotes only a quote is special, and PowerShell takes the typographic
+    // ones (U+2018 to U+201B) for it too: each is doubled.
+    std::string quoted = "'";
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      const bool typographic = word.compare(i, 2, "\xE2\x80") == 0 && i + 2 < word.size() &&
+                               static_cast<unsigned char>(word[i + 2]) >= 0x98 &&
+                               static_cast<unsigned char>(word[i + 2]) <= 0x9B;
+      const std::size_t length = typographic ? 3 : 1;
+      const std::string unit = word.substr(i, length);
+      quoted += typographic || unit == "'" ? unit + unit : unit;
+      i += length - 1;
+    }
+    return quoted + "'";
+  }
   bool bare = !word.empty();
   for (const char c : word) bare = bare && IsBare(c, shell);
   if (bare) return word;
@@ -38,6 +53,7 @@ std::optional<std::string> ShellWord(const std::string& word, Shell shell) {
 std::optional<std::string> CommandWord(const std::string& path, Shell shell) {
   const auto word = ShellWord(path, shell);
   if (!word) return std::nullopt;
+  if (shell == Shell::PowerShell) return "& " + *word;
   return shell != Shell::Posix && word->front() != '"' ? "\"" + *word + "\"" : *word;
 }
 

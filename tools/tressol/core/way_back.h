@@ -9,7 +9,7 @@ namespace tressol {
 
 // How the console that runs the tool reads a command line; CmdScript: how cmd reads a line
 // of a batch file (a % doubled, so that every path can be written).
-enum class Shell { Cmd, CmdScript, Posix };
+enum class Shell { Cmd, CmdScript, Posix, PowerShell };
 
 // How a way back is written: in the console's syntax, the tool named by its full path.
 struct WayBackStyle {
@@ -22,7 +22,8 @@ struct WayBackStyle {
 std::optional<std::string> ShellWord(const std::string& word, Shell shell);
 
 // A path as the first word of a command in that shell: cmd quotes it always, since a bare
-// one would be read up to its first space. Nothing where the shell cannot carry it.
+// one would be read up to its first space, and PowerShell calls it with "&". Nothing where
+// the shell cannot carry it.
 std::optional<std::string> CommandWord(const std::string& path, Shell shell);
 
 // The command that gives a target back its previous settings; nothing where the command

@@ -1,0 +1,82 @@
+#include "run_journal.h"
+
+#include "tool_error.h"
+
+namespace tressol {
+namespace {
+
+std::vector<std::uint8_t> Read(TargetFile& file, const Region& region) {
+  std::vector<std::uint8_t> bytes(region.after.size());
+  file.ReadAt(region.offset, bytes.data(), bytes.size());
+  return bytes;
+}
+
+}  // namespace
+
+bool RunJournal::Record(const std::string& record) {
+  if (unwritable_) return false;
+  try {
+    if (!file_) {
+      file_ = files_.CreateJournal(given_);
+      file_->Append(JournalHeader());
+    }
+    file_->Append(record);
+    return true;
+  } catch (const ToolError& error) {
+    // A record cut by a full disk is known as cut; nothing is written after it.
+    unwritable_ = true;
+    warn_(error.what());
+    return false;
+  }
+}
+
+void RunJournal::Apply(TargetFile& file, JournalChange change) {
+  change.sequence = ++sequence_;
+  const bool recorded = Record(ChangeRecord(change));
+  const std::vector<Region>& regions = change.regions;
+  try {
+    for (const Region& region : regions) {
+      file.WriteAt(region.offset, region.after.data(), region.after.size());
+    }
+    file.Flush();
+    for (const Region& region : regions) {
+      if (Read(file, region) != region.after) {
+        throw ToolError(Failure::Io, "les octets relus ne sont pas ceux qui ont été écrits");
+      }
+    }
+  } catch (const ToolError& error) {
+    bool restored = true;
+    try {
+      for (const Region& region : regions) {
+        file.WriteAt(region.offset, region.before.data(), region.before.size());
+      }
+      file.Flush();
+      for (const Region& region : regions) restored = restored && Read(file, region) == region.before;
+    } catch (const ToolError&) {
+      restored = false;
+    }
+    holdsChanges_ = holdsChanges_ || (recorded && !restored);
+    if (recorded) {
+      Record(EndRecord(change.sequence, restored ? ChangeEnd::RolledBack : ChangeEnd::Unknown));
+    }
+    throw ToolError(Failure::Io, std::string(error.what()) +
+                                     (restored ? " ; le fichier a été remis dans son état d'origine"
+                                               : ", et le fichier n'a pas pu être remis dans son "
+                                                 "état d'origine : remplacez-le par une copie"));
+  }
+  holdsChanges_ = holdsChanges_ || recorded;
+  if (recorded) Record(EndRecord(change.sequence, ChangeEnd::Done));
+}
+
+void RunJournal::MarkUndone(JournalFile& undone, const std::string& text) {
+  try {
+    // After a record that a kill cut, on a line of its own.
+    const std::string cut = !text.empty() && text.back() != '\n' ? "\n" : "";
+    undone.Append(cut + UndoneRecord(file_ ? file_->Path() : std::string()));
+  } catch (const ToolError&) {
+    // The undo is done; only the note that says so is missing, and a second undo finds
+    // every file as it was already.
+  }
+}
+
+}  // namespace tressol
