@@ -82,7 +82,10 @@ class MemoryFileSystem final : public FileSystem {
   std::vector<Folder> libraryFolders;  // where language libraries are looked for
   std::set<std::string> libraryFiles;  // "folder/name" of those present
   std::unique_ptr<TargetFile> Open(const std::string& path, bool) override {
-    const auto found = targets.find(path);
+    // A path from the root names the target that it was made from.
+    const auto found = targets.count(path) == 0 && path.rfind("/abs/", 0) == 0
+                           ? targets.find(path.substr(5))
+                           : targets.find(path);
     if (found == targets.end()) throw ToolError(Failure::Io, "introuvable : " + path);
     return std::make_unique<MemoryFile>(found->second);
   }
@@ -103,7 +106,9 @@ class MemoryFileSystem final : public FileSystem {
   bool HasFile(const std::string& folder, const std::string& name) override {
     return libraryFiles.count(folder + "/" + name) != 0;
   }
-  std::string AbsolutePath(const std::string& path) override { return "/abs/" + path; }
+  std::string AbsolutePath(const std::string& path) override {
+    return path.rfind("/abs/", 0) == 0 ? path : "/abs/" + path;
+  }
   bool CanReopen(const std::string& path) override { return path.size() < 200; }
   // Journals by path; none can be written unless journalRoom is set.
   std::map<std::string, std::string> journals;

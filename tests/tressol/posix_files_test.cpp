@@ -3,7 +3,9 @@
 #include "posix_files.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -22,6 +24,11 @@ void Write(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
   std::ofstream(file, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<std::uint8_t> Read(const fs::path& file) {
@@ -89,6 +96,44 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
   EXPECT_EQ(tressol::Run(" " + (app / "lien.exe").string(), files, link), 0) << link.err;
   EXPECT_NE(link.out.find("Lien vers : " + (root / "dehors.exe").string()), std::string::npos)
       << link.out;
+  fs::remove_all(root);
+}
+
+// A set killed with SIGKILL, wherever it is: the journal names every file it may have
+// changed, and --undo gives each back byte for byte. The journal is where the environment
+// asks for it, made new: a second run refuses to write into it.
+TEST(PosixFiles, AKilledFolderSetIsUndoneFromItsJournal) {
+  const fs::path root = fs::temp_directory_path() / ("tressol-kill-" + std::to_string(getpid()));
+  const fs::path app = root / "app";
+  fs::create_directories(app);
+  const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
+  for (int i = 0; i < 2000; ++i) Write(app / ("f" + std::to_string(i) + ".exe"), image);
+  const fs::path journal = root / "journal.txt";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    setenv("TRESSOL_JOURNAL", journal.c_str(), 1);
+    execl(LINGUARDE_TRESSOL, "tressol", "--set", "vb6FR.dll", "0x40C", "*", "0x409",
+          app.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  while (ReadText(journal).find("change 20 ") == std::string::npos) usleep(1000);
+  kill(child, SIGKILL);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status));
+
+  PosixFileSystem files;
+  Output again;
+  again.journalPath = journal.string();
+  EXPECT_EQ(tressol::Run(" --set * 0x409 ~ 0x0 " + app.string(), files, again), 3);
+  EXPECT_NE(again.err.find("existe déjà"), std::string::npos) << again.err;
+  Output undo;
+  EXPECT_EQ(tressol::Run(" --undo " + journal.string(), files, undo), 0) << undo.err;
+  EXPECT_NE(undo.out.find(" : rétabli, "), std::string::npos) << undo.out;
+  int changed = 0;
+  for (const auto& file : fs::directory_iterator(app)) changed += Read(file.path()) != image;
+  EXPECT_EQ(changed, 0) << undo.out;
   fs::remove_all(root);
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 
 #include "report.h"
 #include "way_back.h"
@@ -496,6 +497,158 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
     return output.out;
   }();
   EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 8) << json;
+}
+
+// The folder's bytes, by name.
+std::map<std::string, std::vector<std::uint8_t>> BytesOf(const MemoryFileSystem& files) {
+  std::map<std::string, std::vector<std::uint8_t>> bytes;
+  for (const auto& [name, target] : files.targets) bytes[name] = target.bytes;
+  return bytes;
+}
+
+int Undo(MemoryFileSystem& files, const std::string& journal, Output& output) {
+  for (auto& [name, target] : files.targets) {
+    target.failWrite = target.killAfterWrite = 0;
+    target.lieOnReadBack = false;
+  }
+  return tressol::Run(" --undo \"" + journal + "\"", files, output);
+}
+
+// However a set stops (a write that fails, a read-back that lies, a kill between the two
+// writes of one file, a journal that fills the disk), the journal it wrote before each write
+// lets --undo give every file it changed back byte for byte.
+TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
+  // Room for the journal up to the middle of the second file's record.
+  const std::size_t room = [] {
+    MemoryFileSystem files = ApplicationFolder();
+    files.journalRoom = 1 << 20;
+    Output set;
+    tressol::Run(" \"app/\" vb6FR.dll 0x40C * 0x409", files, set);
+    return files.journals.begin()->second.find("change 2 ") + 40;
+  }();
+  struct Case {
+    const char* what;
+    std::function<void(MemoryFileSystem&)> stop;
+  };
+  const Case cases[] = {
+      {"done", {}},
+      {"first write fails", [](MemoryFileSystem& f) { f.targets["app/b.ocx"].failWrite = 1; }},
+      {"second write fails", [](MemoryFileSystem& f) { f.targets["app/b.ocx"].failWrite = 2; }},
+      {"read-back lies", [](MemoryFileSystem& f) { f.targets["app/b.ocx"].lieOnReadBack = true; }},
+      {"killed after the settings",
+       [](MemoryFileSystem& f) { f.targets["app/b.ocx"].killAfterWrite = 1; }},
+      {"killed after the checksum",
+       [](MemoryFileSystem& f) { f.targets["app/b.ocx"].killAfterWrite = 2; }},
+      {"journal fills the disk", [room](MemoryFileSystem& f) { f.journalRoom = room; }},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files = ApplicationFolder();
+    files.journalRoom = 1 << 20;
+    const auto original = BytesOf(files);
+    if (c.stop) c.stop(files);
+    Output set;
+    set.toolPath = "C:\\Outils\\Tressol.exe";
+    set.shell = Shell::Cmd;
+    try {
+      tressol::Run(" \"app/\" vb6FR.dll 0x40C * 0x409", files, set);
+    } catch (const Killed&) {
+    }
+    ASSERT_EQ(files.journals.size(), 1u) << c.what;
+    const std::string journal = files.journals.begin()->first;
+    const bool full = files.journalRoom == room;
+    // A journal that cannot be written is said before the change it misses, and that file's
+    // way back printed instead.
+    EXPECT_EQ(Contains(set.err, "le journal des modifications ne peut pas être écrit (disque"),
+              full)
+        << c.what << set.err;
+    EXPECT_EQ(Contains(set.out, "Pour revenir : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 "
+                                "\"/abs/app/b.ocx\""),
+              full)
+        << c.what << set.out;
+    Output undo;
+    EXPECT_EQ(Undo(files, journal, undo), 0) << c.what << undo.err;
+    for (const auto& [name, bytes] : BytesOf(files)) {
+      const bool unrecorded = full && name == "app/b.ocx";
+      EXPECT_EQ(bytes == original.at(name), !unrecorded) << c.what << " " << name << undo.out;
+    }
+    EXPECT_EQ(Contains(undo.out, "1 enregistrement coupé"), full) << c.what << undo.out;
+  }
+}
+
+// A journal cut anywhere in its last record, as a kill or a full disk leaves it: that record
+// is skipped, said, and no other file is ever written.
+TEST(TressolUndo, ACutRecordIsSkippedNeverReadAsAnotherFile) {
+  MemoryFileSystem files;
+  files.journalRoom = 1 << 20;
+  files.targets["app/a.exe"].bytes = files.targets["app/b.exe"].bytes = SyntheticPe{}.Build();
+  files.targets["keep.exe"].bytes = SyntheticPe{}.Build();
+  const auto original = BytesOf(files);
+  Output set;
+  ASSERT_EQ(tressol::Run(" \"app/\" vb6FR.dll 0x40C * 0x409", files, set), 0) << set.err;
+  const auto changed = BytesOf(files);
+  const std::string whole = files.journals.begin()->second;
+  const std::size_t last = whole.find("change 2 ");
+  ASSERT_NE(last, std::string::npos) << whole;
+  const std::size_t end = whole.find('\n', last) + 1;
+  for (std::size_t cut = last; cut <= end; ++cut) {
+    MemoryFileSystem again = files;
+    again.journals = {{"j.txt", whole.substr(0, cut)}};
+    for (auto& [name, target] : again.targets) target.bytes = changed.at(name);
+    Output undo;
+    EXPECT_EQ(Undo(again, "j.txt", undo), 0) << cut << undo.err;
+    const bool recorded = cut == end;
+    EXPECT_EQ(again.targets["app/a.exe"].bytes, original.at("app/a.exe")) << cut;
+    EXPECT_EQ(again.targets["app/b.exe"].bytes,
+              recorded ? original.at("app/b.exe") : changed.at("app/b.exe"))
+        << cut;
+    EXPECT_EQ(again.targets["keep.exe"].writes, 0) << cut;
+    EXPECT_EQ(Contains(undo.out, "enregistrement coupé"), !recorded && cut != last) << cut;
+  }
+}
+
+// A file changed since the set by something else is never overwritten; one already as it
+// was is left as it is; an undo is undone in turn by its own journal.
+TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
+  struct Case {
+    const char* what;
+    std::function<void(MemoryTarget&)> since;
+    int status;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"untouched", {}, 0, "cible.exe : rétabli, messages en français, sinon en anglais → en anglais."},
+      {"other settings", [](MemoryTarget& t) { t.bytes[SyntheticPe::kHeaderOffset + 6] = 'X'; }, 3, "modifié depuis"},
+      {"longer", [](MemoryTarget& t) { t.bytes.push_back(0); }, 3, "sa taille a changé"},
+      {"another file", [](MemoryTarget& t) { t.identity = "volume:2"; }, 3, "un autre fichier"},
+      {"rebuilt", [](MemoryTarget& t) { t.bytes[0x700] ^= 1; }, 3, "son contenu a changé"},
+      {"undone already", [](MemoryTarget& t) { t.bytes = SyntheticPe{}.Build(); }, 0,
+       "cible.exe : déjà dans son état d'avant"},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.journalRoom = 1 << 20;
+    files.targets["/abs/cible.exe"].bytes = SyntheticPe{}.Build();
+    const std::vector<std::uint8_t> original = files.targets["/abs/cible.exe"].bytes;
+    Output set;
+    ASSERT_EQ(tressol::Run(" \"/abs/cible.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0);
+    MemoryTarget& target = files.targets["/abs/cible.exe"];
+    if (c.since) c.since(target);
+    const std::vector<std::uint8_t> since = target.bytes;
+    const int writes = target.writes;
+    Output undo;
+    EXPECT_EQ(Undo(files, "C:\\Retours\\journal-1.txt", undo), c.status) << c.what << undo.err;
+    EXPECT_TRUE(Contains(undo.out, c.says)) << c.what << undo.out;
+    if (c.status != 0 || c.since) {
+      EXPECT_EQ(target.bytes, since) << c.what;
+      EXPECT_EQ(target.writes, writes) << c.what;
+    } else {
+      EXPECT_EQ(target.bytes, original);
+      Output redo;
+      EXPECT_EQ(Undo(files, "C:\\Retours\\journal-2.txt", redo), 0) << redo.out;
+      EXPECT_NE(target.bytes, original);
+      EXPECT_EQ(StoredChecksum(target.bytes), ReferenceChecksum(target.bytes));
+    }
+  }
 }
 
 // A check never writes; it says how each file differs, and its status tells a release script

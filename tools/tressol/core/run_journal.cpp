@@ -30,7 +30,7 @@ bool RunJournal::Record(const std::string& record) {
   }
 }
 
-void RunJournal::Apply(TargetFile& file, JournalChange change) {
+std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
   change.sequence = ++sequence_;
   const bool recorded = Record(ChangeRecord(change));
   const std::vector<Region>& regions = change.regions;
@@ -65,7 +65,9 @@ void RunJournal::Apply(TargetFile& file, JournalChange change) {
                                                  "état d'origine : remplacez-le par une copie"));
   }
   holdsChanges_ = holdsChanges_ || recorded;
-  if (recorded) Record(EndRecord(change.sequence, ChangeEnd::Done));
+  if (!recorded) return {};
+  Record(EndRecord(change.sequence, ChangeEnd::Done));
+  return file_->Path();
 }
 
 void RunJournal::MarkUndone(JournalFile& undone, const std::string& text) {

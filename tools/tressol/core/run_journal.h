@@ -20,8 +20,8 @@ class RunJournal {
 
   // Records the change, then writes each region in one positioned write, flushes and reads
   // back; on any failure puts the bytes before back, and records what became of it.
-  // Throws ToolError.
-  void Apply(TargetFile& file, JournalChange change);
+  // Returns the journal that holds the change, empty where none does. Throws ToolError.
+  std::string Apply(TargetFile& file, JournalChange change);
   // Marks another journal, whose text was read, as undone by this one.
   void MarkUndone(JournalFile& undone, const std::string& text);
 

@@ -119,7 +119,7 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   if (!files.CanReopen(change.path)) caveat = WayBackCaveat::PathTooLong;
 
   outcome.absolutePath = change.path;
-  journal.Apply(*file, std::move(change));
+  outcome.journal = journal.Apply(*file, std::move(change));
   if (same) {
     outcome.result = Result::AlreadySet;
     return;
@@ -271,9 +271,6 @@ class Batch {
     if (outcome.result == Result::Busy) {
       busy_.push_back(std::move(outcome));
       return;
-    }
-    if (outcome.result == Result::Changed && journal_.File()) {
-      outcome.journal = journal_.File()->Path();
     }
     const WayBackStyle style{output_.shell, output_.toolPath};
     if (command_.json) {

@@ -60,7 +60,7 @@ void UndoFile(FileOutcome& outcome, const JournalChange& change, FileSystem& fil
   undo.sumBefore = sumNow;
   undo.sumAfter = change.sumBefore;
   undo.regions = back;
-  journal.Apply(*file, undo);
+  outcome.journal = journal.Apply(*file, undo);
   outcome.settings = LocateVbHeader(*file, image).settings;
   outcome.result = Result::Changed;
   outcome.absolutePath = change.path;
