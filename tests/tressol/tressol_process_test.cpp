@@ -285,24 +285,42 @@ TEST_F(TressolProcess, LongPathsNameTheSameFileAsShortOnes) {
   EXPECT_EQ(Bytes(deep / L"Appli.exe"), Bytes(target_));
 }
 
-// The run's way back, a batch file whose path the report prints last, run as it is.
-TEST_F(TressolProcess, TheWayBackPrintedAfterASetGivesTheFileBack) {
-  const std::vector<std::uint8_t> original = Bytes(target_);
-  // As PowerShell passes a relative target without spaces, from the target's folder.
-  const Finished set = RunTressol(L" --set vb6FR.dll 0x40C * 0x409 -- \"Appli été.exe\"",
-                                  folder_.Path(), target_.parent_path());
+// The run's undo, printed last, typed as printed at a cmd prompt: the target and the
+// journal's folder hold what the console's code page cannot show, which never passes
+// through a shell's decoding.
+TEST_F(TressolProcess, TheUndoPrintedAfterASetGivesTheFileBack) {
+  const fs::path local = folder_.Path() / L"profil \u6587\u4EF6";
+  fs::create_directories(local);
+  wchar_t saved[32768];
+  const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", saved, 32768);
+  SetEnvironmentVariableW(L"LOCALAPPDATA", local.c_str());
+  const fs::path target = target_.parent_path() / L"\u0153uvre \u20AC\u6587\u4EF6.exe";
+  fs::copy_file(target_, target);
+  const std::vector<std::uint8_t> original = Bytes(target);
+  const Finished set = RunTressol(L" --set vb6FR.dll 0x40C * 0x409 -- \"" + target.wstring() + L"\"",
+                                  folder_.Path(), target.parent_path());
   ASSERT_EQ(set.status, 0u) << set.out;
-  const std::string intro = "Pour revenir aux réglages d'avant, lancez : \"";
-  const std::size_t start = set.out.find(intro);
-  ASSERT_NE(start, std::string::npos) << set.out;
-  const std::size_t end = set.out.find('"', start + intro.size());
-  const std::wstring script =
-      linguarde::test::FromUtf8(set.out.substr(start + intro.size(), end - start - intro.size()));
-  EXPECT_NE(set.out.find("(depuis PowerShell : & '"), std::string::npos) << set.out;
-  EXPECT_NE(ReadBytes(script).find("--set * 0x409 ~ 0x0 \"C:\\"), std::string::npos)
-      << ReadBytes(script);
-  ASSERT_EQ(linguarde::test::RunScriptToEnd(script), 0u) << ReadBytes(script);
-  EXPECT_EQ(Bytes(target_), original);
+  const std::string intro = "Pour annuler ces modifications : ";
+  const std::size_t start = set.out.rfind(intro) + intro.size();
+  const std::string line = set.out.substr(start, set.out.find(" (depuis PowerShell", start) - start);
+  EXPECT_NE(line.find("--undo \"%LOCALAPPDATA%\\Tressol\\Retours\\journal-"), std::string::npos)
+      << set.out;
+  EXPECT_NE(set.out.find("--undo \"$env:LOCALAPPDATA\\Tressol\\Retours\\journal-"),
+            std::string::npos)
+      << set.out;
+  EXPECT_NE(Bytes(target), original);
+
+  wchar_t system[MAX_PATH];
+  GetSystemDirectoryW(system, MAX_PATH);
+  linguarde::test::ProcessStart prompt;
+  prompt.application = std::wstring(system) + L"\\cmd.exe";
+  prompt.commandLine = L"cmd.exe /d /s /c \"" + linguarde::test::FromUtf8(line) + L"\"";
+  prompt.flags = CREATE_NO_WINDOW;
+  const linguarde::test::StartedProcess undo = linguarde::test::StartProcess(prompt);
+  ASSERT_TRUE(undo);
+  EXPECT_EQ(linguarde::test::WaitForExitStatus(undo, std::chrono::seconds(30)), 0u) << line;
+  SetEnvironmentVariableW(L"LOCALAPPDATA", length > 0 && length < 32768 ? saved : nullptr);
+  EXPECT_EQ(Bytes(target), original);
 }
 
 // Linguarde's road: LancerAction writes the script beside Tressol.exe, the interpreter
