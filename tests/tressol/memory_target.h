@@ -62,7 +62,6 @@ class MemoryJournal final : public JournalFile {
   MemoryJournal(std::string path, std::string& text, std::size_t room)
       : path_(std::move(path)), text_(text), room_(room) {}
   const std::string& Path() const override { return path_; }
-  std::string Word(Shell) const override { return "\"" + path_ + "\""; }
   void Append(const std::string& record) override {
     text_ += record.substr(0, room_ > text_.size() ? room_ - text_.size() : 0);
     if (text_.size() >= room_) throw ToolError(Failure::Io, "disque plein");
@@ -109,6 +108,7 @@ class MemoryFileSystem final : public FileSystem {
   std::string AbsolutePath(const std::string& path) override {
     return path.rfind("/abs/", 0) == 0 ? path : "/abs/" + path;
   }
+  std::string ConsoleWord(const std::string& path, Shell) override { return "\"" + path + "\""; }
   bool CanReopen(const std::string& path) override { return path.size() < 200; }
   // Journals by path; none can be written unless journalRoom is set.
   std::map<std::string, std::string> journals;

@@ -113,8 +113,8 @@ TEST(PosixFiles, AKilledFolderSetIsUndoneFromItsJournal) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     setenv("TRESSOL_JOURNAL", journal.c_str(), 1);
-    execl(LINGUARDE_TRESSOL, "tressol", "--set", "vb6FR.dll", "0x40C", "*", "0x409",
-          app.c_str(), static_cast<char*>(nullptr));
+    execl(LINGUARDE_TRESSOL, "tressol", "--set", "vb6FR.dll", "0x40C", "*", "0x409", app.c_str(),
+          static_cast<char*>(nullptr));
     _exit(127);
   }
   while (ReadText(journal).find("change 20 ") == std::string::npos) usleep(1000);

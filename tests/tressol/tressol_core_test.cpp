@@ -561,8 +561,9 @@ TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
     EXPECT_EQ(Contains(set.err, "le journal des modifications ne peut pas être écrit (disque"),
               full)
         << c.what << set.err;
-    EXPECT_EQ(Contains(set.out, "Pour revenir : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 "
-                                "\"/abs/app/b.ocx\""),
+    EXPECT_EQ(Contains(set.out,
+                       "Pour revenir : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 "
+                       "\"/abs/app/b.ocx\""),
               full)
         << c.what << set.out;
     Output undo;
@@ -616,8 +617,12 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
     const char* says;
   };
   const Case cases[] = {
-      {"untouched", {}, 0, "cible.exe : rétabli, messages en français, sinon en anglais → en anglais."},
-      {"other settings", [](MemoryTarget& t) { t.bytes[SyntheticPe::kHeaderOffset + 6] = 'X'; }, 3, "modifié depuis"},
+      {"untouched",
+       {},
+       0,
+       "cible.exe : rétabli, messages en français, sinon en anglais → en anglais."},
+      {"other settings", [](MemoryTarget& t) { t.bytes[SyntheticPe::kHeaderOffset + 6] = 'X'; }, 3,
+       "modifié depuis"},
       {"longer", [](MemoryTarget& t) { t.bytes.push_back(0); }, 3, "sa taille a changé"},
       {"another file", [](MemoryTarget& t) { t.identity = "volume:2"; }, 3, "un autre fichier"},
       {"rebuilt", [](MemoryTarget& t) { t.bytes[0x700] ^= 1; }, 3, "son contenu a changé"},
@@ -648,6 +653,37 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
       EXPECT_NE(target.bytes, original);
       EXPECT_EQ(StoredChecksum(target.bytes), ReferenceChecksum(target.bytes));
     }
+  }
+}
+
+// Nothing is offered that would not work: no undo for a run that changed nothing, nor for
+// a file that cannot be opened again by its path from the root.
+TEST(TressolUndo, IsOfferedOnlyWhereItWorks) {
+  struct Case {
+    const char* what;
+    std::string target;
+    const char* settings;
+    int failWrite;
+    bool offered;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"changed", "cible.exe", "vb6FR.dll 0x40C * 0x409", 0, true, "cible.exe : modifié."},
+      {"already set", "cible.exe", "* 0x409 ~ 0x0", 0, false, "cible.exe : déjà réglé"},
+      {"failed, put back", "cible.exe", "vb6FR.dll 0x40C * 0x409", 1, false,
+       "remis dans son état d'origine"},
+      {"path too long", std::string(200, 'a') + ".exe", "vb6FR.dll 0x40C * 0x409", 0, false,
+       "trop long pour que le système le rouvre : rien ne pourra le rétablir."},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.journalRoom = 1 << 20;
+    files.targets[c.target].bytes = SyntheticPe{}.Build();
+    files.targets[c.target].failWrite = c.failWrite;
+    Output set;
+    tressol::Run(" \"" + c.target + "\" " + c.settings, files, set);
+    EXPECT_EQ(Contains(set.out, "Pour annuler ces modifications : "), c.offered) << c.what;
+    EXPECT_TRUE(Contains(set.out + set.err, c.says)) << c.what << set.out << set.err;
   }
 }
 

@@ -297,12 +297,14 @@ TEST_F(TressolProcess, TheUndoPrintedAfterASetGivesTheFileBack) {
   const fs::path target = target_.parent_path() / L"\u0153uvre \u20AC\u6587\u4EF6.exe";
   fs::copy_file(target_, target);
   const std::vector<std::uint8_t> original = Bytes(target);
-  const Finished set = RunTressol(L" --set vb6FR.dll 0x40C * 0x409 -- \"" + target.wstring() + L"\"",
-                                  folder_.Path(), target.parent_path());
+  const Finished set =
+      RunTressol(L" --set vb6FR.dll 0x40C * 0x409 -- \"" + target.wstring() + L"\"", folder_.Path(),
+                 target.parent_path());
   ASSERT_EQ(set.status, 0u) << set.out;
   const std::string intro = "Pour annuler ces modifications : ";
   const std::size_t start = set.out.rfind(intro) + intro.size();
-  const std::string line = set.out.substr(start, set.out.find(" (depuis PowerShell", start) - start);
+  const std::string line =
+      set.out.substr(start, set.out.find(" (depuis PowerShell", start) - start);
   EXPECT_NE(line.find("--undo \"%LOCALAPPDATA%\\Tressol\\Retours\\journal-"), std::string::npos)
       << set.out;
   EXPECT_NE(set.out.find("--undo \"$env:LOCALAPPDATA\\Tressol\\Retours\\journal-"),

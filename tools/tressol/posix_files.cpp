@@ -275,12 +275,12 @@ namespace {
 // Appended to, never rewritten: each record is whole on the disk before the next change.
 class PosixJournal final : public JournalFile {
  public:
-  PosixJournal(std::string path, int descriptor) : path_(std::move(path)), descriptor_(descriptor) {}
+  PosixJournal(std::string path, int descriptor)
+      : path_(std::move(path)), descriptor_(descriptor) {}
   ~PosixJournal() override { close(descriptor_); }
   PosixJournal(const PosixJournal&) = delete;
   PosixJournal& operator=(const PosixJournal&) = delete;
   const std::string& Path() const override { return path_; }
-  std::string Word(Shell shell) const override { return ShellWord(path_, shell).value_or(path_); }
   void Append(const std::string& record) override {
     errno = 0;  // a short write sets none: the disk is full
     if (write(descriptor_, record.data(), record.size()) != static_cast<ssize_t>(record.size()) ||
@@ -349,6 +349,10 @@ std::unique_ptr<JournalFile> PosixFileSystem::CreateJournal(const std::string& g
 
 std::unique_ptr<JournalFile> PosixFileSystem::OpenJournal(const std::string& path) {
   return HeldJournal(path, 0);
+}
+
+std::string PosixFileSystem::ConsoleWord(const std::string& path, Shell shell) {
+  return *ShellWord(path, shell == Shell::PowerShell ? shell : Shell::Posix);
 }
 
 bool PosixFileSystem::CanReopen(const std::string& absolutePath) {

@@ -21,6 +21,7 @@ class PosixFileSystem final : public FileSystem {
   bool HasFile(const std::string& folder, const std::string& name) override;
   // From the current folder; links are kept as named.
   std::string AbsolutePath(const std::string& path) override;
+  std::string ConsoleWord(const std::string& path, Shell shell) override;
   bool CanReopen(const std::string& absolutePath) override;
   // In $XDG_STATE_HOME/tressol (~/.local/state/tressol), one a run, readable by its owner
   // only; each held with flock.

@@ -395,27 +395,9 @@ bool ConsoleShows(const std::wstring& text) {
 // Appended to, never rewritten: each record is whole on the disk before the next change.
 class Win32Journal final : public JournalFile {
  public:
-  Win32Journal(std::wstring path, linguarde::win32::UniqueFileHandle file)
-      : wide_(std::move(path)), path_(ToUtf8(wide_)), file_(std::move(file)) {}
+  Win32Journal(std::string path, linguarde::win32::UniqueFileHandle file)
+      : path_(std::move(path)), file_(std::move(file)) {}
   const std::string& Path() const override { return path_; }
-
-  // A folder of the user's that the console cannot show, named through %LOCALAPPDATA%.
-  std::string Word(Shell shell) const override {
-    std::wstring local(32768, L'\0');
-    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local.data(), 32768);
-    local.resize(length < 32768 ? length : 0);
-    const std::wstring rest = local.empty() ? std::wstring() : wide_.substr(std::min(local.size(), wide_.size()));
-    const bool plainRest = std::all_of(rest.begin(), rest.end(), [](wchar_t c) {
-      return (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') ||
-             std::wcschr(L"\\-_.", c) != nullptr;
-    });
-    if (ConsoleShows(wide_) || local.empty() || !plainRest ||
-        !StartsWithIgnoringCase(wide_, local + L"\\")) {
-      return ShellWord(path_, shell).value_or("\"" + path_ + "\"");
-    }
-    return (shell == Shell::PowerShell ? "\"$env:LOCALAPPDATA" : "\"%LOCALAPPDATA%") +
-           ToUtf8(rest) + "\"";
-  }
 
   void Append(const std::string& record) override {
     LARGE_INTEGER end{};
@@ -447,7 +429,6 @@ class Win32Journal final : public JournalFile {
                                      (code != 0 ? SystemText(code) : "disque plein") + ")");
   }
 
-  std::wstring wide_;
   std::string path_;
   linguarde::win32::UniqueFileHandle file_;
 };
@@ -462,12 +443,13 @@ std::unique_ptr<JournalFile> HeldJournal(const std::wstring& path, DWORD disposi
   if (!file) {
     const DWORD code = GetLastError();
     if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) {
-      Refuse("le journal « " + ToUtf8(path) + " » est en cours d'utilisation par une autre exécution");
+      Refuse("le journal « " + ToUtf8(path) +
+             " » est en cours d'utilisation par une autre exécution");
     }
     throw ToolError(Failure::Io, "le journal « " + ToUtf8(path) + " » ne peut pas être ouvert (" +
                                      SystemText(code) + ")");
   }
-  return std::make_unique<Win32Journal>(path, std::move(file));
+  return std::make_unique<Win32Journal>(ToUtf8(path), std::move(file));
 }
 
 }  // namespace
@@ -497,6 +479,30 @@ std::unique_ptr<JournalFile> Win32FileSystem::CreateJournal(const std::string& g
 
 std::unique_ptr<JournalFile> Win32FileSystem::OpenJournal(const std::string& path) {
   return HeldJournal(FromUtf8(path), OPEN_EXISTING);
+}
+
+std::string Win32FileSystem::ConsoleWord(const std::string& path, Shell shell) {
+  const std::wstring wide = FromUtf8(path);
+  const bool powerShell = shell == Shell::PowerShell;
+  if (!ConsoleShows(wide)) {
+    // The user's folders, where a name in another script is most often found.
+    for (const wchar_t* variable : {L"LOCALAPPDATA", L"USERPROFILE"}) {
+      wchar_t folder[MAX_PATH];
+      const DWORD length = GetEnvironmentVariableW(variable, folder, MAX_PATH);
+      if (length == 0 || length >= MAX_PATH) continue;
+      const std::wstring prefix = std::wstring(folder) + L"\\";
+      const std::wstring rest = wide.substr(std::min(wide.size(), prefix.size() - 1));
+      // Between double quotes PowerShell expands $ and `, and cmd %.
+      if (!StartsWithIgnoringCase(wide, prefix) || !ConsoleShows(rest) ||
+          rest.find_first_of(L"$`\"%") != std::wstring::npos) {
+        continue;
+      }
+      return (powerShell ? "\"$env:" : "\"%") + ToUtf8(variable) + (powerShell ? "" : "%") +
+             ToUtf8(rest) + "\"";
+    }
+  }
+  if (powerShell) return *ShellWord(path, Shell::PowerShell);
+  return "\"" + path + "\"";
 }
 
 bool Win32FileSystem::CanReopen(const std::string& absolutePath) {

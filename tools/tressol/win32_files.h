@@ -28,6 +28,7 @@ class Win32FileSystem final : public FileSystem {
   bool HasFile(const std::string& folder, const std::string& name) override;
   // An extended path comes back in its plain form where that names the same file.
   std::string AbsolutePath(const std::string& path) override;
+  std::string ConsoleWord(const std::string& path, Shell shell) override;
   bool CanReopen(const std::string& absolutePath) override;
   // In %LOCALAPPDATA%\Tressol\Retours (else the temporary folder), one a run.
   std::unique_ptr<JournalFile> CreateJournal(const std::string& given) override;

@@ -95,8 +95,7 @@ std::string PlainWords(const FileOutcome& outcome) {
       return "fichier VB6, " + PlainEffect(outcome.settings);
     case Result::Changed:
       return std::string(outcome.undoing ? "rétabli, " : "modifié, ") +
-             PlainEffect(*outcome.Before()) + " → " +
-             AfterArrow(PlainEffect(outcome.settings));
+             PlainEffect(*outcome.Before()) + " → " + AfterArrow(PlainEffect(outcome.settings));
     case Result::AlreadySet:
       return std::string(outcome.undoing ? "déjà dans son état d'avant, " : "déjà réglé, ") +
              PlainEffect(outcome.settings);
@@ -203,7 +202,8 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
   for (const LibraryPresence& library : outcome.libraries) {
     text += DescribeLibrary(library, outcome.settings);
   }
-  if (outcome.result == Result::Changed && outcome.journal.empty()) {
+  if (outcome.result == Result::Changed &&
+      (outcome.journal.empty() || outcome.caveat == WayBackCaveat::PathTooLong)) {
     text += "Pour revenir aux réglages d'avant :\n" + WayBackLines(outcome, wayBack, "  ");
   }
   return text + answer;
@@ -232,7 +232,7 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
                   ? " ; sa somme de contrôle PE d'avant, qui était fausse, est remise telle quelle"
                   : "") +
              ".\n" +
-             (outcome.journal.empty()
+             (outcome.journal.empty() || outcome.caveat == WayBackCaveat::PathTooLong
                   ? WayBackLines(outcome, WayBackOf(outcome, style), "  Pour revenir : ")
                   : "");
     case Result::AlreadySet:
@@ -408,15 +408,11 @@ std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::st
          "  " + tool + " --set " + meant.settings + " \"" + meant.target + "\"\n";
 }
 
-std::string UndoLines(const std::string& toolPath, const JournalWords& journal, Shell shell) {
-  const std::string intro = "Pour annuler ces modifications : ";
-  if (shell == Shell::Posix) {
-    return intro + ShellWord(toolPath, Shell::Posix).value_or(toolPath) + " --undo " +
-           journal.shell + "\n";
-  }
-  return intro + CommandWord(toolPath, Shell::Cmd).value_or("\"" + toolPath + "\"") +
-         " --undo " + journal.shell + "\n  (depuis PowerShell : " +
-         *CommandWord(toolPath, Shell::PowerShell) + " --undo " + journal.powerShell + ")\n";
+std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, Shell shell) {
+  const std::string command = tool.shell + " --undo " + journal.shell;
+  if (shell == Shell::Posix) return "Pour annuler ces modifications : " + command + "\n";
+  return "Pour annuler ces modifications : " + command + "\n  (depuis PowerShell : & " +
+         tool.powerShell + " --undo " + journal.powerShell + ")\n";
 }
 
 std::string JournalWarning(const std::string& why) {
@@ -437,7 +433,9 @@ std::string JournalState(const JournalContents& contents) {
                  "  ");
   }
   for (const std::string& by : contents.undoneBy) {
-    text += Wrap("Ce journal a déjà été annulé" + (by.empty() ? "" : " (journal de l'annulation : " + by + ")") + ".", "  ");
+    text += Wrap("Ce journal a déjà été annulé" +
+                     (by.empty() ? "" : " (journal de l'annulation : " + by + ")") + ".",
+                 "  ");
   }
   return text;
 }

@@ -21,13 +21,13 @@ std::string SingleFileFailure(const FileOutcome& outcome, bool set);
 std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style);
 std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode);
 
-// The run's journal as the words of the console's shell and of PowerShell.
-struct JournalWords {
+// A path as a word of the console's shell, and of PowerShell.
+struct ConsoleWords {
   std::string shell;
   std::string powerShell;
 };
 // How to undo the run, from each shell that the console may run.
-std::string UndoLines(const std::string& toolPath, const JournalWords& journal, Shell shell);
+std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, Shell shell);
 // Said once, before the first change, where no journal can be written.
 std::string JournalWarning(const std::string& why);
 // What --undo finds in a journal before it gives anything back: cut records, an earlier undo.

@@ -18,9 +18,6 @@ class JournalFile {
  public:
   virtual ~JournalFile() = default;
   virtual const std::string& Path() const = 0;
-  // The path as a word of that shell, in a form that survives the console's code page
-  // (a folder that it cannot show named through the variable that holds it).
-  virtual std::string Word(Shell shell) const = 0;
   // Durable once it returns. Throws ToolError.
   virtual void Append(const std::string& record) = 0;
   // Throws ToolError.
@@ -64,6 +61,10 @@ class FileSystem {
   virtual bool HasFile(const std::string& folder, const std::string& name) = 0;
   // The path from the root, for a command that runs from any folder.
   virtual std::string AbsolutePath(const std::string& path) = 0;
+  // A path as a word that the console's shell reads back as that path, quoted: where the
+  // console's code page cannot show it, its folder is named through the variable that holds
+  // it (%LOCALAPPDATA%, $env:LOCALAPPDATA), so that what is copied or typed is that path.
+  virtual std::string ConsoleWord(const std::string& path, Shell shell) = 0;
   // Whether a path from the root is short enough for the system to open it again.
   virtual bool CanReopen(const std::string& absolutePath) = 0;
   // A new journal for this run, at the path given (created new) or, with none, in a folder

@@ -68,8 +68,8 @@ std::optional<std::uint64_t> NumberOf(const std::string& text, int base = 10) {
   std::uint64_t value = 0;
   for (const char c : text) {
     const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : 99;
-    if (digit >= base || value > (~std::uint64_t{0} - static_cast<unsigned>(digit)) /
-                                     static_cast<unsigned>(base)) {
+    if (digit >= base ||
+        value > (~std::uint64_t{0} - static_cast<unsigned>(digit)) / static_cast<unsigned>(base)) {
       return std::nullopt;
     }
     value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
@@ -154,8 +154,8 @@ std::string ChangeRecord(const JournalChange& change) {
                            ? Number(*change.sumBefore, true) + ":" + Number(*change.sumAfter, true)
                            : "-");
   for (const Region& region : change.regions) {
-    words += " region=" + Number(region.offset) + ":" + HexOf(region.before) + ":" +
-             HexOf(region.after);
+    words +=
+        " region=" + Number(region.offset) + ":" + HexOf(region.before) + ":" + HexOf(region.after);
   }
   return Sealed(words);
 }

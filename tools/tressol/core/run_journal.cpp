@@ -33,6 +33,8 @@ bool RunJournal::Record(const std::string& record) {
 std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
   change.sequence = ++sequence_;
   const bool recorded = Record(ChangeRecord(change));
+  // A file that cannot be opened again by its path is not one an undo can give back.
+  const bool undoable = recorded && files_.CanReopen(change.path);
   const std::vector<Region>& regions = change.regions;
   try {
     for (const Region& region : regions) {
@@ -51,11 +53,12 @@ std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
         file.WriteAt(region.offset, region.before.data(), region.before.size());
       }
       file.Flush();
-      for (const Region& region : regions) restored = restored && Read(file, region) == region.before;
+      for (const Region& region : regions)
+        restored = restored && Read(file, region) == region.before;
     } catch (const ToolError&) {
       restored = false;
     }
-    holdsChanges_ = holdsChanges_ || (recorded && !restored);
+    holdsChanges_ = holdsChanges_ || (undoable && !restored);
     if (recorded) {
       Record(EndRecord(change.sequence, restored ? ChangeEnd::RolledBack : ChangeEnd::Unknown));
     }
@@ -64,7 +67,7 @@ std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
                                                : ", et le fichier n'a pas pu être remis dans son "
                                                  "état d'origine : remplacez-le par une copie"));
   }
-  holdsChanges_ = holdsChanges_ || recorded;
+  holdsChanges_ = holdsChanges_ || undoable;
   if (!recorded) return {};
   Record(EndRecord(change.sequence, ChangeEnd::Done));
   return file_->Path();

@@ -27,7 +27,7 @@ class RunJournal {
 
   // The journal, once a change is recorded in it.
   const JournalFile* File() const { return file_.get(); }
-  // Whether a recorded change may have left a file changed: what an undo would give back.
+  // Whether a recorded change may have left a file changed that an undo can give back.
   bool HoldsChanges() const { return holdsChanges_; }
 
  private:

@@ -295,14 +295,12 @@ class Batch {
 // The status of a run over several files: that of the first failure, then kDiffers.
 int ManyFilesStatus(const std::vector<FileOutcome>& outcomes, Mode mode) {
   // A failure wins over a difference: what failed was not checked.
-  const auto failed = std::find_if(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
-    return o.result == Result::Failed;
-  });
+  const auto failed = std::find_if(outcomes.begin(), outcomes.end(),
+                                   [](const FileOutcome& o) { return o.result == Result::Failed; });
   if (failed != outcomes.end()) {
     return static_cast<int>(failed->failure);
   }
-  if (mode != Mode::Undo &&
-      std::all_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
+  if (mode != Mode::Undo && std::all_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
         return o.result == Result::NotVb6 || o.result == Result::LeftAside;
       })) {
     Refuse("aucun des fichiers n'est un fichier VB6");
@@ -314,11 +312,14 @@ int ManyFilesStatus(const std::vector<FileOutcome>& outcomes, Mode mode) {
 }
 
 // How to undo the run, last: only where it changed something.
-std::string UndoEnd(Batch& batch, const Output& output) {
+std::string UndoEnd(Batch& batch, FileSystem& files, const Output& output) {
   const JournalFile* journal = batch.Journal().File();
   if (!journal || !batch.Journal().HoldsChanges() || output.json) return {};
-  return UndoLines(output.toolPath, {journal->Word(output.shell), journal->Word(Shell::PowerShell)},
-                   output.shell);
+  const auto words = [&files, &output](const std::string& path) {
+    return ConsoleWords{files.ConsoleWord(path, output.shell),
+                        files.ConsoleWord(path, Shell::PowerShell)};
+  };
+  return UndoLines(words(output.toolPath), words(journal->Path()), output.shell);
 }
 
 // --undo: each change of the journal given back, the last first, so that changes made one
@@ -344,7 +345,7 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
   }
   const std::vector<FileOutcome> outcomes = batch.Finish();
   batch.Journal().MarkUndone(*undone, text);
-  if (!output.json) output.out += FolderEnd(outcomes, Mode::Undo) + UndoEnd(batch, output);
+  if (!output.json) output.out += FolderEnd(outcomes, Mode::Undo) + UndoEnd(batch, files, output);
   return ManyFilesStatus(outcomes, Mode::Undo);
 }
 
@@ -426,11 +427,12 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       }
       if (!command.json) {
         output.out += SingleFileReport(outcome, WayBackStyle{output.shell, output.toolPath}) +
-                      UndoEnd(batch, output);
+                      UndoEnd(batch, files, output);
       }
       return outcome.result == Result::Differs ? kDiffers : 0;
     }
-    if (!command.json) output.out += FolderEnd(outcomes, command.Doing()) + UndoEnd(batch, output);
+    if (!command.json)
+      output.out += FolderEnd(outcomes, command.Doing()) + UndoEnd(batch, files, output);
     return ManyFilesStatus(outcomes, command.Doing());
   } catch (const ToolError& error) {
     output.err += error.Kind() == Failure::Usage

@@ -52,7 +52,8 @@ void UndoFile(FileOutcome& outcome, const JournalChange& change, FileSystem& fil
   for (const Region& region : change.regions) {
     if (region.offset == change.checksumOffset && region.before.size() == 4) {
       const std::uint32_t stored = U32(region.before, 0);
-      outcome.wrongChecksumRestored = stored != 0 && change.sumBefore && stored != *change.sumBefore;
+      outcome.wrongChecksumRestored =
+          stored != 0 && change.sumBefore && stored != *change.sumBefore;
     }
   }
   JournalChange undo = change;
