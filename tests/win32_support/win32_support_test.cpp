@@ -4,6 +4,7 @@
 
 #include "long_path.h"
 #include "system_folders.h"
+#include "text_encoding.h"
 
 namespace {
 
@@ -29,6 +30,29 @@ TEST(ExtendedPath, NormalisesThenPrefixesDrivesAndShares) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(linguarde::win32::ExtendedPath(c.path), c.expected) << testing::PrintToString(c.path);
+  }
+}
+
+// Any Windows name comes back from its bytes, a lone surrogate included; bytes that are no
+// UTF-8 read as U+FFFD, one a byte.
+TEST(TextEncoding, KeepsEveryNameAndReplacesWhatIsNoUtf8) {
+  struct Case {
+    std::wstring text;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {L"\u00E9\u20AC\u6587", "\xC3\xA9\xE2\x82\xAC\xE6\x96\x87"},
+      {L"\xD83D\xDE00", "\xF0\x9F\x98\x80"},
+      {L"a\xD800" L"b\xDC00", "a\xED\xA0\x80" "b\xED\xB0\x80"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(linguarde::win32::ToUtf8(c.text), c.bytes) << testing::PrintToString(c.text);
+    EXPECT_EQ(linguarde::win32::FromUtf8(c.bytes), c.text) << c.bytes;
+  }
+  for (const char* bytes : {"\xFF", "\xC0\xAF", "\xE2\x82", "\xF4\x90\x80\x80"}) {
+    const std::wstring text = linguarde::win32::FromUtf8(bytes);
+    EXPECT_EQ(text, std::wstring(text.size(), L'\xFFFD')) << bytes;
+    EXPECT_FALSE(text.empty()) << bytes;
   }
 }
 
