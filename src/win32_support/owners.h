@@ -69,12 +69,6 @@ struct FindCloser {
 };
 using UniqueFindHandle = std::unique_ptr<void, FindCloser>;
 
-// A view of a file mapping, which UnmapViewOfFile ends.
-struct ViewUnmapper {
-  void operator()(const void* view) const noexcept { UnmapViewOfFile(view); }
-};
-using UniqueMappedView = std::unique_ptr<const std::uint8_t, ViewUnmapper>;
-
 // A COM object's reference, which Release gives back.
 template <class Interface>
 struct ComReleaser {

@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "memory_target.h"
+#include "pe_checksum.h"
 #include "synthetic_pe.h"
 
 namespace tressol::test {
@@ -97,6 +98,27 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
   EXPECT_NE(link.out.find("Lien vers : " + (root / "dehors.exe").string()), std::string::npos)
       << link.out;
   fs::remove_all(root);
+}
+
+// Another program may shorten a file that a set holds (flock does not stop truncate): the
+// whole-file sum then fails for that file, with its cause, and never ends the process.
+TEST(PosixFiles, AFileShortenedUnderTheSumFailsAlone) {
+  const fs::path file = fs::temp_directory_path() / ("tressol-short-" + std::to_string(getpid()));
+  std::vector<std::uint8_t> image = SyntheticPe{}.Build();
+  image.resize(4 << 20);
+  Write(file, image);
+  PosixFileSystem files;
+  const std::unique_ptr<TargetFile> opened = files.Open(file.string(), true);
+  ASSERT_EQ(opened->Size(), image.size());
+  ASSERT_EQ(truncate(file.c_str(), 1 << 20), 0);
+  try {
+    FullPeChecksum(*opened, ChecksumOffset(image));
+    ADD_FAILURE() << "the sum of a shortened file did not fail";
+  } catch (const ToolError& error) {
+    EXPECT_EQ(error.Kind(), Failure::Io);
+    EXPECT_NE(std::string(error.what()).find("s'arrête plus tôt que prévu"), std::string::npos);
+  }
+  fs::remove(file);
 }
 
 // A set killed with SIGKILL, wherever it is: the journal names every file it may have

@@ -3,7 +3,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,23 +22,9 @@
 namespace tressol {
 namespace {
 
-class MappedView final : public TargetFile::View {
- public:
-  MappedView(void* data, std::uint64_t size) : data_(data), size_(size) {}
-  ~MappedView() override { munmap(data_, size_); }
-  MappedView(const MappedView&) = delete;
-  MappedView& operator=(const MappedView&) = delete;
-  const std::uint8_t* Data() const override { return static_cast<const std::uint8_t*>(data_); }
-
- private:
-  void* data_;
-  std::uint64_t size_;
-};
-
 class PosixFile final : public TargetFile {
  public:
   explicit PosixFile(int descriptor) : descriptor_(descriptor) {}
-  void Locked() { locked_ = true; }
   ~PosixFile() override { close(descriptor_); }
   PosixFile(const PosixFile&) = delete;
   PosixFile& operator=(const PosixFile&) = delete;
@@ -83,22 +68,11 @@ class PosixFile final : public TargetFile {
     if (fstat(descriptor_, &status) != 0) Fail("ses attributs ne peuvent pas être lus");
     return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
   }
-  // Only a file locked for a set: another tool that shortened a mapped file would end this
-  // one with SIGBUS, where a read reports the short file.
-  std::unique_ptr<View> Map() override {
-    if (!locked_) return nullptr;
-    const std::uint64_t size = Size();
-    void* data = mmap(nullptr, size, PROT_READ, MAP_SHARED, descriptor_, 0);
-    if (data == MAP_FAILED) return nullptr;
-    return std::make_unique<MappedView>(data, size);
-  }
-
  private:
   [[noreturn]] void Fail(const std::string& what) const {
     throw ToolError(Failure::Io, what + " (" + std::strerror(errno) + ")");
   }
   int descriptor_;
-  bool locked_ = false;
   std::optional<std::uint64_t> size_;
 };
 
@@ -265,7 +239,6 @@ std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool 
   }
   if (forWriting) {
     if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) throw FileError(FileFailure::Locked, true);
-    file->Locked();
   }
   return std::make_unique<PagedFile>(std::move(file));
 }

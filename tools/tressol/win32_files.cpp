@@ -27,15 +27,6 @@ using linguarde::win32::WithoutExtendedPrefix;
 
 std::string SystemText(DWORD code) { return ToUtf8(linguarde::win32::WindowsErrorText(code)); }
 
-class MappedView final : public TargetFile::View {
- public:
-  explicit MappedView(linguarde::win32::UniqueMappedView view) : view_(std::move(view)) {}
-  const std::uint8_t* Data() const override { return view_.get(); }
-
- private:
-  linguarde::win32::UniqueMappedView view_;
-};
-
 class Win32File final : public TargetFile {
  public:
   explicit Win32File(linguarde::win32::UniqueFileHandle file) : file_(std::move(file)) {}
@@ -90,17 +81,6 @@ class Win32File final : public TargetFile {
              static_cast<unsigned long>(information.nFileIndexHigh),
              static_cast<unsigned long>(information.nFileIndexLow));
     return ToUtf8(text);
-  }
-
-  // While a view exists, no program can shorten the file (ERROR_USER_MAPPED_FILE).
-  std::unique_ptr<View> Map() override {
-    const linguarde::win32::UniqueHandle mapping(
-        CreateFileMappingW(file_.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-    if (!mapping) return nullptr;
-    linguarde::win32::UniqueMappedView view(
-        static_cast<const std::uint8_t*>(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0)));
-    if (!view) return nullptr;
-    return std::make_unique<MappedView>(std::move(view));
   }
 
  private:

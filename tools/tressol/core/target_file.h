@@ -21,15 +21,6 @@ class TargetFile {
   // What tells this file from another that takes its name (device and inode, volume and
   // file ID); empty where the system gives nothing.
   virtual std::string Identity() { return {}; }
-
-  // The whole file mapped read-only, where the system can: reading it in place costs less
-  // than copying it. Nothing where it cannot; the view ends with its owner.
-  class View {
-   public:
-    virtual ~View() = default;
-    virtual const std::uint8_t* Data() const = 0;
-  };
-  virtual std::unique_ptr<View> Map() { return nullptr; }
 };
 
 // A file read through whole pages, each read once: finding a header takes half a dozen
@@ -45,7 +36,6 @@ class PagedFile final : public TargetFile {
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override;
   void Flush() override { file_->Flush(); }
   std::string Identity() override { return file_->Identity(); }
-  std::unique_ptr<View> Map() override { return file_->Map(); }
 
  private:
   const std::vector<std::uint8_t>& Page(std::uint64_t index);
