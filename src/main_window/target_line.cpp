@@ -1,5 +1,7 @@
 #include "target_line.h"
 
+#include "shown_text.h"
+
 namespace linguarde {
 namespace {
 
@@ -38,9 +40,9 @@ std::wstring FittedLine(HDC dc, const std::wstring& name, const std::wstring& wo
 
 std::wstring ShownName(const std::wstring& target) {
   const std::size_t end = target.find_last_not_of(L"\\/");
-  if (end == std::wstring::npos || target[end] == L':') return target;
+  if (end == std::wstring::npos || target[end] == L':') return Visible(std::wstring_view(target));
   const std::size_t start = target.find_last_of(L"\\/", end);
-  return target.substr(start + 1, end - start);
+  return Visible(std::wstring_view(target).substr(start + 1, end - start));
 }
 
 }  // namespace linguarde

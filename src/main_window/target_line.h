@@ -18,7 +18,8 @@ inline constexpr UINT kLineFormat = DT_WORDBREAK | DT_NOPREFIX;
 // end with "…".
 std::wstring FittedLine(HDC dc, const std::wstring& name, const std::wstring& words, SIZE box);
 
-// The name a target is shown by: its last component, or the whole text for a root.
+// The name a target is shown by: its last component, or the whole text for a root; what
+// would act on the text around it shown escaped.
 std::wstring ShownName(const std::wstring& target);
 
 }  // namespace linguarde

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "report.h"
+#include "shown_text.h"
 #include "way_back.h"
 #include "memory_target.h"
 #include "synthetic_pe.h"
@@ -685,6 +686,32 @@ TEST(TressolUndo, IsOfferedOnlyWhereItWorks) {
     EXPECT_EQ(Contains(set.out, "Pour annuler ces modifications : "), c.offered) << c.what;
     EXPECT_TRUE(Contains(set.out + set.err, c.says)) << c.what << set.out << set.err;
   }
+}
+
+// A name is shown as it is: a line end cannot forge a line of the report, nor an escape
+// erase one, nor a bidirectional control turn "cod.exe" around.
+TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
+  struct Case {
+    std::string name, shown;
+  };
+  const Case cases[] = {
+      {"a\nRésumé : 0 fichier modifié.exe", "a<U+000A>Résumé : 0 fichier modifié.exe"},
+      {"b\r\x1B[2K.exe", "b<U+000D><U+001B>[2K.exe"},
+      {"c\xE2\x80\xAE"
+       "exe.txt\xE2\x81\xA9.exe",
+       "c<U+202E>exe.txt<U+2069>.exe"},
+      {"d\xC2\x85\xC2\xA0é€文\xFF.exe", "d<U+0085>\xC2\xA0é€文\xFF.exe"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(linguarde::Visible(c.name), c.shown);
+    MemoryFileSystem files;
+    files.targets["app/" + c.name].bytes = SyntheticPe{}.Build();
+    Output output;
+    EXPECT_EQ(tressol::Run(" --set vb6FR.dll 0x40C * 0x409 app/", files, output), 0);
+    EXPECT_TRUE(Contains("\n" + output.out, "\n" + c.shown + " : modifié, ")) << output.out;
+    EXPECT_EQ(output.out.find("\nRésumé : 0"), std::string::npos) << output.out;
+  }
+  EXPECT_EQ(linguarde::Visible(std::wstring_view(L"x\u202E\ty")), L"x<U+202E><U+0009>y");
 }
 
 // A check never writes; it says how each file differs, and its status tells a release script

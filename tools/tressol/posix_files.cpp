@@ -17,6 +17,7 @@
 
 #include <strings.h>
 
+#include "shown_text.h"
 #include "tool_error.h"
 
 namespace tressol {
@@ -68,6 +69,7 @@ class PosixFile final : public TargetFile {
     if (fstat(descriptor_, &status) != 0) Fail("ses attributs ne peuvent pas être lus");
     return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
   }
+
  private:
   [[noreturn]] void Fail(const std::string& what) const {
     throw ToolError(Failure::Io, what + " (" + std::strerror(errno) + ")");
@@ -96,8 +98,8 @@ std::string WhyNotRegular(mode_t mode) {
 // A folder's entries other than "." and "..", sorted; throws when it cannot be read whole.
 std::vector<Entry> EntriesOf(const std::string& folder) {
   const auto fail = [&folder](const char* what) {
-    throw ToolError(Failure::Io,
-                    "le dossier « " + folder + " » " + what + " (" + std::strerror(errno) + ")");
+    throw ToolError(Failure::Io, "le dossier « " + linguarde::Visible(folder) + " » " + what +
+                                     " (" + std::strerror(errno) + ")");
   };
   std::vector<Entry> entries;
   const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), &closedir);
@@ -325,7 +327,9 @@ std::unique_ptr<JournalFile> PosixFileSystem::OpenJournal(const std::string& pat
 }
 
 std::string PosixFileSystem::ConsoleWord(const std::string& path, Shell shell) {
-  return *ShellWord(path, shell == Shell::PowerShell ? shell : Shell::Posix);
+  // A path with a control character cannot be shown as a word: it is shown escaped.
+  return ShellWord(path, shell == Shell::PowerShell ? shell : Shell::Posix)
+      .value_or("'" + linguarde::Visible(path) + "'");
 }
 
 bool PosixFileSystem::CanReopen(const std::string& absolutePath) {

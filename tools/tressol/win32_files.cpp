@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "shown_text.h"
 #include "tool_error.h"
 #include "wildcard.h"
 #include "file_names.h"
@@ -135,8 +136,8 @@ std::vector<Entry> EntriesOf(const std::wstring& opened, const std::wstring& sho
   std::vector<Entry> entries;
   const auto fail = [&shown](const char* what) {
     const DWORD code = GetLastError();
-    throw ToolError(Failure::Io,
-                    "le dossier « " + ToUtf8(shown) + " » " + what + " (" + SystemText(code) + ")");
+    throw ToolError(Failure::Io, "le dossier « " + linguarde::Visible(ToUtf8(shown)) + " » " +
+                                     what + " (" + SystemText(code) + ")");
   };
   WIN32_FIND_DATAW found{};
   const HANDLE first = FindFirstFileExW((opened + L"*").c_str(), FindExInfoBasic, &found,
@@ -481,8 +482,10 @@ std::string Win32FileSystem::ConsoleWord(const std::string& path, Shell shell) {
              ToUtf8(rest) + "\"";
     }
   }
-  if (powerShell) return *ShellWord(path, Shell::PowerShell);
-  return "\"" + path + "\"";
+  // A path with a control character cannot be shown as a word: it is shown escaped.
+  if (powerShell)
+    return ShellWord(path, Shell::PowerShell).value_or("'" + linguarde::Visible(path) + "'");
+  return "\"" + linguarde::Visible(path) + "\"";
 }
 
 bool Win32FileSystem::CanReopen(const std::string& absolutePath) {

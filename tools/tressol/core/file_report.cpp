@@ -5,6 +5,7 @@
 
 #include "json_line.h"
 #include "report.h"
+#include "shown_text.h"
 #include "way_back.h"
 
 namespace tressol {
@@ -120,11 +121,13 @@ std::string Details(const FileOutcome& outcome) {
   const char* by = header.foundBy == HeaderFoundBy::EntryPoint ? "désigné par le point d'entrée"
                    : header.foundBy == HeaderFoundBy::Exports  ? "désigné par les exportations"
                                                                : "trouvé par recherche";
-  std::string text = "Détails :\n  Fichier : " + outcome.path + "\n" +
-                     (outcome.linkTarget ? "  Lien vers : " + *outcome.linkTarget + "\n" : "") +
-                     "  En-tête de projet VB : position " + Hex(header.offset) + " (" + by + ")\n" +
-                     "  Moteur d'exécution VB6 avec lequel il a été compilé : version " +
-                     std::to_string(header.runtimeBuild) + " (pas celui installé ici)\n";
+  std::string text =
+      "Détails :\n  Fichier : " + linguarde::Visible(outcome.path) + "\n" +
+      (outcome.linkTarget ? "  Lien vers : " + linguarde::Visible(*outcome.linkTarget) + "\n"
+                          : "") +
+      "  En-tête de projet VB : position " + Hex(header.offset) + " (" + by + ")\n" +
+      "  Moteur d'exécution VB6 avec lequel il a été compilé : version " +
+      std::to_string(header.runtimeBuild) + " (pas celui installé ici)\n";
   if (outcome.checksum)
     text += "  Somme de contrôle PE : " + ChecksumWords(*outcome.checksum) + "\n";
   if (outcome.signature == Signature::Present) text += "  Signature Authenticode : présente\n";
@@ -167,7 +170,7 @@ std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack,
 // The answer comes last, where the eye lands in a console that shows its last rows: the
 // details, the library and the way back above it.
 std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& style) {
-  const std::string name = FileName(outcome.path);
+  const std::string name = linguarde::Visible(FileName(outcome.path));
   const WayBack wayBack = WayBackOf(outcome, style);
   std::string text;
   std::string answer;
@@ -210,7 +213,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
 }
 
 std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
-  std::string text = Wrap("Tressol : « " + outcome.path + " » " +
+  std::string text = Wrap("Tressol : « " + linguarde::Visible(outcome.path) + " » " +
                               (outcome.result == Result::NotVb6 ? "n'est pas un fichier VB6 : "
                                : set                            ? "ne peut pas être modifié : "
                                                                 : "ne peut pas être lu : ") +

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "command_line.h"
+#include "shown_text.h"
 #include "library_check.h"
 #include "pe_checksum.h"
 #include "file_report.h"
@@ -213,7 +214,7 @@ FileOutcome Unprocessed(const std::string& path, const std::string& openPath,
   FileOutcome outcome;
   outcome.path = path;
   outcome.openPath = openPath;
-  outcome.name = name;
+  outcome.name = linguarde::Visible(name);
   return outcome;
 }
 
@@ -386,7 +387,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       if (!expanded) {
         // A set stops before its first write when one of its targets names nothing.
         if (command.settings && many && !files.Exists(target)) {
-          throw ToolError(Failure::Io, "« " + target +
+          throw ToolError(Failure::Io, "« " + linguarde::Visible(target) +
                                            " » n'existe pas ; vérifiez le chemin. Aucun fichier "
                                            "n'a été modifié");
         }
@@ -397,12 +398,13 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       if (expanded->empty()) {
         // A bare tail meant as a change holds "*" in its settings: it names no pattern.
         if (command.meant) {
-          throw ToolError(Failure::Io,
-                          "« " + command.meant->target + " » : ce fichier n'existe pas");
+          throw ToolError(Failure::Io, "« " + linguarde::Visible(command.meant->target) +
+                                           " » : ce fichier n'existe pas");
         }
         Refuse(IsPattern(target)
-                   ? "aucun fichier ne correspond au motif « " + target + " »"
-                   : "le dossier « " + target + " » ne contient aucun fichier .exe, .dll ou .ocx");
+                   ? "aucun fichier ne correspond au motif « " + linguarde::Visible(target) + " »"
+                   : "le dossier « " + linguarde::Visible(target) +
+                         " » ne contient aucun fichier .exe, .dll ou .ocx");
       }
       for (const FileSystem::Listed& entry : *expanded) {
         pending.push_back(Unprocessed(entry.shown, entry.path,

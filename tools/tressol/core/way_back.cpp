@@ -4,6 +4,7 @@
 
 #include "command_line.h"
 #include "report.h"
+#include "shown_text.h"
 
 namespace tressol {
 namespace {
@@ -17,6 +18,8 @@ bool IsBare(char c, Shell shell) {
 }  // namespace
 
 std::optional<std::string> ShellWord(const std::string& word, Shell shell) {
+  // A line end or a control shown in a command would forge or erase a line of the report.
+  if (linguarde::Visible(word) != word) return std::nullopt;
   if (shell == Shell::PowerShell) {
     // Between single quotes only a quote is special, and PowerShell takes the typographic
     // ones (U+2018 to U+201B) for it too: each is doubled.

@@ -18,7 +18,8 @@ struct WayBackStyle {
 };
 
 // A word written so that the shell hands it to the tool as it is; nothing where that
-// cannot be done (cmd replaces %name% even between quotes, and a quote cannot be quoted).
+// cannot be done (cmd replaces %name% even between quotes, and a quote cannot be quoted)
+// or shown (a control character).
 std::optional<std::string> ShellWord(const std::string& word, Shell shell);
 
 // A path as the first word of a command in that shell: cmd quotes it always, since a bare

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace linguarde {
+
+// Whether a character would act on the text around it instead of showing: a control
+// character (a line end that forges a line, an escape that erases one) or a bidirectional
+// control (U+202A-U+202E, U+2066-U+2069) that turns "exe.txt" into "txt.exe".
+constexpr bool ActsOnText(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) ||
+         (c >= 0x2066 && c <= 0x2069);
+}
+
+// "<U+000A>": a Windows name cannot hold < or >, so the escape reads as nothing else.
+inline std::string Escaped(char32_t c) {
+  char text[12];
+  std::snprintf(text, sizeof text, "<U+%04X>", static_cast<unsigned>(c));
+  return text;
+}
+
+// A name as text to be read: each character that would act on the text around it shown
+// escaped, the rest as it is. UTF-8, or bytes that are not.
+inline std::string Visible(std::string_view name) {
+  std::string shown;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = [&name](std::size_t at) { return static_cast<unsigned char>(name[at]); };
+    const auto follows = [&](std::size_t at) {
+      return at < name.size() && (byte(at) & 0xC0) == 0x80;
+    };
+    // Only the one- to three-byte forms that can encode such a character are read.
+    char32_t c = byte(i);
+    std::size_t length = 1;
+    if (c == 0xC2 && follows(i + 1)) {
+      c = byte(i + 1);
+      length = 2;
+    } else if (c == 0xE2 && follows(i + 1) && follows(i + 2)) {
+      c = 0x2000 | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F);
+      length = 3;
+    } else if (c >= 0x80) {
+      c = 0xFFFD;  // the lead of another character, or a byte that is not UTF-8: shown
+    }
+    if (ActsOnText(c)) {
+      shown += Escaped(c);
+      i += length - 1;
+    } else {
+      shown += name[i];
+    }
+  }
+  return shown;
+}
+
+inline std::wstring Visible(std::wstring_view name) {
+  std::wstring shown;
+  for (const wchar_t unit : name) {
+    if (!ActsOnText(static_cast<char32_t>(unit))) {
+      shown += unit;
+      continue;
+    }
+    const std::string escaped = Escaped(static_cast<char32_t>(unit));
+    shown.append(escaped.begin(), escaped.end());
+  }
+  return shown;
+}
+
+}  // namespace linguarde
