@@ -130,14 +130,27 @@ TEST_F(Vb6Samples, DamagedCopiesFailAndStayAsTheyWere) {
   files.targets["app/magie.exe"].bytes = setup;
   files.targets["app/magie.exe"].bytes[0x11E8] ^= 0x01;  // "VB5!"
   files.targets["app/coupe.exe"].bytes.assign(setup.begin(), setup.begin() + 192);
+  // Its first section, .text, said to start 0x1000 bytes further: its imports read elsewhere.
+  const std::size_t pe = Le32(setup, 0x3C);
+  const std::size_t text = pe + 24 + (setup[pe + 20] | setup[pe + 21] << 8) + 20;
+  files.targets["app/section.exe"].bytes = setup;
+  files.targets["app/section.exe"].bytes[text + 1] ^= 0x10;
+  files.targets["app/mz.exe"].bytes = setup;
+  files.targets["app/mz.exe"].bytes[0] ^= 0x01;
+  files.targets["app/pe.exe"].bytes = setup;
+  files.targets["app/pe.exe"].bytes[pe + 1] ^= 0x20;
   const MemoryFileSystem before = files;
   for (const char* tail : {" app/", " --set vb6FR.dll 0x40C * 0x409 app/"}) {
     Output output;
     EXPECT_EQ(tressol::Run(tail, files, output), 3) << tail;
     EXPECT_EQ(output.out.find("Non VB6"), std::string::npos) << output.out;
-    for (const char* name : {"\nadresse.exe : en échec, il importe le moteur d'exécution VB",
-                             "\nmagie.exe : en échec, il importe le moteur d'exécution VB",
-                             "\ncoupe.exe : en échec, le fichier est tronqué"}) {
+    for (const char* name :
+         {"\nadresse.exe : en échec, il importe le moteur d'exécution VB",
+          "\nmagie.exe : en échec, il importe le moteur d'exécution VB",
+          "\ncoupe.exe : en échec, le fichier est tronqué",
+          "\nsection.exe : en échec, sa table d'importations ne peut pas être lue",
+          "\nmz.exe : en échec, il importe le moteur d'exécution VB, mais sa signature MZ",
+          "\npe.exe : en échec, il importe le moteur d'exécution VB, mais sa signature PE"}) {
       EXPECT_NE(("\n" + output.out).find(name), std::string::npos) << name << output.out;
     }
     for (const auto& [name, target] : files.targets) {

@@ -14,6 +14,7 @@ namespace opt = layout::optional;
 namespace sec = layout::section;
 
 constexpr std::uint32_t kMaxSections = 96;
+constexpr std::uint64_t kMaxLibraryName = 256;
 
 [[noreturn]] void UnreadableImports() {
   Refuse(
@@ -21,17 +22,18 @@ constexpr std::uint32_t kMaxSections = 96;
       "dit s'il s'agit d'un fichier VB6 ; recopiez-le depuis l'original");
 }
 
-// The file offset of the PE signature, which the DOS header names.
-std::uint32_t NewHeaderOffset(TargetFile& file) {
+// The file offset of the PE signature, which the DOS header names. A signature that is
+// wrong where the rest is an image is said: such a file may still be a program of the VB
+// runtime, damaged.
+std::uint32_t NewHeaderOffset(TargetFile& file, PeImage::Signature& signature) {
   if (file.Size() < dos::kSize) {
     NotVb6("trop court pour une image PE");
   }
   const std::vector<std::uint8_t> header = ReadRange(file, 0, dos::kSize);
-  if (header[0] != 'M' || header[1] != 'Z') {
-    NotVb6("pas une image PE (signature MZ absente)");
-  }
+  const bool mz = header[0] == 'M' && header[1] == 'Z';
   const std::uint32_t offset = U32(header, dos::kNewHeader);
   if (offset > file.Size() || file.Size() - offset < 4) {
+    if (!mz) NotVb6(NoImage(PeImage::Signature::MzDamaged));
     // A relocation table before 0x40 marks a plain DOS program, which has no new header;
     // otherwise the file stops before the header it names.
     if (U16(header, dos::kRelocationTable) < 0x40) NotVb6("programme DOS (sans en-tête PE)");
@@ -39,9 +41,10 @@ std::uint32_t NewHeaderOffset(TargetFile& file) {
         "le fichier est tronqué (il s'arrête avant son en-tête PE) ; recopiez-le depuis "
         "l'original");
   }
-  const std::vector<std::uint8_t> signature = ReadRange(file, offset, 4);
-  if (signature[0] != 'P' || signature[1] != 'E' || signature[2] != 0 || signature[3] != 0) {
-    NotVb6("programme DOS ou 16 bits (signature PE absente)");
+  const std::vector<std::uint8_t> pe = ReadRange(file, offset, 4);
+  if (!mz) signature = PeImage::Signature::MzDamaged;
+  if (pe[0] != 'P' || pe[1] != 'E' || pe[2] != 0 || pe[3] != 0) {
+    signature = PeImage::Signature::PeDamaged;
   }
   return offset;
 }
@@ -66,7 +69,7 @@ void ReadOptionalHeader(const std::vector<std::uint8_t>& header, std::uint64_t a
     }
   };
   directory(opt::kExportDirectory, image.exportRva);
-  directory(opt::kImportDirectory, image.importRva);
+  directory(opt::kImportDirectory, image.importRva, &image.importSize);
   directory(opt::kSecurityDirectory, image.securityOffset, &image.securitySize);
 }
 
@@ -89,6 +92,62 @@ std::vector<Section> ReadSections(TargetFile& file, std::uint64_t at, std::uint3
     sections.push_back(section);
   }
   return sections;
+}
+
+PeImage ReadImageAt(TargetFile& file, std::uint32_t peOffset) {
+  const std::vector<std::uint8_t> header = ReadRange(file, peOffset, coff::kSize);
+  if (U16(header, coff::kMachine) != coff::kMachineI386) {
+    NotVb6("image non i386 (64 bits ou autre processeur), que Visual Basic 6 ne produit pas");
+  }
+  const std::uint32_t sectionCount = U16(header, coff::kSectionCount);
+  const std::uint32_t optionalSize = U16(header, coff::kOptionalSize);
+  if (sectionCount == 0 || sectionCount > kMaxSections || optionalSize < opt::kDirectories) {
+    Refuse("son image PE est mal formée (sections ou en-tête optionnel)");
+  }
+  PeImage image;
+  image.isDll = (U16(header, coff::kCharacteristics) & coff::kCharacteristicDll) != 0;
+  const std::uint64_t optionalOffset = std::uint64_t{peOffset} + coff::kSize;
+  ReadOptionalHeader(ReadRange(file, optionalOffset, optionalSize), optionalOffset, image);
+  image.sections = ReadSections(file, optionalOffset + optionalSize, sectionCount);
+  return image;
+}
+
+bool ImportsVbRuntimeOf(TargetFile& file, const PeImage& image) {
+  if (image.importRva == 0) return false;
+  constexpr std::uint32_t kDescriptorSize = layout::imports::kSize;
+  constexpr std::uint32_t kMaxDescriptors = 4096;
+  const char* const kRuntimes[] = {"MSVBVM60.DLL", "MSVBVM50.DLL"};
+  for (std::uint32_t i = 0;; ++i) {
+    const auto at = image.RvaToOffset(image.importRva + i * kDescriptorSize, kDescriptorSize);
+    if (!at || i == kMaxDescriptors) UnreadableImports();
+    const std::vector<std::uint8_t> descriptor = ReadRange(file, *at, kDescriptorSize);
+    const std::uint32_t nameRva = U32(descriptor, layout::imports::kName);
+    if (nameRva == 0 && U32(descriptor, layout::imports::kFirstThunk) == 0) {
+      // The table's end; a directory that declares entries but ends at once was read
+      // through a section that no longer lies where its header says.
+      if (i == 0 && image.importSize >= 2 * kDescriptorSize) UnreadableImports();
+      return false;
+    }
+    const auto nameAt = image.RvaToOffset(nameRva, 1);
+    if (!nameAt) UnreadableImports();
+    // A library's name is a file name: printable and ended by a NUL; anything else was
+    // read from the wrong place.
+    const std::uint64_t length = std::min<std::uint64_t>(kMaxLibraryName, file.Size() - *nameAt);
+    const std::vector<std::uint8_t> name = ReadRange(file, *nameAt, length);
+    const auto end = std::find(name.begin(), name.end(), 0);
+    if (end == name.begin() || end == name.end() ||
+        std::any_of(name.begin(), end, [](std::uint8_t c) { return c < 0x20 || c > 0x7E; })) {
+      UnreadableImports();
+    }
+    for (const char* runtime : kRuntimes) {
+      bool same = end - name.begin() == 12;
+      for (std::size_t c = 0; same && c < 12; ++c) {
+        const char letter = static_cast<char>(name[c]);
+        same = (letter >= 'a' && letter <= 'z' ? letter - 'a' + 'A' : letter) == runtime[c];
+      }
+      if (same) return true;
+    }
+  }
 }
 
 }  // namespace
@@ -115,51 +174,33 @@ std::optional<std::uint64_t> PeImage::VaToOffset(std::uint32_t va, std::uint32_t
   return RvaToOffset(va - imageBase, size);
 }
 
+std::string NoImage(PeImage::Signature signature) {
+  return signature == PeImage::Signature::MzDamaged
+             ? "pas une image PE (signature MZ absente)"
+             : "programme DOS ou 16 bits (signature PE absente)";
+}
+
 PeImage ReadPeImage(TargetFile& file) {
-  const std::uint32_t peOffset = NewHeaderOffset(file);
-  const std::vector<std::uint8_t> header = ReadRange(file, peOffset, coff::kSize);
-  if (U16(header, coff::kMachine) != coff::kMachineI386) {
-    NotVb6("image non i386 (64 bits ou autre processeur), que Visual Basic 6 ne produit pas");
-  }
-  const std::uint32_t sectionCount = U16(header, coff::kSectionCount);
-  const std::uint32_t optionalSize = U16(header, coff::kOptionalSize);
-  if (sectionCount == 0 || sectionCount > kMaxSections || optionalSize < opt::kDirectories) {
-    Refuse("son image PE est mal formée (sections ou en-tête optionnel)");
-  }
+  PeImage::Signature signature = PeImage::Signature::Sound;
+  const std::uint32_t peOffset = NewHeaderOffset(file, signature);
+  if (signature == PeImage::Signature::Sound) return ReadImageAt(file, peOffset);
+  // Only an image whole but for its signature is read; anything else is no image.
   PeImage image;
-  image.isDll = (U16(header, coff::kCharacteristics) & coff::kCharacteristicDll) != 0;
-  const std::uint64_t optionalOffset = std::uint64_t{peOffset} + coff::kSize;
-  ReadOptionalHeader(ReadRange(file, optionalOffset, optionalSize), optionalOffset, image);
-  image.sections = ReadSections(file, optionalOffset + optionalSize, sectionCount);
+  try {
+    image = ReadImageAt(file, peOffset);
+  } catch (const ToolError&) {
+    NotVb6(NoImage(signature));
+  }
+  image.signature = signature;
   return image;
 }
 
 bool ImportsVbRuntime(TargetFile& file, const PeImage& image) {
-  if (image.importRva == 0) return false;
-  constexpr std::uint32_t kDescriptorSize = layout::imports::kSize;
-  constexpr std::uint32_t kMaxDescriptors = 4096;
-  const char* const kRuntimes[] = {"MSVBVM60.DLL", "MSVBVM50.DLL"};
-  for (std::uint32_t i = 0;; ++i) {
-    const auto at = image.RvaToOffset(image.importRva + i * kDescriptorSize, kDescriptorSize);
-    if (!at || i == kMaxDescriptors) UnreadableImports();
-    const std::vector<std::uint8_t> descriptor = ReadRange(file, *at, kDescriptorSize);
-    const std::uint32_t nameRva = U32(descriptor, layout::imports::kName);
-    if (nameRva == 0 && U32(descriptor, layout::imports::kFirstThunk) == 0) {
-      return false;  // the table's end
-    }
-    const auto nameAt = image.RvaToOffset(nameRva, 1);
-    if (!nameAt) UnreadableImports();
-    // Enough for the runtime's name and its NUL: a longer name differs anyway.
-    const std::uint64_t length = std::min<std::uint64_t>(13, file.Size() - *nameAt);
-    const std::vector<std::uint8_t> name = ReadRange(file, *nameAt, length);
-    for (const char* runtime : kRuntimes) {
-      bool same = name.size() == 13 && name[12] == 0;
-      for (std::size_t c = 0; same && c < 12; ++c) {
-        const char letter = static_cast<char>(name[c]);
-        same = (letter >= 'a' && letter <= 'z' ? letter - 'a' + 'A' : letter) == runtime[c];
-      }
-      if (same) return true;
-    }
+  if (image.signature == PeImage::Signature::Sound) return ImportsVbRuntimeOf(file, image);
+  try {
+    return ImportsVbRuntimeOf(file, image);
+  } catch (const ToolError&) {
+    NotVb6(NoImage(image.signature));
   }
 }
 

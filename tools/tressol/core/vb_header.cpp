@@ -173,6 +173,12 @@ VbHeader FindHeader(TargetFile& file, const PeImage& image, bool importsRuntime)
 
 VbHeader LocateVbHeader(TargetFile& file, const PeImage& image) {
   const bool importsRuntime = ImportsVbRuntime(file, image);
+  if (image.signature != PeImage::Signature::Sound) {
+    if (!importsRuntime) NotVb6(NoImage(image.signature));
+    Refuse(std::string("il importe le moteur d'exécution VB, mais sa signature ") +
+           (image.signature == PeImage::Signature::MzDamaged ? "MZ" : "PE") +
+           " est endommagée ; recopiez-le depuis l'original");
+  }
   try {
     return FindHeader(file, image, importsRuntime);
   } catch (const NotVb6File& error) {
