@@ -25,6 +25,7 @@ struct MemoryTarget {
   int killAfterWrite = 0;      // the write after which the process dies, as with kill -9
   bool lieOnReadBack = false;  // reads after the first write return zeros
   std::string identity = "volume:1";
+  std::string listedAs = "volume:1";  // what a listing says of it: another file swapped in
 };
 
 class MemoryFile final : public TargetFile {
@@ -80,12 +81,16 @@ class MemoryFileSystem final : public FileSystem {
   std::map<std::string, MemoryTarget> targets;
   std::vector<Folder> libraryFolders;  // where language libraries are looked for
   std::set<std::string> libraryFiles;  // "folder/name" of those present
-  std::unique_ptr<TargetFile> Open(const std::string& path, bool) override {
+  std::unique_ptr<TargetFile> Open(const std::string& path, bool,
+                                   const std::string& listed) override {
     // A path from the root names the target that it was made from.
     const auto found = targets.count(path) == 0 && path.rfind("/abs/", 0) == 0
                            ? targets.find(path.substr(5))
                            : targets.find(path);
     if (found == targets.end()) throw ToolError(Failure::Io, "introuvable : " + path);
+    if (!listed.empty() && listed != found->second.identity) {
+      throw FileError(FileFailure::Replaced, false);
+    }
     return std::make_unique<MemoryFile>(found->second);
   }
   std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) override {
@@ -94,7 +99,7 @@ class MemoryFileSystem final : public FileSystem {
     for (const auto& entry : targets) {
       const std::string relative = entry.first.substr(target.size());
       if (entry.first.rfind(target, 0) == 0 && (recurse || relative.find('/') == relative.npos)) {
-        paths.push_back({entry.first, entry.first, relative, {}});
+        paths.push_back({entry.first, entry.first, relative, {}, entry.second.listedAs});
       }
     }
     return paths;

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 
 #include "memory_target.h"
@@ -100,6 +101,52 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
   fs::remove_all(root);
 }
 
+// Files listed, then swapped by another program before they are opened: each is opened as
+// the very entry listed or refused as replaced, and nothing outside the folder is written.
+TEST(PosixFiles, AnEntrySwappedAfterTheListingIsRefusedNotFollowed) {
+  const fs::path root = fs::temp_directory_path() / ("tressol-swap-" + std::to_string(getpid()));
+  const fs::path app = root / "app", outside = root / "dehors";
+  const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
+  fs::create_directories(app / "sous");
+  fs::create_directories(outside / "sous");
+  for (const fs::path& file :
+       {app / "a.exe", app / "lien.exe", app / "autre.exe", app / "sous" / "b.exe",
+        outside / "x.exe", outside / "sous" / "b.exe", root / "remplaçant.exe"}) {
+    Write(file, image);
+  }
+  // What another program does between the listing and the opens.
+  struct Swapping final : PosixFileSystem {
+    fs::path app, outside, root;
+    std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) override {
+      auto listed = PosixFileSystem::Expand(target, recurse);
+      fs::remove(app / "lien.exe");
+      fs::create_symlink(outside / "x.exe", app / "lien.exe");
+      fs::rename(root / "remplaçant.exe", app / "autre.exe");
+      fs::rename(app / "sous", root / "sous-déplacé");
+      fs::create_symlink(outside / "sous", app / "sous");
+      return listed;
+    }
+  } files;
+  files.app = app;
+  files.outside = outside;
+  files.root = root;
+  Output output;
+  EXPECT_EQ(tressol::Run(" --recurse --set vb6FR.dll 0x40C * 0x409 " + app.string(), files, output),
+            3);
+  for (const char* says :
+       {"\nautre.exe : en échec, remplacé pendant l'opération",
+        "\nlien.exe : en échec, remplacé pendant l'opération",
+        "\nsous/b.exe : en échec, remplacé pendant l'opération", "\nRésumé : 1 fichier modifié"}) {
+    EXPECT_NE(("\n" + output.out).find(says), std::string::npos) << says << "\n" << output.out;
+  }
+  EXPECT_NE(Read(app / "a.exe"), image);
+  for (const fs::path& file : {outside / "x.exe", outside / "sous" / "b.exe", app / "autre.exe",
+                               root / "sous-déplacé" / "b.exe"}) {
+    EXPECT_EQ(Read(file), image) << file;
+  }
+  fs::remove_all(root);
+}
+
 // Another program may shorten a file that a set holds (flock does not stop truncate): the
 // whole-file sum then fails for that file, with its cause, and never ends the process.
 TEST(PosixFiles, AFileShortenedUnderTheSumFailsAlone) {
@@ -135,6 +182,7 @@ TEST(PosixFiles, AKilledFolderSetIsUndoneFromItsJournal) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     setenv("TRESSOL_JOURNAL", journal.c_str(), 1);
+    freopen("/dev/null", "w", stdout);
     execl(LINGUARDE_TRESSOL, "tressol", "--set", "vb6FR.dll", "0x40C", "*", "0x409", app.c_str(),
           static_cast<char*>(nullptr));
     _exit(127);

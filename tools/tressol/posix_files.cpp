@@ -23,6 +23,10 @@
 namespace tressol {
 namespace {
 
+std::string IdentityOf(const struct stat& status) {
+  return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
+}
+
 class PosixFile final : public TargetFile {
  public:
   explicit PosixFile(int descriptor) : descriptor_(descriptor) {}
@@ -67,7 +71,7 @@ class PosixFile final : public TargetFile {
   std::string Identity() override {
     struct stat status {};
     if (fstat(descriptor_, &status) != 0) Fail("ses attributs ne peuvent pas être lus");
-    return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
+    return IdentityOf(status);
   }
 
  private:
@@ -82,6 +86,7 @@ struct Entry {
   std::string name;
   std::string leftAside;  // why it is not a regular file, or nothing
   bool folder = false;    // a folder itself, not a link to one
+  std::string identity;   // a target's: its device and inode
 };
 
 // What an entry is when it is not a regular file; nothing for a regular file. A link is
@@ -115,13 +120,17 @@ std::vector<Entry> EntriesOf(const std::string& folder) {
     if (name == "." || name == "..") continue;
     std::string leftAside = WhyNotRegular(DTTOIF(entry->d_type));
     bool isFolder = entry->d_type == DT_DIR;
-    if (entry->d_type == DT_UNKNOWN) {
+    std::string identity;
+    // A target's identity, which each later open checks: the entry as listed, not a link.
+    if (entry->d_type == DT_UNKNOWN || (entry->d_type == DT_REG && IsTargetFileName(name))) {
       struct stat status {};
-      const bool known = lstat((folder + "/" + name).c_str(), &status) == 0;
+      const bool known =
+          fstatat(dirfd(directory.get()), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
       leftAside = known ? WhyNotRegular(status.st_mode) : "disparu pendant la lecture du dossier";
       isFolder = known && S_ISDIR(status.st_mode);
+      if (known) identity = IdentityOf(status);
     }
-    entries.push_back({name, leftAside, isFolder});
+    entries.push_back({name, leftAside, isFolder, identity});
   }
   std::sort(entries.begin(), entries.end(),
             [](const Entry& a, const Entry& b) { return a.name < b.name; });
@@ -154,9 +163,9 @@ std::optional<std::vector<FileSystem::Listed>> PosixFileSystem::Expand(const std
         folders.push_back(name + "/");
       } else if (recurse && !entry.leftAside.empty() && stat(path.c_str(), &linked) == 0 &&
                  S_ISDIR(linked.st_mode)) {
-        paths.push_back({path, path, name, "lien vers un dossier, non suivi"});
+        paths.push_back({path, path, name, "lien vers un dossier, non suivi", {}});
       } else if (IsTargetFileName(entry.name)) {
-        paths.push_back({path, path, name, entry.leftAside});
+        paths.push_back({path, path, name, entry.leftAside, entry.identity});
       }
     }
   }
@@ -207,12 +216,15 @@ std::string PosixFileSystem::AbsolutePath(const std::string& given) {
   return start + (start.back() == '/' ? "" : "/") + path;
 }
 
-std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool forWriting) {
+std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool forWriting,
+                                                  const std::string& listed) {
   // Non-blocking, so that a FIFO or a device never holds the run; refused just after.
-  const int descriptor =
-      open(path.c_str(), (forWriting ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC);
+  const int descriptor = open(path.c_str(), (forWriting ? O_RDWR : O_RDONLY) | O_NONBLOCK |
+                                                O_CLOEXEC | (listed.empty() ? 0 : O_NOFOLLOW));
   if (descriptor < 0) {
     const int code = errno;
+    // A link where the listing found a file.
+    if (code == ELOOP && !listed.empty()) throw FileError(FileFailure::Replaced, forWriting);
     const std::string system = std::strerror(code);
     if (code == ENOENT || code == ENOTDIR) {
       throw FileError(FileFailure::NotFound, forWriting, system);
@@ -231,6 +243,11 @@ std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool 
   struct stat status {};
   if (fstat(descriptor, &status) != 0) {
     throw FileError(FileFailure::Unexaminable, forWriting, std::strerror(errno));
+  }
+  // Another file where the listing found this one, or the same name reached through a
+  // folder that became a link.
+  if (!listed.empty() && IdentityOf(status) != listed) {
+    throw FileError(FileFailure::Replaced, forWriting);
   }
   if (!S_ISREG(status.st_mode)) {
     throw FileError(FileFailure::NotRegular, forWriting, {}, WhyNotRegular(status.st_mode));

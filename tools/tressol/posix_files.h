@@ -8,9 +8,11 @@
 namespace tressol {
 
 // Targets as POSIX files; a target opened for a change is locked against other writers.
-class PosixFileSystem final : public FileSystem {
+class PosixFileSystem : public FileSystem {
  public:
-  std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting) override;
+  // A listed entry is opened without following a link, and must be the inode listed.
+  std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting,
+                                   const std::string& listed = {}) override;
   // A folder's .exe, .dll and .ocx entries; the shell has already expanded any pattern.
   std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) override;
   bool Exists(const std::string& path) override;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cwchar>
 
 #include "shown_text.h"
@@ -27,6 +28,13 @@ using linguarde::win32::ToUtf8;
 using linguarde::win32::WithoutExtendedPrefix;
 
 std::string SystemText(DWORD code) { return ToUtf8(linguarde::win32::WindowsErrorText(code)); }
+
+std::string IdentityOf(DWORD volume, DWORD high, DWORD low) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%08lx:%08lx%08lx", static_cast<unsigned long>(volume),
+                static_cast<unsigned long>(high), static_cast<unsigned long>(low));
+  return text;
+}
 
 class Win32File final : public TargetFile {
  public:
@@ -76,12 +84,8 @@ class Win32File final : public TargetFile {
     if (!GetFileInformationByHandle(file_.Get(), &information)) {
       Fail("ses attributs ne peuvent pas être lus");
     }
-    wchar_t text[40];
-    swprintf(text, 40, L"%08lx:%08lx%08lx",
-             static_cast<unsigned long>(information.dwVolumeSerialNumber),
-             static_cast<unsigned long>(information.nFileIndexHigh),
-             static_cast<unsigned long>(information.nFileIndexLow));
-    return ToUtf8(text);
+    return IdentityOf(information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                      information.nFileIndexLow);
   }
 
  private:
@@ -112,56 +116,79 @@ struct Entry {
   std::wstring name;
   std::string leftAside;  // why it is not a regular file, or nothing
   bool folder = false;
-  bool link = false;  // a name surrogate: a symbolic link, a junction, a mount point
+  bool link = false;     // a name surrogate: a symbolic link, a junction, a mount point
+  std::string identity;  // its volume and file ID, as Win32File::Identity says them
 };
 
 // A link is never followed: it may lead out of the folder. Other reparse points (a cloud
 // file's placeholder) are files like any other.
-bool IsLink(const WIN32_FIND_DATAW& found) {
-  return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
-         IsReparseTagNameSurrogate(found.dwReserved0);
+bool IsLink(DWORD attributes, DWORD reparseTag) {
+  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparseTag);
 }
 
-std::string WhyNotRegular(const WIN32_FIND_DATAW& found) {
-  if (IsLink(found)) return "lien symbolique, non suivi";
-  if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "dossier";
-  if ((found.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0) return "périphérique";
+std::string WhyNotRegular(DWORD attributes, DWORD reparseTag) {
+  if (IsLink(attributes, reparseTag)) return "lien symbolique, non suivi";
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "dossier";
+  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return "périphérique";
   return {};
 }
 
-// Every entry of a folder (opened: its extended form, ending in a backslash), sorted. Only
-// "no file" means none: any other failure of the listing is the target's, so that a folder
-// never seems empty or shorter than it is.
-std::vector<Entry> EntriesOf(const std::wstring& opened, const std::wstring& shown) {
+// Every entry of a folder (opened: its extended form, ending in a backslash), each with its
+// file ID, which the listing by handle gives and a search by name does not. The folder is
+// held until the run ends, shared for reading and writing but not deleting, so that it is
+// neither renamed nor replaced while its files are worked on. Only "no such folder" means
+// none: any other failure of the listing is the target's, so that a folder never seems
+// empty or shorter than it is.
+std::vector<Entry> EntriesOf(const std::wstring& opened, const std::wstring& shown,
+                             std::vector<linguarde::win32::UniqueFileHandle>& held) {
   std::vector<Entry> entries;
   const auto fail = [&shown](const char* what) {
     const DWORD code = GetLastError();
     throw ToolError(Failure::Io, "le dossier « " + linguarde::Visible(ToUtf8(shown)) + " » " +
                                      what + " (" + SystemText(code) + ")");
   };
-  WIN32_FIND_DATAW found{};
-  const HANDLE first = FindFirstFileExW((opened + L"*").c_str(), FindExInfoBasic, &found,
-                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (first == INVALID_HANDLE_VALUE) {
+  // A drive's root keeps its backslash.
+  const std::wstring path = opened.size() > 1 && opened[opened.size() - 2] != L':'
+                                ? opened.substr(0, opened.size() - 1)
+                                : opened;
+  linguarde::win32::UniqueFileHandle folder(CreateFileW(
+      path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!folder) {
     const DWORD code = GetLastError();
-    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
-        code == ERROR_NO_MORE_FILES) {
-      return entries;
-    }
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return entries;
     fail("ne peut pas être lu");
   }
-  const linguarde::win32::UniqueFindHandle search(first);
-  for (;;) {
-    const std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..") {
-      entries.push_back({name, WhyNotRegular(found),
-                         (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, IsLink(found)});
-    }
-    if (!FindNextFileW(search.get(), &found)) {
+  BY_HANDLE_FILE_INFORMATION about{};
+  if (!GetFileInformationByHandle(folder.Get(), &about)) fail("ne peut pas être lu");
+  std::vector<std::uint64_t> buffer(8192);  // 64 KiB, aligned for the records
+  const DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof buffer[0]);
+  for (FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;;
+       kind = FileIdBothDirectoryInfo) {
+    if (!GetFileInformationByHandleEx(folder.Get(), kind, buffer.data(), bytes)) {
       if (GetLastError() == ERROR_NO_MORE_FILES) break;
-      fail("n'a pas pu être lu jusqu'au bout");
+      fail(kind == FileIdBothDirectoryRestartInfo ? "ne peut pas être lu"
+                                                  : "n'a pas pu être lu jusqu'au bout");
+    }
+    const auto* record = reinterpret_cast<const std::uint8_t*>(buffer.data());
+    for (;;) {
+      const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(record);
+      const std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+      // For a reparse point, the field of the extended attributes' size holds its tag.
+      const DWORD tag = info->EaSize;
+      if (name != L"." && name != L"..") {
+        entries.push_back(
+            {name, WhyNotRegular(info->FileAttributes, tag),
+             (info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+             IsLink(info->FileAttributes, tag),
+             IdentityOf(about.dwVolumeSerialNumber, static_cast<DWORD>(info->FileId.HighPart),
+                        info->FileId.LowPart)});
+      }
+      if (info->NextEntryOffset == 0) break;
+      record += info->NextEntryOffset;
     }
   }
+  held.push_back(std::move(folder));
   return entries;
 }
 
@@ -182,6 +209,39 @@ bool SameLetterAsWindows(char32_t a, char32_t b) {
   wchar_t x[2], y[2];
   const int nx = units(a, x), ny = units(b, y);
   return CompareStringOrdinal(x, nx, y, ny, TRUE) == CSTR_EQUAL;
+}
+
+// The file opened must be the entry listed: another file, or a link, where the listing found
+// it, is a replaced entry. A reparse point that is not a link (a deduplicated file, one that
+// WOF compresses, a cloud file) is opened again through the driver that gives its data, and
+// must still be the same file.
+template <class Open>
+linguarde::win32::UniqueFileHandle AsListed(linguarde::win32::UniqueFileHandle file,
+                                            const std::string& listed, bool forWriting,
+                                            const Open& open) {
+  const auto identity = [&forWriting](HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION about{};
+    if (!GetFileInformationByHandle(handle, &about)) {
+      throw FileError(FileFailure::Unexaminable, forWriting, SystemText(GetLastError()));
+    }
+    return std::make_pair(
+        IdentityOf(about.dwVolumeSerialNumber, about.nFileIndexHigh, about.nFileIndexLow),
+        about.dwFileAttributes);
+  };
+  const auto [found, attributes] = identity(file.Get());
+  if (found != listed) throw FileError(FileFailure::Replaced, forWriting);
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return file;
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  if (!GetFileInformationByHandleEx(file.Get(), FileAttributeTagInfo, &tag, sizeof tag) ||
+      IsReparseTagNameSurrogate(tag.ReparseTag)) {
+    throw FileError(FileFailure::Replaced, forWriting);
+  }
+  file.Reset();
+  linguarde::win32::UniqueFileHandle data = open(0);
+  if (data && identity(data.Get()).first != listed) {
+    throw FileError(FileFailure::Replaced, forWriting);
+  }
+  return data;
 }
 
 // Under one of the folders where Windows installs programs, which only administrators
@@ -224,11 +284,12 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
   while (!folders.empty()) {
     const std::wstring relative = folders.back();
     folders.pop_back();
-    for (const Entry& entry : EntriesOf(opened + relative, prefix + relative)) {
+    for (const Entry& entry : EntriesOf(opened + relative, prefix + relative, heldFolders_)) {
       const std::wstring inner = relative + entry.name;
       const auto add = [&](const std::string& leftAside) {
-        found.push_back(
-            {inner, {ToUtf8(opened + inner), ToUtf8(prefix + inner), ToUtf8(inner), leftAside}});
+        found.push_back({inner,
+                         {ToUtf8(opened + inner), ToUtf8(prefix + inner), ToUtf8(inner), leftAside,
+                          entry.identity}});
       };
       if (recurse && entry.folder) {
         if (entry.link) {
@@ -268,7 +329,7 @@ std::optional<std::string> Win32FileSystem::LinkTarget(const std::string& path) 
     if (first == INVALID_HANDLE_VALUE) return std::nullopt;
     const linguarde::win32::UniqueFindHandle search(first);
   }
-  if (!IsLink(found)) return std::nullopt;
+  if (!IsLink(found.dwFileAttributes, found.dwReserved0)) return std::nullopt;
   const linguarde::win32::UniqueFileHandle file(
       CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -317,7 +378,8 @@ bool Win32FileSystem::HasFile(const std::string& folder, const std::string& name
   return attributes != INVALID_FILE_ATTRIBUTES && !IsFolder(attributes);
 }
 
-std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool forWriting) {
+std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool forWriting,
+                                                  const std::string& listed) {
   const std::wstring name = ExtendedPath(FromUtf8(path));
   // Windows would refuse the write itself; checked here too, for administrators and
   // systems that let them through.
@@ -327,13 +389,18 @@ std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool 
     throw FileError(FileFailure::ReadOnlyAttribute, true);
   }
   // Shared with nobody for a change: a target that runs or is open elsewhere is refused.
-  linguarde::win32::UniqueFileHandle file(
-      CreateFileW(name.c_str(), forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
-                  forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  // An entry of a listing is opened as itself, a link never followed.
+  const auto open = [&](DWORD flags) {
+    return linguarde::win32::UniqueFileHandle(
+        CreateFileW(name.c_str(), forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                    forWriting ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL | flags, nullptr));
+  };
+  linguarde::win32::UniqueFileHandle file = open(listed.empty() ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
   if (file && GetFileType(file.Get()) != FILE_TYPE_DISK) {
     throw FileError(FileFailure::NotRegular, forWriting, {}, "périphérique ou tube");
   }
+  if (file && !listed.empty()) file = AsListed(std::move(file), listed, forWriting, open);
   if (file) {
     return std::make_unique<PagedFile>(std::make_unique<Win32File>(std::move(file)));
   }

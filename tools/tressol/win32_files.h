@@ -6,14 +6,17 @@
 #include <vector>
 
 #include "file_system.h"
+#include "owners.h"
 
 namespace tressol {
 
 // Targets as Win32 files: a target opened for a change is shared with nobody, and every
 // path goes to the system in the extended form, whatever its length.
-class Win32FileSystem final : public FileSystem {
+class Win32FileSystem : public FileSystem {
  public:
-  std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting) override;
+  // A listed entry is opened without following a link, and must be the file ID listed.
+  std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting,
+                                   const std::string& listed = {}) override;
   // Each entry is opened as the listing gave it, in the extended form, which no
   // normalisation touches: "NUL.exe" stays a file and "app.exe." keeps its final dot.
   std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) override;
@@ -33,6 +36,10 @@ class Win32FileSystem final : public FileSystem {
   // In %LOCALAPPDATA%\Tressol\Retours (else the temporary folder), one a run.
   std::unique_ptr<JournalFile> CreateJournal(const std::string& given) override;
   std::unique_ptr<JournalFile> OpenJournal(const std::string& path) override;
+
+ private:
+  // The folders listed, held until the run ends.
+  std::vector<linguarde::win32::UniqueFileHandle> heldFolders_;
 };
 
 }  // namespace tressol

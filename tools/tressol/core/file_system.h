@@ -34,12 +34,16 @@ class FileSystem {
     std::string shown;      // as the target spells it, for the report and the way back
     std::string relative;   // from the folder the target names: the name, or sub\name
     std::string leftAside;  // why a link or a special file is not taken; empty if it is
+    std::string identity;   // the entry's, as TargetFile::Identity says it
   };
 
   virtual ~FileSystem() = default;
-  // Throws BusyFile when another program holds the file, ToolError otherwise, and refuses
-  // anything but a regular file (a link to one is followed).
-  virtual std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting) = 0;
+  // Throws a busy FileError when another program holds the file, ToolError otherwise, and
+  // refuses anything but a regular file. A link to one is followed, but for an entry of a
+  // listing (listed: its identity), which is opened as the very entry listed or refused as
+  // replaced.
+  virtual std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting,
+                                           const std::string& listed = {}) = 0;
   // The entries a target names when it is a folder (its .exe, .dll and .ocx entries) or a
   // pattern (the entries that its last component matches), sorted; with recurse, those of
   // its sub-folders too, a folder that is a link being left aside, never followed. Nothing

@@ -54,6 +54,7 @@ enum class WayBackCaveat {
 struct FileOutcome {
   std::string path;      // as the target named it
   std::string openPath;  // the very entry that is opened: a listed name is never normalised
+  std::string listed;    // an entry of a listing: its identity, which each open must find
   std::string name;      // as the report names it: the path, or within a folder the file's name
   std::optional<std::string> linkTarget;  // a target named through a link: where it leads
   Result result = Result::Pending;

@@ -253,6 +253,10 @@ std::string FileFailureText(FileFailure why, bool forWriting, const std::string&
     case FileFailure::OthersFileDenied:
       return "vos droits ne permettent pas de le " + verb +
              " ; demandez-les à son propriétaire ou à l'administrateur" + system;
+    case FileFailure::Replaced:
+      return "remplacé pendant l'opération (ce n'est plus le fichier que la liste du dossier "
+             "a donné) ; il n'a pas été " +
+             std::string(forWriting ? "modifié" : "lu");
     case FileFailure::Unexaminable:
       return "il ne peut pas être examiné" + system;
     case FileFailure::Unopenable:

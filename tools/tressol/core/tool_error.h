@@ -35,6 +35,7 @@ enum class FileFailure {
   OthersFileDenied,    // POSIX
   Unopenable,
   Unexaminable,
+  Replaced,  // an entry of a listing that is another file (or a link) when it is opened
 };
 
 // The words of a failure: the report's, with the system's own text where there is one.

@@ -52,7 +52,7 @@ std::optional<std::uint32_t> ActualChecksum(TargetFile& file, const PeImage& ima
 // worth doing.
 void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& files,
          RunJournal& journal) {
-  const std::unique_ptr<TargetFile> file = files.Open(outcome.openPath, true);
+  const std::unique_ptr<TargetFile> file = files.Open(outcome.openPath, true, outcome.listed);
   const PeImage image = ReadPeImage(*file);
   const VbHeader header = LocateVbHeader(*file, image);
   outcome.header = header;
@@ -168,7 +168,7 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
   }
   bool checksumRight = true;
   try {
-    const std::unique_ptr<TargetFile> file = files.Open(outcome.openPath, false);
+    const std::unique_ptr<TargetFile> file = files.Open(outcome.openPath, false, outcome.listed);
     const PeImage image = ReadPeImage(*file);
     outcome.header = LocateVbHeader(*file, image);
     outcome.signature = SignatureOf(image, file->Size());
@@ -252,6 +252,7 @@ class Batch {
       for (const FileOutcome& outcome : held) {
         FileOutcome again = Unprocessed(outcome.path, outcome.openPath, outcome.name);
         again.linkTarget = outcome.linkTarget;
+        again.listed = outcome.listed;
         again.undoing = outcome.undoing;
         Add(std::move(again));
       }
@@ -409,6 +410,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       for (const FileSystem::Listed& entry : *expanded) {
         pending.push_back(Unprocessed(entry.shown, entry.path,
                                       command.targets.size() > 1 ? entry.shown : entry.relative));
+        pending.back().listed = entry.identity;
         if (!entry.leftAside.empty()) {
           pending.back().result = Result::LeftAside;
           pending.back().reason = entry.leftAside;
