@@ -102,6 +102,7 @@ std::string WhyNotRegular(mode_t mode) {
 
 // A folder's entries other than "." and "..", sorted; throws when it cannot be read whole.
 std::vector<Entry> EntriesOf(const std::string& folder) {
+  struct stat self {};
   const auto fail = [&folder](const char* what) {
     throw ToolError(Failure::Io, "le dossier « " + linguarde::Visible(folder) + " » " + what +
                                      " (" + std::strerror(errno) + ")");
@@ -109,6 +110,7 @@ std::vector<Entry> EntriesOf(const std::string& folder) {
   std::vector<Entry> entries;
   const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), &closedir);
   if (!directory) fail("ne peut pas être lu");
+  if (fstat(dirfd(directory.get()), &self) != 0) fail("ne peut pas être lu");
   for (;;) {
     errno = 0;
     const dirent* entry = readdir(directory.get());
@@ -120,9 +122,10 @@ std::vector<Entry> EntriesOf(const std::string& folder) {
     if (name == "." || name == "..") continue;
     std::string leftAside = WhyNotRegular(DTTOIF(entry->d_type));
     bool isFolder = entry->d_type == DT_DIR;
-    std::string identity;
-    // A target's identity, which each later open checks: the entry as listed, not a link.
-    if (entry->d_type == DT_UNKNOWN || (entry->d_type == DT_REG && IsTargetFileName(name))) {
+    // The identity that each later open checks: the folder's device and the entry's inode,
+    // which the listing gives (a file, not a mount point, has the same in both).
+    std::string identity = std::to_string(self.st_dev) + ":" + std::to_string(entry->d_ino);
+    if (entry->d_type == DT_UNKNOWN) {
       struct stat status {};
       const bool known =
           fstatat(dirfd(directory.get()), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
