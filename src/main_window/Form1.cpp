@@ -465,12 +465,13 @@ void Form1::Command2_Click(int Index) {
   const bool unread = reading_ != nullptr || readingWanted_;
   StopReading();
   const std::wstring target = WindowText(Control(rows::Text1));
+  bool unfollowed = false;
   try {
     std::unique_ptr<Console> console =
         LancerAction(static_cast<std::int16_t>(Index), target, platform_);
     // A view changes nothing: its console needs no following.
     if (Index != static_cast<int>(Action::Visualiser) && console != nullptr) {
-      FollowConsole(std::move(console), target);
+      unfollowed = !FollowConsole(std::move(console), target);
     }
   } catch (const ActionRefused& refusal) {
     ShowMessage(hwnd_, refusal.Message(), MB_OK | MB_ICONWARNING);
@@ -481,7 +482,8 @@ void Form1::Command2_Click(int Index) {
     ReportFailure(L"L'action est en échec : mémoire insuffisante ou erreur inattendue.");
     return;
   }
-  if (unread && console_ == nullptr) ReadTarget();
+  // A console that cannot be followed may still be writing the file: not read behind it.
+  if (unread && console_ == nullptr && !unfollowed) ReadTarget();
 }
 
 namespace {
@@ -493,18 +495,22 @@ void CALLBACK PostConsoleEnded(void* window, BOOLEAN) {
 
 }  // namespace
 
-void Form1::FollowConsole(std::unique_ptr<Console> console, const std::wstring& target) {
+bool Form1::FollowConsole(std::unique_ptr<Console> console, const std::wstring& target) {
   consoleWait_.reset();
   HANDLE wait = nullptr;
   if (console->WaitHandle() == nullptr ||
       !RegisterWaitForSingleObject(&wait, console->WaitHandle(), &PostConsoleEnded, hwnd_, INFINITE,
                                    WT_EXECUTEONLYONCE)) {
-    Say(target, L"");  // what it said before the action may no longer hold
-    return;
+    // What it said before the action may no longer hold.
+    Say(target,
+        L"action en cours dans sa console ; une fois celle-ci fermée, appuyez sur Entrée "
+        L"dans la zone de texte pour relire");
+    return false;
   }
   console_ = std::move(console);
   consoleWait_.reset(wait);
   Say(target, L"action en cours dans sa console ; relu quand elle sera fermée");
+  return true;
 }
 
 void Form1::OnConsoleEnded() {

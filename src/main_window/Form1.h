@@ -71,7 +71,8 @@ class Form1 : public BaseWindow<Form1> {
   void StartReading();
   void StopReading();
   // Waits for the console of an action that writes, to read its target again at the end.
-  void FollowConsole(std::unique_ptr<Console> console, const std::wstring& target);
+  // Whether the console could be followed; one that cannot is never read after.
+  bool FollowConsole(std::unique_ptr<Console> console, const std::wstring& target);
   // Label2: the target's name, then the words.
   void Say(const std::wstring& target, const std::wstring& words);
 

@@ -10,6 +10,9 @@ namespace {
 // More than any folder gives; a tool that writes without end is stopped there.
 constexpr std::size_t kLongestOutput = 64u << 20;
 
+// How long the window waits for the reading thread to end: a moment, never more.
+constexpr DWORD kPatienceMs = 50;
+
 // One argument between quotes as Windows programs split them: backslashes before the
 // closing quote doubled. File names hold no quotes.
 std::wstring Quoted(const std::wstring& text) {
@@ -26,13 +29,16 @@ std::wstring ReadingCommandLine(const std::wstring& tool, const std::wstring& ta
 
 ToolReading::ToolReading(const std::wstring& tool, const std::wstring& target, HWND window,
                          UINT done, WPARAM id)
-    : window_(window), done_(done), id_(id) {
+    : state_(std::make_shared<State>()) {
+  state_->window = window;
+  state_->done = done;
+  state_->id = id;
   const std::wstring failure = L"Impossible de lancer « " + tool + L" »";
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) win32::ThrowLastError(failure);
-  pipe_.Reset(readEnd);
+  state_->pipe.Reset(readEnd);
   const win32::UniqueHandle writer(writeEnd);
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
@@ -66,38 +72,46 @@ ToolReading::ToolReading(const std::wstring& tool, const std::wstring& target, H
     SetLastError(error);
     win32::ThrowLastError(failure);
   }
-  process_.Reset(process.hProcess);
+  state_->process.Reset(process.hProcess);
   const win32::UniqueHandle mainThread(process.hThread);
-  thread_.Reset(CreateThread(nullptr, 0, &ToolReading::Read, this, 0, nullptr));
+  // The thread holds the state as long as it runs.
+  auto* held = new std::shared_ptr<State>(state_);
+  thread_.Reset(CreateThread(nullptr, 0, &ToolReading::Read, held, 0, nullptr));
   if (!thread_) {
-    TerminateProcess(process_.Get(), 1);
+    delete held;
+    TerminateProcess(state_->process.Get(), 1);
     win32::ThrowLastError(failure);
   }
 }
 
 ToolReading::~ToolReading() {
-  // Ended, the tool closes the pipe's write end: the thread's read returns.
-  TerminateProcess(process_.Get(), 1);
-  WaitForSingleObject(thread_.Get(), INFINITE);
+  state_->abandoned = true;
+  // Ended, the tool closes the pipe's write end and the thread's read returns, unless a
+  // child of the tool holds it too: the read is then cancelled.
+  TerminateProcess(state_->process.Get(), 1);
+  if (WaitForSingleObject(thread_.Get(), kPatienceMs) == WAIT_TIMEOUT) {
+    CancelSynchronousIo(thread_.Get());
+    WaitForSingleObject(thread_.Get(), kPatienceMs);
+  }
 }
 
-const std::string& ToolReading::Output() const {
-  WaitForSingleObject(thread_.Get(), INFINITE);
-  return output_;
-}
+const std::string& ToolReading::Output() const { return state_->output; }
 
-DWORD WINAPI ToolReading::Read(void* reading) {
-  auto& self = *static_cast<ToolReading*>(reading);
+DWORD WINAPI ToolReading::Read(void* held) {
+  const std::unique_ptr<std::shared_ptr<State>> owner(static_cast<std::shared_ptr<State>*>(held));
+  State& state = **owner;
   char chunk[16384];
   DWORD read = 0;
-  while (ReadFile(self.pipe_.Get(), chunk, sizeof chunk, &read, nullptr) && read > 0) {
-    self.output_.append(chunk, read);
-    if (self.output_.size() > kLongestOutput) {
-      TerminateProcess(self.process_.Get(), 1);
+  while (!state.abandoned && ReadFile(state.pipe.Get(), chunk, sizeof chunk, &read, nullptr) &&
+         read > 0) {
+    state.output.append(chunk, read);
+    if (state.output.size() > kLongestOutput) {
+      TerminateProcess(state.process.Get(), 1);
       break;
     }
   }
-  PostMessageW(self.window_, self.done_, self.id_, 0);
+  // The output is whole before the window hears of it, and nothing touches it after.
+  if (!state.abandoned) PostMessageW(state.window, state.done, state.id, 0);
   return 0;
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 
 #include "owners.h"
@@ -17,24 +19,32 @@ class ToolReading {
   // Throws Win32Error when the tool cannot be started.
   ToolReading(const std::wstring& tool, const std::wstring& target, HWND window, UINT done,
               WPARAM id);
-  // Ends the tool if it still runs (a view writes nothing, so nothing is left half-done),
-  // then waits for the reading thread.
+  // Ends the tool if it still runs (a view writes nothing, so nothing is left half-done) and
+  // cancels the thread's read, waiting for it a moment only: a child of the tool may still
+  // hold the pipe, or the system defer the tool's end while its I/O is pending (an offline
+  // network drive). A thread that has not ended by then ends on its own, later, owning all
+  // that it touches, and says nothing to the window.
   ~ToolReading();
   ToolReading(const ToolReading&) = delete;
   ToolReading& operator=(const ToolReading&) = delete;
 
-  // Everything the tool wrote; waits for the end of the output if `done` has not come yet.
+  // Everything the tool wrote, once `done` has come.
   const std::string& Output() const;
 
  private:
-  static DWORD WINAPI Read(void* reading);
+  // Shared by the reading and its thread: whichever ends last lets it go.
+  struct State {
+    win32::UniqueHandle process;
+    win32::UniqueHandle pipe;  // the read end
+    HWND window = nullptr;
+    UINT done = 0;
+    WPARAM id = 0;
+    std::string output;
+    std::atomic<bool> abandoned{false};
+  };
+  static DWORD WINAPI Read(void* state);
 
-  win32::UniqueHandle process_;
-  win32::UniqueHandle pipe_;  // the read end
-  HWND window_;
-  UINT done_;
-  WPARAM id_;
-  std::string output_;
+  std::shared_ptr<State> state_;
   win32::UniqueHandle thread_;
 };
 

@@ -296,6 +296,28 @@ TEST_F(Form1Test, TheLineSaysWhatTheToolSaysOfTheTarget) {
   }
 }
 
+// A reading whose output a child of the tool still holds is given up at once: the window
+// never waits for it, and the next reading starts.
+TEST_F(Form1Test, AReadingHeldByAChildOfTheToolIsGivenUpAtOnce) {
+  SetFocus(Control(rows::Text1));
+  SetWindowTextW(Control(rows::Text1), L"tenace");
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        return WindowText(Control(rows::Label2)).find(L"lecture en cours") != std::wstring::npos;
+      },
+      10s));
+  const auto start = std::chrono::steady_clock::now();
+  SetWindowTextW(Control(rows::Text1), L"C:\\autre.exe");
+  PressKey(VK_RETURN);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        return ReadBytes(folder_.Path() / L"read.txt").find("autre.exe") != std::string::npos;
+      },
+      10s));
+}
+
 // Only a choice or Enter reads the target: typing and moving the focus do not.
 TEST_F(Form1Test, TheFocusLeavingTheBoxStartsNoReading) {
   form_.ShowActionBand();

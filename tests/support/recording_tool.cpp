@@ -1,7 +1,9 @@
 // Stand-in for the localisation tool: writes its working folder to "cwd.txt" and then
 // appends the raw command line it was given as one line of "received.txt", both in
 // UTF-8 beside itself, and exits. The window's readings (--json) go to "read.txt" instead,
-// so that they are told apart from the actions.
+// so that they are told apart from the actions. A reading of a target named "tenace"
+// leaves behind a child that holds its output for 5 s, as a program the tool started
+// could.
 #include <windows.h>
 
 #include <string>
@@ -36,6 +38,25 @@ int wmain() {
   folder.erase(folder.find_last_of(L'\\') + 1);
 
   const std::wstring line = GetCommandLineW();
+  if (line.find(L" --dormir") != std::wstring::npos) {
+    Sleep(5000);
+    return 0;
+  }
+  if (line.find(L" --json -- \"tenace\"") != std::wstring::npos) {
+    std::wstring child = L"\"" + folder + L"Tressol.exe\" --dormir";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, child.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
+                        nullptr, &startup, &started)) {
+      return 2;
+    }
+    const linguarde::win32::UniqueHandle process(started.hProcess), thread(started.hThread);
+    return 0;
+  }
   if (line.find(L" --json -- ") != std::wstring::npos) {
     return Write(folder + L"read.txt", FILE_APPEND_DATA, OPEN_ALWAYS, Utf8(line.c_str()) + "\n")
                ? 0
