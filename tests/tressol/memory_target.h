@@ -99,7 +99,7 @@ class MemoryFileSystem final : public FileSystem {
     for (const auto& entry : targets) {
       const std::string relative = entry.first.substr(target.size());
       if (entry.first.rfind(target, 0) == 0 && (recurse || relative.find('/') == relative.npos)) {
-        paths.push_back({entry.first, entry.first, relative, {}, entry.second.listedAs});
+        paths.push_back({entry.first, entry.first, relative, {}, entry.second.listedAs, {}});
       }
     }
     return paths;

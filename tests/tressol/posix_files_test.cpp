@@ -147,6 +147,37 @@ TEST(PosixFiles, AnEntrySwappedAfterTheListingIsRefusedNotFollowed) {
   fs::remove_all(root);
 }
 
+// With --recurse, a sub-folder that cannot be listed (here: past PATH_MAX, which root cannot
+// bypass as it does permissions) is one failed entry, and the run goes on over the rest.
+TEST(PosixFiles, ASubFolderThatCannotBeListedFailsAlone) {
+  const fs::path root = fs::temp_directory_path() / ("tressol-deep-" + std::to_string(getpid()));
+  fs::create_directories(root);
+  Write(root / "a.exe", SyntheticPe{}.Build());
+  const fs::path here = fs::current_path();
+  fs::current_path(root);
+  for (int level = 0; level < 18; ++level) {
+    fs::create_directory(std::string(250, 'p'));
+    fs::current_path(std::string(250, 'p'));
+  }
+  fs::current_path(here);
+  PosixFileSystem files;
+  Output output;
+  EXPECT_EQ(tressol::Run(" --recurse " + root.string(), files, output), 4) << output.err;
+  EXPECT_NE(output.out.find("a.exe : messages en anglais.\n"), std::string::npos) << output.out;
+  EXPECT_NE(Joined(output.out).find(" : en échec, le dossier « "), std::string::npos) << output.out;
+  EXPECT_NE(output.out.find("Résumé : 1 fichier VB6, 0 non VB6, 1 en échec."), std::string::npos)
+      << output.out;
+  // What remove_all cannot reach past PATH_MAX is removed from within.
+  fs::current_path(root);
+  for (int level = 0; level < 17; ++level) fs::current_path(std::string(250, 'p'));
+  for (int level = 0; level < 18; ++level) {
+    fs::remove_all(std::string(250, 'p'));
+    fs::current_path("..");
+  }
+  fs::current_path(here);
+  fs::remove_all(root);
+}
+
 // Another program may shorten a file that a set holds (flock does not stop truncate): the
 // whole-file sum then fails for that file, with its cause, and never ends the process.
 TEST(PosixFiles, AFileShortenedUnderTheSumFailsAlone) {

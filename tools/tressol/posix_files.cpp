@@ -158,7 +158,17 @@ std::optional<std::vector<FileSystem::Listed>> PosixFileSystem::Expand(const std
   while (!folders.empty()) {
     const std::string relative = folders.back();
     folders.pop_back();
-    for (const Entry& entry : EntriesOf(root + relative)) {
+    std::vector<Entry> entries;
+    try {
+      entries = EntriesOf(root + relative);
+    } catch (const ToolError& error) {
+      // Another user's folder: its files are not checked, and the run says so and goes on.
+      if (relative.empty()) throw;
+      const std::string name = relative.substr(0, relative.size() - 1);
+      paths.push_back({root + name, root + name, name, {}, {}, error.what()});
+      continue;
+    }
+    for (const Entry& entry : entries) {
       const std::string name = relative + entry.name;
       const std::string path = root + name;
       struct stat linked {};
@@ -166,9 +176,9 @@ std::optional<std::vector<FileSystem::Listed>> PosixFileSystem::Expand(const std
         folders.push_back(name + "/");
       } else if (recurse && !entry.leftAside.empty() && stat(path.c_str(), &linked) == 0 &&
                  S_ISDIR(linked.st_mode)) {
-        paths.push_back({path, path, name, "lien vers un dossier, non suivi", {}});
+        paths.push_back({path, path, name, "lien vers un dossier, non suivi", {}, {}});
       } else if (IsTargetFileName(entry.name)) {
-        paths.push_back({path, path, name, entry.leftAside, entry.identity});
+        paths.push_back({path, path, name, entry.leftAside, entry.identity, {}});
       }
     }
   }

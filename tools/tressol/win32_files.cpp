@@ -284,12 +284,25 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
   while (!folders.empty()) {
     const std::wstring relative = folders.back();
     folders.pop_back();
-    for (const Entry& entry : EntriesOf(opened + relative, prefix + relative, heldFolders_)) {
+    std::vector<Entry> entries;
+    try {
+      entries = EntriesOf(opened + relative, prefix + relative, heldFolders_);
+    } catch (const ToolError& error) {
+      // System Volume Information, another user's profile: its files are not checked, and
+      // the run says so and goes on.
+      if (relative.empty()) throw;
+      const std::wstring inner = relative.substr(0, relative.size() - 1);
+      found.push_back({inner,
+                       {ToUtf8(opened + inner), ToUtf8(prefix + inner), ToUtf8(inner), {}, {},
+                        error.what()}});
+      continue;
+    }
+    for (const Entry& entry : entries) {
       const std::wstring inner = relative + entry.name;
       const auto add = [&](const std::string& leftAside) {
         found.push_back({inner,
                          {ToUtf8(opened + inner), ToUtf8(prefix + inner), ToUtf8(inner), leftAside,
-                          entry.identity}});
+                          entry.identity, {}}});
       };
       if (recurse && entry.folder) {
         if (entry.link) {

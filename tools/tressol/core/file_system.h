@@ -35,6 +35,7 @@ class FileSystem {
     std::string relative;   // from the folder the target names: the name, or sub\name
     std::string leftAside;  // why a link or a special file is not taken; empty if it is
     std::string identity;   // the entry's, as TargetFile::Identity says it
+    std::string failed;     // a sub-folder that could not be listed: why
   };
 
   virtual ~FileSystem() = default;
@@ -46,9 +47,10 @@ class FileSystem {
                                            const std::string& listed = {}) = 0;
   // The entries a target names when it is a folder (its .exe, .dll and .ocx entries) or a
   // pattern (the entries that its last component matches), sorted; with recurse, those of
-  // its sub-folders too, a folder that is a link being left aside, never followed. Nothing
-  // when it names a single file, or nothing that exists. Throws ToolError when a folder
-  // cannot be listed whole.
+  // its sub-folders too, a folder that is a link being left aside, never followed, and a
+  // sub-folder that cannot be listed whole given as a failed entry. Nothing when it names a
+  // single file, or nothing that exists. Throws ToolError when the folder given cannot be
+  // listed whole.
   virtual std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) = 0;
   // Whether the path names something, even something this user may not open.
   virtual bool Exists(const std::string& path) = 0;

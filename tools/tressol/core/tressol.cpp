@@ -415,6 +415,10 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
           pending.back().result = Result::LeftAside;
           pending.back().reason = entry.leftAside;
         }
+        if (!entry.failed.empty()) {
+          pending.back().result = Result::Failed;
+          pending.back().reason = entry.failed;
+        }
       }
       many = true;
     }
