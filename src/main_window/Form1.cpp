@@ -547,6 +547,14 @@ void Form1::StartReading() {
     Say(target, L"relu quand la console de l'action sera fermée");
     return;
   }
+  wchar_t current[32768];
+  const DWORD length = GetCurrentDirectoryW(32768, current);
+  if (length > 0 && length < 32768 && InterpreterLooksElsewhere(target, current)) {
+    Say(target,
+        L"chemin relatif et dossier courant réseau : l'action le chercherait dans le "
+        L"dossier de Windows ; donnez le chemin complet");
+    return;
+  }
   if (interpreter::FindUncarriable(target)) {
     Say(target, L"guillemet ou caractère de contrôle, que les actions refusent");
     return;

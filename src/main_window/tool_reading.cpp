@@ -20,9 +20,10 @@ std::wstring Quoted(const std::wstring& text) {
   return L"\"" + text + std::wstring(text.size() - end, L'\\') + L"\"";
 }
 
-// The target as one argument, read as a target even where it looks like an option.
+// The target as one argument, read as a target even where it looks like an option; a file
+// only in the cloud is not downloaded for a line that nobody asked for.
 std::wstring ReadingCommandLine(const std::wstring& tool, const std::wstring& target) {
-  return Quoted(tool) + L" --json -- " + Quoted(target);
+  return Quoted(tool) + L" --json --local-only -- " + Quoted(target);
 }
 
 }  // namespace

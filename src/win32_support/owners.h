@@ -12,12 +12,18 @@
 namespace linguarde::win32 {
 
 // Kernel APIs disagree on the invalid value: CreateFileW returns INVALID_HANDLE_VALUE,
-// most others NULL.
+// most others NULL; a directory search of FindFirstFileExW is ended by FindClose.
 struct NullIsInvalid {
   static HANDLE Invalid() noexcept { return nullptr; }
+  static BOOL Close(HANDLE handle) noexcept { return CloseHandle(handle); }
 };
 struct MinusOneIsInvalid {
   static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static BOOL Close(HANDLE handle) noexcept { return CloseHandle(handle); }
+};
+struct FindSearch {
+  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static BOOL Close(HANDLE search) noexcept { return FindClose(search); }
 };
 
 // Owns one kernel handle; move-only so that no handle is closed twice.
@@ -44,13 +50,13 @@ class BasicUniqueHandle {
 
   // Closes now and says whether the system could: for a file written through the handle,
   // a failed close may mean data not saved.
-  [[nodiscard]] bool Close() noexcept { return CloseHandle(Release()) != FALSE; }
+  [[nodiscard]] bool Close() noexcept { return Traits::Close(Release()) != FALSE; }
 
   // Closing keeps the last error, so that a failure can still be reported after cleanup.
   void Reset(HANDLE handle = Traits::Invalid()) noexcept {
     if (handle_ != Traits::Invalid()) {
       const DWORD error = GetLastError();
-      CloseHandle(handle_);
+      Traits::Close(handle_);
       SetLastError(error);
     }
     handle_ = handle;
@@ -63,11 +69,7 @@ class BasicUniqueHandle {
 using UniqueHandle = BasicUniqueHandle<NullIsInvalid>;
 using UniqueFileHandle = BasicUniqueHandle<MinusOneIsInvalid>;
 
-// A directory search of FindFirstFileExW, which FindClose ends.
-struct FindCloser {
-  void operator()(HANDLE search) const noexcept { FindClose(search); }
-};
-using UniqueFindHandle = std::unique_ptr<void, FindCloser>;
+using UniqueFindHandle = BasicUniqueHandle<FindSearch>;
 
 // A COM object's reference, which Release gives back.
 template <class Interface>

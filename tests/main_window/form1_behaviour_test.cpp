@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "form1_fixture.h"
+#include "target_line.h"
 #include "vb6_samples.h"
 
 namespace linguarde::test {
@@ -318,6 +319,26 @@ TEST_F(Form1Test, AReadingHeldByAChildOfTheToolIsGivenUpAtOnce) {
       10s));
 }
 
+// Where the action's interpreter would start in the Windows folder, a relative target is
+// not read here, where it names another file.
+TEST(TargetLine, ARelativeTargetFromANetworkShareIsNotRead) {
+  struct Case {
+    const wchar_t* target;
+    const wchar_t* current;
+    bool elsewhere;
+  };
+  const Case cases[] = {
+      {L"Appli.exe", L"\\\\serveur\\partage\\Appli", true},
+      {L"\\Appli\\Appli.exe", L"\\\\serveur\\partage", true},
+      {L"C:\\Appli\\Appli.exe", L"\\\\serveur\\partage", false},
+      {L"\\\\serveur\\partage\\Appli.exe", L"\\\\serveur\\partage", false},
+      {L"Appli.exe", L"C:\\Appli", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(InterpreterLooksElsewhere(c.target, c.current), c.elsewhere) << c.target;
+  }
+}
+
 // Only a choice or Enter reads the target: typing and moving the focus do not.
 TEST_F(Form1Test, TheFocusLeavingTheBoxStartsNoReading) {
   form_.ShowActionBand();
@@ -329,8 +350,9 @@ TEST_F(Form1Test, TheFocusLeavingTheBoxStartsNoReading) {
   SetFocus(Control(rows::Text1));
   PressKey(VK_RETURN);
   ASSERT_TRUE(PumpUntil([&] { return fs::exists(folder_.Path() / L"read.txt"); }, 20s));
-  EXPECT_EQ(FromUtf8(ReadBytes(folder_.Path() / L"read.txt")),
-            L"\"" + folder_.Text() + L"\\Tressol.exe\" --json -- \"C:\\Mes Projets\\\\\"\n");
+  EXPECT_EQ(
+      FromUtf8(ReadBytes(folder_.Path() / L"read.txt")),
+      L"\"" + folder_.Text() + L"\\Tressol.exe\" --json --local-only -- \"C:\\Mes Projets\\\\\"\n");
 }
 
 }  // namespace

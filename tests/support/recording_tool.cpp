@@ -42,7 +42,7 @@ int wmain() {
     Sleep(5000);
     return 0;
   }
-  if (line.find(L" --json -- \"tenace\"") != std::wstring::npos) {
+  if (line.find(L" --json --local-only -- \"tenace\"") != std::wstring::npos) {
     std::wstring child = L"\"" + folder + L"Tressol.exe\" --dormir";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -57,7 +57,7 @@ int wmain() {
     const linguarde::win32::UniqueHandle process(started.hProcess), thread(started.hThread);
     return 0;
   }
-  if (line.find(L" --json -- ") != std::wstring::npos) {
+  if (line.find(L" --json --local-only -- ") != std::wstring::npos) {
     return Write(folder + L"read.txt", FILE_APPEND_DATA, OPEN_ALWAYS, Utf8(line.c_str()) + "\n")
                ? 0
                : 2;

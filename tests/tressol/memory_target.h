@@ -26,6 +26,7 @@ struct MemoryTarget {
   bool lieOnReadBack = false;  // reads after the first write return zeros
   std::string identity = "volume:1";
   std::string listedAs = "volume:1";  // what a listing says of it: another file swapped in
+  bool onlineOnly = false;
 };
 
 class MemoryFile final : public TargetFile {
@@ -99,12 +100,21 @@ class MemoryFileSystem final : public FileSystem {
     for (const auto& entry : targets) {
       const std::string relative = entry.first.substr(target.size());
       if (entry.first.rfind(target, 0) == 0 && (recurse || relative.find('/') == relative.npos)) {
-        paths.push_back({entry.first, entry.first, relative, {}, entry.second.listedAs, {}});
+        paths.push_back({entry.first,
+                         entry.first,
+                         relative,
+                         {},
+                         entry.second.listedAs,
+                         {},
+                         entry.second.onlineOnly});
       }
     }
     return paths;
   }
   bool Exists(const std::string& path) override { return targets.count(path) != 0; }
+  bool OnlineOnly(const std::string& path) override {
+    return targets.count(path) != 0 && targets[path].onlineOnly;
+  }
   std::optional<std::string> LinkTarget(const std::string&) override { return std::nullopt; }
   std::vector<Folder> LibraryFolders(const std::string&) override { return libraryFolders; }
   bool HasFile(const std::string& folder, const std::string& name) override {

@@ -714,6 +714,36 @@ TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
   EXPECT_EQ(linguarde::Visible(std::wstring_view(L"x\u202E\ty")), L"x<U+202E><U+0009>y");
 }
 
+// The window's reading asks that a file only in the cloud be left unread, never downloaded;
+// a view or a set that the user asks for reads it.
+TEST(TressolFolder, FilesOnlyInTheCloudAreLeftUnreadWhenAsked) {
+  struct Case {
+    const char* tail;
+    int status;
+    const char* says;
+    bool read;
+  };
+  const Case cases[] = {
+      {" --local-only app/", 0,
+       "Laissés de côté, car ce ne sont pas des fichiers ordinaires : en ligne seulement, non lu : "
+       "b.exe\n",
+       false},
+      {" --local-only app/b.exe", 3, "« app/b.exe » ne peut pas être lu : en ligne seulement",
+       false},
+      {" app/", 0, "\nb.exe : messages en anglais.", true},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.targets["app/a.exe"].bytes = files.targets["app/b.exe"].bytes = SyntheticPe{}.Build();
+    files.targets["app/b.exe"].onlineOnly = true;
+    Output output;
+    EXPECT_EQ(tressol::Run(c.tail, files, output), c.status) << c.tail << output.err;
+    EXPECT_TRUE(Contains("\n" + output.out + output.err, c.says))
+        << c.tail << output.out << output.err;
+    EXPECT_EQ(files.targets["app/b.exe"].bytesRead > 0, c.read) << c.tail;
+  }
+}
+
 // A check never writes; it says how each file differs, and its status tells a release script
 // whether every VB6 file has the settings asked (a failure wins: what failed was not checked).
 TEST(TressolCheck, SaysWhatDiffersAndWritesNothing) {

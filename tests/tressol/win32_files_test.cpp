@@ -69,5 +69,32 @@ TEST(Win32Files, AnEntrySwappedAfterTheListingIsRefusedNotFollowed) {
   fs::remove_all(root);
 }
 
+// What Wine cannot make (App execution aliases, sockets, cloud files), said from the
+// attributes and the reparse tag a listing gives.
+TEST(Win32Files, OnlyFilesAreTakenWhateverTheirReparsePoint) {
+  struct Case {
+    unsigned long attributes, tag;
+    const char* why;
+  };
+  constexpr unsigned long kReparse = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_ARCHIVE;
+  const Case cases[] = {
+      {FILE_ATTRIBUTE_ARCHIVE, 0, ""},
+      {kReparse, IO_REPARSE_TAG_SYMLINK, "lien symbolique, non suivi"},
+      {kReparse | FILE_ATTRIBUTE_DIRECTORY, IO_REPARSE_TAG_MOUNT_POINT,
+       "lien symbolique, non suivi"},
+      {kReparse, 0x8000001B, "alias d'exécution d'application"},
+      {kReparse, 0x80000023, "socket"},
+      {kReparse, 0x80000013, ""},               // deduplicated
+      {kReparse, 0x80000017, ""},               // compressed by WOF
+      {kReparse | 0x00400000, 0x9000001A, ""},  // in the cloud, not downloaded
+      {FILE_ATTRIBUTE_DIRECTORY, 0, "dossier"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(WhyNotRegular(c.attributes, c.tag), c.why) << std::hex << c.tag;
+    EXPECT_EQ(OnlineOnly(c.attributes), (c.attributes & 0x00400000) != 0) << std::hex << c.tag;
+  }
+  EXPECT_TRUE(OnlineOnly(FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_ARCHIVE));
+}
+
 }  // namespace
 }  // namespace tressol::test

@@ -15,6 +15,8 @@ class PosixFileSystem : public FileSystem {
                                    const std::string& listed = {}) override;
   // A folder's .exe, .dll and .ocx entries; the shell has already expanded any pattern.
   std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) override;
+  // No cloud placeholders here.
+  bool OnlineOnly(const std::string&) override { return false; }
   bool Exists(const std::string& path) override;
   std::optional<std::string> LinkTarget(const std::string& path) override;
   // Only the target's own folder: there is no Windows system folder to look in.

@@ -118,19 +118,13 @@ struct Entry {
   bool folder = false;
   bool link = false;     // a name surrogate: a symbolic link, a junction, a mount point
   std::string identity;  // its volume and file ID, as Win32File::Identity says them
+  bool onlineOnly = false;
 };
 
 // A link is never followed: it may lead out of the folder. Other reparse points (a cloud
 // file's placeholder) are files like any other.
 bool IsLink(DWORD attributes, DWORD reparseTag) {
   return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparseTag);
-}
-
-std::string WhyNotRegular(DWORD attributes, DWORD reparseTag) {
-  if (IsLink(attributes, reparseTag)) return "lien symbolique, non suivi";
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "dossier";
-  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return "périphérique";
-  return {};
 }
 
 // Every entry of a folder (opened: its extended form, ending in a backslash), each with its
@@ -182,7 +176,8 @@ std::vector<Entry> EntriesOf(const std::wstring& opened, const std::wstring& sho
              (info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
              IsLink(info->FileAttributes, tag),
              IdentityOf(about.dwVolumeSerialNumber, static_cast<DWORD>(info->FileId.HighPart),
-                        info->FileId.LowPart)});
+                        info->FileId.LowPart),
+             OnlineOnly(info->FileAttributes)});
       }
       if (info->NextEntryOffset == 0) break;
       record += info->NextEntryOffset;
@@ -261,6 +256,34 @@ bool InProgramFiles(const std::wstring& extendedPath) {
 
 }  // namespace
 
+// Reparse points that are neither links nor files: what they name is no file's bytes.
+constexpr DWORD kAppExecutionAlias = 0x8000001B;  // IO_REPARSE_TAG_APPEXECLINK
+constexpr DWORD kUnixSocket = 0x80000023;         // IO_REPARSE_TAG_AF_UNIX
+
+bool OnlineOnly(unsigned long attributes) {
+  constexpr unsigned long kRecallOnOpen = 0x00040000;        // FILE_ATTRIBUTE_RECALL_ON_OPEN
+  constexpr unsigned long kRecallOnDataAccess = 0x00400000;  // FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS
+  return (attributes & (kRecallOnOpen | kRecallOnDataAccess | FILE_ATTRIBUTE_OFFLINE)) != 0;
+}
+
+bool Win32FileSystem::OnlineOnly(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(ExtendedPath(FromUtf8(path)).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && tressol::OnlineOnly(attributes);
+}
+
+std::string WhyNotRegular(unsigned long attributes, unsigned long reparseTag) {
+  if (IsLink(attributes, reparseTag)) return "lien symbolique, non suivi";
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && reparseTag == kAppExecutionAlias) {
+    return "alias d'exécution d'application";
+  }
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && reparseTag == kUnixSocket) {
+    return "socket";
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "dossier";
+  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return "périphérique";
+  return {};
+}
+
 std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std::string& target,
                                                                        bool recurse) {
   const std::wstring name = FromUtf8(target);
@@ -292,17 +315,22 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
       // the run says so and goes on.
       if (relative.empty()) throw;
       const std::wstring inner = relative.substr(0, relative.size() - 1);
-      found.push_back({inner,
-                       {ToUtf8(opened + inner), ToUtf8(prefix + inner), ToUtf8(inner), {}, {},
-                        error.what()}});
+      found.push_back(
+          {inner,
+           {ToUtf8(opened + inner), ToUtf8(prefix + inner), ToUtf8(inner), {}, {}, error.what()}});
       continue;
     }
     for (const Entry& entry : entries) {
       const std::wstring inner = relative + entry.name;
       const auto add = [&](const std::string& leftAside) {
         found.push_back({inner,
-                         {ToUtf8(opened + inner), ToUtf8(prefix + inner), ToUtf8(inner), leftAside,
-                          entry.identity, {}}});
+                         {ToUtf8(opened + inner),
+                          ToUtf8(prefix + inner),
+                          ToUtf8(inner),
+                          leftAside,
+                          entry.identity,
+                          {},
+                          entry.onlineOnly}});
       };
       if (recurse && entry.folder) {
         if (entry.link) {
@@ -337,10 +365,9 @@ std::optional<std::string> Win32FileSystem::LinkTarget(const std::string& path) 
   const std::wstring name = ExtendedPath(FromUtf8(path));
   WIN32_FIND_DATAW found{};
   {
-    const HANDLE first =
-        FindFirstFileExW(name.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
-    if (first == INVALID_HANDLE_VALUE) return std::nullopt;
-    const linguarde::win32::UniqueFindHandle search(first);
+    const linguarde::win32::UniqueFindHandle search(
+        FindFirstFileExW(name.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    if (!search) return std::nullopt;
   }
   if (!IsLink(found.dwFileAttributes, found.dwReserved0)) return std::nullopt;
   const linguarde::win32::UniqueFileHandle file(
@@ -400,6 +427,16 @@ std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool 
   if (forWriting && attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     throw FileError(FileFailure::ReadOnlyAttribute, true);
+  }
+  // An alias or a socket named by the user: nothing to read, said as for an entry.
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    WIN32_FIND_DATAW found{};
+    const linguarde::win32::UniqueFindHandle search(
+        FindFirstFileExW(name.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    const std::string why = search && !IsLink(found.dwFileAttributes, found.dwReserved0)
+                                ? WhyNotRegular(found.dwFileAttributes, found.dwReserved0)
+                                : std::string();
+    if (!why.empty()) throw FileError(FileFailure::NotRegular, forWriting, {}, why);
   }
   // Shared with nobody for a change: a target that runs or is open elsewhere is refused.
   // An entry of a listing is opened as itself, a link never followed.

@@ -10,6 +10,14 @@
 
 namespace tressol {
 
+// Why an entry with these attributes and reparse tag is not taken as a file: a link (never
+// followed), a folder, a device, an App execution alias, a socket; empty for a file, which
+// a reparse point that is no link may be (deduplicated, compressed by WOF, in the cloud).
+std::string WhyNotRegular(unsigned long attributes, unsigned long reparseTag);
+// Whether a file's data are only in the cloud (OneDrive, where Desktop and Documents often
+// are): reading it would download it.
+bool OnlineOnly(unsigned long attributes);
+
 // Targets as Win32 files: a target opened for a change is shared with nobody, and every
 // path goes to the system in the extended form, whatever its length.
 class Win32FileSystem : public FileSystem {
@@ -20,6 +28,7 @@ class Win32FileSystem : public FileSystem {
   // Each entry is opened as the listing gave it, in the extended form, which no
   // normalisation touches: "NUL.exe" stays a file and "app.exe." keeps its final dot.
   std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) override;
+  bool OnlineOnly(const std::string& path) override;
   bool Exists(const std::string& path) override;
   std::optional<std::string> LinkTarget(const std::string& path) override;
   // The runtime, a 32-bit library, is loaded by a 32-bit program, which looks for a

@@ -189,6 +189,8 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
       command.json = true;
     } else if (word == "--recurse") {
       command.recurse = true;
+    } else if (word == "--local-only") {
+      command.localOnly = true;
     } else if (word == "--undo") {
       const std::string journal = at < tail.size() ? ReadArgument(tail, at) : std::string();
       if (journal.empty()) {
@@ -311,6 +313,8 @@ constexpr char kUsageBoth[] =
     "      position de l'en-tête, bibliothèques et langues, celles d'avant pour une\n"
     "      modification, ce qui a été fait, présence de la bibliothèque) au lieu du rapport.\n"
     "  --recurse : un dossier avec tous ses sous-dossiers, sans suivre les liens.\n"
+    "  --local-only : un fichier qui n'est que dans le nuage (OneDrive…) est laissé de côté,\n"
+    "      sans être téléchargé.\n"
     "  --help, -h : cette aide ; --version : la version de l'outil.\n"
     "  --check compare les noms de bibliothèque sans distinction de casse, comme Windows\n"
     "      cherche les fichiers.\n"

@@ -24,6 +24,7 @@ struct Command {
   std::optional<LanguageSettings> expected;  // --check: what every VB6 file must hold
   bool json = false;                         // JSON Lines instead of the French report
   bool recurse = false;                      // a folder's sub-folders too
+  bool localOnly = false;                    // files only in the cloud left aside, unread
   bool help = false;                         // --help, -h, /?: the usage, and nothing else
   bool version = false;                      // --version
   std::optional<std::string> undo;           // --undo: the journal whose changes to undo

@@ -30,12 +30,13 @@ class FileSystem {
  public:
   // An entry of a folder or a pattern.
   struct Listed {
-    std::string path;       // the very entry that the listing gave, for Open
-    std::string shown;      // as the target spells it, for the report and the way back
-    std::string relative;   // from the folder the target names: the name, or sub\name
-    std::string leftAside;  // why a link or a special file is not taken; empty if it is
-    std::string identity;   // the entry's, as TargetFile::Identity says it
-    std::string failed;     // a sub-folder that could not be listed: why
+    std::string path;         // the very entry that the listing gave, for Open
+    std::string shown;        // as the target spells it, for the report and the way back
+    std::string relative;     // from the folder the target names: the name, or sub\name
+    std::string leftAside;    // why a link or a special file is not taken; empty if it is
+    std::string identity;     // the entry's, as TargetFile::Identity says it
+    std::string failed;       // a sub-folder that could not be listed: why
+    bool onlineOnly = false;  // a file whose data a cloud service keeps, not downloaded yet
   };
 
   virtual ~FileSystem() = default;
@@ -52,6 +53,8 @@ class FileSystem {
   // single file, or nothing that exists. Throws ToolError when the folder given cannot be
   // listed whole.
   virtual std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) = 0;
+  // Whether the file's data are only in the cloud: reading it would download it.
+  virtual bool OnlineOnly(const std::string& path) = 0;
   // Whether the path names something, even something this user may not open.
   virtual bool Exists(const std::string& path) = 0;
   // Where a target named through a symbolic link leads; nothing for a target that is not one.

@@ -24,6 +24,8 @@ namespace {
 
 namespace vb = layout::vb;
 
+constexpr char kOnlineOnly[] = "en ligne seulement, non lu";
+
 bool IsPattern(const std::string& target) {
   return FileName(target).find_first_of("*?") != std::string::npos;
 }
@@ -394,6 +396,11 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
         }
         pending.push_back(Unprocessed(target, target, target));
         pending.back().linkTarget = files.LinkTarget(target);
+        if (command.localOnly && files.OnlineOnly(target)) {
+          pending.back().result = Result::LeftAside;
+          pending.back().failure = Failure::Refused;
+          pending.back().reason = kOnlineOnly;
+        }
         continue;
       }
       if (expanded->empty()) {
@@ -414,6 +421,10 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
         if (!entry.leftAside.empty()) {
           pending.back().result = Result::LeftAside;
           pending.back().reason = entry.leftAside;
+        }
+        if (command.localOnly && entry.onlineOnly) {
+          pending.back().result = Result::LeftAside;
+          pending.back().reason = kOnlineOnly;
         }
         if (!entry.failed.empty()) {
           pending.back().result = Result::Failed;
