@@ -13,6 +13,7 @@
 #include <optional>
 #include <fstream>
 
+#include "file_bytes.h"
 #include "memory_target.h"
 #include "pe_checksum.h"
 #include "synthetic_pe.h"
@@ -22,18 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Write(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream(file, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
-
 std::string ReadText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::uint8_t> Read(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

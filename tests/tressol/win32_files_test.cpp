@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "file_bytes.h"
 #include "memory_target.h"
 #include "synthetic_pe.h"
 
@@ -15,17 +16,6 @@ namespace tressol::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-void Write(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream(file, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::uint8_t> Read(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(Win32Files, AnEntrySwappedAfterTheListingIsRefusedNotFollowed) {
   const fs::path root =
