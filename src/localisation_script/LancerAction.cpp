@@ -8,6 +8,7 @@
 #include "action_table.h"
 #include "interpreter_text.h"
 #include "modOperationFichier.h"
+#include "shown_text.h"
 
 namespace linguarde {
 namespace {
@@ -37,7 +38,7 @@ std::wstring CodePointName(char32_t codePoint) {
 
 // "8 191": thousands apart, with a space that never breaks.
 std::wstring Grouped(std::size_t number) {
-  std::wstring digits = std::to_wstring(number);
+  std::wstring digits = Decimal(number);
   for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, L'\u00A0');
   return digits;
 }

@@ -30,7 +30,7 @@ std::wstring ReadingCommandLine(const std::wstring& tool, const std::wstring& ta
 
 ToolReading::ToolReading(const std::wstring& tool, const std::wstring& target, HWND window,
                          UINT done, WPARAM id)
-    : state_(std::make_shared<State>()) {
+    : state_(new State) {
   state_->window = window;
   state_->done = done;
   state_->id = id;
@@ -76,10 +76,10 @@ ToolReading::ToolReading(const std::wstring& tool, const std::wstring& target, H
   state_->process.Reset(process.hProcess);
   const win32::UniqueHandle mainThread(process.hThread);
   // The thread holds the state as long as it runs.
-  auto* held = new std::shared_ptr<State>(state_);
-  thread_.Reset(CreateThread(nullptr, 0, &ToolReading::Read, held, 0, nullptr));
+  ++state_->holders;
+  thread_.Reset(CreateThread(nullptr, 0, &ToolReading::Read, state_.get(), 0, nullptr));
   if (!thread_) {
-    delete held;
+    --state_->holders;
     TerminateProcess(state_->process.Get(), 1);
     win32::ThrowLastError(failure);
   }
@@ -99,8 +99,8 @@ ToolReading::~ToolReading() {
 const std::string& ToolReading::Output() const { return state_->output; }
 
 DWORD WINAPI ToolReading::Read(void* held) {
-  const std::unique_ptr<std::shared_ptr<State>> owner(static_cast<std::shared_ptr<State>*>(held));
-  State& state = **owner;
+  const Held owner(static_cast<State*>(held));
+  State& state = *owner;
   char chunk[16384];
   DWORD read = 0;
   while (!state.abandoned && ReadFile(state.pipe.Get(), chunk, sizeof chunk, &read, nullptr) &&

@@ -41,10 +41,17 @@ class ToolReading {
     WPARAM id = 0;
     std::string output;
     std::atomic<bool> abandoned{false};
+    std::atomic<int> holders{1};
   };
+  struct Letgo {
+    void operator()(State* state) const noexcept {
+      if (--state->holders == 0) delete state;
+    }
+  };
+  using Held = std::unique_ptr<State, Letgo>;
   static DWORD WINAPI Read(void* state);
 
-  std::shared_ptr<State> state_;
+  Held state_;
   win32::UniqueHandle thread_;
 };
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -16,8 +15,8 @@ constexpr bool ActsOnText(char32_t c) {
 
 // "<U+000A>": a Windows name cannot hold < or >, so the escape reads as nothing else.
 inline std::string Escaped(char32_t c) {
-  char text[12];
-  std::snprintf(text, sizeof text, "<U+%04X>", static_cast<unsigned>(c));
+  std::string text = "<U+0000>";
+  for (std::size_t digit = 6; c != 0; --digit, c >>= 4) text[digit] = "0123456789ABCDEF"[c & 0xF];
   return text;
 }
 
@@ -50,6 +49,17 @@ inline std::string Visible(std::string_view name) {
     }
   }
   return shown;
+}
+
+// A number in decimal digits: std::to_wstring would bring a whole wide formatter into the
+// window program for it.
+inline std::wstring Decimal(unsigned long long number) {
+  std::wstring digits;
+  do {
+    digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + number % 10));
+    number /= 10;
+  } while (number != 0);
+  return digits;
 }
 
 inline std::wstring Visible(std::wstring_view name) {

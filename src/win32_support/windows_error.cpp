@@ -1,6 +1,7 @@
 #include "windows_error.h"
 
 #include "owners.h"
+#include "shown_text.h"
 
 namespace linguarde::win32 {
 
@@ -17,7 +18,7 @@ std::wstring WindowsErrorText(DWORD code) {
     text.pop_back();
   }
   if (text.empty()) {
-    text = L"erreur Windows " + std::to_wstring(code);
+    text = L"erreur Windows " + Decimal(code);
   }
   return text;
 }
