@@ -48,8 +48,14 @@ RunningLinguarde::~RunningLinguarde() {
   // Its consoles first: once it is gone they could no longer be told from others.
   if (id_ != 0) EndChildProcesses(id_);
   if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
-    TerminateProcess(process_.Get(), 99);
-    WaitForSingleObject(process_.Get(), 5000);
+    // Closed as a user closes it, so that it ends the reading it may be starting: a process
+    // whose parent is killed while Wine creates it never runs, and holds every handle it
+    // inherited (Wine gives a child all of them), the test runner's output among them.
+    if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_.Get(), 5000) == WAIT_TIMEOUT) {
+      TerminateProcess(process_.Get(), 99);
+      WaitForSingleObject(process_.Get(), 5000);
+    }
   }
 }
 
