@@ -644,6 +644,10 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
     Output undo;
     EXPECT_EQ(Undo(files, "C:\\Retours\\journal-1.txt", undo), c.status) << c.what << undo.err;
     EXPECT_TRUE(Contains(undo.out, c.says)) << c.what << undo.out;
+    // Marked undone only where every file is as it was: a refused one can be undone later.
+    EXPECT_EQ(files.journals["C:\\Retours\\journal-1.txt"].find("undone by=") != std::string::npos,
+              c.status == 0)
+        << c.what;
     if (c.status != 0 || c.since) {
       EXPECT_EQ(target.bytes, since) << c.what;
       EXPECT_EQ(target.writes, writes) << c.what;

@@ -348,7 +348,11 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
     return 0;
   }
   const std::vector<FileOutcome> outcomes = batch.Finish();
-  batch.Journal().MarkUndone(*undone, text);
+  // Marked only when every file is as it was: a file left changed can still be undone.
+  if (std::none_of(outcomes.begin(), outcomes.end(),
+                   [](const FileOutcome& o) { return o.result == Result::Failed; })) {
+    batch.Journal().MarkUndone(*undone, text);
+  }
   if (!output.json) output.out += FolderEnd(outcomes, Mode::Undo) + UndoEnd(batch, files, output);
   return ManyFilesStatus(outcomes, Mode::Undo);
 }
