@@ -37,6 +37,12 @@ std::string UndoCommand(const std::string& journal, const WayBackStyle& style) {
   return word(style.toolPath, true) + " --undo " + word(journal, false);
 }
 
+// Whether a change's way back is said beside it: where no journal holds it, or where the
+// journal's undo could not reopen it.
+bool WayBackBesideIt(const FileOutcome& outcome) {
+  return outcome.journal.empty() || outcome.caveat == WayBackCaveat::PathTooLong;
+}
+
 const char kTooLong[] =
     "son chemin complet est trop long pour que le système le rouvre : rien ne pourra le rétablir";
 
@@ -205,8 +211,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
   for (const LibraryPresence& library : outcome.libraries) {
     text += DescribeLibrary(library, outcome.settings);
   }
-  if (outcome.result == Result::Changed &&
-      (outcome.journal.empty() || outcome.caveat == WayBackCaveat::PathTooLong)) {
+  if (outcome.result == Result::Changed && WayBackBesideIt(outcome)) {
     text += "Pour revenir aux réglages d'avant :\n" + WayBackLines(outcome, wayBack, "  ");
   }
   return text + answer;
@@ -235,7 +240,7 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
                   ? " ; sa somme de contrôle PE d'avant, qui était fausse, est remise telle quelle"
                   : "") +
              ".\n" +
-             (outcome.journal.empty() || outcome.caveat == WayBackCaveat::PathTooLong
+             (WayBackBesideIt(outcome)
                   ? WayBackLines(outcome, WayBackOf(outcome, style), "  Pour revenir : ")
                   : "");
     case Result::AlreadySet:

@@ -6,17 +6,17 @@
 #include <thread>
 
 #include "command_line.h"
-#include "shown_text.h"
-#include "library_check.h"
-#include "pe_checksum.h"
 #include "file_report.h"
 #include "journal.h"
-#include "pe_image.h"
-#include "run_journal.h"
-#include "undo_file.h"
+#include "library_check.h"
 #include "outcome.h"
+#include "pe_checksum.h"
+#include "pe_image.h"
 #include "report.h"
+#include "run_journal.h"
+#include "shown_text.h"
 #include "tool_error.h"
+#include "undo_file.h"
 #include "vb_header.h"
 
 namespace tressol {
