@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 #include <filesystem>
 
 #include "Form1.h"
@@ -28,6 +29,10 @@ class Form1Test : public testing::Test {
     Pump();
   }
   ~Form1Test() override { EndChildProcesses(); }
+
+  void TearDown() override {
+    EXPECT_EQ(strays_.Closed(), std::vector<std::wstring>{}) << "message boxes nobody expected";
+  }
 
   void SetUp() override {
     const UINT dpi = GetDpiForWindow(form_.Handle());
@@ -73,6 +78,7 @@ class Form1Test : public testing::Test {
   TestFolder folder_;
   win32::Win32ScriptPlatform platform_;
   Form1 form_;
+  StrayDialogGuard strays_{std::wstring(kForm1Caption)};
 };
 
 inline int Pixels(int twips, UINT dpi) {

@@ -42,15 +42,14 @@ std::wstring WindowText(HWND window) {
 HWND WaitForDialog(const std::wstring& caption, DWORD processId,
                    std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
-  while (std::chrono::steady_clock::now() < end) {
+  for (;;) {
     Search search{&caption, processId, nullptr};
     EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) {
+    if (search.found != nullptr || std::chrono::steady_clock::now() >= end) {
       return search.found;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  return nullptr;
 }
 
 std::wstring MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, kMessageText)); }
@@ -90,5 +89,36 @@ DialogWatcher::DialogWatcher(std::wstring caption, std::function<void(HWND)> act
       }) {}
 
 DialogWatcher::~DialogWatcher() { thread_.join(); }
+
+StrayDialogGuard::StrayDialogGuard(std::wstring caption, std::chrono::milliseconds patience)
+    : thread_([this, caption = std::move(caption), patience] {
+        HWND watched = nullptr;
+        auto since = std::chrono::steady_clock::now();
+        while (!stop_) {
+          const HWND dialog = WaitForDialog(caption, GetCurrentProcessId(), {});
+          if (dialog != watched) {
+            watched = dialog;
+            since = std::chrono::steady_clock::now();
+          } else if (dialog != nullptr && std::chrono::steady_clock::now() - since > patience) {
+            {
+              const std::lock_guard<std::mutex> lock(mutex_);
+              closed_.push_back(MessageBoxText(dialog));
+            }
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            watched = nullptr;
+          }
+          std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+      }) {}
+
+StrayDialogGuard::~StrayDialogGuard() {
+  stop_ = true;
+  thread_.join();
+}
+
+std::vector<std::wstring> StrayDialogGuard::Closed() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return closed_;
+}
 
 }  // namespace linguarde::test

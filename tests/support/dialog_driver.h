@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,7 +13,7 @@
 namespace linguarde::test {
 
 // A top-level dialog-class window with this caption (of any process when processId is 0),
-// once it is visible; nullptr after the time-out.
+// once it is visible; nullptr after the time-out (one look when it is zero).
 HWND WaitForDialog(const std::wstring& caption, DWORD processId, std::chrono::milliseconds timeout);
 
 // The message of a message box.
@@ -40,6 +41,26 @@ class DialogWatcher {
 
  private:
   std::atomic<bool> seen_{false};
+  std::thread thread_;
+};
+
+// Closes a dialog with this caption that a test left open longer than a test waits, and
+// keeps its message: an unexpected message box would otherwise hold the test forever.
+class StrayDialogGuard {
+ public:
+  explicit StrayDialogGuard(std::wstring caption,
+                            std::chrono::milliseconds patience = std::chrono::seconds(20));
+  ~StrayDialogGuard();
+  StrayDialogGuard(const StrayDialogGuard&) = delete;
+  StrayDialogGuard& operator=(const StrayDialogGuard&) = delete;
+
+  // The messages of the dialogs it closed.
+  std::vector<std::wstring> Closed();
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::wstring> closed_;
+  std::atomic<bool> stop_{false};
   std::thread thread_;
 };
 
