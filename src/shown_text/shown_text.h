@@ -51,16 +51,20 @@ inline std::string Visible(std::string_view name) {
   return shown;
 }
 
-// A number in decimal digits: std::to_wstring would bring a whole wide formatter into the
-// window program for it.
-inline std::wstring Decimal(unsigned long long number) {
-  std::wstring digits;
+// A number in digits of a base up to 16, at least `width` of them: the printf family would
+// bring a whole formatter, narrow and wide, into each program for it.
+template <class Char>
+std::basic_string<Char> Digits(unsigned long long number, unsigned base = 10,
+                               std::size_t width = 1) {
+  std::basic_string<Char> digits;
   do {
-    digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + number % 10));
-    number /= 10;
-  } while (number != 0);
+    digits.insert(digits.begin(), static_cast<Char>("0123456789abcdef"[number % base]));
+    number /= base;
+  } while (number != 0 || digits.size() < width);
   return digits;
 }
+
+inline std::wstring Decimal(unsigned long long number) { return Digits<wchar_t>(number); }
 
 inline std::wstring Visible(std::wstring_view name) {
   std::wstring shown;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <regex>
 #include <thread>
 
 #include "LancerAction.h"
@@ -305,7 +306,10 @@ TEST_F(TressolProcess, TheUndoPrintedAfterASetGivesTheFileBack) {
   const std::size_t start = set.out.rfind(intro) + intro.size();
   const std::string line =
       set.out.substr(start, set.out.find(" (depuis PowerShell", start) - start);
-  EXPECT_NE(line.find("--undo \"%LOCALAPPDATA%\\Tressol\\Retours\\journal-"), std::string::npos)
+  // Named by the run's date, time and process, so that two runs never share a journal.
+  EXPECT_TRUE(std::regex_search(
+      line,
+      std::regex(R"(--undo "%LOCALAPPDATA%\\Tressol\\Retours\\journal-\d{8}-\d{6}-\d+\.txt")")))
       << set.out;
   EXPECT_NE(set.out.find("--undo \"$env:LOCALAPPDATA\\Tressol\\Retours\\journal-"),
             std::string::npos)

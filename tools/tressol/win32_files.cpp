@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cwchar>
 
 #include "shown_text.h"
 #include "tool_error.h"
@@ -19,6 +17,7 @@
 namespace tressol {
 namespace {
 
+using linguarde::Digits;
 using linguarde::win32::ExtendedPath;
 using linguarde::win32::FromUtf8;
 using linguarde::win32::PlainPath;
@@ -30,10 +29,7 @@ using linguarde::win32::WithoutExtendedPrefix;
 std::string SystemText(DWORD code) { return ToUtf8(linguarde::win32::WindowsErrorText(code)); }
 
 std::string IdentityOf(DWORD volume, DWORD high, DWORD low) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%08lx:%08lx%08lx", static_cast<unsigned long>(volume),
-                static_cast<unsigned long>(high), static_cast<unsigned long>(low));
-  return text;
+  return Digits<char>(volume, 16, 8) + ":" + Digits<char>(high, 16, 8) + Digits<char>(low, 16, 8);
 }
 
 class Win32File final : public TargetFile {
@@ -568,10 +564,11 @@ std::unique_ptr<JournalFile> Win32FileSystem::CreateJournal(const std::string& g
   }
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  wchar_t name[64];
-  swprintf(name, 64, L"\\journal-%04u%02u%02u-%02u%02u%02u-%lu.txt", now.wYear, now.wMonth,
-           now.wDay, now.wHour, now.wMinute, now.wSecond,
-           static_cast<unsigned long>(GetCurrentProcessId()));
+  const auto two = [](WORD part) { return Digits<wchar_t>(part, 10, 2); };
+  const std::wstring name = L"\\journal-" + Digits<wchar_t>(now.wYear, 10, 4) + two(now.wMonth) +
+                            two(now.wDay) + L"-" + two(now.wHour) + two(now.wMinute) +
+                            two(now.wSecond) + L"-" + Digits<wchar_t>(GetCurrentProcessId()) +
+                            L".txt";
   return HeldJournal(folder + name, CREATE_NEW);
 }
 

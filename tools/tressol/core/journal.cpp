@@ -1,8 +1,7 @@
 #include "journal.h"
 
-#include <cstdio>
-
 #include "tool_error.h"
+#include "shown_text.h"
 
 namespace tressol {
 namespace {
@@ -38,9 +37,7 @@ std::string HexOf(const std::string& text) {
 }
 
 std::string Number(std::uint64_t value, bool hex = false) {
-  char text[24];
-  std::snprintf(text, sizeof text, hex ? "%08llx" : "%llu", static_cast<unsigned long long>(value));
-  return text;
+  return hex ? linguarde::Digits<char>(value, 16, 8) : linguarde::Digits<char>(value);
 }
 
 // A record: its words, then the CRC-32 of all that comes before it on the line.

@@ -1,6 +1,6 @@
 #include "json_line.h"
 
-#include <cstdio>
+#include "shown_text.h"
 
 namespace tressol {
 namespace {
@@ -71,9 +71,7 @@ std::string JsonString(const std::string& text) {
     } else if (c == '\t') {
       out += "\\t";
     } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-      out += escaped;
+      out += "\\u" + linguarde::Digits<char>(static_cast<unsigned char>(c), 16, 4);
     } else {
       out += c;
     }

@@ -1,11 +1,12 @@
 #include "report.h"
 
-#include <cstdio>
+#include <cctype>
 #include <string_view>
 #include <vector>
 
 #include "actions.h"
 #include "tool_error.h"
+#include "shown_text.h"
 
 namespace tressol {
 namespace {
@@ -85,9 +86,10 @@ constexpr char kStart[] = "Les messages VB (erreurs...) sont ";
 }  // namespace
 
 std::string Hex(std::uint64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
-  return text;
+  std::string digits = linguarde::Digits<char>(value, 16);
+  for (char& digit : digits)
+    digit = static_cast<char>(std::toupper(static_cast<unsigned char>(digit)));
+  return "0x" + digits;
 }
 
 std::string FileName(const std::string& path) {
