@@ -19,6 +19,7 @@
 
 #include "shown_text.h"
 #include "tool_error.h"
+#include "way_back.h"
 
 namespace tressol {
 namespace {

@@ -6,6 +6,7 @@
 
 #include "shown_text.h"
 #include "tool_error.h"
+#include "way_back.h"
 #include "wildcard.h"
 #include "file_names.h"
 #include "long_path.h"

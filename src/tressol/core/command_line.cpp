@@ -10,25 +10,8 @@
 namespace tressol {
 namespace {
 
-bool IsReservedDeviceName(const std::string& word) {
-  std::string base = word.substr(0, word.find('.'));
-  for (char& c : base) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
-  return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) &&
-         base[3] >= '0' && base[3] <= '9';
-}
-
-// "*" and "~" are the runtime's own tokens; anything else must be a file name that Windows
-// can look for, or the runtime would never find it.
 std::optional<std::string> Library(const std::string& word) {
-  if (word.empty() || word.size() >= layout::vb::kLibraryNameSize) return std::nullopt;
-  if (word == "*" || word == "~") return word;
-  for (const char c : word) {
-    if (c < 0x20 || c > 0x7E || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
-      return std::nullopt;
-  }
-  if (word.back() == ' ' || word.back() == '.' || IsReservedDeviceName(word)) return std::nullopt;
-  return word;
+  return IsLibraryArgument(word) ? std::optional<std::string>(word) : std::nullopt;
 }
 
 std::optional<std::uint32_t> Lcid(const std::string& word) {
@@ -155,10 +138,6 @@ std::optional<MeantChange> ChangeMeant(const std::vector<std::string>& words) {
 }
 
 }  // namespace
-
-bool IsLibraryArgument(const std::string& word) { return Library(word).has_value(); }
-
-bool IsLcidArgument(std::uint32_t lcid) { return lcid <= 0xFFFFF; }
 
 std::vector<std::string> SplitArguments(const std::string& tail) {
   return linguarde::arguments::SplitArguments(std::string_view(tail));

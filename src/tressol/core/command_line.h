@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "outcome.h"
+#include "run_terms.h"
 #include "vb_header.h"
-#include "way_back.h"
 
 namespace tressol {
 
@@ -38,12 +37,6 @@ struct Command {
 
 // The words of a command-line tail, split as the C runtime splits a program's arguments.
 std::vector<std::string> SplitArguments(const std::string& tail);
-
-// Whether a library name can be given on the command line: 1 to 13 printable characters
-// that make a Windows file name (no path, no reserved name such as CON).
-bool IsLibraryArgument(const std::string& word);
-// Whether a locale ID can be: a 20-bit one (sort and language), 0x0 being none.
-bool IsLcidArgument(std::uint32_t lcid);
 
 // Options come first: --json, --recurse, --undo JOURNAL, and --set or --check LIB1 LCID1 LIB2 LCID2
 // followed by the targets as any shell passes them, "--" ending the options. Without --set, the

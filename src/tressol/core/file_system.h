@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "target_file.h"
-#include "way_back.h"
+#include "run_terms.h"
 
 namespace tressol {
 

@@ -7,6 +7,7 @@
 
 #include "journal.h"
 #include "library_check.h"
+#include "run_terms.h"
 #include "tool_error.h"
 #include "vb_header.h"
 
@@ -15,10 +16,6 @@ namespace tressol {
 // An Authenticode certificate table: none, one, or one that lies outside the file, which
 // makes a malformed image that is never changed.
 enum class Signature { None, Present, OutsideFile };
-
-// What a run does to each VB6 file: shows it, sets it (--set), checks it (--check), or
-// gives it back what a journal recorded (--undo).
-enum class Mode { View, Set, Check, Undo };
 
 // What became of one file. Pending: not looked at yet. Busy: held by another program;
 // tried again later. LeftAside: an entry of a folder or a pattern that is not a regular

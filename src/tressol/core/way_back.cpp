@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "command_line.h"
 #include "report.h"
 #include "shown_text.h"
 

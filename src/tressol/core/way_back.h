@@ -3,13 +3,10 @@
 #include <optional>
 #include <string>
 
+#include "run_terms.h"
 #include "vb_header.h"
 
 namespace tressol {
-
-// How the console that runs the tool reads a command line; CmdScript: how cmd reads a line
-// of a batch file (a % doubled, so that every path can be written).
-enum class Shell { Cmd, CmdScript, Posix, PowerShell };
 
 // How a way back is written: in the console's syntax, the tool named by its full path.
 struct WayBackStyle {
