@@ -14,6 +14,7 @@
 #include "system_folders.h"
 #include "text_encoding.h"
 #include "windows_error.h"
+#include "unicode_text.h"
 
 namespace tressol {
 namespace {
@@ -189,18 +190,11 @@ std::vector<Entry> EntriesOf(const std::wstring& opened, const std::wstring& sho
 bool SameLetterAsWindows(char32_t a, char32_t b) {
   if (a == b) return true;
   if (a > 0x10FFFF || b > 0x10FFFF) return false;  // bytes that are not UTF-8
-  const auto units = [](char32_t c, wchar_t* out) {
-    if (c < 0x10000) {
-      out[0] = static_cast<wchar_t>(c);
-      return 1;
-    }
-    out[0] = static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
-    out[1] = static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    return 2;
-  };
-  wchar_t x[2], y[2];
-  const int nx = units(a, x), ny = units(b, y);
-  return CompareStringOrdinal(x, nx, y, ny, TRUE) == CSTR_EQUAL;
+  std::wstring x, y;
+  linguarde::unicode::AppendUtf16(x, a);
+  linguarde::unicode::AppendUtf16(y, b);
+  return CompareStringOrdinal(x.data(), static_cast<int>(x.size()), y.data(),
+                              static_cast<int>(y.size()), TRUE) == CSTR_EQUAL;
 }
 
 // The file opened must be the entry listed: another file, or a link, where the listing found

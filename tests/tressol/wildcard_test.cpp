@@ -3,10 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include "unicode_text.h"
+
 namespace tressol {
 namespace {
 
-TEST(MatchesPattern, StarIsAnyRunQuestionMarkExactlyOneCaseFolded) {
+// Letters as the file system is asked to compare them; here, ASCII without case.
+bool SameAsciiLetter(char32_t a, char32_t b) {
+  using linguarde::unicode::AsciiLower;
+  return a == b || (a < 0x80 && b < 0x80 &&
+                    AsciiLower(static_cast<char>(a)) == AsciiLower(static_cast<char>(b)));
+}
+
+TEST(MatchesPattern, StarIsAnyRunQuestionMarkExactlyOneLettersAsGiven) {
   struct Case {
     const char* name;
     const char* pattern;
@@ -29,20 +38,18 @@ TEST(MatchesPattern, StarIsAnyRunQuestionMarkExactlyOneCaseFolded) {
       {"Setup.exe", "*.", false},
       {"Setup.exe", "*.exe.", true},
       {"Setup.exe.", "*.exe.", true},
-      {"Données.ocx", "DONNÉES.OCX", true},
-      {"Ärger.dll", "ä*", true},
-      {"Ωμέγα.exe", "ΩΜΈΓΑ.EXE", true},
-      {"Привет.dll", "привет.*", true},
-      {"straße.exe", "STRASSE.exe", false},  // simple folding: ß is one letter, not two
       {"ab", "a*b*", true},
       {"aXbYb", "a*b", true},
       {"aXbYc", "a*b", false},
       {"", "*", true},
       {"x", "", false},
       {"\xff.exe", "?.exe", true},  // a byte that is not UTF-8 still counts as one
+      {"\xff.exe", "\xfe.exe", false},
+      {"\xc3\xa9t\xc3\xa9.exe", "?t?.exe", true},  // one character, two bytes
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << c.name << " ~ " << c.pattern;
+    EXPECT_EQ(MatchesPattern(c.name, c.pattern, &SameAsciiLetter), c.matches)
+        << c.name << " ~ " << c.pattern;
   }
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "unicode_text.h"
+
 namespace linguarde {
 
 // Whether a character would act on the text around it instead of showing: a control
@@ -24,29 +26,17 @@ inline std::string Escaped(char32_t c) {
 // escaped, the rest as it is. UTF-8, or bytes that are not.
 inline std::string Visible(std::string_view name) {
   std::string shown;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const auto byte = [&name](std::size_t at) { return static_cast<unsigned char>(name[at]); };
-    const auto follows = [&](std::size_t at) {
-      return at < name.size() && (byte(at) & 0xC0) == 0x80;
-    };
-    // Only the one- to three-byte forms that can encode such a character are read.
-    char32_t c = byte(i);
-    std::size_t length = 1;
-    if (c == 0xC2 && follows(i + 1)) {
-      c = byte(i + 1);
-      length = 2;
-    } else if (c == 0xE2 && follows(i + 1) && follows(i + 2)) {
-      c = 0x2000 | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F);
-      length = 3;
-    } else if (c >= 0x80) {
-      c = 0xFFFD;  // the lead of another character, or a byte that is not UTF-8: shown
-    }
+  for (std::size_t i = 0; i < name.size();) {
+    // A byte that starts no character is shown as it is: it acts on nothing.
+    const std::size_t sequence = unicode::Utf8SequenceAt(name, i, unicode::Surrogates::Kept);
+    const std::size_t length = sequence == 0 ? 1 : sequence;
+    const char32_t c = sequence == 0 ? 0xFFFD : unicode::Utf8CodePoint(name, i, length);
     if (ActsOnText(c)) {
       shown += Escaped(c);
-      i += length - 1;
     } else {
-      shown += name[i];
+      shown.append(name, i, length);
     }
+    i += length;
   }
   return shown;
 }

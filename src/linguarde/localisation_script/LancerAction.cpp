@@ -9,6 +9,7 @@
 #include "interpreter_text.h"
 #include "modOperationFichier.h"
 #include "shown_text.h"
+#include "unicode_text.h"
 
 namespace linguarde {
 namespace {
@@ -41,21 +42,6 @@ std::wstring Grouped(std::size_t number) {
   std::wstring digits = Decimal(number);
   for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, L'\u00A0');
   return digits;
-}
-
-// The position of a surrogate that is not half of a pair, if any: such a name is no
-// Unicode text, and its conversions on the way to the tool would name another file.
-std::optional<std::size_t> FindLoneSurrogate(std::wstring_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool high = text[i] >= 0xD800 && text[i] <= 0xDBFF;
-    const bool low = text[i] >= 0xDC00 && text[i] <= 0xDFFF;
-    if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      ++i;
-    } else if (high || low) {
-      return i;
-    }
-  }
-  return std::nullopt;
 }
 
 // Who holds a text, and what the user can do about one of its characters.
@@ -120,7 +106,7 @@ void RefuseUnstartable(const std::wstring& folder) {
 }
 
 void RefuseLoneSurrogate(std::wstring_view text, const Holder& holder) {
-  if (const auto position = FindLoneSurrogate(text)) {
+  if (const auto position = unicode::FindLoneSurrogate<wchar_t>(text)) {
     throw ActionRefused(std::wstring(holder.name) + L" contient un demi-caractère isolé (" +
                         CodePointName(text[*position]) +
                         L"), qui n'est pas un texte Unicode valide : l'outil recevrait un "

@@ -1,13 +1,14 @@
 #include "target_line.h"
 
 #include "shown_text.h"
+#include "unicode_text.h"
 
 namespace linguarde {
 namespace {
 
 constexpr wchar_t kEllipsis = L'\u2026';
 
-bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+using unicode::IsLowSurrogate;
 
 }  // namespace
 

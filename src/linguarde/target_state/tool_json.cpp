@@ -1,5 +1,7 @@
 #include "tool_json.h"
 
+#include "unicode_text.h"
+
 #include <utility>
 
 namespace linguarde::json {
@@ -7,24 +9,6 @@ namespace {
 
 // Deeper than the tool ever writes; a bound, so that no input exhausts the stack.
 constexpr int kDeepest = 16;
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 class Reader {
  public:
@@ -143,14 +127,14 @@ class Reader {
       // A pair of surrogates is one character; half of one alone stands for none.
       const std::size_t next = at_;
       char32_t low = 0;
-      if (unit >= 0xD800 && unit <= 0xDBFF && Word("\\u") && Hex4(low) && low >= 0xDC00 &&
-          low <= 0xDFFF) {
+      if (unicode::IsHighSurrogate(unit) && Word("\\u") && Hex4(low) &&
+          unicode::IsLowSurrogate(low)) {
         unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-      } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+      } else if (unicode::IsHighSurrogate(unit) || unicode::IsLowSurrogate(unit)) {
         at_ = next;
         unit = 0xFFFD;
       }
-      AppendUtf8(*out, unit);
+      unicode::AppendUtf8(*out, unit);
     }
     return false;
   }

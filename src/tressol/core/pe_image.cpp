@@ -4,6 +4,7 @@
 
 #include "pe_layout.h"
 #include "tool_error.h"
+#include "unicode_text.h"
 
 namespace tressol {
 namespace {
@@ -139,13 +140,9 @@ bool ImportsVbRuntimeOf(TargetFile& file, const PeImage& image) {
         std::any_of(name.begin(), end, [](std::uint8_t c) { return c < 0x20 || c > 0x7E; })) {
       UnreadableImports();
     }
+    const std::string found(name.begin(), end);
     for (const char* runtime : kRuntimes) {
-      bool same = end - name.begin() == 12;
-      for (std::size_t c = 0; same && c < 12; ++c) {
-        const char letter = static_cast<char>(name[c]);
-        same = (letter >= 'a' && letter <= 'z' ? letter - 'a' + 'A' : letter) == runtime[c];
-      }
-      if (same) return true;
+      if (linguarde::unicode::SameIgnoringAsciiCase(found, runtime)) return true;
     }
   }
 }

@@ -7,6 +7,7 @@
 #include "actions.h"
 #include "tool_error.h"
 #include "shown_text.h"
+#include "unicode_text.h"
 
 namespace tressol {
 namespace {
@@ -103,9 +104,7 @@ std::string DescribeLcid(std::uint32_t lcid) {
 }
 
 bool IsFrenchLibrary(const std::string& library) {
-  std::string lower = library;
-  for (char& c : lower) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  return lower == "vb6fr.dll";
+  return linguarde::unicode::SameIgnoringAsciiCase(library, "vb6fr.dll");
 }
 
 std::string PlainEffect(const LanguageSettings& s) {
@@ -178,11 +177,7 @@ std::string DescribeSettings(const LanguageSettings& s) {
 
 std::string Wrap(const std::string& line, const std::string& indent, bool namesWhole) {
   constexpr std::size_t kWidth = 99;
-  const auto length = [](const std::string& text) {
-    std::size_t characters = 0;
-    for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return characters;
-  };
+  const auto length = linguarde::unicode::CharacterCount;
   std::string text;
   // The line's own indent stays.
   std::size_t start = line.find_first_not_of(' ');

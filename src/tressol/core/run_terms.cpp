@@ -3,15 +3,20 @@
 #include <string_view>
 
 #include "pe_layout.h"
+#include "unicode_text.h"
 
 namespace tressol {
 namespace {
 
 bool IsReservedDeviceName(const std::string& word) {
-  std::string base = word.substr(0, word.find('.'));
-  for (char& c : base) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
-  return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) &&
+  using linguarde::unicode::SameIgnoringAsciiCase;
+  const std::string_view base = std::string_view(word).substr(0, word.find('.'));
+  for (const char* device : {"CON", "PRN", "AUX", "NUL"}) {
+    if (SameIgnoringAsciiCase(base, device)) return true;
+  }
+  return base.size() == 4 &&
+         (SameIgnoringAsciiCase(base.substr(0, 3), "COM") ||
+          SameIgnoringAsciiCase(base.substr(0, 3), "LPT")) &&
          base[3] >= '0' && base[3] <= '9';
 }
 

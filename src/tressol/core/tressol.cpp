@@ -18,6 +18,7 @@
 #include "tool_error.h"
 #include "undo_file.h"
 #include "vb_header.h"
+#include "unicode_text.h"
 
 namespace tressol {
 namespace {
@@ -142,14 +143,7 @@ FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
 
 // Library names as Windows finds files, without regard to case; locales exactly.
 bool SameAsRuntimeReads(const LanguageSettings& a, const LanguageSettings& b) {
-  const auto sameName = [](const std::string& x, const std::string& y) {
-    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char c, char d) {
-             const auto lower = [](char l) {
-               return l >= 'A' && l <= 'Z' ? static_cast<char>(l - 'A' + 'a') : l;
-             };
-             return lower(c) == lower(d);
-           });
-  };
+  const auto sameName = linguarde::unicode::SameIgnoringAsciiCase;
   return sameName(a.primaryLibrary, b.primaryLibrary) && a.primaryLcid == b.primaryLcid &&
          sameName(a.secondaryLibrary, b.secondaryLibrary) && a.secondaryLcid == b.secondaryLcid;
 }
