@@ -6,28 +6,11 @@
 
 #include <unistd.h>
 
+#include "argument_words.h"
 #include "posix_files.h"
 #include "report.h"
 
 namespace {
-
-// Arguments are already split: each is quoted back so that the tail splits the same, and
-// the targets stand in quotes, as the positional set needs them.
-std::string Quoted(const std::string& word) {
-  std::string out = "\"";
-  std::size_t slashes = 0;
-  for (const char c : word) {
-    if (c == '\\') {
-      ++slashes;
-      continue;
-    }
-    out.append(c == '"' ? 2 * slashes + 1 : slashes, '\\');
-    slashes = 0;
-    out += c;
-  }
-  out.append(2 * slashes, '\\');
-  return out + "\"";
-}
 
 // Each file's lines show as soon as it is done; a terminal gets French typography.
 class StreamOutput final : public tressol::Output {
@@ -59,7 +42,8 @@ std::string ToolPath(const char* argv0) {
 int main(int argc, char** argv) {
   // The shell has split and expanded the words: tressol [OPTIONS] TARGET... [SETTINGS].
   std::string tail;
-  for (int i = 1; i < argc; ++i) tail += " " + Quoted(argv[i]);
+  for (int i = 1; i < argc; ++i)
+    tail += " " + linguarde::arguments::QuotedArgument(std::string_view(argv[i]));
   tressol::PosixFileSystem files;
   StreamOutput output;
   output.toolPath = ToolPath(argc > 0 ? argv[0] : "tressol");

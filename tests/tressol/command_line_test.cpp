@@ -22,9 +22,16 @@ TEST(SplitArguments, FollowsTheWindowsRules) {
       {"a\\\"b", {"a\"b"}},
       {"C:\\dossier\\", {"C:\\dossier\\"}},
       {"\"  espaces  \"", {"  espaces  "}},
+      {"\"C:\\dossier\\\\\" \"a\\\\\\\"b\"", {"C:\\dossier\\", "a\\\"b"}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(SplitArguments(c.tail), c.words) << c.tail;
+    // Each word, quoted back, reads as itself.
+    for (const std::string& word : c.words) {
+      const std::string quoted = linguarde::arguments::QuotedArgument(std::string_view(word));
+      EXPECT_EQ(SplitArguments(quoted + " " + quoted), (std::vector<std::string>{word, word}))
+          << quoted;
+    }
   }
 }
 

@@ -75,4 +75,23 @@ std::basic_string_view<Char> CommandTail(std::basic_string_view<Char> line) {
   return line.substr(i);
 }
 
+// A word quoted so that ReadArgument gives it back whole, as one argument: between quotes,
+// each quote escaped, and the backslashes before a quote or the closing one doubled.
+template <class Char>
+std::basic_string<Char> QuotedArgument(std::basic_string_view<Char> word) {
+  std::basic_string<Char> out(1, Char('"'));
+  std::size_t slashes = 0;
+  for (const Char c : word) {
+    if (c == Char('\\')) {
+      ++slashes;
+      continue;
+    }
+    out.append(c == Char('"') ? 2 * slashes + 1 : slashes, Char('\\'));
+    slashes = 0;
+    out += c;
+  }
+  out.append(2 * slashes, Char('\\'));
+  return out + Char('"');
+}
+
 }  // namespace linguarde::arguments

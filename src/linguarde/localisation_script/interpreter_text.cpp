@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "argument_words.h"
+
 namespace linguarde::interpreter {
 namespace {
 
@@ -44,8 +46,8 @@ std::wstring InsideQuotes(std::wstring_view text, Carried carried) {
 }
 
 std::wstring ArgumentInsideQuotes(std::wstring_view text, Carried carried) {
-  const std::size_t end = text.find_last_not_of(L'\\') + 1;
-  return InsideQuotes(text, carried) + std::wstring(text.size() - end, L'\\');
+  const std::wstring quoted = arguments::QuotedArgument(text);
+  return InsideQuotes(std::wstring_view(quoted).substr(1, quoted.size() - 2), carried);
 }
 
 std::wstring OutsideQuotes(std::wstring_view text, Carried carried) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "argument_words.h"
 #include "windows_error.h"
 
 namespace linguarde {
@@ -13,17 +14,12 @@ constexpr std::size_t kLongestOutput = 64u << 20;
 // How long the window waits for the reading thread to end: a moment, never more.
 constexpr DWORD kPatienceMs = 50;
 
-// One argument between quotes as Windows programs split them: backslashes before the
-// closing quote doubled. File names hold no quotes.
-std::wstring Quoted(const std::wstring& text) {
-  const std::size_t end = text.find_last_not_of(L'\\') + 1;
-  return L"\"" + text + std::wstring(text.size() - end, L'\\') + L"\"";
-}
-
 // The target as one argument, read as a target even where it looks like an option; a file
 // only in the cloud is not downloaded for a line that nobody asked for.
 std::wstring ReadingCommandLine(const std::wstring& tool, const std::wstring& target) {
-  return Quoted(tool) + L" --json --local-only -- " + Quoted(target);
+  using arguments::QuotedArgument;
+  return QuotedArgument<wchar_t>(tool) + L" --json --local-only -- " +
+         QuotedArgument<wchar_t>(target);
 }
 
 }  // namespace

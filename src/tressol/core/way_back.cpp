@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "argument_words.h"
 #include "report.h"
 #include "shown_text.h"
 
@@ -47,9 +48,7 @@ std::optional<std::string> ShellWord(const std::string& word, Shell shell) {
   if (shell == Shell::Cmd && word.find('%') != std::string::npos) return std::nullopt;
   std::string escaped;
   for (const char c : word) escaped += c == '%' ? std::string("%%") : std::string(1, c);
-  // Backslashes before the closing quote are doubled, or the last would escape it.
-  const std::size_t kept = word.find_last_not_of('\\') + 1;
-  return "\"" + escaped + std::string(word.size() - kept, '\\') + "\"";
+  return linguarde::arguments::QuotedArgument(std::string_view(escaped));
 }
 
 std::optional<std::string> CommandWord(const std::string& path, Shell shell) {
