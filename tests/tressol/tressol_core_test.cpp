@@ -465,13 +465,22 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
        {"app/a.exe", "app/b.ocx"}},
       {" --json app/",
        3,
-       {"{\"path\":\"app/a.exe\",\"vb6\":true,\"done\":\"shown\",\"signed\":false,"
+       {"{\"line\":\"file\",\"path\":\"app/"
+        "a.exe\",\"vb6\":true,\"done\":\"shown\",\"signed\":false,"
         "\"headerOffset\":1280,"
         "\"runtimeBuild\":",
         "\"primaryLibrary\":\"*\",\"primaryLcid\":1033,\"secondaryLibrary\":\"~\","
         "\"secondaryLcid\":0,\"libraries\":[],\"effect\":\"messages en anglais\","
         "\"words\":\"fichier VB6, messages en anglais\"}\n",
-        "{\"path\":\"app/c.dll\",\"vb6\":false,\"done\":\"skipped\",\"reason\":"},
+        "{\"line\":\"file\",\"path\":\"app/c.dll\",\"vb6\":false,\"done\":\"skipped\","
+        "\"reason\":",
+        // The run's end, as the window's line shows it and as the console says it.
+        "{\"line\":\"summary\",\"mode\":\"view\",\"files\":8,\"vb6Files\":4,\"changedFiles\":0,"
+        "\"alreadySetFiles\":0,\"matchingFiles\":0,\"differingFiles\":0,\"notVb6Files\":2,"
+        "\"leftAsideFiles\":0,\"failedFiles\":2,\"journal\":null,\"undoExact\":false,"
+        "\"words\":\"Résumé : 4 fichiers VB6, 2 non VB6, 2 en échec.\",\"short\":\"4 fichiers VB6 "
+        "(3 : messages en anglais ; 1 : messages en français, sinon en anglais), 2 non VB6, 2 en "
+        "échec\"}\n"},
        {}},
   };
   for (const Case& c : cases) {
@@ -497,7 +506,7 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
     tressol::Run(" --json app/", files, output);
     return output.out;
   }();
-  EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 8) << json;
+  EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 9) << json;
 }
 
 // The folder's bytes, by name.
@@ -790,6 +799,58 @@ TEST(TressolFolder, NothingToDoIsARefusal) {
     Output output;
     EXPECT_EQ(tressol::Run(tail, files, output), 3) << tail;
     EXPECT_FALSE(output.err.empty()) << tail;
+  }
+}
+
+// With --json, the tool says everything as JSON lines, each saying what it is: nothing on
+// standard error, a mistake or a refusal a message with its status, several files a summary.
+TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
+  struct Case {
+    const char* tail;
+    int status;
+    const char* last;  // the start of the last line
+    const char* also;  // and what the lines hold further on
+    bool journal;      // whether the run can write its journal
+  };
+  const Case cases[] = {
+      {" --json --inconnue app/", 2,
+       "{\"line\":\"message\",\"status\":2,\"words\":\"L'option « --inconnue » n'existe pas.", "",
+       false},
+      {" --set * 0x409 --json app/", 2, "{\"line\":\"message\",\"status\":2,", "", false},
+      {" --json absent/", 3, "{\"line\":\"message\",\"status\":3,\"words\":\"le dossier", "",
+       false},
+      {" --json app/c.dll", 3,
+       "{\"line\":\"message\",\"status\":3,\"words\":\"« app/c.dll » n'est pas un fichier VB6", "",
+       false},
+      // Nothing to do is refused after the summary, which says why in the window's words.
+      {" --json \"app/c.dll\" \"app/f.exe\"", 3, "{\"line\":\"message\",\"status\":3,",
+       "\"short\":\"aucun fichier VB6, 2 non VB6\"}", false},
+      {" --json --version", 0, "{\"line\":\"message\",\"status\":0,\"words\":\"Tressol ", "",
+       false},
+      {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4,
+       "{\"line\":\"summary\",\"mode\":\"set\",\"files\":8,\"vb6Files\":3,\"changedFiles\":2,",
+       "\"journal\":null,\"undoExact\":false,", false},
+      // Every change in the journal, each given back byte for byte by its undo.
+      {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4, "{\"line\":\"summary\",\"mode\":\"set\",",
+       "\"undoExact\":true,\"words\":\"Résumé : 2 fichiers modifiés, 1 déjà réglé,", true},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files = ApplicationFolder();
+    if (c.journal) files.journalRoom = 1 << 20;
+    Output output;
+    EXPECT_EQ(tressol::Run(c.tail, files, output), c.status) << c.tail;
+    EXPECT_EQ(output.err, "") << c.tail;
+    ASSERT_FALSE(output.out.empty()) << c.tail;
+    std::size_t start = 0;
+    std::string last;
+    while (start < output.out.size()) {
+      const std::size_t end = output.out.find('\n', start);
+      last = output.out.substr(start, end - start);
+      EXPECT_TRUE(last.rfind("{\"line\":\"", 0) == 0 && last.back() == '}') << c.tail << last;
+      start = end + 1;
+    }
+    EXPECT_EQ(last.rfind(c.last, 0), 0u) << c.tail << "\n" << output.out;
+    EXPECT_TRUE(Contains(output.out, c.also)) << c.tail << "\n" << output.out;
   }
 }
 

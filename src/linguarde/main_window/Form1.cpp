@@ -586,7 +586,7 @@ void Form1::OnTimer(UINT_PTR timer) {
 
 void Form1::OnReadingDone(WPARAM id) {
   if (reading_ == nullptr || id != readingId_) return;  // a reading since cancelled
-  const std::string words = TargetWords(win32::ToUtf8(readingTarget_), reading_->Output());
+  const std::string words = TargetWords(reading_->Output());
   StopReading();
   Say(readingTarget_, win32::FromUtf8(words));
 }

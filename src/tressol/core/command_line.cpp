@@ -143,6 +143,14 @@ std::vector<std::string> SplitArguments(const std::string& tail) {
   return linguarde::arguments::SplitArguments(std::string_view(tail));
 }
 
+bool AsksForJson(const std::string& tail) {
+  for (const std::string& word : SplitArguments(tail)) {
+    if (word == "--") return false;
+    if (word == "--json") return true;
+  }
+  return false;
+}
+
 Command ParseCommandLine(const std::string& line, Shell shell) {
   const std::string_view tail(line);
   Command command;

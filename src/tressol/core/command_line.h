@@ -47,6 +47,10 @@ std::vector<std::string> SplitArguments(const std::string& tail);
 // tool runs from.
 Command ParseCommandLine(const std::string& tail, Shell shell = Shell::Cmd);
 
+// Whether the options ask for JSON, known before the rest is read: a mistake in the rest is
+// then said in JSON too.
+bool AsksForJson(const std::string& tail);
+
 // The usage, with the program's name and examples as that shell writes them.
 std::string Usage(Shell shell);
 

@@ -1,8 +1,9 @@
 #include "file_report.h"
 
-#include <map>
+#include <algorithm>
 #include <set>
 
+#include "json_contract.h"
 #include "json_line.h"
 #include "report.h"
 #include "shown_text.h"
@@ -217,13 +218,16 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
   return text + answer;
 }
 
+std::string SingleFileFailureWords(const FileOutcome& outcome, bool set) {
+  return "« " + linguarde::Visible(outcome.path) + " » " +
+         (outcome.result == Result::NotVb6 ? "n'est pas un fichier VB6 : "
+          : set                            ? "ne peut pas être modifié : "
+                                           : "ne peut pas être lu : ") +
+         outcome.reason;
+}
+
 std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
-  std::string text = Wrap("Tressol : « " + linguarde::Visible(outcome.path) + " » " +
-                              (outcome.result == Result::NotVb6 ? "n'est pas un fichier VB6 : "
-                               : set                            ? "ne peut pas être modifié : "
-                                                                : "ne peut pas être lu : ") +
-                              outcome.reason + ".",
-                          "  ");
+  std::string text = Wrap("Tressol : " + SingleFileFailureWords(outcome, set) + ".", "  ");
   if (set && outcome.failure == Failure::Refused) text += "Le fichier n'a pas été modifié.\n";
   return text;
 }
@@ -259,24 +263,93 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
   return {};
 }
 
+RunCounts CountsOf(const std::vector<FileOutcome>& outcomes) {
+  RunCounts counts;
+  for (const FileOutcome& outcome : outcomes) {
+    ++counts.results[outcome.result];
+    if (outcome.result == Result::Shown) ++counts.effects[PlainEffect(outcome.settings)];
+  }
+  return counts;
+}
+
+std::size_t RunCounts::operator[](Result result) const {
+  const auto found = results.find(result);
+  return found == results.end() ? 0 : found->second;
+}
+
+std::size_t RunCounts::Vb6() const {
+  std::size_t vb6 = 0;
+  for (const auto& [result, files] : results) {
+    if (result != Result::NotVb6 && result != Result::LeftAside && result != Result::Failed) {
+      vb6 += files;
+    }
+  }
+  return vb6;
+}
+
+namespace {
+
+// The other files of a summary, by what became of them; `brief` leaves out those none is.
+std::string OtherCounts(const RunCounts& counts, Mode mode, bool brief) {
+  std::string words;
+  const auto add = [&words, brief](std::size_t files, const std::string& what) {
+    if (!brief || files > 0) words += ", " + std::to_string(files) + " " + what;
+  };
+  if (mode != Mode::Undo) add(counts[Result::NotVb6], "non VB6");
+  if (counts[Result::LeftAside] > 0) add(counts[Result::LeftAside], "laissés de côté");
+  add(counts[Result::Failed], "en échec");
+  return words;
+}
+
+std::string VerdictCounts(const RunCounts& counts, Mode mode) {
+  switch (mode) {
+    case Mode::Check:
+      return Count(counts[Result::Matches], "conforme", "conformes") + ", " +
+             Count(counts[Result::Differs], "différent", "différents");
+    case Mode::Undo:
+      return Count(counts[Result::Changed], "fichier rétabli", "fichiers rétablis") + ", " +
+             std::to_string(counts[Result::AlreadySet]) + " déjà dans leur état d'avant";
+    case Mode::Set:
+      return Count(counts[Result::Changed], "fichier modifié", "fichiers modifiés") + ", " +
+             Count(counts[Result::AlreadySet], "déjà réglé", "déjà réglés");
+    case Mode::View:
+      break;
+  }
+  return Count(counts[Result::Shown], "fichier VB6", "fichiers VB6");
+}
+
+}  // namespace
+
+std::string SummaryWords(const RunCounts& counts, Mode mode) {
+  return "Résumé : " + VerdictCounts(counts, mode) + OtherCounts(counts, mode, false) + ".";
+}
+
+std::string ShortSummary(const RunCounts& counts, Mode mode) {
+  if (mode != Mode::View) return VerdictCounts(counts, mode) + OtherCounts(counts, mode, true);
+  const std::size_t vb6 = counts[Result::Shown];
+  std::string words = vb6 == 0 ? "aucun fichier VB6" : VerdictCounts(counts, mode);
+  std::size_t i = 0;
+  for (const auto& [effect, files] : counts.effects) {
+    words += i == 0 ? " (" : " ; ";
+    if (counts.effects.size() > 1) words += std::to_string(files) + " : ";
+    words += effect + (++i == counts.effects.size() ? ")" : "");
+  }
+  return words + OtherCounts(counts, mode, true);
+}
+
 std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   std::string text;
   // The other entries, their names grouped by reason.
   std::map<std::string, std::string> others;
   std::map<std::string, std::string> leftAside;
-  std::map<Result, std::size_t> counts;
-  std::map<std::string, std::size_t> effects;
   std::string libraries;
   for (const FileOutcome& outcome : outcomes) {
-    ++counts[outcome.result];
     // The French library of the runtime, shipped beside the program: named for what it is.
     if (outcome.result == Result::NotVb6 && IsFrenchLibrary(FileName(outcome.name))) {
       libraries += (libraries.empty() ? "" : ", ") + outcome.name;
     } else if (outcome.result == Result::NotVb6 || outcome.result == Result::LeftAside) {
       std::string& names = (outcome.result == Result::NotVb6 ? others : leftAside)[outcome.reason];
       names += (names.empty() ? "" : ", ") + outcome.name;
-    } else if (outcome.result == Result::Shown) {
-      ++effects[PlainEffect(outcome.settings)];
     }
   }
   if (!libraries.empty()) {
@@ -296,30 +369,10 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
     }
   }
 
-  const auto count = [&counts](Result result) { return counts[result]; };
-  const std::string aside =
-      count(Result::LeftAside) > 0
-          ? ", " + std::to_string(count(Result::LeftAside)) + " laissés de côté"
-          : "";
-  if (mode == Mode::Check) {
-    text += "Résumé : " + Count(count(Result::Matches), "conforme", "conformes") + ", " +
-            Count(count(Result::Differs), "différent", "différents") + ", " +
-            std::to_string(count(Result::NotVb6)) + " non VB6" + aside + ", " +
-            std::to_string(count(Result::Failed)) + " en échec.\n";
-  } else if (mode == Mode::Undo) {
-    text += "Résumé : " + Count(count(Result::Changed), "fichier rétabli", "fichiers rétablis") +
-            ", " + std::to_string(count(Result::AlreadySet)) + " déjà dans leur état d'avant, " +
-            std::to_string(count(Result::Failed)) + " en échec.\n";
-  } else if (mode == Mode::Set) {
-    text += "Résumé : " + Count(count(Result::Changed), "fichier modifié", "fichiers modifiés") +
-            ", " + Count(count(Result::AlreadySet), "déjà réglé", "déjà réglés") + ", " +
-            std::to_string(count(Result::NotVb6)) + " non VB6" + aside + ", " +
-            std::to_string(count(Result::Failed)) + " en échec.\n";
-  } else {
-    text += "Résumé : " + Count(count(Result::Shown), "fichier VB6", "fichiers VB6") + ", " +
-            std::to_string(count(Result::NotVb6)) + " non VB6" + aside + ", " +
-            std::to_string(count(Result::Failed)) + " en échec.\n";
-    for (const auto& [effect, files] : effects) {
+  const RunCounts counts = CountsOf(outcomes);
+  text += SummaryWords(counts, mode) + "\n";
+  if (mode == Mode::View) {
+    for (const auto& [effect, files] : counts.effects) {
       text += "  " + std::to_string(files) + " : " + effect + "\n";
     }
   }
@@ -328,81 +381,144 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
 
 namespace {
 
-std::string JsonSettings(const LanguageSettings& s) {
-  return "\"primaryLibrary\":" + JsonString(s.primaryLibrary) +
-         ",\"primaryLcid\":" + std::to_string(s.primaryLcid) +
-         ",\"secondaryLibrary\":" + JsonString(s.secondaryLibrary) +
-         ",\"secondaryLcid\":" + std::to_string(s.secondaryLcid);
+namespace contract = linguarde::contract;
+
+JsonObject& WithSettings(JsonObject& object, const LanguageSettings& s) {
+  return object.Text(contract::kPrimaryLibrary, s.primaryLibrary)
+      .Number(contract::kPrimaryLcid, s.primaryLcid)
+      .Text(contract::kSecondaryLibrary, s.secondaryLibrary)
+      .Number(contract::kSecondaryLcid, s.secondaryLcid);
 }
 
-const char* ResultWord(Result result) {
+std::string_view DoneValue(Result result) {
   switch (result) {
     case Result::Shown:
-      return "shown";
+      return contract::kShown;
     case Result::Changed:
-      return "changed";
+      return contract::kChanged;
     case Result::AlreadySet:
-      return "already-set";
+      return contract::kAlreadySet;
     case Result::Matches:
     case Result::Differs:
-      return "checked";
+      return contract::kChecked;
     case Result::NotVb6:
     case Result::LeftAside:
-      return "skipped";
+      return contract::kSkipped;
     case Result::Pending:
     case Result::Failed:
     case Result::Busy:
       break;
   }
-  return "failed";
+  return contract::kFailed;
+}
+
+// Whether the way back of a changed file gives it back byte for byte.
+bool ExactWayBack(const FileOutcome& outcome, const WayBackStyle& style) {
+  const WayBack wayBack = WayBackOf(outcome, style);
+  return wayBack.command && wayBack.caveat.empty();
 }
 
 }  // namespace
 
 std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
   const bool vb6 = outcome.header.has_value();
+  JsonObject line;
+  line.Text(contract::kLine, contract::kFileLine).Text(contract::kPath, outcome.path);
+  if (!IsUtf8(outcome.path)) line.Text(contract::kPathBytes, HexBytes(outcome.path));
   // Unknown, where the file could not be read well enough to tell.
-  const char* isVb6 = vb6 ? "true" : outcome.result == Result::NotVb6 ? "false" : "null";
-  std::string line = "{\"path\":" + JsonString(outcome.path);
-  if (!IsUtf8(outcome.path)) line += ",\"pathBytes\":\"" + HexBytes(outcome.path) + "\"";
-  line += std::string(",\"vb6\":") + isVb6 + ",\"done\":\"" + ResultWord(outcome.result) + "\"";
-  if (!outcome.reason.empty()) line += ",\"reason\":" + JsonString(outcome.reason);
-  if (outcome.linkTarget) line += ",\"linkTarget\":" + JsonString(*outcome.linkTarget);
-  if (outcome.expected) {
-    line += std::string(",\"matches\":") + (outcome.result == Result::Matches ? "true" : "false");
+  if (vb6 || outcome.result == Result::NotVb6) {
+    line.Bool(contract::kVb6, vb6);
+  } else {
+    line.Null(contract::kVb6);
   }
+  line.Text(contract::kDone, DoneValue(outcome.result));
+  if (!outcome.reason.empty()) line.Text(contract::kReason, outcome.reason);
+  if (outcome.linkTarget) line.Text(contract::kLinkTarget, *outcome.linkTarget);
+  if (outcome.expected) line.Bool(contract::kMatches, outcome.result == Result::Matches);
   if (vb6) {
-    line += std::string(",\"signed\":") +
-            (outcome.signature != Signature::None ? "true" : "false") +
-            ",\"headerOffset\":" + std::to_string(outcome.header->offset) +
-            ",\"runtimeBuild\":" + std::to_string(outcome.header->runtimeBuild) + "," +
-            JsonSettings(outcome.settings);
+    line.Bool(contract::kSigned, outcome.signature != Signature::None)
+        .Number(contract::kHeaderOffset, outcome.header->offset)
+        .Number(contract::kRuntimeBuild, outcome.header->runtimeBuild);
+    WithSettings(line, outcome.settings);
     if (const std::optional<LanguageSettings> before = outcome.Before()) {
-      line += ",\"before\":{" + JsonSettings(*before) + "}" +
-              ",\"checksumRepaired\":" + (outcome.ChecksumRepaired() ? "true" : "false");
+      JsonObject settings;
+      line.Json(contract::kBefore, WithSettings(settings, *before).Object())
+          .Bool(contract::kChecksumRepaired, outcome.ChecksumRepaired());
     }
     if (outcome.result == Result::Changed) {
       const WayBack wayBack = WayBackOf(outcome, style);
-      if (!outcome.journal.empty()) {
-        line += ",\"wayBackScript\":" + JsonString(outcome.journal);
+      if (!outcome.journal.empty()) line.Text(contract::kWayBackScript, outcome.journal);
+      if (wayBack.command) {
+        line.Text(contract::kWayBack, *wayBack.command);
+      } else {
+        line.Null(contract::kWayBack);
       }
-      line += ",\"wayBack\":" + (wayBack.command ? JsonString(*wayBack.command) : "null") +
-              ",\"wayBackExact\":" + (wayBack.command && wayBack.caveat.empty() ? "true" : "false");
-      if (!wayBack.caveat.empty()) line += ",\"wayBackCaveat\":" + JsonString(wayBack.caveat);
+      line.Bool(contract::kWayBackExact, ExactWayBack(outcome, style));
+      if (!wayBack.caveat.empty()) line.Text(contract::kWayBackCaveat, wayBack.caveat);
     }
-    line += ",\"libraries\":[";
-    for (std::size_t i = 0; i < outcome.libraries.size(); ++i) {
-      const LibraryPresence& library = outcome.libraries[i];
-      line += std::string(i == 0 ? "" : ",") + "{\"name\":" + JsonString(library.name) +
-              ",\"found\":" + (library.found ? "true" : "false");
-      if (library.found) line += ",\"folder\":" + JsonString(library.folder);
-      line += "}";
+    std::string libraries;
+    for (const LibraryPresence& library : outcome.libraries) {
+      JsonObject presence;
+      presence.Text(contract::kName, library.name).Bool(contract::kFound, library.found);
+      if (library.found) presence.Text(contract::kFolder, library.folder);
+      libraries += (libraries.empty() ? "" : ",") + presence.Object();
     }
-    line += "],\"effect\":" + JsonString(PlainEffect(outcome.settings));
+    line.Json(contract::kLibraries, "[" + libraries + "]")
+        .Text(contract::kEffect, PlainEffect(outcome.settings));
   }
   // The report's words for the file, for a reader that shows it in a line of its own.
-  line += ",\"words\":" + JsonString(PlainWords(outcome));
-  return line + "}\n";
+  return line.Text(contract::kWords, PlainWords(outcome)).Line();
+}
+
+std::string JsonSummary(const std::vector<FileOutcome>& outcomes, Mode mode,
+                        const std::string& journal, const WayBackStyle& style) {
+  const RunCounts counts = CountsOf(outcomes);
+  const auto changed = [](const FileOutcome& o) { return o.result == Result::Changed; };
+  const bool undoExact = !journal.empty() &&
+                         std::any_of(outcomes.begin(), outcomes.end(), changed) &&
+                         std::all_of(outcomes.begin(), outcomes.end(), [&](const FileOutcome& o) {
+                           return !changed(o) || (o.journal == journal && ExactWayBack(o, style));
+                         });
+  constexpr std::string_view kModes[] = {"view", "set", "check", "undo"};
+  JsonObject line;
+  line.Text(contract::kLine, contract::kSummaryLine)
+      .Text(contract::kMode, kModes[static_cast<int>(mode)])
+      .Number(contract::kFiles, outcomes.size())
+      .Number(contract::kVb6Files, counts.Vb6())
+      .Number(contract::kChangedFiles, counts[Result::Changed])
+      .Number(contract::kAlreadySetFiles, counts[Result::AlreadySet])
+      .Number(contract::kMatchingFiles, counts[Result::Matches])
+      .Number(contract::kDifferingFiles, counts[Result::Differs])
+      .Number(contract::kNotVb6Files, counts[Result::NotVb6])
+      .Number(contract::kLeftAsideFiles, counts[Result::LeftAside])
+      .Number(contract::kFailedFiles, counts[Result::Failed]);
+  if (journal.empty()) {
+    line.Null(contract::kJournal);
+  } else {
+    line.Text(contract::kJournal, journal);
+  }
+  return line.Bool(contract::kUndoExact, undoExact)
+      .Text(contract::kWords, SummaryWords(counts, mode))
+      .Text(contract::kShort, ShortSummary(counts, mode))
+      .Line();
+}
+
+std::string JsonMessage(const std::string& words, int status) {
+  // The console's wrapping and indents are for the console: one line of words here.
+  std::string plain;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (words[i] != '\n') {
+      plain += words[i];
+      continue;
+    }
+    while (i + 1 < words.size() && words[i + 1] == ' ') ++i;
+    if (i + 1 < words.size()) plain += ' ';
+  }
+  return JsonObject()
+      .Text(contract::kLine, contract::kMessageLine)
+      .Number(contract::kStatus, static_cast<std::uint64_t>(status))
+      .Text(contract::kWords, plain)
+      .Line();
 }
 
 std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,13 +15,28 @@ namespace tressol {
 // A single file's report: the settings, the technical details, the language library and
 // the way back, then the answer last (the file, what was done, the effect in plain words).
 std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& style);
-// Why a single file was neither viewed nor set, naming it.
+// Why a single file was neither viewed nor set, naming it: in a sentence of its own, and as
+// the console says it.
+std::string SingleFileFailureWords(const FileOutcome& outcome, bool set);
 std::string SingleFileFailure(const FileOutcome& outcome, bool set);
 
 // A folder's or a pattern's report: a line a VB6 file as each is done; at the end, the
 // other files grouped by reason, each language library once, the summary.
 std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style);
 std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode);
+
+// What became of the files of a run, and the effects of those shown.
+struct RunCounts {
+  std::map<Result, std::size_t> results;
+  std::map<std::string, std::size_t> effects;
+
+  std::size_t operator[](Result result) const;
+  std::size_t Vb6() const;  // the VB6 files that did not fail
+};
+RunCounts CountsOf(const std::vector<FileOutcome>& outcomes);
+// The console's summary sentence, and the same counts in the few words of a window's line.
+std::string SummaryWords(const RunCounts& counts, Mode mode);
+std::string ShortSummary(const RunCounts& counts, Mode mode);
 
 // A path as a word of the console's shell, and of PowerShell.
 struct ConsoleWords {
@@ -37,7 +54,11 @@ std::string NothingToUndo();
 // How to ask for the change that a bare tail was meant as.
 std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath);
 
-// One JSON object on one line.
+// One JSON object on one line: a file's; the summary that ends a run over several files
+// (journal: the run's, or empty); what the tool says of the run, with its exit status.
 std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style);
+std::string JsonSummary(const std::vector<FileOutcome>& outcomes, Mode mode,
+                        const std::string& journal, const WayBackStyle& style);
+std::string JsonMessage(const std::string& words, int status);
 
 }  // namespace tressol

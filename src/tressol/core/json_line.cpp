@@ -58,4 +58,32 @@ std::string JsonString(const std::string& text) {
   return out + "\"";
 }
 
+JsonObject& JsonObject::Field(std::string_view name, const std::string& value) {
+  if (!fields_.empty()) fields_ += ',';
+  fields_ += JsonString(std::string(name)) + ":" + value;
+  return *this;
+}
+
+JsonObject& JsonObject::Text(std::string_view name, const std::string& value) {
+  return Field(name, JsonString(value));
+}
+
+JsonObject& JsonObject::Text(std::string_view name, std::string_view value) {
+  return Field(name, JsonString(std::string(value)));
+}
+
+JsonObject& JsonObject::Number(std::string_view name, std::uint64_t value) {
+  return Field(name, std::to_string(value));
+}
+
+JsonObject& JsonObject::Bool(std::string_view name, bool value) {
+  return Field(name, value ? "true" : "false");
+}
+
+JsonObject& JsonObject::Null(std::string_view name) { return Field(name, "null"); }
+
+JsonObject& JsonObject::Json(std::string_view name, const std::string& value) {
+  return Field(name, value);
+}
+
 }  // namespace tressol

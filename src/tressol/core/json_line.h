@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tressol {
 
@@ -13,5 +15,24 @@ bool IsUtf8(const std::string& text);
 
 // The bytes in hexadecimal, two lower-case digits each: what a name that is not UTF-8 is.
 std::string HexBytes(const std::string& text);
+
+// One JSON object, its fields in the order given; names come from the contract.
+class JsonObject {
+ public:
+  JsonObject& Text(std::string_view name, const std::string& value);
+  JsonObject& Text(std::string_view name, std::string_view value);
+  JsonObject& Number(std::string_view name, std::uint64_t value);
+  JsonObject& Bool(std::string_view name, bool value);
+  JsonObject& Null(std::string_view name);
+  // A value already written as JSON: an object or an array.
+  JsonObject& Json(std::string_view name, const std::string& value);
+
+  std::string Object() const { return "{" + fields_ + "}"; }
+  std::string Line() const { return Object() + "\n"; }
+
+ private:
+  JsonObject& Field(std::string_view name, const std::string& value);
+  std::string fields_;
+};
 
 }  // namespace tressol

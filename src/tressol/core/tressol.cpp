@@ -214,6 +214,16 @@ FileOutcome Unprocessed(const std::string& path, const std::string& openPath,
   return outcome;
 }
 
+// What the tool says of the run, beside the files' report: a message line in JSON, else
+// on standard error; a warning has the status 0.
+void Say(Output& output, const std::string& words, int status) {
+  if (output.json) {
+    output.out += JsonMessage(words, status);
+  } else {
+    output.err += words;
+  }
+}
+
 // Busy files are set aside so that the others go on; then they are tried again, all of
 // them within one patience for the whole run, and those still held fail. Each file is
 // reported as soon as it is done; each change was in the journal before it was made.
@@ -226,7 +236,7 @@ class Batch {
         many_(many),
         libraries_(files),
         journal_(files, output.journalPath, [&output](const std::string& why) {
-          output.err += JournalWarning(why);
+          Say(output, JournalWarning(why), 0);
           output.Flush();
         }) {}
 
@@ -320,13 +330,28 @@ std::string UndoEnd(Batch& batch, FileSystem& files, const Output& output) {
   return UndoLines(words(output.toolPath), words(journal->Path()), output.shell);
 }
 
+// The end of a run over several files: the summary, in JSON or in the report's words with
+// how to undo the run.
+std::string ManyFilesEnd(const std::vector<FileOutcome>& outcomes, Mode mode, Batch& batch,
+                         FileSystem& files, const Output& output) {
+  if (output.json) {
+    const JournalFile* journal = batch.Journal().File();
+    return JsonSummary(outcomes, mode,
+                       journal && batch.Journal().HoldsChanges() ? journal->Path() : "",
+                       WayBackStyle{output.shell, output.toolPath});
+  }
+  return FolderEnd(outcomes, mode) + UndoEnd(batch, files, output);
+}
+
 // --undo: each change of the journal given back, the last first, so that changes made one
 // over another come undone in order.
 int Undo(const Command& command, FileSystem& files, Output& output) {
   const std::unique_ptr<JournalFile> undone = files.OpenJournal(*command.undo);
   const std::string text = undone->ReadAll();
   const JournalContents contents = ParseJournal(text);
-  if (!output.json) output.out += JournalState(contents);
+  if (const std::string state = JournalState(contents); !state.empty()) {
+    output.out += output.json ? JsonMessage(state, 0) : state;
+  }
   Batch batch(command, files, output, true);
   std::size_t changes = 0;
   for (auto change = contents.changes.rbegin(); change != contents.changes.rend(); ++change) {
@@ -338,7 +363,11 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
     ++changes;
   }
   if (changes == 0) {
-    if (!output.json) output.out += NothingToUndo();
+    if (output.json) {
+      output.out += JsonMessage(NothingToUndo(), 0);
+    } else {
+      output.out += NothingToUndo();
+    }
     return 0;
   }
   const std::vector<FileOutcome> outcomes = batch.Finish();
@@ -347,7 +376,7 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
                    [](const FileOutcome& o) { return o.result == Result::Failed; })) {
     batch.Journal().MarkUndone(*undone, text);
   }
-  if (!output.json) output.out += FolderEnd(outcomes, Mode::Undo) + UndoEnd(batch, files, output);
+  output.out += ManyFilesEnd(outcomes, Mode::Undo, batch, files, output);
   return ManyFilesStatus(outcomes, Mode::Undo);
 }
 
@@ -355,15 +384,13 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
 
 int Run(const std::string& tail, FileSystem& files, Output& output) {
   std::string hint;
+  output.json = AsksForJson(tail);
   try {
     const Command command = ParseCommandLine(tail, output.shell);
-    output.json = command.json;
-    if (command.help) {
-      output.out += Usage(output.shell);
-      return 0;
-    }
-    if (command.version) {
-      output.out += std::string("Tressol ") + LINGUARDE_VERSION + "\n";
+    if (command.help || command.version) {
+      const std::string text =
+          command.help ? Usage(output.shell) : std::string("Tressol ") + LINGUARDE_VERSION + "\n";
+      output.out += output.json ? JsonMessage(text, 0) : text;
       return 0;
     }
     if (command.undo) return Undo(command, files, output);
@@ -439,8 +466,14 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       const FileOutcome& outcome = outcomes.front();
       if (outcome.result == Result::NotVb6 || outcome.result == Result::Failed ||
           outcome.result == Result::LeftAside) {
-        output.err += SingleFileFailure(outcome, command.settings.has_value()) + hint;
-        return static_cast<int>(outcome.failure);
+        const int status = static_cast<int>(outcome.failure);
+        const bool set = command.settings.has_value();
+        if (output.json) {
+          output.out += JsonMessage(SingleFileFailureWords(outcome, set) + hint, status);
+        } else {
+          output.err += SingleFileFailure(outcome, set) + hint;
+        }
+        return status;
       }
       if (!command.json) {
         output.out += SingleFileReport(outcome, WayBackStyle{output.shell, output.toolPath}) +
@@ -448,15 +481,19 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       }
       return outcome.result == Result::Differs ? kDiffers : 0;
     }
-    if (!command.json)
-      output.out += FolderEnd(outcomes, command.Doing()) + UndoEnd(batch, files, output);
+    output.out += ManyFilesEnd(outcomes, command.Doing(), batch, files, output);
     return ManyFilesStatus(outcomes, command.Doing());
   } catch (const ToolError& error) {
-    output.err += error.Kind() == Failure::Usage
-                      ? error.what()
-                      : Wrap(std::string("Tressol : ") + error.what() + ".", "  ");
-    output.err += hint;
-    return static_cast<int>(error.Kind());
+    const int status = static_cast<int>(error.Kind());
+    if (output.json) {
+      output.out += JsonMessage(std::string(error.what()) + hint, status);
+    } else {
+      output.err += error.Kind() == Failure::Usage
+                        ? error.what()
+                        : Wrap(std::string("Tressol : ") + error.what() + ".", "  ");
+      output.err += hint;
+    }
+    return status;
   }
 }
 

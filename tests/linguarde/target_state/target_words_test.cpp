@@ -1,5 +1,5 @@
 // The window's line from what the tool wrote with --json: a file's own words, a folder's
-// count, the tool's message, and output that is not what the tool writes.
+// summary, the tool's message, and output that is not what the tool writes.
 #include "target_words.h"
 
 #include <gtest/gtest.h>
@@ -7,54 +7,61 @@
 namespace {
 
 const std::string kSetup =
-    R"({"path":"C:\\Projets\\Setup.exe","vb6":true,"done":"shown","signed":false,)"
-    R"("headerOffset":4584,"runtimeBuild":8988,"primaryLibrary":"*","primaryLcid":1033,)"
-    R"("secondaryLibrary":"~","secondaryLcid":0,"libraries":[],)"
+    R"({"line":"file","path":"C:\\Projets\\Setup.exe","vb6":true,"done":"shown",)"
+    R"("signed":false,"headerOffset":4584,"runtimeBuild":8988,"primaryLibrary":"*",)"
+    R"("primaryLcid":1033,"secondaryLibrary":"~","secondaryLcid":0,"libraries":[],)"
     R"("effect":"messages en anglais","words":"fichier VB6, messages en anglais"})";
 
-std::string File(const std::string& path, const std::string& vb6, const std::string& done,
-                 const std::string& effect) {
-  return R"({"path":")" + path + R"(","vb6":)" + vb6 + R"(,"done":")" + done +
-         R"(","libraries":[{"name":"vb6FR.dll","found":false}],"before":{"primaryLcid":1033},)" +
-         R"("effect":")" + effect + R"(","words":"?"})" + "\n";
+std::string File(const std::string& path, const std::string& words) {
+  return R"({"line":"file","path":")" + path + R"(","vb6":true,"done":"shown",)" +
+         R"("libraries":[{"name":"vb6FR.dll","found":false}],"before":{"primaryLcid":1033},)" +
+         R"("words":")" + words + R"("})" + "\n";
 }
 
-TEST(TargetWords, SaysWhatTheToolSaidOfTheTarget) {
+std::string Message(int status, const std::string& words) {
+  return R"({"line":"message","status":)" + std::to_string(status) + R"(,"words":")" + words +
+         R"("})" + "\n";
+}
+
+const std::string kSummary =
+    R"({"line":"summary","mode":"view","files":5,"vb6Files":3,"notVb6Files":1,)"
+    R"("leftAsideFiles":6,"failedFiles":1,"journal":null,"undoExact":false,)"
+    R"("words":"Résumé : 3 fichiers VB6, 1 non VB6, 6 laissés de côté, 1 en échec.",)"
+    R"("short":"3 fichiers VB6 (messages en anglais), 1 non VB6, 6 laissés de côté, 1 en échec"})"
+    "\n";
+
+TEST(TargetWords, SaysOnlyWhatTheToolSaidOfTheTarget) {
   struct Case {
     const char* what;
-    std::string target;
     std::string output;
     std::string words;
   };
   const std::string deep = std::string(100, '[') + std::string(100, ']');
   const Case cases[] = {
-      {"the file itself", "C:\\Projets\\Setup.exe", kSetup + "\r\n",
-       "fichier VB6, messages en anglais"},
-      {"escapes", "C:\\\"é😀\\a.dll",
-       R"({"path":"C:\\\"\u00e9\ud83d\ude00\\a.dll","vb6":false,"done":"skipped","words":"n'est pas un fichier VB6 : trop court\tpour une image PE"})",
+      {"the file itself", kSetup + "\r\n", "fichier VB6, messages en anglais"},
+      {"escapes",
+       R"({"line":"file","path":"C:\\\"\u00e9\ud83d\ude00\\a.dll","vb6":false,"done":"skipped","words":"n'est pas un fichier VB6 : trop court\tpour une image PE"})",
        "n'est pas un fichier VB6 : trop court\tpour une image PE"},
-      {"a folder", "app",
-       File("app/a.exe", "true", "shown", "messages en anglais") +
-           File("app/b.ocx", "true", "shown", "messages en français, sinon en anglais") +
-           File("app/c.dll", "true", "shown", "messages en anglais") +
-           File("app/d.dll", "false", "skipped", "") + File("app/e.exe", "null", "failed", "") +
-           "Tressol : « app/e.exe » ne peut pas être lu.\n",
-       "3 fichiers VB6 (2 : messages en anglais ; 1 : messages en français, sinon en anglais), "
-       "1 non VB6, 1 en échec"},
-      {"a pattern that finds the one file", "C:\\Projets\\*.exe", kSetup,
-       "1 fichier VB6 (messages en anglais)"},
-      {"a folder without VB6 files", "app", File("app/d.dll", "false", "skipped", ""),
-       "aucun fichier VB6, 1 non VB6"},
-      {"the tool's message, wrapped in lines", "x.exe",
-       "Tressol : « x.exe » ne peut pas être lu : il n'existe pas ; vérifiez le chemin (File "
-       "not\n  found).\n",
-       "« x.exe » ne peut pas être lu : il n'existe pas ; vérifiez le chemin (File not found)"},
-      {"nothing", "x.exe", "", "l'outil n'a rien répondu"},
-      {"an object cut short", "C:\\Projets\\Setup.exe", kSetup.substr(0, 60), kSetup.substr(0, 60)},
-      {"nesting deeper than the tool writes", "x.exe", deep, deep},
+      {"a folder: its summary's short form, whatever its files say",
+       File("app/a.exe", "fichier VB6, messages en anglais") + File("app/e.exe", "en échec") +
+           kSummary,
+       "3 fichiers VB6 (messages en anglais), 1 non VB6, 6 laissés de côté, 1 en échec"},
+      {"a folder with no VB6 file, refused after its summary", kSummary + Message(3, "aucun"),
+       "3 fichiers VB6 (messages en anglais), 1 non VB6, 6 laissés de côté, 1 en échec"},
+      {"a file that failed: its line, before the run's message",
+       File("x.exe", "en échec, il n'existe pas") + Message(4, "« x.exe » ne peut pas être lu"),
+       "en échec, il n'existe pas"},
+      {"no file: the run's message",
+       Message(0, "Attention : le journal…") + Message(2, "L'option « --x » n'existe pas."),
+       "L'option « --x » n'existe pas."},
+      {"prose, not the tool's lines", "Tressol : erreur interne, rien de plus n'a été fait.\n",
+       "réponse de l'outil illisible"},
+      {"nothing", "", "l'outil n'a rien répondu"},
+      {"an object cut short", kSetup.substr(0, 60), "réponse de l'outil illisible"},
+      {"nesting deeper than the tool writes", deep, "réponse de l'outil illisible"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(linguarde::TargetWords(c.target, c.output), c.words) << c.what;
+    EXPECT_EQ(linguarde::TargetWords(c.output), c.words) << c.what;
   }
 }
 
