@@ -24,6 +24,7 @@ struct ActionRow {
   std::string_view caption;  // the button's
   std::string_view label;    // under the button, what its settings do; the view has none
   bool targetQuoted;         // the view passes its target bare
+  bool writes;               // changes the target: its console is followed, the line read after
   // After the target: primary library, primary locale, secondary library, secondary
   // locale. "*" is the runtime's built-in US English, "~" no library at all.
   std::string_view settings;
@@ -33,16 +34,16 @@ struct ActionRow {
 inline constexpr std::array<ActionRow, 4> kActions = {{
   {Action::Visualiser,                   "Visualiser la localisation",
    "",
-   false, ""},
+   false, false, ""},
   {Action::LocaliserAnglaisUS,           "Localiser en Anglais US",
    "Les messages VB (erreurs...) sont en Anglais",
-   true,  " * 0x409 ~ 0x0"},
+   true,  true,  " * 0x409 ~ 0x0"},
   {Action::LocaliserFrancaisOuAnglaisUS, "Localiser en Français ou Anglais US",
    "Les messages VB (erreurs...) sont en Anglais si VB6FR.dll n'est pas sur le système, sinon en Français",
-   true,  " vb6FR.dll 0x40C * 0x409"},
+   true,  true,  " vb6FR.dll 0x40C * 0x409"},
   {Action::RetablirFrancaisSeule,        "Rétablir la localisation Française seule",
    "Les messages VB (erreurs...) sont en Français et VB6FR.dll DOIT être présent sur le système.",
-   true,  " vb6FR.dll 0x40C ~ 0x409"},
+   true,  true,  " vb6FR.dll 0x40C ~ 0x409"},
 }};
 // clang-format on
 

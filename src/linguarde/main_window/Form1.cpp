@@ -7,11 +7,9 @@
 #include "LancerAction.h"
 #include "action_error.h"
 #include "action_table.h"
-#include "interpreter_text.h"
 #include "message_box.h"
 #include "modOperationFichier.h"
 #include "target_line.h"
-#include "target_words.h"
 #include "text_encoding.h"
 #include "windows_error.h"
 
@@ -28,19 +26,6 @@ constexpr DWORD kForm1Style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kForm1ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES;
 // WM_COPYGLOBALDATA, which carries a drop's data between processes; in no header.
 constexpr UINT kCopyGlobalData = 0x0049;
-
-// The end of a reading of the target, and of an action's console.
-constexpr UINT kReadingDone = WM_APP + 1;
-constexpr UINT kConsoleEnded = WM_APP + 2;
-// A reading starts once the window has painted: a timer fires only when nothing is left
-// to paint. It says it is reading after a moment, and ends after a limit.
-constexpr UINT_PTR kStartReading = 1;
-constexpr UINT_PTR kSayReading = 2;
-constexpr UINT_PTR kReadingLimit = 3;
-constexpr UINT kMomentMs = 400;
-// The limit, and the line that says it was reached.
-constexpr UINT kLimitMs = 60000;
-constexpr std::wstring_view kNoAnswer = L"lecture arrêtée : l'outil n'a pas répondu en 60 s";
 
 constexpr std::wstring_view kDialogTitle = L"Choisir un exe, une dll ou un ocx ... ";
 constexpr std::wstring_view kFilter =
@@ -224,18 +209,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
-    case WM_TIMER:
-      OnTimer(wParam);
-      return 0;
     case WM_DRAWITEM:
       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
-    case kReadingDone:
-      OnReadingDone(wParam);
-      return 0;
-    case kConsoleEnded:
-      OnConsoleEnded();
-      return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return OnCtlColor(message, wParam, lParam);
@@ -243,6 +219,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDestroy();
       return 0;
     default:
+      if (watch_ != nullptr && watch_->Handle(message, wParam)) return 0;
       return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
 }
@@ -262,6 +239,10 @@ void Form1::OnCreate() {
   SendMessageW(Control(rows::Text1), EM_SETLIMITTEXT, 0, 0);
   CreateFonts();
   Layout();
+  watch_ = std::make_unique<TargetWatch>(
+      hwnd_, modOperationFichier::CheminDansDossier(platform_.ApplicationFolder(), kToolName),
+      [this] { return WindowText(Control(rows::Text1)); },
+      [this](const std::wstring& target, const std::wstring& words) { Say(target, words); });
 }
 
 void Form1::CreateControls(bool (*wanted)(const ControlRow&)) {
@@ -360,9 +341,7 @@ LRESULT Form1::OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1::OnDestroy() {
-  StopReading();
-  consoleWait_.reset();
-  console_.reset();
+  watch_->Stop();
   PostQuitMessage(exitCode_);
 }
 
@@ -460,19 +439,11 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click(int Index) {
-  // The hidden tool is ended first, as the action may need the file for itself; unless the
-  // action's console is followed, the line is read again after.
-  const bool unread = reading_ != nullptr || readingWanted_;
-  StopReading();
+  const bool due = watch_->Interrupt();
   const std::wstring target = WindowText(Control(rows::Text1));
-  bool unfollowed = false;
+  std::unique_ptr<Console> console;
   try {
-    std::unique_ptr<Console> console =
-        LancerAction(static_cast<std::int16_t>(Index), target, platform_);
-    // A view changes nothing: its console needs no following.
-    if (Index != static_cast<int>(Action::Visualiser) && console != nullptr) {
-      unfollowed = !FollowConsole(std::move(console), target);
-    }
+    console = LancerAction(static_cast<std::int16_t>(Index), target, platform_);
   } catch (const ActionRefused& refusal) {
     ShowMessage(hwnd_, refusal.Message(), MB_OK | MB_ICONWARNING);
   } catch (const UserError& failure) {
@@ -482,114 +453,12 @@ void Form1::Command2_Click(int Index) {
     ReportFailure(L"L'action est en échec : mémoire insuffisante ou erreur inattendue.");
     return;
   }
-  // A console that cannot be followed may still be writing the file: not read behind it.
-  if (unread && console_ == nullptr && !unfollowed) ReadTarget();
+  const bool writes =
+      Index >= 0 && static_cast<std::size_t>(Index) < kActions.size() && kActions[Index].writes;
+  watch_->ActionDone(std::move(console), writes, due, target);
 }
 
-namespace {
-
-// Runs on a thread of the pool: the window hears of it in its own thread.
-void CALLBACK PostConsoleEnded(void* window, BOOLEAN) {
-  PostMessageW(static_cast<HWND>(window), kConsoleEnded, 0, 0);
-}
-
-}  // namespace
-
-bool Form1::FollowConsole(std::unique_ptr<Console> console, const std::wstring& target) {
-  consoleWait_.reset();
-  HANDLE wait = nullptr;
-  if (console->WaitHandle() == nullptr ||
-      !RegisterWaitForSingleObject(&wait, console->WaitHandle(), &PostConsoleEnded, hwnd_, INFINITE,
-                                   WT_EXECUTEONLYONCE)) {
-    // What it said before the action may no longer hold.
-    Say(target,
-        L"action en cours dans sa console ; une fois celle-ci fermée, appuyez sur Entrée "
-        L"dans la zone de texte pour relire");
-    return false;
-  }
-  console_ = std::move(console);
-  consoleWait_.reset(wait);
-  Say(target, L"action en cours dans sa console ; relu quand elle sera fermée");
-  return true;
-}
-
-void Form1::OnConsoleEnded() {
-  // The word of a console followed earlier may come after a newer one is followed.
-  if (console_ == nullptr || WaitForSingleObject(console_->WaitHandle(), 0) != WAIT_OBJECT_0) {
-    return;
-  }
-  consoleWait_.reset();
-  console_.reset();
-  ReadTarget();
-}
-
-void Form1::ReadTarget() {
-  StopReading();
-  readingWanted_ = true;
-  SetTimer(hwnd_, kStartReading, USER_TIMER_MINIMUM, nullptr);
-}
-
-void Form1::StopReading() {
-  reading_.reset();
-  for (const UINT_PTR timer : {kStartReading, kSayReading, kReadingLimit}) KillTimer(hwnd_, timer);
-}
-
-void Form1::StartReading() {
-  StopReading();
-  readingWanted_ = false;
-  const std::wstring target = WindowText(Control(rows::Text1));
-  if (target.empty()) {
-    Say(L"", L"");
-    return;
-  }
-  // A set opens its file shared with nobody: the tool's console is left alone until it ends.
-  if (console_ != nullptr) {
-    Say(target, L"relu quand la console de l'action sera fermée");
-    return;
-  }
-  wchar_t current[32768];
-  const DWORD length = GetCurrentDirectoryW(32768, current);
-  if (length > 0 && length < 32768 && InterpreterLooksElsewhere(target, current)) {
-    Say(target,
-        L"chemin relatif et dossier courant réseau : l'action le chercherait dans le "
-        L"dossier de Windows ; donnez le chemin complet");
-    return;
-  }
-  if (interpreter::FindUncarriable(target)) {
-    Say(target, L"guillemet ou caractère de contrôle, que les actions refusent");
-    return;
-  }
-  const std::wstring tool =
-      modOperationFichier::CheminDansDossier(platform_.ApplicationFolder(), kToolName);
-  try {
-    reading_ = std::make_unique<ToolReading>(tool, target, hwnd_, kReadingDone, ++readingId_);
-  } catch (const UserError& failure) {
-    Say(target, failure.Message());
-    return;
-  }
-  readingTarget_ = target;
-  SetTimer(hwnd_, kSayReading, kMomentMs, nullptr);
-  SetTimer(hwnd_, kReadingLimit, kLimitMs, nullptr);
-}
-
-void Form1::OnTimer(UINT_PTR timer) {
-  KillTimer(hwnd_, timer);
-  if (timer == kStartReading) {
-    StartReading();
-  } else if (timer == kSayReading && reading_ != nullptr) {
-    Say(readingTarget_, L"lecture en cours\u2026");
-  } else if (timer == kReadingLimit && reading_ != nullptr) {
-    StopReading();
-    Say(readingTarget_, std::wstring(kNoAnswer));
-  }
-}
-
-void Form1::OnReadingDone(WPARAM id) {
-  if (reading_ == nullptr || id != readingId_) return;  // a reading since cancelled
-  const std::string words = TargetWords(reading_->Output());
-  StopReading();
-  Say(readingTarget_, win32::FromUtf8(words));
-}
+void Form1::ReadTarget() { watch_->Read(); }
 
 void Form1::Say(const std::wstring& target, const std::wstring& words) {
   lineName_ = ShownName(target);

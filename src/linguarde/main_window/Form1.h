@@ -12,7 +12,7 @@
 #include "dpi_font.h"
 #include "owners.h"
 #include "script_platform.h"
-#include "tool_reading.h"
+#include "target_watch.h"
 
 namespace linguarde {
 
@@ -54,10 +54,7 @@ class Form1 : public BaseWindow<Form1> {
   void OnCommand(int id, UINT code);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnDropFiles(HDROP drop);
-  void OnTimer(UINT_PTR timer);
   void OnDrawItem(const DRAWITEMSTRUCT& item);
-  void OnReadingDone(WPARAM id);
-  void OnConsoleEnded();
   LRESULT OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
   void OnDestroy();
 
@@ -68,11 +65,6 @@ class Form1 : public BaseWindow<Form1> {
   void SetFonts();
   void Layout();
   void ReportFailure(const std::wstring& message);
-  void StartReading();
-  void StopReading();
-  // Waits for the console of an action that writes, to read its target again at the end.
-  // Whether the console could be followed; one that cannot is never read after.
-  bool FollowConsole(std::unique_ptr<Console> console, const std::wstring& target);
   // Label2: the target's name, then the words.
   void Say(const std::wstring& target, const std::wstring& words);
 
@@ -90,12 +82,7 @@ class Form1 : public BaseWindow<Form1> {
   // What Label2 shows, apart, so that only the name is shortened to fit.
   std::wstring lineName_;
   std::wstring lineWords_;
-  bool readingWanted_ = false;  // asked for, and not started yet
-  std::unique_ptr<ToolReading> reading_;
-  WPARAM readingId_ = 0;
-  std::wstring readingTarget_;
-  std::unique_ptr<Console> console_;
-  win32::UniqueWait consoleWait_;
+  std::unique_ptr<TargetWatch> watch_;  // from the window's creation
 };
 
 // The event loop; dialog keys (Tab, Space, Enter) go through the dialog manager.

@@ -1,0 +1,172 @@
+#include "target_watch.h"
+
+#include <string_view>
+#include <utility>
+
+#include "interpreter_text.h"
+#include "target_line.h"
+#include "target_words.h"
+#include "text_encoding.h"
+#include "user_error.h"
+
+namespace linguarde {
+namespace {
+
+// The end of a reading of the target, and of an action's console.
+constexpr UINT kReadingDone = WM_APP + 1;
+constexpr UINT kConsoleEnded = WM_APP + 2;
+// A reading starts once the window has painted: a timer fires only when nothing is left
+// to paint. It says it is reading after a moment, and ends after a limit.
+constexpr UINT_PTR kStartReading = 1;
+constexpr UINT_PTR kSayReading = 2;
+constexpr UINT_PTR kReadingLimit = 3;
+constexpr UINT kMomentMs = 400;
+// The limit, and the line that says it was reached.
+constexpr UINT kLimitMs = 60000;
+constexpr std::wstring_view kNoAnswer = L"lecture arrêtée : l'outil n'a pas répondu en 60 s";
+
+// Runs on a thread of the pool: the window hears of it in its own thread.
+void CALLBACK PostConsoleEnded(void* window, BOOLEAN) {
+  PostMessageW(static_cast<HWND>(window), kConsoleEnded, 0, 0);
+}
+
+}  // namespace
+
+TargetWatch::TargetWatch(HWND window, std::wstring tool, std::function<std::wstring()> target,
+                         Say say)
+    : window_(window), tool_(std::move(tool)), target_(std::move(target)), say_(std::move(say)) {}
+
+bool TargetWatch::Handle(UINT message, WPARAM wParam) {
+  switch (message) {
+    case WM_TIMER:
+      OnTimer(wParam);
+      return true;
+    case kReadingDone:
+      OnReadingDone(wParam);
+      return true;
+    case kConsoleEnded:
+      OnConsoleEnded();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TargetWatch::Read() {
+  StopReading();
+  readingWanted_ = true;
+  SetTimer(window_, kStartReading, USER_TIMER_MINIMUM, nullptr);
+}
+
+bool TargetWatch::Interrupt() {
+  const bool due = reading_ != nullptr || readingWanted_;
+  StopReading();
+  return due;
+}
+
+void TargetWatch::ActionDone(std::unique_ptr<Console> console, bool writes, bool due,
+                             const std::wstring& target) {
+  bool unfollowed = false;
+  // A view changes nothing: its console needs no following.
+  if (writes && console != nullptr) unfollowed = !Follow(std::move(console), target);
+  // A console that cannot be followed may still be writing the file: not read behind it.
+  if (due && console_ == nullptr && !unfollowed) Read();
+}
+
+void TargetWatch::Stop() {
+  StopReading();
+  consoleWait_.reset();
+  console_.reset();
+}
+
+bool TargetWatch::Follow(std::unique_ptr<Console> console, const std::wstring& target) {
+  consoleWait_.reset();
+  HANDLE wait = nullptr;
+  if (console->WaitHandle() == nullptr ||
+      !RegisterWaitForSingleObject(&wait, console->WaitHandle(), &PostConsoleEnded, window_,
+                                   INFINITE, WT_EXECUTEONLYONCE)) {
+    // What it said before the action may no longer hold.
+    say_(target,
+         L"action en cours dans sa console ; une fois celle-ci fermée, appuyez sur Entrée "
+         L"dans la zone de texte pour relire");
+    return false;
+  }
+  console_ = std::move(console);
+  consoleWait_.reset(wait);
+  say_(target, L"action en cours dans sa console ; relu quand elle sera fermée");
+  return true;
+}
+
+void TargetWatch::OnConsoleEnded() {
+  // The word of a console followed earlier may come after a newer one is followed.
+  if (console_ == nullptr || WaitForSingleObject(console_->WaitHandle(), 0) != WAIT_OBJECT_0) {
+    return;
+  }
+  consoleWait_.reset();
+  console_.reset();
+  Read();
+}
+
+void TargetWatch::StopReading() {
+  reading_.reset();
+  for (const UINT_PTR timer : {kStartReading, kSayReading, kReadingLimit}) {
+    KillTimer(window_, timer);
+  }
+}
+
+void TargetWatch::StartReading() {
+  StopReading();
+  readingWanted_ = false;
+  const std::wstring target = target_();
+  if (target.empty()) {
+    say_(L"", L"");
+    return;
+  }
+  // A set opens its file shared with nobody: the tool's console is left alone until it ends.
+  if (console_ != nullptr) {
+    say_(target, L"relu quand la console de l'action sera fermée");
+    return;
+  }
+  wchar_t current[32768];
+  const DWORD length = GetCurrentDirectoryW(32768, current);
+  if (length > 0 && length < 32768 && InterpreterLooksElsewhere(target, current)) {
+    say_(target,
+         L"chemin relatif et dossier courant réseau : l'action le chercherait dans le "
+         L"dossier de Windows ; donnez le chemin complet");
+    return;
+  }
+  if (interpreter::FindUncarriable(target)) {
+    say_(target, L"guillemet ou caractère de contrôle, que les actions refusent");
+    return;
+  }
+  try {
+    reading_ = std::make_unique<ToolReading>(tool_, target, window_, kReadingDone, ++readingId_);
+  } catch (const UserError& failure) {
+    say_(target, failure.Message());
+    return;
+  }
+  readingTarget_ = target;
+  SetTimer(window_, kSayReading, kMomentMs, nullptr);
+  SetTimer(window_, kReadingLimit, kLimitMs, nullptr);
+}
+
+void TargetWatch::OnTimer(UINT_PTR timer) {
+  KillTimer(window_, timer);
+  if (timer == kStartReading) {
+    StartReading();
+  } else if (timer == kSayReading && reading_ != nullptr) {
+    say_(readingTarget_, L"lecture en cours\u2026");
+  } else if (timer == kReadingLimit && reading_ != nullptr) {
+    StopReading();
+    say_(readingTarget_, std::wstring(kNoAnswer));
+  }
+}
+
+void TargetWatch::OnReadingDone(WPARAM id) {
+  if (reading_ == nullptr || id != readingId_) return;  // a reading since cancelled
+  const std::string words = TargetWords(reading_->Output());
+  StopReading();
+  say_(readingTarget_, win32::FromUtf8(words));
+}
+
+}  // namespace linguarde

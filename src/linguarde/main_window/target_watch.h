@@ -1,0 +1,64 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "owners.h"
+#include "script_platform.h"
+#include "tool_reading.h"
+
+namespace linguarde {
+
+// What the window's line says of the target, and when: the hidden reading by the tool, the
+// following of an action's console, and their timers. The window hands it its messages and
+// hears back through one call, what to say of which target.
+class TargetWatch {
+ public:
+  using Say = std::function<void(const std::wstring& target, const std::wstring& words)>;
+
+  // target: what the window names now; tool: the tool's full path.
+  TargetWatch(HWND window, std::wstring tool, std::function<std::wstring()> target, Say say);
+  TargetWatch(const TargetWatch&) = delete;
+  TargetWatch& operator=(const TargetWatch&) = delete;
+
+  // Reads the target once the window has painted.
+  void Read();
+  // Before an action: the hidden tool is ended, as the action may need the file for itself.
+  // Whether a reading was due.
+  bool Interrupt();
+  // After an action, with the console it started, if any: the console of one that writes is
+  // followed and the target read when it closes; otherwise the target is read again if it
+  // was due, unless a console is still followed or could not be.
+  void ActionDone(std::unique_ptr<Console> console, bool writes, bool due,
+                  const std::wstring& target);
+  // Ends the reading and forgets the console, for good.
+  void Stop();
+
+  // The window's messages that are the watch's: handled, and true.
+  bool Handle(UINT message, WPARAM wParam);
+
+ private:
+  void StartReading();
+  void StopReading();
+  // Whether the console could be followed; one that cannot is never read behind.
+  bool Follow(std::unique_ptr<Console> console, const std::wstring& target);
+  void OnReadingDone(WPARAM id);
+  void OnConsoleEnded();
+  void OnTimer(UINT_PTR timer);
+
+  HWND window_;
+  std::wstring tool_;
+  std::function<std::wstring()> target_;
+  Say say_;
+  bool readingWanted_ = false;  // asked for, and not started yet
+  std::unique_ptr<ToolReading> reading_;
+  WPARAM readingId_ = 0;
+  std::wstring readingTarget_;
+  std::unique_ptr<Console> console_;
+  win32::UniqueWait consoleWait_;
+};
+
+}  // namespace linguarde
