@@ -64,7 +64,7 @@ int wmain() {
   output.shell = tressol::Shell::Cmd;
   try {
     output.toolPath = ToUtf8(linguarde::win32::ExecutablePath());
-  } catch (const linguarde::win32::Win32Error&) {
+  } catch (const linguarde::StepFailed&) {
     output.toolPath = "Tressol.exe";  // the way back then needs the tool's folder
   }
   std::wstring journal(32768, L'\0');

@@ -18,4 +18,11 @@ class UserError : public std::exception {
   std::wstring message_;
 };
 
+// A step could not be done (a file, a process, a Windows call): the program says it and
+// ends. One kind for the script's steps and the Windows calls alike.
+class StepFailed : public UserError {
+ public:
+  using UserError::UserError;
+};
+
 }  // namespace linguarde

@@ -11,11 +11,11 @@ namespace linguarde::win32 {
 using FolderQuery = UINT(WINAPI*)(LPWSTR, UINT);
 std::wstring SystemFolder(FolderQuery query);
 
-// The running executable's full path, of any length. Throws Win32Error.
+// The running executable's full path, of any length. Throws StepFailed.
 std::wstring ExecutablePath();
 
 // The folder of the running executable, of any length; a drive root keeps its backslash.
-// Throws Win32Error.
+// Throws StepFailed.
 std::wstring ExecutableFolder();
 
 }  // namespace linguarde::win32

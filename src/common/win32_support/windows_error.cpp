@@ -28,6 +28,6 @@ std::wstring WithLastError(const std::wstring& what) {
   return what + L" : " + WindowsErrorText(code) + L".";
 }
 
-void ThrowLastError(const std::wstring& what) { throw Win32Error(WithLastError(what)); }
+void ThrowLastError(const std::wstring& what) { throw StepFailed(WithLastError(what)); }
 
 }  // namespace linguarde::win32

@@ -169,4 +169,6 @@ std::unique_ptr<Console> LancerAction(std::int16_t Index, const std::wstring& ci
                               line ? line->environment : std::vector<ScriptVariable>());
 }
 
+bool CanCarry(std::wstring_view cible) { return !interpreter::FindUncarriable(cible); }
+
 }  // namespace linguarde

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "script_platform.h"
 
@@ -13,8 +14,12 @@ inline constexpr std::wstring_view kScriptName = L"VBcommand.bat";
 // Writes "VBcommand.bat" into the application folder (the action's line, then "Pause")
 // and starts it; returns its console, which the caller may wait on. Throws ActionRefused,
 // before anything is written, for a text the interpreter cannot carry; any failed step
-// throws ActionFailed and the rest is not done.
+// throws StepFailed and the rest is not done.
 std::unique_ptr<Console> LancerAction(std::int16_t Index, const std::wstring& cible,
                                       ScriptPlatform& platform);
+
+// Whether an action's batch line can carry this target to the tool unchanged (no quote,
+// no control character).
+bool CanCarry(std::wstring_view cible);
 
 }  // namespace linguarde

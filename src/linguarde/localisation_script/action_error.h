@@ -4,12 +4,6 @@
 
 namespace linguarde {
 
-// A step could not be done (file, code page, process): the program reports it and ends.
-class ActionFailed : public UserError {
- public:
-  using UserError::UserError;
-};
-
 // The action cannot be run safely now: a character of the target or the folder cannot
 // reach the tool unchanged, the line is too long, or an earlier console still reads the
 // script. Nothing was written or started; the user may correct the cause and go on.

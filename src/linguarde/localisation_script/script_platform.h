@@ -30,7 +30,7 @@ class Console {
   virtual void* WaitHandle() const = 0;
 };
 
-// The script file while it is being written. Failures throw ActionFailed.
+// The script file while it is being written. Failures throw StepFailed.
 class ScriptFile {
  public:
   virtual ~ScriptFile() = default;
@@ -42,7 +42,7 @@ class ScriptFile {
   virtual std::unique_ptr<HeldScript> Close() = 0;
 };
 
-// What running an action needs from the system. Failures throw ActionFailed.
+// What running an action needs from the system. Failures throw StepFailed.
 class ScriptPlatform {
  public:
   virtual ~ScriptPlatform() = default;

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <utility>
 
-#include "interpreter_text.h"
+#include "LancerAction.h"
 #include "target_line.h"
 #include "target_words.h"
 #include "text_encoding.h"
@@ -135,7 +135,7 @@ void TargetWatch::StartReading() {
          L"dossier de Windows ; donnez le chemin complet");
     return;
   }
-  if (interpreter::FindUncarriable(target)) {
+  if (!CanCarry(target)) {
     say_(target, L"guillemet ou caractère de contrôle, que les actions refusent");
     return;
   }

@@ -1,8 +1,7 @@
 #include "tool_reading.h"
 
-#include <vector>
-
 #include "argument_words.h"
+#include "win32_script_platform.h"
 #include "windows_error.h"
 
 namespace linguarde {
@@ -39,38 +38,8 @@ ToolReading::ToolReading(const std::wstring& tool, const std::wstring& target, H
   const win32::UniqueHandle writer(writeEnd);
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
-  // Of all the handles this process has, the tool inherits the write end alone.
-  SIZE_T size = 0;
-  InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
-  std::vector<unsigned char> storage(size);
-  const auto attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
-  if (!InitializeProcThreadAttributeList(attributes, 1, 0, &size)) {
-    win32::ThrowLastError(failure);
-  }
-  HANDLE inherited[] = {writeEnd};
-  const bool listed = UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
-                                                inherited, sizeof inherited, nullptr, nullptr);
-  STARTUPINFOEXW startup{};
-  startup.StartupInfo.cb = sizeof startup;
-  startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
-  startup.StartupInfo.hStdOutput = writeEnd;
-  startup.StartupInfo.hStdError = writeEnd;
-  startup.lpAttributeList = attributes;
-  std::wstring commandLine = ReadingCommandLine(tool, target);
-  PROCESS_INFORMATION process{};
-  const bool started =
-      listed &&
-      CreateProcessW(tool.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                     DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT | BELOW_NORMAL_PRIORITY_CLASS,
-                     nullptr, nullptr, &startup.StartupInfo, &process);
-  const DWORD error = GetLastError();
-  DeleteProcThreadAttributeList(attributes);
-  if (!started) {
-    SetLastError(error);
-    win32::ThrowLastError(failure);
-  }
-  state_->process.Reset(process.hProcess);
-  const win32::UniqueHandle mainThread(process.hThread);
+  state_->process =
+      win32::StartHiddenProgram(tool, ReadingCommandLine(tool, target), writeEnd, failure);
   // The thread holds the state as long as it runs.
   ++state_->holders;
   thread_.Reset(CreateThread(nullptr, 0, &ToolReading::Read, state_.get(), 0, nullptr));

@@ -16,7 +16,7 @@ namespace linguarde {
 // posted to the window with `id` as its WPARAM.
 class ToolReading {
  public:
-  // Throws Win32Error when the tool cannot be started.
+  // Throws StepFailed when the tool cannot be started.
   ToolReading(const std::wstring& tool, const std::wstring& target, HWND window, UINT done,
               WPARAM id);
   // Ends the tool if it still runs (a view writes nothing, so nothing is left half-done) and

@@ -11,9 +11,6 @@
 namespace linguarde::win32 {
 namespace {
 
-// A step of an action that failed: the window reports it and the program ends.
-[[noreturn]] void FailStep(const std::wstring& what) { throw ActionFailed(WithLastError(what)); }
-
 bool IsRunning(const UniqueHandle& process) {
   return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
 }
@@ -33,7 +30,7 @@ std::optional<std::string> ReadAtMost(HANDLE file, std::size_t limit, const std:
     DWORD read = 0;
     if (!ReadFile(file, bytes.data() + done, chunk, &read, nullptr)) {
       if (IsBusy(GetLastError())) return std::nullopt;
-      FailStep(L"Impossible de relire le fichier « " + path + L" »");
+      ThrowLastError(L"Impossible de relire le fichier « " + path + L" »");
     }
     if (read == 0) break;
     done += read;
@@ -72,7 +69,7 @@ class Win32ScriptFile final : public ScriptFile {
       const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(line.size() - done, 1u << 30));
       DWORD written = 0;
       if (!WriteFile(file_.Get(), line.data() + done, chunk, &written, nullptr)) {
-        FailStep(L"Impossible d'écrire dans le fichier « " + path_ + L" »");
+        ThrowLastError(L"Impossible d'écrire dans le fichier « " + path_ + L" »");
       }
       done += written;
     }
@@ -83,7 +80,7 @@ class Win32ScriptFile final : public ScriptFile {
   // spelling of the path or computer it comes from: share modes hold on the file itself.
   std::unique_ptr<HeldScript> Close() override {
     if (!file_.Close()) {
-      FailStep(L"Impossible de fermer le fichier « " + path_ + L" »");
+      ThrowLastError(L"Impossible de fermer le fichier « " + path_ + L" »");
     }
     UniqueFileHandle reader(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -91,7 +88,7 @@ class Win32ScriptFile final : public ScriptFile {
       if (IsBusy(GetLastError())) {
         return nullptr;
       }
-      FailStep(L"Impossible de rouvrir le fichier « " + path_ + L" »");
+      ThrowLastError(L"Impossible de rouvrir le fichier « " + path_ + L" »");
     }
     if (ReadAtMost(reader.Get(), written_.size(), path_) != std::optional<std::string>(written_)) {
       return nullptr;
@@ -124,7 +121,7 @@ UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script,
                       FALSE, CREATE_NEW_CONSOLE | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT,
                       environment.empty() ? nullptr : environment.data(), nullptr, &startup,
                       &process)) {
-    FailStep(L"Impossible de lancer le script « " + path + L" »");
+    ThrowLastError(L"Impossible de lancer le script « " + path + L" »");
   }
   const UniqueHandle thread(process.hThread);
   UniqueHandle interpreter(process.hProcess);
@@ -136,12 +133,45 @@ UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script,
       ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
     const std::wstring failure = WithLastError(L"Impossible de lancer le script « " + path + L" »");
     TerminateProcess(interpreter.Get(), 1);
-    throw ActionFailed(failure);
+    throw StepFailed(failure);
   }
   return interpreter;
 }
 
 }  // namespace
+
+UniqueHandle StartHiddenProgram(const std::wstring& program, std::wstring commandLine,
+                                HANDLE output, const std::wstring& failure) {
+  // Of all the handles this process has, the program inherits the output alone.
+  SIZE_T size = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+  std::vector<unsigned char> storage(size);
+  const auto attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
+  if (!InitializeProcThreadAttributeList(attributes, 1, 0, &size)) ThrowLastError(failure);
+  HANDLE inherited[] = {output};
+  const bool listed = UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
+                                                inherited, sizeof inherited, nullptr, nullptr);
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+  startup.StartupInfo.hStdOutput = output;
+  startup.StartupInfo.hStdError = output;
+  startup.lpAttributeList = attributes;
+  PROCESS_INFORMATION process{};
+  const bool started =
+      listed &&
+      CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                     DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT | BELOW_NORMAL_PRIORITY_CLASS,
+                     nullptr, nullptr, &startup.StartupInfo, &process);
+  const DWORD error = GetLastError();
+  DeleteProcThreadAttributeList(attributes);
+  if (!started) {
+    SetLastError(error);
+    ThrowLastError(failure);
+  }
+  const UniqueHandle thread(process.hThread);
+  return UniqueHandle(process.hProcess);
+}
 
 std::wstring EnvironmentBlockWith(const std::vector<ScriptVariable>& variables) {
   // Names compare without regard to case; a name ends at its first '=' but one that starts
@@ -191,7 +221,7 @@ ProcessCommand ScriptStartCommand(const std::wstring& path) {
   // the search path can be picked up instead.
   const std::wstring system = SystemFolder(&GetSystemDirectoryW);
   if (system.empty()) {
-    FailStep(L"Impossible de trouver le dossier système");
+    ThrowLastError(L"Impossible de trouver le dossier système");
   }
   return {system + L"\\cmd.exe", interpreter::ScriptCommandLine(path)};
 }
@@ -229,7 +259,7 @@ std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring
       BringConsoleToFront();
       return nullptr;
     }
-    throw ActionFailed(
+    throw StepFailed(
         WithLastError(L"Impossible de créer le fichier « " + path + L" »") +
         L" Placez Linguarde dans un dossier où vous pouvez écrire, C:\\Outils ou un dossier de "
         L"%LOCALAPPDATA%\\Programs par exemple (les Documents peuvent être protégés "
@@ -244,8 +274,8 @@ std::unique_ptr<Console> Win32ScriptPlatform::StartScript(
   // Only a script that this platform held can be handed on: never a handle that is none.
   const auto* held = dynamic_cast<const Win32HeldScript*>(script.get());
   if (held == nullptr) {
-    throw ActionFailed(L"Impossible de lancer le script « " + path +
-                       L" » : il n'est pas tenu pour la console.");
+    throw StepFailed(L"Impossible de lancer le script « " + path +
+                     L" » : il n'est pas tenu pour la console.");
   }
   UniqueHandle console = StartScriptProcess(path, held->Get(), environment);
   script.reset();

@@ -29,6 +29,12 @@ std::wstring EnvironmentBlockWith(const std::vector<ScriptVariable>& variables);
 // a terminal application shows (Windows Terminal), that terminal's window if it owns it.
 HWND ConsoleWindowToRaise(HWND console);
 
+// Starts a program with no console and no window, at below-normal priority, its standard
+// output and error to `output`, the one handle of this process that it inherits; every
+// process of Linguarde is started here. Throws StepFailed, saying `failure`.
+UniqueHandle StartHiddenProgram(const std::wstring& program, std::wstring commandLine,
+                                HANDLE output, const std::wstring& failure);
+
 class Win32ScriptPlatform final : public ScriptPlatform {
  public:
   // Tests point the script at a folder of their own.

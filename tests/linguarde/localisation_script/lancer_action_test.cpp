@@ -11,9 +11,9 @@
 
 namespace {
 
-using linguarde::ActionFailed;
 using linguarde::ActionRefused;
 using linguarde::LancerAction;
+using linguarde::StepFailed;
 
 // A system that records each call.
 class RecordingPlatform final : public linguarde::ScriptPlatform {
@@ -21,7 +21,7 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
   explicit RecordingPlatform(std::wstring folder) : folder_(std::move(folder)) {}
 
   std::vector<std::string> calls;
-  std::string failOn;            // the call that throws ActionFailed
+  std::string failOn;            // the call that throws StepFailed
   bool scriptHeld = false;       // an earlier console still reads the script
   bool scriptRewritten = false;  // another copy wrote the script before it was held
 
@@ -58,7 +58,7 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
   void Record(const std::string& call) {
     calls.push_back(call);
     if (!failOn.empty() && call.rfind(failOn, 0) == 0) {
-      throw ActionFailed(L"échec simulé");
+      throw StepFailed(L"échec simulé");
     }
   }
 
@@ -158,7 +158,7 @@ TEST(LancerAction, AFailedStepStopsTheStepsAfterIt) {
   for (const Case& c : cases) {
     RecordingPlatform platform(L"C:\\O");
     platform.failOn = c.failOn;
-    EXPECT_THROW(LancerAction(0, L"a.exe", platform), ActionFailed) << c.failOn;
+    EXPECT_THROW(LancerAction(0, L"a.exe", platform), StepFailed) << c.failOn;
     EXPECT_EQ(platform.calls, c.done) << c.failOn;
   }
 }

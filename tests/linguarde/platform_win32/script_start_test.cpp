@@ -10,8 +10,8 @@
 
 namespace {
 
-using linguarde::ActionFailed;
 using linguarde::LancerAction;
+using linguarde::StepFailed;
 using linguarde::test::ReadBytes;
 using linguarde::test::TestFolder;
 namespace fs = std::filesystem;
@@ -83,7 +83,7 @@ TEST_F(ScriptStart, AFailedStepReachesTheCallerAndNothingStarts) {
     try {
       LancerAction(1, L"C:\\Projets\\Appli.exe", platform);
       ADD_FAILURE() << c.what << ": no failure";
-    } catch (const ActionFailed& failure) {
+    } catch (const StepFailed& failure) {
       EXPECT_EQ(failure.Message().rfind(c.expectedStart, 0), 0u)
           << c.what << ": " << testing::PrintToString(failure.Message());
       // The system's own text follows the sentence.
