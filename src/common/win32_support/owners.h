@@ -2,116 +2,134 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <memory>
-#include <type_traits>
 #include <utility>
 
 // Every owner of a Windows resource that the programs use, one short type a kind: the
 // resource is released once, on every path, and none is copied.
 namespace linguarde::win32 {
 
-// Kernel APIs disagree on the invalid value: CreateFileW returns INVALID_HANDLE_VALUE,
-// most others NULL; a directory search of FindFirstFileExW is ended by FindClose.
-struct NullIsInvalid {
-  static HANDLE Invalid() noexcept { return nullptr; }
-  static BOOL Close(HANDLE handle) noexcept { return CloseHandle(handle); }
+// What each kind of resource is, its invalid value and how it is given back. Kernel APIs
+// disagree on the invalid value: CreateFileW and FindFirstFileExW return
+// INVALID_HANDLE_VALUE, most others NULL.
+struct KernelHandle {
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool Close(Type handle) noexcept { return CloseHandle(handle) != FALSE; }
 };
-struct MinusOneIsInvalid {
-  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static BOOL Close(HANDLE handle) noexcept { return CloseHandle(handle); }
+struct FileHandle {
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool Close(Type handle) noexcept { return CloseHandle(handle) != FALSE; }
 };
+// A directory search of FindFirstFileExW, ended by FindClose.
 struct FindSearch {
-  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static BOOL Close(HANDLE search) noexcept { return FindClose(search); }
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool Close(Type search) noexcept { return FindClose(search) != FALSE; }
+};
+// A COM object's reference, which Release gives back.
+template <class Interface>
+struct ComReference {
+  using Type = Interface*;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool Close(Type object) noexcept {
+    object->Release();
+    return true;
+  }
+};
+struct Library {
+  using Type = HMODULE;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool Close(Type library) noexcept { return FreeLibrary(library) != FALSE; }
+};
+// Memory that a system call allocated with LocalAlloc for its caller.
+template <class T>
+struct LocalMemory {
+  using Type = T*;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool Close(Type memory) noexcept { return LocalFree(memory) == nullptr; }
+};
+// A wait registered with the thread pool; unregistered once any callback has run.
+struct PoolWait {
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool Close(Type wait) noexcept {
+    return UnregisterWaitEx(wait, INVALID_HANDLE_VALUE) != FALSE;
+  }
+};
+// The process's environment block as GetEnvironmentStringsW gives it.
+struct EnvironmentBlock {
+  using Type = wchar_t*;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool Close(Type block) noexcept { return FreeEnvironmentStringsW(block) != FALSE; }
+};
+struct Window {
+  using Type = HWND;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool Close(Type window) noexcept { return DestroyWindow(window) != FALSE; }
+};
+struct Font {
+  using Type = HFONT;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool Close(Type font) noexcept { return DeleteObject(font) != FALSE; }
 };
 
-// Owns one kernel handle; move-only so that no handle is closed twice.
+// Owns one resource; move-only so that none is given back twice.
 template <class Traits>
-class BasicUniqueHandle {
+class Unique {
  public:
-  BasicUniqueHandle() noexcept = default;
-  explicit BasicUniqueHandle(HANDLE handle) noexcept : handle_(handle) {}
-  BasicUniqueHandle(BasicUniqueHandle&& other) noexcept : handle_(other.Release()) {}
-  BasicUniqueHandle& operator=(BasicUniqueHandle&& other) noexcept {
-    if (this != &other) {
-      Reset(other.Release());
-    }
+  using Type = typename Traits::Type;
+
+  Unique() noexcept = default;
+  explicit Unique(Type value) noexcept : value_(value) {}
+  Unique(Unique&& other) noexcept : value_(other.Release()) {}
+  Unique& operator=(Unique&& other) noexcept {
+    if (this != &other) Reset(other.Release());
     return *this;
   }
-  BasicUniqueHandle(const BasicUniqueHandle&) = delete;
-  BasicUniqueHandle& operator=(const BasicUniqueHandle&) = delete;
-  ~BasicUniqueHandle() { Reset(); }
+  Unique(const Unique&) = delete;
+  Unique& operator=(const Unique&) = delete;
+  ~Unique() { Reset(); }
 
-  HANDLE Get() const noexcept { return handle_; }
-  explicit operator bool() const noexcept { return handle_ != Traits::Invalid(); }
+  Type Get() const noexcept { return value_; }
+  Type operator->() const noexcept { return value_; }
+  explicit operator bool() const noexcept { return value_ != Traits::Invalid(); }
 
-  HANDLE Release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
+  Type Release() noexcept { return std::exchange(value_, Traits::Invalid()); }
 
-  // Closes now and says whether the system could: for a file written through the handle,
-  // a failed close may mean data not saved.
-  [[nodiscard]] bool Close() noexcept { return Traits::Close(Release()) != FALSE; }
+  // Gives it back now and says whether the system could: for a file written through the
+  // handle, a failed close may mean data not saved.
+  [[nodiscard]] bool Close() noexcept {
+    const Type value = Release();
+    return value != Traits::Invalid() && Traits::Close(value);
+  }
 
-  // Closing keeps the last error, so that a failure can still be reported after cleanup.
-  void Reset(HANDLE handle = Traits::Invalid()) noexcept {
-    if (handle_ != Traits::Invalid()) {
+  // Giving back keeps the last error, so that a failure can still be reported after.
+  void Reset(Type value = Traits::Invalid()) noexcept {
+    if (value_ != Traits::Invalid()) {
       const DWORD error = GetLastError();
-      Traits::Close(handle_);
+      Traits::Close(value_);
       SetLastError(error);
     }
-    handle_ = handle;
+    value_ = value;
   }
 
  private:
-  HANDLE handle_ = Traits::Invalid();
+  Type value_ = Traits::Invalid();
 };
 
-using UniqueHandle = BasicUniqueHandle<NullIsInvalid>;
-using UniqueFileHandle = BasicUniqueHandle<MinusOneIsInvalid>;
-
-using UniqueFindHandle = BasicUniqueHandle<FindSearch>;
-
-// A COM object's reference, which Release gives back.
+using UniqueHandle = Unique<KernelHandle>;
+using UniqueFileHandle = Unique<FileHandle>;
+using UniqueFindHandle = Unique<FindSearch>;
 template <class Interface>
-struct ComReleaser {
-  void operator()(Interface* object) const noexcept { object->Release(); }
-};
-template <class Interface>
-using UniqueCom = std::unique_ptr<Interface, ComReleaser<Interface>>;
-
-struct LibraryFreer {
-  void operator()(HMODULE library) const noexcept { FreeLibrary(library); }
-};
-using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryFreer>;
-
-// Memory that a system call allocated with LocalAlloc for its caller.
-struct LocalFreer {
-  void operator()(void* memory) const noexcept { LocalFree(memory); }
-};
+using UniqueCom = Unique<ComReference<Interface>>;
+using UniqueModule = Unique<Library>;
 template <class T>
-using UniqueLocal = std::unique_ptr<T, LocalFreer>;
-
-// A wait registered with the thread pool; unregistered once any callback has run.
-struct WaitUnregisterer {
-  void operator()(HANDLE wait) const noexcept { UnregisterWaitEx(wait, INVALID_HANDLE_VALUE); }
-};
-using UniqueWait = std::unique_ptr<void, WaitUnregisterer>;
-
-// The process's environment block as GetEnvironmentStringsW gives it.
-struct EnvironmentFreer {
-  void operator()(wchar_t* block) const noexcept { FreeEnvironmentStringsW(block); }
-};
-using UniqueEnvironment = std::unique_ptr<wchar_t, EnvironmentFreer>;
-
-struct WindowDestroyer {
-  void operator()(HWND window) const noexcept { DestroyWindow(window); }
-};
-using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
-
-struct FontDeleter {
-  void operator()(HFONT font) const noexcept { DeleteObject(font); }
-};
-using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+using UniqueLocal = Unique<LocalMemory<T>>;
+using UniqueWait = Unique<PoolWait>;
+using UniqueEnvironment = Unique<EnvironmentBlock>;
+using UniqueWindow = Unique<Window>;
+using UniqueFont = Unique<Font>;
 
 // A window's device context, released at the end of the scope.
 class WindowDC {

@@ -5,8 +5,8 @@
 namespace linguarde::win32 {
 
 FARPROC SystemLibrary::Address(const char* function) {
-  if (!module_) module_.reset(LoadLibraryExW(name_, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-  return module_ ? GetProcAddress(module_.get(), function) : nullptr;
+  if (!module_) module_.Reset(LoadLibraryExW(name_, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  return module_ ? GetProcAddress(module_.Get(), function) : nullptr;
 }
 
 ComApartment::ComApartment(SystemLibrary& ole32) {

@@ -155,7 +155,7 @@ Form1::Form1(HINSTANCE instance, ScriptPlatform& platform)
   RegisterClassOnce(instance, kPanelClass, &PanelProc, COLOR_BTNFACE);
   RegisterClassOnce(instance, kBandClass, &PanelProc, COLOR_WINDOW);
 
-  owner_.reset(CreateWindowExW(0, kPanelClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+  owner_.Reset(CreateWindowExW(0, kPanelClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                instance, nullptr));
   if (!owner_) {
     win32::ThrowLastError(L"Impossible de créer la fenêtre");
@@ -165,7 +165,7 @@ Form1::Form1(HINSTANCE instance, ScriptPlatform& platform)
   const RECT place = CentredFrame(GetDpiForSystem());
   if (!CreateWindowExW(kForm1ExStyle, kForm1Class, std::wstring(kForm1Caption).c_str(), kForm1Style,
                        place.left, place.top, place.right - place.left, place.bottom - place.top,
-                       owner_.get(), nullptr, instance, this)) {
+                       owner_.Get(), nullptr, instance, this)) {
     win32::ThrowLastError(L"Impossible de créer la fenêtre");
   }
 }
@@ -366,8 +366,8 @@ win32::UniqueFont Form1::CreateCommand2Font() const {
 void Form1::SetFonts() {
   for (std::size_t row = 0; row < kForm1Controls.size(); ++row) {
     if (controls_[row] != nullptr) {
-      const HFONT font = kForm1Controls[row].font == ControlFont::Command2 ? command2Font_.get()
-                                                                           : defaultFont_.get();
+      const HFONT font = kForm1Controls[row].font == ControlFont::Command2 ? command2Font_.Get()
+                                                                           : defaultFont_.Get();
       SendMessageW(controls_[row], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
   }
@@ -414,7 +414,7 @@ void Form1::Layout() {
     // panel, by what the text needs and no further.
     if (control.kind == ControlKind::Label) {
       const int room = pixels(kForm1Controls[RowOf(control.container)].height) - top;
-      const int needed = TextHeight(controls_[row], defaultFont_.get(), width);
+      const int needed = TextHeight(controls_[row], defaultFont_.Get(), width);
       height = std::max(height, std::min(needed, room));
     }
     MoveWindow(controls_[row], left, top, width, height, TRUE);
@@ -475,7 +475,7 @@ void Form1::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const RECT& box = item.rcItem;
   FillRect(item.hDC, &box, GetSysColorBrush(COLOR_BTNFACE));
   if (lineWords_.empty()) return;
-  const win32::SelectedObject font(item.hDC, defaultFont_.get());
+  const win32::SelectedObject font(item.hDC, defaultFont_.Get());
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
   const SIZE size{box.right - box.left, box.bottom - box.top};

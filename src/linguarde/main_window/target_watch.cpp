@@ -75,12 +75,12 @@ void TargetWatch::ActionDone(std::unique_ptr<Console> console, bool writes, bool
 
 void TargetWatch::Stop() {
   StopReading();
-  consoleWait_.reset();
+  consoleWait_.Reset();
   console_.reset();
 }
 
 bool TargetWatch::Follow(std::unique_ptr<Console> console, const std::wstring& target) {
-  consoleWait_.reset();
+  consoleWait_.Reset();
   HANDLE wait = nullptr;
   if (console->WaitHandle() == nullptr ||
       !RegisterWaitForSingleObject(&wait, console->WaitHandle(), &PostConsoleEnded, window_,
@@ -92,7 +92,7 @@ bool TargetWatch::Follow(std::unique_ptr<Console> console, const std::wstring& t
     return false;
   }
   console_ = std::move(console);
-  consoleWait_.reset(wait);
+  consoleWait_.Reset(wait);
   say_(target, L"action en cours dans sa console ; relu quand elle sera fermée");
   return true;
 }
@@ -102,7 +102,7 @@ void TargetWatch::OnConsoleEnded() {
   if (console_ == nullptr || WaitForSingleObject(console_->WaitHandle(), 0) != WAIT_OBJECT_0) {
     return;
   }
-  consoleWait_.reset();
+  consoleWait_.Reset();
   console_.reset();
   Read();
 }

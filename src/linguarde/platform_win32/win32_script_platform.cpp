@@ -187,7 +187,7 @@ std::wstring EnvironmentBlockWith(const std::vector<ScriptVariable>& variables) 
     entries.push_back(variable.name + L"=" + variable.value);
   }
   const UniqueEnvironment own(GetEnvironmentStringsW());
-  for (const wchar_t* at = own.get(); at != nullptr && *at != L'\0'; at += wcslen(at) + 1) {
+  for (const wchar_t* at = own.Get(); at != nullptr && *at != L'\0'; at += wcslen(at) + 1) {
     const std::wstring_view entry(at);
     if (std::none_of(
             entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(variables.size()),

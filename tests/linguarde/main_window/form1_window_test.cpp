@@ -177,7 +177,7 @@ TEST_F(Form1Test, TheLineFitsItsBoxLikeTheOtherTexts) {
   const win32::UniqueFont font =
       CreateFontAtDpi(kDefaultFontFace, kDefaultFontHundredthsOfPoint, FW_NORMAL, DEFAULT_CHARSET,
                       GetDpiForWindow(form_.Handle()));
-  const win32::SelectedObject selected(dc.Get(), font.get());
+  const win32::SelectedObject selected(dc.Get(), font.Get());
   std::wstring longName;
   for (int i = 0; i < 20; ++i) longName += L"GestionDesStocks";
   const std::wstring effect = L"fichier VB6, messages en français, sinon en anglais";

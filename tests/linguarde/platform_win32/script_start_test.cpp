@@ -143,11 +143,11 @@ TEST(ConsoleWindowToRaise, IsTheTerminalForAPseudoConsole) {
         0, className, L"", WS_OVERLAPPED, 0, 0, 10, 10, owner, nullptr, nullptr, nullptr));
   };
   const linguarde::win32::UniqueWindow terminal = create(L"Static", nullptr);
-  const linguarde::win32::UniqueWindow owned = create(L"PseudoConsoleWindow", terminal.get());
+  const linguarde::win32::UniqueWindow owned = create(L"PseudoConsoleWindow", terminal.Get());
   const linguarde::win32::UniqueWindow alone = create(L"PseudoConsoleWindow", nullptr);
-  EXPECT_EQ(linguarde::win32::ConsoleWindowToRaise(terminal.get()), terminal.get());
-  EXPECT_EQ(linguarde::win32::ConsoleWindowToRaise(owned.get()), terminal.get());
-  EXPECT_EQ(linguarde::win32::ConsoleWindowToRaise(alone.get()), nullptr);
+  EXPECT_EQ(linguarde::win32::ConsoleWindowToRaise(terminal.Get()), terminal.Get());
+  EXPECT_EQ(linguarde::win32::ConsoleWindowToRaise(owned.Get()), terminal.Get());
+  EXPECT_EQ(linguarde::win32::ConsoleWindowToRaise(alone.Get()), nullptr);
 }
 
 // The user's AutoRun command and DelayedExpansion setting would change what the script
