@@ -1,8 +1,10 @@
-// The extended form of a path, and the folders the programs find themselves in.
+// The extended form of a path, the folders the programs find themselves in, and the owners
+// of Windows resources.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "long_path.h"
+#include "owners.h"
 #include "system_folders.h"
 #include "text_encoding.h"
 
@@ -43,7 +45,10 @@ TEST(TextEncoding, KeepsEveryNameAndReplacesWhatIsNoUtf8) {
   const Case cases[] = {
       {L"\u00E9\u20AC\u6587", "\xC3\xA9\xE2\x82\xAC\xE6\x96\x87"},
       {L"\xD83D\xDE00", "\xF0\x9F\x98\x80"},
-      {L"a\xD800" L"b\xDC00", "a\xED\xA0\x80" "b\xED\xB0\x80"},
+      {L"a\xD800"
+       L"b\xDC00",
+       "a\xED\xA0\x80"
+       "b\xED\xB0\x80"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(linguarde::win32::ToUtf8(c.text), c.bytes) << testing::PrintToString(c.text);
@@ -57,6 +62,34 @@ TEST(TextEncoding, KeepsEveryNameAndReplacesWhatIsNoUtf8) {
 }
 
 // Found through another call than the one the function makes.
+// Each kind knows its own invalid value; a move leaves one owner; giving back keeps the
+// error that a failure is reported with.
+TEST(Unique, OneOwnerAndTheLastErrorKept) {
+  using linguarde::win32::UniqueFileHandle;
+  using linguarde::win32::UniqueFindHandle;
+  using linguarde::win32::UniqueHandle;
+  WIN32_FIND_DATAW found{};
+  EXPECT_FALSE(UniqueFileHandle(
+      CreateFileW(L"Z:\\absent\\x", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+  EXPECT_FALSE(UniqueFindHandle(FindFirstFileExW(L"Z:\\absent\\*", FindExInfoBasic, &found,
+                                                 FindExSearchNameMatch, nullptr, 0)));
+  EXPECT_FALSE(UniqueHandle(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, 0)));
+
+  UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  ASSERT_TRUE(event);
+  const HANDLE held = event.Get();
+  UniqueHandle moved(std::move(event));
+  EXPECT_FALSE(event);
+  EXPECT_EQ(moved.Get(), held);
+  EXPECT_NE(WaitForSingleObject(held, 0), WAIT_FAILED);  // still open
+
+  SetLastError(ERROR_DISK_FULL);
+  moved.Reset();
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+  EXPECT_EQ(WaitForSingleObject(held, 0), WAIT_FAILED);  // given back
+  EXPECT_FALSE(moved.Close());                           // nothing left to give back
+}
+
 TEST(ExecutableFolder, IsTheFolderOfTheRunningProgram) {
   wchar_t image[32768];
   DWORD size = 32768;
