@@ -202,7 +202,7 @@ std::optional<std::string> PosixFileSystem::LinkTarget(const std::string& path) 
 }
 
 std::vector<FileSystem::Folder> PosixFileSystem::LibraryFolders(const std::string& target) {
-  return {{FolderOf(target), "dossier de la cible ; sous Linux, cet outil ne cherche que là"}};
+  return {{FolderOf(target), FolderKind::TargetOnly}};
 }
 
 bool PosixFileSystem::HasFile(const std::string& folder, const std::string& name) {

@@ -382,17 +382,17 @@ std::vector<FileSystem::Folder> Win32FileSystem::LibraryFolders(const std::strin
     folder = WithoutExtendedPrefix(folder);
     // For a control or a library, the application's folder is that of the program that
     // loads it: usually the same.
-    folders.push_back({ToUtf8(folder), "dossier de l'application, d'ordinaire celui du fichier"});
+    folders.push_back({ToUtf8(folder), FolderKind::Application});
   }
   std::wstring system32Bit = SystemFolder(&GetSystemWow64DirectoryW);
   if (system32Bit.empty()) system32Bit = SystemFolder(&GetSystemDirectoryW);
   if (!system32Bit.empty()) {
-    folders.push_back({ToUtf8(system32Bit), "dossier système 32 bits"});
+    folders.push_back({ToUtf8(system32Bit), FolderKind::System32});
   }
   const std::wstring windows = SystemFolder(&GetSystemWindowsDirectoryW);
   if (!windows.empty()) {
-    folders.push_back({ToUtf8(windows + L"\\System"), "dossier système 16 bits"});
-    folders.push_back({ToUtf8(windows), "dossier de Windows"});
+    folders.push_back({ToUtf8(windows + L"\\System"), FolderKind::System16});
+    folders.push_back({ToUtf8(windows), FolderKind::Windows});
   }
   return folders;
 }

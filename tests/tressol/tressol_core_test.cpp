@@ -866,16 +866,20 @@ TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
        "Bibliothèque de langue vb6FR.dll : présente dans C:/Windows/SysWOW64.\n"},
       {" vb6FR.dll 0x40C * 0x409", nullptr,
        "Attention : la bibliothèque de langue vb6FR.dll est introuvable ; là où elle manque, les "
-       "messages VB sont en anglais. Cherchée dans : app (application) ; C:/Windows/SysWOW64 "
-       "(système) ; C:/Windows (Windows). À faire : copiez vb6FR.dll dans le dossier de "
-       "l'application, à côté du programme, sur chaque ordinateur où elle s'exécute.\n"},
+       "messages VB sont en anglais. Cherchée dans : app (dossier de l'application, d'ordinaire "
+       "celui du fichier) ; C:/Windows/SysWOW64 (dossier système 32 bits) ; C:/Windows (dossier "
+       "de Windows). À faire : copiez vb6FR.dll dans le dossier de l'application, à côté du "
+       "programme, sur chaque ordinateur où elle s'exécute (ou dans C:/Windows/SysWOW64, ce qui "
+       "demande les droits d'administrateur).\n"},
       {" vb6FR.dll 0x40C ~ 0x409", nullptr, "là où elle manque, les messages VB sont absents."},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;
     files.targets["app/a.exe"].bytes = SyntheticPe{}.Build();
-    files.libraryFolders = {
-        {"app", "application"}, {"C:/Windows/SysWOW64", "système"}, {"C:/Windows", "Windows"}};
+    using Kind = FileSystem::FolderKind;
+    files.libraryFolders = {{"app", Kind::Application},
+                            {"C:/Windows/SysWOW64", Kind::System32},
+                            {"C:/Windows", Kind::Windows}};
     if (c.present) files.libraryFiles.insert(c.present);
     Output output;
     ASSERT_EQ(tressol::Run(std::string(" \"app/a.exe\"") + c.settings, files, output), 0)

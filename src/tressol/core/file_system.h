@@ -61,9 +61,17 @@ class FileSystem {
   virtual std::optional<std::string> LinkTarget(const std::string& path) = 0;
   // The folders in which the runtime looks for a target's language library, in its order,
   // each with the words that say what it is.
+  // Where the runtime looks for a language library, in its order.
+  enum class FolderKind {
+    Application,  // the program's, usually that of the file
+    System32,     // the system folder of 32-bit programs
+    System16,     // the 16-bit one, %WINDIR%\System
+    Windows,
+    TargetOnly,  // the target's own, where the system has no other (POSIX)
+  };
   struct Folder {
     std::string path;
-    std::string what;
+    FolderKind kind;
   };
   virtual std::vector<Folder> LibraryFolders(const std::string& target) = 0;
   // Whether the folder holds a file of that name, as the system compares names.

@@ -30,6 +30,26 @@ std::vector<LibraryPresence> LibraryFinder::Find(const LanguageSettings& setting
   return libraries;
 }
 
+namespace {
+
+std::string FolderWords(FileSystem::FolderKind kind) {
+  switch (kind) {
+    case FileSystem::FolderKind::Application:
+      return "dossier de l'application, d'ordinaire celui du fichier";
+    case FileSystem::FolderKind::System32:
+      return "dossier système 32 bits";
+    case FileSystem::FolderKind::System16:
+      return "dossier système 16 bits";
+    case FileSystem::FolderKind::Windows:
+      return "dossier de Windows";
+    case FileSystem::FolderKind::TargetOnly:
+      break;
+  }
+  return "dossier de la cible ; sous Linux, cet outil ne cherche que là";
+}
+
+}  // namespace
+
 std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettings& settings) {
   const std::string& shown = library.name;
   if (library.found) {
@@ -47,8 +67,8 @@ std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettin
   std::string where;
   std::string system;
   for (const FileSystem::Folder& folder : library.searched) {
-    where += (where.empty() ? "" : " ; ") + folder.path + " (" + folder.what + ")";
-    if (folder.what == "dossier système 32 bits") system = folder.path;
+    where += (where.empty() ? "" : " ; ") + folder.path + " (" + FolderWords(folder.kind) + ")";
+    if (folder.kind == FileSystem::FolderKind::System32) system = folder.path;
   }
   return Wrap(text + ".", "  ") +
          (where.empty() ? "" : Wrap("  Cherchée dans : " + where + ".", "    ")) +
