@@ -17,6 +17,7 @@
 
 #include <strings.h>
 
+#include "report.h"
 #include "shown_text.h"
 #include "tool_error.h"
 #include "way_back.h"
@@ -166,7 +167,7 @@ std::optional<std::vector<FileSystem::Listed>> PosixFileSystem::Expand(const std
       // Another user's folder: its files are not checked, and the run says so and goes on.
       if (relative.empty()) throw;
       const std::string name = relative.substr(0, relative.size() - 1);
-      paths.push_back({root + name, root + name, name, {}, {}, error.what()});
+      paths.push_back({root + name, root + name, name, {}, {}, ReasonOf(error)});
       continue;
     }
     for (const Entry& entry : entries) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "report.h"
 #include "shown_text.h"
 #include "tool_error.h"
 #include "way_back.h"
@@ -306,9 +307,13 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
       // the run says so and goes on.
       if (relative.empty()) throw;
       const std::wstring inner = relative.substr(0, relative.size() - 1);
-      found.push_back(
-          {inner,
-           {ToUtf8(opened + inner), ToUtf8(prefix + inner), ToUtf8(inner), {}, {}, error.what()}});
+      found.push_back({inner,
+                       {ToUtf8(opened + inner),
+                        ToUtf8(prefix + inner),
+                        ToUtf8(inner),
+                        {},
+                        {},
+                        ReasonOf(error)}});
       continue;
     }
     for (const Entry& entry : entries) {

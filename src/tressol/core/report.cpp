@@ -212,6 +212,13 @@ std::string Count(std::size_t count, const std::string& singular, const std::str
   return std::to_string(count) + " " + (count > 1 ? plural : singular);
 }
 
+std::string ReasonOf(const ToolError& error) {
+  if (const auto* file = dynamic_cast<const FileError*>(&error)) {
+    return FileFailureText(file->Why(), file->ForWriting(), file->SystemText(), file->Detail());
+  }
+  return error.what();
+}
+
 std::string FileFailureText(FileFailure why, bool forWriting, const std::string& systemText,
                             const std::string& detail) {
   const std::string system = systemText.empty() ? "" : " (" + systemText + ")";

@@ -3,9 +3,17 @@
 #include <cstdint>
 #include <string>
 
+#include "tool_error.h"
 #include "vb_header.h"
 
 namespace tressol {
+
+// The words of a file's failure: the report's, with the system's own text where there is
+// one. forWriting: a set, where the file is to be modified, or a view, where it is read.
+std::string FileFailureText(FileFailure why, bool forWriting, const std::string& systemText,
+                            const std::string& detail);
+// Why a step failed, in the report's words: a file's failure worded from its facts.
+std::string ReasonOf(const ToolError& error);
 
 // "0x40C": hexadecimal, as settings and offsets are written.
 std::string Hex(std::uint64_t value);

@@ -1,5 +1,6 @@
 #include "run_journal.h"
 
+#include "report.h"
 #include "tool_error.h"
 
 namespace tressol {
@@ -25,7 +26,7 @@ bool RunJournal::Record(const std::string& record) {
   } catch (const ToolError& error) {
     // A record cut by a full disk is known as cut; nothing is written after it.
     unwritable_ = true;
-    warn_(error.what());
+    warn_(ReasonOf(error));
     return false;
   }
 }
@@ -62,7 +63,7 @@ std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
     if (recorded) {
       Record(EndRecord(change.sequence, restored ? ChangeEnd::RolledBack : ChangeEnd::Unknown));
     }
-    throw ToolError(Failure::Io, std::string(error.what()) +
+    throw ToolError(Failure::Io, ReasonOf(error) +
                                      (restored ? " ; le fichier a été remis dans son état d'origine"
                                                : ", et le fichier n'a pas pu être remis dans son "
                                                  "état d'origine : remplacez-le par une copie"));

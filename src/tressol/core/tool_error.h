@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace tressol {
 
@@ -38,25 +39,26 @@ enum class FileFailure {
   Replaced,  // an entry of a listing that is another file (or a link) when it is opened
 };
 
-// The words of a failure: the report's, with the system's own text where there is one.
-// forWriting: a set, where the file is to be modified, or a view, where it is read.
-std::string FileFailureText(FileFailure why, bool forWriting, const std::string& systemText,
-                            const std::string& detail);
-
 // A file that a front end could not open. A busy one is tried again before it fails (a
 // scanner or an indexer holding a fresh build lets go a moment later); one that is not a
 // regular file is left aside within a folder, and never blocks the run.
 class FileError : public ToolError {
  public:
-  FileError(FileFailure why, bool forWriting, const std::string& systemText = {},
-            const std::string& detail = {})
+  // The facts only: the report words them (ReasonOf).
+  FileError(FileFailure why, bool forWriting, std::string systemText = {}, std::string detail = {})
       : ToolError(why == FileFailure::NotFound || why == FileFailure::Unopenable ||
                           why == FileFailure::Unexaminable
                       ? Failure::Io
                       : Failure::Refused,
-                  FileFailureText(why, forWriting, systemText, detail)),
-        why_(why) {}
+                  "file error"),
+        why_(why),
+        forWriting_(forWriting),
+        systemText_(std::move(systemText)),
+        detail_(std::move(detail)) {}
   FileFailure Why() const noexcept { return why_; }
+  bool ForWriting() const noexcept { return forWriting_; }
+  const std::string& SystemText() const noexcept { return systemText_; }
+  const std::string& Detail() const noexcept { return detail_; }
   bool Busy() const noexcept {
     return why_ == FileFailure::OpenElsewhere || why_ == FileFailure::Locked;
   }
@@ -66,6 +68,9 @@ class FileError : public ToolError {
 
  private:
   FileFailure why_;
+  bool forWriting_;
+  std::string systemText_;  // the system's own words for the error, if any
+  std::string detail_;      // what kind of file it is, where not regular
 };
 
 // The file is shown not to be a VB6 binary: it is left aside, where a file that cannot be

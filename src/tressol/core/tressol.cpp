@@ -137,7 +137,7 @@ FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
   const auto* file = dynamic_cast<const FileError*>(&error);
   outcome.result = file && file->Busy() ? Result::Busy : Result::Failed;
   outcome.failure = error.Kind();
-  outcome.reason = error.what();
+  outcome.reason = ReasonOf(error);
   return outcome;
 }
 
@@ -486,11 +486,11 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
   } catch (const ToolError& error) {
     const int status = static_cast<int>(error.Kind());
     if (output.json) {
-      output.out += JsonMessage(std::string(error.what()) + hint, status);
+      output.out += JsonMessage(ReasonOf(error) + hint, status);
     } else {
       output.err += error.Kind() == Failure::Usage
-                        ? error.what()
-                        : Wrap(std::string("Tressol : ") + error.what() + ".", "  ");
+                        ? ReasonOf(error)
+                        : Wrap("Tressol : " + ReasonOf(error) + ".", "  ");
       output.err += hint;
     }
     return status;
