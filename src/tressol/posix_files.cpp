@@ -40,7 +40,7 @@ class PosixFile final : public TargetFile {
   std::uint64_t Size() override {
     if (!size_) {
       struct stat status {};
-      if (fstat(descriptor_, &status) != 0) Fail("sa taille ne peut pas être lue");
+      if (fstat(descriptor_, &status) != 0) Fail(IoStep::Size);
       size_ = static_cast<std::uint64_t>(status.st_size);
     }
     return *size_;
@@ -48,10 +48,9 @@ class PosixFile final : public TargetFile {
   void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
     while (size > 0) {
       const ssize_t done = pread(descriptor_, out, size, static_cast<off_t>(offset));
-      if (done < 0) Fail("lecture impossible");
+      if (done < 0) Fail(IoStep::Read);
       // errno is not set at the end of a file: it was shortened while it was being read.
-      if (done == 0)
-        throw ToolError(Failure::Io, "lecture impossible (le fichier s'arrête plus tôt que prévu)");
+      if (done == 0) throw StepError(IoStep::ReadShort, {});
       out += done;
       offset += static_cast<std::uint64_t>(done);
       size -= static_cast<std::size_t>(done);
@@ -60,26 +59,24 @@ class PosixFile final : public TargetFile {
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     while (size > 0) {
       const ssize_t done = pwrite(descriptor_, data, size, static_cast<off_t>(offset));
-      if (done < 0) Fail("écriture impossible");
-      if (done == 0) throw ToolError(Failure::Io, "écriture impossible (rien n'a été écrit)");
+      if (done < 0) Fail(IoStep::Write);
+      if (done == 0) throw StepError(IoStep::WriteShort, {});
       data += done;
       offset += static_cast<std::uint64_t>(done);
       size -= static_cast<std::size_t>(done);
     }
   }
   void Flush() override {
-    if (fdatasync(descriptor_) != 0) Fail("enregistrement sur le disque impossible");
+    if (fdatasync(descriptor_) != 0) Fail(IoStep::Flush);
   }
   std::string Identity() override {
     struct stat status {};
-    if (fstat(descriptor_, &status) != 0) Fail("ses attributs ne peuvent pas être lus");
+    if (fstat(descriptor_, &status) != 0) Fail(IoStep::Attributes);
     return IdentityOf(status);
   }
 
  private:
-  [[noreturn]] void Fail(const std::string& what) const {
-    throw ToolError(Failure::Io, what + " (" + std::strerror(errno) + ")");
-  }
+  [[noreturn]] void Fail(IoStep step) const { throw StepError(step, std::strerror(errno)); }
   int descriptor_;
   std::optional<std::uint64_t> size_;
 };
@@ -105,19 +102,16 @@ std::string WhyNotRegular(mode_t mode) {
 // A folder's entries other than "." and "..", sorted; throws when it cannot be read whole.
 std::vector<Entry> EntriesOf(const std::string& folder) {
   struct stat self {};
-  const auto fail = [&folder](const char* what) {
-    throw ToolError(Failure::Io, "le dossier « " + linguarde::Visible(folder) + " » " + what +
-                                     " (" + std::strerror(errno) + ")");
-  };
+  const auto fail = [&folder](IoStep step) { throw StepError(step, std::strerror(errno), folder); };
   std::vector<Entry> entries;
   const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), &closedir);
-  if (!directory) fail("ne peut pas être lu");
-  if (fstat(dirfd(directory.get()), &self) != 0) fail("ne peut pas être lu");
+  if (!directory) fail(IoStep::ListFolder);
+  if (fstat(dirfd(directory.get()), &self) != 0) fail(IoStep::ListFolder);
   for (;;) {
     errno = 0;
     const dirent* entry = readdir(directory.get());
     if (!entry) {
-      if (errno != 0) fail("n'a pas pu être lu jusqu'au bout");
+      if (errno != 0) fail(IoStep::ListFolderWhole);
       break;
     }
     const std::string name = entry->d_name;
@@ -292,7 +286,7 @@ class PosixJournal final : public JournalFile {
     errno = 0;  // a short write sets none: the disk is full
     if (write(descriptor_, record.data(), record.size()) != static_cast<ssize_t>(record.size()) ||
         fdatasync(descriptor_) != 0) {
-      Fail("écriture impossible");
+      Fail(IoStep::Write);
     }
   }
   std::string ReadAll() override {
@@ -300,7 +294,7 @@ class PosixJournal final : public JournalFile {
     char buffer[65536];
     for (off_t at = 0;;) {
       const ssize_t done = pread(descriptor_, buffer, sizeof buffer, at);
-      if (done < 0) Fail("lecture impossible");
+      if (done < 0) Fail(IoStep::Read);
       if (done == 0) return text;
       text.append(buffer, static_cast<std::size_t>(done));
       at += done;
@@ -308,9 +302,9 @@ class PosixJournal final : public JournalFile {
   }
 
  private:
-  [[noreturn]] void Fail(const char* what) const {
-    throw ToolError(Failure::Io, std::string(what) + " dans « " + path_ + " » (" +
-                                     (errno != 0 ? std::strerror(errno) : "disque plein") + ")");
+  [[noreturn]] void Fail(IoStep step) const {
+    throw StepError(step == IoStep::Write ? IoStep::WriteJournal : IoStep::ReadJournal,
+                    errno != 0 ? std::strerror(errno) : std::string(), path_);
   }
   std::string path_;
   int descriptor_;
@@ -321,12 +315,11 @@ class PosixJournal final : public JournalFile {
 std::unique_ptr<JournalFile> HeldJournal(const std::string& path, int flags) {
   const int descriptor = open(path.c_str(), flags | O_RDWR | O_APPEND | O_CLOEXEC, 0600);
   if (descriptor < 0) {
-    throw ToolError(Failure::Io, "le journal « " + path + " » ne peut pas être ouvert (" +
-                                     std::strerror(errno) + ")");
+    throw StepError(IoStep::OpenJournal, std::strerror(errno), path);
   }
   auto journal = std::make_unique<PosixJournal>(path, descriptor);
   if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-    Refuse("le journal « " + path + " » est en cours d'utilisation par une autre exécution");
+    throw StepError(IoStep::JournalBusy, {}, path);
   }
   return journal;
 }

@@ -43,7 +43,7 @@ class Win32File final : public TargetFile {
   std::uint64_t Size() override {
     if (!size_) {
       LARGE_INTEGER size{};
-      if (!GetFileSizeEx(file_.Get(), &size)) Fail("sa taille ne peut pas être lue");
+      if (!GetFileSizeEx(file_.Get(), &size)) Fail(IoStep::Size);
       size_ = static_cast<std::uint64_t>(size.QuadPart);
     }
     return *size_;
@@ -54,10 +54,10 @@ class Win32File final : public TargetFile {
       OVERLAPPED at = Position(offset);
       DWORD done = 0;
       const DWORD chunk = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
-      if (!ReadFile(file_.Get(), out, chunk, &done, &at)) Fail("lecture impossible");
+      if (!ReadFile(file_.Get(), out, chunk, &done, &at)) Fail(IoStep::Read);
       // Success with nothing read: the end of the file, which was shortened meanwhile.
       if (done == 0) {
-        throw ToolError(Failure::Io, "lecture impossible (le fichier s'arrête plus tôt que prévu)");
+        throw StepError(IoStep::ReadShort, {});
       }
       out += done;
       offset += done;
@@ -69,19 +69,19 @@ class Win32File final : public TargetFile {
     OVERLAPPED at = Position(offset);
     DWORD done = 0;
     if (!WriteFile(file_.Get(), data, static_cast<DWORD>(size), &done, &at)) {
-      Fail("écriture impossible");
+      Fail(IoStep::Write);
     }
-    if (done != size) throw ToolError(Failure::Io, "écriture incomplète");
+    if (done != size) throw StepError(IoStep::WriteShort, {});
   }
 
   void Flush() override {
-    if (!FlushFileBuffers(file_.Get())) Fail("enregistrement sur le disque impossible");
+    if (!FlushFileBuffers(file_.Get())) Fail(IoStep::Flush);
   }
 
   std::string Identity() override {
     BY_HANDLE_FILE_INFORMATION information{};
     if (!GetFileInformationByHandle(file_.Get(), &information)) {
-      Fail("ses attributs ne peuvent pas être lus");
+      Fail(IoStep::Attributes);
     }
     return IdentityOf(information.dwVolumeSerialNumber, information.nFileIndexHigh,
                       information.nFileIndexLow);
@@ -94,11 +94,11 @@ class Win32File final : public TargetFile {
     at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     return at;
   }
-  [[noreturn]] void Fail(const std::string& what) const {
+  [[noreturn]] void Fail(IoStep step) const {
     const DWORD code = GetLastError();
     // Another program locked a range of the file: busy, as held files are.
     if (code == ERROR_LOCK_VIOLATION) throw FileError(FileFailure::OpenElsewhere, false);
-    throw ToolError(Failure::Io, what + " (" + SystemText(code) + ")");
+    throw StepError(step, SystemText(code));
   }
 
   linguarde::win32::UniqueFileHandle file_;
@@ -135,10 +135,8 @@ bool IsLink(DWORD attributes, DWORD reparseTag) {
 std::vector<Entry> EntriesOf(const std::wstring& opened, const std::wstring& shown,
                              std::vector<linguarde::win32::UniqueFileHandle>& held) {
   std::vector<Entry> entries;
-  const auto fail = [&shown](const char* what) {
-    const DWORD code = GetLastError();
-    throw ToolError(Failure::Io, "le dossier « " + linguarde::Visible(ToUtf8(shown)) + " » " +
-                                     what + " (" + SystemText(code) + ")");
+  const auto fail = [&shown](IoStep step) {
+    throw StepError(step, SystemText(GetLastError()), ToUtf8(shown));
   };
   // A drive's root keeps its backslash.
   const std::wstring path = opened.size() > 1 && opened[opened.size() - 2] != L':'
@@ -150,18 +148,17 @@ std::vector<Entry> EntriesOf(const std::wstring& opened, const std::wstring& sho
   if (!folder) {
     const DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return entries;
-    fail("ne peut pas être lu");
+    fail(IoStep::ListFolder);
   }
   BY_HANDLE_FILE_INFORMATION about{};
-  if (!GetFileInformationByHandle(folder.Get(), &about)) fail("ne peut pas être lu");
+  if (!GetFileInformationByHandle(folder.Get(), &about)) fail(IoStep::ListFolder);
   std::vector<std::uint64_t> buffer(8192);  // 64 KiB, aligned for the records
   const DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof buffer[0]);
   for (FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;;
        kind = FileIdBothDirectoryInfo) {
     if (!GetFileInformationByHandleEx(folder.Get(), kind, buffer.data(), bytes)) {
       if (GetLastError() == ERROR_NO_MORE_FILES) break;
-      fail(kind == FileIdBothDirectoryRestartInfo ? "ne peut pas être lu"
-                                                  : "n'a pas pu être lu jusqu'au bout");
+      fail(kind == FileIdBothDirectoryRestartInfo ? IoStep::ListFolder : IoStep::ListFolderWhole);
     }
     const auto* record = reinterpret_cast<const std::uint8_t*>(buffer.data());
     for (;;) {
@@ -499,28 +496,28 @@ class Win32Journal final : public JournalFile {
     if (!SetFilePointerEx(file_.Get(), end, nullptr, FILE_END) ||
         !WriteFile(file_.Get(), record.data(), static_cast<DWORD>(record.size()), &done, nullptr) ||
         done != record.size() || !FlushFileBuffers(file_.Get())) {
-      Fail("écriture impossible");
+      Fail(IoStep::Write);
     }
   }
 
   std::string ReadAll() override {
     LARGE_INTEGER start{};
-    if (!SetFilePointerEx(file_.Get(), start, nullptr, FILE_BEGIN)) Fail("lecture impossible");
+    if (!SetFilePointerEx(file_.Get(), start, nullptr, FILE_BEGIN)) Fail(IoStep::Read);
     std::string text;
     char buffer[65536];
     for (;;) {
       DWORD done = 0;
-      if (!ReadFile(file_.Get(), buffer, sizeof buffer, &done, nullptr)) Fail("lecture impossible");
+      if (!ReadFile(file_.Get(), buffer, sizeof buffer, &done, nullptr)) Fail(IoStep::Read);
       if (done == 0) return text;
       text.append(buffer, done);
     }
   }
 
  private:
-  [[noreturn]] void Fail(const char* what) const {
+  [[noreturn]] void Fail(IoStep step) const {
     const DWORD code = GetLastError();
-    throw ToolError(Failure::Io, std::string(what) + " dans « " + path_ + " » (" +
-                                     (code != 0 ? SystemText(code) : "disque plein") + ")");
+    throw StepError(step == IoStep::Write ? IoStep::WriteJournal : IoStep::ReadJournal,
+                    code != 0 ? SystemText(code) : std::string(), path_);
   }
 
   std::string path_;
@@ -537,11 +534,9 @@ std::unique_ptr<JournalFile> HeldJournal(const std::wstring& path, DWORD disposi
   if (!file) {
     const DWORD code = GetLastError();
     if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) {
-      Refuse("le journal « " + ToUtf8(path) +
-             " » est en cours d'utilisation par une autre exécution");
+      throw StepError(IoStep::JournalBusy, {}, ToUtf8(path));
     }
-    throw ToolError(Failure::Io, "le journal « " + ToUtf8(path) + " » ne peut pas être ouvert (" +
-                                     SystemText(code) + ")");
+    throw StepError(IoStep::OpenJournal, SystemText(code), ToUtf8(path));
   }
   return std::make_unique<Win32Journal>(ToUtf8(path), std::move(file));
 }

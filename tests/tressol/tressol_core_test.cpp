@@ -804,6 +804,43 @@ TEST(TressolFolder, NothingToDoIsARefusal) {
 
 // With --json, the tool says everything as JSON lines, each saying what it is: nothing on
 // standard error, a mistake or a refusal a message with its status, several files a summary.
+// The front ends throw facts; the report words each failed step once, with the system's
+// words where it has some.
+TEST(ReasonOf, WordsEachFailedStep) {
+  struct Case {
+    IoStep step;
+    const char* system;
+    const char* words;
+  };
+  const Case cases[] = {
+      {IoStep::Size, "E", "sa taille ne peut pas être lue (E)"},
+      {IoStep::Read, "E", "lecture impossible (E)"},
+      {IoStep::ReadShort, "", "lecture impossible (le fichier s'arrête plus tôt que prévu)"},
+      {IoStep::Write, "E", "écriture impossible (E)"},
+      {IoStep::WriteShort, "", "écriture incomplète"},
+      {IoStep::Flush, "E", "enregistrement sur le disque impossible (E)"},
+      {IoStep::Attributes, "E", "ses attributs ne peuvent pas être lus (E)"},
+      {IoStep::ListFolder, "E", "le dossier « d\x1b » ne peut pas être lu (E)"},
+      {IoStep::ListFolderWhole, "E", "le dossier « d\x1b » n'a pas pu être lu jusqu'au bout (E)"},
+      {IoStep::OpenJournal, "E", "le journal « d\x1b » ne peut pas être ouvert (E)"},
+      {IoStep::JournalBusy, "",
+       "le journal « d\x1b » est en cours d'utilisation par une autre exécution"},
+      {IoStep::WriteJournal, "", "écriture impossible dans « d\x1b » (disque plein)"},
+      {IoStep::WriteJournal, "E", "écriture impossible dans « d\x1b » (E)"},
+      {IoStep::ReadJournal, "E", "lecture impossible dans « d\x1b » (E)"},
+  };
+  for (const Case& c : cases) {
+    const StepError error(c.step, c.system, "d\x1b");
+    std::string expected = c.words;
+    const std::size_t escape = expected.find('\x1b');
+    if (escape != std::string::npos) expected.replace(escape, 1, "<U+001B>");  // shown, not run
+    EXPECT_EQ(ReasonOf(error), expected);
+    EXPECT_EQ(error.Kind(), c.step == IoStep::JournalBusy ? Failure::Refused : Failure::Io);
+  }
+  EXPECT_EQ(ReasonOf(FileError(FileFailure::NotRegular, false, {}, "socket")),
+            "ce n'est pas un fichier ordinaire (socket)");
+}
+
 TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
   struct Case {
     const char* tail;

@@ -212,10 +212,50 @@ std::string Count(std::size_t count, const std::string& singular, const std::str
   return std::to_string(count) + " " + (count > 1 ? plural : singular);
 }
 
+namespace {
+
+std::string StepText(const StepError& error) {
+  const std::string name = "« " + linguarde::Visible(error.Name()) + " »";
+  const std::string system = error.SystemText().empty() ? "" : " (" + error.SystemText() + ")";
+  switch (error.Which()) {
+    case IoStep::Size:
+      return "sa taille ne peut pas être lue" + system;
+    case IoStep::Read:
+      return "lecture impossible" + system;
+    case IoStep::ReadShort:
+      return "lecture impossible (le fichier s'arrête plus tôt que prévu)";
+    case IoStep::Write:
+      return "écriture impossible" + system;
+    case IoStep::WriteShort:
+      return "écriture incomplète";
+    case IoStep::Flush:
+      return "enregistrement sur le disque impossible" + system;
+    case IoStep::Attributes:
+      return "ses attributs ne peuvent pas être lus" + system;
+    case IoStep::ListFolder:
+      return "le dossier " + name + " ne peut pas être lu" + system;
+    case IoStep::ListFolderWhole:
+      return "le dossier " + name + " n'a pas pu être lu jusqu'au bout" + system;
+    case IoStep::OpenJournal:
+      return "le journal " + name + " ne peut pas être ouvert" + system;
+    case IoStep::JournalBusy:
+      return "le journal " + name + " est en cours d'utilisation par une autre exécution";
+    case IoStep::WriteJournal:
+      return "écriture impossible dans " + name +
+             (error.SystemText().empty() ? " (disque plein)" : system);
+    case IoStep::ReadJournal:
+      break;
+  }
+  return "lecture impossible dans " + name + system;
+}
+
+}  // namespace
+
 std::string ReasonOf(const ToolError& error) {
   if (const auto* file = dynamic_cast<const FileError*>(&error)) {
     return FileFailureText(file->Why(), file->ForWriting(), file->SystemText(), file->Detail());
   }
+  if (const auto* step = dynamic_cast<const StepError*>(&error)) return StepText(*step);
   return error.what();
 }
 

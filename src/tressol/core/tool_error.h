@@ -73,6 +73,42 @@ class FileError : public ToolError {
   std::string detail_;      // what kind of file it is, where not regular
 };
 
+// A step on an open file, a folder or a journal that the system failed.
+enum class IoStep {
+  Size,             // a file's size could not be read
+  Read,             //
+  ReadShort,        // the file ends before what its size said
+  Write,            //
+  WriteShort,       // the system wrote less than asked, or nothing
+  Flush,            // the data could not be saved on the disk
+  Attributes,       //
+  ListFolder,       // a folder's entries could not be read
+  ListFolderWhole,  // nor all of them
+  OpenJournal,      //
+  JournalBusy,      // another run holds the journal
+  WriteJournal,     // without the system's words: the disk is full
+  ReadJournal,      //
+};
+
+// That step, the name it was on where the report says it, and the system's own words:
+// facts, which the report words (ReasonOf).
+class StepError : public ToolError {
+ public:
+  StepError(IoStep step, std::string systemText, std::string name = {})
+      : ToolError(step == IoStep::JournalBusy ? Failure::Refused : Failure::Io, "step error"),
+        step_(step),
+        systemText_(std::move(systemText)),
+        name_(std::move(name)) {}
+  IoStep Which() const noexcept { return step_; }
+  const std::string& SystemText() const noexcept { return systemText_; }
+  const std::string& Name() const noexcept { return name_; }
+
+ private:
+  IoStep step_;
+  std::string systemText_;
+  std::string name_;
+};
+
 // The file is shown not to be a VB6 binary: it is left aside, where a file that cannot be
 // read well enough to tell is a failure.
 class NotVb6File : public ToolError {
