@@ -7,8 +7,10 @@
 #include <functional>
 #include <map>
 
+#include "pe_image.h"
 #include "report.h"
 #include "shown_text.h"
+#include "vb_header.h"
 #include "way_back.h"
 #include "memory_target.h"
 #include "synthetic_pe.h"
@@ -125,15 +127,20 @@ TEST(TressolRefuses, FilesThatAreNotSafeToChangeAndLeavesThemAlone) {
   struct Case {
     const char* what;
     std::function<std::vector<std::uint8_t>()> build;
-    const char* says;
+    Verdict verdict;
+    std::optional<Verdict> cause;  // of a program of the runtime without a header
   };
   const Case cases[] = {
-      {"not a PE image", [] { return std::vector<std::uint8_t>(600, 'x'); }, "signature MZ"},
+      {"not a PE image",
+       [] { return std::vector<std::uint8_t>(600, 'x'); },
+       Verdict::NoMzSignature,
+       {}},
       {"too short",
        [] {
          return std::vector<std::uint8_t>{'M', 'Z'};
        },
-       "trop court"},
+       Verdict::TooShort,
+       {}},
       {"64-bit",
        [] {
          auto b = SyntheticPe{}.Build();
@@ -141,14 +148,16 @@ TEST(TressolRefuses, FilesThatAreNotSafeToChangeAndLeavesThemAlone) {
          b[0x85] = 0x86;
          return b;
        },
-       "i386"},
+       Verdict::NotI386,
+       {}},
       {"truncated",
        [] {
          auto b = SyntheticPe{}.Build();
          b.resize(0x900);
          return b;
        },
-       "tronqué"},
+       Verdict::SectionPastEnd,
+       {}},
       {"no header",
        [] {
          SyntheticPe pe;
@@ -156,21 +165,21 @@ TEST(TressolRefuses, FilesThatAreNotSafeToChangeAndLeavesThemAlone) {
          pe.codeNamesHeader = false;
          return pe.Build();
        },
-       "aucun en-tête"},
+       Verdict::RuntimeWithoutHeader, Verdict::NoVbSignature},
       {"header named outside the file",
        [] {
          SyntheticPe pe;
          pe.namedRva = 0x5000;
          return pe.Build();
        },
-       "hors du fichier"},
+       Verdict::RuntimeWithoutHeader, Verdict::NoHeaderOutsideFile},
       {"named address is no header",
        [] {
          SyntheticPe pe;
          pe.namedRva = 0x1400;
          return pe.Build();
        },
-       "là où son code en désignerait un"},
+       Verdict::RuntimeWithoutHeader, Verdict::NoHeaderWhereCodeSays},
       {"two candidates",
        [] {
          SyntheticPe pe;
@@ -178,7 +187,8 @@ TEST(TressolRefuses, FilesThatAreNotSafeToChangeAndLeavesThemAlone) {
          pe.secondHeader = true;
          return pe.Build();
        },
-       "plusieurs"},
+       Verdict::SeveralHeaders,
+       {}},
       {"packed",
        [] {
          SyntheticPe pe;
@@ -186,21 +196,35 @@ TEST(TressolRefuses, FilesThatAreNotSafeToChangeAndLeavesThemAlone) {
          pe.sectionName = "UPX1";
          return pe.Build();
        },
-       "compressé (packed) : son en-tête de projet VB ne peut pas être lu"},
+       Verdict::PackedWithRuntime,
+       {}},
       {"library name without its NUL",
        [] {
          SyntheticPe pe;
          pe.primary = "ABCDEFGHIJKLMN";
          return pe.Build();
        },
-       "n'est pas valide"},
+       Verdict::InvalidHeader,
+       {}},
   };
   for (const Case& c : cases) {
     const std::vector<std::uint8_t> image = c.build();
+    MemoryTarget target;
+    target.bytes = image;
+    MemoryFile file(target);
+    try {
+      LocateVbHeader(file, ReadPeImage(file));
+      ADD_FAILURE() << c.what << ": taken for a VB6 file";
+    } catch (const VerdictError& error) {
+      EXPECT_EQ(error.Which(), c.verdict) << c.what;
+      if (c.cause) {
+        EXPECT_EQ(error.Cause(), *c.cause) << c.what;
+      }
+    }
     for (const std::string& tail : {std::string(" cible.exe"), std::string(kAction2)}) {
       const Result result = RunOn(image, tail);
       EXPECT_EQ(result.status, 3) << c.what;
-      EXPECT_TRUE(Contains(result.output.err, c.says)) << c.what << ": " << result.output.err;
+      EXPECT_FALSE(result.output.err.empty()) << c.what;
       EXPECT_EQ(Contains(result.output.err, "n'a pas été modifié"), tail == kAction2) << c.what;
       EXPECT_EQ(result.target.writes, 0) << c.what;
       EXPECT_EQ(result.target.bytes, image) << c.what;
@@ -800,6 +824,65 @@ TEST(TressolFolder, NothingToDoIsARefusal) {
     EXPECT_EQ(tressol::Run(tail, files, output), 3) << tail;
     EXPECT_FALSE(output.err.empty()) << tail;
   }
+}
+
+// What a file's bytes show, each worded once.
+TEST(ReasonOf, WordsEachVerdict) {
+  const std::string recopy = " ; recopiez-le depuis l'original";
+  struct Case {
+    Verdict verdict;
+    std::string detail;
+    std::string words;
+  };
+  const Case cases[] = {
+      {Verdict::TooShort, "", "trop court pour une image PE"},
+      {Verdict::NoMzSignature, "", "pas une image PE (signature MZ absente)"},
+      {Verdict::NoPeSignature, "", "programme DOS ou 16 bits (signature PE absente)"},
+      {Verdict::DosProgram, "", "programme DOS (sans en-tête PE)"},
+      {Verdict::Pe64, "", "image PE32+ (64 bits), que Visual Basic 6 ne produit pas"},
+      {Verdict::NotI386, "",
+       "image non i386 (64 bits ou autre processeur), que Visual Basic 6 ne produit pas"},
+      {Verdict::NoHeaderOutsideFile, "",
+       "aucun en-tête de projet VB là où son code en désignerait un (hors du fichier)"},
+      {Verdict::NoHeaderWhereCodeSays, "",
+       "aucun en-tête de projet VB là où son code en désignerait un"},
+      {Verdict::NoVbSignature, "", "aucun en-tête de projet VB (« VB5! »)"},
+      {Verdict::PackedWithoutRuntime, "", "compressé (packed), sans le moteur d'exécution VB"},
+      {Verdict::UnreadableImports, "",
+       "sa table d'importations ne peut pas être lue (hors du fichier), et sans elle rien ne "
+       "dit s'il s'agit d'un fichier VB6" +
+           recopy},
+      {Verdict::TruncatedBeforePe, "",
+       "le fichier est tronqué (il s'arrête avant son en-tête PE)" + recopy},
+      {Verdict::SectionPastEnd, ".text",
+       "le fichier est tronqué (sa section « .text » dépasse sa fin)" + recopy},
+      {Verdict::MalformedPe, "", "son image PE est mal formée (sections ou en-tête optionnel)"},
+      {Verdict::FieldPastEnd, "",
+       "le fichier est tronqué (un champ dépasse la fin des données lues)" + recopy},
+      {Verdict::TruncatedStructures, "",
+       "le fichier est tronqué (il s'arrête avant la fin de ses structures)" + recopy},
+      {Verdict::InvalidHeader, "", "l'en-tête de projet VB que désigne son code n'est pas valide"},
+      {Verdict::SearchTooLong, "",
+       "ni son point d'entrée ni ses exportations ne désignent d'en-tête de projet VB, et ses "
+       "sections dépassent 256 Mio : la recherche de l'en-tête s'arrête là"},
+      {Verdict::SeveralHeaders, "",
+       "il contient plusieurs en-têtes de projet VB possibles, et aucun n'est choisi au hasard"},
+      {Verdict::ExportsDisagree, "",
+       "ses fonctions exportées désignent des en-têtes de projet VB différents"},
+      {Verdict::PackedWithRuntime, "",
+       "il est compressé (packed) : son en-tête de projet VB ne peut pas être lu ; utilisez la "
+       "version non compressée"},
+      {Verdict::SignatureDamaged, "PE",
+       "il importe le moteur d'exécution VB, mais sa signature PE est endommagée" + recopy},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReasonOf(VerdictError(Failure::Refused, c.verdict, c.detail)), c.words);
+  }
+  EXPECT_EQ(ReasonOf(VerdictError(Failure::Refused, Verdict::RuntimeWithoutHeader, {},
+                                  Verdict::NoVbSignature)),
+            "il importe le moteur d'exécution VB, mais aucun en-tête de projet VB (« VB5! ») : il "
+            "est sans doute endommagé" +
+                recopy);
 }
 
 // With --json, the tool says everything as JSON lines, each saying what it is: nothing on

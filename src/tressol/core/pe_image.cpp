@@ -17,18 +17,14 @@ namespace sec = layout::section;
 constexpr std::uint32_t kMaxSections = 96;
 constexpr std::uint64_t kMaxLibraryName = 256;
 
-[[noreturn]] void UnreadableImports() {
-  Refuse(
-      "sa table d'importations ne peut pas être lue (hors du fichier), et sans elle rien ne "
-      "dit s'il s'agit d'un fichier VB6 ; recopiez-le depuis l'original");
-}
+[[noreturn]] void UnreadableImports() { Damaged(Verdict::UnreadableImports); }
 
 // The file offset of the PE signature, which the DOS header names. A signature that is
 // wrong where the rest is an image is said: such a file may still be a program of the VB
 // runtime, damaged.
 std::uint32_t NewHeaderOffset(TargetFile& file, PeImage::Signature& signature) {
   if (file.Size() < dos::kSize) {
-    NotVb6("trop court pour une image PE");
+    NotVb6(Verdict::TooShort);
   }
   const std::vector<std::uint8_t> header = ReadRange(file, 0, dos::kSize);
   const bool mz = header[0] == 'M' && header[1] == 'Z';
@@ -37,10 +33,8 @@ std::uint32_t NewHeaderOffset(TargetFile& file, PeImage::Signature& signature) {
     if (!mz) NotVb6(NoImage(PeImage::Signature::MzDamaged));
     // A relocation table before 0x40 marks a plain DOS program, which has no new header;
     // otherwise the file stops before the header it names.
-    if (U16(header, dos::kRelocationTable) < 0x40) NotVb6("programme DOS (sans en-tête PE)");
-    Refuse(
-        "le fichier est tronqué (il s'arrête avant son en-tête PE) ; recopiez-le depuis "
-        "l'original");
+    if (U16(header, dos::kRelocationTable) < 0x40) NotVb6(Verdict::DosProgram);
+    Damaged(Verdict::TruncatedBeforePe);
   }
   const std::vector<std::uint8_t> pe = ReadRange(file, offset, 4);
   if (!mz) signature = PeImage::Signature::MzDamaged;
@@ -52,7 +46,7 @@ std::uint32_t NewHeaderOffset(TargetFile& file, PeImage::Signature& signature) {
 
 void ReadOptionalHeader(const std::vector<std::uint8_t>& header, std::uint64_t at, PeImage& image) {
   if (U16(header, opt::kMagic) != opt::kMagicPe32) {
-    NotVb6("image PE32+ (64 bits), que Visual Basic 6 ne produit pas");
+    NotVb6(Verdict::Pe64);
   }
   image.entryPoint = U32(header, opt::kEntryPoint);
   image.imageBase = U32(header, opt::kImageBase);
@@ -87,8 +81,7 @@ std::vector<Section> ReadSections(TargetFile& file, std::uint64_t at, std::uint3
     section.rawSize = U32(table, entry + sec::kRawSize);
     section.rawOffset = U32(table, entry + sec::kRawOffset);
     if (std::uint64_t{section.rawOffset} + section.rawSize > file.Size()) {
-      Refuse("le fichier est tronqué (sa section « " + section.name +
-             " » dépasse sa fin) ; recopiez-le depuis l'original");
+      Damaged(Verdict::SectionPastEnd, section.name);
     }
     sections.push_back(section);
   }
@@ -98,12 +91,12 @@ std::vector<Section> ReadSections(TargetFile& file, std::uint64_t at, std::uint3
 PeImage ReadImageAt(TargetFile& file, std::uint32_t peOffset) {
   const std::vector<std::uint8_t> header = ReadRange(file, peOffset, coff::kSize);
   if (U16(header, coff::kMachine) != coff::kMachineI386) {
-    NotVb6("image non i386 (64 bits ou autre processeur), que Visual Basic 6 ne produit pas");
+    NotVb6(Verdict::NotI386);
   }
   const std::uint32_t sectionCount = U16(header, coff::kSectionCount);
   const std::uint32_t optionalSize = U16(header, coff::kOptionalSize);
   if (sectionCount == 0 || sectionCount > kMaxSections || optionalSize < opt::kDirectories) {
-    Refuse("son image PE est mal formée (sections ou en-tête optionnel)");
+    Damaged(Verdict::MalformedPe);
   }
   PeImage image;
   image.isDll = (U16(header, coff::kCharacteristics) & coff::kCharacteristicDll) != 0;
@@ -171,10 +164,9 @@ std::optional<std::uint64_t> PeImage::VaToOffset(std::uint32_t va, std::uint32_t
   return RvaToOffset(va - imageBase, size);
 }
 
-std::string NoImage(PeImage::Signature signature) {
-  return signature == PeImage::Signature::MzDamaged
-             ? "pas une image PE (signature MZ absente)"
-             : "programme DOS ou 16 bits (signature PE absente)";
+Verdict NoImage(PeImage::Signature signature) {
+  return signature == PeImage::Signature::MzDamaged ? Verdict::NoMzSignature
+                                                    : Verdict::NoPeSignature;
 }
 
 PeImage ReadPeImage(TargetFile& file) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "target_file.h"
+#include "tool_error.h"
 
 namespace tressol {
 
@@ -48,8 +49,8 @@ PeImage ReadPeImage(TargetFile& file);
 // read is no image: it is left aside as the signature says.
 bool ImportsVbRuntime(TargetFile& file, const PeImage& image);
 
-// Why a file whose signature is damaged is not taken for an image, in a few words.
-std::string NoImage(PeImage::Signature signature);
+// Why a file whose signature is damaged is not taken for an image.
+Verdict NoImage(PeImage::Signature signature);
 
 // The RVA of an exported function, looked up by name.
 std::optional<std::uint32_t> ExportedFunction(TargetFile& file, const PeImage& image,

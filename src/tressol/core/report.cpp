@@ -251,7 +251,77 @@ std::string StepText(const StepError& error) {
 
 }  // namespace
 
+namespace {
+
+constexpr const char* kRecopy = " ; recopiez-le depuis l'original";
+
+std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detail) {
+  switch (verdict) {
+    case Verdict::TooShort:
+      return "trop court pour une image PE";
+    case Verdict::NoMzSignature:
+      return "pas une image PE (signature MZ absente)";
+    case Verdict::NoPeSignature:
+      return "programme DOS ou 16 bits (signature PE absente)";
+    case Verdict::DosProgram:
+      return "programme DOS (sans en-tête PE)";
+    case Verdict::Pe64:
+      return "image PE32+ (64 bits), que Visual Basic 6 ne produit pas";
+    case Verdict::NotI386:
+      return "image non i386 (64 bits ou autre processeur), que Visual Basic 6 ne produit pas";
+    case Verdict::NoHeaderOutsideFile:
+      return "aucun en-tête de projet VB là où son code en désignerait un (hors du fichier)";
+    case Verdict::NoHeaderWhereCodeSays:
+      return "aucun en-tête de projet VB là où son code en désignerait un";
+    case Verdict::NoVbSignature:
+      return "aucun en-tête de projet VB (« VB5! »)";
+    case Verdict::PackedWithoutRuntime:
+      return "compressé (packed), sans le moteur d'exécution VB";
+    case Verdict::UnreadableImports:
+      return "sa table d'importations ne peut pas être lue (hors du fichier), et sans elle rien "
+             "ne dit s'il s'agit d'un fichier VB6" +
+             std::string(kRecopy);
+    case Verdict::TruncatedBeforePe:
+      return "le fichier est tronqué (il s'arrête avant son en-tête PE)" + std::string(kRecopy);
+    case Verdict::SectionPastEnd:
+      return "le fichier est tronqué (sa section « " + detail + " » dépasse sa fin)" + kRecopy;
+    case Verdict::MalformedPe:
+      return "son image PE est mal formée (sections ou en-tête optionnel)";
+    case Verdict::FieldPastEnd:
+      return "le fichier est tronqué (un champ dépasse la fin des données lues)" +
+             std::string(kRecopy);
+    case Verdict::TruncatedStructures:
+      return "le fichier est tronqué (il s'arrête avant la fin de ses structures)" +
+             std::string(kRecopy);
+    case Verdict::InvalidHeader:
+      return "l'en-tête de projet VB que désigne son code n'est pas valide";
+    case Verdict::SearchTooLong:
+      return "ni son point d'entrée ni ses exportations ne désignent d'en-tête de projet VB, et "
+             "ses sections dépassent 256 Mio : la recherche de l'en-tête s'arrête là";
+    case Verdict::SeveralHeaders:
+      return "il contient plusieurs en-têtes de projet VB possibles, et aucun n'est choisi au "
+             "hasard";
+    case Verdict::ExportsDisagree:
+      return "ses fonctions exportées désignent des en-têtes de projet VB différents";
+    case Verdict::PackedWithRuntime:
+      return "il est compressé (packed) : son en-tête de projet VB ne peut pas être lu ; "
+             "utilisez la version non compressée";
+    case Verdict::SignatureDamaged:
+      return "il importe le moteur d'exécution VB, mais sa signature " + detail +
+             " est endommagée" + kRecopy;
+    case Verdict::RuntimeWithoutHeader:
+      break;
+  }
+  return "il importe le moteur d'exécution VB, mais " + VerdictText(cause, cause, {}) +
+         " : il est sans doute endommagé" + kRecopy;
+}
+
+}  // namespace
+
 std::string ReasonOf(const ToolError& error) {
+  if (const auto* verdict = dynamic_cast<const VerdictError*>(&error)) {
+    return VerdictText(verdict->Which(), verdict->Cause(), verdict->Detail());
+  }
   if (const auto* file = dynamic_cast<const FileError*>(&error)) {
     return FileFailureText(file->Why(), file->ForWriting(), file->SystemText(), file->Detail());
   }

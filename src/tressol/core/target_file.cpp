@@ -9,9 +9,7 @@ namespace {
 
 void Check(const std::vector<std::uint8_t>& bytes, std::size_t offset, std::size_t size) {
   if (offset > bytes.size() || bytes.size() - offset < size) {
-    Refuse(
-        "le fichier est tronqué (un champ dépasse la fin des données lues) ; recopiez-le depuis "
-        "l'original");
+    Damaged(Verdict::FieldPastEnd);
   }
 }
 
@@ -60,9 +58,7 @@ void PagedFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::siz
 std::vector<std::uint8_t> ReadRange(TargetFile& file, std::uint64_t offset, std::uint64_t size) {
   const std::uint64_t fileSize = file.Size();
   if (offset > fileSize || fileSize - offset < size) {
-    Refuse(
-        "le fichier est tronqué (il s'arrête avant la fin de ses structures) ; recopiez-le depuis "
-        "l'original");
+    Damaged(Verdict::TruncatedStructures);
   }
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
   if (size != 0) {

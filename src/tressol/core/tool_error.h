@@ -109,14 +109,61 @@ class StepError : public ToolError {
   std::string name_;
 };
 
-// The file is shown not to be a VB6 binary: it is left aside, where a file that cannot be
-// read well enough to tell is a failure.
-class NotVb6File : public ToolError {
- public:
-  explicit NotVb6File(const std::string& message) : ToolError(Failure::Refused, message) {}
+// What a file's bytes show: that it is not a VB6 binary, or why they cannot be trusted.
+enum class Verdict {
+  // Not VB6.
+  TooShort,               // for a PE image
+  NoMzSignature,          // no PE image at all
+  NoPeSignature,          // a DOS or 16-bit program
+  DosProgram,             // a DOS program without a new header
+  Pe64,                   // PE32+
+  NotI386,                // another processor
+  NoHeaderOutsideFile,    // none where its code would point, outside the file
+  NoHeaderWhereCodeSays,  //
+  NoVbSignature,          // no "VB5!" anywhere
+  PackedWithoutRuntime,   //
+  // Damaged, or not to be trusted: a failure.
+  UnreadableImports,     // outside the file
+  TruncatedBeforePe,     //
+  SectionPastEnd,        // detail: the section's name
+  MalformedPe,           // sections or optional header
+  FieldPastEnd,          // a field past the data read
+  TruncatedStructures,   // the file stops before its structures end
+  InvalidHeader,         // the header its code points to
+  SearchTooLong,         // no entry point nor export names one, and the search stops
+  SeveralHeaders,        // more than one candidate, none chosen at random
+  ExportsDisagree,       // its exports name different headers
+  PackedWithRuntime,     // its header cannot be read
+  SignatureDamaged,      // of a program of the runtime; detail: "MZ" or "PE"
+  RuntimeWithoutHeader,  // a program of the runtime whose header is missing: the cause
 };
 
-[[noreturn]] inline void NotVb6(const std::string& why) { throw NotVb6File(why); }
+// A verdict and what it needs to be said: facts, which the report words (ReasonOf). Not
+// VB6: the file is left aside, where one that cannot be read well enough to tell fails.
+class VerdictError : public ToolError {
+ public:
+  VerdictError(Failure kind, Verdict verdict, std::string detail = {},
+               Verdict cause = Verdict::TooShort)
+      : ToolError(kind, "verdict"), verdict_(verdict), cause_(cause), detail_(std::move(detail)) {}
+  Verdict Which() const noexcept { return verdict_; }
+  Verdict Cause() const noexcept { return cause_; }  // of RuntimeWithoutHeader
+  const std::string& Detail() const noexcept { return detail_; }
+
+ private:
+  Verdict verdict_;
+  Verdict cause_;
+  std::string detail_;
+};
+
+class NotVb6File : public VerdictError {
+ public:
+  explicit NotVb6File(Verdict verdict) : VerdictError(Failure::Refused, verdict) {}
+};
+
+[[noreturn]] inline void NotVb6(Verdict verdict) { throw NotVb6File(verdict); }
+[[noreturn]] inline void Damaged(Verdict verdict, std::string detail = {}) {
+  throw VerdictError(Failure::Refused, verdict, std::move(detail));
+}
 
 [[noreturn]] inline void Refuse(const std::string& why) { throw ToolError(Failure::Refused, why); }
 

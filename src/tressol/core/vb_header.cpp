@@ -74,14 +74,14 @@ VbHeader HeaderNamedByCode(TargetFile& file, const PeImage& image, std::uint32_t
   // A VB6 program's first instruction pushes its header; other programs may push anything.
   const auto offset = image.VaToOffset(va, vb::kReadSize);
   if (!offset) {
-    NotVb6("aucun en-tête de projet VB là où son code en désignerait un (hors du fichier)");
+    NotVb6(Verdict::NoHeaderOutsideFile);
   }
   auto header = HeaderAt(file, image, *offset);
   if (!header && !HasMagic(ReadRange(file, *offset, vb::kReadSize))) {
-    NotVb6("aucun en-tête de projet VB là où son code en désignerait un");
+    NotVb6(Verdict::NoHeaderWhereCodeSays);
   }
   if (!header) {
-    Refuse("l'en-tête de projet VB que désigne son code n'est pas valide");
+    Damaged(Verdict::InvalidHeader);
   }
   header->foundBy = by;
   return *header;
@@ -103,10 +103,7 @@ VbHeader Search(TargetFile& file, const PeImage& image) {
   std::uint64_t total = 0;
   for (const Section& section : image.sections) total += section.rawSize;
   if (total > kMaxSearched) {
-    Refuse(
-        "ni son point d'entrée ni ses exportations ne désignent d'en-tête de projet VB, et ses "
-        "sections "
-        "dépassent 256 Mio : la recherche de l'en-tête s'arrête là");
+    Damaged(Verdict::SearchTooLong);
   }
   std::vector<VbHeader> found;
   constexpr std::uint64_t kChunk = 1 << 20;
@@ -131,11 +128,10 @@ VbHeader Search(TargetFile& file, const PeImage& image) {
     }
   }
   if (found.size() > 1) {
-    Refuse(
-        "il contient plusieurs en-têtes de projet VB possibles, et aucun n'est choisi au hasard");
+    Damaged(Verdict::SeveralHeaders);
   }
   if (found.empty()) {
-    NotVb6("aucun en-tête de projet VB (« VB5! »)");
+    NotVb6(Verdict::NoVbSignature);
   }
   return found.front();
 }
@@ -151,7 +147,7 @@ VbHeader FindHeader(TargetFile& file, const PeImage& image, bool importsRuntime)
       const auto rva = ExportedFunction(file, image, name);
       const auto va = rva ? PushedAddress(file, image, *rva, 0x58, std::nullopt) : std::nullopt;
       if (va && named && *va != *named) {
-        Refuse("ses fonctions exportées désignent des en-têtes de projet VB différents");
+        Damaged(Verdict::ExportsDisagree);
       }
       if (va) named = va;
     }
@@ -160,11 +156,8 @@ VbHeader FindHeader(TargetFile& file, const PeImage& image, bool importsRuntime)
     }
   }
   if (LooksPacked(image)) {
-    if (!importsRuntime) NotVb6("compressé (packed), sans le moteur d'exécution VB");
-    Refuse(
-        "il est compressé (packed) : son en-tête de projet VB ne peut pas être lu ; utilisez la "
-        "version "
-        "non compressée");
+    if (!importsRuntime) NotVb6(Verdict::PackedWithoutRuntime);
+    Damaged(Verdict::PackedWithRuntime);
   }
   return Search(file, image);
 }
@@ -175,17 +168,15 @@ VbHeader LocateVbHeader(TargetFile& file, const PeImage& image) {
   const bool importsRuntime = ImportsVbRuntime(file, image);
   if (image.signature != PeImage::Signature::Sound) {
     if (!importsRuntime) NotVb6(NoImage(image.signature));
-    Refuse(std::string("il importe le moteur d'exécution VB, mais sa signature ") +
-           (image.signature == PeImage::Signature::MzDamaged ? "MZ" : "PE") +
-           " est endommagée ; recopiez-le depuis l'original");
+    Damaged(Verdict::SignatureDamaged,
+            image.signature == PeImage::Signature::MzDamaged ? "MZ" : "PE");
   }
   try {
     return FindHeader(file, image, importsRuntime);
   } catch (const NotVb6File& error) {
     // A program of the VB runtime without a header it can use is damaged, not foreign.
     if (!importsRuntime) throw;
-    Refuse(std::string("il importe le moteur d'exécution VB, mais ") + error.what() +
-           " : il est sans doute endommagé ; recopiez-le depuis l'original");
+    throw VerdictError(Failure::Refused, Verdict::RuntimeWithoutHeader, {}, error.Which());
   }
 }
 
