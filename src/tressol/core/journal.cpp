@@ -174,9 +174,8 @@ JournalContents ParseJournal(const std::string& text) {
     if (firstEnd == std::string::npos && std::string(kHeader).rfind(first, 0) == 0) {
       return contents;
     }
-    Refuse(first.rfind("tressol-journal ", 0) == 0
-               ? "ce journal est d'une autre version de Tressol, que celle-ci ne lit pas"
-               : "ce fichier n'est pas un journal de Tressol");
+    Damaged(first.rfind("tressol-journal ", 0) == 0 ? Verdict::JournalOfAnotherVersion
+                                                    : Verdict::NotAJournal);
   }
   std::size_t start = firstEnd + 1;
   while (start < text.size()) {

@@ -309,6 +309,35 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
     case Verdict::SignatureDamaged:
       return "il importe le moteur d'exécution VB, mais sa signature " + detail +
              " est endommagée" + kRecopy;
+    case Verdict::PastFourGiB:
+      return "il dépasse 4 Gio, plus que la somme de contrôle d'une image PE32 ne peut compter";
+    case Verdict::CertificatesOutside:
+      return "la table de certificats de sa signature sort du fichier (image mal formée)";
+    case Verdict::ChecksumUncomputable:
+      return "sa somme de contrôle PE ne peut pas être calculée";
+    case Verdict::ReadBackDiffers:
+      return "les octets relus ne sont pas ceux qui ont été écrits";
+    case Verdict::WriteFailed:
+      return detail + " ; le fichier a été remis dans son état d'origine";
+    case Verdict::WriteFailedNotRestored:
+      return detail +
+             ", et le fichier n'a pas pu être remis dans son état d'origine : remplacez-le par "
+             "une copie";
+    case Verdict::AnotherFileNow:
+      return "un autre fichier porte désormais ce nom ; il est laissé tel quel";
+    case Verdict::SizeChanged:
+      return "sa taille a changé depuis la modification ; il est laissé tel quel";
+    case Verdict::ChangedSince:
+      return "il a été modifié depuis (octets à la position " + detail +
+             ") ; il est laissé tel quel";
+    case Verdict::MixedBytes:
+      return "ses octets mêlent l'avant et l'après de la modification ; il est laissé tel quel";
+    case Verdict::ContentChanged:
+      return "son contenu a changé depuis la modification ; il est laissé tel quel";
+    case Verdict::JournalOfAnotherVersion:
+      return "ce journal est d'une autre version de Tressol, que celle-ci ne lit pas";
+    case Verdict::NotAJournal:
+      return "ce fichier n'est pas un journal de Tressol";
     case Verdict::RuntimeWithoutHeader:
       break;
   }

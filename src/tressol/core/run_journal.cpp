@@ -44,7 +44,7 @@ std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
     file.Flush();
     for (const Region& region : regions) {
       if (Read(file, region) != region.after) {
-        throw ToolError(Failure::Io, "les octets relus ne sont pas ceux qui ont été écrits");
+        throw VerdictError(Failure::Io, Verdict::ReadBackDiffers);
       }
     }
   } catch (const ToolError& error) {
@@ -63,10 +63,9 @@ std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
     if (recorded) {
       Record(EndRecord(change.sequence, restored ? ChangeEnd::RolledBack : ChangeEnd::Unknown));
     }
-    throw ToolError(Failure::Io, ReasonOf(error) +
-                                     (restored ? " ; le fichier a été remis dans son état d'origine"
-                                               : ", et le fichier n'a pas pu être remis dans son "
-                                                 "état d'origine : remplacez-le par une copie"));
+    throw VerdictError(Failure::Io,
+                       restored ? Verdict::WriteFailed : Verdict::WriteFailedNotRestored,
+                       ReasonOf(error));
   }
   holdsChanges_ = holdsChanges_ || undoable;
   if (!recorded) return {};

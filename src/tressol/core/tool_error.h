@@ -136,6 +136,22 @@ enum class Verdict {
   PackedWithRuntime,     // its header cannot be read
   SignatureDamaged,      // of a program of the runtime; detail: "MZ" or "PE"
   RuntimeWithoutHeader,  // a program of the runtime whose header is missing: the cause
+  // Not to be changed.
+  PastFourGiB,             // more than a PE32 checksum counts
+  CertificatesOutside,     // the signature's table leaves the file
+  ChecksumUncomputable,    //
+  ReadBackDiffers,         // the bytes read back are not those written
+  WriteFailed,             // detail: why; the file was put back
+  WriteFailedNotRestored,  // detail: why; and it could not be put back
+  // Not to be undone: it is left as it is.
+  AnotherFileNow,  // another file bears the name
+  SizeChanged,     //
+  ChangedSince,    // detail: the offset, in hexadecimal
+  MixedBytes,      // before and after mixed
+  ContentChanged,  // the same bytes, another file around them
+  // A journal that cannot be read: the file given.
+  JournalOfAnotherVersion,
+  NotAJournal,
 };
 
 // A verdict and what it needs to be said: facts, which the report words (ReasonOf). Not

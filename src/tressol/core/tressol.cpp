@@ -44,7 +44,7 @@ Signature SignatureOf(const PeImage& image, std::uint64_t fileSize) {
 std::optional<std::uint32_t> ActualChecksum(TargetFile& file, const PeImage& image) {
   if (image.checksum == 0) return std::nullopt;
   if (file.Size() > 0xFFFFFFFFu) {
-    Refuse("il dépasse 4 Gio, plus que la somme de contrôle d'une image PE32 ne peut compter");
+    Damaged(Verdict::PastFourGiB);
   }
   return FullPeChecksum(file, image.checksumOffset);
 }
@@ -69,7 +69,7 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   }
   // A malformed image, which a change could only make worse.
   if (SignatureOf(image, file->Size()) == Signature::OutsideFile) {
-    Refuse("la table de certificats de sa signature sort du fichier (image mal formée)");
+    Damaged(Verdict::CertificatesOutside);
   }
   const std::vector<std::uint8_t> current(header.bytes.begin() + vb::kSettingsStart,
                                           header.bytes.begin() + vb::kSettingsEnd);
@@ -111,7 +111,7 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
       change.sumAfter = updated;
     }
     if (actual) {
-      if (!updated) Refuse("sa somme de contrôle PE ne peut pas être calculée");
+      if (!updated) Damaged(Verdict::ChecksumUncomputable);
       if (checksumWrong && !same) caveat = WayBackCaveat::WrongChecksum;
       std::vector<std::uint8_t> oldField(4), newField(4);
       PutU32(oldField, 0, image.checksum);

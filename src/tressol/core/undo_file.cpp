@@ -12,10 +12,10 @@ void UndoFile(FileOutcome& outcome, const JournalChange& change, FileSystem& fil
               RunJournal& journal) {
   const std::unique_ptr<TargetFile> file = files.Open(change.path, true);
   if (file->Identity() != change.identity) {
-    Refuse("un autre fichier porte désormais ce nom ; il est laissé tel quel");
+    Damaged(Verdict::AnotherFileNow);
   }
   if (file->Size() != change.size) {
-    Refuse("sa taille a changé depuis la modification ; il est laissé tel quel");
+    Damaged(Verdict::SizeChanged);
   }
   // Each region holds its bytes from before or from after: a run stopped between two
   // writes, or during a rollback, leaves a mix of the two.
@@ -25,8 +25,7 @@ void UndoFile(FileOutcome& outcome, const JournalChange& change, FileSystem& fil
     const std::vector<std::uint8_t> now = ReadRange(*file, region.offset, region.before.size());
     const bool isBefore = now == region.before;
     if (!isBefore && now != region.after) {
-      Refuse("il a été modifié depuis (octets à la position " + Hex(region.offset) +
-             ") ; il est laissé tel quel");
+      Damaged(Verdict::ChangedSince, Hex(region.offset));
     }
     allBefore = allBefore && isBefore;
     if (region.offset != change.checksumOffset) {
@@ -35,12 +34,12 @@ void UndoFile(FileOutcome& outcome, const JournalChange& change, FileSystem& fil
     if (!isBefore) back.push_back({region.offset, now, region.before});
   }
   if (contentBefore && contentAfter) {
-    Refuse("ses octets mêlent l'avant et l'après de la modification ; il est laissé tel quel");
+    Damaged(Verdict::MixedBytes);
   }
   // The same bytes in these regions, but another file around them (rebuilt since).
   const std::optional<std::uint32_t> sumNow = contentAfter ? change.sumAfter : change.sumBefore;
   if (sumNow && FullPeChecksum(*file, change.checksumOffset) != *sumNow) {
-    Refuse("son contenu a changé depuis la modification ; il est laissé tel quel");
+    Damaged(Verdict::ContentChanged);
   }
   const PeImage image = ReadPeImage(*file);
   outcome.header = LocateVbHeader(*file, image);
