@@ -898,6 +898,15 @@ TEST(ReasonOf, WordsEachVerdict) {
       {Verdict::JournalOfAnotherVersion, "",
        "ce journal est d'une autre version de Tressol, que celle-ci ne lit pas"},
       {Verdict::NotAJournal, "", "ce fichier n'est pas un journal de Tressol"},
+      {Verdict::NoVb6File, "", "aucun des fichiers n'est un fichier VB6"},
+      {Verdict::JournalExists, "j.txt",
+       "le journal demandé, « j.txt », existe déjà ; aucun fichier n'a été modifié"},
+      {Verdict::TargetMissing, "a\nb.exe",
+       "« a<U+000A>b.exe » n'existe pas ; vérifiez le chemin. Aucun fichier n'a été modifié"},
+      {Verdict::MeantTargetMissing, "Setup.exe", "« Setup.exe » : ce fichier n'existe pas"},
+      {Verdict::NoPatternMatch, "*.ocx", "aucun fichier ne correspond au motif « *.ocx »"},
+      {Verdict::NoTargetInFolder, "vide",
+       "le dossier « vide » ne contient aucun fichier .exe, .dll ou .ocx"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReasonOf(VerdictError(Failure::Refused, c.verdict, c.detail)), c.words);

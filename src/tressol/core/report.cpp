@@ -338,6 +338,20 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
       return "ce journal est d'une autre version de Tressol, que celle-ci ne lit pas";
     case Verdict::NotAJournal:
       return "ce fichier n'est pas un journal de Tressol";
+    case Verdict::NoVb6File:
+      return "aucun des fichiers n'est un fichier VB6";
+    case Verdict::JournalExists:
+      return "le journal demandé, « " + detail + " », existe déjà ; aucun fichier n'a été modifié";
+    case Verdict::TargetMissing:
+      return "« " + linguarde::Visible(detail) +
+             " » n'existe pas ; vérifiez le chemin. Aucun fichier n'a été modifié";
+    case Verdict::MeantTargetMissing:
+      return "« " + linguarde::Visible(detail) + " » : ce fichier n'existe pas";
+    case Verdict::NoPatternMatch:
+      return "aucun fichier ne correspond au motif « " + linguarde::Visible(detail) + " »";
+    case Verdict::NoTargetInFolder:
+      return "le dossier « " + linguarde::Visible(detail) +
+             " » ne contient aucun fichier .exe, .dll ou .ocx";
     case Verdict::RuntimeWithoutHeader:
       break;
   }

@@ -311,7 +311,7 @@ int ManyFilesStatus(const std::vector<FileOutcome>& outcomes, Mode mode) {
   if (mode != Mode::Undo && std::all_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
         return o.result == Result::NotVb6 || o.result == Result::LeftAside;
       })) {
-    Refuse("aucun des fichiers n'est un fichier VB6");
+    Damaged(Verdict::NoVb6File);
   }
   const bool differs = std::any_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
     return o.result == Result::Differs;
@@ -396,8 +396,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
     if (command.undo) return Undo(command, files, output);
     // A journal the environment names is made new: the run must not write into another's.
     if (command.settings && !output.journalPath.empty() && files.Exists(output.journalPath)) {
-      Refuse("le journal demandé, « " + output.journalPath +
-             " », existe déjà ; aucun fichier n'a été modifié");
+      Damaged(Verdict::JournalExists, output.journalPath);
     }
     if (command.meant) hint = MeantChangeHint(*command.meant, output.shell, output.toolPath);
     // Every target is listed before anything is written. Within one folder or pattern, a
@@ -415,9 +414,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       if (!expanded) {
         // A set stops before its first write when one of its targets names nothing.
         if (command.settings && many && !files.Exists(target)) {
-          throw ToolError(Failure::Io, "« " + linguarde::Visible(target) +
-                                           " » n'existe pas ; vérifiez le chemin. Aucun fichier "
-                                           "n'a été modifié");
+          throw VerdictError(Failure::Io, Verdict::TargetMissing, target);
         }
         pending.push_back(Unprocessed(target, target, target));
         pending.back().linkTarget = files.LinkTarget(target);
@@ -431,13 +428,9 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       if (expanded->empty()) {
         // A bare tail meant as a change holds "*" in its settings: it names no pattern.
         if (command.meant) {
-          throw ToolError(Failure::Io, "« " + linguarde::Visible(command.meant->target) +
-                                           " » : ce fichier n'existe pas");
+          throw VerdictError(Failure::Io, Verdict::MeantTargetMissing, command.meant->target);
         }
-        Refuse(IsPattern(target)
-                   ? "aucun fichier ne correspond au motif « " + linguarde::Visible(target) + " »"
-                   : "le dossier « " + linguarde::Visible(target) +
-                         " » ne contient aucun fichier .exe, .dll ou .ocx");
+        Damaged(IsPattern(target) ? Verdict::NoPatternMatch : Verdict::NoTargetInFolder, target);
       }
       for (const FileSystem::Listed& entry : *expanded) {
         pending.push_back(Unprocessed(entry.shown, entry.path,
