@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "argument_words.h"
+#include "report.h"
 #include "tool_error.h"
 
 namespace tressol {
@@ -131,43 +132,108 @@ TEST(ParseCommandLine, SetsWithFourValidSettingsAndViewsAnythingElse) {
 }
 
 TEST(ParseCommandLine, RefusesMissingTargetsAndMalformedSettings) {
-  for (const char* tail :
-       {"", "   \t ", "\"a.exe\" * 0x409 ~ 0xZZ", "\"a.exe\" * 409 ~ 0x0",
-        "\"a.exe\" * 0x123456789 ~ 0x0", "\"a.exe\" * 0x ~ 0x0",
-        "\"a.exe\" ABCDEFGHIJKLMN 0x40C ~ 0x0", "\"a.exe\" ..\\x.dll 0x40C ~ 0x0",
-        "\"a.exe\" C:x.dll 0x40C ~ 0x0", "\"a.exe\" \"\" 0x40C ~ 0x0", " --set", " --set * 0x409 ~",
-        " --set * 0x409 ~ 0x0", " --set * 0x409 ~ 0x0 --", " --bogus a.exe", " -a.exe",
-        " --set * 0x409 ~ 0x0 --set * 0x409 ~ 0x0 a.exe", " --set * 0x409 ~ 0xZZ a.exe",
-        // Names the runtime could never look for, and a locale past 20 bits.
-        "\"a.exe\" <>|.dll 0x40C ~ 0x0", "\"a.exe\" CON 0x40C ~ 0x0", "\"a.exe\" \" \" 0x40C ~ 0x0",
-        "\"a.exe\" * 0xFFFFFFFF ~ 0x0",
-        // A fifth value, or an option after a target: nothing may be written.
-        " --set vb6FR.dll 0x40C * 0x409 0x0 f.exe", "\"f.exe\" --set vb6FR.dll 0x40C * 0x409",
-        " --set vb6FR.dll 0x40C * 0x409 f.exe --json",
-        " --set * 0x409 ~ 0x0 --check * 0x409 ~ 0x0 a.exe", " --check * 0x409 ~",
-        "\"f.exe\" \"0x0\" vb6FR.dll 0x40C * 0x409"}) {
+  struct Case {
+    const char* tail;
+    Mistake mistake;
+    std::size_t at;  // the wrong setting
+  };
+  const Case cases[] = {
+      {"", Mistake::NoTarget, 0},
+      {"   \t ", Mistake::NoTarget, 0},
+      {"\"a.exe\" * 0x409 ~ 0xZZ", Mistake::InvalidSettings, 3},
+      {"\"a.exe\" * 409 ~ 0x0", Mistake::InvalidSettings, 1},
+      {"\"a.exe\" * 0x123456789 ~ 0x0", Mistake::InvalidSettings, 1},
+      {"\"a.exe\" * 0x ~ 0x0", Mistake::InvalidSettings, 1},
+      {"\"a.exe\" ABCDEFGHIJKLMN 0x40C ~ 0x0", Mistake::InvalidSettings, 0},
+      {"\"a.exe\" ..\\x.dll 0x40C ~ 0x0", Mistake::InvalidSettings, 0},
+      {"\"a.exe\" C:x.dll 0x40C ~ 0x0", Mistake::InvalidSettings, 0},
+      {"\"a.exe\" \"\" 0x40C ~ 0x0", Mistake::NoTarget, 0},
+      {" --set", Mistake::SettingsMissing, 0},
+      {" --set * 0x409 ~", Mistake::SettingsMissing, 0},
+      {" --set * 0x409 ~ 0x0", Mistake::NoTarget, 0},
+      {" --set * 0x409 ~ 0x0 --", Mistake::NoTarget, 0},
+      {" --bogus a.exe", Mistake::UnknownOption, 0},
+      {" -a.exe", Mistake::UnknownOption, 0},
+      {" --set * 0x409 ~ 0x0 --set * 0x409 ~ 0x0 a.exe", Mistake::SetAndCheck, 0},
+      {" --set * 0x409 ~ 0xZZ a.exe", Mistake::InvalidSettings, 3},
+      // Names the runtime could never look for, and a locale past 20 bits.
+      {"\"a.exe\" <>|.dll 0x40C ~ 0x0", Mistake::InvalidSettings, 0},
+      {"\"a.exe\" CON 0x40C ~ 0x0", Mistake::InvalidSettings, 0},
+      {"\"a.exe\" \" \" 0x40C ~ 0x0", Mistake::InvalidSettings, 0},
+      {"\"a.exe\" * 0xFFFFFFFF ~ 0x0", Mistake::InvalidSettings, 1},
+      // A library wrong and a locale wrong: the library is named.
+      {"\"a.exe\" * 0xZZ CON 0x0", Mistake::InvalidSettings, 2},
+      // A fifth value, or an option after a target: nothing may be written.
+      {" --set vb6FR.dll 0x40C * 0x409 0x0 f.exe", Mistake::TargetLooksLikeLcid, 0},
+      {"\"f.exe\" --set vb6FR.dll 0x40C * 0x409", Mistake::TargetLooksLikeOption, 0},
+      {" --set vb6FR.dll 0x40C * 0x409 f.exe --json", Mistake::TargetLooksLikeOption, 0},
+      {" --set * 0x409 ~ 0x0 --check * 0x409 ~ 0x0 a.exe", Mistake::SetAndCheck, 0},
+      {" --check * 0x409 ~", Mistake::SettingsMissing, 0},
+      {"\"f.exe\" \"0x0\" vb6FR.dll 0x40C * 0x409", Mistake::TargetLooksLikeLcid, 0},
+      {" --undo", Mistake::UndoWithoutJournal, 0},
+      {" --undo j.txt a.exe", Mistake::UndoWithOthers, 0},
+  };
+  for (const Case& c : cases) {
     try {
-      ParseCommandLine(tail);
-      ADD_FAILURE() << "accepted: " << tail;
-    } catch (const ToolError& error) {
-      EXPECT_EQ(error.Kind(), Failure::Usage) << tail;
-      const std::string text = error.what();
-      EXPECT_TRUE(text.find("Pour l'utilisation : Tressol.exe --help\n") != std::string::npos ||
-                  text.find("Utilisation :") != std::string::npos)
-          << text;
+      ParseCommandLine(c.tail);
+      ADD_FAILURE() << "accepted: " << c.tail;
+    } catch (const UsageMistake& error) {
+      EXPECT_EQ(error.Kind(), Failure::Usage) << c.tail;
+      EXPECT_EQ(error.Which(), c.mistake) << c.tail;
+      if (c.mistake == Mistake::InvalidSettings) {
+        EXPECT_EQ(error.At(), c.at) << c.tail;
+      }
     }
   }
-  // The POSIX tool's usage names it and its own way to write a name that starts with a dash.
-  EXPECT_NE(Usage(Shell::Posix).find("  tressol [--json] CIBLE\n"), std::string::npos);
-  try {
-    ParseCommandLine(" -a.exe", Shell::Posix);
-    ADD_FAILURE() << "accepted: -a.exe";
-  } catch (const ToolError& error) {
-    const std::string text = error.what();
-    EXPECT_NE(text.find("./-a.exe"), std::string::npos) << text;
-    EXPECT_NE(text.find("tressol --help"), std::string::npos) << text;
-    EXPECT_EQ(text.find("Tressol.exe"), std::string::npos) << text;
+}
+
+// Each mistake in the words of the shell the tool runs from, then how to see the usage.
+TEST(ReasonOf, WordsEachMistake) {
+  const std::vector<std::string> lcid = {"*", "0xZZ", "~", "0x0"};
+  const std::vector<std::string> path = {"C:x.dll", "0x40C", "~", "0x0"};
+  struct Case {
+    UsageMistake mistake;
+    std::string words;
+  };
+  const Case cases[] = {
+      {{Mistake::UnknownOption, Shell::Posix, "-a.exe"},
+       "L'option « -a.exe » n'existe pas. Pour une cible dont le nom commence par un tiret, "
+       "écrivez ./-a.exe ou son chemin complet."},
+      {{Mistake::NoTarget, Shell::Cmd},
+       "Aucun fichier n'est donné. Dans Linguarde, choisissez-le avec « Choisir le fichier » ou "
+       "tapez son chemin dans la zone de texte ; en ligne de commande, donnez son chemin."},
+      {{Mistake::SettingsMissing, Shell::Cmd, "--check"},
+       "--check attend quatre valeurs, BIB1 LCID1 BIB2 LCID2, puis la cible."},
+      {{Mistake::InvalidSettings, Shell::Cmd, {}, lcid, 1},
+       "Les réglages « * 0xZZ ~ 0x0 » ne sont pas valides : « 0xZZ » n'est pas un LCID : 0x "
+       "suivi de chiffres hexadécimaux, de 0x0 à 0xFFFFF."},
+      {{Mistake::InvalidSettings, Shell::Cmd, {}, path, 0},
+       "Les réglages « C:x.dll 0x40C ~ 0x0 » ne sont pas valides : « C:x.dll » n'est pas un nom "
+       "de bibliothèque : * , ~ ou un nom de fichier de 1 à 13 caractères, sans chemin, sans < > "
+       ": \" / \\ | ? * et qui n'est pas un nom réservé (CON, NUL…). PowerShell remplace un ~ "
+       "sans apostrophes par votre dossier personnel : écrivez '~' et '*'."},
+      {{Mistake::SetAndCheck, Shell::Cmd},
+       "Une seule des options --set et --check est donnée, une seule fois."},
+      {{Mistake::UndoWithoutJournal, Shell::Cmd},
+       "--undo attend le chemin du journal que le rapport d'une modification donne."},
+      {{Mistake::UndoWithOthers, Shell::Cmd},
+       "--undo prend un journal seul, sans fichier, réglages ni --recurse."},
+      {{Mistake::TargetLooksLikeLcid, Shell::Cmd, "0x0"},
+       "« 0x0 » est donné comme fichier, mais a la forme d'un LCID : --set et --check prennent "
+       "exactement quatre réglages. Rien n'a été modifié. Pour un fichier de ce nom, écrivez "
+       ".\\0x0."},
+      {{Mistake::TargetLooksLikeOption, Shell::Posix, "--json"},
+       "« --json » est donné comme fichier, mais a la forme d'une option : les options se "
+       "placent avant les cibles. Rien n'a été modifié. Pour un fichier de ce nom, écrivez "
+       "./--json."},
+  };
+  for (const Case& c : cases) {
+    const std::string program = c.mistake.ShellUsed() == Shell::Cmd ? "Tressol.exe" : "tressol";
+    EXPECT_EQ(ReasonOf(c.mistake),
+              Wrap(c.words, "  ") + "Pour l'utilisation : " + program + " --help\n");
   }
+  // The POSIX tool's usage names it.
+  EXPECT_NE(Usage(Shell::Posix).find("  tressol [--json] CIBLE\n"), std::string::npos);
 }
 
 }  // namespace

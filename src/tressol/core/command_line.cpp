@@ -39,16 +39,6 @@ std::optional<std::uint32_t> ValidLcid(const std::string& word) {
   return lcid;
 }
 
-const char* ProgramName(Shell shell) { return shell == Shell::Cmd ? "Tressol.exe" : "tressol"; }
-
-// The mistake, then how to see the usage: the usage itself would push the mistake out of
-// sight.
-[[noreturn]] void UsageError(const std::string& why, Shell shell) {
-  throw ToolError(Failure::Usage,
-                  Wrap(why, "  ") + "Pour l'utilisation : " + ProgramName(shell) + " --help\n");
-}
-const char* HereFolder(Shell shell) { return shell == Shell::Cmd ? ".\\" : "./"; }
-
 using linguarde::arguments::ReadArgument;
 using linguarde::arguments::SkipBlanks;
 
@@ -61,30 +51,13 @@ std::optional<LanguageSettings> Settings(const std::string* words) {
   return LanguageSettings{*lib1, *lcid1, *lib2, *lcid2};
 }
 
-// Names the value that is wrong and its rule.
+// Names the value that is wrong: a library first, then a locale.
 [[noreturn]] void InvalidSettings(const std::string* words, Shell shell) {
-  std::string why = "Les réglages « " + words[0] + " " + words[1] + " " + words[2] + " " +
-                    words[3] + " » ne sont pas valides : ";
-  for (const std::size_t i : {0, 2}) {
-    if (Library(words[i])) continue;
-    why += "« " + words[i] +
-           " » n'est pas un nom de bibliothèque : * , ~ ou un nom de fichier de 1 à 13 "
-           "caractères, sans chemin, sans < > : \" / \\ | ? * et qui n'est pas un nom réservé "
-           "(CON, NUL…).";
-    if (words[i].find_first_of("\\/:") != std::string::npos) {
-      why +=
-          " PowerShell remplace un ~ sans apostrophes par votre dossier personnel : écrivez "
-          "'~' et '*'.";
-    }
-    UsageError(why, shell);
+  std::size_t at = 3;
+  for (const std::size_t i : {3, 1, 2, 0}) {
+    if (i % 2 == 0 ? !Library(words[i]) : !ValidLcid(words[i])) at = i;
   }
-  for (const std::size_t i : {1, 3}) {
-    if (ValidLcid(words[i])) continue;
-    UsageError(why + "« " + words[i] +
-                   " » n'est pas un LCID : 0x suivi de chiffres hexadécimaux, de 0x0 à 0xFFFFF.",
-               shell);
-  }
-  UsageError(why, shell);
+  throw UsageMistake(Mistake::InvalidSettings, shell, {}, {words, words + 4}, at);
 }
 
 // The settings that follow --set or --check, at i.
@@ -94,7 +67,7 @@ LanguageSettings SettingsOption(const std::string& option, std::string_view tail
   for (std::string& word : words) {
     i = SkipBlanks(tail, i);
     if (i >= tail.size()) {
-      UsageError(option + " attend quatre valeurs, BIB1 LCID1 BIB2 LCID2, puis la cible.", shell);
+      throw UsageMistake(Mistake::SettingsMissing, shell, option);
     }
     word = ReadArgument(tail, i);
   }
@@ -108,21 +81,10 @@ LanguageSettings SettingsOption(const std::string& option, std::string_view tail
 void CheckSetTargets(const std::vector<std::string>& targets, bool optionsToo, Shell shell) {
   for (const std::string& target : targets) {
     if (LooksLikeLcid(target)) {
-      UsageError(
-          "« " + target +
-              " » est donné comme fichier, mais a la forme d'un LCID : --set et --check prennent "
-              "exactement quatre réglages. Rien n'a été modifié. Pour un fichier de ce nom, "
-              "écrivez " +
-              HereFolder(shell) + target + ".",
-          shell);
+      throw UsageMistake(Mistake::TargetLooksLikeLcid, shell, target);
     }
     if (optionsToo && target.size() > 1 && target[0] == '-') {
-      UsageError("« " + target +
-                     " » est donné comme fichier, mais a la forme d'une option : les options se "
-                     "placent avant les cibles. Rien n'a été modifié. Pour un fichier de ce nom, "
-                     "écrivez " +
-                     HereFolder(shell) + target + ".",
-                 shell);
+      throw UsageMistake(Mistake::TargetLooksLikeOption, shell, target);
     }
   }
 }
@@ -181,30 +143,25 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
     } else if (word == "--undo") {
       const std::string journal = at < tail.size() ? ReadArgument(tail, at) : std::string();
       if (journal.empty()) {
-        UsageError("--undo attend le chemin du journal que le rapport d'une modification donne.",
-                   shell);
+        throw UsageMistake(Mistake::UndoWithoutJournal, shell);
       }
       command.undo = journal;
       at = SkipBlanks(tail, at);
     } else if (word == "--set" || word == "--check") {
       if (command.settings || command.expected) {
-        UsageError("Une seule des options --set et --check est donnée, une seule fois.", shell);
+        throw UsageMistake(Mistake::SetAndCheck, shell);
       }
       (word == "--set" ? command.settings : command.expected) =
           SettingsOption(word, tail, at, shell);
       at = SkipBlanks(tail, at);
     } else {
-      const std::string why =
-          " » n'existe pas. Pour une cible dont le nom commence par un "
-          "tiret, écrivez ";
-      UsageError("L'option « " + word + why + HereFolder(shell) + word + " ou son chemin complet.",
-                 shell);
+      throw UsageMistake(Mistake::UnknownOption, shell, word);
     }
   }
   const std::string rest(tail.substr(at));
   if (command.undo) {
     if (!rest.empty() || command.settings || command.expected || command.recurse) {
-      UsageError("--undo prend un journal seul, sans fichier, réglages ni --recurse.", shell);
+      throw UsageMistake(Mistake::UndoWithOthers, shell);
     }
     return command;
   }
@@ -216,10 +173,7 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
   }
   // An empty box in Linguarde gives an empty line, or "" for a change.
   if (words.empty() || std::find(words.begin(), words.end(), "") != words.end()) {
-    UsageError(
-        "Aucun fichier n'est donné. Dans Linguarde, choisissez-le avec « Choisir le fichier » "
-        "ou tapez son chemin dans la zone de texte ; en ligne de commande, donnez son chemin.",
-        shell);
+    throw UsageMistake(Mistake::NoTarget, shell);
   }
   if (command.settings || command.expected) {
     CheckSetTargets(words, !optionsEnded, shell);
@@ -249,75 +203,6 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
   }
   command.targets = words;
   return command;
-}
-
-namespace {
-
-constexpr char kUsageCmd[] =
-    "Utilisation :\n"
-    "  Tressol.exe [--json] CIBLE\n"
-    "      affiche la langue des messages VB de la cible ;\n"
-    "  Tressol.exe [--json] --set BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
-    "      la modifie ; les cibles sont entre guillemets ou non, comme les passent cmd,\n"
-    "      PowerShell ou un script (depuis PowerShell, écrivez '*' et '~' entre apostrophes,\n"
-    "      et ne terminez pas un dossier entre guillemets par \\ dans Windows PowerShell 5.1) ;\n"
-    "  Tressol.exe [--json] \"CIBLE\" [\"CIBLE\"...] BIB1 LCID1 BIB2 LCID2\n"
-    "      la modifie aussi, les cibles entre guillemets : sans guillemets, toute la ligne\n"
-    "      désigne une seule cible à afficher, et rien n'est modifié.\n"
-    "  Tressol.exe [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
-    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
-    "  Tressol.exe [--json] --undo JOURNAL\n"
-    "      annule les modifications qu'une exécution a inscrites dans son journal.\n"
-    "  CIBLE : un fichier, un dossier (ses fichiers .exe, .dll et .ocx ; avec --recurse,\n"
-    "      ceux de ses sous-dossiers aussi) ou un motif (* et ? dans le dernier élément, par\n"
-    "      exemple C:\\MonAppli\\*.ocx ; avec --recurse, dans chaque sous-dossier) ; chaque\n"
-    "      fichier est traité seul, tout ou rien. Une cible dont le nom commence par un tiret\n"
-    "      s'écrit .\\-nom.exe.\n";
-
-constexpr char kUsagePosix[] =
-    "Utilisation :\n"
-    "  tressol [--json] CIBLE\n"
-    "      affiche la langue des messages VB de la cible ;\n"
-    "  tressol [--json] --set BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
-    "      la modifie ; écrivez '*' et '~' entre apostrophes, que le shell laisse tels quels ;\n"
-    "  tressol [--json] CIBLE [CIBLE...] BIB1 LCID1 BIB2 LCID2\n"
-    "      la modifie aussi.\n"
-    "  tressol [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
-    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
-    "  tressol [--json] --undo JOURNAL\n"
-    "      annule les modifications qu'une exécution a inscrites dans son journal.\n"
-    "  CIBLE : un fichier ou un dossier (ses fichiers .exe, .dll et .ocx ; avec --recurse,\n"
-    "      ceux de ses sous-dossiers aussi) ; le shell développe les motifs. Chaque fichier\n"
-    "      est traité seul, tout ou rien. Une cible dont le nom commence par un tiret\n"
-    "      s'écrit ./-nom.exe.\n";
-
-constexpr char kUsageBoth[] =
-    "  BIB : * (messages en anglais du moteur), ~ (aucune bibliothèque) ou le nom d'une\n"
-    "      bibliothèque de langue (1 à 13 caractères, sans chemin, par exemple vb6FR.dll) ;\n"
-    "      LCID : un nombre hexadécimal de 0x0 à 0xFFFFF, par exemple 0x409 (anglais)\n"
-    "      ou 0x40C (français).\n"
-    "  --json : une ligne JSON par fichier (chemin, fichier VB6 ou non, signé ou non,\n"
-    "      position de l'en-tête, bibliothèques et langues, celles d'avant pour une\n"
-    "      modification, ce qui a été fait, présence de la bibliothèque) au lieu du rapport.\n"
-    "  --recurse : un dossier avec tous ses sous-dossiers, sans suivre les liens.\n"
-    "  --local-only : un fichier qui n'est que dans le nuage (OneDrive…) est laissé de côté,\n"
-    "      sans être téléchargé.\n"
-    "  --help, -h : cette aide ; --version : la version de l'outil.\n"
-    "  --check compare les noms de bibliothèque sans distinction de casse, comme Windows\n"
-    "      cherche les fichiers.\n"
-    "  Chaque exécution qui modifie des fichiers inscrit chaque modification dans un journal\n"
-    "  avant de la faire ; la dernière ligne du rapport donne la commande --undo qui l'annule.\n"
-    "  Le journal est dans %LOCALAPPDATA%\\Tressol\\Retours (sous Linux ~/.local/state/tressol),\n"
-    "  ou au chemin que donne la variable d'environnement TRESSOL_JOURNAL.\n"
-    "Codes de sortie : 0 fait, 2 utilisation, 3 en échec (non VB6, en lecture seule, ouvert\n"
-    "ailleurs ou illisible), 4 erreur d'entrée-sortie, 5 réglages différents (--check) ;\n"
-    "pour plusieurs fichiers, 0 seulement si aucun n'est en échec ni différent, et un échec\n"
-    "l'emporte sur une différence.\n";
-
-}  // namespace
-
-std::string Usage(Shell shell) {
-  return std::string(shell == Shell::Cmd ? kUsageCmd : kUsagePosix) + kUsageBoth;
 }
 
 }  // namespace tressol

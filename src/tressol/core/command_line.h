@@ -51,7 +51,4 @@ Command ParseCommandLine(const std::string& tail, Shell shell = Shell::Cmd);
 // then said in JSON too.
 bool AsksForJson(const std::string& tail);
 
-// The usage, with the program's name and examples as that shell writes them.
-std::string Usage(Shell shell);
-
 }  // namespace tressol

@@ -263,6 +263,58 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
   return {};
 }
 
+namespace {
+
+std::string FolderWords(FileSystem::FolderKind kind) {
+  switch (kind) {
+    case FileSystem::FolderKind::Application:
+      return "dossier de l'application, d'ordinaire celui du fichier";
+    case FileSystem::FolderKind::System32:
+      return "dossier système 32 bits";
+    case FileSystem::FolderKind::System16:
+      return "dossier système 16 bits";
+    case FileSystem::FolderKind::Windows:
+      return "dossier de Windows";
+    case FileSystem::FolderKind::TargetOnly:
+      break;
+  }
+  return "dossier de la cible ; sous Linux, cet outil ne cherche que là";
+}
+
+}  // namespace
+
+std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettings& settings) {
+  const std::string& shown = library.name;
+  if (library.found) {
+    return "Bibliothèque de langue " + shown + " : présente dans " + library.folder + ".\n";
+  }
+  // The current folder and the PATH also count when the program starts, and other
+  // computers are not this one: the warning says what is known, no more.
+  std::string text = "Attention : la bibliothèque de langue " + shown + " est introuvable";
+  if (library.name == settings.primaryLibrary && settings.secondaryLibrary == "*") {
+    text += " ; là où elle manque, les messages VB sont en anglais";
+  } else if (library.name == settings.primaryLibrary &&
+             !NamesALibraryFile(settings.secondaryLibrary)) {
+    text += " ; là où elle manque, les messages VB sont absents";
+  }
+  std::string where;
+  std::string system;
+  for (const FileSystem::Folder& folder : library.searched) {
+    where += (where.empty() ? "" : " ; ") + folder.path + " (" + FolderWords(folder.kind) + ")";
+    if (folder.kind == FileSystem::FolderKind::System32) system = folder.path;
+  }
+  return Wrap(text + ".", "  ") +
+         (where.empty() ? "" : Wrap("  Cherchée dans : " + where + ".", "    ")) +
+         Wrap("  À faire : copiez " + shown +
+                  " dans le dossier de l'application, à côté du programme, sur chaque ordinateur "
+                  "où elle s'exécute" +
+                  (system.empty()
+                       ? ""
+                       : " (ou dans " + system + ", ce qui demande les droits d'administrateur)") +
+                  ".",
+              "    ");
+}
+
 RunCounts CountsOf(const std::vector<FileOutcome>& outcomes) {
   RunCounts counts;
   for (const FileOutcome& outcome : outcomes) {

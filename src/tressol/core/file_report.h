@@ -7,6 +7,7 @@
 
 #include "command_line.h"
 #include "journal.h"
+#include "library_check.h"
 #include "outcome.h"
 #include "way_back.h"
 
@@ -19,6 +20,10 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
 // the console says it.
 std::string SingleFileFailureWords(const FileOutcome& outcome, bool set);
 std::string SingleFileFailure(const FileOutcome& outcome, bool set);
+
+// The report's lines about one of them: where it is, or a warning that says what its
+// absence means for the messages.
+std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettings& settings);
 
 // A folder's or a pattern's report: a line a VB6 file as each is done; at the end, the
 // other files grouped by reason, each language library once, the summary.

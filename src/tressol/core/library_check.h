@@ -33,8 +33,4 @@ class LibraryFinder {
   std::map<std::pair<std::string, std::string>, bool> known_;
 };
 
-// The report's lines about one of them: where it is, or a warning that says what its
-// absence means for the messages.
-std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettings& settings);
-
 }  // namespace tressol

@@ -361,7 +361,144 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
 
 }  // namespace
 
+namespace {
+
+constexpr char kUsageCmd[] =
+    "Utilisation :\n"
+    "  Tressol.exe [--json] CIBLE\n"
+    "      affiche la langue des messages VB de la cible ;\n"
+    "  Tressol.exe [--json] --set BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
+    "      la modifie ; les cibles sont entre guillemets ou non, comme les passent cmd,\n"
+    "      PowerShell ou un script (depuis PowerShell, écrivez '*' et '~' entre apostrophes,\n"
+    "      et ne terminez pas un dossier entre guillemets par \\ dans Windows PowerShell 5.1) ;\n"
+    "  Tressol.exe [--json] \"CIBLE\" [\"CIBLE\"...] BIB1 LCID1 BIB2 LCID2\n"
+    "      la modifie aussi, les cibles entre guillemets : sans guillemets, toute la ligne\n"
+    "      désigne une seule cible à afficher, et rien n'est modifié.\n"
+    "  Tressol.exe [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
+    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
+    "  Tressol.exe [--json] --undo JOURNAL\n"
+    "      annule les modifications qu'une exécution a inscrites dans son journal.\n"
+    "  CIBLE : un fichier, un dossier (ses fichiers .exe, .dll et .ocx ; avec --recurse,\n"
+    "      ceux de ses sous-dossiers aussi) ou un motif (* et ? dans le dernier élément, par\n"
+    "      exemple C:\\MonAppli\\*.ocx ; avec --recurse, dans chaque sous-dossier) ; chaque\n"
+    "      fichier est traité seul, tout ou rien. Une cible dont le nom commence par un tiret\n"
+    "      s'écrit .\\-nom.exe.\n";
+
+constexpr char kUsagePosix[] =
+    "Utilisation :\n"
+    "  tressol [--json] CIBLE\n"
+    "      affiche la langue des messages VB de la cible ;\n"
+    "  tressol [--json] --set BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
+    "      la modifie ; écrivez '*' et '~' entre apostrophes, que le shell laisse tels quels ;\n"
+    "  tressol [--json] CIBLE [CIBLE...] BIB1 LCID1 BIB2 LCID2\n"
+    "      la modifie aussi.\n"
+    "  tressol [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
+    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
+    "  tressol [--json] --undo JOURNAL\n"
+    "      annule les modifications qu'une exécution a inscrites dans son journal.\n"
+    "  CIBLE : un fichier ou un dossier (ses fichiers .exe, .dll et .ocx ; avec --recurse,\n"
+    "      ceux de ses sous-dossiers aussi) ; le shell développe les motifs. Chaque fichier\n"
+    "      est traité seul, tout ou rien. Une cible dont le nom commence par un tiret\n"
+    "      s'écrit ./-nom.exe.\n";
+
+constexpr char kUsageBoth[] =
+    "  BIB : * (messages en anglais du moteur), ~ (aucune bibliothèque) ou le nom d'une\n"
+    "      bibliothèque de langue (1 à 13 caractères, sans chemin, par exemple vb6FR.dll) ;\n"
+    "      LCID : un nombre hexadécimal de 0x0 à 0xFFFFF, par exemple 0x409 (anglais)\n"
+    "      ou 0x40C (français).\n"
+    "  --json : une ligne JSON par fichier (chemin, fichier VB6 ou non, signé ou non,\n"
+    "      position de l'en-tête, bibliothèques et langues, celles d'avant pour une\n"
+    "      modification, ce qui a été fait, présence de la bibliothèque) au lieu du rapport.\n"
+    "  --recurse : un dossier avec tous ses sous-dossiers, sans suivre les liens.\n"
+    "  --local-only : un fichier qui n'est que dans le nuage (OneDrive…) est laissé de côté,\n"
+    "      sans être téléchargé.\n"
+    "  --help, -h : cette aide ; --version : la version de l'outil.\n"
+    "  --check compare les noms de bibliothèque sans distinction de casse, comme Windows\n"
+    "      cherche les fichiers.\n"
+    "  Chaque exécution qui modifie des fichiers inscrit chaque modification dans un journal\n"
+    "  avant de la faire ; la dernière ligne du rapport donne la commande --undo qui l'annule.\n"
+    "  Le journal est dans %LOCALAPPDATA%\\Tressol\\Retours (sous Linux ~/.local/state/tressol),\n"
+    "  ou au chemin que donne la variable d'environnement TRESSOL_JOURNAL.\n"
+    "Codes de sortie : 0 fait, 2 utilisation, 3 en échec (non VB6, en lecture seule, ouvert\n"
+    "ailleurs ou illisible), 4 erreur d'entrée-sortie, 5 réglages différents (--check) ;\n"
+    "pour plusieurs fichiers, 0 seulement si aucun n'est en échec ni différent, et un échec\n"
+    "l'emporte sur une différence.\n";
+
+}  // namespace
+
+std::string Usage(Shell shell) {
+  return std::string(shell == Shell::Cmd ? kUsageCmd : kUsagePosix) + kUsageBoth;
+}
+
+const char* ProgramName(Shell shell) { return shell == Shell::Cmd ? "Tressol.exe" : "tressol"; }
+
+namespace {
+
+const char* HereFolder(Shell shell) { return shell == Shell::Cmd ? ".\\" : "./"; }
+
+std::string MistakeText(const UsageMistake& mistake) {
+  const std::string& word = mistake.Word();
+  const std::string here = HereFolder(mistake.ShellUsed());
+  switch (mistake.Which()) {
+    case Mistake::UnknownOption:
+      return "L'option « " + word +
+             " » n'existe pas. Pour une cible dont le nom commence par un tiret, écrivez " + here +
+             word + " ou son chemin complet.";
+    case Mistake::NoTarget:
+      return "Aucun fichier n'est donné. Dans Linguarde, choisissez-le avec « Choisir le "
+             "fichier » ou tapez son chemin dans la zone de texte ; en ligne de commande, donnez "
+             "son chemin.";
+    case Mistake::SettingsMissing:
+      return word + " attend quatre valeurs, BIB1 LCID1 BIB2 LCID2, puis la cible.";
+    case Mistake::InvalidSettings:
+      break;
+    case Mistake::SetAndCheck:
+      return "Une seule des options --set et --check est donnée, une seule fois.";
+    case Mistake::UndoWithoutJournal:
+      return "--undo attend le chemin du journal que le rapport d'une modification donne.";
+    case Mistake::UndoWithOthers:
+      return "--undo prend un journal seul, sans fichier, réglages ni --recurse.";
+    case Mistake::TargetLooksLikeLcid:
+      return "« " + word +
+             " » est donné comme fichier, mais a la forme d'un LCID : --set et --check prennent "
+             "exactement quatre réglages. Rien n'a été modifié. Pour un fichier de ce nom, "
+             "écrivez " +
+             here + word + ".";
+    case Mistake::TargetLooksLikeOption:
+      return "« " + word +
+             " » est donné comme fichier, mais a la forme d'une option : les options se placent "
+             "avant les cibles. Rien n'a été modifié. Pour un fichier de ce nom, écrivez " +
+             here + word + ".";
+  }
+  const std::vector<std::string>& words = mistake.Settings();
+  std::string why = "Les réglages « " + words[0] + " " + words[1] + " " + words[2] + " " +
+                    words[3] + " » ne sont pas valides : ";
+  const std::string& wrong = words[mistake.At()];
+  if (mistake.At() % 2 == 1) {
+    return why + "« " + wrong +
+           " » n'est pas un LCID : 0x suivi de chiffres hexadécimaux, de 0x0 à 0xFFFFF.";
+  }
+  why += "« " + wrong +
+         " » n'est pas un nom de bibliothèque : * , ~ ou un nom de fichier de 1 à 13 "
+         "caractères, sans chemin, sans < > : \" / \\ | ? * et qui n'est pas un nom réservé "
+         "(CON, NUL…).";
+  if (wrong.find_first_of("\\/:") != std::string::npos) {
+    why +=
+        " PowerShell remplace un ~ sans apostrophes par votre dossier personnel : écrivez "
+        "'~' et '*'.";
+  }
+  return why;
+}
+
+}  // namespace
+
 std::string ReasonOf(const ToolError& error) {
+  // The mistake, then how to see the usage: the usage itself would push the mistake out of
+  // sight.
+  if (const auto* mistake = dynamic_cast<const UsageMistake*>(&error)) {
+    return Wrap(MistakeText(*mistake), "  ") +
+           "Pour l'utilisation : " + ProgramName(mistake->ShellUsed()) + " --help\n";
+  }
   if (const auto* verdict = dynamic_cast<const VerdictError*>(&error)) {
     return VerdictText(verdict->Which(), verdict->Cause(), verdict->Detail());
   }

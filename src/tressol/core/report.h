@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "run_terms.h"
 #include "tool_error.h"
 #include "vb_header.h"
 
@@ -12,6 +13,10 @@ namespace tressol {
 // one. forWriting: a set, where the file is to be modified, or a view, where it is read.
 std::string FileFailureText(FileFailure why, bool forWriting, const std::string& systemText,
                             const std::string& detail);
+// The usage, with the program's name and examples as that shell writes them.
+std::string Usage(Shell shell);
+// The tool's name as the shell it runs from calls it.
+const char* ProgramName(Shell shell);
 // Why a step failed, in the report's words: a file's failure worded from its facts.
 std::string ReasonOf(const ToolError& error);
 
