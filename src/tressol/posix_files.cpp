@@ -92,7 +92,7 @@ struct Entry {
 // never followed: it may lead out of the folder.
 std::string WhyNotRegular(mode_t mode) {
   if (S_ISREG(mode)) return {};
-  if (S_ISLNK(mode)) return "lien symbolique, non suivi";
+  if (S_ISLNK(mode)) return kLinkNotFollowed;
   if (S_ISDIR(mode)) return "dossier";
   if (S_ISFIFO(mode)) return "tube nommé (FIFO)";
   if (S_ISSOCK(mode)) return "socket";
@@ -172,7 +172,7 @@ std::optional<std::vector<FileSystem::Listed>> PosixFileSystem::Expand(const std
         folders.push_back(name + "/");
       } else if (recurse && !entry.leftAside.empty() && stat(path.c_str(), &linked) == 0 &&
                  S_ISDIR(linked.st_mode)) {
-        paths.push_back({path, path, name, "lien vers un dossier, non suivi", {}, {}});
+        paths.push_back({path, path, name, kFolderLinkNotFollowed, {}, {}});
       } else if (IsTargetFileName(entry.name)) {
         paths.push_back({path, path, name, entry.leftAside, entry.identity, {}});
       }

@@ -261,7 +261,7 @@ bool Win32FileSystem::OnlineOnly(const std::string& path) {
 }
 
 std::string WhyNotRegular(unsigned long attributes, unsigned long reparseTag) {
-  if (IsLink(attributes, reparseTag)) return "lien symbolique, non suivi";
+  if (IsLink(attributes, reparseTag)) return kLinkNotFollowed;
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && reparseTag == kAppExecutionAlias) {
     return "alias d'exécution d'application";
   }
@@ -327,7 +327,7 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
       };
       if (recurse && entry.folder) {
         if (entry.link) {
-          add("lien vers un dossier, non suivi");
+          add(kFolderLinkNotFollowed);
         } else {
           folders.push_back(inner + L"\\");
         }

@@ -15,6 +15,11 @@ std::string FileFailureText(FileFailure why, bool forWriting, const std::string&
                             const std::string& detail);
 // The usage, with the program's name and examples as that shell writes them.
 std::string Usage(Shell shell);
+// Why an entry of a folder is left aside, as both front ends and the core say it.
+inline constexpr char kLinkNotFollowed[] = "lien symbolique, non suivi";
+inline constexpr char kFolderLinkNotFollowed[] = "lien vers un dossier, non suivi";
+inline constexpr char kOnlineOnly[] = "en ligne seulement, non lu";
+
 // The tool's name as the shell it runs from calls it.
 const char* ProgramName(Shell shell);
 // Why a step failed, in the report's words: a file's failure worded from its facts.

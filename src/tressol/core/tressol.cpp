@@ -25,7 +25,6 @@ namespace {
 
 namespace vb = layout::vb;
 
-constexpr char kOnlineOnly[] = "en ligne seulement, non lu";
 
 bool IsPattern(const std::string& target) {
   return FileName(target).find_first_of("*?") != std::string::npos;
