@@ -25,7 +25,6 @@ namespace {
 
 namespace vb = layout::vb;
 
-
 bool IsPattern(const std::string& target) {
   return FileName(target).find_first_of("*?") != std::string::npos;
 }
