@@ -9,8 +9,7 @@
 namespace linguarde {
 namespace {
 
-std::optional<std::string> StringOf(const std::vector<json::Field>& fields,
-                                    std::string_view name) {
+std::optional<std::string> StringOf(const std::vector<json::Field>& fields, std::string_view name) {
   const json::Field* field = json::Find(fields, name);
   if (field == nullptr || field->kind != json::Kind::String) return std::nullopt;
   return field->text;
