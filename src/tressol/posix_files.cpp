@@ -36,6 +36,9 @@ class PosixFile final : public TargetFile {
   PosixFile(const PosixFile&) = delete;
   PosixFile& operator=(const PosixFile&) = delete;
 
+  // The size its opening found: a view changes nothing, and asks no more.
+  void SizeFound(std::uint64_t size) { size_ = size; }
+
   // Asked before every read that is checked against it; nothing here changes the size.
   std::uint64_t Size() override {
     if (!size_) {
@@ -267,6 +270,8 @@ std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool 
   }
   if (forWriting) {
     if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) throw FileError(FileFailure::Locked, true);
+  } else {
+    file->SizeFound(static_cast<std::uint64_t>(status.st_size));
   }
   return std::make_unique<PagedFile>(std::move(file));
 }

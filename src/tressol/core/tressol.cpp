@@ -246,6 +246,9 @@ class Batch {
 
   RunJournal& Journal() { return journal_; }
 
+  // An outcome is large: kept in place, not moved again as the list grows.
+  void Expect(std::size_t files) { done_.reserve(files); }
+
   std::vector<FileOutcome> Finish() {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point giveUp = Clock::now() + kBusyPatience;
@@ -351,6 +354,7 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
     output.out += output.json ? JsonMessage(state, 0) : state;
   }
   Batch batch(command, files, output, true);
+  batch.Expect(contents.changes.size());
   std::size_t changes = 0;
   for (auto change = contents.changes.rbegin(); change != contents.changes.rend(); ++change) {
     const auto end = contents.ends.find(change->sequence);
@@ -430,6 +434,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
         }
         Damaged(IsPattern(target) ? Verdict::NoPatternMatch : Verdict::NoTargetInFolder, target);
       }
+      pending.reserve(pending.size() + expanded->size());
       for (const FileSystem::Listed& entry : *expanded) {
         pending.push_back(Unprocessed(entry.shown, entry.path,
                                       command.targets.size() > 1 ? entry.shown : entry.relative));
@@ -450,6 +455,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       many = true;
     }
     Batch batch(command, files, output, many);
+    batch.Expect(pending.size());
     for (FileOutcome& outcome : pending) batch.Add(std::move(outcome));
     const std::vector<FileOutcome> outcomes = batch.Finish();
 
