@@ -291,7 +291,7 @@ class PosixJournal final : public JournalFile {
     errno = 0;  // a short write sets none: the disk is full
     if (write(descriptor_, record.data(), record.size()) != static_cast<ssize_t>(record.size()) ||
         fdatasync(descriptor_) != 0) {
-      Fail(IoStep::Write);
+      Fail(IoStep::WriteJournal);
     }
   }
   std::string ReadAll() override {
@@ -299,7 +299,7 @@ class PosixJournal final : public JournalFile {
     char buffer[65536];
     for (off_t at = 0;;) {
       const ssize_t done = pread(descriptor_, buffer, sizeof buffer, at);
-      if (done < 0) Fail(IoStep::Read);
+      if (done < 0) Fail(IoStep::ReadJournal);
       if (done == 0) return text;
       text.append(buffer, static_cast<std::size_t>(done));
       at += done;
@@ -308,8 +308,7 @@ class PosixJournal final : public JournalFile {
 
  private:
   [[noreturn]] void Fail(IoStep step) const {
-    throw StepError(step == IoStep::Write ? IoStep::WriteJournal : IoStep::ReadJournal,
-                    errno != 0 ? std::strerror(errno) : std::string(), path_);
+    throw StepError(step, errno != 0 ? std::strerror(errno) : std::string(), path_);
   }
   std::string path_;
   int descriptor_;

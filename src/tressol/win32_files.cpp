@@ -496,18 +496,18 @@ class Win32Journal final : public JournalFile {
     if (!SetFilePointerEx(file_.Get(), end, nullptr, FILE_END) ||
         !WriteFile(file_.Get(), record.data(), static_cast<DWORD>(record.size()), &done, nullptr) ||
         done != record.size() || !FlushFileBuffers(file_.Get())) {
-      Fail(IoStep::Write);
+      Fail(IoStep::WriteJournal);
     }
   }
 
   std::string ReadAll() override {
     LARGE_INTEGER start{};
-    if (!SetFilePointerEx(file_.Get(), start, nullptr, FILE_BEGIN)) Fail(IoStep::Read);
+    if (!SetFilePointerEx(file_.Get(), start, nullptr, FILE_BEGIN)) Fail(IoStep::ReadJournal);
     std::string text;
     char buffer[65536];
     for (;;) {
       DWORD done = 0;
-      if (!ReadFile(file_.Get(), buffer, sizeof buffer, &done, nullptr)) Fail(IoStep::Read);
+      if (!ReadFile(file_.Get(), buffer, sizeof buffer, &done, nullptr)) Fail(IoStep::ReadJournal);
       if (done == 0) return text;
       text.append(buffer, done);
     }
@@ -516,8 +516,7 @@ class Win32Journal final : public JournalFile {
  private:
   [[noreturn]] void Fail(IoStep step) const {
     const DWORD code = GetLastError();
-    throw StepError(step == IoStep::Write ? IoStep::WriteJournal : IoStep::ReadJournal,
-                    code != 0 ? SystemText(code) : std::string(), path_);
+    throw StepError(step, code != 0 ? SystemText(code) : std::string(), path_);
   }
 
   std::string path_;

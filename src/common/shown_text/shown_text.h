@@ -56,6 +56,14 @@ std::basic_string<Char> Digits(unsigned long long number, unsigned base = 10,
 
 inline std::wstring Decimal(unsigned long long number) { return Digits<wchar_t>(number); }
 
+// Bytes as two lower-case hexadecimal digits each: a name that is not text, a record's bytes.
+inline std::string HexBytes(std::string_view bytes) {
+  std::string hex;
+  hex.reserve(2 * bytes.size());
+  for (const char c : bytes) hex += Digits<char>(static_cast<unsigned char>(c), 16, 2);
+  return hex;
+}
+
 inline std::wstring Visible(std::wstring_view name) {
   std::wstring shown;
   for (const wchar_t unit : name) {

@@ -476,7 +476,7 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
   const bool vb6 = outcome.header.has_value();
   JsonObject line;
   line.Text(contract::kLine, contract::kFileLine).Text(contract::kPath, outcome.path);
-  if (!IsUtf8(outcome.path)) line.Text(contract::kPathBytes, HexBytes(outcome.path));
+  if (!IsUtf8(outcome.path)) line.Text(contract::kPathBytes, linguarde::HexBytes(outcome.path));
   // Unknown, where the file could not be read well enough to tell.
   if (vb6 || outcome.result == Result::NotVb6) {
     line.Bool(contract::kVb6, vb6);

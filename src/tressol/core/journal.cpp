@@ -18,23 +18,12 @@ std::uint32_t Crc32(const std::string& text) {
   return ~crc;
 }
 
-std::string HexOf(const std::uint8_t* bytes, std::size_t size) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text;
-  for (std::size_t i = 0; i < size; ++i) {
-    text += kDigits[bytes[i] >> 4];
-    text += kDigits[bytes[i] & 0xF];
-  }
-  return text;
-}
-
 std::string HexOf(const std::vector<std::uint8_t>& bytes) {
-  return HexOf(bytes.data(), bytes.size());
+  return linguarde::HexBytes(
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-std::string HexOf(const std::string& text) {
-  return HexOf(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-}
+std::string HexOf(const std::string& text) { return linguarde::HexBytes(text); }
 
 std::string Number(std::uint64_t value, bool hex = false) {
   return hex ? linguarde::Digits<char>(value, 16, 8) : linguarde::Digits<char>(value);

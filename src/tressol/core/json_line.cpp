@@ -16,16 +16,6 @@ bool IsUtf8(const std::string& text) {
   return true;
 }
 
-std::string HexBytes(const std::string& text) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (const char c : text) {
-    hex += kDigits[static_cast<unsigned char>(c) >> 4];
-    hex += kDigits[static_cast<unsigned char>(c) & 0xF];
-  }
-  return hex;
-}
-
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (std::size_t i = 0; i < text.size();) {

@@ -13,9 +13,6 @@ std::string JsonString(const std::string& text);
 // Whether the text is well-formed UTF-8 (no overlong form, surrogate or value past U+10FFFF).
 bool IsUtf8(const std::string& text);
 
-// The bytes in hexadecimal, two lower-case digits each: what a name that is not UTF-8 is.
-std::string HexBytes(const std::string& text);
-
 // One JSON object, its fields in the order given; names come from the contract.
 class JsonObject {
  public:

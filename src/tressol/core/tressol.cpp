@@ -365,11 +365,7 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
     ++changes;
   }
   if (changes == 0) {
-    if (output.json) {
-      output.out += JsonMessage(NothingToUndo(), 0);
-    } else {
-      output.out += NothingToUndo();
-    }
+    output.out += output.json ? JsonMessage(NothingToUndo(), 0) : NothingToUndo();
     return 0;
   }
   const std::vector<FileOutcome> outcomes = batch.Finish();
