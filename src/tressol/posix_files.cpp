@@ -97,7 +97,7 @@ std::string WhyNotRegular(mode_t mode) {
   if (S_ISREG(mode)) return {};
   if (S_ISLNK(mode)) return kLinkNotFollowed;
   if (S_ISDIR(mode)) return "dossier";
-  if (S_ISFIFO(mode)) return "tube nommé (FIFO)";
+  if (S_ISFIFO(mode)) return "tube nommé, FIFO";
   if (S_ISSOCK(mode)) return "socket";
   return "fichier spécial (périphérique)";
 }
@@ -200,7 +200,8 @@ std::optional<std::string> PosixFileSystem::LinkTarget(const std::string& path) 
 }
 
 std::vector<FileSystem::Folder> PosixFileSystem::LibraryFolders(const std::string& target) {
-  return {{FolderOf(target), FolderKind::TargetOnly}};
+  // Named in full: "." would read as the end of a sentence.
+  return {{FolderOf(AbsolutePath(target)), FolderKind::TargetOnly}};
 }
 
 bool PosixFileSystem::HasFile(const std::string& folder, const std::string& name) {
@@ -219,13 +220,15 @@ std::string PosixFileSystem::AbsolutePath(const std::string& given) {
   if (!given.empty() && given[0] == '/') return given;
   std::string path = given;
   while (path.rfind("./", 0) == 0) path.erase(0, path.find_first_not_of('/', 2));
-  std::vector<char> folder(4096);
-  while (getcwd(folder.data(), folder.size()) == nullptr) {
-    if (errno != ERANGE) return path;
-    folder.resize(folder.size() * 2);
+  if (workingFolder_.empty()) {
+    std::vector<char> folder(4096);
+    while (getcwd(folder.data(), folder.size()) == nullptr) {
+      if (errno != ERANGE) return path;
+      folder.resize(folder.size() * 2);
+    }
+    workingFolder_ = folder.data();
   }
-  const std::string start = folder.data();
-  return start + (start.back() == '/' ? "" : "/") + path;
+  return workingFolder_ + (workingFolder_.back() == '/' ? "" : "/") + path;
 }
 
 std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool forWriting,

@@ -23,7 +23,7 @@ class PosixFileSystem : public FileSystem {
   std::vector<Folder> LibraryFolders(const std::string& target) override;
   // Windows compares names without regard to case, and so does this.
   bool HasFile(const std::string& folder, const std::string& name) override;
-  // From the current folder; links are kept as named.
+  // From the current folder, which a run never leaves; links are kept as named.
   std::string AbsolutePath(const std::string& path) override;
   std::string ConsoleWord(const std::string& path, Shell shell) override;
   bool CanReopen(const std::string& absolutePath) override;
@@ -31,6 +31,9 @@ class PosixFileSystem : public FileSystem {
   // only; each held with flock.
   std::unique_ptr<JournalFile> CreateJournal(const std::string& given) override;
   std::unique_ptr<JournalFile> OpenJournal(const std::string& path) override;
+
+ private:
+  std::string workingFolder_;  // asked once
 };
 
 }  // namespace tressol

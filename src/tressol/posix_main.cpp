@@ -1,4 +1,5 @@
 // tressol: the tool's core over POSIX files, for Linux.
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -40,6 +41,8 @@ std::string ToolPath(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The system's error texts in the user's language, as the rest of the report.
+  std::setlocale(LC_MESSAGES, "");
   // The shell has split and expanded the words: tressol [OPTIONS] TARGET... [SETTINGS].
   std::string tail;
   for (int i = 1; i < argc; ++i)

@@ -20,6 +20,11 @@ std::wstring WindowsErrorText(DWORD code) {
   if (text.empty()) {
     text = L"erreur Windows " + Decimal(code);
   }
+  // Within our sentence, after a colon or in parentheses: no capital of its own, save an
+  // acronym's.
+  if (text.size() > 1 && IsCharUpperW(text[0]) && !IsCharUpperW(text[1])) {
+    CharLowerBuffW(&text[0], 1);
+  }
   return text;
 }
 

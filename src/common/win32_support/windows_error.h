@@ -8,7 +8,8 @@
 
 namespace linguarde::win32 {
 
-// The system's own description of an error code, without its final full stop and line end.
+// The system's own description of an error code, to quote within a sentence: without its
+// final full stop, line end or first capital.
 std::wstring WindowsErrorText(DWORD code);
 
 // "<what> : <the system's text for the last error>."

@@ -20,11 +20,10 @@ constexpr std::wstring_view kNothingStarted = L" Rien n'a été lancé.";
 
 [[noreturn]] void RefuseHeldScript(std::wstring_view nothingDone) {
   throw ActionRefused(
-      L"Le script VBcommand.bat est encore utilisé : la console d'une action précédente est "
-      L"sans doute encore ouverte (lancée par cette copie de Linguarde, par une autre copie ou "
-      L"par un autre utilisateur), ou un autre programme, un antivirus par exemple, lit le "
-      L"fichier. Fermez "
-      L"cette console (appuyez sur une touche dans celle-ci), puis recommencez." +
+      L"Le script VBcommand.bat est encore utilisé, sans doute par la console d'une action "
+      L"précédente (lancée par cette copie de Linguarde, une autre copie ou un autre "
+      L"utilisateur) ou par un autre programme, un antivirus par exemple. Fermez cette console "
+      L"(appuyez sur une touche dans celle-ci), puis recommencez." +
       std::wstring(nothingDone));
 }
 
@@ -49,7 +48,7 @@ struct Holder {
   std::wstring_view name;
   std::wstring_view remedy;
 };
-constexpr Holder kTarget{L"Le fichier",
+constexpr Holder kTarget{L"Le chemin du fichier",
                          L"Renommez le fichier, ou copiez-le dans un dossier dont le nom n'a pas "
                          L"ce caractère."};
 constexpr Holder kLinguardeFolder{
@@ -69,11 +68,12 @@ void RefuseUncarriable(std::wstring_view text, const Holder& holder) {
                         L"d'accès » : retirez ces guillemets, puis recommencez." +
                         std::wstring(kNothingDone));
   }
+  // No Windows name holds one: it was typed or pasted into the path.
   if (c == L'"') {
     throw ActionRefused(std::wstring(holder.name) +
-                        L" contient un guillemet (\"), que l'interpréteur de commandes ne peut "
-                        L"pas transmettre tel quel à l'outil. " +
-                        std::wstring(holder.remedy) + std::wstring(kNothingDone));
+                        L" contient un guillemet (\"), qu'aucun nom Windows ne contient : "
+                        L"retirez-le du chemin, puis recommencez." +
+                        std::wstring(kNothingDone));
   }
   throw ActionRefused(std::wstring(holder.name) + L" contient un caractère de contrôle (" +
                       CodePointName(c) +
@@ -100,7 +100,7 @@ void RefuseUnstartable(const std::wstring& folder) {
         L"Le dossier de Linguarde « " + folder +
         L" » contient au moins deux signes %, que l'interpréteur de commandes prendrait "
         L"pour une variable au lancement du script. Placez Linguarde dans un "
-        L"dossier dont le nom a au plus un « % »." +
+        L"dossier dont le nom a au plus un signe %." +
         std::wstring(kNothingDone));
   }
 }
@@ -120,11 +120,10 @@ void RefuseLoneSurrogate(std::wstring_view text, const Holder& holder) {
 void RefuseTooLong(const ActionLine& line) {
   if (std::max(line.text.size(), line.expanded.size()) > interpreter::kLongestLine) {
     throw ActionRefused(
-        L"Le chemin est trop long pour l'interpréteur de commandes : la ligne de commande "
-        L"dépasserait les " +
+        L"Le chemin est trop long : la ligne du script dépasserait " +
         Grouped(interpreter::kLongestLine) +
-        L" caractères qu'il lit d'une ligne. Copiez le fichier dans un dossier au chemin plus "
-        L"court." +
+        L" caractères, le plus que l'interpréteur de commandes lit d'une ligne. Copiez le "
+        L"fichier dans un dossier au chemin plus court." +
         std::wstring(kNothingDone));
   }
 }

@@ -450,7 +450,7 @@ void Form1::Command2_Click(int Index) {
     ReportFailure(failure.Message());
     return;
   } catch (const std::exception&) {
-    ReportFailure(L"L'action est en échec : mémoire insuffisante ou erreur inattendue.");
+    ReportFailure(L"L'action a échoué : mémoire insuffisante ou erreur inattendue.");
     return;
   }
   const bool writes =

@@ -23,7 +23,9 @@ constexpr UINT_PTR kReadingLimit = 3;
 constexpr UINT kMomentMs = 400;
 // The limit, and the line that says it was reached.
 constexpr UINT kLimitMs = 60000;
-constexpr std::wstring_view kNoAnswer = L"lecture arrêtée : l'outil n'a pas répondu en 60 s";
+constexpr std::wstring_view kNoAnswer = L"lecture arrêtée : l'outil n'a pas répondu en 60\u00A0s";
+// The one way the line says that it reads again after the console.
+constexpr std::wstring_view kAfterConsole = L"relu quand la console de l'action sera fermée";
 
 // Runs on a thread of the pool: the window hears of it in its own thread.
 void CALLBACK PostConsoleEnded(void* window, BOOLEAN) {
@@ -87,13 +89,13 @@ bool TargetWatch::Follow(std::unique_ptr<Console> console, const std::wstring& t
                                    INFINITE, WT_EXECUTEONLYONCE)) {
     // What it said before the action may no longer hold.
     say_(target,
-         L"action en cours dans sa console ; une fois celle-ci fermée, appuyez sur Entrée "
+         L"action en cours dans sa console ; une fois la console fermée, appuyez sur Entrée "
          L"dans la zone de texte pour relire");
     return false;
   }
   console_ = std::move(console);
   consoleWait_.Reset(wait);
-  say_(target, L"action en cours dans sa console ; relu quand elle sera fermée");
+  say_(target, std::wstring(L"action en cours dans sa console ; ") + std::wstring(kAfterConsole));
   return true;
 }
 
@@ -124,7 +126,7 @@ void TargetWatch::StartReading() {
   }
   // A set opens its file shared with nobody: the tool's console is left alone until it ends.
   if (console_ != nullptr) {
-    say_(target, L"relu quand la console de l'action sera fermée");
+    say_(target, std::wstring(kAfterConsole));
     return;
   }
   wchar_t current[32768];
@@ -136,13 +138,18 @@ void TargetWatch::StartReading() {
     return;
   }
   if (!CanCarry(target)) {
-    say_(target, L"guillemet ou caractère de contrôle, que les actions refusent");
+    say_(target, L"chemin refusé : guillemet ou caractère de contrôle");
     return;
   }
   try {
     reading_ = std::make_unique<ToolReading>(tool_, target, window_, kReadingDone, ++readingId_);
   } catch (const UserError& failure) {
-    say_(target, failure.Message());
+    // The one failure a user can mend at once: the tool left behind when copying.
+    const bool missing = GetFileAttributesW(tool_.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                         GetLastError() == ERROR_FILE_NOT_FOUND;
+    say_(target, missing
+                     ? std::wstring(L"Tressol.exe introuvable : placez-le à côté de Linguarde.exe")
+                     : failure.Message());
     return;
   }
   readingTarget_ = target;

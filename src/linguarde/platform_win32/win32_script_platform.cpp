@@ -275,7 +275,8 @@ std::unique_ptr<Console> Win32ScriptPlatform::StartScript(
   const auto* held = dynamic_cast<const Win32HeldScript*>(script.get());
   if (held == nullptr) {
     throw StepFailed(L"Impossible de lancer le script « " + path +
-                     L" » : il n'est pas tenu pour la console.");
+                     L" » : Linguarde ne le tient plus ouvert, et un autre programme pourrait "
+                     L"l'avoir changé.");
   }
   UniqueHandle console = StartScriptProcess(path, held->Get(), environment);
   script.reset();

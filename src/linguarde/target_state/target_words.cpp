@@ -38,10 +38,12 @@ std::string TargetWords(std::string_view output) {
     if (kind == contract::kSummaryLine) {
       summary = StringOf(*fields, contract::kShort);
     } else if (kind == contract::kFileLine && !file) {
-      file = StringOf(*fields, contract::kWords);
+      file = StringOf(*fields, contract::kShort);
+      if (!file) file = StringOf(*fields, contract::kWords);
     } else if (kind == contract::kMessageLine && !message && status != nullptr &&
                status->text != "0") {
-      message = StringOf(*fields, contract::kWords);
+      message = StringOf(*fields, contract::kShort);
+      if (!message) message = StringOf(*fields, contract::kWords);
     }
   }
   for (const std::optional<std::string>* answer : {&summary, &file, &message}) {

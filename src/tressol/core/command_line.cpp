@@ -171,9 +171,16 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
     command.help = true;
     return command;
   }
-  // An empty box in Linguarde gives an empty line, or "" for a change.
-  if (words.empty() || std::find(words.begin(), words.end(), "") != words.end()) {
-    throw UsageMistake(Mistake::NoTarget, shell);
+  // An empty box in Linguarde gives an empty line, or "" for a change; an empty target
+  // beside others is a slip of its own.
+  if (words.empty()) throw UsageMistake(Mistake::NoTarget, shell);
+  if (std::find(words.begin(), words.end(), "") != words.end()) {
+    const bool trailingSettings = !command.settings && !command.expected && words.size() >= 5 &&
+                                  Settings(&words[words.size() - 4]);
+    const auto targetsEnd = words.end() - (trailingSettings ? 4 : 0);
+    const bool named = std::any_of(words.begin(), targetsEnd,
+                                   [](const std::string& word) { return !word.empty(); });
+    throw UsageMistake(named ? Mistake::EmptyTarget : Mistake::NoTarget, shell);
   }
   if (command.settings || command.expected) {
     CheckSetTargets(words, !optionsEnded, shell);

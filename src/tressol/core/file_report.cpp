@@ -1,18 +1,22 @@
 #include "file_report.h"
 
 #include <algorithm>
+#include <cctype>
+#include <optional>
 #include <set>
+#include <string_view>
 
 #include "json_contract.h"
 #include "json_line.h"
 #include "report.h"
 #include "shown_text.h"
+#include "unicode_text.h"
 #include "way_back.h"
 
 namespace tressol {
 namespace {
 
-// "messages en français, sinon en anglais" without its first word, after an arrow.
+// "messages en français (en anglais sans vb6FR.dll)" without its first word, after an arrow.
 std::string AfterArrow(const std::string& effect) { return effect.substr(effect.find(' ') + 1); }
 
 std::string ChecksumWords(const ChecksumWrite& checksum) {
@@ -44,8 +48,7 @@ bool WayBackBesideIt(const FileOutcome& outcome) {
   return outcome.journal.empty() || outcome.caveat == WayBackCaveat::PathTooLong;
 }
 
-const char kTooLong[] =
-    "son chemin complet est trop long pour que le système le rouvre : rien ne pourra le rétablir";
+const char kTooLong[] = "son chemin complet est trop long pour que le système le rouvre";
 
 WayBack WayBackOf(const FileOutcome& outcome, const WayBackStyle& style) {
   WayBack wayBack;
@@ -61,9 +64,9 @@ WayBack WayBackOf(const FileOutcome& outcome, const WayBackStyle& style) {
   }
   if (outcome.caveat == WayBackCaveat::BytesAfterLibraryName) {
     wayBack.caveat =
-        "un nom de bibliothèque d'avant est suivi d'octets que la commande remet à zéro";
+        "un nom de bibliothèque précédent est suivi d'octets que la commande remet à zéro";
   } else if (outcome.caveat == WayBackCaveat::WrongChecksum) {
-    wayBack.caveat = "la somme de contrôle PE d'avant, " + Hex(outcome.checksum->stored) +
+    wayBack.caveat = "la somme de contrôle PE précédente, " + Hex(outcome.checksum->stored) +
                      ", n'était pas celle du fichier ; la commande écrit la bonne";
   }
   wayBack.command = WayBackCommand(style.shell, style.toolPath, *outcome.Before(),
@@ -71,8 +74,10 @@ WayBack WayBackOf(const FileOutcome& outcome, const WayBackStyle& style) {
   return wayBack;
 }
 
-// How a file's settings differ from those a check expects, field by field.
+// How a file's settings differ from those a check expects, field by field; library names
+// as Windows finds files, without regard to case.
 std::string Differences(const FileOutcome& outcome) {
+  const auto sameName = linguarde::unicode::SameIgnoringAsciiCase;
   const LanguageSettings& has = outcome.settings;
   const LanguageSettings& wanted = *outcome.expected;
   std::string text;
@@ -81,13 +86,13 @@ std::string Differences(const FileOutcome& outcome) {
     text += (text.empty() ? "" : ", ") + what + " " + found + " au lieu de " + expected;
   };
   const auto name = [](const std::string& library) { return "« " + library + " »"; };
-  if (has.primaryLibrary != wanted.primaryLibrary) {
+  if (!sameName(has.primaryLibrary, wanted.primaryLibrary)) {
     add("bibliothèque principale", name(has.primaryLibrary), name(wanted.primaryLibrary));
   }
   if (has.primaryLcid != wanted.primaryLcid) {
     add("langue principale", Hex(has.primaryLcid), Hex(wanted.primaryLcid));
   }
-  if (has.secondaryLibrary != wanted.secondaryLibrary) {
+  if (!sameName(has.secondaryLibrary, wanted.secondaryLibrary)) {
     add("bibliothèque secondaire", name(has.secondaryLibrary), name(wanted.secondaryLibrary));
   }
   if (has.secondaryLcid != wanted.secondaryLcid) {
@@ -105,7 +110,7 @@ std::string PlainWords(const FileOutcome& outcome) {
       return std::string(outcome.undoing ? "rétabli, " : "modifié, ") +
              PlainEffect(*outcome.Before()) + " → " + AfterArrow(PlainEffect(outcome.settings));
     case Result::AlreadySet:
-      return std::string(outcome.undoing ? "déjà dans son état d'avant, " : "déjà réglé, ") +
+      return std::string(outcome.undoing ? "déjà rétabli, " : "déjà réglé, ") +
              PlainEffect(outcome.settings);
     case Result::Matches:
       return "conforme, " + PlainEffect(outcome.settings);
@@ -120,7 +125,7 @@ std::string PlainWords(const FileOutcome& outcome) {
     case Result::Busy:
       break;
   }
-  return "en échec, " + outcome.reason;
+  return "en échec : " + outcome.reason;
 }
 
 std::string Details(const FileOutcome& outcome) {
@@ -132,16 +137,15 @@ std::string Details(const FileOutcome& outcome) {
       "Détails :\n  Fichier : " + linguarde::Visible(outcome.path) + "\n" +
       (outcome.linkTarget ? "  Lien vers : " + linguarde::Visible(*outcome.linkTarget) + "\n"
                           : "") +
-      "  En-tête de projet VB : position " + Hex(header.offset) + " (" + by + ")\n" +
-      "  Moteur d'exécution VB6 avec lequel il a été compilé : version " +
-      std::to_string(header.runtimeBuild) + " (pas celui installé ici)\n";
+      "  En-tête VB : position " + Hex(header.offset) + " (" + by + ")\n" +
+      "  Moteur d'exécution VB visé : version " + std::to_string(header.runtimeBuild) + "\n";
   if (outcome.checksum)
     text += "  Somme de contrôle PE : " + ChecksumWords(*outcome.checksum) + "\n";
   if (outcome.signature == Signature::Present) text += "  Signature Authenticode : présente\n";
   if (outcome.signature == Signature::OutsideFile) {
     text +=
-        "  Signature Authenticode : sa table de certificats sort du fichier (image mal formée, "
-        "jamais modifiée)\n";
+        "  Signature Authenticode : sa table de certificats dépasse la fin du fichier (image mal "
+        "formée, jamais modifiée)\n";
   }
   return text;
 }
@@ -149,8 +153,8 @@ std::string Details(const FileOutcome& outcome) {
 std::string SignatureWarning(const FileOutcome& outcome, const WayBack& wayBack) {
   if (outcome.result != Result::Changed || outcome.signature == Signature::None) return {};
   return Wrap(std::string("Attention : la signature Authenticode du fichier n'est plus valide") +
-                  (wayBack.caveat.empty() ? " ; le retour aux réglages d'avant la rend de nouveau "
-                                            "valide."
+                  (wayBack.caveat.empty() ? " ; le retour aux réglages précédents la rend de "
+                                            "nouveau valide."
                                           : "."),
               "  ");
 }
@@ -161,13 +165,13 @@ std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack,
   if (outcome.result != Result::Changed) return {};
   if (!wayBack.command) {
     const std::string why =
-        " : aucune commande ne peut rétablir exactement les réglages d'avant : ";
-    return Wrap("  " + outcome.name + why + wayBack.caveat + ".", "    ");
+        " : aucune commande ne peut rétablir exactement les réglages précédents (";
+    return Wrap("  " + outcome.name + why + wayBack.caveat + ").", "    ");
   }
   std::string text = intro + *wayBack.command + "\n";
   if (!wayBack.caveat.empty()) {
-    const std::string why = " : ce retour ne rend pas le fichier identique octet pour octet : ";
-    text += Wrap("    " + outcome.name + why + wayBack.caveat + ".", "    ");
+    const std::string why = " : ce retour ne rend pas le fichier identique octet pour octet (";
+    text += Wrap("    " + outcome.name + why + wayBack.caveat + ").", "    ");
   }
   return text;
 }
@@ -183,8 +187,11 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
   std::string answer;
   switch (outcome.result) {
     case Result::Changed:
-      text = "Réglages de langue avant la modification :\n" + DescribeSettings(*outcome.Before()) +
-             "Réglages de langue après la modification :\n" + DescribeSettings(outcome.settings);
+      // The effects, before and after, are the answer's.
+      text = "Réglages de langue avant la modification :\n" +
+             DescribeSettings(*outcome.Before(), false) +
+             "Réglages de langue après la modification :\n" +
+             DescribeSettings(outcome.settings, false);
       answer = Wrap(name + " : modifié. Avant : " + PlainEffect(*outcome.Before()) +
                         ". Après : " + PlainEffect(outcome.settings) + ".",
                     "  ");
@@ -193,7 +200,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
       return name + " : " + PlainWords(outcome) + ".\n";
     case Result::Differs:
       return Wrap(name + " : diffère : " + Differences(outcome) +
-                      ". Il a : " + PlainEffect(outcome.settings) +
+                      ". Actuellement : " + PlainEffect(outcome.settings) +
                       ". Attendu : " + PlainEffect(*outcome.expected) + ".",
                   "  ");
     case Result::AlreadySet:
@@ -210,20 +217,34 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
   }
   text += Details(outcome) + SignatureWarning(outcome, wayBack);
   for (const LibraryPresence& library : outcome.libraries) {
-    text += DescribeLibrary(library, outcome.settings);
+    text += DescribeLibrary(library);
   }
   if (outcome.result == Result::Changed && WayBackBesideIt(outcome)) {
-    text += "Pour revenir aux réglages d'avant :\n" + WayBackLines(outcome, wayBack, "  ");
+    text += "Pour rétablir les réglages précédents :\n" + WayBackLines(outcome, wayBack, "  ");
   }
   return text + answer;
 }
 
 std::string SingleFileFailureWords(const FileOutcome& outcome, bool set) {
-  return "« " + linguarde::Visible(outcome.path) + " » " +
-         (outcome.result == Result::NotVb6 ? "n'est pas un fichier VB6 : "
-          : set                            ? "ne peut pas être modifié : "
-                                           : "ne peut pas être lu : ") +
+  const std::string name = "« " + linguarde::Visible(outcome.path) + " »";
+  if (outcome.verdict == Verdict::WriteFailedNotRestored) {
+    return "la modification de " + name + " a échoué : " + outcome.reason;
+  }
+  return name +
+         (outcome.result == Result::NotVb6 ? " n'est pas un fichier VB6 : "
+          : set                            ? " ne peut pas être modifié : "
+                                           : " ne peut pas être lu : ") +
          outcome.reason;
+}
+
+std::string ShortFailureWords(const FileOutcome& outcome) {
+  if (outcome.result == Result::NotVb6) return "non VB6 : " + outcome.reason;
+  if (outcome.result == Result::LeftAside) return "laissé de côté : " + outcome.reason;
+  // What to do stays in sight of a short line.
+  if (outcome.verdict && AsksForCopy(*outcome.verdict)) {
+    return "endommagé ; recopiez-le depuis l'original";
+  }
+  return "en échec : " + outcome.reason;
 }
 
 std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
@@ -241,11 +262,12 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
       return name + " : " + PlainWords(outcome) +
              (outcome.signature != Signature::None ? " ; sa signature n'est plus valide" : "") +
              (outcome.wrongChecksumRestored
-                  ? " ; sa somme de contrôle PE d'avant, qui était fausse, est remise telle quelle"
+                  ? " ; sa somme de contrôle PE précédente, qui était fausse, est remise telle "
+                    "quelle"
                   : "") +
              ".\n" +
              (WayBackBesideIt(outcome)
-                  ? WayBackLines(outcome, WayBackOf(outcome, style), "  Pour revenir : ")
+                  ? WayBackLines(outcome, WayBackOf(outcome, style), "  Pour le rétablir : ")
                   : "");
     case Result::AlreadySet:
       return name + " : " + PlainWords(outcome) +
@@ -268,13 +290,13 @@ namespace {
 std::string FolderWords(FileSystem::FolderKind kind) {
   switch (kind) {
     case FileSystem::FolderKind::Application:
-      return "dossier de l'application, d'ordinaire celui du fichier";
+      return "dossier de l'application";
     case FileSystem::FolderKind::System32:
-      return "dossier système 32 bits";
+      return "système 32 bits";
     case FileSystem::FolderKind::System16:
-      return "dossier système 16 bits";
+      return "système 16 bits";
     case FileSystem::FolderKind::Windows:
-      return "dossier de Windows";
+      return "Windows";
     case FileSystem::FolderKind::TargetOnly:
       break;
   }
@@ -283,43 +305,33 @@ std::string FolderWords(FileSystem::FolderKind kind) {
 
 }  // namespace
 
-std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettings& settings) {
+std::string DescribeLibrary(const LibraryPresence& library) {
   const std::string& shown = library.name;
   if (library.found) {
     return "Bibliothèque de langue " + shown + " : présente dans " + library.folder + ".\n";
   }
   // The current folder and the PATH also count when the program starts, and other
-  // computers are not this one: the warning says what is known, no more.
-  std::string text = "Attention : la bibliothèque de langue " + shown + " est introuvable";
-  if (library.name == settings.primaryLibrary && settings.secondaryLibrary == "*") {
-    text += " ; là où elle manque, les messages VB sont en anglais";
-  } else if (library.name == settings.primaryLibrary &&
-             !NamesALibraryFile(settings.secondaryLibrary)) {
-    text += " ; là où elle manque, les messages VB sont absents";
-  }
+  // computers are not this one: the warning says what is known, no more. What the
+  // messages are without it, the effect says.
   std::string where;
-  std::string system;
   for (const FileSystem::Folder& folder : library.searched) {
     where += (where.empty() ? "" : " ; ") + folder.path + " (" + FolderWords(folder.kind) + ")";
-    if (folder.kind == FileSystem::FolderKind::System32) system = folder.path;
   }
-  return Wrap(text + ".", "  ") +
-         (where.empty() ? "" : Wrap("  Cherchée dans : " + where + ".", "    ")) +
-         Wrap("  À faire : copiez " + shown +
-                  " dans le dossier de l'application, à côté du programme, sur chaque ordinateur "
-                  "où elle s'exécute" +
-                  (system.empty()
-                       ? ""
-                       : " (ou dans " + system + ", ce qui demande les droits d'administrateur)") +
-                  ".",
-              "    ");
+  return Wrap("Attention : la bibliothèque de langue " + shown + " est introuvable" +
+                  (where.empty() ? "" : " ; cherchée dans " + where) + ".",
+              "  ") +
+         "  À faire : copiez-la à côté du programme, sur chaque ordinateur où l'application "
+         "s'exécute.\n";
 }
 
 RunCounts CountsOf(const std::vector<FileOutcome>& outcomes) {
   RunCounts counts;
   for (const FileOutcome& outcome : outcomes) {
     ++counts.results[outcome.result];
-    if (outcome.result == Result::Shown) ++counts.effects[PlainEffect(outcome.settings)];
+    if (outcome.result == Result::Shown) {
+      ++counts.effects[PlainEffect(outcome.settings)];
+      ++counts.shortEffects[ShortEffect(outcome.settings)];
+    }
   }
   return counts;
 }
@@ -348,8 +360,11 @@ std::string OtherCounts(const RunCounts& counts, Mode mode, bool brief) {
     if (!brief || files > 0) words += ", " + std::to_string(files) + " " + what;
   };
   if (mode != Mode::Undo) add(counts[Result::NotVb6], "non VB6");
-  if (counts[Result::LeftAside] > 0) add(counts[Result::LeftAside], "laissés de côté");
-  add(counts[Result::Failed], "en échec");
+  if (counts[Result::LeftAside] > 0) {
+    add(counts[Result::LeftAside],
+        counts[Result::LeftAside] > 1 ? "laissés de côté" : "laissé de côté");
+  }
+  if (!brief) add(counts[Result::Failed], "en échec");
   return words;
 }
 
@@ -360,7 +375,7 @@ std::string VerdictCounts(const RunCounts& counts, Mode mode) {
              Count(counts[Result::Differs], "différent", "différents");
     case Mode::Undo:
       return Count(counts[Result::Changed], "fichier rétabli", "fichiers rétablis") + ", " +
-             std::to_string(counts[Result::AlreadySet]) + " déjà dans leur état d'avant";
+             Count(counts[Result::AlreadySet], "déjà rétabli", "déjà rétablis");
     case Mode::Set:
       return Count(counts[Result::Changed], "fichier modifié", "fichiers modifiés") + ", " +
              Count(counts[Result::AlreadySet], "déjà réglé", "déjà réglés");
@@ -377,16 +392,25 @@ std::string SummaryWords(const RunCounts& counts, Mode mode) {
 }
 
 std::string ShortSummary(const RunCounts& counts, Mode mode) {
-  if (mode != Mode::View) return VerdictCounts(counts, mode) + OtherCounts(counts, mode, true);
-  const std::size_t vb6 = counts[Result::Shown];
-  std::string words = vb6 == 0 ? "aucun fichier VB6" : VerdictCounts(counts, mode);
-  std::size_t i = 0;
-  for (const auto& [effect, files] : counts.effects) {
-    words += i == 0 ? " (" : " ; ";
-    if (counts.effects.size() > 1) words += std::to_string(files) + " : ";
-    words += effect + (++i == counts.effects.size() ? ")" : "");
+  // What matters first: the failures, then the VB6 files by what they became, then the rest.
+  std::string words;
+  if (counts[Result::Failed] > 0) words = std::to_string(counts[Result::Failed]) + " en échec";
+  std::string verdicts;
+  if (mode != Mode::View) {
+    verdicts = VerdictCounts(counts, mode);
+  } else if (counts[Result::Shown] > 0) {
+    verdicts = std::to_string(counts[Result::Shown]) + " VB6 (";
+    std::size_t i = 0;
+    for (const auto& [effect, files] : counts.shortEffects) {
+      verdicts += (i++ == 0 ? "" : ", ") +
+                  (counts.shortEffects.size() > 1 ? std::to_string(files) + " " : "") + effect;
+    }
+    verdicts += ")";
   }
-  return words + OtherCounts(counts, mode, true);
+  if (!verdicts.empty()) words += (words.empty() ? "" : ", ") + verdicts;
+  words += OtherCounts(counts, mode, true);
+  if (words.rfind(", ", 0) == 0) words.erase(0, 2);
+  return words.empty() ? "aucun fichier VB6" : words;
 }
 
 std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
@@ -405,23 +429,35 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
     }
   }
   if (!libraries.empty()) {
-    text +=
-        Wrap("Bibliothèque de langue VB6 (français), laissée telle quelle : " + libraries, "  ");
+    text += Wrap("Bibliothèque de langue VB6 (français), non modifiée : " + libraries, "  ");
   }
-  if (!others.empty()) text += "Non VB6, laissés tels quels :\n";
+  if (!others.empty()) text += "Fichiers non VB6 :\n";
   for (const auto& [reason, names] : others) text += Wrap("  " + reason + " : " + names, "    ");
   if (!leftAside.empty()) text += "Laissés de côté, car ce ne sont pas des fichiers ordinaires :\n";
   for (const auto& [reason, names] : leftAside) text += Wrap("  " + reason + " : " + names, "    ");
 
-  // Each language library once: the files of a folder share where it is looked for.
+  // Each language library once a folder: the files of a folder share where it is looked
+  // for, and what is found.
   std::set<std::string> said;
   for (const FileOutcome& outcome : outcomes) {
     for (const LibraryPresence& library : outcome.libraries) {
-      if (said.insert(library.name).second) text += DescribeLibrary(library, outcome.settings);
+      std::string key = library.name + '\n' + library.folder;
+      for (const FileSystem::Folder& folder : library.searched) key += '\n' + folder.path;
+      if (said.insert(key).second) text += DescribeLibrary(library);
     }
   }
 
+  // The failures scrolled away above: named again by the summary, a few of them.
+  constexpr std::size_t kNamed = 5;
+  std::string failed;
+  std::size_t failures = 0;
+  for (const FileOutcome& outcome : outcomes) {
+    if (outcome.result != Result::Failed) continue;
+    if (++failures <= kNamed) failed += (failed.empty() ? "" : ", ") + outcome.name;
+  }
+  if (failures > kNamed) failed += " et " + Count(failures - kNamed, "autre", "autres");
   const RunCounts counts = CountsOf(outcomes);
+  if (failures > 0) text += Wrap("En échec : " + failed + ".", "  ");
   text += SummaryWords(counts, mode) + "\n";
   if (mode == Mode::View) {
     for (const auto& [effect, files] : counts.effects) {
@@ -518,8 +554,14 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
     line.Json(contract::kLibraries, "[" + libraries + "]")
         .Text(contract::kEffect, PlainEffect(outcome.settings));
   }
-  // The report's words for the file, for a reader that shows it in a line of its own.
-  return line.Text(contract::kWords, PlainWords(outcome)).Line();
+  // The report's words for the file, for a reader that shows it in a line of its own, and
+  // fewer where a failure needs them.
+  line.Text(contract::kWords, PlainWords(outcome));
+  if (outcome.result == Result::Failed || outcome.result == Result::NotVb6 ||
+      outcome.result == Result::LeftAside) {
+    line.Text(contract::kShort, ShortFailureWords(outcome));
+  }
+  return line.Line();
 }
 
 std::string JsonSummary(const std::vector<FileOutcome>& outcomes, Mode mode,
@@ -555,7 +597,7 @@ std::string JsonSummary(const std::vector<FileOutcome>& outcomes, Mode mode,
       .Line();
 }
 
-std::string JsonMessage(const std::string& words, int status) {
+std::string JsonMessage(const std::string& words, int status, const std::string& brief) {
   // The console's wrapping and indents are for the console: one line of words here.
   std::string plain;
   for (std::size_t i = 0; i < words.size(); ++i) {
@@ -566,34 +608,50 @@ std::string JsonMessage(const std::string& words, int status) {
     while (i + 1 < words.size() && words[i + 1] == ' ') ++i;
     if (i + 1 < words.size()) plain += ' ';
   }
-  return JsonObject()
-      .Text(contract::kLine, contract::kMessageLine)
+  JsonObject line;
+  line.Text(contract::kLine, contract::kMessageLine)
       .Number(contract::kStatus, static_cast<std::uint64_t>(status))
-      .Text(contract::kWords, plain)
-      .Line();
+      .Text(contract::kWords, plain);
+  if (!brief.empty()) line.Text(contract::kShort, brief);
+  return line.Line();
 }
 
 std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath) {
   const std::string tool = CommandWord(toolPath, shell).value_or(toolPath);
-  return Wrap(
-             "Sans guillemets, toute la ligne désigne un seul fichier à afficher. Pour modifier "
-             "« " +
-                 meant.target + " », mettez son chemin entre guillemets (\"" + meant.target +
-                 "\" " + meant.settings + "), ou écrivez :",
-             "") +
+  return Wrap("Pour modifier « " + meant.target + " », mettez son chemin entre guillemets (\"" +
+                  meant.target + "\" " + meant.settings + "), ou écrivez :",
+              "  ") +
          "  " + tool + " --set " + meant.settings + " \"" + meant.target + "\"\n";
 }
 
 std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, Shell shell) {
+  if (shell == Shell::Posix) {
+    return "Pour annuler ces modifications : " + tool.shell + " --undo " + journal.shell + "\n";
+  }
+  // cmd and PowerShell both run a path of letters, digits and \ : . _ - as it is; a quoted
+  // one or a %VARIABLE% needs PowerShell's own form, on a row of its own.
+  const auto bare = [](const ConsoleWords& words) -> std::optional<std::string> {
+    const std::string& word = words.shell;
+    if (word.size() < 3 || word.front() != '"' || word.back() != '"') return std::nullopt;
+    const std::string inner = word.substr(1, word.size() - 2);
+    const bool plain = std::all_of(inner.begin(), inner.end(), [](char c) {
+      return std::isalnum(static_cast<unsigned char>(c)) ||
+             std::string_view("\\:._-").find(c) != std::string_view::npos;
+    });
+    return plain ? std::optional<std::string>(inner) : std::nullopt;
+  };
+  if (const auto toolWord = bare(tool), journalWord = bare(journal); toolWord && journalWord) {
+    return "Pour annuler ces modifications (cmd ou PowerShell) : " + *toolWord + " --undo " +
+           *journalWord + "\n";
+  }
   const std::string command = tool.shell + " --undo " + journal.shell;
-  if (shell == Shell::Posix) return "Pour annuler ces modifications : " + command + "\n";
   return "Pour annuler ces modifications : " + command + "\n  (depuis PowerShell : & " +
          tool.powerShell + " --undo " + journal.powerShell + ")\n";
 }
 
 std::string JournalWarning(const std::string& why) {
   return Wrap("Attention : le journal des modifications ne peut pas être écrit (" + why +
-                  "). La commande de retour de chaque fichier est donnée après lui ; si "
+                  "). La commande qui rétablit chaque fichier est donnée après lui ; si "
                   "l'exécution est interrompue, une modification peut rester sans retour.",
               "  ");
 }

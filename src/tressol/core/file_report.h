@@ -19,11 +19,13 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
 // Why a single file was neither viewed nor set, naming it: in a sentence of its own, and as
 // the console says it.
 std::string SingleFileFailureWords(const FileOutcome& outcome, bool set);
+// The same in the few words of a window's line: the kind first, what to do in sight.
+std::string ShortFailureWords(const FileOutcome& outcome);
 std::string SingleFileFailure(const FileOutcome& outcome, bool set);
 
 // The report's lines about one of them: where it is, or a warning that says what its
 // absence means for the messages.
-std::string DescribeLibrary(const LibraryPresence& library, const LanguageSettings& settings);
+std::string DescribeLibrary(const LibraryPresence& library);
 
 // A folder's or a pattern's report: a line a VB6 file as each is done; at the end, the
 // other files grouped by reason, each language library once, the summary.
@@ -33,7 +35,8 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode);
 // What became of the files of a run, and the effects of those shown.
 struct RunCounts {
   std::map<Result, std::size_t> results;
-  std::map<std::string, std::size_t> effects;
+  std::map<std::string, std::size_t> effects;       // of the files shown, in plain words
+  std::map<std::string, std::size_t> shortEffects;  // and in short ones
 
   std::size_t operator[](Result result) const;
   std::size_t Vb6() const;  // the VB6 files that did not fail
@@ -64,6 +67,6 @@ std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::st
 std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style);
 std::string JsonSummary(const std::vector<FileOutcome>& outcomes, Mode mode,
                         const std::string& journal, const WayBackStyle& style);
-std::string JsonMessage(const std::string& words, int status);
+std::string JsonMessage(const std::string& words, int status, const std::string& brief = {});
 
 }  // namespace tressol

@@ -57,6 +57,7 @@ struct FileOutcome {
   Result result = Result::Pending;
   Failure failure = Failure::Io;   // NotVb6 and Failed: the kind of failure
   std::string reason;              // NotVb6 and Failed: why, in a few words
+  std::optional<Verdict> verdict;  // NotVb6 and Failed: the verdict, where one was given
   std::optional<VbHeader> header;  // as found before anything was written
   Signature signature = Signature::None;
   LanguageSettings settings;                   // as the file holds them now

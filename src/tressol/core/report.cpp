@@ -82,7 +82,30 @@ std::vector<Step> Steps(const LanguageSettings& s) {
   return {{&s.primaryLibrary, s.primaryLcid}, {&s.secondaryLibrary, s.secondaryLcid}};
 }
 
-constexpr char kStart[] = "Les messages VB (erreurs...) sont ";
+// What the messages can be, in the order the runtime tries: each language with the library
+// files that give it, the last one without a library ("en anglais" for "*", empty for
+// none). Neighbours in the same language are one choice.
+struct Choice {
+  std::string words;
+  std::vector<std::string> libraries;
+};
+
+std::vector<Choice> Choices(const LanguageSettings& s) {
+  std::vector<Choice> choices;
+  const auto add = [&choices](const std::string& words, const std::string* library) {
+    if (choices.empty() || choices.back().words != words) choices.push_back({words, {}});
+    if (library) choices.back().libraries.push_back(*library);
+  };
+  for (const Step& step : Steps(s)) {
+    if (*step.library == "*") {
+      add("en anglais", nullptr);
+      return choices;
+    }
+    if (NamesALibraryFile(*step.library)) add(InText(step.lcid), step.library);
+  }
+  add("", nullptr);
+  return choices;
+}
 
 }  // namespace
 
@@ -108,51 +131,57 @@ bool IsFrenchLibrary(const std::string& library) {
 }
 
 std::string PlainEffect(const LanguageSettings& s) {
-  std::string text = "messages";
-  const char* separator = " ";
-  for (const Step& step : Steps(s)) {
-    if (*step.library == "*") return text + separator + "en anglais";
-    if (NamesALibraryFile(*step.library)) {
-      text += separator + InText(step.lcid);
-      separator = ", sinon ";
+  const std::vector<Choice> choices = Choices(s);
+  if (choices.front().words.empty()) return "aucun message VB";
+  std::string text = "messages " + choices.front().words;
+  // Each later choice holds where every library before it is missing.
+  std::string missing;
+  for (std::size_t i = 1; i < choices.size(); ++i) {
+    for (const std::string& library : choices[i - 1].libraries) {
+      missing += (missing.empty() ? "" : " ni ") + library;
+    }
+    text += (i == 1 ? " (" : ", ") +
+            (choices[i].words.empty() ? std::string("aucun message") : choices[i].words) +
+            " sans " + missing;
+  }
+  return text + (choices.size() > 1 ? ")" : "");
+}
+
+std::string ShortEffect(const LanguageSettings& s) {
+  const std::vector<Choice> choices = Choices(s);
+  if (choices.front().words.empty()) return "sans message";
+  std::string text = choices.front().words;
+  for (std::size_t i = 1; i < choices.size(); ++i) {
+    if (!choices[i].words.empty()) {
+      text += " ou " + choices[i].words.substr(std::string_view("en ").size());
+    } else {
+      text += i == 1 ? " seul" : " ou aucun";
     }
   }
-  return text + separator + "absents";
+  return text;
 }
 
 std::string Effect(const LanguageSettings& s) {
-  // The buttons' labels, word for word, for the settings that the buttons write.
+  // The buttons' own words, for the settings that the buttons write.
   using linguarde::Action;
-  // Quoted as the window shows it, a quotation that reads as one.
-  const auto label = [](Action action) {
+  const auto described = [](Action action) {
     return "« " + std::string(linguarde::ActionOf(action).label) + " »";
   };
-  if (s.primaryLibrary == "*") return label(Action::LocaliserAnglaisUS);
+  if (s.primaryLibrary == "*") return described(Action::LocaliserAnglaisUS);
   if (IsFrench(s.primaryLibrary, s.primaryLcid) && s.secondaryLibrary == "*") {
-    return label(Action::LocaliserFrancaisOuAnglaisUS);
+    return described(Action::LocaliserFrancaisOuAnglaisUS);
   }
   if (IsFrench(s.primaryLibrary, s.primaryLcid) && s.secondaryLibrary == "~") {
-    return label(Action::RetablirFrancaisSeule);
+    return described(Action::RetablirFrancaisSeule);
   }
-  std::string text = kStart;
-  const char* separator = "";
-  for (const Step& step : Steps(s)) {
-    if (*step.library == "*") return text + separator + "en anglais.";
-    if (NamesALibraryFile(*step.library)) {
-      text += separator + InText(step.lcid) + " si la bibliothèque de langue " + *step.library +
-              " est présente";
-      separator = ", sinon ";
-    }
+  const std::string plain = PlainEffect(s);
+  if (Choices(s).front().words.empty()) {
+    return "Ni bibliothèque de langue ni messages anglais du moteur : aucun message VB.";
   }
-  if (*separator == '\0') {
-    return "Aucune bibliothèque de langue n'est désignée, ni les messages en anglais du moteur : "
-           "les "
-           "messages VB sont absents.";
-  }
-  return text + ", sinon absents.";
+  return "Les messages VB (erreurs…) sont " + plain.substr(plain.find(' ') + 1) + ".";
 }
 
-std::string DescribeSettings(const LanguageSettings& s) {
+std::string DescribeSettings(const LanguageSettings& s, bool withEffect) {
   const auto library = [](const std::string& name) {
     if (name == "*") return std::string("* (messages en anglais du moteur)");
     if (name == "~") return std::string("~ (aucune)");
@@ -172,7 +201,7 @@ std::string DescribeSettings(const LanguageSettings& s) {
          "  Bibliothèque secondaire : " + library(s.secondaryLibrary) +
          (secondaryReached ? "" : ", sans effet après *") + "\n" + "  Langue secondaire       : " +
          language(s.secondaryLibrary, s.secondaryLcid, secondaryReached) + "\n" +
-         Wrap("  Effet : " + Effect(s), "          ", false);
+         (withEffect ? Wrap("  Effet : " + Effect(s), "          ", false) : "");
 }
 
 std::string Wrap(const std::string& line, const std::string& indent, bool namesWhole) {
@@ -214,9 +243,21 @@ std::string Count(std::size_t count, const std::string& singular, const std::str
 
 namespace {
 
+// The system's own words, within our sentence: in parentheses, without the capital a
+// sentence of its own would start with ("Permission denied", "Accès refusé").
+std::string SystemWords(const std::string& text) {
+  if (text.empty()) return {};
+  std::string words = text;
+  if (words.size() > 1 && std::isupper(static_cast<unsigned char>(words[0])) &&
+      !std::isupper(static_cast<unsigned char>(words[1]))) {
+    words[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(words[0])));
+  }
+  return " (" + words + ")";
+}
+
 std::string StepText(const StepError& error) {
   const std::string name = "« " + linguarde::Visible(error.Name()) + " »";
-  const std::string system = error.SystemText().empty() ? "" : " (" + error.SystemText() + ")";
+  const std::string system = SystemWords(error.SystemText());
   switch (error.Which()) {
     case IoStep::Size:
       return "sa taille ne peut pas être lue" + system;
@@ -253,14 +294,12 @@ std::string StepText(const StepError& error) {
 
 namespace {
 
-constexpr const char* kRecopy = " ; recopiez-le depuis l'original";
-
 std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detail) {
   switch (verdict) {
     case Verdict::TooShort:
       return "trop court pour une image PE";
     case Verdict::NoMzSignature:
-      return "pas une image PE (signature MZ absente)";
+      return "pas un programme Windows (signature MZ absente)";
     case Verdict::NoPeSignature:
       return "programme DOS ou 16 bits (signature PE absente)";
     case Verdict::DosProgram:
@@ -270,49 +309,45 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
     case Verdict::NotI386:
       return "image non i386 (64 bits ou autre processeur), que Visual Basic 6 ne produit pas";
     case Verdict::NoHeaderOutsideFile:
-      return "aucun en-tête de projet VB là où son code en désignerait un (hors du fichier)";
+      return "aucun en-tête VB là où son code en désignerait un (hors du fichier)";
     case Verdict::NoHeaderWhereCodeSays:
-      return "aucun en-tête de projet VB là où son code en désignerait un";
+      return "aucun en-tête VB là où son code en désignerait un";
     case Verdict::NoVbSignature:
-      return "aucun en-tête de projet VB (« VB5! »)";
+      return "aucun en-tête VB (« VB5! »)";
     case Verdict::PackedWithoutRuntime:
-      return "compressé (packed), sans le moteur d'exécution VB";
+      return "compressé (UPX ou autre), sans le moteur d'exécution VB";
     case Verdict::UnreadableImports:
       return "sa table d'importations ne peut pas être lue (hors du fichier), et sans elle rien "
-             "ne dit s'il s'agit d'un fichier VB6" +
-             std::string(kRecopy);
+             "ne dit s'il s'agit d'un fichier VB6";
     case Verdict::TruncatedBeforePe:
-      return "le fichier est tronqué (il s'arrête avant son en-tête PE)" + std::string(kRecopy);
+      return "le fichier est tronqué (il s'arrête avant son en-tête PE)";
     case Verdict::SectionPastEnd:
-      return "le fichier est tronqué (sa section « " + detail + " » dépasse sa fin)" + kRecopy;
+      return "le fichier est tronqué (la section « " + detail + " » dépasse la fin du fichier)";
     case Verdict::MalformedPe:
       return "son image PE est mal formée (sections ou en-tête optionnel)";
     case Verdict::FieldPastEnd:
-      return "le fichier est tronqué (un champ dépasse la fin des données lues)" +
-             std::string(kRecopy);
+      return "le fichier est tronqué (un champ dépasse la fin des données lues)";
     case Verdict::TruncatedStructures:
-      return "le fichier est tronqué (il s'arrête avant la fin de ses structures)" +
-             std::string(kRecopy);
+      return "le fichier est tronqué (il s'arrête avant la fin de ses structures)";
     case Verdict::InvalidHeader:
-      return "l'en-tête de projet VB que désigne son code n'est pas valide";
+      return "l'en-tête VB que désigne son code n'est pas valide";
     case Verdict::SearchTooLong:
-      return "ni son point d'entrée ni ses exportations ne désignent d'en-tête de projet VB, et "
+      return "ni son point d'entrée ni ses exportations ne désignent d'en-tête VB, et "
              "ses sections dépassent 256 Mio : la recherche de l'en-tête s'arrête là";
     case Verdict::SeveralHeaders:
-      return "il contient plusieurs en-têtes de projet VB possibles, et aucun n'est choisi au "
-             "hasard";
+      return "il contient plusieurs en-têtes VB possibles, et aucun n'est choisi au hasard";
     case Verdict::ExportsDisagree:
-      return "ses fonctions exportées désignent des en-têtes de projet VB différents";
+      return "ses fonctions exportées désignent des en-têtes VB différents";
     case Verdict::PackedWithRuntime:
-      return "il est compressé (packed) : son en-tête de projet VB ne peut pas être lu ; "
+      return "il est compressé (UPX ou autre) : son en-tête VB ne peut pas être lu ; "
              "utilisez la version non compressée";
     case Verdict::SignatureDamaged:
-      return "il importe le moteur d'exécution VB, mais sa signature " + detail +
-             " est endommagée" + kRecopy;
+      return "il utilise le moteur d'exécution VB, mais sa signature " + detail + " est endommagée";
     case Verdict::PastFourGiB:
-      return "il dépasse 4 Gio, plus que la somme de contrôle d'une image PE32 ne peut compter";
+      return "il dépasse 4 Gio, et la somme de contrôle d'une image PE32 ne couvre pas un fichier "
+             "aussi grand";
     case Verdict::CertificatesOutside:
-      return "la table de certificats de sa signature sort du fichier (image mal formée)";
+      return "la table de certificats de sa signature dépasse la fin du fichier (image mal formée)";
     case Verdict::ChecksumUncomputable:
       return "sa somme de contrôle PE ne peut pas être calculée";
     case Verdict::ReadBackDiffers:
@@ -321,8 +356,8 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
       return detail + " ; le fichier a été remis dans son état d'origine";
     case Verdict::WriteFailedNotRestored:
       return detail +
-             ", et le fichier n'a pas pu être remis dans son état d'origine : remplacez-le par "
-             "une copie";
+             " ; le fichier n'a pas pu être remis dans son état d'origine : remplacez-le par une "
+             "copie de sauvegarde";
     case Verdict::AnotherFileNow:
       return "un autre fichier porte désormais ce nom ; il est laissé tel quel";
     case Verdict::SizeChanged:
@@ -346,17 +381,25 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
       return "« " + linguarde::Visible(detail) +
              " » n'existe pas ; vérifiez le chemin. Aucun fichier n'a été modifié";
     case Verdict::MeantTargetMissing:
-      return "« " + linguarde::Visible(detail) + " » : ce fichier n'existe pas";
+      return "sans guillemets, toute la ligne est lue comme un seul nom de fichier, « " +
+             linguarde::Visible(detail) + " », et aucun fichier ne porte ce nom";
     case Verdict::NoPatternMatch:
       return "aucun fichier ne correspond au motif « " + linguarde::Visible(detail) + " »";
+    case Verdict::PatternFolderMissing:
+      return "le dossier « " + linguarde::Visible(detail) + " » n'existe pas";
     case Verdict::NoTargetInFolder:
       return "le dossier « " + linguarde::Visible(detail) +
              " » ne contient aucun fichier .exe, .dll ou .ocx";
     case Verdict::RuntimeWithoutHeader:
       break;
   }
-  return "il importe le moteur d'exécution VB, mais " + VerdictText(cause, cause, {}) +
-         " : il est sans doute endommagé" + kRecopy;
+  // The header its code names is expected there: its absence is said as a loss.
+  const std::string lost = cause == Verdict::NoHeaderWhereCodeSays
+                               ? "l'en-tête VB que désigne son code est absent"
+                           : cause == Verdict::NoHeaderOutsideFile
+                               ? "l'en-tête VB que désigne son code serait hors du fichier"
+                               : VerdictText(cause, cause, {});
+  return "il utilise le moteur d'exécution VB, mais " + lost + " : il est sans doute endommagé";
 }
 
 }  // namespace
@@ -404,10 +447,10 @@ constexpr char kUsagePosix[] =
 constexpr char kUsageBoth[] =
     "  BIB : * (messages en anglais du moteur), ~ (aucune bibliothèque) ou le nom d'une\n"
     "      bibliothèque de langue (1 à 13 caractères, sans chemin, par exemple vb6FR.dll) ;\n"
-    "      LCID : un nombre hexadécimal de 0x0 à 0xFFFFF, par exemple 0x409 (anglais)\n"
-    "      ou 0x40C (français).\n"
+    "      LCID : la langue, un nombre hexadécimal de 0x0 à 0xFFFFF, par exemple 0x409\n"
+    "      (anglais) ou 0x40C (français).\n"
     "  --json : une ligne JSON par fichier (chemin, fichier VB6 ou non, signé ou non,\n"
-    "      position de l'en-tête, bibliothèques et langues, celles d'avant pour une\n"
+    "      position de l'en-tête, bibliothèques et langues, les précédentes pour une\n"
     "      modification, ce qui a été fait, présence de la bibliothèque) au lieu du rapport.\n"
     "  --recurse : un dossier avec tous ses sous-dossiers, sans suivre les liens.\n"
     "  --local-only : un fichier qui n'est que dans le nuage (OneDrive…) est laissé de côté,\n"
@@ -415,14 +458,17 @@ constexpr char kUsageBoth[] =
     "  --help, -h : cette aide ; --version : la version de l'outil.\n"
     "  --check compare les noms de bibliothèque sans distinction de casse, comme Windows\n"
     "      cherche les fichiers.\n"
-    "  Chaque exécution qui modifie des fichiers inscrit chaque modification dans un journal\n"
-    "  avant de la faire ; la dernière ligne du rapport donne la commande --undo qui l'annule.\n"
-    "  Le journal est dans %LOCALAPPDATA%\\Tressol\\Retours (sous Linux ~/.local/state/tressol),\n"
-    "  ou au chemin que donne la variable d'environnement TRESSOL_JOURNAL.\n"
-    "Codes de sortie : 0 fait, 2 utilisation, 3 en échec (non VB6, en lecture seule, ouvert\n"
-    "ailleurs ou illisible), 4 erreur d'entrée-sortie, 5 réglages différents (--check) ;\n"
-    "pour plusieurs fichiers, 0 seulement si aucun n'est en échec ni différent, et un échec\n"
-    "l'emporte sur une différence.\n";
+    "  Annuler : chaque exécution qui modifie des fichiers inscrit chaque modification dans\n"
+    "  un journal avant de la faire ; la dernière ligne du rapport donne la commande\n"
+    "  --undo JOURNAL qui les annule toutes. Le journal est dans\n"
+    "  %LOCALAPPDATA%\\Tressol\\Retours (sous Linux ~/.local/state/tressol), ou au chemin que\n"
+    "  donne la variable d'environnement TRESSOL_JOURNAL. Si le journal ne peut pas être\n"
+    "  écrit, le rapport donne après chaque fichier modifié la commande --set qui le rétablit,\n"
+    "  ou dit pourquoi aucune ne le peut.\n"
+    "Codes de sortie : 0 fait, 2 utilisation, 3 refusé (non VB6, en lecture seule, ouvert\n"
+    "ailleurs ou endommagé), 4 lecture ou écriture impossible (fichier absent, disque, réseau),\n"
+    "5 réglages différents (--check) ; pour plusieurs fichiers, 0 seulement si aucun n'est\n"
+    "en échec ni différent, et un échec l'emporte sur une différence.\n";
 
 }  // namespace
 
@@ -448,21 +494,23 @@ std::string MistakeText(const UsageMistake& mistake) {
       return "Aucun fichier n'est donné. Dans Linguarde, choisissez-le avec « Choisir le "
              "fichier » ou tapez son chemin dans la zone de texte ; en ligne de commande, donnez "
              "son chemin.";
+    case Mistake::EmptyTarget:
+      return "L'une des cibles est vide (\"\") : donnez son chemin ou retirez-la.";
     case Mistake::SettingsMissing:
       return word + " attend quatre valeurs, BIB1 LCID1 BIB2 LCID2, puis la cible.";
     case Mistake::InvalidSettings:
       break;
     case Mistake::SetAndCheck:
-      return "Une seule des options --set et --check est donnée, une seule fois.";
+      return "Donnez une seule des options --set et --check, une seule fois.";
     case Mistake::UndoWithoutJournal:
       return "--undo attend le chemin du journal que le rapport d'une modification donne.";
     case Mistake::UndoWithOthers:
       return "--undo prend un journal seul, sans fichier, réglages ni --recurse.";
     case Mistake::TargetLooksLikeLcid:
       return "« " + word +
-             " » est donné comme fichier, mais a la forme d'un LCID : --set et --check prennent "
-             "exactement quatre réglages. Rien n'a été modifié. Pour un fichier de ce nom, "
-             "écrivez " +
+             " » est donné comme fichier, mais a la forme d'une langue (LCID) : --set et --check "
+             "prennent exactement quatre réglages. Rien n'a été modifié. Pour un fichier de ce "
+             "nom, écrivez " +
              here + word + ".";
     case Mistake::TargetLooksLikeOption:
       return "« " + word +
@@ -476,10 +524,10 @@ std::string MistakeText(const UsageMistake& mistake) {
   const std::string& wrong = words[mistake.At()];
   if (mistake.At() % 2 == 1) {
     return why + "« " + wrong +
-           " » n'est pas un LCID : 0x suivi de chiffres hexadécimaux, de 0x0 à 0xFFFFF.";
+           " » n'est pas une langue (LCID) : 0x suivi de chiffres hexadécimaux, de 0x0 à 0xFFFFF.";
   }
   why += "« " + wrong +
-         " » n'est pas un nom de bibliothèque : * , ~ ou un nom de fichier de 1 à 13 "
+         " » n'est pas un nom de bibliothèque : *, ~ ou un nom de fichier de 1 à 13 "
          "caractères, sans chemin, sans < > : \" / \\ | ? * et qui n'est pas un nom réservé "
          "(CON, NUL…).";
   if (wrong.find_first_of("\\/:") != std::string::npos) {
@@ -500,7 +548,8 @@ std::string ReasonOf(const ToolError& error) {
            "Pour l'utilisation : " + ProgramName(mistake->ShellUsed()) + " --help\n";
   }
   if (const auto* verdict = dynamic_cast<const VerdictError*>(&error)) {
-    return VerdictText(verdict->Which(), verdict->Cause(), verdict->Detail());
+    return VerdictText(verdict->Which(), verdict->Cause(), verdict->Detail()) +
+           (AsksForCopy(verdict->Which()) ? " ; recopiez-le depuis l'original" : "");
   }
   if (const auto* file = dynamic_cast<const FileError*>(&error)) {
     return FileFailureText(file->Why(), file->ForWriting(), file->SystemText(), file->Detail());
@@ -509,13 +558,46 @@ std::string ReasonOf(const ToolError& error) {
   return error.what();
 }
 
+bool AsksForCopy(Verdict verdict) {
+  switch (verdict) {
+    case Verdict::UnreadableImports:
+    case Verdict::TruncatedBeforePe:
+    case Verdict::SectionPastEnd:
+    case Verdict::FieldPastEnd:
+    case Verdict::TruncatedStructures:
+    case Verdict::SignatureDamaged:
+    case Verdict::RuntimeWithoutHeader:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string ShortReasonOf(const ToolError& error) {
+  const auto* verdict = dynamic_cast<const VerdictError*>(&error);
+  if (verdict == nullptr) return {};
+  switch (verdict->Which()) {
+    case Verdict::NoTargetInFolder:
+      return "aucun fichier .exe, .dll ou .ocx";
+    case Verdict::NoPatternMatch:
+      return "aucun fichier ne correspond au motif";
+    case Verdict::PatternFolderMissing:
+      return "son dossier n'existe pas";
+    case Verdict::MeantTargetMissing:
+      return "aucun fichier ne porte ce nom ; mettez le chemin entre guillemets";
+    default:
+      return {};
+  }
+}
+
 std::string FileFailureText(FileFailure why, bool forWriting, const std::string& systemText,
                             const std::string& detail) {
-  const std::string system = systemText.empty() ? "" : " (" + systemText + ")";
+  const std::string system = SystemWords(systemText);
   const std::string verb = forWriting ? "modifier" : "lire";
   switch (why) {
     case FileFailure::NotFound:
-      return "il n'existe pas ; vérifiez le chemin" + system;
+      // The system's own words would say it again.
+      return "introuvable ; vérifiez le chemin";
     case FileFailure::Folder:
       return "c'est un dossier, pas un fichier";
     case FileFailure::NotRegular:
@@ -542,8 +624,8 @@ std::string FileFailureText(FileFailure why, bool forWriting, const std::string&
              system;
     case FileFailure::OwnFileDenied:
       return "vos droits ne permettent pas de le " + verb +
-             " ; il est à vous : " + (forWriting ? "chmod u+rw" : "chmod u+r") + " le permet" +
-             system;
+             " ; vous en êtes propriétaire : " + (forWriting ? "chmod u+rw" : "chmod u+r") +
+             " vous le permettra" + system;
     case FileFailure::OthersFileDenied:
       return "vos droits ne permettent pas de le " + verb +
              " ; demandez-les à son propriétaire ou à l'administrateur" + system;

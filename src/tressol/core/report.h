@@ -24,6 +24,10 @@ inline constexpr char kOnlineOnly[] = "en ligne seulement, non lu";
 const char* ProgramName(Shell shell);
 // Why a step failed, in the report's words: a file's failure worded from its facts.
 std::string ReasonOf(const ToolError& error);
+// The same in the few words of a window's line, where it has fewer; else nothing.
+std::string ShortReasonOf(const ToolError& error);
+// Whether the verdict finds the file damaged, to be copied again from its original.
+bool AsksForCopy(Verdict verdict);
 
 // "0x40C": hexadecimal, as settings and offsets are written.
 std::string Hex(std::uint64_t value);
@@ -34,13 +38,15 @@ std::string DescribeLcid(std::uint32_t lcid);
 // Whether a library name is the runtime's French library, in any case: Windows finds
 // "vb6fr.dll" for "VB6FR.dll". Names are always shown as stored.
 bool IsFrenchLibrary(const std::string& library);
-// What the settings do, in a few words: "messages en français, sinon en anglais".
+// What the settings do, in a few words: "messages en français (en anglais sans vb6FR.dll)".
 std::string PlainEffect(const LanguageSettings& settings);
+// Fewer words still, for a count of files: "en français ou anglais", "en français seul".
+std::string ShortEffect(const LanguageSettings& settings);
 // One sentence; Linguarde's label, quoted, where the settings are one of its buttons'.
 std::string Effect(const LanguageSettings& settings);
-// The four settings' lines and the effect's, each ended by a line end; a setting that the
-// runtime never uses is said to be without effect.
-std::string DescribeSettings(const LanguageSettings& settings);
+// The four settings' lines and, unless the caller says the effect itself, the effect's, each
+// ended by a line end; a setting that the runtime never uses is said to be without effect.
+std::string DescribeSettings(const LanguageSettings& settings, bool withEffect = true);
 // A line broken at spaces into lines of at most 99 characters, the next ones indented; a
 // word longer than that (a path) stays whole, and so does a name between « » unless
 // namesWhole is false (a quotation). The text ends with a line end.

@@ -29,7 +29,8 @@ bool IsLcidArgument(std::uint32_t lcid);
 // A mistake in the command line, found before anything is done.
 enum class Mistake {
   UnknownOption,        // word: the option
-  NoTarget,             // none given, or one empty
+  NoTarget,             // none given, or only an empty one
+  EmptyTarget,          // an empty one beside others
   SettingsMissing,      // word: --set or --check, short of its four values
   InvalidSettings,      // settings: the four words; at: the first wrong one
   SetAndCheck,          // more than one of them

@@ -153,12 +153,13 @@ enum class Verdict {
   JournalOfAnotherVersion,
   NotAJournal,
   // What a run's targets name; detail: the target.
-  NoVb6File,           // among all the files
-  JournalExists,       // the one asked for: nothing was changed
-  TargetMissing,       // one of a set's: nothing was changed
-  MeantTargetMissing,  // the file a bare tail meant
-  NoPatternMatch,      //
-  NoTargetInFolder,    // no .exe, .dll or .ocx
+  NoVb6File,             // among all the files
+  JournalExists,         // the one asked for: nothing was changed
+  TargetMissing,         // one of a set's: nothing was changed
+  MeantTargetMissing,    // the whole bare tail, read as one name
+  NoPatternMatch,        //
+  PatternFolderMissing,  // detail: the folder
+  NoTargetInFolder,      // no .exe, .dll or .ocx
 };
 
 // A verdict and what it needs to be said: facts, which the report words (ReasonOf). Not

@@ -29,6 +29,15 @@ bool IsPattern(const std::string& target) {
   return FileName(target).find_first_of("*?") != std::string::npos;
 }
 
+// The folder a path names its file in: the current one for a bare name, a drive's root
+// with its separator ("C:\" is the root, "C:" the drive's current folder).
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  if (slash == std::string::npos) return ".";
+  const bool root = slash == 0 || (slash == 2 && path[1] == ':');
+  return path.substr(0, root ? slash + 1 : slash);
+}
+
 Signature SignatureOf(const PeImage& image, std::uint64_t fileSize) {
   if (image.securitySize == 0) return Signature::None;
   return std::uint64_t{image.securityOffset} + image.securitySize > fileSize
@@ -136,6 +145,9 @@ FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
   outcome.result = file && file->Busy() ? Result::Busy : Result::Failed;
   outcome.failure = error.Kind();
   outcome.reason = ReasonOf(error);
+  if (const auto* verdict = dynamic_cast<const VerdictError*>(&error)) {
+    outcome.verdict = verdict->Which();
+  }
   return outcome;
 }
 
@@ -426,9 +438,13 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
       if (expanded->empty()) {
         // A bare tail meant as a change holds "*" in its settings: it names no pattern.
         if (command.meant) {
-          throw VerdictError(Failure::Io, Verdict::MeantTargetMissing, command.meant->target);
+          throw VerdictError(Failure::Io, Verdict::MeantTargetMissing, target);
         }
-        Damaged(IsPattern(target) ? Verdict::NoPatternMatch : Verdict::NoTargetInFolder, target);
+        if (!IsPattern(target)) Damaged(Verdict::NoTargetInFolder, target);
+        if (const std::string folder = FolderOf(target); !files.Exists(folder)) {
+          Damaged(Verdict::PatternFolderMissing, folder);
+        }
+        Damaged(Verdict::NoPatternMatch, target);
       }
       pending.reserve(pending.size() + expanded->size());
       for (const FileSystem::Listed& entry : *expanded) {
@@ -462,7 +478,8 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
         const int status = static_cast<int>(outcome.failure);
         const bool set = command.settings.has_value();
         if (output.json) {
-          output.out += JsonMessage(SingleFileFailureWords(outcome, set) + hint, status);
+          output.out += JsonMessage(SingleFileFailureWords(outcome, set) + hint, status,
+                                    ShortFailureWords(outcome));
         } else {
           output.err += SingleFileFailure(outcome, set) + hint;
         }
@@ -479,7 +496,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
   } catch (const ToolError& error) {
     const int status = static_cast<int>(error.Kind());
     if (output.json) {
-      output.out += JsonMessage(ReasonOf(error) + hint, status);
+      output.out += JsonMessage(ReasonOf(error) + hint, status, ShortReasonOf(error));
     } else {
       output.err += error.Kind() == Failure::Usage
                         ? ReasonOf(error)

@@ -63,15 +63,15 @@ std::optional<std::string> WayBackCommand(Shell shell, const std::string& toolPa
                                           const std::string& absoluteTarget, std::string& whyNot) {
   for (const std::string* library : {&before.primaryLibrary, &before.secondaryLibrary}) {
     if (!IsLibraryArgument(*library) || !ShellWord(*library, shell)) {
-      whyNot = "le nom de bibliothèque d'avant, « " + *library +
+      whyNot = "le nom de bibliothèque précédent, « " + *library +
                " », ne peut pas être écrit sur la ligne de commande";
       return std::nullopt;
     }
   }
   for (const std::uint32_t lcid : {before.primaryLcid, before.secondaryLcid}) {
     if (!IsLcidArgument(lcid)) {
-      whyNot =
-          "la langue d'avant, " + Hex(lcid) + ", ne peut pas être écrite sur la ligne de commande";
+      whyNot = "la langue précédente, " + Hex(lcid) +
+               ", ne peut pas être écrite sur la ligne de commande";
       return std::nullopt;
     }
   }
