@@ -29,7 +29,7 @@ std::wstring ScreenText(HANDLE screen) {
 }
 
 bool Answered(const std::wstring& text) {
-  const bool report = text.find(L"Effet :") != std::wstring::npos ||
+  const bool report = text.find(L"D\x00E9tails :") != std::wstring::npos ||
                       text.find(L"R\x00E9sum\x00E9 :") != std::wstring::npos ||
                       text.find(L"Tressol :") != std::wstring::npos;
   const bool prompt =

@@ -147,7 +147,10 @@ TEST(ParseCommandLine, RefusesMissingTargetsAndMalformedSettings) {
       {"\"a.exe\" ABCDEFGHIJKLMN 0x40C ~ 0x0", Mistake::InvalidSettings, 0},
       {"\"a.exe\" ..\\x.dll 0x40C ~ 0x0", Mistake::InvalidSettings, 0},
       {"\"a.exe\" C:x.dll 0x40C ~ 0x0", Mistake::InvalidSettings, 0},
-      {"\"a.exe\" \"\" 0x40C ~ 0x0", Mistake::NoTarget, 0},
+      {"\"a.exe\" \"\" 0x40C ~ 0x0", Mistake::EmptyTarget, 0},
+      {"\"\" vb6FR.dll 0x40C * 0x409", Mistake::NoTarget, 0},
+      {"\"a.exe\" \"\" vb6FR.dll 0x40C * 0x409", Mistake::EmptyTarget, 0},
+      {" --set * 0x409 ~ 0x0 a.exe \"\"", Mistake::EmptyTarget, 0},
       {" --set", Mistake::SettingsMissing, 0},
       {" --set * 0x409 ~", Mistake::SettingsMissing, 0},
       {" --set * 0x409 ~ 0x0", Mistake::NoTarget, 0},
@@ -202,24 +205,28 @@ TEST(ReasonOf, WordsEachMistake) {
       {{Mistake::NoTarget, Shell::Cmd},
        "Aucun fichier n'est donné. Dans Linguarde, choisissez-le avec « Choisir le fichier » ou "
        "tapez son chemin dans la zone de texte ; en ligne de commande, donnez son chemin."},
+      {{Mistake::EmptyTarget, Shell::Cmd},
+       "L'une des cibles est vide (\"\") : donnez son chemin ou retirez-la."},
       {{Mistake::SettingsMissing, Shell::Cmd, "--check"},
        "--check attend quatre valeurs, BIB1 LCID1 BIB2 LCID2, puis la cible."},
       {{Mistake::InvalidSettings, Shell::Cmd, {}, lcid, 1},
-       "Les réglages « * 0xZZ ~ 0x0 » ne sont pas valides : « 0xZZ » n'est pas un LCID : 0x "
+       "Les réglages « * 0xZZ ~ 0x0 » ne sont pas valides : « 0xZZ » n'est pas une langue (LCID) : "
+       "0x "
        "suivi de chiffres hexadécimaux, de 0x0 à 0xFFFFF."},
       {{Mistake::InvalidSettings, Shell::Cmd, {}, path, 0},
        "Les réglages « C:x.dll 0x40C ~ 0x0 » ne sont pas valides : « C:x.dll » n'est pas un nom "
-       "de bibliothèque : * , ~ ou un nom de fichier de 1 à 13 caractères, sans chemin, sans < > "
+       "de bibliothèque : *, ~ ou un nom de fichier de 1 à 13 caractères, sans chemin, sans < > "
        ": \" / \\ | ? * et qui n'est pas un nom réservé (CON, NUL…). PowerShell remplace un ~ "
        "sans apostrophes par votre dossier personnel : écrivez '~' et '*'."},
       {{Mistake::SetAndCheck, Shell::Cmd},
-       "Une seule des options --set et --check est donnée, une seule fois."},
+       "Donnez une seule des options --set et --check, une seule fois."},
       {{Mistake::UndoWithoutJournal, Shell::Cmd},
        "--undo attend le chemin du journal que le rapport d'une modification donne."},
       {{Mistake::UndoWithOthers, Shell::Cmd},
        "--undo prend un journal seul, sans fichier, réglages ni --recurse."},
       {{Mistake::TargetLooksLikeLcid, Shell::Cmd, "0x0"},
-       "« 0x0 » est donné comme fichier, mais a la forme d'un LCID : --set et --check prennent "
+       "« 0x0 » est donné comme fichier, mais a la forme d'une langue (LCID) : --set et --check "
+       "prennent "
        "exactement quatre réglages. Rien n'a été modifié. Pour un fichier de ce nom, écrivez "
        ".\\0x0."},
       {{Mistake::TargetLooksLikeOption, Shell::Posix, "--json"},

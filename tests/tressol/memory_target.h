@@ -21,9 +21,10 @@ struct MemoryTarget {
   std::vector<std::uint8_t> bytes;
   std::uint64_t bytesRead = 0;
   int writes = 0;
-  int failWrite = 0;           // the write (1, 2, ...) that fails; 0: none
-  int killAfterWrite = 0;      // the write after which the process dies, as with kill -9
-  bool lieOnReadBack = false;  // reads after the first write return zeros
+  int failWrite = 0;             // the write (1, 2, ...) that fails; 0: none
+  bool failLaterWrites = false;  // and every one after it: the restore too
+  int killAfterWrite = 0;        // the write after which the process dies, as with kill -9
+  bool lieOnReadBack = false;    // reads after the first write return zeros
   std::string identity = "volume:1";
   std::string listedAs = "volume:1";  // what a listing says of it: another file swapped in
   bool onlineOnly = false;
@@ -44,7 +45,12 @@ class MemoryFile final : public TargetFile {
     std::memcpy(out, target_.bytes.data() + offset, size);
   }
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
-    if (++target_.writes == target_.failWrite) throw ToolError(Failure::Io, "disque plein");
+    ++target_.writes;
+    if (target_.failWrite > 0 &&
+        (target_.writes == target_.failWrite ||
+         (target_.failLaterWrites && target_.writes > target_.failWrite))) {
+      throw ToolError(Failure::Io, "disque plein");
+    }
     if (offset + size > target_.bytes.size())
       throw ToolError(Failure::Io, "écriture hors du fichier");
     std::memcpy(target_.bytes.data() + offset, data, size);
@@ -95,6 +101,8 @@ class MemoryFileSystem final : public FileSystem {
     return std::make_unique<MemoryFile>(found->second);
   }
   std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) override {
+    // A pattern matches nothing here: only what is said of it is tested.
+    if (target.find('*') != std::string::npos) return std::vector<Listed>{};
     if (target.empty() || target.back() != '/') return std::nullopt;
     std::vector<Listed> paths;
     for (const auto& entry : targets) {
@@ -111,7 +119,11 @@ class MemoryFileSystem final : public FileSystem {
     }
     return paths;
   }
-  bool Exists(const std::string& path) override { return targets.count(path) != 0; }
+  // A file, or a folder that holds one.
+  bool Exists(const std::string& path) override {
+    return targets.count(path) != 0 ||
+           targets.lower_bound(path + "/") != targets.upper_bound(path + "/\xFF");
+  }
   bool OnlineOnly(const std::string& path) override {
     return targets.count(path) != 0 && targets[path].onlineOnly;
   }

@@ -57,9 +57,9 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
   EXPECT_EQ(Read(root / "dehors.exe"), image);
   EXPECT_EQ(Read(app / "lecture.exe"), image);
   for (const char* says :
-       {"\nlecture.exe : en échec, il est en lecture seule (aucun droit d'écriture)",
+       {"\nlecture.exe : en échec : il est en lecture seule (aucun droit d'écriture)",
         "\n  dossier : x.exe\n", "\n  lien symbolique, non suivi : lien.exe, perdu.exe\n",
-        "\n  tube nommé (FIFO) : tube.exe\n",
+        "\n  tube nommé, FIFO : tube.exe\n",
         "\nRésumé : 1 fichier modifié, 0 déjà réglé, 0 non VB6, 4 laissés de côté, 1 en "
         "échec.\n"}) {
     EXPECT_NE(output.out.find(says), std::string::npos) << says << "\n" << output.out;
@@ -124,9 +124,9 @@ TEST(PosixFiles, AnEntrySwappedAfterTheListingIsRefusedNotFollowed) {
   EXPECT_EQ(tressol::Run(" --recurse --set vb6FR.dll 0x40C * 0x409 " + app.string(), files, output),
             3);
   for (const char* says :
-       {"\nautre.exe : en échec, remplacé pendant l'opération",
-        "\nlien.exe : en échec, remplacé pendant l'opération",
-        "\nsous/b.exe : en échec, remplacé pendant l'opération", "\nRésumé : 1 fichier modifié"}) {
+       {"\nautre.exe : en échec : remplacé pendant l'opération",
+        "\nlien.exe : en échec : remplacé pendant l'opération",
+        "\nsous/b.exe : en échec : remplacé pendant l'opération", "\nRésumé : 1 fichier modifié"}) {
     EXPECT_NE(("\n" + output.out).find(says), std::string::npos) << says << "\n" << output.out;
   }
   EXPECT_NE(Read(app / "a.exe"), image);
@@ -154,7 +154,8 @@ TEST(PosixFiles, ASubFolderThatCannotBeListedFailsAlone) {
   Output output;
   EXPECT_EQ(tressol::Run(" --recurse " + root.string(), files, output), 4) << output.err;
   EXPECT_NE(output.out.find("a.exe : messages en anglais.\n"), std::string::npos) << output.out;
-  EXPECT_NE(Joined(output.out).find(" : en échec, le dossier « "), std::string::npos) << output.out;
+  EXPECT_NE(Joined(output.out).find(" : en échec : le dossier « "), std::string::npos)
+      << output.out;
   EXPECT_NE(output.out.find("Résumé : 1 fichier VB6, 0 non VB6, 1 en échec."), std::string::npos)
       << output.out;
   // What remove_all cannot reach past PATH_MAX is removed from within.

@@ -41,7 +41,8 @@ Result RunOn(const std::vector<std::uint8_t>& image, const std::string& tail,
 
 // The way back that a change printed, run as the console would run it.
 std::vector<std::uint8_t> RunWayBack(const Result& result) {
-  const std::string intro = "Pour revenir aux réglages d'avant :\n  \"C:\\Outils\\Tressol.exe\"";
+  const std::string intro =
+      "Pour rétablir les réglages précédents :\n  \"C:\\Outils\\Tressol.exe\"";
   const std::size_t start = result.output.out.find(intro);
   if (start == std::string::npos) return {};
   const std::size_t tail = start + intro.size();
@@ -76,7 +77,7 @@ TEST(TressolView, FindsTheHeaderByTheRuntimesOwnPointer) {
     EXPECT_TRUE(Contains(result.output.out, "position 0x500")) << c.what;
     EXPECT_TRUE(Contains(result.output.out, c.foundBy)) << c.what;
     EXPECT_TRUE(Contains(result.output.out, "cible.exe : fichier VB6, messages en anglais.\n"));
-    EXPECT_TRUE(Contains(result.output.out, "avec lequel il a été compilé : version 8988"));
+    EXPECT_TRUE(Contains(result.output.out, "Moteur d'exécution VB visé : version 8988\n"));
     EXPECT_TRUE(
         Contains(result.output.out, "Effet : « Les messages VB (erreurs...) sont en Anglais »\n"));
     EXPECT_EQ(result.target.writes, 0);
@@ -87,23 +88,38 @@ TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
   struct Case {
     LanguageSettings settings;
     const char* plain;
+    const char* brief;
     const char* says;
   };
   const Case cases[] = {
       {{"*", 0x40C, "vb6FR.dll", 0x409},
        "messages en anglais",
+       "en anglais",
        "0x40C, sans effet avec * Bibliothèque secondaire : vb6FR.dll, sans effet après *"},
       {{"vb6FR.dll", 0x40C, "~", 0x409},
-       "messages en français, sinon absents",
+       "messages en français (aucun message sans vb6FR.dll)",
+       "en français seul",
        "0x409, sans effet, aucune bibliothèque Effet : « Les messages VB (erreurs...) sont en "
        "Français et VB6FR.dll DOIT"},
       {{"~", 0, "vb6DE.dll", 0x407},
-       "messages en allemand, sinon absents",
-       "sont en allemand si la bibliothèque de langue vb6DE.dll est présente, sinon absents."},
-      {{"", 0, "~", 0}, "messages absents", "Aucune bibliothèque de langue n'est désignée"},
+       "messages en allemand (aucun message sans vb6DE.dll)",
+       "en allemand seul",
+       "Effet : Les messages VB (erreurs…) sont en allemand (aucun message sans vb6DE.dll)."},
+      {{"", 0, "~", 0},
+       "aucun message VB",
+       "sans message",
+       "Effet : Ni bibliothèque de langue ni messages anglais du moteur : aucun message VB."},
+      // A fall-back in the same language is no fall-back to speak of.
+      {{"vb6EN.dll", 0x409, "*", 0x409}, "messages en anglais", "en anglais", "sont en anglais."},
+      {{"vb6FR.dll", 0x40C, "vb6DE.dll", 0x407},
+       "messages en français (en allemand sans vb6FR.dll, aucun message sans vb6FR.dll ni "
+       "vb6DE.dll)",
+       "en français ou allemand ou aucun",
+       "sont en français (en allemand sans vb6FR.dll, aucun message sans vb6FR.dll ni"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PlainEffect(c.settings), c.plain);
+    EXPECT_EQ(ShortEffect(c.settings), c.brief);
     EXPECT_TRUE(Contains(DescribeSettings(c.settings), c.says)) << DescribeSettings(c.settings);
   }
 }
@@ -293,12 +309,10 @@ TEST(TressolSet, WritesTheFourSettingsAndKeepsTheChecksumValid) {
     }
     EXPECT_TRUE(Contains(result.output.out,
                          "cible.exe : modifié. Avant : messages en anglais. Après : messages en "
-                         "français, sinon en anglais.\n"))
+                         "français (en anglais sans vb6FR.dll).\n"))
         << c.what << result.output.out;
-    EXPECT_TRUE(
-        Contains(result.output.out,
-                 "Effet : « Les messages VB (erreurs...) sont en Anglais si VB6FR.dll n'est "
-                 "pas sur le système, sinon en Français"));
+    // The effect, before and after, is said once: in the answer.
+    EXPECT_FALSE(Contains(result.output.out, "Effet :")) << c.what;
     EXPECT_EQ(Contains(result.output.out, "Authenticode"), c.pe.signature) << c.what;
     EXPECT_EQ(Contains(result.output.out, "la rend de nouveau valide"), c.pe.signature);
     // The way back gives the same bytes, or says why it cannot.
@@ -340,8 +354,8 @@ TEST(TressolSet, ASignatureIsSaidAndOneThatLeavesTheFileIsNotChanged) {
   const Case cases[] = {
       {signedFile.Build(), " cible.exe", 0, "Signature Authenticode : présente"},
       {signedFile.Build(), " --json cible.exe", 0, "\"signed\":true"},
-      {outside, " cible.exe", 0, "sort du fichier"},
-      {outside, kAction2, 3, "sort du fichier"},
+      {outside, " cible.exe", 0, "dépasse la fin du fichier"},
+      {outside, kAction2, 3, "dépasse la fin du fichier"},
   };
   for (const Case& c : cases) {
     const Result result = RunOn(c.image, c.tail);
@@ -370,6 +384,17 @@ TEST(TressolSet, AFailedWriteOrReadBackLeavesTheFileAsItWas) {
     }
     EXPECT_EQ(result.target.bytes, image);
   }
+  // A restore that fails too: the change failed, and the file is not as it was.
+  const Result broken = RunOn(image, kAction2, [](MemoryTarget& t) {
+    t.failWrite = 2;
+    t.failLaterWrites = true;
+  });
+  EXPECT_EQ(broken.status, 4);
+  EXPECT_TRUE(Contains(broken.output.err,
+                       "Tressol : la modification de « cible.exe » a échoué : disque plein ; le "
+                       "fichier n'a pas pu être remis dans son état d'origine : remplacez-le par "
+                       "une copie de sauvegarde."))
+      << broken.output.err;
 }
 
 // A set killed between its two writes leaves the new settings under the old checksum: the
@@ -462,22 +487,30 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
       // A truncated file cannot be told a VB6 file or not: a failure, never left aside.
       {" app/",
        3,
-       {"\na.exe : messages en anglais.\n", "\ne.exe : messages en français, sinon en anglais.\n",
-        "\nd.exe : en échec, le fichier est tronqué",
-        "\ng.exe : en échec, il importe le moteur d'exécution VB, mais aucun en-tête de projet VB",
-        "\nNon VB6, laissés tels quels : aucun en-tête de projet VB (« VB5! ») : c.dll "
-        "compressé (packed), sans le moteur d'exécution VB : f.exe\n",
-        "\nRésumé : 4 fichiers VB6, 2 non VB6, 2 en échec. 3 : messages en anglais 1 : messages "
-        "en français, sinon en anglais\n"},
+       {"\na.exe : messages en anglais.\n",
+        "\ne.exe : messages en français (en anglais sans vb6FR.dll).\n",
+        "\nd.exe : en échec : le fichier est tronqué",
+        "\ng.exe : en échec : il utilise le moteur d'exécution VB, mais l'en-tête VB que désigne "
+        "son code serait hors du fichier",
+        "\nFichiers non VB6 : aucun en-tête VB (« VB5! ») : c.dll "
+        "compressé (UPX ou autre), sans le moteur d'exécution VB : f.exe\n",
+        // The failures named again where the eye lands.
+        "\nEn échec : d.exe, g.exe.\nRésumé : 4 fichiers VB6, 2 non VB6, 2 en échec. 3 : messages "
+        "en anglais 1 : messages "
+        "en français (en anglais sans vb6FR.dll)\n"},
        {}},
       {" \"app/\" vb6FR.dll 0x40C * 0x409",
        4,
-       {"\na.exe : modifié, messages en anglais → en français, sinon en anglais. Pour revenir",
-        "\nb2.exe : en échec, disque plein ; le fichier a été remis dans son état d'origine.\n",
+       {"\na.exe : modifié, messages en anglais → en français (en anglais sans vb6FR.dll). Pour le "
+        "rétablir",
+        "\nb2.exe : en échec : disque plein ; le fichier a été remis dans son état d'origine.\n",
         // Each way back as soon as its file is done; the summary last.
-        "\nb.ocx : modifié, messages en anglais → en français, sinon en anglais. Pour revenir : "
+        "\nb.ocx : modifié, messages en anglais → en français (en anglais sans vb6FR.dll). Pour le "
+        "rétablir : "
         "\"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 \"/abs/app/b.ocx\"\nb2.exe",
-        "\nRésumé : 2 fichiers modifiés, 1 déjà réglé, 2 non VB6, 3 en échec.\n"},
+        "\nEn échec : b2.exe, d.exe, g.exe.\nRésumé : 2 fichiers modifiés, 1 déjà réglé, 2 non "
+        "VB6, "
+        "3 en échec.\n"},
        {"app/a.exe", "app/b.ocx"}},
       {" --json --set vb6FR.dll 0x40C * 0x409 app/",
        4,
@@ -502,9 +535,8 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
         "{\"line\":\"summary\",\"mode\":\"view\",\"files\":8,\"vb6Files\":4,\"changedFiles\":0,"
         "\"alreadySetFiles\":0,\"matchingFiles\":0,\"differingFiles\":0,\"notVb6Files\":2,"
         "\"leftAsideFiles\":0,\"failedFiles\":2,\"journal\":null,\"undoExact\":false,"
-        "\"words\":\"Résumé : 4 fichiers VB6, 2 non VB6, 2 en échec.\",\"short\":\"4 fichiers VB6 "
-        "(3 : messages en anglais ; 1 : messages en français, sinon en anglais), 2 non VB6, 2 en "
-        "échec\"}\n"},
+        "\"words\":\"Résumé : 4 fichiers VB6, 2 non VB6, 2 en échec.\",\"short\":\"2 en échec, "
+        "4 VB6 (3 en anglais, 1 en français ou anglais), 2 non VB6\"}\n"},
        {}},
   };
   for (const Case& c : cases) {
@@ -596,7 +628,7 @@ TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
               full)
         << c.what << set.err;
     EXPECT_EQ(Contains(set.out,
-                       "Pour revenir : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 "
+                       "Pour le rétablir : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 "
                        "\"/abs/app/b.ocx\""),
               full)
         << c.what << set.out;
@@ -654,14 +686,14 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
       {"untouched",
        {},
        0,
-       "cible.exe : rétabli, messages en français, sinon en anglais → en anglais."},
+       "cible.exe : rétabli, messages en français (en anglais sans vb6FR.dll) → en anglais."},
       {"other settings", [](MemoryTarget& t) { t.bytes[SyntheticPe::kHeaderOffset + 6] = 'X'; }, 3,
        "modifié depuis"},
       {"longer", [](MemoryTarget& t) { t.bytes.push_back(0); }, 3, "sa taille a changé"},
       {"another file", [](MemoryTarget& t) { t.identity = "volume:2"; }, 3, "un autre fichier"},
       {"rebuilt", [](MemoryTarget& t) { t.bytes[0x700] ^= 1; }, 3, "son contenu a changé"},
       {"undone already", [](MemoryTarget& t) { t.bytes = SyntheticPe{}.Build(); }, 0,
-       "cible.exe : déjà dans son état d'avant"},
+       "cible.exe : déjà rétabli"},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;
@@ -711,7 +743,7 @@ TEST(TressolUndo, IsOfferedOnlyWhereItWorks) {
       {"failed, put back", "cible.exe", "vb6FR.dll 0x40C * 0x409", 1, false,
        "remis dans son état d'origine"},
       {"path too long", std::string(200, 'a') + ".exe", "vb6FR.dll 0x40C * 0x409", 0, false,
-       "trop long pour que le système le rouvre : rien ne pourra le rétablir."},
+       "trop long pour que le système le rouvre)."},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;
@@ -795,7 +827,11 @@ TEST(TressolCheck, SaysWhatDiffersAndWritesNothing) {
       {" --check vb6FR.dll 0x40C * 0x409 app/a.exe", 5,
        "a.exe : diffère : bibliothèque principale « * » au lieu de « vb6FR.dll », langue "
        "principale 0x409 au lieu de 0x40C, bibliothèque secondaire « ~ » au lieu de « * », langue "
-       "secondaire 0x0 au lieu de 0x409."},
+       "secondaire 0x0 au lieu de 0x409. Actuellement : messages en anglais. Attendu : messages "
+       "en français (en anglais sans vb6FR.dll)."},
+      // A name's case is no difference: only what differs is said.
+      {" --check VB6FR.DLL 0x409 * 0x409 app/e.exe", 5,
+       "e.exe : diffère : langue principale 0x40C au lieu de 0x409. Actuellement"},
       {" --check vb6FR.dll 0x40C * 0x409 app/a.exe app/e.exe", 5,
        "Résumé : 1 conforme, 1 différent, 0 non VB6, 0 en échec.\n"},
       {" --check vb6FR.dll 0x40C * 0x409 app/", 3,
@@ -836,18 +872,18 @@ TEST(ReasonOf, WordsEachVerdict) {
   };
   const Case cases[] = {
       {Verdict::TooShort, "", "trop court pour une image PE"},
-      {Verdict::NoMzSignature, "", "pas une image PE (signature MZ absente)"},
+      {Verdict::NoMzSignature, "", "pas un programme Windows (signature MZ absente)"},
       {Verdict::NoPeSignature, "", "programme DOS ou 16 bits (signature PE absente)"},
       {Verdict::DosProgram, "", "programme DOS (sans en-tête PE)"},
       {Verdict::Pe64, "", "image PE32+ (64 bits), que Visual Basic 6 ne produit pas"},
       {Verdict::NotI386, "",
        "image non i386 (64 bits ou autre processeur), que Visual Basic 6 ne produit pas"},
       {Verdict::NoHeaderOutsideFile, "",
-       "aucun en-tête de projet VB là où son code en désignerait un (hors du fichier)"},
-      {Verdict::NoHeaderWhereCodeSays, "",
-       "aucun en-tête de projet VB là où son code en désignerait un"},
-      {Verdict::NoVbSignature, "", "aucun en-tête de projet VB (« VB5! »)"},
-      {Verdict::PackedWithoutRuntime, "", "compressé (packed), sans le moteur d'exécution VB"},
+       "aucun en-tête VB là où son code en désignerait un (hors du fichier)"},
+      {Verdict::NoHeaderWhereCodeSays, "", "aucun en-tête VB là où son code en désignerait un"},
+      {Verdict::NoVbSignature, "", "aucun en-tête VB (« VB5! »)"},
+      {Verdict::PackedWithoutRuntime, "",
+       "compressé (UPX ou autre), sans le moteur d'exécution VB"},
       {Verdict::UnreadableImports, "",
        "sa table d'importations ne peut pas être lue (hors du fichier), et sans elle rien ne "
        "dit s'il s'agit d'un fichier VB6" +
@@ -855,36 +891,37 @@ TEST(ReasonOf, WordsEachVerdict) {
       {Verdict::TruncatedBeforePe, "",
        "le fichier est tronqué (il s'arrête avant son en-tête PE)" + recopy},
       {Verdict::SectionPastEnd, ".text",
-       "le fichier est tronqué (sa section « .text » dépasse sa fin)" + recopy},
+       "le fichier est tronqué (la section « .text » dépasse la fin du fichier)" + recopy},
       {Verdict::MalformedPe, "", "son image PE est mal formée (sections ou en-tête optionnel)"},
       {Verdict::FieldPastEnd, "",
        "le fichier est tronqué (un champ dépasse la fin des données lues)" + recopy},
       {Verdict::TruncatedStructures, "",
        "le fichier est tronqué (il s'arrête avant la fin de ses structures)" + recopy},
-      {Verdict::InvalidHeader, "", "l'en-tête de projet VB que désigne son code n'est pas valide"},
+      {Verdict::InvalidHeader, "", "l'en-tête VB que désigne son code n'est pas valide"},
       {Verdict::SearchTooLong, "",
-       "ni son point d'entrée ni ses exportations ne désignent d'en-tête de projet VB, et ses "
+       "ni son point d'entrée ni ses exportations ne désignent d'en-tête VB, et ses "
        "sections dépassent 256 Mio : la recherche de l'en-tête s'arrête là"},
       {Verdict::SeveralHeaders, "",
-       "il contient plusieurs en-têtes de projet VB possibles, et aucun n'est choisi au hasard"},
+       "il contient plusieurs en-têtes VB possibles, et aucun n'est choisi au hasard"},
       {Verdict::ExportsDisagree, "",
-       "ses fonctions exportées désignent des en-têtes de projet VB différents"},
+       "ses fonctions exportées désignent des en-têtes VB différents"},
       {Verdict::PackedWithRuntime, "",
-       "il est compressé (packed) : son en-tête de projet VB ne peut pas être lu ; utilisez la "
+       "il est compressé (UPX ou autre) : son en-tête VB ne peut pas être lu ; utilisez la "
        "version non compressée"},
       {Verdict::SignatureDamaged, "PE",
-       "il importe le moteur d'exécution VB, mais sa signature PE est endommagée" + recopy},
+       "il utilise le moteur d'exécution VB, mais sa signature PE est endommagée" + recopy},
       {Verdict::PastFourGiB, "",
-       "il dépasse 4 Gio, plus que la somme de contrôle d'une image PE32 ne peut compter"},
+       "il dépasse 4 Gio, et la somme de contrôle d'une image PE32 ne couvre pas un fichier "
+       "aussi grand"},
       {Verdict::CertificatesOutside, "",
-       "la table de certificats de sa signature sort du fichier (image mal formée)"},
+       "la table de certificats de sa signature dépasse la fin du fichier (image mal formée)"},
       {Verdict::ChecksumUncomputable, "", "sa somme de contrôle PE ne peut pas être calculée"},
       {Verdict::ReadBackDiffers, "", "les octets relus ne sont pas ceux qui ont été écrits"},
       {Verdict::WriteFailed, "disque plein",
        "disque plein ; le fichier a été remis dans son état d'origine"},
       {Verdict::WriteFailedNotRestored, "disque plein",
-       "disque plein, et le fichier n'a pas pu être remis dans son état d'origine : "
-       "remplacez-le par une copie"},
+       "disque plein ; le fichier n'a pas pu être remis dans son état d'origine : "
+       "remplacez-le par une copie de sauvegarde"},
       {Verdict::AnotherFileNow, "",
        "un autre fichier porte désormais ce nom ; il est laissé tel quel"},
       {Verdict::SizeChanged, "",
@@ -903,8 +940,11 @@ TEST(ReasonOf, WordsEachVerdict) {
        "le journal demandé, « j.txt », existe déjà ; aucun fichier n'a été modifié"},
       {Verdict::TargetMissing, "a\nb.exe",
        "« a<U+000A>b.exe » n'existe pas ; vérifiez le chemin. Aucun fichier n'a été modifié"},
-      {Verdict::MeantTargetMissing, "Setup.exe", "« Setup.exe » : ce fichier n'existe pas"},
+      {Verdict::MeantTargetMissing, "Setup.exe vb6FR.dll 0x40C * 0x409",
+       "sans guillemets, toute la ligne est lue comme un seul nom de fichier, « Setup.exe "
+       "vb6FR.dll 0x40C * 0x409 », et aucun fichier ne porte ce nom"},
       {Verdict::NoPatternMatch, "*.ocx", "aucun fichier ne correspond au motif « *.ocx »"},
+      {Verdict::PatternFolderMissing, "C:\\absent", "le dossier « C:\\absent » n'existe pas"},
       {Verdict::NoTargetInFolder, "vide",
        "le dossier « vide » ne contient aucun fichier .exe, .dll ou .ocx"},
   };
@@ -913,8 +953,13 @@ TEST(ReasonOf, WordsEachVerdict) {
   }
   EXPECT_EQ(ReasonOf(VerdictError(Failure::Refused, Verdict::RuntimeWithoutHeader, {},
                                   Verdict::NoVbSignature)),
-            "il importe le moteur d'exécution VB, mais aucun en-tête de projet VB (« VB5! ») : il "
+            "il utilise le moteur d'exécution VB, mais aucun en-tête VB (« VB5! ») : il "
             "est sans doute endommagé" +
+                recopy);
+  EXPECT_EQ(ReasonOf(VerdictError(Failure::Refused, Verdict::RuntimeWithoutHeader, {},
+                                  Verdict::NoHeaderWhereCodeSays)),
+            "il utilise le moteur d'exécution VB, mais l'en-tête VB que désigne son code est "
+            "absent : il est sans doute endommagé" +
                 recopy);
 }
 
@@ -970,14 +1015,23 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
        "{\"line\":\"message\",\"status\":2,\"words\":\"L'option « --inconnue » n'existe pas.", "",
        false},
       {" --set * 0x409 --json app/", 2, "{\"line\":\"message\",\"status\":2,", "", false},
-      {" --json absent/", 3, "{\"line\":\"message\",\"status\":3,\"words\":\"le dossier", "",
-       false},
+      // Where the window's line has fewer words, the message gives them.
+      {" --json absent/", 3, "{\"line\":\"message\",\"status\":3,\"words\":\"le dossier",
+       "\"short\":\"aucun fichier .exe, .dll ou .ocx\"}", false},
+      {" --json absent/*.exe", 3,
+       "{\"line\":\"message\",\"status\":3,\"words\":\"le dossier « absent » n'existe pas\"",
+       "\"short\":\"son dossier n'existe pas\"}", false},
+      {" --json app/*.zzz", 3,
+       "{\"line\":\"message\",\"status\":3,\"words\":\"aucun fichier ne correspond au motif",
+       "\"short\":\"aucun fichier ne correspond au motif\"}", false},
+      {" --json app/d.exe", 3, "{\"line\":\"message\",\"status\":3,",
+       "\"short\":\"endommagé ; recopiez-le depuis l'original\"}", false},
       {" --json app/c.dll", 3,
        "{\"line\":\"message\",\"status\":3,\"words\":\"« app/c.dll » n'est pas un fichier VB6", "",
        false},
       // Nothing to do is refused after the summary, which says why in the window's words.
       {" --json \"app/c.dll\" \"app/f.exe\"", 3, "{\"line\":\"message\",\"status\":3,",
-       "\"short\":\"aucun fichier VB6, 2 non VB6\"}", false},
+       "\"short\":\"2 non VB6\"}", false},
       {" --json --version", 0, "{\"line\":\"message\",\"status\":0,\"words\":\"Tressol ", "",
        false},
       {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4,
@@ -1018,13 +1072,13 @@ TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
       {" vb6FR.dll 0x40C * 0x409", "C:/Windows/SysWOW64/vb6FR.dll",
        "Bibliothèque de langue vb6FR.dll : présente dans C:/Windows/SysWOW64.\n"},
       {" vb6FR.dll 0x40C * 0x409", nullptr,
-       "Attention : la bibliothèque de langue vb6FR.dll est introuvable ; là où elle manque, les "
-       "messages VB sont en anglais. Cherchée dans : app (dossier de l'application, d'ordinaire "
-       "celui du fichier) ; C:/Windows/SysWOW64 (dossier système 32 bits) ; C:/Windows (dossier "
-       "de Windows). À faire : copiez vb6FR.dll dans le dossier de l'application, à côté du "
-       "programme, sur chaque ordinateur où elle s'exécute (ou dans C:/Windows/SysWOW64, ce qui "
-       "demande les droits d'administrateur).\n"},
-      {" vb6FR.dll 0x40C ~ 0x409", nullptr, "là où elle manque, les messages VB sont absents."},
+       "Attention : la bibliothèque de langue vb6FR.dll est introuvable ; cherchée dans app "
+       "(dossier de l'application) ; C:/Windows/SysWOW64 (système 32 bits) ; C:/Windows "
+       "(Windows). À faire : copiez-la à côté du programme, sur chaque ordinateur où "
+       "l'application s'exécute.\n"},
+      // What the messages are without it, the effect says.
+      {" vb6FR.dll 0x40C ~ 0x409", nullptr,
+       "Après : messages en français (aucun message sans vb6FR.dll).\n"},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;
@@ -1062,7 +1116,8 @@ TEST(TressolUsage, MistakesSayWhatToWriteAndChangeNothing) {
       {" -cible.exe", 2, ".\\-cible.exe"},
       // The value that is wrong and its rule, then one line to the usage.
       {" \"cible.exe\" * 0x409 ~ 0x12345678", 2,
-       "« 0x12345678 » n'est pas un LCID : 0x suivi de chiffres hexadécimaux, de 0x0 à 0xFFFFF.\n"
+       "« 0x12345678 » n'est pas une langue (LCID) : 0x suivi de chiffres hexadécimaux, de 0x0 à "
+       "0xFFFFF.\n"
        "Pour l'utilisation : Tressol.exe --help\n"},
       // Help and version as a command-line user expects them.
       {" --help", 0, "Utilisation :"},

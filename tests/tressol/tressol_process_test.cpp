@@ -88,9 +88,10 @@ TEST_F(TressolProcess, ExitStatusesTellUsageRefusalAndFailureApart) {
       {L"", 2, "Aucun fichier n'est donné."},
       {Quoted() + L" * 0x409 ~ 0xZZ", 2, "ne sont pas valides"},
       {L" \"" + (folder_.Path() / L"texte.exe").wstring() + L"\"", 3,
-       "« " + folder + "\\texte.exe » n'est pas un fichier VB6 : pas une image PE (signature MZ"},
+       "« " + folder +
+           "\\texte.exe » n'est pas un fichier VB6 : pas un programme Windows (signature MZ"},
       {L" \"" + (folder_.Path() / L"absent.exe").wstring() + L"\"", 4,
-       "« " + folder + "\\absent.exe » ne peut pas être lu : il n'existe pas"},
+       "« " + folder + "\\absent.exe » ne peut pas être lu : introuvable ; vérifiez le chemin.\n"},
   };
   for (const Case& c : cases) {
     const Finished finished = RunTressol(c.tail, folder_.Path());
@@ -172,7 +173,7 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
   struct Case {
     std::wstring tail;
     DWORD status;
-    const char* says;
+    std::string says;
   };
   const Case cases[] = {
       {L" " + app.wstring(), 0, "Résumé : 4 fichiers VB6, 1 non VB6, 0 en échec."},
@@ -180,15 +181,16 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
       {L" \"" + (app / L"*.tlb").wstring() + L"\"", 3, "aucun fichier ne correspond au motif"},
       {L" \"" + (app / L"*.exe").wstring() + L"\"", 0, "Résumé : 2 fichiers VB6, 1 non VB6"},
       {L" \"" + (app / L"Appli?.exe").wstring() + L"\"", 3, "aucun fichier ne correspond"},
+      {L" \"" + (folder_.Path() / L"absent" / L"*.exe").wstring() + L"\"", 3,
+       "le dossier « " + linguarde::test::Ascii(folder_.Path().wstring()) +
+           "\\absent » n'existe pas"},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
        "Résumé : 4 fichiers modifiés, 0 déjà réglé, 1 non VB6, 0 en échec."},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
-       "là où elle manque, les messages VB sont absents. Cherchée dans : "},
+       "Attention : la bibliothèque de langue vb6FR.dll est introuvable ; cherchée dans "},
       {quoted, 0,
-       "C:\\windows\\System (dossier système 16 bits) ; C:\\windows (dossier de Windows). À "
-       "faire : copiez vb6FR.dll dans le dossier de l'application, à côté du programme, sur chaque "
-       "ordinateur où elle s'exécute (ou dans C:\\windows\\syswow64, ce qui demande les droits "
-       "d'administrateur).\n"},
+       "C:\\windows\\System (système 16 bits) ; C:\\windows (Windows). À faire : copiez-la à "
+       "côté du programme, sur chaque ordinateur où l'application s'exécute.\n"},
       {L" --json" + quoted, 0, "\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036"},
       {L" \"" + (folder_.Path() / L"Casse" / L"\u01B0u*.exe").wstring() + L"\"", 0,
        "\u01AFU.exe : messages en anglais."},

@@ -73,7 +73,7 @@ TEST_F(Vb6Samples, ViewShowsTheirHeaders) {
     std::snprintf(offset, sizeof offset, "position 0x%zX", sample.header);
     EXPECT_NE(output.out.find(offset), std::string::npos) << sample.name << output.out;
     EXPECT_NE(
-        output.out.find("avec lequel il a été compilé : version " + std::to_string(sample.build)),
+        output.out.find("Moteur d'exécution VB visé : version " + std::to_string(sample.build)),
         std::string::npos);
     const std::string answer = "\nt : fichier VB6, messages en anglais.\n";
     EXPECT_EQ(output.out.substr(output.out.size() - answer.size()), answer) << output.out;
@@ -97,21 +97,20 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
   };
   const Case cases[] = {
       {" --set vb6FR.dll 0x40C ~ 0x409 app/", 0,
-       "Dictionary.dll : modifié, messages en anglais → en français, sinon absents.\n"
-       "  Pour revenir : tressol --set '*' 0x409 '~' 0x0 /abs/app/Dictionary.dll\n"
-       "Setup.exe : modifié, messages en anglais → en français, sinon absents.\n"
-       "  Pour revenir : tressol --set '*' 0x409 '~' 0x0 /abs/app/Setup.exe\n"
-       "SmallListView.ocx : modifié, messages en anglais → en français, sinon absents.\n"
-       "  Pour revenir : tressol --set '*' 0x409 '~' 0x0 /abs/app/SmallListView.ocx\n"
-       "Bibliothèque de langue VB6 (français), laissée telle quelle : vb6fr.dll\n"
-       "Non VB6, laissés tels quels :\n"
+       "Dictionary.dll : modifié, messages en anglais → en français (aucun message sans "
+       "vb6FR.dll).\n"
+       "  Pour le rétablir : tressol --set '*' 0x409 '~' 0x0 /abs/app/Dictionary.dll\n"
+       "Setup.exe : modifié, messages en anglais → en français (aucun message sans vb6FR.dll).\n"
+       "  Pour le rétablir : tressol --set '*' 0x409 '~' 0x0 /abs/app/Setup.exe\n"
+       "SmallListView.ocx : modifié, messages en anglais → en français (aucun message sans "
+       "vb6FR.dll).\n"
+       "  Pour le rétablir : tressol --set '*' 0x409 '~' 0x0 /abs/app/SmallListView.ocx\n"
+       "Bibliothèque de langue VB6 (français), non modifiée : vb6fr.dll\n"
+       "Fichiers non VB6 :\n"
        "  trop court pour une image PE : LISEZMOI.exe, notes.dll\n"
-       "Attention : la bibliothèque de langue vb6FR.dll est introuvable ; là où elle manque, les "
-       "messages\n"
-       "  VB sont absents.\n"
-       "  À faire : copiez vb6FR.dll dans le dossier de l'application, à côté du programme, sur "
-       "chaque\n"
-       "    ordinateur où elle s'exécute.\n"
+       "Attention : la bibliothèque de langue vb6FR.dll est introuvable.\n"
+       "  À faire : copiez-la à côté du programme, sur chaque ordinateur où l'application "
+       "s'exécute.\n"
        "Résumé : 3 fichiers modifiés, 0 déjà réglé, 3 non VB6, 0 en échec.\n"},
   };
   for (const Case& c : cases) {
@@ -145,12 +144,12 @@ TEST_F(Vb6Samples, DamagedCopiesFailAndStayAsTheyWere) {
     EXPECT_EQ(tressol::Run(tail, files, output), 3) << tail;
     EXPECT_EQ(output.out.find("Non VB6"), std::string::npos) << output.out;
     for (const char* name :
-         {"\nadresse.exe : en échec, il importe le moteur d'exécution VB",
-          "\nmagie.exe : en échec, il importe le moteur d'exécution VB",
-          "\ncoupe.exe : en échec, le fichier est tronqué",
-          "\nsection.exe : en échec, sa table d'importations ne peut pas être lue",
-          "\nmz.exe : en échec, il importe le moteur d'exécution VB, mais sa signature MZ",
-          "\npe.exe : en échec, il importe le moteur d'exécution VB, mais sa signature PE"}) {
+         {"\nadresse.exe : en échec : il utilise le moteur d'exécution VB",
+          "\nmagie.exe : en échec : il utilise le moteur d'exécution VB",
+          "\ncoupe.exe : en échec : le fichier est tronqué",
+          "\nsection.exe : en échec : sa table d'importations ne peut pas être lue",
+          "\nmz.exe : en échec : il utilise le moteur d'exécution VB, mais sa signature MZ",
+          "\npe.exe : en échec : il utilise le moteur d'exécution VB, mais sa signature PE"}) {
       EXPECT_NE(("\n" + output.out).find(name), std::string::npos) << name << output.out;
     }
     for (const auto& [name, target] : files.targets) {

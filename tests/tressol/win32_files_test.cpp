@@ -49,7 +49,7 @@ TEST(Win32Files, AnEntrySwappedAfterTheListingIsRefusedNotFollowed) {
               3);
     ASSERT_TRUE(files.replaced);
     EXPECT_FALSE(files.folderRenamed);
-    for (const char* says : {"\nautre.exe : en échec, remplacé pendant l'opération",
+    for (const char* says : {"\nautre.exe : en échec : remplacé pendant l'opération",
                              "\nRésumé : 2 fichiers modifiés"}) {
       EXPECT_NE(("\n" + output.out).find(says), std::string::npos) << says << "\n" << output.out;
     }

@@ -110,14 +110,17 @@ TEST(LancerAction, RefusesTextsThatCannotReachTheToolBeforeTouchingAnything) {
     const wchar_t* named;  // what the message must name
   };
   const Case cases[] = {
-      {L"C:\\Outils", L"C:\\a\"b.exe", L"guillemet"},
+      // No Windows name holds one: it goes from the path, not from the file's name.
+      {L"C:\\Outils", L"C:\\a\"b.exe",
+       L"guillemet (\"), qu'aucun nom Windows ne contient : retirez-le du chemin"},
       // Explorer's "Copy as path".
       {L"C:\\Outils", L"\"C:\\Mes Projets\\a.exe\"", L"retirez ces guillemets"},
       {L"C:\\Outils", L"C:\\a.exe\r\ndel *", L"U+000D"},
       {L"C:\\Outils", L"C:\\a\tb.exe", L"U+0009"},
       {L"C:\\Outils", std::wstring(L"C:\\a", 4) + L'\0' + L"b", L"U+0000"},
       // Not Unicode text: half of a pair alone, first or second.
-      {L"C:\\Outils", L"C:\\\xD800.exe", L"Le fichier contient un demi-caractère isolé (U+D800)"},
+      {L"C:\\Outils", L"C:\\\xD800.exe",
+       L"Le chemin du fichier contient un demi-caractère isolé (U+D800)"},
       {L"C:\\\xDE00\xD83D", L"a.exe",
        L"Le dossier de Linguarde contient un demi-caractère isolé (U+DE00)"},
       {L"C:\\a%b%c", L"a.exe", L"au moins deux signes %"},

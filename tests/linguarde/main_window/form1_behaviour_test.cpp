@@ -278,15 +278,15 @@ TEST_F(Form1Test, TheLineSaysWhatTheToolSaysOfTheTarget) {
       {"given", [&] { form_.ShowTarget((projects / L"Setup.exe").wstring()); },
        L"Setup.exe\u00A0: fichier VB6, messages en anglais"},
       {"a folder typed", [&] { type(projects); },
-       L"Mes Projets\u00A0: 1 fichier VB6 (messages en anglais), 1 non VB6"},
+       L"Mes Projets\u00A0: 1 VB6 (en anglais), 1 non VB6"},
       {"a name that names nothing", [&] { type(projects / L"Absent.exe"); },
-       L"Absent.exe\u00A0: en échec, il n'existe pas"},
+       L"Absent.exe\u00A0: en échec\u00A0: introuvable\u00A0; vérifiez le chemin"},
       {"without the tool",
        [&] {
          fs::remove(tool);
          type(projects / L"Setup.exe");
        },
-       L"Setup.exe\u00A0: Impossible de lancer «\u00A0" + tool.wstring() + L"\u00A0»"},
+       L"Setup.exe\u00A0: Tressol.exe introuvable\u00A0: placez-le à côté de Linguarde.exe"},
   };
   for (const Case& c : cases) {
     SetWindowTextW(Control(rows::Label2), L"");

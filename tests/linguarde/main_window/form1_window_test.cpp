@@ -180,7 +180,7 @@ TEST_F(Form1Test, TheLineFitsItsBoxLikeTheOtherTexts) {
   const win32::SelectedObject selected(dc.Get(), font.Get());
   std::wstring longName;
   for (int i = 0; i < 20; ++i) longName += L"GestionDesStocks";
-  const std::wstring effect = L"fichier VB6, messages en français, sinon en anglais";
+  const std::wstring effect = L"fichier VB6, messages en français (en anglais sans vb6FR.dll)";
   struct Case {
     std::wstring name;
     std::wstring words;

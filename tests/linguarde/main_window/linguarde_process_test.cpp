@@ -109,7 +109,7 @@ TEST(LinguardeProcess, TheLineSaysWhatTheTargetGivenAtStartIs) {
   };
   const Case cases[] = {
       {copies / L"Setup.exe", L"Setup.exe\u00A0: fichier VB6, messages en anglais", 1s},
-      {copies, L"Copies\u00A0: 1000 fichiers VB6 (messages en anglais)", 20s},
+      {copies, L"Copies\u00A0: 1000 VB6 (en anglais)", 20s},
   };
   for (const Case& c : cases) {
     RunningLinguarde linguarde(folder.Path(), L" \"" + c.target.wstring() + L"\"");
