@@ -15,8 +15,10 @@ function(linguarde_windows_program target)
   cmake_parse_arguments(PARSE_ARGV 1 ARG "WIDE_ENTRY" "" "")
   target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
   if(MINGW)
-    # Sections that nothing reaches are left out of a release.
-    target_link_options(${target} PRIVATE -static $<$<CONFIG:Release>:-s -Wl,--gc-sections>)
+    # Sections that nothing reaches are left out of a release; no time stamp in the PE
+    # header, which would make each build's bytes its own.
+    target_link_options(${target} PRIVATE -static -Wl,--no-insert-timestamp
+                        $<$<CONFIG:Release>:-s -Wl,--gc-sections>)
     if(ARG_WIDE_ENTRY)
       target_link_options(${target} PRIVATE -municode)
     endif()

@@ -102,6 +102,19 @@ linguarde_build() {
   cmake --build --preset "$preset" >/dev/null || cmake --build --preset "$preset"
 }
 
+# linguarde_release SOURCE: the release as published, from the source tree SOURCE: the two
+# programs alone (no tests), built in SOURCE/build/release, then the zip and SHA256SUMS.
+linguarde_release() {
+  local source=$1 version
+  version=$(sed -n 's/^project(Linguarde VERSION \([0-9.]*\).*/\1/p' "$source/CMakeLists.txt")
+  cmake -S "$source" -B "$source/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DBUILD_TESTING=OFF "-DCMAKE_TOOLCHAIN_FILE=$source/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  linguarde_say "building the release in $source/build/release"
+  cmake --build "$source/build/release" --target Linguarde Tressol >/dev/null
+  cmake "-DBUILD=$source/build/release" "-DVERSION=$version" -P "$source/packaging/make_package.cmake"
+  LINGUARDE_PACKAGE="$source/build/release/Linguarde-$version-win64.zip"
+}
+
 # Starts Xvfb on a free display for this shell and its children; stopped on exit.
 linguarde_virtual_display() {
   local display=90

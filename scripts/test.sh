@@ -37,3 +37,6 @@ ctest --preset windows || {
   linguarde_say "running the failed Windows suites once more"
   ctest --preset windows --rerun-failed
 }
+
+linguarde_say "the release, built twice from two clones of this commit: the same bytes"
+bash "$LINGUARDE_ROOT/scripts/reproducible.sh"
