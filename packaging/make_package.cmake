@@ -5,7 +5,7 @@
 # (SOURCE_DATE_EPOCH if set), mode 0644, no owner.
 get_filename_component(source "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(bin "${BUILD}/bin")
-if(CONFIG)
+if(CONFIG AND IS_DIRECTORY "${BUILD}/bin/${CONFIG}")
   set(bin "${BUILD}/bin/${CONFIG}")
 endif()
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
@@ -18,9 +18,10 @@ else()
   endif()
 endif()
 find_program(python NAMES python3 python REQUIRED)
-set(name "Linguarde-${VERSION}-win64.zip")
+set(top "Linguarde-${VERSION}-win64")
+set(name "${top}.zip")
 execute_process(COMMAND "${python}" "${source}/packaging/make_zip.py" "${BUILD}/${name}" "${epoch}"
-                        "${source}/LICENSE" "${bin}/Linguarde.exe" "${BUILD}/LISEZMOI.txt"
+                        "${top}" "${source}/LICENSE" "${BUILD}/LISEZMOI.txt" "${bin}/Linguarde.exe"
                         "${bin}/Tressol.exe"
                 RESULT_VARIABLE status)
 if(NOT status EQUAL 0)

@@ -1,5 +1,5 @@
 # Makes the release package and checks what it holds and its checksum file:
-# cmake -DBUILD=... -DVERSION=... -DCMAKE_CPACK_COMMAND=... -P check_package.cmake
+# cmake -DBUILD=... -DVERSION=... [-DCONFIG=...] -P check_package.cmake
 include("${CMAKE_CURRENT_LIST_DIR}/../../packaging/make_package.cmake")
 set(package "${BUILD}/Linguarde-${VERSION}-win64.zip")
 execute_process(COMMAND "${CMAKE_COMMAND}" -E tar tf "${package}" OUTPUT_VARIABLE listing RESULT_VARIABLE status)

@@ -175,6 +175,7 @@ TEST(ParseCommandLine, RefusesMissingTargetsAndMalformedSettings) {
       {"\"f.exe\" \"0x0\" vb6FR.dll 0x40C * 0x409", Mistake::TargetLooksLikeLcid, 0},
       {" --undo", Mistake::UndoWithoutJournal, 0},
       {" --undo j.txt a.exe", Mistake::UndoWithOthers, 0},
+      {" --dry-run a.exe", Mistake::DryRunWithoutUndo, 0},
   };
   for (const Case& c : cases) {
     try {

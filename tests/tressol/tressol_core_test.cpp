@@ -533,7 +533,8 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
         "\"reason\":",
         // The run's end, as the window's line shows it and as the console says it.
         "{\"line\":\"summary\",\"mode\":\"view\",\"files\":8,\"vb6Files\":4,\"changedFiles\":0,"
-        "\"alreadySetFiles\":0,\"matchingFiles\":0,\"differingFiles\":0,\"notVb6Files\":2,"
+        "\"restorableFiles\":0,\"alreadySetFiles\":0,\"matchingFiles\":0,\"differingFiles\":0,"
+        "\"notVb6Files\":2,"
         "\"leftAsideFiles\":0,\"failedFiles\":2,\"journal\":null,\"undoExact\":false,"
         "\"words\":\"Résumé : 4 fichiers VB6, 2 non VB6, 2 en échec.\",\"short\":\"2 en échec, "
         "4 VB6 (3 en anglais, 1 en français ou anglais), 2 non VB6\"}\n"},
@@ -706,6 +707,17 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
     if (c.since) c.since(target);
     const std::vector<std::uint8_t> since = target.bytes;
     const int writes = target.writes;
+    // A dry run finds the same, and writes nothing: no file, no journal, no mark.
+    const std::size_t journals = files.journals.size();
+    Output dry;
+    EXPECT_EQ(tressol::Run(" --json --dry-run --undo \"C:\\Retours\\journal-1.txt\"", files, dry),
+              c.status)
+        << c.what << dry.out;
+    EXPECT_TRUE(Contains(dry.out, c.since ? "\"restorableFiles\":0," : "\"restorableFiles\":1,"))
+        << c.what << dry.out;
+    EXPECT_EQ(target.writes, writes) << c.what;
+    EXPECT_EQ(files.journals.size(), journals) << c.what;
+    EXPECT_EQ(files.journals["C:\\Retours\\journal-1.txt"].find("undone by="), std::string::npos);
     Output undo;
     EXPECT_EQ(Undo(files, "C:\\Retours\\journal-1.txt", undo), c.status) << c.what << undo.err;
     EXPECT_TRUE(Contains(undo.out, c.says)) << c.what << undo.out;

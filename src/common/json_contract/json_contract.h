@@ -44,6 +44,7 @@ inline constexpr std::string_view kEffect = "effect";
 // The values of kDone.
 inline constexpr std::string_view kShown = "shown";
 inline constexpr std::string_view kChanged = "changed";
+inline constexpr std::string_view kRestorable = "restorable";  // an undo's dry run: exactly
 inline constexpr std::string_view kAlreadySet = "already-set";
 inline constexpr std::string_view kChecked = "checked";
 inline constexpr std::string_view kSkipped = "skipped";
@@ -56,6 +57,7 @@ inline constexpr std::string_view kMode = "mode";
 inline constexpr std::string_view kFiles = "files";
 inline constexpr std::string_view kVb6Files = "vb6Files";
 inline constexpr std::string_view kChangedFiles = "changedFiles";
+inline constexpr std::string_view kRestorableFiles = "restorableFiles";
 inline constexpr std::string_view kAlreadySetFiles = "alreadySetFiles";
 inline constexpr std::string_view kMatchingFiles = "matchingFiles";
 inline constexpr std::string_view kDifferingFiles = "differingFiles";

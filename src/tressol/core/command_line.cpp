@@ -140,6 +140,8 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
       command.recurse = true;
     } else if (word == "--local-only") {
       command.localOnly = true;
+    } else if (word == "--dry-run") {
+      command.dryRun = true;
     } else if (word == "--undo") {
       const std::string journal = at < tail.size() ? ReadArgument(tail, at) : std::string();
       if (journal.empty()) {
@@ -165,6 +167,7 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
     }
     return command;
   }
+  if (command.dryRun) throw UsageMistake(Mistake::DryRunWithoutUndo, shell);
   const std::vector<std::string> words = SplitArguments(rest);
   // The help as Windows programs give it.
   if (shell == Shell::Cmd && words.size() == 1 && words[0] == "/?") {

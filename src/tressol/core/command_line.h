@@ -27,6 +27,7 @@ struct Command {
   bool help = false;                         // --help, -h, /?: the usage, and nothing else
   bool version = false;                      // --version
   std::optional<std::string> undo;           // --undo: the journal whose changes to undo
+  bool dryRun = false;                       // --dry-run, with --undo: what it would do
 
   Mode Doing() const {
     return undo ? Mode::Undo : settings ? Mode::Set : expected ? Mode::Check : Mode::View;

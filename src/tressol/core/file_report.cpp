@@ -112,6 +112,8 @@ std::string PlainWords(const FileOutcome& outcome) {
     case Result::AlreadySet:
       return std::string(outcome.undoing ? "déjà rétabli, " : "déjà réglé, ") +
              PlainEffect(outcome.settings);
+    case Result::Restorable:
+      return "peut être rétabli exactement, " + PlainEffect(outcome.settings) + " pour l'instant";
     case Result::Matches:
       return "conforme, " + PlainEffect(outcome.settings);
     case Result::Differs:
@@ -272,6 +274,7 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
     case Result::AlreadySet:
       return name + " : " + PlainWords(outcome) +
              (outcome.ChecksumRepaired() ? " ; somme de contrôle PE fausse, corrigée" : "") + ".\n";
+    case Result::Restorable:
     case Result::Differs:
     case Result::Failed:
     case Result::Busy:
@@ -328,6 +331,7 @@ RunCounts CountsOf(const std::vector<FileOutcome>& outcomes) {
   RunCounts counts;
   for (const FileOutcome& outcome : outcomes) {
     ++counts.results[outcome.result];
+    counts.dryRun = counts.dryRun || outcome.dryRun;
     if (outcome.result == Result::Shown) {
       ++counts.effects[PlainEffect(outcome.settings)];
       ++counts.shortEffects[ShortEffect(outcome.settings)];
@@ -374,6 +378,11 @@ std::string VerdictCounts(const RunCounts& counts, Mode mode) {
       return Count(counts[Result::Matches], "conforme", "conformes") + ", " +
              Count(counts[Result::Differs], "différent", "différents");
     case Mode::Undo:
+      if (counts.dryRun) {
+        return Count(counts[Result::Restorable], "fichier à rétablir exactement",
+                     "fichiers à rétablir exactement") +
+               ", " + Count(counts[Result::AlreadySet], "déjà rétabli", "déjà rétablis");
+      }
       return Count(counts[Result::Changed], "fichier rétabli", "fichiers rétablis") + ", " +
              Count(counts[Result::AlreadySet], "déjà rétabli", "déjà rétablis");
     case Mode::Set:
@@ -484,6 +493,8 @@ std::string_view DoneValue(Result result) {
       return contract::kShown;
     case Result::Changed:
       return contract::kChanged;
+    case Result::Restorable:
+      return contract::kRestorable;
     case Result::AlreadySet:
       return contract::kAlreadySet;
     case Result::Matches:
@@ -580,6 +591,7 @@ std::string JsonSummary(const std::vector<FileOutcome>& outcomes, Mode mode,
       .Number(contract::kFiles, outcomes.size())
       .Number(contract::kVb6Files, counts.Vb6())
       .Number(contract::kChangedFiles, counts[Result::Changed])
+      .Number(contract::kRestorableFiles, counts[Result::Restorable])
       .Number(contract::kAlreadySetFiles, counts[Result::AlreadySet])
       .Number(contract::kMatchingFiles, counts[Result::Matches])
       .Number(contract::kDifferingFiles, counts[Result::Differs])

@@ -37,6 +37,7 @@ struct RunCounts {
   std::map<Result, std::size_t> results;
   std::map<std::string, std::size_t> effects;       // of the files shown, in plain words
   std::map<std::string, std::size_t> shortEffects;  // and in short ones
+  bool dryRun = false;                              // an undo's: nothing written
 
   std::size_t operator[](Result result) const;
   std::size_t Vb6() const;  // the VB6 files that did not fail

@@ -19,11 +19,13 @@ enum class Signature { None, Present, OutsideFile };
 
 // What became of one file. Pending: not looked at yet. Busy: held by another program;
 // tried again later. LeftAside: an entry of a folder or a pattern that is not a regular
-// file (a link, a device…). Matches and Differs: a check's verdicts.
+// file (a link, a device…). Matches and Differs: a check's verdicts. Restorable: an undo's
+// dry run finds that it would give the file back exactly.
 enum class Result {
   Pending,
   Shown,
   Changed,
+  Restorable,
   AlreadySet,
   Matches,
   Differs,
@@ -68,6 +70,7 @@ struct FileOutcome {
   std::string journal;                         // a change: the run's journal that holds it
   std::optional<JournalChange> undoing;        // --undo: the change to give back
   bool wrongChecksumRestored = false;          // --undo: a wrong checksum put back as it was
+  bool dryRun = false;                         // --undo --dry-run: nothing is written
   std::vector<LibraryPresence> libraries;
 
   // A set's VB6 file (changed or already set): the settings as it held them before.

@@ -419,8 +419,9 @@ constexpr char kUsageCmd[] =
     "      désigne une seule cible à afficher, et rien n'est modifié.\n"
     "  Tressol.exe [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
     "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
-    "  Tressol.exe [--json] --undo JOURNAL\n"
-    "      annule les modifications qu'une exécution a inscrites dans son journal.\n"
+    "  Tressol.exe [--json] [--dry-run] --undo JOURNAL\n"
+    "      annule les modifications qu'une exécution a inscrites dans son journal ; avec\n"
+    "      --dry-run, dit seulement si chaque fichier peut être rétabli exactement.\n"
     "  CIBLE : un fichier, un dossier (ses fichiers .exe, .dll et .ocx ; avec --recurse,\n"
     "      ceux de ses sous-dossiers aussi) ou un motif (* et ? dans le dernier élément, par\n"
     "      exemple C:\\MonAppli\\*.ocx ; avec --recurse, dans chaque sous-dossier) ; chaque\n"
@@ -437,8 +438,9 @@ constexpr char kUsagePosix[] =
     "      la modifie aussi.\n"
     "  tressol [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
     "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
-    "  tressol [--json] --undo JOURNAL\n"
-    "      annule les modifications qu'une exécution a inscrites dans son journal.\n"
+    "  tressol [--json] [--dry-run] --undo JOURNAL\n"
+    "      annule les modifications qu'une exécution a inscrites dans son journal ; avec\n"
+    "      --dry-run, dit seulement si chaque fichier peut être rétabli exactement.\n"
     "  CIBLE : un fichier ou un dossier (ses fichiers .exe, .dll et .ocx ; avec --recurse,\n"
     "      ceux de ses sous-dossiers aussi) ; le shell développe les motifs. Chaque fichier\n"
     "      est traité seul, tout ou rien. Une cible dont le nom commence par un tiret\n"
@@ -504,6 +506,8 @@ std::string MistakeText(const UsageMistake& mistake) {
       return "Donnez une seule des options --set et --check, une seule fois.";
     case Mistake::UndoWithoutJournal:
       return "--undo attend le chemin du journal que le rapport d'une modification donne.";
+    case Mistake::DryRunWithoutUndo:
+      return "--dry-run ne va qu'avec --undo JOURNAL.";
     case Mistake::UndoWithOthers:
       return "--undo prend un journal seul, sans fichier, réglages ni --recurse.";
     case Mistake::TargetLooksLikeLcid:

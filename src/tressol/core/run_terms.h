@@ -31,6 +31,7 @@ enum class Mistake {
   UnknownOption,        // word: the option
   NoTarget,             // none given, or only an empty one
   EmptyTarget,          // an empty one beside others
+  DryRunWithoutUndo,    //
   SettingsMissing,      // word: --set or --check, short of its four values
   InvalidSettings,      // settings: the four words; at: the first wrong one
   SetAndCheck,          // more than one of them

@@ -373,6 +373,7 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
     if (end != contents.ends.end() && end->second == ChangeEnd::RolledBack) continue;
     FileOutcome outcome = Unprocessed(change->path, change->path, change->path);
     outcome.undoing = *change;
+    outcome.dryRun = command.dryRun;
     batch.Add(std::move(outcome));
     ++changes;
   }
@@ -382,8 +383,9 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
   }
   const std::vector<FileOutcome> outcomes = batch.Finish();
   // Marked only when every file is as it was: a file left changed can still be undone.
-  if (std::none_of(outcomes.begin(), outcomes.end(),
-                   [](const FileOutcome& o) { return o.result == Result::Failed; })) {
+  if (!command.dryRun && std::none_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
+        return o.result == Result::Failed;
+      })) {
     batch.Journal().MarkUndone(*undone, text);
   }
   output.out += ManyFilesEnd(outcomes, Mode::Undo, batch, files, output);

@@ -10,6 +10,7 @@ namespace tressol {
 
 void UndoFile(FileOutcome& outcome, const JournalChange& change, FileSystem& files,
               RunJournal& journal) {
+  // A dry run opens the file as the undo would, so that what would stop it, stops it.
   const std::unique_ptr<TargetFile> file = files.Open(change.path, true);
   if (file->Identity() != change.identity) {
     Damaged(Verdict::AnotherFileNow);
@@ -46,6 +47,11 @@ void UndoFile(FileOutcome& outcome, const JournalChange& change, FileSystem& fil
   outcome.settings = outcome.header->settings;
   if (allBefore) {
     outcome.result = Result::AlreadySet;
+    return;
+  }
+  if (outcome.dryRun) {
+    outcome.result = Result::Restorable;
+    outcome.absolutePath = change.path;
     return;
   }
   for (const Region& region : change.regions) {
