@@ -383,5 +383,54 @@ TEST_F(EndToEnd, AScriptThatCannotBeWrittenIsReportedThenTheProgramEnds) {
   EXPECT_TRUE(NewInterpreters(linguarde.Id(), seen).empty()) << "a console was started";
 }
 
+// An action undone where it was made: the window offers the undo once the action's console
+// has closed, runs it in a console of its own, and the file comes back byte for byte; the
+// undo, with its own journal, is offered in turn. The batch file keeps the action's lines.
+TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
+  TestFolder application(L"");
+  fs::copy_file(TestProgramFolder() / L"Tressol.exe", application.Path() / L"Tressol.exe");
+  RunningLinguarde linguarde(application.Path());
+  ASSERT_NE(linguarde.Window(), nullptr);
+  ChooseTheCopy(linguarde, "annuler");
+  if (HasFatalFailure()) return;
+  const std::string original = ReadBytes(target_);
+  const auto line = [&] { return WindowText(linguarde.TargetLine()); };
+  const auto offered = [&] {
+    const HWND undo = linguarde.Button(L"Annuler");
+    return undo != nullptr && IsWindowVisible(undo) != FALSE;
+  };
+  const std::wstring before = L"Appli.exe\u00A0: fichier VB6, messages en anglais";
+  ASSERT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
+  EXPECT_FALSE(offered()) << "an undo offered before any action";
+
+  std::set<DWORD> seen;
+  std::vector<DWORD> started;
+  ClickCentre(linguarde.Button(L"Localiser en Français ou Anglais US"));
+  ASSERT_TRUE(
+      WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s));
+  const std::string script = ReadBytes(application.Path() / L"VBcommand.bat");
+  ReadAndAnswerConsole(started.front(), application.Path());
+  ASSERT_TRUE(WaitForExit(started.front(), 20s));
+  ASSERT_TRUE(WaitUntil(offered, 30s)) << "no undo offered: " << testing::PrintToString(line());
+  EXPECT_EQ(line(),
+            L"Appli.exe\u00A0: fichier VB6, messages en français (en anglais sans vb6FR.dll)");
+  EXPECT_NE(ReadBytes(target_), original);
+  SaveScreenshot(WindowRect(linguarde.Window()), OutputFolder() / "annuler-offert.bmp");
+
+  ClickCentre(linguarde.Button(L"Annuler"));
+  ASSERT_TRUE(
+      WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s))
+      << "no console for the undo";
+  const std::string screen = ReadAndAnswerConsole(started.front(), application.Path());
+  EXPECT_NE(screen.find("Appli.exe : rétabli"), std::string::npos) << screen;
+  ASSERT_TRUE(WaitForExit(started.front(), 20s));
+  EXPECT_EQ(ReadBytes(target_), original) << "the file is not as it was";
+  EXPECT_EQ(ReadBytes(application.Path() / L"VBcommand.bat"), script);
+  EXPECT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
+  EXPECT_TRUE(WaitUntil(offered, 30s)) << "the undo is not offered in turn";
+  ASSERT_TRUE(ClickCloseBox(linguarde.Window()));
+  EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
+}
+
 }  // namespace
 }  // namespace linguarde::test

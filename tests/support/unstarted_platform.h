@@ -25,6 +25,13 @@ class UnstartedPlatform final : public ScriptPlatform {
     environment = variables;
     return nullptr;
   }
+  std::wstring NewJournalPath() override { return real_.NewJournalPath(); }
+  std::unique_ptr<Console> StartUndo(const std::wstring&, const std::wstring& journal,
+                                     const std::vector<ScriptVariable>& variables) override {
+    started.push_back(L"--undo " + journal);
+    environment = variables;
+    return nullptr;
+  }
 
  private:
   win32::Win32ScriptPlatform real_;

@@ -18,13 +18,15 @@ namespace {
 constexpr std::wstring_view kNothingDone = L" Rien n'a été écrit ni lancé.";
 constexpr std::wstring_view kNothingStarted = L" Rien n'a été lancé.";
 
+constexpr std::wstring_view kCloseIt =
+    L"Fermez cette console (appuyez sur une touche dans celle-ci), puis recommencez.";
+
 [[noreturn]] void RefuseHeldScript(std::wstring_view nothingDone) {
   throw ActionRefused(
       L"Le script VBcommand.bat est encore utilisé, sans doute par la console d'une action "
       L"précédente (lancée par cette copie de Linguarde, une autre copie ou un autre "
-      L"utilisateur) ou par un autre programme, un antivirus par exemple. Fermez cette console "
-      L"(appuyez sur une touche dans celle-ci), puis recommencez." +
-      std::wstring(nothingDone));
+      L"utilisateur) ou par un autre programme, un antivirus par exemple. " +
+      std::wstring(kCloseIt) + std::wstring(nothingDone));
 }
 
 std::wstring CodePointName(char32_t codePoint) {
@@ -130,8 +132,13 @@ void RefuseTooLong(const ActionLine& line) {
 
 }  // namespace
 
+std::wstring ConsoleStillOpen() {
+  return L"La console de l'action précédente est encore ouverte. " + std::wstring(kCloseIt) +
+         std::wstring(kNothingStarted);
+}
+
 std::unique_ptr<Console> LancerAction(std::int16_t Index, const std::wstring& cible,
-                                      ScriptPlatform& platform) {
+                                      ScriptPlatform& platform, const std::wstring& journal) {
   const std::wstring folder = platform.ApplicationFolder();
   const std::wstring scriptPath = modOperationFichier::CheminDansDossier(folder, kScriptName);
 
@@ -164,8 +171,13 @@ std::unique_ptr<Console> LancerAction(std::int16_t Index, const std::wstring& ci
     // Another copy rewrote the script for a console of its own.
     RefuseHeldScript(kNothingStarted);
   }
-  return platform.StartScript(scriptPath, std::move(held),
-                              line ? line->environment : std::vector<ScriptVariable>());
+  std::vector<ScriptVariable> environment;
+  if (line) {
+    environment = line->environment;
+    environment.push_back({std::wstring(kJournalVariable),
+                           kActions[static_cast<std::size_t>(Index)].writes ? journal : L""});
+  }
+  return platform.StartScript(scriptPath, std::move(held), environment);
 }
 
 bool CanCarry(std::wstring_view cible) { return !interpreter::FindUncarriable(cible); }

@@ -12,11 +12,15 @@ namespace linguarde {
 inline constexpr std::wstring_view kScriptName = L"VBcommand.bat";
 
 // Writes "VBcommand.bat" into the application folder (the action's line, then "Pause")
-// and starts it; returns its console, which the caller may wait on. Throws ActionRefused,
-// before anything is written, for a text the interpreter cannot carry; any failed step
-// throws StepFailed and the rest is not done.
+// and starts it; returns its console, which the caller may wait on. An action that writes
+// gives the tool `journal` for its journal; a view, none, not even one inherited. Throws
+// ActionRefused, before anything is written, for a text the interpreter cannot carry; any
+// failed step throws StepFailed and the rest is not done.
 std::unique_ptr<Console> LancerAction(std::int16_t Index, const std::wstring& cible,
-                                      ScriptPlatform& platform);
+                                      ScriptPlatform& platform, const std::wstring& journal = {});
+
+// Why nothing more is started while a console of an earlier action is open.
+std::wstring ConsoleStillOpen();
 
 // Whether an action's batch line can carry this target to the tool unchanged (no quote,
 // no control character).

@@ -7,11 +7,15 @@
 
 namespace linguarde {
 
-// A variable that the script's interpreter alone is given in its environment.
+// A variable that the script's interpreter alone is given in its environment; an empty
+// value takes the variable out of the environment.
 struct ScriptVariable {
   std::wstring name;
   std::wstring value;
 };
+
+// Where the tool writes the journal of a run that changes files.
+inline constexpr std::wstring_view kJournalVariable = L"TRESSOL_JOURNAL";
 
 // The script held read only, from its close until the console's interpreter has it: while
 // that console runs, nobody can write the script.
@@ -59,6 +63,13 @@ class ScriptPlatform {
   virtual std::unique_ptr<Console> StartScript(const std::wstring& path,
                                                std::unique_ptr<HeldScript> script,
                                                const std::vector<ScriptVariable>& environment) = 0;
+  // A path for the journal of the next action that writes, where no file is yet, in the
+  // tool's own folder of journals; nothing where that folder is not known.
+  virtual std::wstring NewJournalPath() = 0;
+  // Starts "tool --undo journal" in a console of its own, as StartScript starts a script,
+  // that waits for a key once the tool has ended.
+  virtual std::unique_ptr<Console> StartUndo(const std::wstring& tool, const std::wstring& journal,
+                                             const std::vector<ScriptVariable>& environment) = 0;
 };
 
 }  // namespace linguarde

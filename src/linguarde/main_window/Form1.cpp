@@ -235,6 +235,10 @@ void Form1::OnCreate() {
   // A panel hidden at start, and what it holds, is built when it is first shown: the first
   // paint needs only what shows.
   CreateControls(&ShownAtStart);
+  undoButton_ =
+      CreateWindowExW(0, L"BUTTON", L"Annuler", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
+                      Control(rows::Picture1),
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kUndoId)), instance_, nullptr);
   // Paths longer than the edit control's default limit must fit.
   SendMessageW(Control(rows::Text1), EM_SETLIMITTEXT, 0, 0);
   CreateFonts();
@@ -242,7 +246,8 @@ void Form1::OnCreate() {
   watch_ = std::make_unique<TargetWatch>(
       hwnd_, modOperationFichier::CheminDansDossier(platform_.ApplicationFolder(), kToolName),
       [this] { return WindowText(Control(rows::Text1)); },
-      [this](const std::wstring& target, const std::wstring& words) { Say(target, words); });
+      [this](const std::wstring& target, const std::wstring& words) { Say(target, words); },
+      [this](const std::wstring& journal) { OfferUndo(journal); });
 }
 
 void Form1::CreateControls(bool (*wanted)(const ControlRow&)) {
@@ -310,6 +315,10 @@ void Form1::OnCommand(int id, UINT code) {
   if (code != BN_CLICKED || id < kFirstControlId) {
     return;
   }
+  if (id == kUndoId) {
+    Undo_Click();
+    return;
+  }
   const std::size_t row = static_cast<std::size_t>(id - kFirstControlId);
   if (row == rows::Command1) {
     Command1_Click();
@@ -371,6 +380,9 @@ void Form1::SetFonts() {
       SendMessageW(controls_[row], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
   }
+  if (undoButton_ != nullptr) {
+    SendMessageW(undoButton_, WM_SETFONT, reinterpret_cast<WPARAM>(defaultFont_.Get()), TRUE);
+  }
 }
 
 void Form1::Layout() {
@@ -419,6 +431,17 @@ void Form1::Layout() {
     }
     MoveWindow(controls_[row], left, top, width, height, TRUE);
   }
+  if (undoButton_ != nullptr) {
+    const RECT box = UndoBox();
+    MoveWindow(undoButton_, box.left, box.top, box.right - box.left, box.bottom - box.top, TRUE);
+  }
+}
+
+RECT Form1::UndoBox() const {
+  const ControlRow& line = kForm1Controls[rows::Label2];
+  const int right = TwipsToPixels(line.left + line.width, dpi_);
+  return {right - TwipsToPixels(kUndoWidth, dpi_), TwipsToPixels(line.top, dpi_), right,
+          TwipsToPixels(line.top + line.height, dpi_)};
 }
 
 void Form1::Command1_Click() {
@@ -439,11 +462,20 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click(int Index) {
+  // One console at a time, an undo's as an action's.
+  if (watch_->Following()) {
+    ShowMessage(hwnd_, ConsoleStillOpen(), MB_OK | MB_ICONWARNING);
+    return;
+  }
   const bool due = watch_->Interrupt();
   const std::wstring target = WindowText(Control(rows::Text1));
+  const bool writes =
+      Index >= 0 && static_cast<std::size_t>(Index) < kActions.size() && kActions[Index].writes;
+  // Each action that writes keeps a journal of its own, which the window can then undo.
+  const std::wstring journal = writes ? platform_.NewJournalPath() : std::wstring();
   std::unique_ptr<Console> console;
   try {
-    console = LancerAction(static_cast<std::int16_t>(Index), target, platform_);
+    console = LancerAction(static_cast<std::int16_t>(Index), target, platform_, journal);
   } catch (const ActionRefused& refusal) {
     ShowMessage(hwnd_, refusal.Message(), MB_OK | MB_ICONWARNING);
   } catch (const UserError& failure) {
@@ -453,9 +485,38 @@ void Form1::Command2_Click(int Index) {
     ReportFailure(L"L'action a échoué : mémoire insuffisante ou erreur inattendue.");
     return;
   }
-  const bool writes =
-      Index >= 0 && static_cast<std::size_t>(Index) < kActions.size() && kActions[Index].writes;
-  watch_->ActionDone(std::move(console), writes, due, target);
+  watch_->ActionDone(std::move(console), writes, due, target, journal);
+}
+
+void Form1::Undo_Click() {
+  if (undoJournal_.empty()) return;
+  if (watch_->Following()) {
+    ShowMessage(hwnd_, ConsoleStillOpen(), MB_OK | MB_ICONWARNING);
+    return;
+  }
+  const std::wstring journal = undoJournal_;
+  OfferUndo({});
+  const bool due = watch_->Interrupt();
+  // The undo keeps a journal of its own: once its console has closed, it may be undone in
+  // turn, offered the same way.
+  const std::wstring undoJournal = platform_.NewJournalPath();
+  std::unique_ptr<Console> console;
+  try {
+    console = platform_.StartUndo(
+        modOperationFichier::CheminDansDossier(platform_.ApplicationFolder(), kToolName), journal,
+        {{std::wstring(kJournalVariable), undoJournal}});
+  } catch (const UserError& failure) {
+    ShowMessage(hwnd_, failure.Message(), MB_OK | MB_ICONWARNING);
+    return;
+  }
+  watch_->ActionDone(std::move(console), true, due, WindowText(Control(rows::Text1)), undoJournal);
+}
+
+void Form1::OfferUndo(const std::wstring& journal) {
+  undoJournal_ = journal;
+  if (journal.empty() && GetFocus() == undoButton_) SetFocus(Control(rows::Text1));
+  ShowWindow(undoButton_, journal.empty() ? SW_HIDE : SW_SHOW);
+  InvalidateRect(Control(rows::Label2), nullptr, TRUE);
 }
 
 void Form1::ReadTarget() { watch_->Read(); }
@@ -478,14 +539,16 @@ void Form1::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const win32::SelectedObject font(item.hDC, defaultFont_.Get());
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
-  const SIZE size{box.right - box.left, box.bottom - box.top};
+  // The undo button, while shown, ends the line.
+  const int undo = IsWindowVisible(undoButton_) ? TwipsToPixels(kUndoWidth + kUndoGap, dpi_) : 0;
+  const SIZE size{box.right - box.left - undo, box.bottom - box.top};
   const std::wstring text = FittedLine(item.hDC, lineName_, lineWords_, size);
   // Centred on the height of the button beside it, as its caption is.
   RECT place{0, 0, size.cx, 0};
   DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &place,
             DT_CALCRECT | kLineFormat);
   OffsetRect(&place, box.left, box.top + (size.cy - place.bottom) / 2);
-  place.right = box.right;
+  place.right = box.left + size.cx;
   DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &place, kLineFormat);
 }
 

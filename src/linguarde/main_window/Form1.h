@@ -43,6 +43,11 @@ class Form1 : public BaseWindow<Form1> {
 
   void Command1_Click();
   void Command2_Click(int Index);
+  // "Annuler", shown at the end of the line while the last action can be undone exactly:
+  // runs the tool's undo of that action's journal in a console of its own.
+  void Undo_Click();
+  // The undo button, once created.
+  HWND UndoButton() const { return undoButton_; }
 
   CommonDialog CMDialog1;
 
@@ -67,6 +72,10 @@ class Form1 : public BaseWindow<Form1> {
   void ReportFailure(const std::wstring& message);
   // Label2: the target's name, then the words.
   void Say(const std::wstring& target, const std::wstring& words);
+  // Shows the undo button for that journal, or hides it for none.
+  void OfferUndo(const std::wstring& journal);
+  // The undo button's box: the end of Label2's, which it covers while shown.
+  RECT UndoBox() const;
 
   HINSTANCE instance_;
   ScriptPlatform& platform_;
@@ -82,6 +91,10 @@ class Form1 : public BaseWindow<Form1> {
   // What Label2 shows, apart, so that only the name is shortened to fit.
   std::wstring lineName_;
   std::wstring lineWords_;
+  // Not a control of the first window's table: a departure from its tab order, the last
+  // stop, and shown only while it has something to undo.
+  HWND undoButton_ = nullptr;
+  std::wstring undoJournal_;
   std::unique_ptr<TargetWatch> watch_;  // from the window's creation
 };
 

@@ -124,5 +124,10 @@ inline constexpr int kCommand2FontWeight = 700;
 
 // Dialog-style identifiers of the controls: 100 plus the row.
 inline constexpr int kFirstControlId = 100;
+// The undo button, outside the table: its id, and its width and gap before it, in twips.
+inline constexpr int kUndoId = kFirstControlId + 50;
+inline constexpr int kUndoWidth = 1000;
+inline constexpr int kUndoGap = 60;
+static_assert(kUndoId >= kFirstControlId + static_cast<int>(kForm1Controls.size()));
 
 }  // namespace linguarde

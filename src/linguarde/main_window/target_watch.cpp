@@ -35,8 +35,12 @@ void CALLBACK PostConsoleEnded(void* window, BOOLEAN) {
 }  // namespace
 
 TargetWatch::TargetWatch(HWND window, std::wstring tool, std::function<std::wstring()> target,
-                         Say say)
-    : window_(window), tool_(std::move(tool)), target_(std::move(target)), say_(std::move(say)) {}
+                         Say say, Offer offer)
+    : window_(window),
+      tool_(std::move(tool)),
+      target_(std::move(target)),
+      say_(std::move(say)),
+      offer_(std::move(offer)) {}
 
 bool TargetWatch::Handle(UINT message, WPARAM wParam) {
   switch (message) {
@@ -56,6 +60,7 @@ bool TargetWatch::Handle(UINT message, WPARAM wParam) {
 
 void TargetWatch::Read() {
   StopReading();
+  checkJournal_.clear();
   readingWanted_ = true;
   SetTimer(window_, kStartReading, USER_TIMER_MINIMUM, nullptr);
 }
@@ -67,10 +72,13 @@ bool TargetWatch::Interrupt() {
 }
 
 void TargetWatch::ActionDone(std::unique_ptr<Console> console, bool writes, bool due,
-                             const std::wstring& target) {
+                             const std::wstring& target, const std::wstring& journal) {
   bool unfollowed = false;
   // A view changes nothing: its console needs no following.
-  if (writes && console != nullptr) unfollowed = !Follow(std::move(console), target);
+  if (writes && console != nullptr) {
+    journal_ = journal;
+    unfollowed = !Follow(std::move(console), target);
+  }
   // A console that cannot be followed may still be writing the file: not read behind it.
   if (due && console_ == nullptr && !unfollowed) Read();
 }
@@ -107,6 +115,7 @@ void TargetWatch::OnConsoleEnded() {
   consoleWait_.Reset();
   console_.reset();
   Read();
+  checkJournal_ = std::exchange(journal_, {});
 }
 
 void TargetWatch::StopReading() {
@@ -119,6 +128,8 @@ void TargetWatch::StopReading() {
 void TargetWatch::StartReading() {
   StopReading();
   readingWanted_ = false;
+  // An undo offered was for the target as the console left it.
+  offer_({});
   const std::wstring target = target_();
   if (target.empty()) {
     say_(L"", L"");
@@ -142,7 +153,12 @@ void TargetWatch::StartReading() {
     return;
   }
   try {
-    reading_ = std::make_unique<ToolReading>(tool_, target, window_, kReadingDone, ++readingId_);
+    // The target as one argument, read as a target even where it looks like an option; a
+    // file only in the cloud is not downloaded for a line that nobody asked for.
+    reading_ = std::make_unique<ToolReading>(
+        tool_, std::vector<std::wstring>{L"--json", L"--local-only", L"--", target}, window_,
+        kReadingDone, ++readingId_);
+    checking_ = false;
   } catch (const UserError& failure) {
     // The one failure a user can mend at once: the tool left behind when copying.
     const bool missing = GetFileAttributesW(tool_.c_str()) == INVALID_FILE_ATTRIBUTES &&
@@ -165,15 +181,46 @@ void TargetWatch::OnTimer(UINT_PTR timer) {
     say_(readingTarget_, L"lecture en cours\u2026");
   } else if (timer == kReadingLimit && reading_ != nullptr) {
     StopReading();
-    say_(readingTarget_, std::wstring(kNoAnswer));
+    // An undo the tool did not answer for is not offered; the line keeps the target's words.
+    if (std::exchange(checking_, false)) {
+      checkJournal_.clear();
+    } else {
+      say_(readingTarget_, std::wstring(kNoAnswer));
+    }
   }
 }
 
 void TargetWatch::OnReadingDone(WPARAM id) {
   if (reading_ == nullptr || id != readingId_) return;  // a reading since cancelled
-  const std::string words = TargetWords(reading_->Output());
+  if (checking_) {
+    const UndoOffer offer = UndoOfferOf(reading_->Output());
+    const std::wstring journal = std::exchange(checkJournal_, {});
+    StopReading();
+    if (offer.offered) {
+      offer_(journal);
+    } else if (!offer.why.empty()) {
+      say_(readingTarget_, lastWords_ + L" ; " + win32::FromUtf8(offer.why));
+    }
+    return;
+  }
+  lastWords_ = win32::FromUtf8(TargetWords(reading_->Output()));
   StopReading();
-  say_(readingTarget_, win32::FromUtf8(words));
+  say_(readingTarget_, lastWords_);
+  if (!checkJournal_.empty()) StartUndoCheck();
+}
+
+void TargetWatch::StartUndoCheck() {
+  // What an undo would do, asked of the tool: the window never reads a journal itself.
+  try {
+    reading_ = std::make_unique<ToolReading>(
+        tool_, std::vector<std::wstring>{L"--json", L"--dry-run", L"--undo", checkJournal_},
+        window_, kReadingDone, ++readingId_);
+    checking_ = true;
+  } catch (const UserError&) {
+    checkJournal_.clear();  // no undo offered; the line keeps what it said
+    return;
+  }
+  SetTimer(window_, kReadingLimit, kLimitMs, nullptr);
 }
 
 }  // namespace linguarde

@@ -18,9 +18,12 @@ namespace linguarde {
 class TargetWatch {
  public:
   using Say = std::function<void(const std::wstring& target, const std::wstring& words)>;
+  // The journal whose undo the window may offer; nothing to offer none.
+  using Offer = std::function<void(const std::wstring& journal)>;
 
   // target: what the window names now; tool: the tool's full path.
-  TargetWatch(HWND window, std::wstring tool, std::function<std::wstring()> target, Say say);
+  TargetWatch(HWND window, std::wstring tool, std::function<std::wstring()> target, Say say,
+              Offer offer);
   TargetWatch(const TargetWatch&) = delete;
   TargetWatch& operator=(const TargetWatch&) = delete;
 
@@ -30,10 +33,13 @@ class TargetWatch {
   // Whether a reading was due.
   bool Interrupt();
   // After an action, with the console it started, if any: the console of one that writes is
-  // followed and the target read when it closes; otherwise the target is read again if it
-  // was due, unless a console is still followed or could not be.
+  // followed and the target read when it closes, then the tool asked whether the action's
+  // journal can be undone exactly; otherwise the target is read again if it was due,
+  // unless a console is still followed or could not be.
   void ActionDone(std::unique_ptr<Console> console, bool writes, bool due,
-                  const std::wstring& target);
+                  const std::wstring& target, const std::wstring& journal = {});
+  // Whether the console of an action is still open.
+  bool Following() const { return console_ != nullptr; }
   // Ends the reading and forgets the console, for good.
   void Stop();
 
@@ -42,6 +48,7 @@ class TargetWatch {
 
  private:
   void StartReading();
+  void StartUndoCheck();
   void StopReading();
   // Whether the console could be followed; one that cannot is never read behind.
   bool Follow(std::unique_ptr<Console> console, const std::wstring& target);
@@ -53,7 +60,12 @@ class TargetWatch {
   std::wstring tool_;
   std::function<std::wstring()> target_;
   Say say_;
+  Offer offer_;
   bool readingWanted_ = false;  // asked for, and not started yet
+  std::wstring journal_;        // of the console followed
+  std::wstring checkJournal_;   // to ask about once the target is read
+  bool checking_ = false;       // the reading running asks about a journal
+  std::wstring lastWords_;      // what the line says of the target
   std::unique_ptr<ToolReading> reading_;
   WPARAM readingId_ = 0;
   std::wstring readingTarget_;

@@ -13,18 +13,19 @@ constexpr std::size_t kLongestOutput = 64u << 20;
 // How long the window waits for the reading thread to end: a moment, never more.
 constexpr DWORD kPatienceMs = 50;
 
-// The target as one argument, read as a target even where it looks like an option; a file
-// only in the cloud is not downloaded for a line that nobody asked for.
-std::wstring ReadingCommandLine(const std::wstring& tool, const std::wstring& target) {
-  using arguments::QuotedArgument;
-  return QuotedArgument<wchar_t>(tool) + L" --json --local-only -- " +
-         QuotedArgument<wchar_t>(target);
+std::wstring ReadingCommandLine(const std::wstring& tool,
+                                const std::vector<std::wstring>& arguments) {
+  std::wstring line = arguments::QuotedArgument<wchar_t>(tool);
+  for (const std::wstring& argument : arguments) {
+    line += L" " + arguments::QuotedArgument<wchar_t>(argument);
+  }
+  return line;
 }
 
 }  // namespace
 
-ToolReading::ToolReading(const std::wstring& tool, const std::wstring& target, HWND window,
-                         UINT done, WPARAM id)
+ToolReading::ToolReading(const std::wstring& tool, const std::vector<std::wstring>& arguments,
+                         HWND window, UINT done, WPARAM id)
     : state_(new State) {
   state_->window = window;
   state_->done = done;
@@ -39,7 +40,7 @@ ToolReading::ToolReading(const std::wstring& tool, const std::wstring& target, H
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
   state_->process =
-      win32::StartHiddenProgram(tool, ReadingCommandLine(tool, target), writeEnd, failure);
+      win32::StartHiddenProgram(tool, ReadingCommandLine(tool, arguments), writeEnd, failure);
   // The thread holds the state as long as it runs.
   ++state_->holders;
   thread_.Reset(CreateThread(nullptr, 0, &ToolReading::Read, state_.get(), 0, nullptr));

@@ -5,20 +5,22 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "owners.h"
 
 namespace linguarde {
 
-// The localisation tool run hidden on one target with --json: a detached process, so no
-// console or terminal window shows, whose output comes through a pipe and is read on a
-// thread of its own, so that the window stays free. When the output has ended, `done` is
-// posted to the window with `id` as its WPARAM.
+// The localisation tool run hidden with --json, on a target or a journal: a detached
+// process, so no console or terminal window shows, whose output comes through a pipe and
+// is read on a thread of its own, so that the window stays free. When the output has
+// ended, `done` is posted to the window with `id` as its WPARAM.
 class ToolReading {
  public:
-  // Throws StepFailed when the tool cannot be started.
-  ToolReading(const std::wstring& tool, const std::wstring& target, HWND window, UINT done,
-              WPARAM id);
+  // The arguments after the tool's name, each quoted as it needs. Throws StepFailed when
+  // the tool cannot be started.
+  ToolReading(const std::wstring& tool, const std::vector<std::wstring>& arguments, HWND window,
+              UINT done, WPARAM id);
   // Ends the tool if it still runs (a view writes nothing, so nothing is left half-done) and
   // cancels the thread's read, waiting for it a moment only: a child of the tool may still
   // hold the pipe, or the system defer the tool's end while its I/O is pending (an offline

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "action_error.h"
+#include "shown_text.h"
 #include "interpreter_text.h"
 #include "system_folders.h"
 #include "windows_error.h"
@@ -158,11 +159,13 @@ UniqueHandle StartHiddenProgram(const std::wstring& program, std::wstring comman
   startup.StartupInfo.hStdError = output;
   startup.lpAttributeList = attributes;
   PROCESS_INFORMATION process{};
+  // A reading writes nothing: no journal of this process's environment is passed on.
+  std::wstring environment = EnvironmentBlockWith({{std::wstring(kJournalVariable), L""}});
   const bool started =
-      listed &&
-      CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                     DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT | BELOW_NORMAL_PRIORITY_CLASS,
-                     nullptr, nullptr, &startup.StartupInfo, &process);
+      listed && CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                               DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT |
+                                   BELOW_NORMAL_PRIORITY_CLASS | CREATE_UNICODE_ENVIRONMENT,
+                               environment.data(), nullptr, &startup.StartupInfo, &process);
   const DWORD error = GetLastError();
   DeleteProcThreadAttributeList(attributes);
   if (!started) {
@@ -184,14 +187,14 @@ std::wstring EnvironmentBlockWith(const std::vector<ScriptVariable>& variables) 
   };
   std::vector<std::wstring> entries;
   for (const ScriptVariable& variable : variables) {
-    entries.push_back(variable.name + L"=" + variable.value);
+    if (!variable.value.empty()) entries.push_back(variable.name + L"=" + variable.value);
   }
   const UniqueEnvironment own(GetEnvironmentStringsW());
   for (const wchar_t* at = own.Get(); at != nullptr && *at != L'\0'; at += wcslen(at) + 1) {
     const std::wstring_view entry(at);
-    if (std::none_of(
-            entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(variables.size()),
-            [&](const std::wstring& given) { return compareNames(entry, given) == CSTR_EQUAL; })) {
+    if (std::none_of(variables.begin(), variables.end(), [&](const ScriptVariable& given) {
+          return compareNames(entry, given.name + L"=") == CSTR_EQUAL;
+        })) {
       entries.emplace_back(entry);
     }
   }
@@ -280,6 +283,10 @@ std::unique_ptr<Console> Win32ScriptPlatform::StartScript(
   }
   UniqueHandle console = StartScriptProcess(path, held->Get(), environment);
   script.reset();
+  return Kept(std::move(console));
+}
+
+std::unique_ptr<Console> Win32ScriptPlatform::Kept(UniqueHandle console) {
   HANDLE caller = nullptr;
   if (!DuplicateHandle(GetCurrentProcess(), console.Get(), GetCurrentProcess(), &caller,
                        SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, 0)) {
@@ -288,6 +295,60 @@ std::unique_ptr<Console> Win32ScriptPlatform::StartScript(
   ForgetEndedConsoles();
   consoles_.push_back(std::move(console));
   return std::make_unique<Win32Console>(UniqueHandle(caller));
+}
+
+std::wstring Win32ScriptPlatform::NewJournalPath() {
+  // The folder the tool itself keeps its journals in; the name says who made it and when.
+  wchar_t local[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  std::wstring folder = std::wstring(local) + L"\\Tressol";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  folder += L"\\Retours";
+  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    return {};
+  }
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  const auto padded = [](unsigned number, std::size_t width) {
+    const std::wstring digits = Decimal(number);
+    return std::wstring(width > digits.size() ? width - digits.size() : 0, L'0') + digits;
+  };
+  return folder + L"\\linguarde-" + padded(now.wYear, 4) + padded(now.wMonth, 2) +
+         padded(now.wDay, 2) + L"-" + padded(now.wHour, 2) + padded(now.wMinute, 2) +
+         padded(now.wSecond, 2) + L"-" + padded(now.wMilliseconds, 3) + L"-" +
+         Decimal(GetCurrentProcessId()) + L".txt";
+}
+
+std::unique_ptr<Console> Win32ScriptPlatform::StartUndo(
+    const std::wstring& tool, const std::wstring& journal,
+    const std::vector<ScriptVariable>& environment) {
+  // The paths reach the tool through the environment, which the interpreter expands once
+  // and never parses again inside quotes: any name a folder may have is carried as it is.
+  std::vector<ScriptVariable> variables = environment;
+  variables.push_back({L"LINGUARDE_OUTIL", tool});
+  variables.push_back({L"LINGUARDE_JOURNAL", journal});
+  std::wstring block = EnvironmentBlockWith(variables);
+  const std::wstring system = SystemFolder(&GetSystemDirectoryW);
+  if (system.empty()) ThrowLastError(L"Impossible de trouver le dossier système");
+  const std::wstring interpreter = system + L"\\cmd.exe";
+  std::wstring commandLine =
+      L"\"" + interpreter +
+      L"\" /d /v:off /s /c \"\"%LINGUARDE_OUTIL%\" --undo \"%LINGUARDE_JOURNAL%\" & pause\"";
+  std::wstring title = kConsoleTitle;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.lpTitle = title.data();
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                      CREATE_NEW_CONSOLE | CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr,
+                      &startup, &process)) {
+    ThrowLastError(L"Impossible de lancer l'annulation");
+  }
+  const UniqueHandle thread(process.hThread);
+  return Kept(UniqueHandle(process.hProcess));
 }
 
 }  // namespace linguarde::win32

@@ -22,7 +22,8 @@ ProcessCommand ScriptStartCommand(const std::wstring& path);
 inline constexpr wchar_t kConsoleTitle[] = L"Linguarde - VBcommand";
 
 // This process's environment block with the variables added or put in place of those of
-// the same name, sorted as the system expects, for CREATE_UNICODE_ENVIRONMENT.
+// the same name, one of empty value taken out, sorted as the system expects, for
+// CREATE_UNICODE_ENVIRONMENT.
 std::wstring EnvironmentBlockWith(const std::vector<ScriptVariable>& variables);
 
 // The window to bring to the front for a console: its own, or for a pseudo-console that
@@ -44,8 +45,14 @@ class Win32ScriptPlatform final : public ScriptPlatform {
   std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) override;
   std::unique_ptr<Console> StartScript(const std::wstring& path, std::unique_ptr<HeldScript> script,
                                        const std::vector<ScriptVariable>& environment) override;
+  // In %LOCALAPPDATA%\Tressol\Retours, made if need be.
+  std::wstring NewJournalPath() override;
+  std::unique_ptr<Console> StartUndo(const std::wstring& tool, const std::wstring& journal,
+                                     const std::vector<ScriptVariable>& environment) override;
 
  private:
+  // A console started: kept to be brought to the front, and handed to the caller.
+  std::unique_ptr<Console> Kept(UniqueHandle console);
   void ForgetEndedConsoles();
   void BringConsoleToFront();
 

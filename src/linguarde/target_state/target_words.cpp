@@ -52,4 +52,30 @@ std::string TargetWords(std::string_view output) {
   return unread ? "réponse de l'outil illisible" : "l'outil n'a rien répondu";
 }
 
+UndoOffer UndoOfferOf(std::string_view output) {
+  std::optional<std::string> restorable;
+  std::optional<std::string> failed;
+  std::optional<std::string> reason;
+  for (std::size_t start = 0; start < output.size();) {
+    const std::size_t end = std::min(output.find('\n', start), output.size());
+    const auto fields = json::ReadObject(output.substr(start, end - start));
+    start = end + 1;
+    if (!fields) continue;
+    const std::optional<std::string> kind = StringOf(*fields, contract::kLine);
+    if (kind == contract::kSummaryLine) {
+      const json::Field* count = json::Find(*fields, contract::kRestorableFiles);
+      const json::Field* failures = json::Find(*fields, contract::kFailedFiles);
+      if (count != nullptr && count->kind == json::Kind::Number) restorable = count->text;
+      if (failures != nullptr && failures->kind == json::Kind::Number) failed = failures->text;
+    } else if (kind == contract::kFileLine && !reason &&
+               StringOf(*fields, contract::kDone) == contract::kFailed) {
+      reason = StringOf(*fields, contract::kReason);
+    }
+  }
+  UndoOffer offer;
+  offer.offered = restorable && *restorable != "0" && failed == std::string("0");
+  if (!offer.offered && reason) offer.why = "pas d'annulation exacte : " + *reason;
+  return offer;
+}
+
 }  // namespace linguarde

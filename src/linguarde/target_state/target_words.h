@@ -11,4 +11,13 @@ namespace linguarde {
 // tool said of the run.
 std::string TargetWords(std::string_view output);
 
+// Whether the window offers to undo an action, from what the tool wrote for a dry run of
+// its journal's undo: only where every change can come back exactly and there is one; else,
+// where the tool said why for a file, the words to add to the line.
+struct UndoOffer {
+  bool offered = false;
+  std::string why;
+};
+UndoOffer UndoOfferOf(std::string_view output);
+
 }  // namespace linguarde

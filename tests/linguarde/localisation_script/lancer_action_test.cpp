@@ -34,10 +34,20 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
 
   std::unique_ptr<linguarde::Console> StartScript(
       const std::wstring& path, std::unique_ptr<linguarde::HeldScript> script,
-      const std::vector<linguarde::ScriptVariable>&) override {
+      const std::vector<linguarde::ScriptVariable>& variables) override {
     Record(std::string("start ") + Narrow(path) + (script ? "" : " without the script"));
+    environment = variables;
     return nullptr;
   }
+  std::wstring NewJournalPath() override { return L"C:\\Retours\\j.txt"; }
+  std::unique_ptr<linguarde::Console> StartUndo(
+      const std::wstring&, const std::wstring&,
+      const std::vector<linguarde::ScriptVariable>&) override {
+    Record("undo");
+    return nullptr;
+  }
+
+  std::vector<linguarde::ScriptVariable> environment;  // of the last start
 
  private:
   class File final : public linguarde::ScriptFile {
@@ -82,6 +92,18 @@ TEST(LancerAction, WritesTheLineThenPauseThenClosesThenStarts) {
       "start C:\\Outils\\VBcommand.bat",
   };
   EXPECT_EQ(platform.calls, expected);
+}
+
+// An action that writes names its journal to the tool; a view takes out any journal the
+// program was given, so that its tool never writes one.
+TEST(LancerAction, AnActionThatWritesGetsItsJournalAndAViewNone) {
+  for (std::int16_t index = 0; index <= 3; ++index) {
+    RecordingPlatform platform(L"C:\\Outils");
+    LancerAction(index, L"C:\\Projets\\Appli.exe", platform, L"C:\\Retours\\j.txt");
+    ASSERT_EQ(platform.environment.size(), 1u) << index;
+    EXPECT_EQ(platform.environment[0].name, L"TRESSOL_JOURNAL") << index;
+    EXPECT_EQ(platform.environment[0].value, index == 0 ? L"" : L"C:\\Retours\\j.txt") << index;
+  }
 }
 
 TEST(LancerAction, ScriptPathHasOneBackslashAtADriveRoot) {

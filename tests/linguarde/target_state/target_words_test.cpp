@@ -71,4 +71,36 @@ TEST(TargetWords, SaysOnlyWhatTheToolSaidOfTheTarget) {
   }
 }
 
+// The window offers an undo only where the tool says every change comes back exactly.
+TEST(UndoOfferOf, OnlyWhereEveryChangeComesBackExactly) {
+  const auto summary = [](int restorable, int failed) {
+    return R"({"line":"summary","mode":"undo","files":2,"restorableFiles":)" +
+           std::to_string(restorable) + R"(,"alreadySetFiles":0,"failedFiles":)" +
+           std::to_string(failed) + "}\n";
+  };
+  const std::string changedSince =
+      R"({"line":"file","path":"C:\\a.exe","done":"failed","reason":"sa taille a changé depuis la modification ; il est laissé tel quel"})"
+      "\n";
+  struct Case {
+    const char* what;
+    std::string output;
+    bool offered;
+    std::string why;
+  };
+  const Case cases[] = {
+      {"every change", summary(2, 0), true, ""},
+      {"one changed since", changedSince + summary(1, 1), false,
+       "pas d'annulation exacte : sa taille a changé depuis la modification ; il est laissé tel "
+       "quel"},
+      {"already undone", summary(0, 0), false, ""},
+      {"nothing to undo", R"({"line":"message","status":0,"words":"Rien à annuler"})", false, ""},
+      {"not the tool's", "Tressol : erreur interne\n", false, ""},
+  };
+  for (const Case& c : cases) {
+    const linguarde::UndoOffer offer = linguarde::UndoOfferOf(c.output);
+    EXPECT_EQ(offer.offered, c.offered) << c.what;
+    EXPECT_EQ(offer.why, c.why) << c.what;
+  }
+}
+
 }  // namespace
