@@ -235,10 +235,6 @@ void Form1::OnCreate() {
   // A panel hidden at start, and what it holds, is built when it is first shown: the first
   // paint needs only what shows.
   CreateControls(&ShownAtStart);
-  undoButton_ =
-      CreateWindowExW(0, L"BUTTON", L"Annuler", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
-                      Control(rows::Picture1),
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kUndoId)), instance_, nullptr);
   // Paths longer than the edit control's default limit must fit.
   SendMessageW(Control(rows::Text1), EM_SETLIMITTEXT, 0, 0);
   CreateFonts();
@@ -513,6 +509,16 @@ void Form1::Undo_Click() {
 }
 
 void Form1::OfferUndo(const std::wstring& journal) {
+  // Built when first offered: the first paint needs only what shows.
+  if (undoButton_ == nullptr && !journal.empty()) {
+    undoButton_ =
+        CreateWindowExW(0, L"BUTTON", L"Annuler", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
+                        Control(rows::Picture1),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kUndoId)), instance_, nullptr);
+    SetFonts();
+    Layout();
+  }
+  if (undoButton_ == nullptr) return;
   undoJournal_ = journal;
   if (journal.empty() && GetFocus() == undoButton_) SetFocus(Control(rows::Text1));
   ShowWindow(undoButton_, journal.empty() ? SW_HIDE : SW_SHOW);

@@ -83,6 +83,11 @@ void TargetWatch::ActionDone(std::unique_ptr<Console> console, bool writes, bool
   if (due && console_ == nullptr && !unfollowed) Read();
 }
 
+bool TargetWatch::Following() const {
+  return console_ != nullptr && console_->WaitHandle() != nullptr &&
+         WaitForSingleObject(console_->WaitHandle(), 0) == WAIT_TIMEOUT;
+}
+
 void TargetWatch::Stop() {
   StopReading();
   consoleWait_.Reset();
@@ -155,9 +160,8 @@ void TargetWatch::StartReading() {
   try {
     // The target as one argument, read as a target even where it looks like an option; a
     // file only in the cloud is not downloaded for a line that nobody asked for.
-    reading_ = std::make_unique<ToolReading>(
-        tool_, std::vector<std::wstring>{L"--json", L"--local-only", L"--", target}, window_,
-        kReadingDone, ++readingId_);
+    reading_ = std::make_unique<ToolReading>(tool_, L"--json --local-only --", target, window_,
+                                             kReadingDone, ++readingId_);
     checking_ = false;
   } catch (const UserError& failure) {
     // The one failure a user can mend at once: the tool left behind when copying.
@@ -212,9 +216,8 @@ void TargetWatch::OnReadingDone(WPARAM id) {
 void TargetWatch::StartUndoCheck() {
   // What an undo would do, asked of the tool: the window never reads a journal itself.
   try {
-    reading_ = std::make_unique<ToolReading>(
-        tool_, std::vector<std::wstring>{L"--json", L"--dry-run", L"--undo", checkJournal_},
-        window_, kReadingDone, ++readingId_);
+    reading_ = std::make_unique<ToolReading>(tool_, L"--json --dry-run --undo", checkJournal_,
+                                             window_, kReadingDone, ++readingId_);
     checking_ = true;
   } catch (const UserError&) {
     checkJournal_.clear();  // no undo offered; the line keeps what it said

@@ -38,8 +38,9 @@ class TargetWatch {
   // unless a console is still followed or could not be.
   void ActionDone(std::unique_ptr<Console> console, bool writes, bool due,
                   const std::wstring& target, const std::wstring& journal = {});
-  // Whether the console of an action is still open.
-  bool Following() const { return console_ != nullptr; }
+  // Whether the console of an action followed is still open: ended, though its end is not
+  // heard yet, it is not.
+  bool Following() const;
   // Ends the reading and forgets the console, for good.
   void Stop();
 

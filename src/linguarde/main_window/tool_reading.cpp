@@ -13,19 +13,16 @@ constexpr std::size_t kLongestOutput = 64u << 20;
 // How long the window waits for the reading thread to end: a moment, never more.
 constexpr DWORD kPatienceMs = 50;
 
-std::wstring ReadingCommandLine(const std::wstring& tool,
-                                const std::vector<std::wstring>& arguments) {
-  std::wstring line = arguments::QuotedArgument<wchar_t>(tool);
-  for (const std::wstring& argument : arguments) {
-    line += L" " + arguments::QuotedArgument<wchar_t>(argument);
-  }
-  return line;
+std::wstring ReadingCommandLine(const std::wstring& tool, const std::wstring& options,
+                                const std::wstring& argument) {
+  using arguments::QuotedArgument;
+  return QuotedArgument<wchar_t>(tool) + L" " + options + L" " + QuotedArgument<wchar_t>(argument);
 }
 
 }  // namespace
 
-ToolReading::ToolReading(const std::wstring& tool, const std::vector<std::wstring>& arguments,
-                         HWND window, UINT done, WPARAM id)
+ToolReading::ToolReading(const std::wstring& tool, const std::wstring& options,
+                         const std::wstring& argument, HWND window, UINT done, WPARAM id)
     : state_(new State) {
   state_->window = window;
   state_->done = done;
@@ -39,8 +36,8 @@ ToolReading::ToolReading(const std::wstring& tool, const std::vector<std::wstrin
   const win32::UniqueHandle writer(writeEnd);
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
-  state_->process =
-      win32::StartHiddenProgram(tool, ReadingCommandLine(tool, arguments), writeEnd, failure);
+  state_->process = win32::StartHiddenProgram(tool, ReadingCommandLine(tool, options, argument),
+                                              writeEnd, failure);
   // The thread holds the state as long as it runs.
   ++state_->holders;
   thread_.Reset(CreateThread(nullptr, 0, &ToolReading::Read, state_.get(), 0, nullptr));

@@ -5,7 +5,6 @@
 #include <atomic>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "owners.h"
 
@@ -17,10 +16,10 @@ namespace linguarde {
 // ended, `done` is posted to the window with `id` as its WPARAM.
 class ToolReading {
  public:
-  // The arguments after the tool's name, each quoted as it needs. Throws StepFailed when
-  // the tool cannot be started.
-  ToolReading(const std::wstring& tool, const std::vector<std::wstring>& arguments, HWND window,
-              UINT done, WPARAM id);
+  // The options as written, then one argument (a target, a journal), quoted. Throws
+  // StepFailed when the tool cannot be started.
+  ToolReading(const std::wstring& tool, const std::wstring& options, const std::wstring& argument,
+              HWND window, UINT done, WPARAM id);
   // Ends the tool if it still runs (a view writes nothing, so nothing is left half-done) and
   // cancels the thread's read, waiting for it a moment only: a child of the tool may still
   // hold the pipe, or the system defer the tool's end while its I/O is pending (an offline

@@ -53,8 +53,28 @@ TEST(ScriptFile, IsAsciiWhateverTheFolderAndTarget) {
   LancerAction(1, L"C:\\Donn\x00E9es\\\u6587\u4EF6.exe", platform);
   EXPECT_EQ(ReadBytes(folder.Path() / L"VBcommand.bat"),
             "\"%~dp0Tressol.exe\" \"%LINGUARDE_CIBLE%\" * 0x409 ~ 0x0\r\nPause\r\n");
-  ASSERT_EQ(platform.environment.size(), 1u);
+  ASSERT_EQ(platform.environment.size(), 2u);  // the target, and the journal's variable
   EXPECT_EQ(platform.environment[0].value, L"C:\\Donn\x00E9es\\\u6587\u4EF6.exe");
+}
+
+// A variable given replaces the program's own of that name, without regard to case; one given
+// empty is taken out, so that a view's tool never inherits a journal.
+TEST(EnvironmentBlock, ReplacesOrTakesOutAVariable) {
+  SetEnvironmentVariableW(L"tressol_journal", L"C:\\hérité.txt");
+  const auto entries = [](const std::wstring& block) {
+    std::vector<std::wstring> found;
+    for (std::size_t at = 0; at < block.size() && block[at] != L'\0';) {
+      const std::wstring entry(block.c_str() + at);
+      if (_wcsnicmp(entry.c_str(), L"TRESSOL_JOURNAL=", 16) == 0) found.push_back(entry);
+      at += entry.size() + 1;
+    }
+    return found;
+  };
+  using linguarde::win32::EnvironmentBlockWith;
+  EXPECT_EQ(entries(EnvironmentBlockWith({{L"TRESSOL_JOURNAL", L"C:\\j.txt"}})),
+            std::vector<std::wstring>{L"TRESSOL_JOURNAL=C:\\j.txt"});
+  EXPECT_TRUE(entries(EnvironmentBlockWith({{L"TRESSOL_JOURNAL", L""}})).empty());
+  SetEnvironmentVariableW(L"tressol_journal", nullptr);
 }
 
 TEST(ScriptFile, EachActionReplacesTheWholeFile) {
