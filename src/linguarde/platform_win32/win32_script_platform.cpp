@@ -103,15 +103,16 @@ class Win32ScriptFile final : public ScriptFile {
   std::string written_;
 };
 
-// Starts a batch file as the script is started, holding the script, and returns the
-// interpreter's process. The held script is copied into the interpreter before it runs a
-// line: it starts suspended.
-UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script,
-                                const std::vector<ScriptVariable>& variables) {
-  ProcessCommand command = ScriptStartCommand(path);
+// The interpreter in a console of its own, normal and focused, titled for Linguarde's console
+// settings, suspended, with this process's environment and the variables.
+struct Started {
+  UniqueHandle process;
+  UniqueHandle thread;
+};
+Started StartInConsole(ProcessCommand command, const std::vector<ScriptVariable>& variables,
+                       const std::wstring& failure) {
   std::wstring environment = variables.empty() ? std::wstring() : EnvironmentBlockWith(variables);
   std::wstring title = kConsoleTitle;
-
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.lpTitle = title.data();
@@ -122,10 +123,20 @@ UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script,
                       FALSE, CREATE_NEW_CONSOLE | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT,
                       environment.empty() ? nullptr : environment.data(), nullptr, &startup,
                       &process)) {
-    ThrowLastError(L"Impossible de lancer le script « " + path + L" »");
+    ThrowLastError(failure);
   }
-  const UniqueHandle thread(process.hThread);
-  UniqueHandle interpreter(process.hProcess);
+  return {UniqueHandle(process.hProcess), UniqueHandle(process.hThread)};
+}
+
+// Starts a batch file as the script is started, holding the script, and returns the
+// interpreter's process. The held script is copied into the interpreter before it runs a
+// line: it starts suspended.
+UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script,
+                                const std::vector<ScriptVariable>& variables) {
+  Started started = StartInConsole(ScriptStartCommand(path), variables,
+                                   L"Impossible de lancer le script « " + path + L" »");
+  const UniqueHandle thread = std::move(started.thread);
+  UniqueHandle interpreter = std::move(started.process);
   // Copied into the interpreter's own table, not inherited: nothing that it starts, and
   // no console host, keeps the script after the interpreter has ended.
   HANDLE copy = nullptr;
@@ -308,16 +319,13 @@ std::wstring Win32ScriptPlatform::NewJournalPath() {
   if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
     return {};
   }
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  const auto padded = [](unsigned number, std::size_t width) {
-    const std::wstring digits = Decimal(number);
-    return std::wstring(width > digits.size() ? width - digits.size() : 0, L'0') + digits;
-  };
-  return folder + L"\\linguarde-" + padded(now.wYear, 4) + padded(now.wMonth, 2) +
-         padded(now.wDay, 2) + L"-" + padded(now.wHour, 2) + padded(now.wMinute, 2) +
-         padded(now.wSecond, 2) + L"-" + padded(now.wMilliseconds, 3) + L"-" +
-         Decimal(GetCurrentProcessId()) + L".txt";
+  // The milliseconds since 1601 and this process: one name an action, in the order made.
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  const unsigned long long ticks =
+      (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return folder + L"\\linguarde-" + Decimal(ticks / 10000) + L"-" + Decimal(GetCurrentProcessId()) +
+         L".txt";
 }
 
 std::unique_ptr<Console> Win32ScriptPlatform::StartUndo(
@@ -328,27 +336,15 @@ std::unique_ptr<Console> Win32ScriptPlatform::StartUndo(
   std::vector<ScriptVariable> variables = environment;
   variables.push_back({L"LINGUARDE_OUTIL", tool});
   variables.push_back({L"LINGUARDE_JOURNAL", journal});
-  std::wstring block = EnvironmentBlockWith(variables);
-  const std::wstring system = SystemFolder(&GetSystemDirectoryW);
-  if (system.empty()) ThrowLastError(L"Impossible de trouver le dossier système");
-  const std::wstring interpreter = system + L"\\cmd.exe";
-  std::wstring commandLine =
-      L"\"" + interpreter +
-      L"\" /d /v:off /s /c \"\"%LINGUARDE_OUTIL%\" --undo \"%LINGUARDE_JOURNAL%\" & pause\"";
-  std::wstring title = kConsoleTitle;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.lpTitle = title.data();
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                      CREATE_NEW_CONSOLE | CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr,
-                      &startup, &process)) {
-    ThrowLastError(L"Impossible de lancer l'annulation");
-  }
-  const UniqueHandle thread(process.hThread);
-  return Kept(UniqueHandle(process.hProcess));
+  ProcessCommand command = ScriptStartCommand({});
+  command.commandLine =
+      L"\"" + command.application +
+      L"\" /d /v:off /s /c \"\"%LINGUARDE_OUTIL%\" --undo \"%LINGUARDE_JOURNAL%\" & "
+      L"pause\"";
+  Started started =
+      StartInConsole(std::move(command), variables, L"Impossible de lancer l'annulation");
+  ResumeThread(started.thread.Get());
+  return Kept(std::move(started.process));
 }
 
 }  // namespace linguarde::win32
