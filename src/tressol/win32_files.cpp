@@ -544,17 +544,9 @@ std::unique_ptr<JournalFile> HeldJournal(const std::wstring& path, DWORD disposi
 
 std::unique_ptr<JournalFile> Win32FileSystem::CreateJournal(const std::string& given) {
   if (!given.empty()) return HeldJournal(FromUtf8(given), CREATE_NEW);
-  std::wstring folder(32768, L'\0');
-  DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), 32768);
-  if (length == 0 || length >= 32768) length = GetTempPathW(32768, folder.data());
-  if (length == 0 || length >= 32768) {
+  const std::wstring folder = linguarde::win32::JournalFolder();
+  if (folder.empty()) {
     throw ToolError(Failure::Io, "ni LOCALAPPDATA ni le dossier temporaire ne sont connus");
-  }
-  folder.resize(length);
-  if (folder.back() == L'\\') folder.pop_back();
-  for (const wchar_t* part : {L"\\Tressol", L"\\Retours"}) {
-    folder += part;
-    CreateDirectoryW(ExtendedPath(folder).c_str(), nullptr);
   }
   SYSTEMTIME now{};
   GetLocalTime(&now);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "long_path.h"
 #include "windows_error.h"
 
 namespace linguarde::win32 {
@@ -29,6 +30,20 @@ std::wstring ExecutablePath() {
     // A truncated result fills the buffer exactly: try again with more room.
     buffer.resize(buffer.size() * 2);
   }
+}
+
+std::wstring JournalFolder() {
+  std::wstring folder(32768, L'\0');
+  DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), 32768);
+  if (length == 0 || length >= 32768) length = GetTempPathW(32768, folder.data());
+  if (length == 0 || length >= 32768) return {};
+  folder.resize(length);
+  if (folder.back() == L'\\') folder.pop_back();
+  for (const wchar_t* part : {L"\\Tressol", L"\\Retours"}) {
+    folder += part;
+    CreateDirectoryW(ExtendedPath(folder).c_str(), nullptr);
+  }
+  return folder;
 }
 
 std::wstring ExecutableFolder() {

@@ -18,4 +18,8 @@ std::wstring ExecutablePath();
 // Throws StepFailed.
 std::wstring ExecutableFolder();
 
+// Where the tool keeps its journals, made if need be: %LOCALAPPDATA%\Tressol\Retours, or
+// the same under the temporary folder; empty where neither folder is known.
+std::wstring JournalFolder();
+
 }  // namespace linguarde::win32

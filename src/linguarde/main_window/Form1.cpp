@@ -458,11 +458,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click(int Index) {
-  // One console at a time, an undo's as an action's.
-  if (watch_->Following()) {
-    ShowMessage(hwnd_, ConsoleStillOpen(), MB_OK | MB_ICONWARNING);
-    return;
-  }
+  if (RefusedWhileConsoleOpen()) return;
   const bool due = watch_->Interrupt();
   const std::wstring target = WindowText(Control(rows::Text1));
   const bool writes =
@@ -486,10 +482,7 @@ void Form1::Command2_Click(int Index) {
 
 void Form1::Undo_Click() {
   if (undoJournal_.empty()) return;
-  if (watch_->Following()) {
-    ShowMessage(hwnd_, ConsoleStillOpen(), MB_OK | MB_ICONWARNING);
-    return;
-  }
+  if (RefusedWhileConsoleOpen()) return;
   const std::wstring journal = undoJournal_;
   OfferUndo({});
   const bool due = watch_->Interrupt();
@@ -506,6 +499,13 @@ void Form1::Undo_Click() {
     return;
   }
   watch_->ActionDone(std::move(console), true, due, WindowText(Control(rows::Text1)), undoJournal);
+}
+
+bool Form1::RefusedWhileConsoleOpen() {
+  // One console at a time, an undo's as an action's.
+  if (!watch_->Following()) return false;
+  ShowMessage(hwnd_, ConsoleStillOpen(), MB_OK | MB_ICONWARNING);
+  return true;
 }
 
 void Form1::OfferUndo(const std::wstring& journal) {

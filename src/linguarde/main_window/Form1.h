@@ -72,6 +72,8 @@ class Form1 : public BaseWindow<Form1> {
   void ReportFailure(const std::wstring& message);
   // Label2: the target's name, then the words.
   void Say(const std::wstring& target, const std::wstring& words);
+  // Says so and is true while a console this window follows is open.
+  bool RefusedWhileConsoleOpen();
   // Shows the undo button for that journal, or hides it for none.
   void OfferUndo(const std::wstring& journal);
   // The undo button's box: the end of Label2's, which it covers while shown.

@@ -230,14 +230,22 @@ HWND ConsoleWindowToRaise(HWND console) {
   return GetWindow(console, GW_OWNER);
 }
 
-ProcessCommand ScriptStartCommand(const std::wstring& path) {
-  // The interpreter named in full: no "cmd.exe" of the current folder or of a folder of
-  // the search path can be picked up instead.
+namespace {
+
+// The interpreter named in full: no "cmd.exe" of the current folder or of a folder of the
+// search path can be picked up instead.
+std::wstring InterpreterPath() {
   const std::wstring system = SystemFolder(&GetSystemDirectoryW);
   if (system.empty()) {
     ThrowLastError(L"Impossible de trouver le dossier système");
   }
-  return {system + L"\\cmd.exe", interpreter::ScriptCommandLine(path)};
+  return system + L"\\cmd.exe";
+}
+
+}  // namespace
+
+ProcessCommand ScriptStartCommand(const std::wstring& path) {
+  return {InterpreterPath(), interpreter::ScriptCommandLine(path)};
 }
 
 Win32ScriptPlatform::Win32ScriptPlatform(std::wstring applicationFolder)
@@ -310,15 +318,8 @@ std::unique_ptr<Console> Win32ScriptPlatform::Kept(UniqueHandle console) {
 
 std::wstring Win32ScriptPlatform::NewJournalPath() {
   // The folder the tool itself keeps its journals in; the name says who made it and when.
-  wchar_t local[MAX_PATH];
-  const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  std::wstring folder = std::wstring(local) + L"\\Tressol";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  folder += L"\\Retours";
-  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-    return {};
-  }
+  const std::wstring folder = JournalFolder();
+  if (folder.empty()) return {};
   // The milliseconds since 1601 and this process: one name an action, in the order made.
   FILETIME now{};
   GetSystemTimeAsFileTime(&now);
@@ -336,13 +337,13 @@ std::unique_ptr<Console> Win32ScriptPlatform::StartUndo(
   std::vector<ScriptVariable> variables = environment;
   variables.push_back({L"LINGUARDE_OUTIL", tool});
   variables.push_back({L"LINGUARDE_JOURNAL", journal});
-  ProcessCommand command = ScriptStartCommand({});
-  command.commandLine =
-      L"\"" + command.application +
-      L"\" /d /v:off /s /c \"\"%LINGUARDE_OUTIL%\" --undo \"%LINGUARDE_JOURNAL%\" & "
-      L"pause\"";
-  Started started =
-      StartInConsole(std::move(command), variables, L"Impossible de lancer l'annulation");
+  const std::wstring interpreter = InterpreterPath();
+  Started started = StartInConsole(
+      {interpreter,
+       L"\"" + interpreter +
+           L"\" /d /v:off /s /c \"\"%LINGUARDE_OUTIL%\" --undo \"%LINGUARDE_JOURNAL%\" & "
+           L"pause\""},
+      variables, L"Impossible de lancer l'annulation");
   ResumeThread(started.thread.Get());
   return Kept(std::move(started.process));
 }

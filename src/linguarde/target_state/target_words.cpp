@@ -1,5 +1,6 @@
 #include "target_words.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -15,6 +16,29 @@ std::optional<std::string> StringOf(const std::vector<json::Field>& fields, std:
   return field->text;
 }
 
+// The tool's short words where it gives them, else its words.
+std::optional<std::string> ShortOrWords(const std::vector<json::Field>& fields) {
+  std::optional<std::string> words = StringOf(fields, contract::kShort);
+  return words ? words : StringOf(fields, contract::kWords);
+}
+
+// Each JSON object of the output, one a line; whether a line that is not blank was not one.
+template <typename Visit>
+bool ForEachObject(std::string_view output, Visit visit) {
+  bool unread = false;
+  for (std::size_t start = 0; start < output.size();) {
+    const std::size_t end = std::min(output.find('\n', start), output.size());
+    const std::string_view line = output.substr(start, end - start);
+    start = end + 1;
+    if (const auto fields = json::ReadObject(line)) {
+      visit(*fields, StringOf(*fields, contract::kLine));
+    } else {
+      unread = unread || line.find_first_not_of(" \t\r") != std::string_view::npos;
+    }
+  }
+  return unread;
+}
+
 }  // namespace
 
 std::string TargetWords(std::string_view output) {
@@ -23,29 +47,18 @@ std::string TargetWords(std::string_view output) {
   std::optional<std::string> summary;
   std::optional<std::string> file;
   std::optional<std::string> message;
-  bool unread = false;
-  for (std::size_t start = 0; start < output.size();) {
-    const std::size_t end = std::min(output.find('\n', start), output.size());
-    const std::string_view line = output.substr(start, end - start);
-    start = end + 1;
-    const auto fields = json::ReadObject(line);
-    if (!fields) {
-      unread = unread || line.find_first_not_of(" \t\r") != std::string_view::npos;
-      continue;
-    }
-    const std::optional<std::string> kind = StringOf(*fields, contract::kLine);
-    const json::Field* status = json::Find(*fields, contract::kStatus);
-    if (kind == contract::kSummaryLine) {
-      summary = StringOf(*fields, contract::kShort);
-    } else if (kind == contract::kFileLine && !file) {
-      file = StringOf(*fields, contract::kShort);
-      if (!file) file = StringOf(*fields, contract::kWords);
-    } else if (kind == contract::kMessageLine && !message && status != nullptr &&
-               status->text != "0") {
-      message = StringOf(*fields, contract::kShort);
-      if (!message) message = StringOf(*fields, contract::kWords);
-    }
-  }
+  const bool unread = ForEachObject(
+      output, [&](const std::vector<json::Field>& fields, const std::optional<std::string>& kind) {
+        const json::Field* status = json::Find(fields, contract::kStatus);
+        if (kind == contract::kSummaryLine) {
+          summary = StringOf(fields, contract::kShort);
+        } else if (kind == contract::kFileLine && !file) {
+          file = ShortOrWords(fields);
+        } else if (kind == contract::kMessageLine && !message && status != nullptr &&
+                   status->text != "0") {
+          message = ShortOrWords(fields);
+        }
+      });
   for (const std::optional<std::string>* answer : {&summary, &file, &message}) {
     if (*answer && !(*answer)->empty()) return **answer;
   }
@@ -56,22 +69,18 @@ UndoOffer UndoOfferOf(std::string_view output) {
   std::optional<std::string> restorable;
   std::optional<std::string> failed;
   std::optional<std::string> reason;
-  for (std::size_t start = 0; start < output.size();) {
-    const std::size_t end = std::min(output.find('\n', start), output.size());
-    const auto fields = json::ReadObject(output.substr(start, end - start));
-    start = end + 1;
-    if (!fields) continue;
-    const std::optional<std::string> kind = StringOf(*fields, contract::kLine);
-    if (kind == contract::kSummaryLine) {
-      const json::Field* count = json::Find(*fields, contract::kRestorableFiles);
-      const json::Field* failures = json::Find(*fields, contract::kFailedFiles);
-      if (count != nullptr && count->kind == json::Kind::Number) restorable = count->text;
-      if (failures != nullptr && failures->kind == json::Kind::Number) failed = failures->text;
-    } else if (kind == contract::kFileLine && !reason &&
-               StringOf(*fields, contract::kDone) == contract::kFailed) {
-      reason = StringOf(*fields, contract::kReason);
-    }
-  }
+  ForEachObject(
+      output, [&](const std::vector<json::Field>& fields, const std::optional<std::string>& kind) {
+        if (kind == contract::kSummaryLine) {
+          const json::Field* count = json::Find(fields, contract::kRestorableFiles);
+          const json::Field* failures = json::Find(fields, contract::kFailedFiles);
+          if (count != nullptr && count->kind == json::Kind::Number) restorable = count->text;
+          if (failures != nullptr && failures->kind == json::Kind::Number) failed = failures->text;
+        } else if (kind == contract::kFileLine && !reason &&
+                   StringOf(fields, contract::kDone) == contract::kFailed) {
+          reason = StringOf(fields, contract::kReason);
+        }
+      });
   UndoOffer offer;
   offer.offered = restorable && *restorable != "0" && failed == std::string("0");
   if (!offer.offered && reason) offer.why = "pas d'annulation exacte : " + *reason;
