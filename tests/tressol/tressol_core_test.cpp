@@ -18,7 +18,8 @@
 namespace tressol::test {
 namespace {
 
-constexpr char kAction2[] = " \"cible.exe\" vb6FR.dll 0x40C * 0x409";
+// Without a journal, each change is said with the command that gives it back.
+constexpr char kAction2[] = " --no-journal \"cible.exe\" vb6FR.dll 0x40C * 0x409";
 
 struct Result {
   int status;
@@ -48,6 +49,7 @@ std::vector<std::uint8_t> RunWayBack(const Result& result) {
   const std::size_t tail = start + intro.size();
   MemoryFileSystem files;
   files.targets["/abs/cible.exe"].bytes = result.target.bytes;
+  files.journalRoom = 1 << 20;
   Output output;
   Run(result.output.out.substr(tail, result.output.out.find('\n', tail) - tail), files, output);
   return files.targets["/abs/cible.exe"].bytes;
@@ -365,23 +367,16 @@ TEST(TressolSet, ASignatureIsSaidAndOneThatLeavesTheFileIsNotChanged) {
   }
 }
 
-TEST(TressolSet, AFailedWriteOrReadBackLeavesTheFileAsItWas) {
+TEST(TressolSet, AFailedWriteLeavesTheFileAsItWas) {
   const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
   const std::function<void(MemoryTarget&)> failures[] = {
       [](MemoryTarget& t) { t.failWrite = 1; },
       [](MemoryTarget& t) { t.failWrite = 2; },  // the checksum, after the settings
-      [](MemoryTarget& t) { t.lieOnReadBack = true; },
   };
   for (const auto& failure : failures) {
     Result result = RunOn(image, kAction2, failure);
     EXPECT_EQ(result.status, 4) << result.output.err;
-    if (result.target.lieOnReadBack) {
-      // Whatever it reads, the restore wrote the original bytes back.
-      EXPECT_TRUE(Contains(result.output.err, "les octets relus"));
-    } else {
-      EXPECT_TRUE(Contains(result.output.err, "remis dans son état d'origine"))
-          << result.output.err;
-    }
+    EXPECT_TRUE(Contains(result.output.err, "remis dans son état d'origine")) << result.output.err;
     EXPECT_EQ(result.target.bytes, image);
   }
   // A restore that fails too: the change failed, and the file is not as it was.
@@ -397,11 +392,66 @@ TEST(TressolSet, AFailedWriteOrReadBackLeavesTheFileAsItWas) {
       << broken.output.err;
 }
 
+// Another program that writes the file in place while it is being set (a build writing its
+// output takes no lock): found before the first write, nothing is written; found after it,
+// it is said and never rolled back over the other program's bytes. Never "modifié".
+TEST(TressolSet, AFileRewrittenMeanwhileIsSaidNeverChangedAsAsked) {
+  const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
+  std::vector<std::uint8_t> rebuilt = image;
+  rebuilt[0x700] ^= 1;
+  rebuilt[SyntheticPe::kHeaderOffset + 6] = 'Z';
+  struct Case {
+    const char* what;
+    std::function<void(MemoryTarget&)> prepare;
+    std::vector<std::uint8_t> after;  // the file's bytes once the run is over
+  };
+  const auto replace = [rebuilt](MemoryTarget& t) {
+    t.bytes = rebuilt;
+    ++t.version;
+  };
+  const Case cases[] = {
+      {"written over before the check, times moved",
+       [replace](MemoryTarget& t) { t.whileOpen = replace; }, rebuilt},
+      // Same size and times as before (a clock set back): the bytes read again tell.
+      {"written over before the check, times kept",
+       [rebuilt](MemoryTarget& t) {
+         t.whileOpen = [rebuilt](MemoryTarget& m) { m.bytes = rebuilt; };
+       },
+       rebuilt},
+      {"written over just after the first write",
+       [replace](MemoryTarget& t) { t.afterWrite = replace; },
+       {}},
+      {"read back other bytes", [](MemoryTarget& t) { t.lieOnReadBack = true; }, {}},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.journalRoom = 1 << 20;
+    MemoryTarget& target = files.targets["cible.exe"];
+    target.bytes = image;
+    c.prepare(target);
+    const int writesBefore = target.writes;
+    Output output;
+    EXPECT_EQ(tressol::Run(" \"cible.exe\" vb6FR.dll 0x40C * 0x409", files, output), 3) << c.what;
+    EXPECT_TRUE(Contains(output.err, "il a été modifié par un autre programme pendant l'opération"))
+        << c.what << output.err;
+    EXPECT_FALSE(Contains(output.out + output.err, "remis dans son état d'origine")) << c.what;
+    if (!c.after.empty()) {
+      EXPECT_EQ(target.bytes, c.after) << c.what;
+      EXPECT_EQ(target.writes, writesBefore) << c.what;
+    } else {
+      EXPECT_EQ(target.writes, 2) << c.what;  // nothing written back over it
+    }
+    // The record says so, and no undo is offered for it.
+    EXPECT_NE(files.journals.begin()->second.find(" interfered crc="), std::string::npos) << c.what;
+    EXPECT_FALSE(Contains(output.out, "Pour annuler")) << c.what << output.out;
+  }
+}
+
 // A set killed between its two writes leaves the new settings under the old checksum: the
 // next set, with the same settings or others, finds it wrong and makes it right.
 TEST(TressolSet, AnInterruptedSetIsRepairedNeverTrusted) {
   const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
-  const char* const original = " \"cible.exe\" * 0x409 ~ 0x0";
+  const char* const original = " --no-journal \"cible.exe\" * 0x409 ~ 0x0";
   for (const int killedAfter : {1, 2}) {
     for (const char* rerun : {kAction2, original}) {
       MemoryFileSystem files;
@@ -499,7 +549,7 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
         "en anglais 1 : messages "
         "en français (en anglais sans vb6FR.dll)\n"},
        {}},
-      {" \"app/\" vb6FR.dll 0x40C * 0x409",
+      {" --no-journal \"app/\" vb6FR.dll 0x40C * 0x409",
        4,
        {"\na.exe : modifié, messages en anglais → en français (en anglais sans vb6FR.dll). Pour le "
         "rétablir",
@@ -512,7 +562,7 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
         "VB6, "
         "3 en échec.\n"},
        {"app/a.exe", "app/b.ocx"}},
-      {" --json --set vb6FR.dll 0x40C * 0x409 app/",
+      {" --json --no-journal --set vb6FR.dll 0x40C * 0x409 app/",
        4,
        {"\"secondaryLcid\":1033,\"before\":{\"primaryLibrary\":\"*\",\"primaryLcid\":1033,"
         "\"secondaryLibrary\":\"~\",\"secondaryLcid\":0},",
@@ -581,9 +631,9 @@ int Undo(MemoryFileSystem& files, const std::string& journal, Output& output) {
   return tressol::Run(" --undo \"" + journal + "\"", files, output);
 }
 
-// However a set stops (a write that fails, a read-back that lies, a kill between the two
-// writes of one file, a journal that fills the disk), the journal it wrote before each write
-// lets --undo give every file it changed back byte for byte.
+// However a set stops (a write that fails, a kill between the two writes of one file, a
+// journal that fills the disk), the journal it wrote before each write lets --undo give every
+// file it changed back byte for byte: no change is made that its journal does not hold.
 TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
   // Room for the journal up to the middle of the second file's record.
   const std::size_t room = [] {
@@ -601,7 +651,6 @@ TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
       {"done", {}},
       {"first write fails", [](MemoryFileSystem& f) { f.targets["app/b.ocx"].failWrite = 1; }},
       {"second write fails", [](MemoryFileSystem& f) { f.targets["app/b.ocx"].failWrite = 2; }},
-      {"read-back lies", [](MemoryFileSystem& f) { f.targets["app/b.ocx"].lieOnReadBack = true; }},
       {"killed after the settings",
        [](MemoryFileSystem& f) { f.targets["app/b.ocx"].killAfterWrite = 1; }},
       {"killed after the checksum",
@@ -623,21 +672,26 @@ TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
     ASSERT_EQ(files.journals.size(), 1u) << c.what;
     const std::string journal = files.journals.begin()->first;
     const bool full = files.journalRoom == room;
-    // A journal that cannot be written is said before the change it misses, and that file's
-    // way back printed instead.
-    EXPECT_EQ(Contains(set.err, "le journal des modifications ne peut pas être écrit (disque"),
-              full)
-        << c.what << set.err;
+    // A record that cannot be written stops the run before its change: the files after it
+    // are not reached, and the undo offered holds every change made.
     EXPECT_EQ(Contains(set.out,
-                       "Pour le rétablir : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 "
-                       "\"/abs/app/b.ocx\""),
+                       "\nb.ocx : en échec : le journal des modifications ne peut pas "
+                       "être écrit (disque plein) : le fichier n'a pas été modifié"),
               full)
         << c.what << set.out;
+    EXPECT_EQ(Contains(set.out, "\ng.exe : non traité"), full) << c.what << set.out;
+    EXPECT_EQ(Contains(set.out,
+                       "Résumé : 1 fichier modifié, 0 déjà réglé, 0 non VB6, 1 en échec, 6 "
+                       "non traités (exécution arrêtée)."),
+              full)
+        << c.what << set.out;
+    const bool killed = std::string(c.what).rfind("killed", 0) == 0;
+    EXPECT_EQ(Contains(set.out, "Pour annuler ces modifications"), !killed) << c.what << set.out;
+    EXPECT_FALSE(Contains(set.out, "Pour le rétablir")) << c.what << set.out;
     Output undo;
     EXPECT_EQ(Undo(files, journal, undo), 0) << c.what << undo.err;
     for (const auto& [name, bytes] : BytesOf(files)) {
-      const bool unrecorded = full && name == "app/b.ocx";
-      EXPECT_EQ(bytes == original.at(name), !unrecorded) << c.what << " " << name << undo.out;
+      EXPECT_EQ(bytes, original.at(name)) << c.what << " " << name << undo.out;
     }
     EXPECT_EQ(Contains(undo.out, "1 enregistrement coupé"), full) << c.what << undo.out;
   }
@@ -788,7 +842,7 @@ TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
     MemoryFileSystem files;
     files.targets["app/" + c.name].bytes = SyntheticPe{}.Build();
     Output output;
-    EXPECT_EQ(tressol::Run(" --set vb6FR.dll 0x40C * 0x409 app/", files, output), 0);
+    EXPECT_EQ(tressol::Run(" --no-journal --set vb6FR.dll 0x40C * 0x409 app/", files, output), 0);
     EXPECT_TRUE(Contains("\n" + output.out, "\n" + c.shown + " : modifié, ")) << output.out;
     EXPECT_EQ(output.out.find("\nRésumé : 0"), std::string::npos) << output.out;
   }
@@ -1046,9 +1100,13 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
        "\"short\":\"2 non VB6\"}", false},
       {" --json --version", 0, "{\"line\":\"message\",\"status\":0,\"words\":\"Tressol ", "",
        false},
-      {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4,
+      {" --json --no-journal --set vb6FR.dll 0x40C * 0x409 app/", 4,
        "{\"line\":\"summary\",\"mode\":\"set\",\"files\":8,\"vb6Files\":3,\"changedFiles\":2,",
        "\"journal\":null,\"undoExact\":false,", false},
+      // A journal that cannot be made stops the run before its first change.
+      {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4,
+       "{\"line\":\"summary\",\"mode\":\"set\",\"files\":8,\"vb6Files\":0,\"changedFiles\":0,",
+       "\"done\":\"not-reached\"", false},
       // Every change in the journal, each given back byte for byte by its undo.
       {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4, "{\"line\":\"summary\",\"mode\":\"set\",",
        "\"undoExact\":true,\"words\":\"Résumé : 2 fichiers modifiés, 1 déjà réglé,", true},
@@ -1094,6 +1152,7 @@ TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;
+    files.journalRoom = 1 << 20;
     files.targets["app/a.exe"].bytes = SyntheticPe{}.Build();
     using Kind = FileSystem::FolderKind;
     files.libraryFolders = {{"app", Kind::Application},
