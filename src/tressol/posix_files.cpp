@@ -318,6 +318,11 @@ class PosixJournal final : public JournalFile {
     }
   }
   std::string ReadAll() override {
+    struct stat status {};
+    if (fstat(descriptor_, &status) != 0) Fail(IoStep::ReadJournal);
+    if (static_cast<std::uint64_t>(status.st_size) > kJournalLimit) {
+      Damaged(Verdict::JournalTooLarge);
+    }
     std::string text;
     char buffer[65536];
     for (off_t at = 0;;) {

@@ -502,6 +502,11 @@ class Win32Journal final : public JournalFile {
   }
 
   std::string ReadAll() override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file_.Get(), &size)) Fail(IoStep::ReadJournal);
+    if (static_cast<std::uint64_t>(size.QuadPart) > kJournalLimit) {
+      Damaged(Verdict::JournalTooLarge);
+    }
     LARGE_INTEGER start{};
     if (!SetFilePointerEx(file_.Get(), start, nullptr, FILE_BEGIN)) Fail(IoStep::ReadJournal);
     std::string text;

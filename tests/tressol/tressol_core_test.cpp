@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 
+#include "journal.h"
+#include "pe_checksum.h"
 #include "pe_image.h"
 #include "report.h"
 #include "shown_text.h"
@@ -479,6 +481,42 @@ TEST(TressolSet, SettingsAlreadyThereAreNotWritten) {
   EXPECT_TRUE(Contains(result.output.out, "déjà"));
 }
 
+// The digest is XXH64 whatever pieces it is given in, and a file's is that of all its bytes
+// but the ranges left out and the CheckSum field, in the same read as the PE sum.
+TEST(TressolSums, TheDigestIsXxh64OfAllButWhatAChangeWrites) {
+  const std::pair<std::string, std::uint64_t> known[] = {
+      {"", 0xEF46DB3751D8E999u},
+      {"a", 0xD24EC4F1A98C6E5Bu},
+      {"abc", 0x44BC2CF5AD770999u},
+      {"The quick brown fox jumps over the lazy dog", 0x0B242D361FDA71BCu},
+  };
+  for (const auto& [text, value] : known) {
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{64}}) {
+      Digest64 digest;
+      for (std::size_t at = 0; at < text.size(); at += piece) {
+        const std::string part = text.substr(at, piece);
+        digest.Add(reinterpret_cast<const std::uint8_t*>(part.data()), part.size());
+      }
+      EXPECT_EQ(digest.Value(), value) << text << " in pieces of " << piece;
+    }
+  }
+  MemoryTarget target;
+  target.bytes = SyntheticPe{}.Build();
+  MemoryFile file(target);
+  const std::uint64_t field = ChecksumOffset(target.bytes);
+  std::vector<std::uint8_t> kept;
+  for (std::size_t i = 0; i < target.bytes.size(); ++i) {
+    if ((i < 0x500 || i >= 0x510) && (i < field || i >= field + 4)) kept.push_back(target.bytes[i]);
+  }
+  Digest64 expected;
+  expected.Add(kept.data(), kept.size());
+  for (const std::size_t chunk : {std::size_t{4}, std::size_t{12}, kChecksumChunk}) {
+    const FileSums sums = SumFile(file, field, {{0x500, 0x10}, {0x504, 4}}, chunk);
+    EXPECT_EQ(sums.digest, expected.Value()) << chunk;
+    EXPECT_EQ(sums.checksum, ReferenceChecksum(target.bytes)) << chunk;
+  }
+}
+
 // A view reads a few pages; a set reads the whole file once, for the checksum it trusts.
 TEST(TressolReads, OnlyWhatItNeedsWhateverTheFilesSize) {
   SyntheticPe exe, dll;
@@ -623,6 +661,16 @@ std::map<std::string, std::vector<std::uint8_t>> BytesOf(const MemoryFileSystem&
   return bytes;
 }
 
+// A journal line sealed as version 1 sealed them: its words, then their CRC-32.
+std::string Sealed1(const std::string& words) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (const unsigned char c : words) {
+    crc ^= c;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (crc & 1 ? 0xEDB88320u : 0);
+  }
+  return words + " crc=" + linguarde::Digits<char>(~crc, 16, 8) + "\n";
+}
+
 int Undo(MemoryFileSystem& files, const std::string& journal, Output& output) {
   for (auto& [name, target] : files.targets) {
     target.failWrite = target.killAfterWrite = 0;
@@ -697,6 +745,49 @@ TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
   }
 }
 
+// Two runs given the same journal: the second finds it made by the first after it looked,
+// and stops before its first change.
+TEST(TressolSet, AJournalTakenMeanwhileStopsTheRunBeforeAnyChange) {
+  MemoryFileSystem files = ApplicationFolder();
+  files.journalRoom = 1 << 20;
+  files.journals["J"] = "tressol-journal 1\n";  // Exists sees targets only: made after the look
+  const auto original = BytesOf(files);
+  Output output;
+  output.journalPath = "J";
+  EXPECT_EQ(tressol::Run(" \"app/\" vb6FR.dll 0x40C * 0x409", files, output), 4) << output.out;
+  EXPECT_TRUE(Contains(output.out,
+                       "a.exe : en échec : le journal des modifications ne peut pas "
+                       "être écrit (existe déjà) : le fichier n'a pas été modifié"))
+      << output.out;
+  EXPECT_FALSE(Contains(output.out, "Pour annuler")) << output.out;
+  EXPECT_EQ(BytesOf(files), original);
+  EXPECT_EQ(files.journals["J"], "tressol-journal 1\n");
+}
+
+// A journal the user may read but not write is undone all the same; the mark that it was
+// undone goes into the undo's own journal, and is said.
+TEST(TressolUndo, AReadOnlyJournalIsUndoneItsMarkKeptInTheUndos) {
+  MemoryFileSystem files;
+  files.journalRoom = 1 << 20;
+  files.targets["/abs/cible.exe"].bytes = SyntheticPe{}.Build();
+  const std::vector<std::uint8_t> original = files.targets["/abs/cible.exe"].bytes;
+  Output set;
+  ASSERT_EQ(tressol::Run(" \"/abs/cible.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0);
+  const std::string journal = files.journals.begin()->first;
+  const std::string text = files.journals.begin()->second;
+  files.readOnlyJournals.insert(journal);
+  Output undo;
+  EXPECT_EQ(Undo(files, journal, undo), 0) << undo.out;
+  EXPECT_EQ(files.targets["/abs/cible.exe"].bytes, original);
+  EXPECT_EQ(files.journals[journal], text);
+  EXPECT_TRUE(Contains(undo.out,
+                       "ne peut pas être écrit : l'annulation est inscrite dans son "
+                       "propre journal, « C:\\Retours\\journal-2.txt »"))
+      << undo.out;
+  EXPECT_EQ(ParseJournal(files.journals["C:\\Retours\\journal-2.txt"]).undoes,
+            std::vector<std::string>{journal});
+}
+
 // A journal cut anywhere in its last record, as a kill or a full disk leaves it: that record
 // is skipped, said, and no other file is ever written.
 TEST(TressolUndo, ACutRecordIsSkippedNeverReadAsAnotherFile) {
@@ -726,6 +817,120 @@ TEST(TressolUndo, ACutRecordIsSkippedNeverReadAsAnotherFile) {
     EXPECT_EQ(again.targets["keep.exe"].writes, 0) << cut;
     EXPECT_EQ(Contains(undo.out, "enregistrement coupé"), !recorded && cut != last) << cut;
   }
+  // A bit flipped in a record that sound ones follow is damage, not a cut: its file stays as
+  // it is, the others come back, and the undo fails, its journal not marked.
+  std::string damaged = whole;
+  damaged[whole.find("change 1 ") + 30] ^= 1;
+  MemoryFileSystem again = files;
+  again.journals = {{"j.txt", damaged}};
+  Output undo;
+  EXPECT_EQ(Undo(again, "j.txt", undo), 3) << undo.out;
+  EXPECT_TRUE(Contains(undo.out, "j.txt : en échec : la ligne 2 du journal est endommagée"))
+      << undo.out;
+  EXPECT_EQ(again.targets["app/a.exe"].bytes, changed.at("app/a.exe"));
+  EXPECT_EQ(again.targets["app/b.exe"].bytes, original.at("app/b.exe"));
+  EXPECT_EQ(again.journals["j.txt"], damaged);
+}
+
+// A record sealed anew by whoever wrote it proves nothing: an undo writes only inside the
+// language fields of the VB header and the checksum field, as it finds them in the file, and
+// only over the file its record saw, all of it. Journals of version 1 stay undoable.
+TEST(TressolUndo, WritesOnlyWhatASetCouldOverTheVeryFileRecorded) {
+  MemoryFileSystem files;
+  files.journalRoom = 1 << 20;
+  files.targets["/abs/cible.exe"].bytes = SyntheticPe{}.Build();
+  const std::vector<std::uint8_t> original = files.targets["/abs/cible.exe"].bytes;
+  Output set;
+  ASSERT_EQ(tressol::Run(" \"/abs/cible.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0);
+  const std::vector<std::uint8_t> changed = files.targets["/abs/cible.exe"].bytes;
+  const JournalContents recorded = ParseJournal(files.journals.begin()->second);
+  ASSERT_EQ(recorded.changes.size(), 1u);
+  // A journal of 1.4.0 for the same change: no run id, no digest, the 16-bit sums only.
+  const auto version1 = [](const JournalChange& c) {
+    const auto hex = [](const auto& bytes) {
+      return linguarde::HexBytes(std::string(bytes.begin(), bytes.end()));
+    };
+    std::string words = "change 1 path=" + hex(c.path) + " id=" + hex(c.identity) +
+                        " size=" + std::to_string(c.size) +
+                        " sumat=" + std::to_string(c.checksumOffset) + " sums=" +
+                        (c.sumBefore ? linguarde::Digits<char>(*c.sumBefore, 16, 8) + ":" +
+                                           linguarde::Digits<char>(*c.sumAfter, 16, 8)
+                                     : std::string("-"));
+    for (const Region& r : c.regions) {
+      words += " region=" + std::to_string(r.offset) + ":" + hex(r.before) + ":" + hex(r.after);
+    }
+    return "tressol-journal 1\n" + Sealed1(words) + Sealed1("end 1 done");
+  };
+  struct Case {
+    const char* what;
+    std::function<std::string(JournalChange)> journal;
+    int status;
+    const char* says;
+  };
+  const auto v2 = [&recorded](const JournalChange& c) {
+    return JournalHeader(recorded.run) + ChangeRecord(c, recorded.run) +
+           EndRecord(1, ChangeEnd::Done, recorded.run);
+  };
+  const Case cases[] = {
+      {"as recorded", v2, 0, "cible.exe : rétabli"},
+      {"version 1", version1, 0, "cible.exe : rétabli"},
+      {"version 1 without its sums",
+       [&version1](JournalChange c) {
+         c.sumBefore = c.sumAfter = std::nullopt;
+         return version1(c);
+       },
+       0, "cible.exe : rétabli"},
+      {"other bytes at another offset",
+       [&v2, &changed](JournalChange c) {
+         c.regions[0].offset = 0x700;
+         c.regions[0].after.assign(changed.begin() + 0x700,
+                                   changed.begin() + 0x700 + c.regions[0].after.size());
+         return v2(c);
+       },
+       3, "hors des réglages de langue"},
+      {"version 1, other bytes at another offset, no sums",
+       [&version1, &changed](JournalChange c) {
+         c.sumBefore = c.sumAfter = std::nullopt;
+         c.regions[0].offset = 0x700;
+         c.regions[0].after.assign(changed.begin() + 0x700,
+                                   changed.begin() + 0x700 + c.regions[0].after.size());
+         return version1(c);
+       },
+       3, "hors des réglages de langue"},
+      // The same file on a disk plugged in again: another volume number, the same file in it.
+      {"its volume renumbered",
+       [&v2](JournalChange c) {
+         c.identity = "usb:1";
+         return v2(c);
+       },
+       0, "cible.exe : rétabli"},
+      {"another file on another volume",
+       [&v2](JournalChange c) {
+         c.identity = "usb:2";
+         return v2(c);
+       },
+       3, "un autre fichier"},
+      {"another digest",
+       [&v2](JournalChange c) {
+         *c.digest ^= 1;
+         return v2(c);
+       },
+       3, "son contenu a changé"},
+      {"a record of another run",
+       [&recorded](const JournalChange& c) {
+         return JournalHeader(recorded.run) + ChangeRecord(c, "0123456789abcdef") +
+                EndRecord(1, ChangeEnd::Done, recorded.run);
+       },
+       3, "la ligne 2 du journal est endommagée"},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem again = files;
+    again.journals = {{"j.txt", c.journal(recorded.changes[0])}};
+    Output undo;
+    EXPECT_EQ(Undo(again, "j.txt", undo), c.status) << c.what << undo.out;
+    EXPECT_TRUE(Contains(undo.out, c.says)) << c.what << undo.out;
+    EXPECT_EQ(again.targets["/abs/cible.exe"].bytes, c.status == 0 ? original : changed) << c.what;
+  }
 }
 
 // A file changed since the set by something else is never overwritten; one already as it
@@ -737,6 +942,11 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
     int status;
     const char* says;
   };
+  // Words to move for the edits that keep the sum, the checksum right.
+  std::vector<std::uint8_t> image = SyntheticPe{}.Build();
+  for (std::size_t i = 0; i < 4; ++i) image[0x700 + i] = static_cast<std::uint8_t>(0x11 * (i + 1));
+  const std::uint32_t sum = ReferenceChecksum(image);
+  for (std::size_t i = 0; i < 4; ++i) image[ChecksumOffset(image) + i] = (sum >> (8 * i)) & 0xFF;
   const Case cases[] = {
       {"untouched",
        {},
@@ -747,13 +957,22 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
       {"longer", [](MemoryTarget& t) { t.bytes.push_back(0); }, 3, "sa taille a changé"},
       {"another file", [](MemoryTarget& t) { t.identity = "volume:2"; }, 3, "un autre fichier"},
       {"rebuilt", [](MemoryTarget& t) { t.bytes[0x700] ^= 1; }, 3, "son contenu a changé"},
-      {"undone already", [](MemoryTarget& t) { t.bytes = SyntheticPe{}.Build(); }, 0,
+      // Edits that keep the 16-bit PE sum: two words swapped, +1 and -1.
+      {"two words swapped", [](MemoryTarget& t) { std::swap(t.bytes[0x700], t.bytes[0x702]); }, 3,
+       "son contenu a changé"},
+      {"one word up, another down",
+       [](MemoryTarget& t) {
+         ++t.bytes[0x700];
+         --t.bytes[0x702];
+       },
+       3, "son contenu a changé"},
+      {"undone already", [image](MemoryTarget& t) { t.bytes = image; }, 0,
        "cible.exe : déjà rétabli"},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;
     files.journalRoom = 1 << 20;
-    files.targets["/abs/cible.exe"].bytes = SyntheticPe{}.Build();
+    files.targets["/abs/cible.exe"].bytes = image;
     const std::vector<std::uint8_t> original = files.targets["/abs/cible.exe"].bytes;
     Output set;
     ASSERT_EQ(tressol::Run(" \"/abs/cible.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0);
