@@ -446,6 +446,13 @@ TEST(TressolSet, AFileRewrittenMeanwhileIsSaidNeverChangedAsAsked) {
     // The record says so, and no undo is offered for it.
     EXPECT_NE(files.journals.begin()->second.find(" interfered crc="), std::string::npos) << c.what;
     EXPECT_FALSE(Contains(output.out, "Pour annuler")) << c.what << output.out;
+    // Another program's file now: an undo leaves it alone.
+    const std::vector<std::uint8_t> now = target.bytes;
+    Output undo;
+    target.lieOnReadBack = false;
+    EXPECT_EQ(tressol::Run(" --undo \"" + files.journals.begin()->first + "\"", files, undo), 0)
+        << c.what << undo.out;
+    EXPECT_EQ(target.bytes, now) << c.what;
   }
 }
 

@@ -375,8 +375,12 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
   }
   std::size_t changes = 0;
   for (auto change = contents.changes.rbegin(); change != contents.changes.rend(); ++change) {
+    // Put back, or written over by another program: no change of this run's is there.
     const auto end = contents.ends.find(change->sequence);
-    if (end != contents.ends.end() && end->second == ChangeEnd::RolledBack) continue;
+    if (end != contents.ends.end() &&
+        (end->second == ChangeEnd::RolledBack || end->second == ChangeEnd::Interfered)) {
+      continue;
+    }
     FileOutcome outcome = Unprocessed(change->path, change->path, change->path);
     outcome.undoing = *change;
     outcome.dryRun = command.dryRun;
