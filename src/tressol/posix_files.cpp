@@ -120,13 +120,34 @@ std::string WhyNotRegular(mode_t mode) {
 }
 
 // A folder's entries other than "." and "..", sorted; throws when it cannot be read whole.
-std::vector<Entry> EntriesOf(const std::string& folder) {
+// A folder the user names is reached as any path is, links followed; a sub-folder that a
+// listing found (listed: the identity that listing gave) is opened without following a link
+// and must be that very folder, else another program put a link or another folder in its
+// place after its parent was listed, and nothing in it is listed. It is opened by its path
+// from the target, not from its parent's descriptor, so that a walk holds one descriptor at
+// a time however deep the tree: a link put in place of any folder on the way leads to
+// another inode than the one listed, since each identity comes from a listing itself checked.
+std::vector<Entry> EntriesOf(const std::string& folder, const std::string& listed = {}) {
   struct stat self {};
   const auto fail = [&folder](IoStep step) { throw StepError(step, std::strerror(errno), folder); };
+  const auto replaced = [&folder] { throw StepError(IoStep::FolderReplaced, {}, folder); };
+  // A final slash would have the link followed, O_NOFOLLOW or not.
+  const std::string opened =
+      listed.empty() ? folder : folder.substr(0, folder.find_last_not_of('/') + 1);
+  const int descriptor =
+      open(opened.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (listed.empty() ? 0 : O_NOFOLLOW));
+  if (descriptor < 0 && !listed.empty() && (errno == ELOOP || errno == ENOTDIR)) replaced();
+  if (descriptor < 0) fail(IoStep::ListFolder);
+  const std::unique_ptr<DIR, int (*)(DIR*)> directory(fdopendir(descriptor), &closedir);
+  if (!directory) {
+    const int code = errno;
+    close(descriptor);
+    errno = code;
+    fail(IoStep::ListFolder);
+  }
+  if (fstat(descriptor, &self) != 0) fail(IoStep::ListFolder);
+  if (!listed.empty() && IdentityOf(self) != listed) replaced();
   std::vector<Entry> entries;
-  const std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), &closedir);
-  if (!directory) fail(IoStep::ListFolder);
-  if (fstat(dirfd(directory.get()), &self) != 0) fail(IoStep::ListFolder);
   for (;;) {
     errno = 0;
     const dirent* entry = readdir(directory.get());
@@ -139,12 +160,14 @@ std::vector<Entry> EntriesOf(const std::string& folder) {
     std::string leftAside = WhyNotRegular(DTTOIF(entry->d_type));
     bool isFolder = entry->d_type == DT_DIR;
     // The identity that each later open checks: the folder's device and the entry's inode,
-    // which the listing gives (a file, not a mount point, has the same in both).
+    // which the listing gives for a file. A sub-folder's is asked of the sub-folder itself,
+    // as its opening will find it: at a mount point, the mounted root's. A mount point is
+    // followed, as find and cp -r follow it: only an administrator mounts a folder, where
+    // anyone may put a link; a link put in its place is refused as any other.
     std::string identity = std::to_string(self.st_dev) + ":" + std::to_string(entry->d_ino);
-    if (entry->d_type == DT_UNKNOWN) {
+    if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_DIR) {
       struct stat status {};
-      const bool known =
-          fstatat(dirfd(directory.get()), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+      const bool known = fstatat(descriptor, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
       leftAside = known ? WhyNotRegular(status.st_mode) : "disparu pendant la lecture du dossier";
       isFolder = known && S_ISDIR(status.st_mode);
       if (known) identity = IdentityOf(status);
@@ -168,28 +191,31 @@ std::optional<std::vector<FileSystem::Listed>> PosixFileSystem::Expand(const std
   struct stat status {};
   if (stat(target.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return std::nullopt;
   std::vector<Listed> paths;
-  // Folders still to list, each with its path from the target's folder.
-  std::vector<std::string> folders = {""};
+  // Folders still to list, each with its path from the target's folder and the identity its
+  // parent's listing gave; none for the target, reached as named.
+  std::vector<std::pair<std::string, std::string>> folders = {{"", ""}};
   const std::string root = target.back() == '/' ? target : target + "/";
   while (!folders.empty()) {
-    const std::string relative = folders.back();
+    const auto [relative, identity] = folders.back();
     folders.pop_back();
     std::vector<Entry> entries;
     try {
-      entries = EntriesOf(root + relative);
+      entries = EntriesOf(root + relative, identity);
     } catch (const ToolError& error) {
-      // Another user's folder: its files are not checked, and the run says so and goes on.
+      // Another user's folder, or one replaced: its files are not checked, and the run says
+      // so and goes on.
       if (relative.empty()) throw;
       const std::string name = relative.substr(0, relative.size() - 1);
       paths.push_back({root + name, root + name, name, {}, {}, ReasonOf(error)});
       continue;
     }
+    AfterListing(root + relative);
     for (const Entry& entry : entries) {
       const std::string name = relative + entry.name;
       const std::string path = root + name;
       struct stat linked {};
       if (recurse && entry.folder) {
-        folders.push_back(name + "/");
+        folders.emplace_back(name + "/", entry.identity);
       } else if (recurse && !entry.leftAside.empty() && stat(path.c_str(), &linked) == 0 &&
                  S_ISDIR(linked.st_mode)) {
         paths.push_back({path, path, name, kFolderLinkNotFollowed, {}, {}});

@@ -32,6 +32,11 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<JournalFile> CreateJournal(const std::string& given) override;
   std::unique_ptr<JournalFile> OpenJournal(const std::string& path, JournalUse use) override;
 
+ protected:
+  // Between a folder's listing and the opening of its sub-folders, where another program
+  // may swap one of them: a test acts there.
+  virtual void AfterListing(const std::string& /*folder*/) {}
+
  private:
   std::string workingFolder_;  // asked once
 };

@@ -126,14 +126,33 @@ bool IsLink(DWORD attributes, DWORD reparseTag) {
   return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(reparseTag);
 }
 
+// MatchListed for an open handle; nothing where the system cannot say what it is
+// (GetLastError says why). A reparse point whose tag cannot be read is taken for a link.
+std::optional<ListedMatch> MatchOpened(HANDLE handle, const std::string& listed) {
+  BY_HANDLE_FILE_INFORMATION about{};
+  if (!GetFileInformationByHandle(handle, &about)) return std::nullopt;
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  if ((about.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+      !GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag)) {
+    tag.ReparseTag = IO_REPARSE_TAG_SYMLINK;
+  }
+  return MatchListed(
+      listed, IdentityOf(about.dwVolumeSerialNumber, about.nFileIndexHigh, about.nFileIndexLow),
+      about.dwFileAttributes, tag.ReparseTag);
+}
+
 // Every entry of a folder (opened: its extended form, ending in a backslash), each with its
 // file ID, which the listing by handle gives and a search by name does not. The folder is
 // held until the run ends, shared for reading and writing but not deleting, so that it is
 // neither renamed nor replaced while its files are worked on. Only "no such folder" means
 // none: any other failure of the listing is the target's, so that a folder never seems
-// empty or shorter than it is.
+// empty or shorter than it is. A folder the user names is reached as any path is; a
+// sub-folder that a listing found (listed: the file ID it gave) is opened without following
+// a reparse point and must be that very folder, else another program put a link or another
+// folder in its place after its parent was listed, and nothing in it is listed.
 std::vector<Entry> EntriesOf(const std::wstring& opened, const std::wstring& shown,
-                             std::vector<linguarde::win32::UniqueFileHandle>& held) {
+                             std::vector<linguarde::win32::UniqueFileHandle>& held,
+                             const std::string& listed = {}) {
   std::vector<Entry> entries;
   const auto fail = [&shown](IoStep step) {
     throw StepError(step, SystemText(GetLastError()), ToUtf8(shown));
@@ -142,13 +161,30 @@ std::vector<Entry> EntriesOf(const std::wstring& opened, const std::wstring& sho
   const std::wstring path = opened.size() > 1 && opened[opened.size() - 2] != L':'
                                 ? opened.substr(0, opened.size() - 1)
                                 : opened;
-  linguarde::win32::UniqueFileHandle folder(CreateFileW(
-      path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const auto open = [&path](DWORD flags) {
+    return linguarde::win32::UniqueFileHandle(
+        CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr));
+  };
+  linguarde::win32::UniqueFileHandle folder =
+      open(listed.empty() ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
   if (!folder) {
     const DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return entries;
     fail(IoStep::ListFolder);
+  }
+  if (!listed.empty()) {
+    std::optional<ListedMatch> found = MatchOpened(folder.Get(), listed);
+    // A folder in the cloud is listed through its driver, and must still be the one listed.
+    if (found == ListedMatch::SameThroughDriver) {
+      folder = open(0);
+      found = folder ? MatchOpened(folder.Get(), listed) : std::nullopt;
+    }
+    if (!found) fail(IoStep::ListFolder);
+    if (*found == ListedMatch::Replaced) {
+      throw StepError(IoStep::FolderReplaced, {}, ToUtf8(shown));
+    }
   }
   BY_HANDLE_FILE_INFORMATION about{};
   if (!GetFileInformationByHandle(folder.Get(), &about)) fail(IoStep::ListFolder);
@@ -203,28 +239,16 @@ template <class Open>
 linguarde::win32::UniqueFileHandle AsListed(linguarde::win32::UniqueFileHandle file,
                                             const std::string& listed, bool forWriting,
                                             const Open& open) {
-  const auto identity = [&forWriting](HANDLE handle) {
-    BY_HANDLE_FILE_INFORMATION about{};
-    if (!GetFileInformationByHandle(handle, &about)) {
-      throw FileError(FileFailure::Unexaminable, forWriting, SystemText(GetLastError()));
-    }
-    return std::make_pair(
-        IdentityOf(about.dwVolumeSerialNumber, about.nFileIndexHigh, about.nFileIndexLow),
-        about.dwFileAttributes);
+  const auto match = [&](HANDLE handle) {
+    const std::optional<ListedMatch> found = MatchOpened(handle, listed);
+    if (!found) throw FileError(FileFailure::Unexaminable, forWriting, SystemText(GetLastError()));
+    if (*found == ListedMatch::Replaced) throw FileError(FileFailure::Replaced, forWriting);
+    return *found;
   };
-  const auto [found, attributes] = identity(file.Get());
-  if (found != listed) throw FileError(FileFailure::Replaced, forWriting);
-  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return file;
-  FILE_ATTRIBUTE_TAG_INFO tag{};
-  if (!GetFileInformationByHandleEx(file.Get(), FileAttributeTagInfo, &tag, sizeof tag) ||
-      IsReparseTagNameSurrogate(tag.ReparseTag)) {
-    throw FileError(FileFailure::Replaced, forWriting);
-  }
+  if (match(file.Get()) == ListedMatch::Same) return file;
   file.Reset();
   linguarde::win32::UniqueFileHandle data = open(0);
-  if (data && identity(data.Get()).first != listed) {
-    throw FileError(FileFailure::Replaced, forWriting);
-  }
+  if (data) match(data.Get());
   return data;
 }
 
@@ -273,6 +297,13 @@ std::string WhyNotRegular(unsigned long attributes, unsigned long reparseTag) {
   return {};
 }
 
+ListedMatch MatchListed(const std::string& listed, const std::string& found,
+                        unsigned long attributes, unsigned long reparseTag) {
+  if (found != listed) return ListedMatch::Replaced;
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return ListedMatch::Same;
+  return IsLink(attributes, reparseTag) ? ListedMatch::Replaced : ListedMatch::SameThroughDriver;
+}
+
 std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std::string& target,
                                                                        bool recurse) {
   const std::wstring name = FromUtf8(target);
@@ -292,16 +323,17 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
   if (opened.back() != L'\\') opened += L'\\';
   std::vector<Listed> listed;
   std::vector<std::pair<std::wstring, Listed>> found;  // by their names from the folder
-  std::vector<std::wstring> folders = {L""};           // from the target's folder, to list
+  // From the target's folder, to list, each with the file ID its parent's listing gave.
+  std::vector<std::pair<std::wstring, std::string>> folders = {{L"", ""}};
   while (!folders.empty()) {
-    const std::wstring relative = folders.back();
+    const auto [relative, identity] = folders.back();
     folders.pop_back();
     std::vector<Entry> entries;
     try {
-      entries = EntriesOf(opened + relative, prefix + relative, heldFolders_);
+      entries = EntriesOf(opened + relative, prefix + relative, heldFolders_, identity);
     } catch (const ToolError& error) {
-      // System Volume Information, another user's profile: its files are not checked, and
-      // the run says so and goes on.
+      // System Volume Information, another user's profile, a folder replaced: its files are
+      // not checked, and the run says so and goes on.
       if (relative.empty()) throw;
       const std::wstring inner = relative.substr(0, relative.size() - 1);
       found.push_back({inner,
@@ -313,6 +345,7 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
                         ReasonOf(error)}});
       continue;
     }
+    AfterListing(ToUtf8(prefix + relative));
     for (const Entry& entry : entries) {
       const std::wstring inner = relative + entry.name;
       const auto add = [&](const std::string& leftAside) {
@@ -326,10 +359,11 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
                           entry.onlineOnly}});
       };
       if (recurse && entry.folder) {
+        // A volume mounted in a folder is a junction, as anyone's junction is: never followed.
         if (entry.link) {
           add(kFolderLinkNotFollowed);
         } else {
-          folders.push_back(inner + L"\\");
+          folders.emplace_back(inner + L"\\", entry.identity);
         }
       } else if (pattern.empty()
                      ? IsTargetName(entry.name)

@@ -18,6 +18,15 @@ std::string WhyNotRegular(unsigned long attributes, unsigned long reparseTag);
 // are): reading it would download it.
 bool OnlineOnly(unsigned long attributes);
 
+// What an entry opened without following a reparse point is, beside the entry a listing
+// gave (listed, found: volume and file ID): that very entry; the same behind a reparse point
+// that is no link (deduplicated, compressed by WOF, in the cloud), whose data its driver
+// gives when it is opened again; or another file or folder, or a link, in its place. Files
+// and folders alike: what makes two entries the same is said here only.
+enum class ListedMatch { Same, SameThroughDriver, Replaced };
+ListedMatch MatchListed(const std::string& listed, const std::string& found,
+                        unsigned long attributes, unsigned long reparseTag);
+
 // Targets as Win32 files: a target opened for a change is shared with nobody, and every
 // path goes to the system in the extended form, whatever its length.
 class Win32FileSystem : public FileSystem {
@@ -46,6 +55,11 @@ class Win32FileSystem : public FileSystem {
   // name.
   std::unique_ptr<JournalFile> CreateJournal(const std::string& given) override;
   std::unique_ptr<JournalFile> OpenJournal(const std::string& path, JournalUse use) override;
+
+ protected:
+  // Between a folder's listing and the opening of its sub-folders, where another program
+  // may swap one of them: a test acts there.
+  virtual void AfterListing(const std::string& /*folder*/) {}
 
  private:
   // The folders listed, held until the run ends.

@@ -12,10 +12,12 @@
 #include <filesystem>
 #include <optional>
 #include <fstream>
+#include <utility>
 
 #include "file_bytes.h"
 #include "memory_target.h"
 #include "pe_checksum.h"
+#include "report.h"
 #include "synthetic_pe.h"
 
 namespace tressol::test {
@@ -98,15 +100,24 @@ TEST(PosixFiles, AnEntrySwappedAfterTheListingIsRefusedNotFollowed) {
   const fs::path app = root / "app", outside = root / "dehors";
   const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
   fs::create_directories(app / "sous");
+  fs::create_directories(app / "profond");
   fs::create_directories(outside / "sous");
+  fs::create_directories(outside / "profond");
   for (const fs::path& file :
        {app / "a.exe", app / "lien.exe", app / "autre.exe", app / "sous" / "b.exe",
-        outside / "x.exe", outside / "sous" / "b.exe", root / "remplaçant.exe"}) {
+        app / "profond" / "c.exe", outside / "x.exe", outside / "sous" / "b.exe",
+        outside / "profond" / "c.exe", root / "remplaçant.exe"}) {
     Write(file, image);
   }
-  // What another program does between the listing and the opens.
+  // What another program does between the listing and the opens, and between a folder's
+  // listing and its sub-folder's.
   struct Swapping final : PosixFileSystem {
     fs::path app, outside, root;
+    void AfterListing(const std::string& folder) override {
+      if (folder != app.string() + "/") return;
+      fs::rename(app / "profond", root / "profond-déplacé");
+      fs::create_symlink(outside / "profond", app / "profond");
+    }
     std::optional<std::vector<Listed>> Expand(const std::string& target, bool recurse) override {
       auto listed = PosixFileSystem::Expand(target, recurse);
       fs::remove(app / "lien.exe");
@@ -129,12 +140,74 @@ TEST(PosixFiles, AnEntrySwappedAfterTheListingIsRefusedNotFollowed) {
         "\nsous/b.exe : en échec : remplacé pendant l'opération", "\nRésumé : 1 fichier modifié"}) {
     EXPECT_NE(("\n" + output.out).find(says), std::string::npos) << says << "\n" << output.out;
   }
+  const std::string folderReplaced =
+      ReasonOf(StepError(IoStep::FolderReplaced, {}, (app / "profond/").string()));
+  EXPECT_NE(Joined(output.out).find("\nprofond : en échec : " + folderReplaced), std::string::npos)
+      << output.out;
   EXPECT_NE(Read(app / "a.exe"), image);
-  for (const fs::path& file : {outside / "x.exe", outside / "sous" / "b.exe", app / "autre.exe",
-                               root / "sous-déplacé" / "b.exe"}) {
+  for (const fs::path& file :
+       {outside / "x.exe", outside / "sous" / "b.exe", outside / "profond" / "c.exe",
+        app / "autre.exe", root / "sous-déplacé" / "b.exe", root / "profond-déplacé" / "c.exe"}) {
     EXPECT_EQ(Read(file), image) << file;
   }
   fs::remove_all(root);
+}
+
+// A sub-folder opened for its listing must be the folder its parent's listing gave: swapped
+// for a link out of the tree, or for another folder, it is one failed entry and nothing of
+// what now bears its name is listed.
+TEST(PosixFiles, ASubFolderIsListedOnlyAsTheFolderItsParentListed) {
+  const fs::path root = fs::temp_directory_path() / ("tressol-folder-" + std::to_string(getpid()));
+  const fs::path app = root / "app";
+  struct Case {
+    const char* what;
+    void (*swap)(const fs::path& app, const fs::path& root);
+  };
+  const Case cases[] = {
+      {"untouched", nullptr},
+      {"link out of the tree",
+       [](const fs::path& app, const fs::path& root) {
+         fs::rename(app / "sous", root / "déplacé");
+         fs::create_symlink(root / "dehors", app / "sous");
+       }},
+      {"another folder",
+       [](const fs::path& app, const fs::path& root) {
+         fs::rename(app / "sous", root / "déplacé");
+         fs::create_directory(app / "sous");
+         fs::copy_file(root / "dehors" / "b.exe", app / "sous" / "b.exe");
+       }},
+  };
+  for (const Case& c : cases) {
+    fs::create_directories(app / "sous");
+    fs::create_directories(root / "dehors");
+    Write(app / "sous" / "b.exe", SyntheticPe{}.Build());
+    Write(root / "dehors" / "b.exe", SyntheticPe{}.Build());
+    struct Swapping final : PosixFileSystem {
+      Case swapping;
+      fs::path app, root;
+      void AfterListing(const std::string&) override {
+        if (swapping.swap) std::exchange(swapping.swap, nullptr)(app, root);
+      }
+    } files;
+    files.swapping = c;
+    files.app = app;
+    files.root = root;
+    const auto listed = files.Expand(app.string(), true);
+    ASSERT_TRUE(listed.has_value()) << c.what;
+    ASSERT_EQ(listed->size(), 1u) << c.what;
+    const FileSystem::Listed& entry = listed->front();
+    if (c.swap == nullptr) {
+      EXPECT_EQ(entry.relative, "sous/b.exe");
+      EXPECT_EQ(entry.failed, "");
+      EXPECT_EQ(files.Open(entry.path, false, entry.identity)->Identity(), entry.identity);
+    } else {
+      EXPECT_EQ(entry.relative, "sous") << c.what;
+      EXPECT_EQ(entry.failed,
+                ReasonOf(StepError(IoStep::FolderReplaced, {}, (app / "sous/").string())))
+          << c.what;
+    }
+    fs::remove_all(root);
+  }
 }
 
 // With --recurse, a sub-folder that cannot be listed (here: past PATH_MAX, which root cannot

@@ -1275,6 +1275,10 @@ TEST(ReasonOf, WordsEachFailedStep) {
       {IoStep::Attributes, "E", "ses attributs ne peuvent pas être lus (E)"},
       {IoStep::ListFolder, "E", "le dossier « d\x1b » ne peut pas être lu (E)"},
       {IoStep::ListFolderWhole, "E", "le dossier « d\x1b » n'a pas pu être lu jusqu'au bout (E)"},
+      {IoStep::FolderReplaced, "",
+       "le dossier « d\x1b » a été remplacé pendant l'opération (ce "
+       "n'est plus celui que la liste de son dossier parent a donné) ; aucun de ses fichiers n'a "
+       "été touché"},
       {IoStep::OpenJournal, "E", "le journal « d\x1b » ne peut pas être ouvert (E)"},
       {IoStep::JournalBusy, "",
        "le journal « d\x1b » est en cours d'utilisation par une autre exécution"},

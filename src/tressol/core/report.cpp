@@ -277,6 +277,10 @@ std::string StepText(const StepError& error) {
       return "le dossier " + name + " ne peut pas être lu" + system;
     case IoStep::ListFolderWhole:
       return "le dossier " + name + " n'a pas pu être lu jusqu'au bout" + system;
+    case IoStep::FolderReplaced:
+      return "le dossier " + name +
+             " a été remplacé pendant l'opération (ce n'est plus celui que la liste de son "
+             "dossier parent a donné) ; aucun de ses fichiers n'a été touché";
     case IoStep::OpenJournal:
       return "le journal " + name + " ne peut pas être ouvert" + system;
     case IoStep::JournalBusy:

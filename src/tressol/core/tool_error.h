@@ -84,6 +84,7 @@ enum class IoStep {
   Attributes,       //
   ListFolder,       // a folder's entries could not be read
   ListFolderWhole,  // nor all of them
+  FolderReplaced,   // a sub-folder that is another folder, or a link, when it is opened
   OpenJournal,      //
   JournalBusy,      // another run holds the journal
   WriteJournal,     // without the system's words: the disk is full
