@@ -220,6 +220,25 @@ TEST(TressolRefuses, FilesThatAreNotSafeToChangeAndLeavesThemAlone) {
        },
        Verdict::PackedWithRuntime,
        {}},
+      // Its DOS header names a place 8 bytes before its PE header: damaged, not a DOS program.
+      {"PE header away from where MZ says",
+       [] {
+         auto b = SyntheticPe{}.Build();
+         b[0x3C] -= 8;
+         return b;
+       },
+       Verdict::PeHeaderElsewhere,
+       {}},
+      {"the same, of no program of the runtime",
+       [] {
+         SyntheticPe pe;
+         pe.header = pe.codeNamesHeader = pe.importsRuntime = false;
+         auto b = pe.Build();
+         b[0x3C] -= 8;
+         return b;
+       },
+       Verdict::NoPeSignature,
+       {}},
       {"library name without its NUL",
        [] {
          SyntheticPe pe;
@@ -977,6 +996,10 @@ TEST(ReasonOf, WordsEachVerdict) {
        "version non compressée"},
       {Verdict::SignatureDamaged, "PE",
        "il utilise le moteur d'exécution VB, mais sa signature PE est endommagée" + recopy},
+      {Verdict::PeHeaderElsewhere, "",
+       "il utilise le moteur d'exécution VB, mais son en-tête PE n'est pas là où l'en-tête MZ le "
+       "désigne : il est sans doute endommagé" +
+           recopy},
       {Verdict::PastFourGiB, "",
        "il dépasse 4 Gio, et la somme de contrôle d'une image PE32 ne couvre pas un fichier "
        "aussi grand"},

@@ -420,6 +420,9 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
       return "le dossier « " + Named(detail) + " » n'existe pas";
     case Verdict::NoTargetInFolder:
       return "le dossier « " + Named(detail) + " » ne contient aucun fichier .exe, .dll ou .ocx";
+    case Verdict::PeHeaderElsewhere:
+      return "il utilise le moteur d'exécution VB, mais son en-tête PE n'est pas là où l'en-tête "
+             "MZ le désigne : il est sans doute endommagé";
     case Verdict::RuntimeWithoutHeader:
       break;
   }
@@ -602,6 +605,7 @@ bool AsksForCopy(Verdict verdict) {
     case Verdict::TruncatedStructures:
     case Verdict::SignatureDamaged:
     case Verdict::RuntimeWithoutHeader:
+    case Verdict::PeHeaderElsewhere:
       return true;
     default:
       return false;
