@@ -423,24 +423,28 @@ TEST(TressolSet, AFailedWriteOrReadBackLeavesTheFileAsItWas) {
 }
 
 // A set killed between its two writes leaves the new settings under the old checksum: the
-// next set, with the same settings or others, finds it wrong and makes it right.
+// next set, with the same settings or others, of the file or of its folder, finds it wrong,
+// makes it right and says so.
 TEST(TressolSet, AnInterruptedSetIsRepairedNeverTrusted) {
   const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
-  const char* const original = " \"cible.exe\" * 0x409 ~ 0x0";
+  const std::string set = " \"app/cible.exe\" vb6FR.dll 0x40C * 0x409";
+  const std::string original = " \"app/cible.exe\" * 0x409 ~ 0x0";
+  const std::string folderOriginal = " \"app/\" * 0x409 ~ 0x0";
   for (const int killedAfter : {1, 2}) {
-    for (const char* rerun : {kAction2, original}) {
+    for (const std::string& rerun :
+         {set, original, std::string(" \"app/\" vb6FR.dll 0x40C * 0x409"), folderOriginal}) {
       MemoryFileSystem files;
-      MemoryTarget& target = files.targets["cible.exe"];
+      MemoryTarget& target = files.targets["app/cible.exe"];
       target.bytes = image;
       target.killAfterWrite = killedAfter;
       Output killed;
-      EXPECT_THROW(tressol::Run(kAction2, files, killed), Killed);
+      EXPECT_THROW(tressol::Run(set, files, killed), Killed);
       target.killAfterWrite = 0;
       Output output;
       ASSERT_EQ(tressol::Run(rerun, files, output), 0) << output.err;
       EXPECT_EQ(StoredChecksum(target.bytes), ReferenceChecksum(target.bytes)) << killedAfter;
       EXPECT_EQ(Contains(output.out, "fausse, corrigée en"), killedAfter == 1) << output.out;
-      if (rerun == original) {
+      if (rerun == original || rerun == folderOriginal) {
         EXPECT_EQ(target.bytes, image) << killedAfter;
       }
     }
@@ -559,7 +563,7 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
         // The run's end, as the window's line shows it and as the console says it.
         "{\"line\":\"summary\",\"mode\":\"view\",\"files\":8,\"vb6Files\":4,\"changedFiles\":0,"
         "\"restorableFiles\":0,\"alreadySetFiles\":0,\"matchingFiles\":0,\"differingFiles\":0,"
-        "\"notVb6Files\":2,"
+        "\"wrongChecksumFiles\":0,\"notVb6Files\":2,"
         "\"leftAsideFiles\":0,\"failedFiles\":2,\"journal\":null,\"undoExact\":false,"
         "\"words\":\"Résumé : 4 fichiers VB6, 2 non VB6, 2 en échec.\",\"short\":\"2 en échec, "
         "4 VB6 (3 en anglais, 1 en français ou anglais), 2 non VB6\"}\n"},
@@ -923,9 +927,22 @@ TEST(TressolCheck, SaysWhatDiffersAndWritesNothing) {
       {" --check vb6FR.dll 0x40C * 0x409 app/", 3,
        "Résumé : 1 conforme, 3 différents, 2 non VB6, 2 en échec.\n"},
       {" --json --check * 0x409 ~ 0x0 app/e.exe", 5, "\"done\":\"checked\",\"matches\":false"},
+      // A code byte changed since the checksum was made: the file, not its settings, is wrong,
+      // and a release script must not read it as settings to set.
+      {" --check * 0x409 ~ 0x0 abime/a.exe", 1,
+       "a.exe : somme de contrôle PE fausse, 0xD83F au lieu de 0xD840 : le fichier a changé"},
+      {" --check vb6FR.dll 0x40C * 0x409 abime/a.exe", 1,
+       "(endommagé, ou modifié sans qu'elle soit refaite) ; il diffère aussi : bibliothèque "
+       "principale « * » au lieu de « vb6FR.dll »"},
+      {" --check vb6FR.dll 0x40C * 0x409 abime/a.exe app/e.exe app/a.exe", 1,
+       "Résumé : 1 conforme, 1 différent, 1 somme de contrôle PE fausse, 0 non VB6, 0 en échec.\n"},
+      {" --json --check * 0x409 ~ 0x0 abime/a.exe", 1,
+       "\"matches\":false,\"checksumRight\":false,"},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files = ApplicationFolder();
+    files.targets["abime/a.exe"].bytes = SyntheticPe{}.Build();
+    files.targets["abime/a.exe"].bytes[0x700] ^= 1;
     Output output;
     EXPECT_EQ(tressol::Run(c.tail, files, output), c.status) << c.tail << output.err;
     EXPECT_TRUE(Contains(output.out, c.says)) << c.tail << "\n" << output.out;

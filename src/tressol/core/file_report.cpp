@@ -118,6 +118,14 @@ std::string PlainWords(const FileOutcome& outcome) {
       return "conforme, " + PlainEffect(outcome.settings);
     case Result::Differs:
       return "diffère : " + Differences(outcome);
+    case Result::WrongChecksum: {
+      const std::string differs = Differences(outcome);
+      return "somme de contrôle PE fausse, " + Hex(outcome.wrongChecksum->stored) + " au lieu de " +
+             Hex(outcome.wrongChecksum->actual) +
+             " : le fichier a changé depuis qu'elle a été faite (endommagé, ou modifié sans "
+             "qu'elle soit refaite)" +
+             (differs.empty() ? "" : " ; il diffère aussi : " + differs);
+    }
     case Result::NotVb6:
       return "n'est pas un fichier VB6 : " + outcome.reason;
     case Result::LeftAside:
@@ -199,6 +207,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
                     "  ");
       break;
     case Result::Matches:
+    case Result::WrongChecksum:
       return Wrap(name + " : " + PlainWords(outcome) + ".", "  ");
     case Result::Differs:
       return Wrap(name + " : diffère : " + Differences(outcome) +
@@ -281,6 +290,7 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
       return Wrap(name + " : " + PlainWords(outcome) + repaired + ".", "  ");
     case Result::Restorable:
     case Result::Differs:
+    case Result::WrongChecksum:
     case Result::Failed:
     case Result::Busy:
       return Wrap(name + " : " + PlainWords(outcome) + ".", "  ");
@@ -384,7 +394,11 @@ std::string VerdictCounts(const RunCounts& counts, Mode mode) {
   switch (mode) {
     case Mode::Check:
       return Count(counts[Result::Matches], "conforme", "conformes") + ", " +
-             Count(counts[Result::Differs], "différent", "différents");
+             Count(counts[Result::Differs], "différent", "différents") +
+             (counts[Result::WrongChecksum] > 0
+                  ? ", " + Count(counts[Result::WrongChecksum], "somme de contrôle PE fausse",
+                                 "sommes de contrôle PE fausses")
+                  : "");
     case Mode::Undo:
       if (counts.dryRun) {
         return Count(counts[Result::Restorable], "fichier à rétablir exactement",
@@ -507,6 +521,7 @@ std::string_view DoneValue(Result result) {
       return contract::kAlreadySet;
     case Result::Matches:
     case Result::Differs:
+    case Result::WrongChecksum:
       return contract::kChecked;
     case Result::NotVb6:
     case Result::LeftAside:
@@ -541,7 +556,10 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
   line.Text(contract::kDone, DoneValue(outcome.result));
   if (!outcome.reason.empty()) line.Text(contract::kReason, Unmarked(outcome.reason));
   if (outcome.linkTarget) line.Text(contract::kLinkTarget, *outcome.linkTarget);
-  if (outcome.expected) line.Bool(contract::kMatches, outcome.result == Result::Matches);
+  if (outcome.expected) {
+    line.Bool(contract::kMatches, outcome.result == Result::Matches)
+        .Bool(contract::kChecksumRight, !outcome.wrongChecksum);
+  }
   if (vb6) {
     line.Bool(contract::kSigned, outcome.signature != Signature::None)
         .Number(contract::kHeaderOffset, outcome.header->offset)
@@ -603,6 +621,7 @@ std::string JsonSummary(const std::vector<FileOutcome>& outcomes, Mode mode,
       .Number(contract::kAlreadySetFiles, counts[Result::AlreadySet])
       .Number(contract::kMatchingFiles, counts[Result::Matches])
       .Number(contract::kDifferingFiles, counts[Result::Differs])
+      .Number(contract::kWrongChecksumFiles, counts[Result::WrongChecksum])
       .Number(contract::kNotVb6Files, counts[Result::NotVb6])
       .Number(contract::kLeftAsideFiles, counts[Result::LeftAside])
       .Number(contract::kFailedFiles, counts[Result::Failed]);

@@ -451,7 +451,8 @@ constexpr char kUsageCmd[] =
     "      la modifie aussi, les cibles entre guillemets : sans guillemets, toute la ligne\n"
     "      désigne une seule cible à afficher, et rien n'est modifié.\n"
     "  Tressol.exe [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
-    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
+    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages et sa somme\n"
+    "      de contrôle PE juste.\n"
     "  Tressol.exe [--json] [--dry-run] --undo JOURNAL\n"
     "      annule les modifications qu'une exécution a inscrites dans son journal ; avec\n"
     "      --dry-run, dit seulement si chaque fichier peut être rétabli exactement.\n"
@@ -470,7 +471,8 @@ constexpr char kUsagePosix[] =
     "  tressol [--json] CIBLE [CIBLE...] BIB1 LCID1 BIB2 LCID2\n"
     "      la modifie aussi.\n"
     "  tressol [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
-    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
+    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages et sa somme\n"
+    "      de contrôle PE juste.\n"
     "  tressol [--json] [--dry-run] --undo JOURNAL\n"
     "      annule les modifications qu'une exécution a inscrites dans son journal ; avec\n"
     "      --dry-run, dit seulement si chaque fichier peut être rétabli exactement.\n"
@@ -500,10 +502,11 @@ constexpr char kUsageBoth[] =
     "  donne la variable d'environnement TRESSOL_JOURNAL. Si le journal ne peut pas être\n"
     "  écrit, le rapport donne après chaque fichier modifié la commande --set qui le rétablit,\n"
     "  ou dit pourquoi aucune ne le peut.\n"
-    "Codes de sortie : 0 fait, 2 utilisation, 3 refusé (non VB6, en lecture seule, ouvert\n"
-    "ailleurs ou endommagé), 4 lecture ou écriture impossible (fichier absent, disque, réseau),\n"
-    "5 réglages différents (--check) ; pour plusieurs fichiers, 0 seulement si aucun n'est\n"
-    "en échec ni différent, et un échec l'emporte sur une différence.\n";
+    "Codes de sortie : 0 fait, 1 somme de contrôle PE fausse (--check : fichier endommagé ou\n"
+    "modifié depuis), 2 utilisation, 3 refusé (non VB6, en lecture seule, ouvert ailleurs ou\n"
+    "endommagé), 4 lecture ou écriture impossible (fichier absent, disque, réseau), 5 réglages\n"
+    "différents (--check) ; pour plusieurs fichiers, 0 seulement si aucun n'est en échec, faux\n"
+    "ni différent, et un échec l'emporte sur une somme fausse, qui l'emporte sur une différence.\n";
 
 }  // namespace
 
