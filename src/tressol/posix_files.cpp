@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -38,6 +39,8 @@ class PosixFile final : public TargetFile {
 
   // The size its opening found: a view changes nothing, and asks no more.
   void SizeFound(std::uint64_t size) { size_ = size; }
+  // What the file was when it was opened, to the nanosecond: our own reads change none of it.
+  void Stamp(const struct stat& status) { opened_ = StampOf(status); }
 
   // Asked before every read that is checked against it; nothing here changes the size.
   std::uint64_t Size() override {
@@ -77,11 +80,25 @@ class PosixFile final : public TargetFile {
     if (fstat(descriptor_, &status) != 0) Fail(IoStep::Attributes);
     return IdentityOf(status);
   }
+  // A flock binds only the programs that take it: a build writing its output in place
+  // does not, and shows only in the file's times.
+  bool ChangedSinceOpened() override {
+    struct stat status {};
+    if (fstat(descriptor_, &status) != 0) Fail(IoStep::Attributes);
+    return StampOf(status) != opened_;
+  }
 
  private:
+  using Times = std::array<long long, 5>;
+  static Times StampOf(const struct stat& status) {
+    return {static_cast<long long>(status.st_size), static_cast<long long>(status.st_mtim.tv_sec),
+            status.st_mtim.tv_nsec, static_cast<long long>(status.st_ctim.tv_sec),
+            status.st_ctim.tv_nsec};
+  }
   [[noreturn]] void Fail(IoStep step) const { throw StepError(step, std::strerror(errno)); }
   int descriptor_;
   std::optional<std::uint64_t> size_;
+  Times opened_{};
 };
 
 struct Entry {
@@ -271,6 +288,7 @@ std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool 
   if (forWriting && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
     throw FileError(FileFailure::NoWritePermission, forWriting);
   }
+  file->Stamp(status);
   if (forWriting) {
     if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) throw FileError(FileFailure::Locked, true);
   } else {
@@ -284,12 +302,14 @@ namespace {
 // Appended to, never rewritten: each record is whole on the disk before the next change.
 class PosixJournal final : public JournalFile {
  public:
-  PosixJournal(std::string path, int descriptor)
-      : path_(std::move(path)), descriptor_(descriptor) {}
+  PosixJournal(std::string path, int descriptor, bool writable)
+      : path_(std::move(path)), descriptor_(descriptor), writable_(writable) {}
   ~PosixJournal() override { close(descriptor_); }
   PosixJournal(const PosixJournal&) = delete;
   PosixJournal& operator=(const PosixJournal&) = delete;
   const std::string& Path() const override { return path_; }
+  bool Writable() const override { return writable_; }
+  int Descriptor() const { return descriptor_; }
   void Append(const std::string& record) override {
     errno = 0;  // a short write sets none: the disk is full
     if (write(descriptor_, record.data(), record.size()) != static_cast<ssize_t>(record.size()) ||
@@ -298,6 +318,11 @@ class PosixJournal final : public JournalFile {
     }
   }
   std::string ReadAll() override {
+    struct stat status {};
+    if (fstat(descriptor_, &status) != 0) Fail(IoStep::ReadJournal);
+    if (static_cast<std::uint64_t>(status.st_size) > kJournalLimit) {
+      Damaged(Verdict::JournalTooLarge);
+    }
     std::string text;
     char buffer[65536];
     for (off_t at = 0;;) {
@@ -305,6 +330,7 @@ class PosixJournal final : public JournalFile {
       if (done < 0) Fail(IoStep::ReadJournal);
       if (done == 0) return text;
       text.append(buffer, static_cast<std::size_t>(done));
+      if (text.size() > kJournalLimit) Damaged(Verdict::JournalTooLarge);
       at += done;
     }
   }
@@ -315,26 +341,62 @@ class PosixJournal final : public JournalFile {
   }
   std::string path_;
   int descriptor_;
+  bool writable_;
 };
 
-// Held for the whole run: another run neither undoes a journal still being written nor
-// undoes one twice at once.
-std::unique_ptr<JournalFile> HeldJournal(const std::string& path, int flags) {
-  const int descriptor = open(path.c_str(), flags | O_RDWR | O_APPEND | O_CLOEXEC, 0600);
+// A journal's descriptor, which must be a regular file's: a path given for a journal may
+// name a device or a pipe, and open never waits on one. Nothing where the path is taken
+// (O_EXCL) or, asked, where the user may not write it.
+std::unique_ptr<PosixJournal> JournalAt(const std::string& path, int flags,
+                                        bool orNothing = false) {
+  const int descriptor = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0600);
   if (descriptor < 0) {
+    const int code = errno;
+    const bool taken = (flags & O_EXCL) != 0 && code == EEXIST;
+    const bool readOnly = code == EACCES || code == EPERM || code == EROFS;
+    if (orNothing && (taken || readOnly)) return nullptr;
+    throw StepError(IoStep::OpenJournal, std::strerror(code), path);
+  }
+  auto journal = std::make_unique<PosixJournal>(path, descriptor, (flags & O_ACCMODE) != O_RDONLY);
+  struct stat status {};
+  if (fstat(descriptor, &status) != 0) {
     throw StepError(IoStep::OpenJournal, std::strerror(errno), path);
   }
-  auto journal = std::make_unique<PosixJournal>(path, descriptor);
-  if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-    throw StepError(IoStep::JournalBusy, {}, path);
+  if (!S_ISREG(status.st_mode)) Damaged(Verdict::JournalNotAFile);
+  return journal;
+}
+
+// Held for the whole run: another run neither undoes a journal still being written nor
+// undoes one twice at once. flock needs no right to write.
+void Hold(const PosixJournal& journal) {
+  if (flock(journal.Descriptor(), LOCK_EX | LOCK_NB) != 0) {
+    throw StepError(IoStep::JournalBusy, {}, journal.Path());
   }
+}
+
+// A new journal, durable with its name: the folder's entry is synced too. Nothing where
+// the name is taken and another may be tried.
+std::unique_ptr<JournalFile> NewJournal(const std::string& path, bool anotherName) {
+  auto journal = JournalAt(path, O_RDWR | O_APPEND | O_CREAT | O_EXCL, anotherName);
+  if (!journal) {
+    if (!anotherName || access(path.c_str(), F_OK) != 0) {
+      throw StepError(IoStep::OpenJournal, std::strerror(EACCES), path);
+    }
+    return nullptr;
+  }
+  Hold(*journal);
+  const int folder = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const bool synced = folder >= 0 && fsync(folder) == 0;
+  const int code = errno;
+  if (folder >= 0) close(folder);
+  if (!synced) throw StepError(IoStep::OpenJournal, std::strerror(code), path);
   return journal;
 }
 
 }  // namespace
 
 std::unique_ptr<JournalFile> PosixFileSystem::CreateJournal(const std::string& given) {
-  if (!given.empty()) return HeldJournal(given, O_CREAT | O_EXCL);
+  if (!given.empty()) return NewJournal(given, false);
   const char* state = std::getenv("XDG_STATE_HOME");
   const char* home = std::getenv("HOME");
   if ((state == nullptr || *state != '/') && home == nullptr) {
@@ -350,12 +412,22 @@ std::unique_ptr<JournalFile> PosixFileSystem::CreateJournal(const std::string& g
   char stamp[32];
   const std::time_t now = std::time(nullptr);
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&now));
-  return HeldJournal(folder + "/journal-" + stamp + "-" + std::to_string(getpid()) + ".txt",
-                     O_CREAT | O_EXCL);
+  const std::string name = folder + "/journal-" + stamp + "-" + std::to_string(getpid());
+  // Another run's journal of that name (a process id used again within the second): the
+  // next free name.
+  for (int attempt = 1;; ++attempt) {
+    const std::string path = name + (attempt > 1 ? "-" + std::to_string(attempt) : "") + ".txt";
+    if (auto journal = NewJournal(path, attempt < 100)) return journal;
+  }
 }
 
-std::unique_ptr<JournalFile> PosixFileSystem::OpenJournal(const std::string& path) {
-  return HeldJournal(path, 0);
+std::unique_ptr<JournalFile> PosixFileSystem::OpenJournal(const std::string& path, JournalUse use) {
+  if (use == JournalUse::Look) return JournalAt(path, O_RDONLY);
+  // One the user may read but not write is undone all the same.
+  std::unique_ptr<PosixJournal> journal = JournalAt(path, O_RDWR | O_APPEND, true);
+  if (!journal) journal = JournalAt(path, O_RDONLY);
+  Hold(*journal);
+  return journal;
 }
 
 std::string PosixFileSystem::ConsoleWord(const std::string& path, Shell shell) {

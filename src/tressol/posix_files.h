@@ -30,7 +30,7 @@ class PosixFileSystem : public FileSystem {
   // In $XDG_STATE_HOME/tressol (~/.local/state/tressol), one a run, readable by its owner
   // only; each held with flock.
   std::unique_ptr<JournalFile> CreateJournal(const std::string& given) override;
-  std::unique_ptr<JournalFile> OpenJournal(const std::string& path) override;
+  std::unique_ptr<JournalFile> OpenJournal(const std::string& path, JournalUse use) override;
 
  private:
   std::string workingFolder_;  // asked once

@@ -486,9 +486,10 @@ bool ConsoleShows(const std::wstring& text) {
 // Appended to, never rewritten: each record is whole on the disk before the next change.
 class Win32Journal final : public JournalFile {
  public:
-  Win32Journal(std::string path, linguarde::win32::UniqueFileHandle file)
-      : path_(std::move(path)), file_(std::move(file)) {}
+  Win32Journal(std::string path, linguarde::win32::UniqueFileHandle file, bool writable)
+      : path_(std::move(path)), file_(std::move(file)), writable_(writable) {}
   const std::string& Path() const override { return path_; }
+  bool Writable() const override { return writable_; }
 
   void Append(const std::string& record) override {
     LARGE_INTEGER end{};
@@ -501,6 +502,11 @@ class Win32Journal final : public JournalFile {
   }
 
   std::string ReadAll() override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file_.Get(), &size)) Fail(IoStep::ReadJournal);
+    if (static_cast<std::uint64_t>(size.QuadPart) > kJournalLimit) {
+      Damaged(Verdict::JournalTooLarge);
+    }
     LARGE_INTEGER start{};
     if (!SetFilePointerEx(file_.Get(), start, nullptr, FILE_BEGIN)) Fail(IoStep::ReadJournal);
     std::string text;
@@ -510,6 +516,7 @@ class Win32Journal final : public JournalFile {
       if (!ReadFile(file_.Get(), buffer, sizeof buffer, &done, nullptr)) Fail(IoStep::ReadJournal);
       if (done == 0) return text;
       text.append(buffer, done);
+      if (text.size() > kJournalLimit) Damaged(Verdict::JournalTooLarge);
     }
   }
 
@@ -521,29 +528,38 @@ class Win32Journal final : public JournalFile {
 
   std::string path_;
   linguarde::win32::UniqueFileHandle file_;
+  bool writable_;
 };
 
-// Shared for reading only, for the whole run: another run neither undoes a journal still
-// being written nor undoes one twice at once.
-std::unique_ptr<JournalFile> HeldJournal(const std::wstring& path, DWORD disposition) {
+// A journal's handle, which must be a file's on a disk. Nothing where the name is taken
+// (CREATE_NEW) or, asked, where the user may not write it.
+std::unique_ptr<JournalFile> JournalAt(const std::wstring& path, DWORD access, DWORD sharing,
+                                       DWORD disposition, bool orNothing = false) {
   SetLastError(0);
-  linguarde::win32::UniqueFileHandle file(
-      CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                  nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  linguarde::win32::UniqueFileHandle file(CreateFileW(ExtendedPath(path).c_str(), access, sharing,
+                                                      nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                                                      nullptr));
   if (!file) {
     const DWORD code = GetLastError();
+    if (orNothing && (code == ERROR_FILE_EXISTS || code == ERROR_ACCESS_DENIED)) return nullptr;
     if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) {
       throw StepError(IoStep::JournalBusy, {}, ToUtf8(path));
     }
     throw StepError(IoStep::OpenJournal, SystemText(code), ToUtf8(path));
   }
-  return std::make_unique<Win32Journal>(ToUtf8(path), std::move(file));
+  if (GetFileType(file.Get()) != FILE_TYPE_DISK) Damaged(Verdict::JournalNotAFile);
+  return std::make_unique<Win32Journal>(ToUtf8(path), std::move(file),
+                                        (access & GENERIC_WRITE) != 0);
 }
+
+// Shared for reading only, for the whole run: another run neither undoes a journal still
+// being written nor undoes one twice at once.
+constexpr DWORD kWritten = GENERIC_READ | GENERIC_WRITE;
 
 }  // namespace
 
 std::unique_ptr<JournalFile> Win32FileSystem::CreateJournal(const std::string& given) {
-  if (!given.empty()) return HeldJournal(FromUtf8(given), CREATE_NEW);
+  if (!given.empty()) return JournalAt(FromUtf8(given), kWritten, FILE_SHARE_READ, CREATE_NEW);
   const std::wstring folder = linguarde::win32::JournalFolder();
   if (folder.empty()) {
     throw ToolError(Failure::Io, "ni LOCALAPPDATA ni le dossier temporaire ne sont connus");
@@ -551,15 +567,35 @@ std::unique_ptr<JournalFile> Win32FileSystem::CreateJournal(const std::string& g
   SYSTEMTIME now{};
   GetLocalTime(&now);
   const auto two = [](WORD part) { return Digits<wchar_t>(part, 10, 2); };
-  const std::wstring name = L"\\journal-" + Digits<wchar_t>(now.wYear, 10, 4) + two(now.wMonth) +
-                            two(now.wDay) + L"-" + two(now.wHour) + two(now.wMinute) +
-                            two(now.wSecond) + L"-" + Digits<wchar_t>(GetCurrentProcessId()) +
-                            L".txt";
-  return HeldJournal(folder + name, CREATE_NEW);
+  const std::wstring name = folder + L"\\journal-" + Digits<wchar_t>(now.wYear, 10, 4) +
+                            two(now.wMonth) + two(now.wDay) + L"-" + two(now.wHour) +
+                            two(now.wMinute) + two(now.wSecond) + L"-" +
+                            Digits<wchar_t>(GetCurrentProcessId());
+  // Another run's journal of that name (a process id used again within the second): the
+  // next free name.
+  for (unsigned attempt = 1;; ++attempt) {
+    const std::wstring path =
+        name + (attempt > 1 ? L"-" + Digits<wchar_t>(attempt) : std::wstring()) + L".txt";
+    const bool another = attempt < 100;
+    auto journal = JournalAt(path, kWritten, FILE_SHARE_READ, CREATE_NEW, another);
+    if (journal) return journal;
+    if (GetLastError() != ERROR_FILE_EXISTS) {
+      return JournalAt(path, kWritten, FILE_SHARE_READ, CREATE_NEW);
+    }
+  }
 }
 
-std::unique_ptr<JournalFile> Win32FileSystem::OpenJournal(const std::string& path) {
-  return HeldJournal(FromUtf8(path), OPEN_EXISTING);
+std::unique_ptr<JournalFile> Win32FileSystem::OpenJournal(const std::string& path, JournalUse use) {
+  const std::wstring name = FromUtf8(path);
+  // A look shares the journal with every run, an undo's included.
+  if (use == JournalUse::Look) {
+    return JournalAt(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+  }
+  // One the user may read but not write is undone all the same, held shared with nobody.
+  if (auto journal = JournalAt(name, kWritten, FILE_SHARE_READ, OPEN_EXISTING, true)) {
+    return journal;
+  }
+  return JournalAt(name, GENERIC_READ, 0, OPEN_EXISTING);
 }
 
 std::string Win32FileSystem::ConsoleWord(const std::string& path, Shell shell) {

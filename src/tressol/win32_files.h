@@ -42,9 +42,10 @@ class Win32FileSystem : public FileSystem {
   std::string AbsolutePath(const std::string& path) override;
   std::string ConsoleWord(const std::string& path, Shell shell) override;
   bool CanReopen(const std::string& absolutePath) override;
-  // In %LOCALAPPDATA%\Tressol\Retours (else the temporary folder), one a run.
+  // In %LOCALAPPDATA%\Tressol\Retours (else the temporary folder), one a run, under a new
+  // name.
   std::unique_ptr<JournalFile> CreateJournal(const std::string& given) override;
-  std::unique_ptr<JournalFile> OpenJournal(const std::string& path) override;
+  std::unique_ptr<JournalFile> OpenJournal(const std::string& path, JournalUse use) override;
 
  private:
   // The folders listed, held until the run ends.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <map>
 #include <memory>
 #include <optional>
@@ -28,11 +30,16 @@ struct MemoryTarget {
   std::string identity = "volume:1";
   std::string listedAs = "volume:1";  // what a listing says of it: another file swapped in
   bool onlineOnly = false;
+  // Another program's write while the file is open: just before the tool's check that
+  // nobody wrote it (whileOpen), or just after the tool's first write (afterWrite).
+  std::function<void(MemoryTarget&)> whileOpen;
+  std::function<void(MemoryTarget&)> afterWrite;
+  int version = 0;  // what the file's times would show: each write by another program
 };
 
 class MemoryFile final : public TargetFile {
  public:
-  explicit MemoryFile(MemoryTarget& target) : target_(target) {}
+  explicit MemoryFile(MemoryTarget& target) : target_(target), opened_(target.version) {}
   std::uint64_t Size() override { return target_.bytes.size(); }
   void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
     if (offset + size > target_.bytes.size())
@@ -55,12 +62,18 @@ class MemoryFile final : public TargetFile {
       throw ToolError(Failure::Io, "écriture hors du fichier");
     std::memcpy(target_.bytes.data() + offset, data, size);
     if (target_.writes == target_.killAfterWrite) throw Killed{};
+    if (target_.afterWrite) std::exchange(target_.afterWrite, nullptr)(target_);
   }
   void Flush() override {}
   std::string Identity() override { return target_.identity; }
+  bool ChangedSinceOpened() override {
+    if (target_.whileOpen) std::exchange(target_.whileOpen, nullptr)(target_);
+    return target_.version != opened_;
+  }
 
  private:
   MemoryTarget& target_;
+  int opened_;
 };
 
 // A journal's text in memory; past room bytes, an append keeps what fits and fails, as on
@@ -70,6 +83,7 @@ class MemoryJournal final : public JournalFile {
   MemoryJournal(std::string path, std::string& text, std::size_t room)
       : path_(std::move(path)), text_(text), room_(room) {}
   const std::string& Path() const override { return path_; }
+  bool Writable() const override { return room_ != 0; }
   void Append(const std::string& record) override {
     text_ += record.substr(0, room_ > text_.size() ? room_ - text_.size() : 0);
     if (text_.size() >= room_) throw ToolError(Failure::Io, "disque plein");
@@ -148,10 +162,12 @@ class MemoryFileSystem final : public FileSystem {
     if (journals.count(path) != 0) throw ToolError(Failure::Io, "existe déjà");
     return std::make_unique<MemoryJournal>(path, journals[path], journalRoom);
   }
-  std::unique_ptr<JournalFile> OpenJournal(const std::string& path) override {
+  std::set<std::string> readOnlyJournals;
+  std::unique_ptr<JournalFile> OpenJournal(const std::string& path, JournalUse use) override {
     const auto found = journals.find(path);
     if (found == journals.end()) throw ToolError(Failure::Io, "introuvable : " + path);
-    return std::make_unique<MemoryJournal>(path, found->second, std::string::npos);
+    const bool writable = use == JournalUse::Undo && readOnlyJournals.count(path) == 0;
+    return std::make_unique<MemoryJournal>(path, found->second, writable ? std::string::npos : 0);
   }
 };
 

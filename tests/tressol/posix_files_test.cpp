@@ -229,5 +229,40 @@ TEST(PosixFiles, AKilledFolderSetIsUndoneFromItsJournal) {
   fs::remove_all(root);
 }
 
+// A file given as a journal may be anything: what is no regular file, or too large to be
+// one of ours, is refused before it is read whole; a look never takes the lock an undo holds.
+TEST(PosixFiles, AJournalIsARegularFileOfBoundedSize) {
+  const fs::path root =
+      fs::temp_directory_path() / ("tressol-journals-" + std::to_string(getpid()));
+  fs::create_directories(root);
+  const fs::path large = root / "large.txt";
+  std::ofstream(large) << "tressol-journal 1\n";
+  fs::resize_file(large, kJournalLimit + 1);  // sparse: no disk used
+  const fs::path fifo = root / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  struct Case {
+    std::string journal;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"/dev/zero", "ce n'est pas un fichier ordinaire"},
+      {fifo.string(), "ce n'est pas un fichier ordinaire"},
+      {large.string(), "trop grand pour être un journal"},
+  };
+  PosixFileSystem files;
+  for (const Case& c : cases) {
+    for (const char* dry : {"", " --dry-run"}) {
+      Output output;
+      EXPECT_EQ(tressol::Run(std::string(dry) + " --undo " + c.journal, files, output), 3)
+          << c.journal << output.err;
+      EXPECT_NE(output.err.find(c.says), std::string::npos) << c.journal << output.err;
+    }
+  }
+  const auto held = files.OpenJournal(large.string(), JournalUse::Undo);
+  EXPECT_THROW(files.OpenJournal(large.string(), JournalUse::Undo), StepError);
+  EXPECT_NO_THROW(files.OpenJournal(large.string(), JournalUse::Look));
+  fs::remove_all(root);
+}
+
 }  // namespace
 }  // namespace tressol::test

@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <sstream>
 
+#include "journal.h"
+#include "pe_checksum.h"
 #include "pe_image.h"
 #include "report.h"
 #include "shown_text.h"
@@ -18,7 +21,8 @@
 namespace tressol::test {
 namespace {
 
-constexpr char kAction2[] = " \"cible.exe\" vb6FR.dll 0x40C * 0x409";
+// Without a journal, each change is said with the command that gives it back.
+constexpr char kAction2[] = " --no-journal \"cible.exe\" vb6FR.dll 0x40C * 0x409";
 
 struct Result {
   int status;
@@ -48,6 +52,7 @@ std::vector<std::uint8_t> RunWayBack(const Result& result) {
   const std::size_t tail = start + intro.size();
   MemoryFileSystem files;
   files.targets["/abs/cible.exe"].bytes = result.target.bytes;
+  files.journalRoom = 1 << 20;
   Output output;
   Run(result.output.out.substr(tail, result.output.out.find('\n', tail) - tail), files, output);
   return files.targets["/abs/cible.exe"].bytes;
@@ -390,23 +395,16 @@ TEST(TressolSet, ASignatureIsSaidAndOneThatLeavesTheFileIsNotChanged) {
   }
 }
 
-TEST(TressolSet, AFailedWriteOrReadBackLeavesTheFileAsItWas) {
+TEST(TressolSet, AFailedWriteLeavesTheFileAsItWas) {
   const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
   const std::function<void(MemoryTarget&)> failures[] = {
       [](MemoryTarget& t) { t.failWrite = 1; },
       [](MemoryTarget& t) { t.failWrite = 2; },  // the checksum, after the settings
-      [](MemoryTarget& t) { t.lieOnReadBack = true; },
   };
   for (const auto& failure : failures) {
     Result result = RunOn(image, kAction2, failure);
     EXPECT_EQ(result.status, 4) << result.output.err;
-    if (result.target.lieOnReadBack) {
-      // Whatever it reads, the restore wrote the original bytes back.
-      EXPECT_TRUE(Contains(result.output.err, "les octets relus"));
-    } else {
-      EXPECT_TRUE(Contains(result.output.err, "remis dans son état d'origine"))
-          << result.output.err;
-    }
+    EXPECT_TRUE(Contains(result.output.err, "remis dans son état d'origine")) << result.output.err;
     EXPECT_EQ(result.target.bytes, image);
   }
   // A restore that fails too: the change failed, and the file is not as it was.
@@ -422,17 +420,73 @@ TEST(TressolSet, AFailedWriteOrReadBackLeavesTheFileAsItWas) {
       << broken.output.err;
 }
 
+// Another program that writes the file in place while it is being set (a build writing its
+// output takes no lock): found before the first write, nothing is written; found after it,
+// it is said and never rolled back over the other program's bytes. Never "modifié".
+TEST(TressolSet, AFileRewrittenMeanwhileIsSaidNeverChangedAsAsked) {
+  const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
+  std::vector<std::uint8_t> rebuilt = image;
+  rebuilt[0x700] ^= 1;
+  rebuilt[SyntheticPe::kHeaderOffset + 6] = 'Z';
+  struct Case {
+    const char* what;
+    std::function<void(MemoryTarget&)> prepare;
+    std::vector<std::uint8_t> after;  // the file's bytes once the run is over
+  };
+  const auto replace = [rebuilt](MemoryTarget& t) {
+    t.bytes = rebuilt;
+    ++t.version;
+  };
+  const Case cases[] = {
+      {"written over before the check, times moved",
+       [replace](MemoryTarget& t) { t.whileOpen = replace; }, rebuilt},
+      // Same size and times as before (a clock set back): the bytes read again tell.
+      {"written over before the check, times kept",
+       [rebuilt](MemoryTarget& t) {
+         t.whileOpen = [rebuilt](MemoryTarget& m) { m.bytes = rebuilt; };
+       },
+       rebuilt},
+      {"written over just after the first write",
+       [replace](MemoryTarget& t) { t.afterWrite = replace; },
+       {}},
+      {"read back other bytes", [](MemoryTarget& t) { t.lieOnReadBack = true; }, {}},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.journalRoom = 1 << 20;
+    MemoryTarget& target = files.targets["cible.exe"];
+    target.bytes = image;
+    c.prepare(target);
+    const int writesBefore = target.writes;
+    Output output;
+    EXPECT_EQ(tressol::Run(" \"cible.exe\" vb6FR.dll 0x40C * 0x409", files, output), 3) << c.what;
+    EXPECT_TRUE(Contains(output.err, "il a été modifié par un autre programme pendant l'opération"))
+        << c.what << output.err;
+    EXPECT_FALSE(Contains(output.out + output.err, "remis dans son état d'origine")) << c.what;
+    if (!c.after.empty()) {
+      EXPECT_EQ(target.bytes, c.after) << c.what;
+      EXPECT_EQ(target.writes, writesBefore) << c.what;
+    } else {
+      EXPECT_EQ(target.writes, 2) << c.what;  // nothing written back over it
+    }
+    // The record says so, and no undo is offered for it.
+    EXPECT_NE(files.journals.begin()->second.find(" interfered crc="), std::string::npos) << c.what;
+    EXPECT_FALSE(Contains(output.out, "Pour annuler")) << c.what << output.out;
+  }
+}
+
 // A set killed between its two writes leaves the new settings under the old checksum: the
 // next set, with the same settings or others, of the file or of its folder, finds it wrong,
 // makes it right and says so.
 TEST(TressolSet, AnInterruptedSetIsRepairedNeverTrusted) {
   const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
-  const std::string set = " \"app/cible.exe\" vb6FR.dll 0x40C * 0x409";
-  const std::string original = " \"app/cible.exe\" * 0x409 ~ 0x0";
-  const std::string folderOriginal = " \"app/\" * 0x409 ~ 0x0";
+  const std::string set = " --no-journal \"app/cible.exe\" vb6FR.dll 0x40C * 0x409";
+  const std::string original = " --no-journal \"app/cible.exe\" * 0x409 ~ 0x0";
+  const std::string folderOriginal = " --no-journal \"app/\" * 0x409 ~ 0x0";
   for (const int killedAfter : {1, 2}) {
     for (const std::string& rerun :
-         {set, original, std::string(" \"app/\" vb6FR.dll 0x40C * 0x409"), folderOriginal}) {
+         {set, original, std::string(" --no-journal \"app/\" vb6FR.dll 0x40C * 0x409"),
+          folderOriginal}) {
       MemoryFileSystem files;
       MemoryTarget& target = files.targets["app/cible.exe"];
       target.bytes = image;
@@ -456,6 +510,42 @@ TEST(TressolSet, SettingsAlreadyThereAreNotWritten) {
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.target.writes, 0);
   EXPECT_TRUE(Contains(result.output.out, "déjà"));
+}
+
+// The digest is XXH64 whatever pieces it is given in, and a file's is that of all its bytes
+// but the ranges left out and the CheckSum field, in the same read as the PE sum.
+TEST(TressolSums, TheDigestIsXxh64OfAllButWhatAChangeWrites) {
+  const std::pair<std::string, std::uint64_t> known[] = {
+      {"", 0xEF46DB3751D8E999u},
+      {"a", 0xD24EC4F1A98C6E5Bu},
+      {"abc", 0x44BC2CF5AD770999u},
+      {"The quick brown fox jumps over the lazy dog", 0x0B242D361FDA71BCu},
+  };
+  for (const auto& [text, value] : known) {
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{64}}) {
+      Digest64 digest;
+      for (std::size_t at = 0; at < text.size(); at += piece) {
+        const std::string part = text.substr(at, piece);
+        digest.Add(reinterpret_cast<const std::uint8_t*>(part.data()), part.size());
+      }
+      EXPECT_EQ(digest.Value(), value) << text << " in pieces of " << piece;
+    }
+  }
+  MemoryTarget target;
+  target.bytes = SyntheticPe{}.Build();
+  MemoryFile file(target);
+  const std::uint64_t field = ChecksumOffset(target.bytes);
+  std::vector<std::uint8_t> kept;
+  for (std::size_t i = 0; i < target.bytes.size(); ++i) {
+    if ((i < 0x500 || i >= 0x510) && (i < field || i >= field + 4)) kept.push_back(target.bytes[i]);
+  }
+  Digest64 expected;
+  expected.Add(kept.data(), kept.size());
+  for (const std::size_t chunk : {std::size_t{4}, std::size_t{12}, kChecksumChunk}) {
+    const FileSums sums = SumFile(file, field, {{0x500, 0x10}, {0x504, 4}}, chunk);
+    EXPECT_EQ(sums.digest, expected.Value()) << chunk;
+    EXPECT_EQ(sums.checksum, ReferenceChecksum(target.bytes)) << chunk;
+  }
 }
 
 // A view reads a few pages; a set reads the whole file once, for the checksum it trusts.
@@ -528,7 +618,7 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
         "en anglais 1 : messages "
         "en français (en anglais sans vb6FR.dll)\n"},
        {}},
-      {" \"app/\" vb6FR.dll 0x40C * 0x409",
+      {" --no-journal \"app/\" vb6FR.dll 0x40C * 0x409",
        4,
        {"\na.exe : modifié, messages en anglais → en français (en anglais sans vb6FR.dll). Pour le "
         "rétablir",
@@ -541,7 +631,7 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
         "VB6, "
         "3 en échec.\n"},
        {"app/a.exe", "app/b.ocx"}},
-      {" --json --set vb6FR.dll 0x40C * 0x409 app/",
+      {" --json --no-journal --set vb6FR.dll 0x40C * 0x409 app/",
        4,
        {"\"secondaryLcid\":1033,\"before\":{\"primaryLibrary\":\"*\",\"primaryLcid\":1033,"
         "\"secondaryLibrary\":\"~\",\"secondaryLcid\":0},",
@@ -603,6 +693,16 @@ std::map<std::string, std::vector<std::uint8_t>> BytesOf(const MemoryFileSystem&
   return bytes;
 }
 
+// A journal line sealed as version 1 sealed them: its words, then their CRC-32.
+std::string Sealed1(const std::string& words) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (const unsigned char c : words) {
+    crc ^= c;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (crc & 1 ? 0xEDB88320u : 0);
+  }
+  return words + " crc=" + linguarde::Digits<char>(~crc, 16, 8) + "\n";
+}
+
 int Undo(MemoryFileSystem& files, const std::string& journal, Output& output) {
   for (auto& [name, target] : files.targets) {
     target.failWrite = target.killAfterWrite = 0;
@@ -611,9 +711,9 @@ int Undo(MemoryFileSystem& files, const std::string& journal, Output& output) {
   return tressol::Run(" --undo \"" + journal + "\"", files, output);
 }
 
-// However a set stops (a write that fails, a read-back that lies, a kill between the two
-// writes of one file, a journal that fills the disk), the journal it wrote before each write
-// lets --undo give every file it changed back byte for byte.
+// However a set stops (a write that fails, a kill between the two writes of one file, a
+// journal that fills the disk), the journal it wrote before each write lets --undo give every
+// file it changed back byte for byte: no change is made that its journal does not hold.
 TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
   // Room for the journal up to the middle of the second file's record.
   const std::size_t room = [] {
@@ -631,7 +731,6 @@ TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
       {"done", {}},
       {"first write fails", [](MemoryFileSystem& f) { f.targets["app/b.ocx"].failWrite = 1; }},
       {"second write fails", [](MemoryFileSystem& f) { f.targets["app/b.ocx"].failWrite = 2; }},
-      {"read-back lies", [](MemoryFileSystem& f) { f.targets["app/b.ocx"].lieOnReadBack = true; }},
       {"killed after the settings",
        [](MemoryFileSystem& f) { f.targets["app/b.ocx"].killAfterWrite = 1; }},
       {"killed after the checksum",
@@ -653,24 +752,72 @@ TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
     ASSERT_EQ(files.journals.size(), 1u) << c.what;
     const std::string journal = files.journals.begin()->first;
     const bool full = files.journalRoom == room;
-    // A journal that cannot be written is said before the change it misses, and that file's
-    // way back printed instead.
-    EXPECT_EQ(Contains(set.err, "le journal des modifications ne peut pas être écrit (disque"),
-              full)
-        << c.what << set.err;
+    // A record that cannot be written stops the run before its change: the files after it
+    // are not reached, and the undo offered holds every change made.
     EXPECT_EQ(Contains(set.out,
-                       "Pour le rétablir : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 "
-                       "\"/abs/app/b.ocx\""),
+                       "\nb.ocx : en échec : le journal des modifications ne peut pas "
+                       "être écrit (disque plein) : le fichier n'a pas été modifié"),
               full)
         << c.what << set.out;
+    EXPECT_EQ(Contains(set.out, "\ng.exe : non traité"), full) << c.what << set.out;
+    EXPECT_EQ(Contains(set.out,
+                       "Résumé : 1 fichier modifié, 0 déjà réglé, 0 non VB6, 1 en échec, 6 "
+                       "non traités (exécution arrêtée)."),
+              full)
+        << c.what << set.out;
+    const bool killed = std::string(c.what).rfind("killed", 0) == 0;
+    EXPECT_EQ(Contains(set.out, "Pour annuler ces modifications"), !killed) << c.what << set.out;
+    EXPECT_FALSE(Contains(set.out, "Pour le rétablir")) << c.what << set.out;
     Output undo;
     EXPECT_EQ(Undo(files, journal, undo), 0) << c.what << undo.err;
     for (const auto& [name, bytes] : BytesOf(files)) {
-      const bool unrecorded = full && name == "app/b.ocx";
-      EXPECT_EQ(bytes == original.at(name), !unrecorded) << c.what << " " << name << undo.out;
+      EXPECT_EQ(bytes, original.at(name)) << c.what << " " << name << undo.out;
     }
     EXPECT_EQ(Contains(undo.out, "1 enregistrement coupé"), full) << c.what << undo.out;
   }
+}
+
+// Two runs given the same journal: the second finds it made by the first after it looked,
+// and stops before its first change.
+TEST(TressolSet, AJournalTakenMeanwhileStopsTheRunBeforeAnyChange) {
+  MemoryFileSystem files = ApplicationFolder();
+  files.journalRoom = 1 << 20;
+  files.journals["J"] = "tressol-journal 1\n";  // Exists sees targets only: made after the look
+  const auto original = BytesOf(files);
+  Output output;
+  output.journalPath = "J";
+  EXPECT_EQ(tressol::Run(" \"app/\" vb6FR.dll 0x40C * 0x409", files, output), 4) << output.out;
+  EXPECT_TRUE(Contains(output.out,
+                       "a.exe : en échec : le journal des modifications ne peut pas "
+                       "être écrit (existe déjà) : le fichier n'a pas été modifié"))
+      << output.out;
+  EXPECT_FALSE(Contains(output.out, "Pour annuler")) << output.out;
+  EXPECT_EQ(BytesOf(files), original);
+  EXPECT_EQ(files.journals["J"], "tressol-journal 1\n");
+}
+
+// A journal the user may read but not write is undone all the same; the mark that it was
+// undone goes into the undo's own journal, and is said.
+TEST(TressolUndo, AReadOnlyJournalIsUndoneItsMarkKeptInTheUndos) {
+  MemoryFileSystem files;
+  files.journalRoom = 1 << 20;
+  files.targets["/abs/cible.exe"].bytes = SyntheticPe{}.Build();
+  const std::vector<std::uint8_t> original = files.targets["/abs/cible.exe"].bytes;
+  Output set;
+  ASSERT_EQ(tressol::Run(" \"/abs/cible.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0);
+  const std::string journal = files.journals.begin()->first;
+  const std::string text = files.journals.begin()->second;
+  files.readOnlyJournals.insert(journal);
+  Output undo;
+  EXPECT_EQ(Undo(files, journal, undo), 0) << undo.out;
+  EXPECT_EQ(files.targets["/abs/cible.exe"].bytes, original);
+  EXPECT_EQ(files.journals[journal], text);
+  EXPECT_TRUE(Contains(undo.out,
+                       "ne peut pas être écrit : l'annulation est inscrite dans son "
+                       "propre journal, « C:\\Retours\\journal-2.txt »"))
+      << undo.out;
+  EXPECT_EQ(ParseJournal(files.journals["C:\\Retours\\journal-2.txt"]).undoes,
+            std::vector<std::string>{journal});
 }
 
 // A journal cut anywhere in its last record, as a kill or a full disk leaves it: that record
@@ -702,6 +849,120 @@ TEST(TressolUndo, ACutRecordIsSkippedNeverReadAsAnotherFile) {
     EXPECT_EQ(again.targets["keep.exe"].writes, 0) << cut;
     EXPECT_EQ(Contains(undo.out, "enregistrement coupé"), !recorded && cut != last) << cut;
   }
+  // A bit flipped in a record that sound ones follow is damage, not a cut: its file stays as
+  // it is, the others come back, and the undo fails, its journal not marked.
+  std::string damaged = whole;
+  damaged[whole.find("change 1 ") + 30] ^= 1;
+  MemoryFileSystem again = files;
+  again.journals = {{"j.txt", damaged}};
+  Output undo;
+  EXPECT_EQ(Undo(again, "j.txt", undo), 3) << undo.out;
+  EXPECT_TRUE(Contains(undo.out, "j.txt : en échec : la ligne 2 du journal est endommagée"))
+      << undo.out;
+  EXPECT_EQ(again.targets["app/a.exe"].bytes, changed.at("app/a.exe"));
+  EXPECT_EQ(again.targets["app/b.exe"].bytes, original.at("app/b.exe"));
+  EXPECT_EQ(again.journals["j.txt"], damaged);
+}
+
+// A record sealed anew by whoever wrote it proves nothing: an undo writes only inside the
+// language fields of the VB header and the checksum field, as it finds them in the file, and
+// only over the file its record saw, all of it. Journals of version 1 stay undoable.
+TEST(TressolUndo, WritesOnlyWhatASetCouldOverTheVeryFileRecorded) {
+  MemoryFileSystem files;
+  files.journalRoom = 1 << 20;
+  files.targets["/abs/cible.exe"].bytes = SyntheticPe{}.Build();
+  const std::vector<std::uint8_t> original = files.targets["/abs/cible.exe"].bytes;
+  Output set;
+  ASSERT_EQ(tressol::Run(" \"/abs/cible.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0);
+  const std::vector<std::uint8_t> changed = files.targets["/abs/cible.exe"].bytes;
+  const JournalContents recorded = ParseJournal(files.journals.begin()->second);
+  ASSERT_EQ(recorded.changes.size(), 1u);
+  // A journal of 1.4.0 for the same change: no run id, no digest, the 16-bit sums only.
+  const auto version1 = [](const JournalChange& c) {
+    const auto hex = [](const auto& bytes) {
+      return linguarde::HexBytes(std::string(bytes.begin(), bytes.end()));
+    };
+    std::string words = "change 1 path=" + hex(c.path) + " id=" + hex(c.identity) +
+                        " size=" + std::to_string(c.size) +
+                        " sumat=" + std::to_string(c.checksumOffset) + " sums=" +
+                        (c.sumBefore ? linguarde::Digits<char>(*c.sumBefore, 16, 8) + ":" +
+                                           linguarde::Digits<char>(*c.sumAfter, 16, 8)
+                                     : std::string("-"));
+    for (const Region& r : c.regions) {
+      words += " region=" + std::to_string(r.offset) + ":" + hex(r.before) + ":" + hex(r.after);
+    }
+    return "tressol-journal 1\n" + Sealed1(words) + Sealed1("end 1 done");
+  };
+  struct Case {
+    const char* what;
+    std::function<std::string(JournalChange)> journal;
+    int status;
+    const char* says;
+  };
+  const auto v2 = [&recorded](const JournalChange& c) {
+    return JournalHeader(recorded.run) + ChangeRecord(c, recorded.run) +
+           EndRecord(1, ChangeEnd::Done, recorded.run);
+  };
+  const Case cases[] = {
+      {"as recorded", v2, 0, "cible.exe : rétabli"},
+      {"version 1", version1, 0, "cible.exe : rétabli"},
+      {"version 1 without its sums",
+       [&version1](JournalChange c) {
+         c.sumBefore = c.sumAfter = std::nullopt;
+         return version1(c);
+       },
+       0, "cible.exe : rétabli"},
+      {"other bytes at another offset",
+       [&v2, &changed](JournalChange c) {
+         c.regions[0].offset = 0x700;
+         c.regions[0].after.assign(changed.begin() + 0x700,
+                                   changed.begin() + 0x700 + c.regions[0].after.size());
+         return v2(c);
+       },
+       3, "hors des réglages de langue"},
+      {"version 1, other bytes at another offset, no sums",
+       [&version1, &changed](JournalChange c) {
+         c.sumBefore = c.sumAfter = std::nullopt;
+         c.regions[0].offset = 0x700;
+         c.regions[0].after.assign(changed.begin() + 0x700,
+                                   changed.begin() + 0x700 + c.regions[0].after.size());
+         return version1(c);
+       },
+       3, "hors des réglages de langue"},
+      // The same file on a disk plugged in again: another volume number, the same file in it.
+      {"its volume renumbered",
+       [&v2](JournalChange c) {
+         c.identity = "usb:1";
+         return v2(c);
+       },
+       0, "cible.exe : rétabli"},
+      {"another file on another volume",
+       [&v2](JournalChange c) {
+         c.identity = "usb:2";
+         return v2(c);
+       },
+       3, "un autre fichier"},
+      {"another digest",
+       [&v2](JournalChange c) {
+         *c.digest ^= 1;
+         return v2(c);
+       },
+       3, "son contenu a changé"},
+      {"a record of another run",
+       [&recorded](const JournalChange& c) {
+         return JournalHeader(recorded.run) + ChangeRecord(c, "0123456789abcdef") +
+                EndRecord(1, ChangeEnd::Done, recorded.run);
+       },
+       3, "la ligne 2 du journal est endommagée"},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem again = files;
+    again.journals = {{"j.txt", c.journal(recorded.changes[0])}};
+    Output undo;
+    EXPECT_EQ(Undo(again, "j.txt", undo), c.status) << c.what << undo.out;
+    EXPECT_TRUE(Contains(undo.out, c.says)) << c.what << undo.out;
+    EXPECT_EQ(again.targets["/abs/cible.exe"].bytes, c.status == 0 ? original : changed) << c.what;
+  }
 }
 
 // A file changed since the set by something else is never overwritten; one already as it
@@ -713,6 +974,11 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
     int status;
     const char* says;
   };
+  // Words to move for the edits that keep the sum, the checksum right.
+  std::vector<std::uint8_t> image = SyntheticPe{}.Build();
+  for (std::size_t i = 0; i < 4; ++i) image[0x700 + i] = static_cast<std::uint8_t>(0x11 * (i + 1));
+  const std::uint32_t sum = ReferenceChecksum(image);
+  for (std::size_t i = 0; i < 4; ++i) image[ChecksumOffset(image) + i] = (sum >> (8 * i)) & 0xFF;
   const Case cases[] = {
       {"untouched",
        {},
@@ -723,13 +989,22 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
       {"longer", [](MemoryTarget& t) { t.bytes.push_back(0); }, 3, "sa taille a changé"},
       {"another file", [](MemoryTarget& t) { t.identity = "volume:2"; }, 3, "un autre fichier"},
       {"rebuilt", [](MemoryTarget& t) { t.bytes[0x700] ^= 1; }, 3, "son contenu a changé"},
-      {"undone already", [](MemoryTarget& t) { t.bytes = SyntheticPe{}.Build(); }, 0,
+      // Edits that keep the 16-bit PE sum: two words swapped, +1 and -1.
+      {"two words swapped", [](MemoryTarget& t) { std::swap(t.bytes[0x700], t.bytes[0x702]); }, 3,
+       "son contenu a changé"},
+      {"one word up, another down",
+       [](MemoryTarget& t) {
+         ++t.bytes[0x700];
+         --t.bytes[0x702];
+       },
+       3, "son contenu a changé"},
+      {"undone already", [image](MemoryTarget& t) { t.bytes = image; }, 0,
        "cible.exe : déjà rétabli"},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;
     files.journalRoom = 1 << 20;
-    files.targets["/abs/cible.exe"].bytes = SyntheticPe{}.Build();
+    files.targets["/abs/cible.exe"].bytes = image;
     const std::vector<std::uint8_t> original = files.targets["/abs/cible.exe"].bytes;
     Output set;
     ASSERT_EQ(tressol::Run(" \"/abs/cible.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0);
@@ -827,15 +1102,6 @@ TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
       {forged, forged},
       {wide + ".exe", wide + ".exe"},
   };
-  const auto lines = [](const std::string& text) {
-    std::vector<std::string> all;
-    for (std::size_t start = 0; start < text.size();) {
-      const std::size_t end = std::min(text.find('\n', start), text.size());
-      all.push_back(text.substr(start, end - start));
-      start = end + 1;
-    }
-    return all;
-  };
   for (const Case& c : cases) {
     EXPECT_EQ(linguarde::Visible(c.name), c.shown);
     // Without a journal, each change's way back is printed under it; a write that fails
@@ -845,13 +1111,15 @@ TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
       files.targets["app/" + c.name].bytes = SyntheticPe{}.Build();
       files.targets["app/" + c.name].failWrite = failWrite;
       Output output;
-      EXPECT_EQ(tressol::Run(" --recurse --set vb6FR.dll 0x40C * 0x409 app/", files, output),
-                failWrite == 0 ? 0 : 4);
-      const std::string said = failWrite == 0 ? " : modifié, " : " : en échec : ";
-      EXPECT_TRUE(Contains("\n" + output.out, "\n" + c.shown + said)) << output.out;
+      EXPECT_EQ(
+          tressol::Run(" --no-journal --recurse --set vb6FR.dll 0x40C * 0x409 app/", files, output),
+          failWrite == 0 ? 0 : 4);
+      const std::string done = failWrite == 0 ? " : modifié, " : " : en échec : ";
+      EXPECT_TRUE(Contains("\n" + output.out, "\n" + c.shown + done)) << output.out;
       EXPECT_EQ(output.out.find("\nRésumé : 0 fichier modifié."), std::string::npos);
       std::size_t whole = 0;
-      for (const std::string& line : lines(output.out + output.err)) {
+      std::istringstream said(output.out + output.err);
+      for (std::string line; std::getline(said, line);) {
         whole += line.find(c.shown) != std::string::npos;
         if (line.rfind("  Pour le rétablir", 0) == 0) {
           EXPECT_EQ(
@@ -1141,9 +1409,13 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
        "\"short\":\"2 non VB6\"}", false},
       {" --json --version", 0, "{\"line\":\"message\",\"status\":0,\"words\":\"Tressol ", "",
        false},
-      {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4,
+      {" --json --no-journal --set vb6FR.dll 0x40C * 0x409 app/", 4,
        "{\"line\":\"summary\",\"mode\":\"set\",\"files\":8,\"vb6Files\":3,\"changedFiles\":2,",
        "\"journal\":null,\"undoExact\":false,", false},
+      // A journal that cannot be made stops the run before its first change.
+      {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4,
+       "{\"line\":\"summary\",\"mode\":\"set\",\"files\":8,\"vb6Files\":0,\"changedFiles\":0,",
+       "\"done\":\"not-reached\"", false},
       // Every change in the journal, each given back byte for byte by its undo.
       {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4, "{\"line\":\"summary\",\"mode\":\"set\",",
        "\"undoExact\":true,\"words\":\"Résumé : 2 fichiers modifiés, 1 déjà réglé,", true},
@@ -1190,6 +1462,7 @@ TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;
+    files.journalRoom = 1 << 20;
     files.targets["app/a.exe"].bytes = SyntheticPe{}.Build();
     using Kind = FileSystem::FolderKind;
     files.libraryFolders = {{"app", Kind::Application},

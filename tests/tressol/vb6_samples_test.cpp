@@ -96,7 +96,7 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
     const char* report;
   };
   const Case cases[] = {
-      {" --set vb6FR.dll 0x40C ~ 0x409 app/", 0,
+      {" --no-journal --set vb6FR.dll 0x40C ~ 0x409 app/", 0,
        "Dictionary.dll : modifié, messages en anglais → en français (aucun message sans "
        "vb6FR.dll).\n"
        "  Pour le rétablir : tressol --set '*' 0x409 '~' 0x0 /abs/app/Dictionary.dll\n"
@@ -171,6 +171,7 @@ TEST_F(Vb6Samples, EachActionSetsItsFieldsAndNothingElse) {
     const std::vector<std::uint8_t> original = ReadSample(sample.name);
     // From the file's own state to each action's, then from action to action.
     MemoryFileSystem files;
+    files.journalRoom = 1 << 20;
     files.targets["t"].bytes = original;
     for (const Action& action : kActions) {
       const std::vector<std::uint8_t> before = files.targets["t"].bytes;

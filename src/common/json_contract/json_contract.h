@@ -50,6 +50,8 @@ inline constexpr std::string_view kAlreadySet = "already-set";
 inline constexpr std::string_view kChecked = "checked";
 inline constexpr std::string_view kSkipped = "skipped";
 inline constexpr std::string_view kFailed = "failed";
+// Not looked at: the run stopped before it, its journal unwritable; the file is as it was.
+inline constexpr std::string_view kNotReached = "not-reached";
 
 // The summary line: the run's counts, its journal (null where it wrote none) and whether
 // undoing it would give every changed file back byte for byte; kWords is the console's

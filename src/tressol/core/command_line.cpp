@@ -142,6 +142,8 @@ Command ParseCommandLine(const std::string& line, Shell shell) {
       command.localOnly = true;
     } else if (word == "--dry-run") {
       command.dryRun = true;
+    } else if (word == "--no-journal") {
+      command.noJournal = true;
     } else if (word == "--undo") {
       const std::string journal = at < tail.size() ? ReadArgument(tail, at) : std::string();
       if (journal.empty()) {

@@ -28,6 +28,7 @@ struct Command {
   bool version = false;                      // --version
   std::optional<std::string> undo;           // --undo: the journal whose changes to undo
   bool dryRun = false;                       // --dry-run, with --undo: what it would do
+  bool noJournal = false;  // --no-journal: changes unrecorded, each with its own way back
 
   Mode Doing() const {
     return undo ? Mode::Undo : settings ? Mode::Set : expected ? Mode::Check : Mode::View;

@@ -130,6 +130,8 @@ std::string PlainWords(const FileOutcome& outcome) {
       return "n'est pas un fichier VB6 : " + outcome.reason;
     case Result::LeftAside:
       return "laissé de côté : " + outcome.reason;
+    case Result::NotReached:
+      return "non traité : l'exécution s'est arrêtée avant lui, il est tel qu'il était";
     case Result::Pending:
     case Result::Failed:
     case Result::Busy:
@@ -293,6 +295,7 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
     case Result::WrongChecksum:
     case Result::Failed:
     case Result::Busy:
+    case Result::NotReached:
       return Wrap(name + " : " + PlainWords(outcome) + ".", "  ");
     case Result::Pending:
     case Result::Matches:
@@ -366,7 +369,8 @@ std::size_t RunCounts::operator[](Result result) const {
 std::size_t RunCounts::Vb6() const {
   std::size_t vb6 = 0;
   for (const auto& [result, files] : results) {
-    if (result != Result::NotVb6 && result != Result::LeftAside && result != Result::Failed) {
+    if (result != Result::NotVb6 && result != Result::LeftAside && result != Result::Failed &&
+        result != Result::NotReached) {
       vb6 += files;
     }
   }
@@ -387,6 +391,11 @@ std::string OtherCounts(const RunCounts& counts, Mode mode, bool brief) {
         counts[Result::LeftAside] > 1 ? "laissés de côté" : "laissé de côté");
   }
   if (!brief) add(counts[Result::Failed], "en échec");
+  if (counts[Result::NotReached] > 0) {
+    add(counts[Result::NotReached], counts[Result::NotReached] > 1
+                                        ? "non traités (exécution arrêtée)"
+                                        : "non traité (exécution arrêtée)");
+  }
   return words;
 }
 
@@ -526,6 +535,8 @@ std::string_view DoneValue(Result result) {
     case Result::NotVb6:
     case Result::LeftAside:
       return contract::kSkipped;
+    case Result::NotReached:
+      return contract::kNotReached;
     case Result::Pending:
     case Result::Failed:
     case Result::Busy:
@@ -689,11 +700,12 @@ std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, She
          tool.powerShell + " --undo " + journal.powerShell + ")\n";
 }
 
-std::string JournalWarning(const std::string& why) {
-  return Wrap("Attention : le journal des modifications ne peut pas être écrit (" + why +
-                  "). La commande qui rétablit chaque fichier est donnée après lui ; si "
-                  "l'exécution est interrompue, une modification peut rester sans retour.",
-              "  ");
+std::string MarkKeptElsewhere(const std::string& undone, const std::string& own) {
+  return Wrap(
+      "Le journal « " + Named(undone) +
+          " » ne peut pas être écrit : l'annulation est inscrite dans son propre journal, « " +
+          Named(own) + " ».",
+      "  ");
 }
 
 std::string JournalState(const JournalContents& contents) {

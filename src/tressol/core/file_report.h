@@ -55,7 +55,8 @@ struct ConsoleWords {
 // How to undo the run, from each shell that the console may run.
 std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, Shell shell);
 // Said once, before the first change, where no journal can be written.
-std::string JournalWarning(const std::string& why);
+// An undone journal that could not be written itself: where the mark that it was undone is.
+std::string MarkKeptElsewhere(const std::string& undone, const std::string& own);
 // What --undo finds in a journal before it gives anything back: cut records, an earlier undo.
 std::string JournalState(const JournalContents& contents);
 std::string NothingToUndo();

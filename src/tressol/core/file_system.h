@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "target_file.h"
+#include "journal.h"
 #include "run_terms.h"
+#include "target_file.h"
 
 namespace tressol {
 
@@ -20,9 +21,16 @@ class JournalFile {
   virtual const std::string& Path() const = 0;
   // Durable once it returns. Throws ToolError.
   virtual void Append(const std::string& record) = 0;
-  // Throws ToolError.
+  // The whole text; past kJournalLimit, a VerdictError. Throws ToolError.
   virtual std::string ReadAll() = 0;
+  // False for a journal opened to be read only: one the user may not write, or a look.
+  virtual bool Writable() const = 0;
 };
+
+// Why an existing journal is opened: to undo it, held against every other run (locked
+// without needing the right to write it), or to look at it (a dry run), shared and never
+// locked, so that a look never stops an undo.
+enum class JournalUse { Undo, Look };
 
 // How the tool reaches files: for a set, the target is opened for writing and shared
 // with nobody, so that a running or open target is refused rather than changed under it.
@@ -84,12 +92,12 @@ class FileSystem {
   virtual std::string ConsoleWord(const std::string& path, Shell shell) = 0;
   // Whether a path from the root is short enough for the system to open it again.
   virtual bool CanReopen(const std::string& absolutePath) = 0;
-  // A new journal for this run, at the path given (created new) or, with none, in a folder
-  // of the user's that stays writable wherever the tool runs from. Throws ToolError where
-  // none can be written.
+  // A new journal for this run, durable with its folder entry, at the path given (created
+  // new) or, with none, under a new name in a folder of the user's that stays writable
+  // wherever the tool runs from. Throws ToolError where none can be written.
   virtual std::unique_ptr<JournalFile> CreateJournal(const std::string& given) = 0;
-  // An existing journal, to undo it, held against every other run. Throws ToolError.
-  virtual std::unique_ptr<JournalFile> OpenJournal(const std::string& path) = 0;
+  // An existing journal, which must be a regular file. Throws ToolError.
+  virtual std::unique_ptr<JournalFile> OpenJournal(const std::string& path, JournalUse use) = 0;
 };
 
 }  // namespace tressol

@@ -1,12 +1,17 @@
 #include "journal.h"
 
+#include <algorithm>
+#include <chrono>
+#include <random>
+
 #include "tool_error.h"
 #include "shown_text.h"
 
 namespace tressol {
 namespace {
 
-constexpr char kHeader[] = "tressol-journal 1";
+constexpr char kHeader1[] = "tressol-journal 1";
+constexpr char kHeader2[] = "tressol-journal 2 run=";
 constexpr char kCrc[] = " crc=";
 
 std::uint32_t Crc32(const std::string& text) {
@@ -85,7 +90,20 @@ std::optional<std::vector<std::string>> Unsealed(const std::string& line) {
   return Words(words, ' ');
 }
 
-std::optional<JournalChange> ParseChange(const std::vector<std::string>& words) {
+// The value of a word "key=value"; nothing for another key.
+std::optional<std::string> ValueOf(const std::string& word, const std::string& key) {
+  if (word.size() <= key.size() || word.compare(0, key.size(), key) != 0 ||
+      word[key.size()] != '=') {
+    return std::nullopt;
+  }
+  return word.substr(key.size() + 1);
+}
+
+bool IsRunId(const std::string& text) {
+  return text.size() == 16 && NumberOf(text, 16).has_value();
+}
+
+std::optional<JournalChange> ParseChange(const std::vector<std::string>& words, bool version2) {
   if (words.size() < 7) return std::nullopt;
   JournalChange change;
   const auto sequence = NumberOf(words[1]);
@@ -96,7 +114,11 @@ std::optional<JournalChange> ParseChange(const std::vector<std::string>& words) 
     if (equals == std::string::npos) return std::nullopt;
     const std::string key = words[i].substr(0, equals);
     const std::string value = words[i].substr(equals + 1);
-    if (key == "path" || key == "id") {
+    if (key == "digest" && version2) {
+      const auto digest = value.size() == 16 ? NumberOf(value, 16) : std::nullopt;
+      if (!digest) return std::nullopt;
+      change.digest = *digest;
+    } else if (key == "path" || key == "id") {
       const auto bytes = BytesOf(value);
       if (!bytes) return std::nullopt;
       (key == "path" ? change.path : change.identity).assign(bytes->begin(), bytes->end());
@@ -120,25 +142,80 @@ std::optional<JournalChange> ParseChange(const std::vector<std::string>& words) 
       auto after = BytesOf(parts[2]);
       if (!offset || !before || !after || before->size() != after->size()) return std::nullopt;
       change.regions.push_back({*offset, std::move(*before), std::move(*after)});
+    } else {
+      return std::nullopt;
     }
   }
-  if (change.path.empty() || change.regions.empty()) return std::nullopt;
+  if (change.path.empty() || change.regions.empty() || (version2 && !change.digest)) {
+    return std::nullopt;
+  }
   return change;
 }
 
-constexpr const char* kEnds[] = {"done", "rolled-back", "unknown"};
+constexpr const char* kEnds[] = {"done", "rolled-back", "unknown", "interfered"};
+constexpr int kEndKinds = 4;
+
+// What a sound line says, applied to the contents. False for a line of no known form, or
+// of another run.
+bool Apply(std::vector<std::string> words, JournalContents& contents) {
+  const bool version2 = contents.version == 2;
+  // Version 2: the run's id, once in every record, and no other.
+  const std::size_t count = words.size();
+  words.erase(std::remove(words.begin(), words.end(), "run=" + contents.run), words.end());
+  if (version2 && words.size() + 1 != count) return false;
+  const std::string& kind = words.front();
+  if (kind == "change") {
+    auto change = ParseChange(words, version2);
+    if (!change) return false;
+    contents.changes.push_back(std::move(*change));
+    return true;
+  }
+  if (kind == "end" && words.size() == 3) {
+    const auto sequence = NumberOf(words[1]);
+    for (int i = 0; i < kEndKinds && sequence; ++i) {
+      if (words[2] == kEnds[i]) {
+        contents.ends[*sequence] = static_cast<ChangeEnd>(i);
+        return true;
+      }
+    }
+    return false;
+  }
+  if ((kind == "undone" || kind == "undoes") && words.size() == 2) {
+    const auto hex = ValueOf(words[1], kind == "undone" ? "by" : "journal");
+    const auto bytes = hex ? BytesOf(*hex) : std::nullopt;
+    if (!bytes) return false;
+    (kind == "undone" ? contents.undoneBy : contents.undoes)
+        .emplace_back(bytes->begin(), bytes->end());
+    return true;
+  }
+  return false;
+}
 
 }  // namespace
 
-std::string JournalHeader() { return std::string(kHeader) + "\n"; }
+std::string NewRunId() {
+  std::uint64_t id =
+      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+  try {
+    std::random_device random;
+    id ^= (std::uint64_t{random()} << 32) ^ random();
+  } catch (const std::exception&) {
+    // The clock alone: two runs at the same tick on one machine still write two journals.
+  }
+  return linguarde::Digits<char>(id, 16, 16);
+}
 
-std::string ChangeRecord(const JournalChange& change) {
-  std::string words = "change " + Number(change.sequence) + " path=" + HexOf(change.path) +
-                      " id=" + HexOf(change.identity) + " size=" + Number(change.size) +
-                      " sumat=" + Number(change.checksumOffset) + " sums=" +
+std::string JournalHeader(const std::string& run) { return Sealed(kHeader2 + run); }
+
+std::string ChangeRecord(const JournalChange& change, const std::string& run) {
+  std::string words = "change " + Number(change.sequence) + " run=" + run +
+                      " path=" + HexOf(change.path) + " id=" + HexOf(change.identity) +
+                      " size=" + Number(change.size) + " sumat=" + Number(change.checksumOffset) +
+                      " sums=" +
                       (change.sumBefore && change.sumAfter
                            ? Number(*change.sumBefore, true) + ":" + Number(*change.sumAfter, true)
-                           : "-");
+                           : "-") +
+                      " digest=" + linguarde::Digits<char>(change.digest.value_or(0), 16, 16);
   for (const Region& region : change.regions) {
     words +=
         " region=" + Number(region.offset) + ":" + HexOf(region.before) + ":" + HexOf(region.after);
@@ -146,53 +223,65 @@ std::string ChangeRecord(const JournalChange& change) {
   return Sealed(words);
 }
 
-std::string EndRecord(std::uint64_t sequence, ChangeEnd end) {
-  return Sealed("end " + Number(sequence) + " " + kEnds[static_cast<int>(end)]);
+std::string EndRecord(std::uint64_t sequence, ChangeEnd end, const std::string& run) {
+  return Sealed("end run=" + run + " " + Number(sequence) + " " + kEnds[static_cast<int>(end)]);
 }
 
-std::string UndoneRecord(const std::string& undoJournal) {
-  return Sealed("undone by=" + HexOf(undoJournal));
+std::string UndoneRecord(const std::string& undoJournal, const std::string& run) {
+  return Sealed("undone by=" + HexOf(undoJournal) + " run=" + run);
+}
+
+std::string UndoesRecord(const std::string& undoneJournal, const std::string& run) {
+  return Sealed("undoes journal=" + HexOf(undoneJournal) + " run=" + run);
 }
 
 JournalContents ParseJournal(const std::string& text) {
   const std::size_t firstEnd = text.find('\n');
-  const std::string first = text.substr(0, firstEnd);
+  const std::string first = text.substr(0, std::min(firstEnd, kJournalLineLimit));
   JournalContents contents;
-  if (first != kHeader) {
+  const auto header = Unsealed(first);
+  if (first == kHeader1) {
+    contents.version = 1;
+  } else if (const auto run = header && header->size() == 3 && (*header)[0] == "tressol-journal" &&
+                                      (*header)[1] == "2"
+                                  ? ValueOf((*header)[2], "run")
+                                  : std::nullopt;
+             firstEnd != std::string::npos && run && IsRunId(*run)) {
+    contents.version = 2;
+    contents.run = *run;
+  } else {
     // A journal cut before its first line ends holds no record yet.
-    if (firstEnd == std::string::npos && std::string(kHeader).rfind(first, 0) == 0) {
+    if (firstEnd == std::string::npos &&
+        (std::string(kHeader1).rfind(first, 0) == 0 || std::string(kHeader2).rfind(first, 0) == 0 ||
+         first.rfind(kHeader2, 0) == 0)) {
       return contents;
     }
     Damaged(first.rfind("tressol-journal ", 0) == 0 ? Verdict::JournalOfAnotherVersion
                                                     : Verdict::NotAJournal);
   }
-  std::size_t start = firstEnd + 1;
-  while (start < text.size()) {
+  // Unreadable lines are cut while no sound change or end follows them: a run stopped by a
+  // kill or a full disk leaves one last, and a later undo may append its mark after it.
+  std::vector<std::size_t> unreadable;
+  std::size_t number = 1;
+  for (std::size_t start = firstEnd + 1; start < text.size(); ++number) {
     const std::size_t end = text.find('\n', start);
-    const std::string line = text.substr(start, end == std::string::npos ? end : end - start);
+    const std::size_t length = (end == std::string::npos ? text.size() : end) - start;
+    const auto words = end == std::string::npos || length > kJournalLineLimit
+                           ? std::nullopt
+                           : Unsealed(text.substr(start, length));
     start = end == std::string::npos ? text.size() : end + 1;
-    const auto words = end == std::string::npos ? std::nullopt : Unsealed(line);
-    if (!words) {
-      ++contents.cutRecords;
+    const std::size_t marks = contents.undoneBy.size() + contents.undoes.size();
+    if (!words || words->empty() || !Apply(*words, contents)) {
+      unreadable.push_back(number + 1);
       continue;
     }
-    const std::string& kind = words->front();
-    if (kind == "change") {
-      if (auto change = ParseChange(*words)) {
-        contents.changes.push_back(std::move(*change));
-      } else {
-        ++contents.cutRecords;
-      }
-    } else if (kind == "end" && words->size() == 3) {
-      const auto sequence = NumberOf((*words)[1]);
-      for (int i = 0; i < 3 && sequence; ++i) {
-        if ((*words)[2] == kEnds[i]) contents.ends[*sequence] = static_cast<ChangeEnd>(i);
-      }
-    } else if (kind == "undone" && words->size() == 2 && (*words)[1].rfind("by=", 0) == 0) {
-      const auto by = BytesOf((*words)[1].substr(3));
-      if (by) contents.undoneBy.emplace_back(by->begin(), by->end());
+    if (contents.undoneBy.size() + contents.undoes.size() == marks) {
+      contents.damagedLines.insert(contents.damagedLines.end(), unreadable.begin(),
+                                   unreadable.end());
+      unreadable.clear();
     }
   }
+  contents.cutRecords = unreadable.size();
   return contents;
 }
 

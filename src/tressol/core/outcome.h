@@ -21,7 +21,8 @@ enum class Signature { None, Present, OutsideFile };
 // tried again later. LeftAside: an entry of a folder or a pattern that is not a regular
 // file (a link, a device…). Matches and Differs: a check's verdicts on the settings;
 // WrongChecksum: its verdict on the file itself, whatever its settings. Restorable: an undo's
-// dry run finds that it would give the file back exactly.
+// dry run finds that it would give the file back exactly. NotReached: the run stopped
+// before it, its journal unwritable; the file is as it was.
 enum class Result {
   Pending,
   Shown,
@@ -34,7 +35,8 @@ enum class Result {
   NotVb6,
   Failed,
   Busy,
-  LeftAside
+  LeftAside,
+  NotReached
 };
 
 // What a set wrote into the PE CheckSum field; both zero where the file keeps none.

@@ -382,6 +382,13 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
       return "sa somme de contrôle PE ne peut pas être calculée";
     case Verdict::ReadBackDiffers:
       return "les octets relus ne sont pas ceux qui ont été écrits";
+    case Verdict::ChangedByAnother:
+      return "il a été modifié par un autre programme pendant l'opération ; vérifiez-le, puis "
+             "recommencez";
+    case Verdict::NotRecorded:
+      return "le journal des modifications ne peut pas être écrit" +
+             (detail.empty() ? std::string() : " (" + detail + ")") +
+             " : le fichier n'a pas été modifié, et l'exécution s'arrête là";
     case Verdict::WriteFailed:
       return detail + " ; le fichier a été remis dans son état d'origine";
     case Verdict::WriteFailedNotRestored:
@@ -399,10 +406,21 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
       return "ses octets mêlent l'avant et l'après de la modification ; il est laissé tel quel";
     case Verdict::ContentChanged:
       return "son contenu a changé depuis la modification ; il est laissé tel quel";
+    case Verdict::OutsideSettings:
+      return "le journal décrit des octets hors des réglages de langue de son en-tête VB, "
+             "qu'aucune modification n'écrit ; il est laissé tel quel";
     case Verdict::JournalOfAnotherVersion:
       return "ce journal est d'une autre version de Tressol, que celle-ci ne lit pas";
     case Verdict::NotAJournal:
       return "ce fichier n'est pas un journal de Tressol";
+    case Verdict::JournalTooLarge:
+      return "ce fichier est trop grand pour être un journal de Tressol";
+    case Verdict::JournalNotAFile:
+      return "ce n'est pas un fichier ordinaire, donc pas un journal de Tressol";
+    case Verdict::JournalLineDamaged:
+      return "la ligne " + detail +
+             " du journal est endommagée, alors que d'autres la suivent : le fichier qu'elle "
+             "décrit n'est pas rétabli";
     case Verdict::NoVb6File:
       return "aucun des fichiers n'est un fichier VB6";
     case Verdict::JournalExists:
@@ -502,11 +520,10 @@ constexpr char kUsageBoth[] =
     "  donne la variable d'environnement TRESSOL_JOURNAL. Si le journal ne peut pas être\n"
     "  écrit, le rapport donne après chaque fichier modifié la commande --set qui le rétablit,\n"
     "  ou dit pourquoi aucune ne le peut.\n"
-    "Codes de sortie : 0 fait, 1 somme de contrôle PE fausse (--check : fichier endommagé ou\n"
-    "modifié depuis), 2 utilisation, 3 refusé (non VB6, en lecture seule, ouvert ailleurs ou\n"
-    "endommagé), 4 lecture ou écriture impossible (fichier absent, disque, réseau), 5 réglages\n"
-    "différents (--check) ; pour plusieurs fichiers, 0 seulement si aucun n'est en échec, faux\n"
-    "ni différent, et un échec l'emporte sur une somme fausse, qui l'emporte sur une différence.\n";
+    "Codes de sortie : 0 fait, 2 utilisation, 3 refusé (non VB6, en lecture seule, ouvert\n"
+    "ailleurs ou endommagé), 4 lecture ou écriture impossible (fichier absent, disque, réseau),\n"
+    "5 réglages différents (--check) ; pour plusieurs fichiers, 0 seulement si aucun n'est\n"
+    "en échec ni différent, et un échec l'emporte sur une différence.\n";
 
 }  // namespace
 

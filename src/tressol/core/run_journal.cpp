@@ -1,52 +1,64 @@
 #include "run_journal.h"
 
+#include <algorithm>
+
 #include "report.h"
 #include "tool_error.h"
 
 namespace tressol {
 namespace {
 
-std::vector<std::uint8_t> Read(TargetFile& file, const Region& region) {
-  std::vector<std::uint8_t> bytes(region.after.size());
-  file.ReadAt(region.offset, bytes.data(), bytes.size());
-  return bytes;
+bool Holds(TargetFile& file, const std::vector<Region>& regions,
+           std::vector<std::uint8_t> Region::*bytes) {
+  return std::all_of(regions.begin(), regions.end(), [&](const Region& region) {
+    std::vector<std::uint8_t> now((region.*bytes).size());
+    file.ReadAt(region.offset, now.data(), now.size());
+    return now == region.*bytes;
+  });
 }
 
 }  // namespace
 
-bool RunJournal::Record(const std::string& record) {
-  if (unwritable_) return false;
+void RunJournal::Record(const std::string& record) {
+  if (!file_) {
+    file_ = files_.CreateJournal(given_);
+    file_->Append(JournalHeader(run_));
+  }
+  file_->Append(record);
+}
+
+void RunJournal::End(std::uint64_t sequence, ChangeEnd end) {
+  if (none_) return;
   try {
-    if (!file_) {
-      file_ = files_.CreateJournal(given_);
-      file_->Append(JournalHeader());
-    }
-    file_->Append(record);
-    return true;
-  } catch (const ToolError& error) {
-    // A record cut by a full disk is known as cut; nothing is written after it.
-    unwritable_ = true;
-    warn_(ReasonOf(error));
-    return false;
+    Record(EndRecord(sequence, end, run_));
+  } catch (const ToolError&) {
+    stopped_ = true;
   }
 }
 
 std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
+  if (stopped_) throw VerdictError(Failure::Io, Verdict::NotRecorded);
   change.sequence = ++sequence_;
-  const bool recorded = Record(ChangeRecord(change));
-  // A file that cannot be opened again by its path is not one an undo can give back.
-  const bool undoable = recorded && files_.CanReopen(change.path);
+  if (!none_) {
+    try {
+      Record(ChangeRecord(change, run_));
+    } catch (const ToolError& error) {
+      stopped_ = true;
+      throw VerdictError(Failure::Io, Verdict::NotRecorded, ReasonOf(error));
+    }
+  }
   const std::vector<Region>& regions = change.regions;
+  // Just before the first write: the file is still the one read, not one that a build or
+  // a copy wrote over in place meanwhile.
+  if (file.ChangedSinceOpened() || !Holds(file, regions, &Region::before)) {
+    End(change.sequence, ChangeEnd::Interfered);
+    throw VerdictError(Failure::Refused, Verdict::ChangedByAnother);
+  }
   try {
     for (const Region& region : regions) {
       file.WriteAt(region.offset, region.after.data(), region.after.size());
     }
     file.Flush();
-    for (const Region& region : regions) {
-      if (Read(file, region) != region.after) {
-        throw VerdictError(Failure::Io, Verdict::ReadBackDiffers);
-      }
-    }
   } catch (const ToolError& error) {
     bool restored = true;
     try {
@@ -54,34 +66,49 @@ std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
         file.WriteAt(region.offset, region.before.data(), region.before.size());
       }
       file.Flush();
-      for (const Region& region : regions)
-        restored = restored && Read(file, region) == region.before;
+      restored = Holds(file, regions, &Region::before);
     } catch (const ToolError&) {
       restored = false;
     }
-    holdsChanges_ = holdsChanges_ || (undoable && !restored);
-    if (recorded) {
-      Record(EndRecord(change.sequence, restored ? ChangeEnd::RolledBack : ChangeEnd::Unknown));
-    }
+    holdsChanges_ = holdsChanges_ || !restored;
+    End(change.sequence, restored ? ChangeEnd::RolledBack : ChangeEnd::Unknown);
     throw VerdictError(Failure::Io,
                        restored ? Verdict::WriteFailed : Verdict::WriteFailedNotRestored,
                        ReasonOf(error));
   }
-  holdsChanges_ = holdsChanges_ || undoable;
-  if (!recorded) return {};
-  Record(EndRecord(change.sequence, ChangeEnd::Done));
-  return file_->Path();
+  // What reads back otherwise was written by another program after this one: putting the
+  // bytes from before back would write the old file's bytes into the new one.
+  if (!Holds(file, regions, &Region::after)) {
+    End(change.sequence, ChangeEnd::Interfered);
+    throw VerdictError(Failure::Refused, Verdict::ChangedByAnother);
+  }
+  holdsChanges_ = true;
+  // A file that cannot be opened again by its path is not one an undo can give back.
+  everyChangeReopens_ = everyChangeReopens_ && files_.CanReopen(change.path);
+  End(change.sequence, ChangeEnd::Done);
+  return none_ ? std::string() : file_->Path();
 }
 
-void RunJournal::MarkUndone(JournalFile& undone, const std::string& text) {
-  try {
-    // After a record that a kill cut, on a line of its own.
-    const std::string cut = !text.empty() && text.back() != '\n' ? "\n" : "";
-    undone.Append(cut + UndoneRecord(file_ ? file_->Path() : std::string()));
-  } catch (const ToolError&) {
-    // The undo is done; only the note that says so is missing, and a second undo finds
-    // every file as it was already.
+bool RunJournal::MarkUndone(JournalFile& undone, const std::string& text) {
+  if (undone.Writable()) {
+    try {
+      // After a record that a kill cut, on a line of its own.
+      const std::string cut = !text.empty() && text.back() != '\n' ? "\n" : "";
+      undone.Append(cut + UndoneRecord(file_ ? file_->Path() : std::string(), run_));
+      return true;
+    } catch (const ToolError&) {
+      // Said where it is kept instead.
+    }
   }
+  if (file_ && !none_) {
+    try {
+      file_->Append(UndoesRecord(undone.Path(), run_));
+    } catch (const ToolError&) {
+      // The undo is done; only the note is missing, and a second undo finds every file
+      // as it was already.
+    }
+  }
+  return false;
 }
 
 }  // namespace tressol

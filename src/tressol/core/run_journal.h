@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,35 +9,48 @@
 
 namespace tressol {
 
-// The run's journal, made at its first change. Where it cannot be written, the run goes on
-// without it and says so once, before that change.
+// The run's journal, made at its first change. No change is made without its record: where
+// the journal cannot be made or written, that change is not made and the run stops, its
+// journal holding every change made before. Without a journal (asked for), changes are
+// made unrecorded.
 class RunJournal {
  public:
-  using Warn = std::function<void(const std::string& why)>;
-  RunJournal(FileSystem& files, std::string given, Warn warn)
-      : files_(files), given_(std::move(given)), warn_(std::move(warn)) {}
+  RunJournal(FileSystem& files, std::string given, bool none = false)
+      : files_(files), given_(std::move(given)), none_(none) {}
 
-  // Records the change, then writes each region in one positioned write, flushes and reads
-  // back; on any failure puts the bytes before back, and records what became of it.
-  // Returns the journal that holds the change, empty where none does. Throws ToolError.
+  // Records the change, checks that no other program wrote the file since it was opened,
+  // writes each region in one positioned write, flushes and reads back. A failed write puts
+  // the bytes before back; another program's write is said, never undone over it. Records
+  // what became of the change. Returns the journal that holds it, empty without one.
+  // Throws ToolError: VerdictError(NotRecorded) where the record could not be written,
+  // and the run has then stopped.
   std::string Apply(TargetFile& file, JournalChange change);
-  // Marks another journal, whose text was read, as undone by this one.
-  void MarkUndone(JournalFile& undone, const std::string& text);
+  // Marks another journal, whose text was read, as undone by this one. Where that journal
+  // cannot be written, the mark goes into this run's own journal. Returns whether the
+  // undone journal holds it.
+  bool MarkUndone(JournalFile& undone, const std::string& text);
 
   // The journal, once a change is recorded in it.
   const JournalFile* File() const { return file_.get(); }
-  // Whether a recorded change may have left a file changed that an undo can give back.
-  bool HoldsChanges() const { return holdsChanges_; }
+  // Whether this run's journal gives back every change the run left in place.
+  bool OffersUndo() const { return file_ && holdsChanges_ && everyChangeReopens_; }
+  // A record could not be written: no other change may be made.
+  bool Stopped() const { return stopped_; }
 
  private:
-  bool Record(const std::string& record);
+  void Record(const std::string& record);
+  // An end record; one that cannot be written stops the run, but the change it closes
+  // stays as the undo will find it.
+  void End(std::uint64_t sequence, ChangeEnd end);
 
   FileSystem& files_;
   std::string given_;
-  Warn warn_;
+  bool none_;
+  std::string run_ = NewRunId();
   std::unique_ptr<JournalFile> file_;
-  bool unwritable_ = false;
+  bool stopped_ = false;
   bool holdsChanges_ = false;
+  bool everyChangeReopens_ = true;
   std::uint64_t sequence_ = 0;
 };
 

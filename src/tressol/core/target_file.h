@@ -21,6 +21,9 @@ class TargetFile {
   // What tells this file from another that takes its name (device and inode, volume and
   // file ID); empty where the system gives nothing.
   virtual std::string Identity() { return {}; }
+  // Whether another program wrote the file since it was opened, though the open kept other
+  // writers out where the system can: POSIX locks bind only the programs that ask for them.
+  virtual bool ChangedSinceOpened() { return false; }
 };
 
 // A file read through whole pages, each read once: finding a header takes half a dozen
@@ -36,6 +39,11 @@ class PagedFile final : public TargetFile {
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override;
   void Flush() override { file_->Flush(); }
   std::string Identity() override { return file_->Identity(); }
+  // The pages read before may hold what another program has since replaced.
+  bool ChangedSinceOpened() override {
+    pages_.clear();
+    return file_->ChangedSinceOpened();
+  }
 
  private:
   const std::vector<std::uint8_t>& Page(std::uint64_t index);

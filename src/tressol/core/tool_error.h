@@ -142,17 +142,23 @@ enum class Verdict {
   CertificatesOutside,     // the signature's table leaves the file
   ChecksumUncomputable,    //
   ReadBackDiffers,         // the bytes read back are not those written
+  ChangedByAnother,        // written by another program while it was being changed
+  NotRecorded,             // detail: why the journal could not hold the change; none made
   WriteFailed,             // detail: why; the file was put back
   WriteFailedNotRestored,  // detail: why; and it could not be put back
   // Not to be undone: it is left as it is.
-  AnotherFileNow,  // another file bears the name
-  SizeChanged,     //
-  ChangedSince,    // detail: the offset, in hexadecimal
-  MixedBytes,      // before and after mixed
-  ContentChanged,  // the same bytes, another file around them
+  AnotherFileNow,   // another file bears the name
+  SizeChanged,      //
+  ChangedSince,     // detail: the offset, in hexadecimal
+  MixedBytes,       // before and after mixed
+  ContentChanged,   // the same bytes, another file around them
+  OutsideSettings,  // a region neither in the header's language fields nor the checksum
   // A journal that cannot be read: the file given.
   JournalOfAnotherVersion,
   NotAJournal,
+  JournalTooLarge,
+  JournalNotAFile,     // a folder, a device, a pipe
+  JournalLineDamaged,  // detail: the line's number; sound records follow it
   // What a run's targets name; detail: the target.
   NoVb6File,             // among all the files
   JournalExists,         // the one asked for: nothing was changed

@@ -66,17 +66,7 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   const VbHeader header = LocateVbHeader(*file, image);
   outcome.header = header;
   outcome.settings = header.settings;
-  const std::optional<std::uint32_t> actual = ActualChecksum(*file, image);
-  const bool checksumWrong = actual && *actual != image.checksum;
   const bool same = header.settings == settings;
-  if (same && !checksumWrong) {
-    outcome.result = Result::AlreadySet;
-    return;
-  }
-  // A malformed image, which a change could only make worse.
-  if (SignatureOf(image, file->Size()) == Signature::OutsideFile) {
-    Damaged(Verdict::CertificatesOutside);
-  }
   const std::vector<std::uint8_t> current(header.bytes.begin() + vb::kSettingsStart,
                                           header.bytes.begin() + vb::kSettingsEnd);
   const Region region{header.offset + vb::kSettingsStart, current,
@@ -94,13 +84,27 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
     }
   }
 
-  // The whole file's sum, before and after, tells an undo whether the file is still the
-  // one changed; where the file keeps a checksum, the right one is written.
+  // One read of the whole file gives its sum and the digest of all that the change leaves
+  // as it is, which tell an undo whether the file is still the one changed; where the file
+  // keeps a checksum, the right one is written.
+  if (image.checksum != 0 && change.size > 0xFFFFFFFFu) Damaged(Verdict::PastFourGiB);
+  const FileSums sums =
+      SumFile(*file, image.checksumOffset,
+              same ? std::vector<ByteRange>{}
+                   : std::vector<ByteRange>{{region.offset, region.after.size()}});
+  change.digest = sums.digest;
   const std::optional<std::uint32_t> whole =
-      actual ? actual
-      : change.size <= 0xFFFFFFFFu
-          ? std::optional<std::uint32_t>(FullPeChecksum(*file, image.checksumOffset))
-          : std::nullopt;
+      change.size <= 0xFFFFFFFFu ? std::optional<std::uint32_t>(sums.checksum) : std::nullopt;
+  const std::optional<std::uint32_t> actual = image.checksum != 0 ? whole : std::nullopt;
+  const bool checksumWrong = actual && *actual != image.checksum;
+  if (same && !checksumWrong) {
+    outcome.result = Result::AlreadySet;
+    return;
+  }
+  // A malformed image, which a change could only make worse.
+  if (SignatureOf(image, file->Size()) == Signature::OutsideFile) {
+    Damaged(Verdict::CertificatesOutside);
+  }
   outcome.checksum = ChecksumWrite{};
   if (whole) {
     // The words that change, aligned on the file's even offsets.
@@ -229,16 +233,6 @@ FileOutcome Unprocessed(const std::string& path, const std::string& openPath,
   return outcome;
 }
 
-// What the tool says of the run, beside the files' report: a message line in JSON, else
-// on standard error; a warning has the status 0.
-void Say(Output& output, const std::string& words, int status) {
-  if (output.json) {
-    output.out += JsonMessage(words, status);
-  } else {
-    output.err += words;
-  }
-}
-
 // Busy files are set aside so that the others go on; then they are tried again, all of
 // them within one patience for the whole run, and those still held fail. Each file is
 // reported as soon as it is done; each change was in the journal before it was made.
@@ -250,12 +244,13 @@ class Batch {
         output_(output),
         many_(many),
         libraries_(files),
-        journal_(files, output.journalPath, [&output](const std::string& why) {
-          Say(output, JournalWarning(why), 0);
-          output.Flush();
-        }) {}
+        journal_(files, output.journalPath, command.noJournal) {}
 
+  // Once the journal has stopped the run, the files left are not looked at.
   void Add(FileOutcome outcome) {
+    if (outcome.result == Result::Pending && journal_.Stopped()) {
+      outcome.result = Result::NotReached;
+    }
     Record(outcome.result != Result::Pending
                ? std::move(outcome)
                : Process(std::move(outcome), command_, files_, libraries_, journal_));
@@ -269,7 +264,7 @@ class Batch {
   std::vector<FileOutcome> Finish() {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point giveUp = Clock::now() + kBusyPatience;
-    while (!busy_.empty() && Clock::now() < giveUp) {
+    while (!busy_.empty() && !journal_.Stopped() && Clock::now() < giveUp) {
       std::this_thread::sleep_for(kBusyRetry);
       std::vector<FileOutcome> held;
       held.swap(busy_);
@@ -282,7 +277,7 @@ class Batch {
       }
     }
     for (FileOutcome& outcome : busy_) {
-      outcome.result = Result::Failed;
+      outcome.result = journal_.Stopped() ? Result::NotReached : Result::Failed;
       Record(std::move(outcome));
     }
     busy_.clear();
@@ -318,9 +313,13 @@ class Batch {
   std::vector<FileOutcome> done_;
 };
 
-// The status of a run over several files: that of the first failure, then kWrongChecksum,
-// then kDiffers.
+// The status of a run over several files: that of a journal that stopped it, of the first
+// failure, then kWrongChecksum, then kDiffers.
 int ManyFilesStatus(const std::vector<FileOutcome>& outcomes, Mode mode) {
+  if (std::any_of(outcomes.begin(), outcomes.end(),
+                  [](const FileOutcome& o) { return o.verdict == Verdict::NotRecorded; })) {
+    return static_cast<int>(Failure::Io);
+  }
   // A failure wins over a difference: what failed was not checked.
   const auto failed = std::find_if(outcomes.begin(), outcomes.end(),
                                    [](const FileOutcome& o) { return o.result == Result::Failed; });
@@ -342,7 +341,7 @@ int ManyFilesStatus(const std::vector<FileOutcome>& outcomes, Mode mode) {
 // How to undo the run, last: only where it changed something.
 std::string UndoEnd(Batch& batch, FileSystem& files, const Output& output) {
   const JournalFile* journal = batch.Journal().File();
-  if (!journal || !batch.Journal().HoldsChanges() || output.json) return {};
+  if (!batch.Journal().OffersUndo() || output.json) return {};
   const auto words = [&files, &output](const std::string& path) {
     return ConsoleWords{files.ConsoleWord(path, output.shell),
                         files.ConsoleWord(path, Shell::PowerShell)};
@@ -356,24 +355,30 @@ std::string ManyFilesEnd(const std::vector<FileOutcome>& outcomes, Mode mode, Ba
                          FileSystem& files, const Output& output) {
   if (output.json) {
     const JournalFile* journal = batch.Journal().File();
-    return JsonSummary(outcomes, mode,
-                       journal && batch.Journal().HoldsChanges() ? journal->Path() : "",
+    return JsonSummary(outcomes, mode, batch.Journal().OffersUndo() ? journal->Path() : "",
                        WayBackStyle{output.shell, output.toolPath});
   }
   return FolderEnd(outcomes, mode) + UndoEnd(batch, files, output);
 }
 
 // --undo: each change of the journal given back, the last first, so that changes made one
-// over another come undone in order.
+// over another come undone in order. A damaged record fails the run; the sound ones are
+// each checked against the file before anything is written.
 int Undo(const Command& command, FileSystem& files, Output& output) {
-  const std::unique_ptr<JournalFile> undone = files.OpenJournal(*command.undo);
+  const std::unique_ptr<JournalFile> undone =
+      files.OpenJournal(*command.undo, command.dryRun ? JournalUse::Look : JournalUse::Undo);
   const std::string text = undone->ReadAll();
   const JournalContents contents = ParseJournal(text);
   if (const std::string state = JournalState(contents); !state.empty()) {
     output.out += output.json ? JsonMessage(state, 0) : state;
   }
   Batch batch(command, files, output, true);
-  batch.Expect(contents.changes.size());
+  batch.Expect(contents.changes.size() + contents.damagedLines.size());
+  for (const std::size_t line : contents.damagedLines) {
+    batch.Add(
+        Failed(Unprocessed(undone->Path(), undone->Path(), undone->Path()),
+               VerdictError(Failure::Refused, Verdict::JournalLineDamaged, std::to_string(line))));
+  }
   std::size_t changes = 0;
   for (auto change = contents.changes.rbegin(); change != contents.changes.rend(); ++change) {
     const auto end = contents.ends.find(change->sequence);
@@ -384,16 +389,20 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
     batch.Add(std::move(outcome));
     ++changes;
   }
-  if (changes == 0) {
+  if (changes == 0 && contents.damagedLines.empty()) {
     output.out += output.json ? JsonMessage(NothingToUndo(), 0) : NothingToUndo();
     return 0;
   }
   const std::vector<FileOutcome> outcomes = batch.Finish();
   // Marked only when every file is as it was: a file left changed can still be undone.
   if (!command.dryRun && std::none_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
-        return o.result == Result::Failed;
+        return o.result == Result::Failed || o.result == Result::NotReached;
       })) {
-    batch.Journal().MarkUndone(*undone, text);
+    const JournalFile* own = batch.Journal().File();
+    if (!batch.Journal().MarkUndone(*undone, text) && own) {
+      const std::string words = MarkKeptElsewhere(undone->Path(), own->Path());
+      output.out += output.json ? JsonMessage(words, 0) : words;
+    }
   }
   output.out += ManyFilesEnd(outcomes, Mode::Undo, batch, files, output);
   return ManyFilesStatus(outcomes, Mode::Undo);
