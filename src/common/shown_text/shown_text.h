@@ -8,36 +8,53 @@
 namespace linguarde {
 
 // Whether a character would act on the text around it instead of showing: a control
-// character (a line end that forges a line, an escape that erases one) or a bidirectional
-// control (U+202A-U+202E, U+2066-U+2069) that turns "exe.txt" into "txt.exe".
+// character (a line end that forges a line, an escape that erases one), a line or paragraph
+// separator (U+2028, U+2029) that editors and some terminals break at, or a bidirectional
+// mark or control (U+061C, U+200E, U+200F, U+202A-U+202E, U+2066-U+2069) that turns
+// "exe.txt" into "txt.exe".
 constexpr bool ActsOnText(char32_t c) {
-  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) ||
-         (c >= 0x2066 && c <= 0x2069);
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
+         (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
 }
 
-// "<U+000A>": a Windows name cannot hold < or >, so the escape reads as nothing else.
+// "<U+000A>". A name's own "<U+" has its "<" escaped too, so that an escape cannot be faked.
 inline std::string Escaped(char32_t c) {
   std::string text = "<U+0000>";
   for (std::size_t digit = 6; c != 0; --digit, c >>= 4) text[digit] = "0123456789ABCDEF"[c & 0xF];
   return text;
 }
 
+// Each character of a name in turn: where it starts, how many bytes, and what it is; a byte
+// that starts no character is one of U+FFFD, which acts on nothing.
+template <class Each>
+void ForEachCharacter(std::string_view name, Each each) {
+  for (std::size_t i = 0; i < name.size();) {
+    const std::size_t sequence = unicode::Utf8SequenceAt(name, i, unicode::Surrogates::Kept);
+    const std::size_t length = sequence == 0 ? 1 : sequence;
+    each(i, length, sequence == 0 ? char32_t{0xFFFD} : unicode::Utf8CodePoint(name, i, length));
+    i += length;
+  }
+}
+
+// Whether a name shows as it is: nothing in it acts on the text around it.
+inline bool ShowsAsItIs(std::string_view name) {
+  bool plain = true;
+  ForEachCharacter(
+      name, [&plain](std::size_t, std::size_t, char32_t c) { plain = plain && !ActsOnText(c); });
+  return plain;
+}
+
 // A name as text to be read: each character that would act on the text around it shown
 // escaped, the rest as it is. UTF-8, or bytes that are not.
 inline std::string Visible(std::string_view name) {
   std::string shown;
-  for (std::size_t i = 0; i < name.size();) {
-    // A byte that starts no character is shown as it is: it acts on nothing.
-    const std::size_t sequence = unicode::Utf8SequenceAt(name, i, unicode::Surrogates::Kept);
-    const std::size_t length = sequence == 0 ? 1 : sequence;
-    const char32_t c = sequence == 0 ? 0xFFFD : unicode::Utf8CodePoint(name, i, length);
-    if (ActsOnText(c)) {
+  ForEachCharacter(name, [&](std::size_t i, std::size_t length, char32_t c) {
+    if (ActsOnText(c) || name.compare(i, 3, "<U+") == 0) {
       shown += Escaped(c);
     } else {
       shown.append(name, i, length);
     }
-    i += length;
-  }
+  });
   return shown;
 }
 
@@ -66,8 +83,9 @@ inline std::string HexBytes(std::string_view bytes) {
 
 inline std::wstring Visible(std::wstring_view name) {
   std::wstring shown;
-  for (const wchar_t unit : name) {
-    if (!ActsOnText(static_cast<char32_t>(unit))) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const wchar_t unit = name[i];
+    if (!ActsOnText(static_cast<char32_t>(unit)) && name.compare(i, 3, L"<U+") != 0) {
       shown += unit;
       continue;
     }

@@ -85,7 +85,7 @@ std::string Differences(const FileOutcome& outcome) {
                            const std::string& expected) {
     text += (text.empty() ? "" : ", ") + what + " " + found + " au lieu de " + expected;
   };
-  const auto name = [](const std::string& library) { return "« " + library + " »"; };
+  const auto name = [](const std::string& library) { return "« " + Named(library) + " »"; };
   if (!sameName(has.primaryLibrary, wanted.primaryLibrary)) {
     add("bibliothèque principale", name(has.primaryLibrary), name(wanted.primaryLibrary));
   }
@@ -118,6 +118,14 @@ std::string PlainWords(const FileOutcome& outcome) {
       return "conforme, " + PlainEffect(outcome.settings);
     case Result::Differs:
       return "diffère : " + Differences(outcome);
+    case Result::WrongChecksum: {
+      const std::string differs = Differences(outcome);
+      return "somme de contrôle PE fausse, " + Hex(outcome.wrongChecksum->stored) + " au lieu de " +
+             Hex(outcome.wrongChecksum->actual) +
+             " : le fichier a changé depuis qu'elle a été faite (endommagé, ou modifié sans "
+             "qu'elle soit refaite)" +
+             (differs.empty() ? "" : " ; il diffère aussi : " + differs);
+    }
     case Result::NotVb6:
       return "n'est pas un fichier VB6 : " + outcome.reason;
     case Result::LeftAside:
@@ -170,12 +178,12 @@ std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack,
   if (!wayBack.command) {
     const std::string why =
         " : aucune commande ne peut rétablir exactement les réglages précédents (";
-    return Wrap("  " + outcome.name + why + wayBack.caveat + ").", "    ");
+    return Wrap("  " + Named(outcome.name) + why + wayBack.caveat + ").", "    ");
   }
   std::string text = intro + *wayBack.command + "\n";
   if (!wayBack.caveat.empty()) {
     const std::string why = " : ce retour ne rend pas le fichier identique octet pour octet (";
-    text += Wrap("    " + outcome.name + why + wayBack.caveat + ").", "    ");
+    text += Wrap("    " + Named(outcome.name) + why + wayBack.caveat + ").", "    ");
   }
   return text;
 }
@@ -185,7 +193,7 @@ std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack,
 // The answer comes last, where the eye lands in a console that shows its last rows: the
 // details, the library and the way back above it.
 std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& style) {
-  const std::string name = linguarde::Visible(FileName(outcome.path));
+  const std::string name = Named(FileName(outcome.path));
   const WayBack wayBack = WayBackOf(outcome, style);
   std::string text;
   std::string answer;
@@ -201,7 +209,8 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
                     "  ");
       break;
     case Result::Matches:
-      return name + " : " + PlainWords(outcome) + ".\n";
+    case Result::WrongChecksum:
+      return Wrap(name + " : " + PlainWords(outcome) + ".", "  ");
     case Result::Differs:
       return Wrap(name + " : diffère : " + Differences(outcome) +
                       ". Actuellement : " + PlainEffect(outcome.settings) +
@@ -217,7 +226,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
       break;
     default:
       text = "Réglages de langue :\n" + DescribeSettings(outcome.settings);
-      answer = name + " : " + PlainWords(outcome) + ".\n";
+      answer = Wrap(name + " : " + PlainWords(outcome) + ".", "  ");
   }
   text += Details(outcome) + SignatureWarning(outcome, wayBack);
   for (const LibraryPresence& library : outcome.libraries) {
@@ -230,7 +239,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
 }
 
 std::string SingleFileFailureWords(const FileOutcome& outcome, bool set) {
-  const std::string name = "« " + linguarde::Visible(outcome.path) + " »";
+  const std::string name = "« " + Named(outcome.path) + " »";
   if (outcome.verdict == Verdict::WriteFailedNotRestored) {
     return "la modification de " + name + " a échoué : " + outcome.reason;
   }
@@ -258,26 +267,32 @@ std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
 }
 
 std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
-  const std::string& name = outcome.name;
+  const std::string name = Named(outcome.name);
+  // A checksum a set found wrong and made right, in the words of a single file's details.
+  const std::string repaired = outcome.ChecksumRepaired()
+                                   ? " ; somme de contrôle PE " + ChecksumWords(*outcome.checksum)
+                                   : "";
   switch (outcome.result) {
     case Result::Shown:
-      return name + " : " + PlainEffect(outcome.settings) + ".\n";
+      return Wrap(name + " : " + PlainEffect(outcome.settings) + ".", "  ");
     case Result::Changed:
-      return name + " : " + PlainWords(outcome) +
-             (outcome.signature != Signature::None ? " ; sa signature n'est plus valide" : "") +
-             (outcome.wrongChecksumRestored
-                  ? " ; sa somme de contrôle PE précédente, qui était fausse, est remise telle "
-                    "quelle"
-                  : "") +
-             ".\n" +
+      return Wrap(name + " : " + PlainWords(outcome) +
+                      (outcome.signature != Signature::None ? " ; sa signature n'est plus valide"
+                                                            : "") +
+                      (outcome.wrongChecksumRestored
+                           ? " ; sa somme de contrôle PE précédente, qui était fausse, est remise "
+                             "telle quelle"
+                           : "") +
+                      repaired + ".",
+                  "  ") +
              (WayBackBesideIt(outcome)
                   ? WayBackLines(outcome, WayBackOf(outcome, style), "  Pour le rétablir : ")
                   : "");
     case Result::AlreadySet:
-      return name + " : " + PlainWords(outcome) +
-             (outcome.ChecksumRepaired() ? " ; somme de contrôle PE fausse, corrigée" : "") + ".\n";
+      return Wrap(name + " : " + PlainWords(outcome) + repaired + ".", "  ");
     case Result::Restorable:
     case Result::Differs:
+    case Result::WrongChecksum:
     case Result::Failed:
     case Result::Busy:
     case Result::NotReached:
@@ -312,16 +327,19 @@ std::string FolderWords(FileSystem::FolderKind kind) {
 }  // namespace
 
 std::string DescribeLibrary(const LibraryPresence& library) {
-  const std::string& shown = library.name;
+  const std::string shown = Named(library.name);
   if (library.found) {
-    return "Bibliothèque de langue " + shown + " : présente dans " + library.folder + ".\n";
+    return Wrap(
+        "Bibliothèque de langue " + shown + " : présente dans " + Named(library.folder) + ".",
+        "  ");
   }
   // The current folder and the PATH also count when the program starts, and other
   // computers are not this one: the warning says what is known, no more. What the
   // messages are without it, the effect says.
   std::string where;
   for (const FileSystem::Folder& folder : library.searched) {
-    where += (where.empty() ? "" : " ; ") + folder.path + " (" + FolderWords(folder.kind) + ")";
+    where +=
+        (where.empty() ? "" : " ; ") + Named(folder.path) + " (" + FolderWords(folder.kind) + ")";
   }
   return Wrap("Attention : la bibliothèque de langue " + shown + " est introuvable" +
                   (where.empty() ? "" : " ; cherchée dans " + where) + ".",
@@ -385,7 +403,11 @@ std::string VerdictCounts(const RunCounts& counts, Mode mode) {
   switch (mode) {
     case Mode::Check:
       return Count(counts[Result::Matches], "conforme", "conformes") + ", " +
-             Count(counts[Result::Differs], "différent", "différents");
+             Count(counts[Result::Differs], "différent", "différents") +
+             (counts[Result::WrongChecksum] > 0
+                  ? ", " + Count(counts[Result::WrongChecksum], "somme de contrôle PE fausse",
+                                 "sommes de contrôle PE fausses")
+                  : "");
     case Mode::Undo:
       if (counts.dryRun) {
         return Count(counts[Result::Restorable], "fichier à rétablir exactement",
@@ -440,10 +462,10 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   for (const FileOutcome& outcome : outcomes) {
     // The French library of the runtime, shipped beside the program: named for what it is.
     if (outcome.result == Result::NotVb6 && IsFrenchLibrary(FileName(outcome.name))) {
-      libraries += (libraries.empty() ? "" : ", ") + outcome.name;
+      libraries += (libraries.empty() ? "" : ", ") + Named(outcome.name);
     } else if (outcome.result == Result::NotVb6 || outcome.result == Result::LeftAside) {
       std::string& names = (outcome.result == Result::NotVb6 ? others : leftAside)[outcome.reason];
-      names += (names.empty() ? "" : ", ") + outcome.name;
+      names += (names.empty() ? "" : ", ") + Named(outcome.name);
     }
   }
   if (!libraries.empty()) {
@@ -471,7 +493,7 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   std::size_t failures = 0;
   for (const FileOutcome& outcome : outcomes) {
     if (outcome.result != Result::Failed) continue;
-    if (++failures <= kNamed) failed += (failed.empty() ? "" : ", ") + outcome.name;
+    if (++failures <= kNamed) failed += (failed.empty() ? "" : ", ") + Named(outcome.name);
   }
   if (failures > kNamed) failed += " et " + Count(failures - kNamed, "autre", "autres");
   const RunCounts counts = CountsOf(outcomes);
@@ -479,7 +501,7 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   text += SummaryWords(counts, mode) + "\n";
   if (mode == Mode::View) {
     for (const auto& [effect, files] : counts.effects) {
-      text += "  " + std::to_string(files) + " : " + effect + "\n";
+      text += Wrap("  " + std::to_string(files) + " : " + effect, "    ");
     }
   }
   return text;
@@ -508,6 +530,7 @@ std::string_view DoneValue(Result result) {
       return contract::kAlreadySet;
     case Result::Matches:
     case Result::Differs:
+    case Result::WrongChecksum:
       return contract::kChecked;
     case Result::NotVb6:
     case Result::LeftAside:
@@ -542,9 +565,12 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
     line.Null(contract::kVb6);
   }
   line.Text(contract::kDone, DoneValue(outcome.result));
-  if (!outcome.reason.empty()) line.Text(contract::kReason, outcome.reason);
+  if (!outcome.reason.empty()) line.Text(contract::kReason, Unmarked(outcome.reason));
   if (outcome.linkTarget) line.Text(contract::kLinkTarget, *outcome.linkTarget);
-  if (outcome.expected) line.Bool(contract::kMatches, outcome.result == Result::Matches);
+  if (outcome.expected) {
+    line.Bool(contract::kMatches, outcome.result == Result::Matches)
+        .Bool(contract::kChecksumRight, !outcome.wrongChecksum);
+  }
   if (vb6) {
     line.Bool(contract::kSigned, outcome.signature != Signature::None)
         .Number(contract::kHeaderOffset, outcome.header->offset)
@@ -564,7 +590,7 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
         line.Null(contract::kWayBack);
       }
       line.Bool(contract::kWayBackExact, ExactWayBack(outcome, style));
-      if (!wayBack.caveat.empty()) line.Text(contract::kWayBackCaveat, wayBack.caveat);
+      if (!wayBack.caveat.empty()) line.Text(contract::kWayBackCaveat, Unmarked(wayBack.caveat));
     }
     std::string libraries;
     for (const LibraryPresence& library : outcome.libraries) {
@@ -574,14 +600,14 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
       libraries += (libraries.empty() ? "" : ",") + presence.Object();
     }
     line.Json(contract::kLibraries, "[" + libraries + "]")
-        .Text(contract::kEffect, PlainEffect(outcome.settings));
+        .Text(contract::kEffect, Unmarked(PlainEffect(outcome.settings)));
   }
   // The report's words for the file, for a reader that shows it in a line of its own, and
-  // fewer where a failure needs them.
-  line.Text(contract::kWords, PlainWords(outcome));
+  // fewer where a failure needs them; its names unmarked, as a console line shows them.
+  line.Text(contract::kWords, Unmarked(PlainWords(outcome)));
   if (outcome.result == Result::Failed || outcome.result == Result::NotVb6 ||
       outcome.result == Result::LeftAside) {
-    line.Text(contract::kShort, ShortFailureWords(outcome));
+    line.Text(contract::kShort, Unmarked(ShortFailureWords(outcome)));
   }
   return line.Line();
 }
@@ -606,6 +632,7 @@ std::string JsonSummary(const std::vector<FileOutcome>& outcomes, Mode mode,
       .Number(contract::kAlreadySetFiles, counts[Result::AlreadySet])
       .Number(contract::kMatchingFiles, counts[Result::Matches])
       .Number(contract::kDifferingFiles, counts[Result::Differs])
+      .Number(contract::kWrongChecksumFiles, counts[Result::WrongChecksum])
       .Number(contract::kNotVb6Files, counts[Result::NotVb6])
       .Number(contract::kLeftAsideFiles, counts[Result::LeftAside])
       .Number(contract::kFailedFiles, counts[Result::Failed]);
@@ -634,15 +661,16 @@ std::string JsonMessage(const std::string& words, int status, const std::string&
   JsonObject line;
   line.Text(contract::kLine, contract::kMessageLine)
       .Number(contract::kStatus, static_cast<std::uint64_t>(status))
-      .Text(contract::kWords, plain);
-  if (!brief.empty()) line.Text(contract::kShort, brief);
+      .Text(contract::kWords, Unmarked(plain));
+  if (!brief.empty()) line.Text(contract::kShort, Unmarked(brief));
   return line.Line();
 }
 
 std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath) {
   const std::string tool = CommandWord(toolPath, shell).value_or(toolPath);
-  return Wrap("Pour modifier « " + meant.target + " », mettez son chemin entre guillemets (\"" +
-                  meant.target + "\" " + meant.settings + "), ou écrivez :",
+  return Wrap("Pour modifier « " + Named(meant.target) +
+                  " », mettez son chemin entre guillemets (\"" + Named(meant.target) + "\" " +
+                  meant.settings + "), ou écrivez :",
               "  ") +
          "  " + tool + " --set " + meant.settings + " \"" + meant.target + "\"\n";
 }
@@ -674,9 +702,9 @@ std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, She
 
 std::string MarkKeptElsewhere(const std::string& undone, const std::string& own) {
   return Wrap(
-      "Le journal « " + linguarde::Visible(undone) +
+      "Le journal « " + Named(undone) +
           " » ne peut pas être écrit : l'annulation est inscrite dans son propre journal, « " +
-          linguarde::Visible(own) + " ».",
+          Named(own) + " ».",
       "  ");
 }
 
@@ -692,7 +720,7 @@ std::string JournalState(const JournalContents& contents) {
   }
   for (const std::string& by : contents.undoneBy) {
     text += Wrap("Ce journal a déjà été annulé" +
-                     (by.empty() ? "" : " (journal de l'annulation : " + by + ")") + ".",
+                     (by.empty() ? "" : " (journal de l'annulation : " + Named(by) + ")") + ".",
                  "  ");
   }
   return text;

@@ -19,7 +19,8 @@ enum class Signature { None, Present, OutsideFile };
 
 // What became of one file. Pending: not looked at yet. Busy: held by another program;
 // tried again later. LeftAside: an entry of a folder or a pattern that is not a regular
-// file (a link, a device…). Matches and Differs: a check's verdicts. Restorable: an undo's
+// file (a link, a device…). Matches and Differs: a check's verdicts on the settings;
+// WrongChecksum: its verdict on the file itself, whatever its settings. Restorable: an undo's
 // dry run finds that it would give the file back exactly. NotReached: the run stopped
 // before it, its journal unwritable; the file is as it was.
 enum class Result {
@@ -30,6 +31,7 @@ enum class Result {
   AlreadySet,
   Matches,
   Differs,
+  WrongChecksum,
   NotVb6,
   Failed,
   Busy,
@@ -42,6 +44,12 @@ struct ChecksumWrite {
   std::uint32_t stored = 0;   // before: wrong where it was not the file's
   std::uint32_t written = 0;  // the whole file's, after the change
   bool storedWasWrong = false;
+};
+
+// A check's stored PE checksum that is not the whole file's: bytes changed since it was made.
+struct ChecksumMismatch {
+  std::uint32_t stored = 0;
+  std::uint32_t actual = 0;
 };
 
 // Why the way back of a change does not give the same bytes, where it does not.
@@ -64,15 +72,16 @@ struct FileOutcome {
   std::optional<Verdict> verdict;  // NotVb6 and Failed: the verdict, where one was given
   std::optional<VbHeader> header;  // as found before anything was written
   Signature signature = Signature::None;
-  LanguageSettings settings;                   // as the file holds them now
-  std::optional<LanguageSettings> expected;    // a check: what the file should hold
-  std::optional<ChecksumWrite> checksum;       // a set that wrote: what became of the checksum
-  std::string absolutePath;                    // a change: the file, from the root
-  WayBackCaveat caveat = WayBackCaveat::None;  // a change
-  std::string journal;                         // a change: the run's journal that holds it
-  std::optional<JournalChange> undoing;        // --undo: the change to give back
-  bool wrongChecksumRestored = false;          // --undo: a wrong checksum put back as it was
-  bool dryRun = false;                         // --undo --dry-run: nothing is written
+  LanguageSettings settings;                      // as the file holds them now
+  std::optional<LanguageSettings> expected;       // a check: what the file should hold
+  std::optional<ChecksumMismatch> wrongChecksum;  // a check: where the file's is not stored
+  std::optional<ChecksumWrite> checksum;          // a set that wrote: what became of the checksum
+  std::string absolutePath;                       // a change: the file, from the root
+  WayBackCaveat caveat = WayBackCaveat::None;     // a change
+  std::string journal;                            // a change: the run's journal that holds it
+  std::optional<JournalChange> undoing;           // --undo: the change to give back
+  bool wrongChecksumRestored = false;             // --undo: a wrong checksum put back as it was
+  bool dryRun = false;                            // --undo --dry-run: nothing is written
   std::vector<LibraryPresence> libraries;
 
   // A set's VB6 file (changed or already set): the settings as it held them before.

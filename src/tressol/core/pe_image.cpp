@@ -140,6 +140,24 @@ bool ImportsVbRuntimeOf(TargetFile& file, const PeImage& image) {
   }
 }
 
+// Whether a sound image of the VB runtime starts within the file's first page, where linkers
+// put the headers, though not where the DOS header says: a program whose e_lfanew was
+// damaged, not a DOS one. Only that page is read, never the whole file.
+bool RuntimeImageElsewhere(TargetFile& file) {
+  constexpr std::uint64_t kHeadersPage = 4096;
+  const std::uint64_t size = std::min<std::uint64_t>(file.Size(), kHeadersPage);
+  const std::vector<std::uint8_t> page = ReadRange(file, 0, size);
+  for (std::uint64_t at = dos::kSize; at + 4 <= size; ++at) {
+    if (page[at] != 'P' || page[at + 1] != 'E' || page[at + 2] != 0 || page[at + 3] != 0) continue;
+    try {
+      if (ImportsVbRuntimeOf(file, ReadImageAt(file, static_cast<std::uint32_t>(at)))) return true;
+    } catch (const ToolError&) {
+      // Not an image, or not one whose imports can be read: no evidence either way.
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<std::uint64_t> PeImage::RvaToOffset(std::uint32_t rva, std::uint32_t size) const {
@@ -178,6 +196,9 @@ PeImage ReadPeImage(TargetFile& file) {
   try {
     image = ReadImageAt(file, peOffset);
   } catch (const ToolError&) {
+    if (signature == PeImage::Signature::PeDamaged && RuntimeImageElsewhere(file)) {
+      Damaged(Verdict::PeHeaderElsewhere);
+    }
     NotVb6(NoImage(signature));
   }
   image.signature = signature;

@@ -138,7 +138,7 @@ std::string PlainEffect(const LanguageSettings& s) {
   std::string missing;
   for (std::size_t i = 1; i < choices.size(); ++i) {
     for (const std::string& library : choices[i - 1].libraries) {
-      missing += (missing.empty() ? "" : " ni ") + library;
+      missing += (missing.empty() ? "" : " ni ") + Named(library);
     }
     text += (i == 1 ? " (" : ", ") +
             (choices[i].words.empty() ? std::string("aucun message") : choices[i].words) +
@@ -186,7 +186,7 @@ std::string DescribeSettings(const LanguageSettings& s, bool withEffect) {
     if (name == "*") return std::string("* (messages en anglais du moteur)");
     if (name == "~") return std::string("~ (aucune)");
     if (name.empty()) return std::string("(vide, aucune)");
-    return name;
+    return linguarde::Visible(name);
   };
   // A language counts only with a library file, and nothing after "*" is ever used.
   const auto language = [](const std::string& name, std::uint32_t lcid, bool reached) {
@@ -201,38 +201,67 @@ std::string DescribeSettings(const LanguageSettings& s, bool withEffect) {
          "  Bibliothèque secondaire : " + library(s.secondaryLibrary) +
          (secondaryReached ? "" : ", sans effet après *") + "\n" + "  Langue secondaire       : " +
          language(s.secondaryLibrary, s.secondaryLcid, secondaryReached) + "\n" +
-         (withEffect ? Wrap("  Effet : " + Effect(s), "          ", false) : "");
+         (withEffect ? Wrap("  Effet : " + Effect(s), "          ") : "");
 }
 
-std::string Wrap(const std::string& line, const std::string& indent, bool namesWhole) {
+std::string Named(std::string_view name) {
+  return kNameStart + linguarde::Visible(name) + kNameEnd;
+}
+
+std::string Unmarked(std::string_view text) {
+  std::string plain;
+  plain.reserve(text.size());
+  for (const char c : text) {
+    if (c != kNameStart && c != kNameEnd) plain += c;
+  }
+  return plain;
+}
+
+namespace {
+
+// A line's words: cut at its spaces, never within a name; an opening « stays with the word
+// after it.
+std::vector<std::string> WordsOf(const std::string& line, std::size_t start) {
+  std::vector<std::string> words(1);
+  bool inName = false;
+  for (std::size_t i = start; i < line.size(); ++i) {
+    const char c = line[i];
+    inName = c == kNameStart || (inName && c != kNameEnd);
+    if (c != ' ' || inName || words.back() == "«") {
+      words.back() += c;
+    } else {
+      words.emplace_back();
+    }
+  }
+  return words;
+}
+
+}  // namespace
+
+std::string Wrap(const std::string& line, const std::string& indent) {
   constexpr std::size_t kWidth = 99;
   const auto length = linguarde::unicode::CharacterCount;
   std::string text;
   // The line's own indent stays.
-  std::size_t start = line.find_first_not_of(' ');
+  const std::size_t start = line.find_first_not_of(' ');
   if (start == std::string::npos) return line + "\n";
   std::string current = line.substr(0, start);
   const std::string lineIndent = current;
-  while (start <= line.size()) {
-    // A name between « » is never broken, whatever spaces it holds.
-    const std::size_t close = namesWhole && line.compare(start, 3, "« ") == 0
-                                  ? line.find(" »", start)
-                                  : std::string::npos;
-    std::size_t end = line.find(' ', close == std::string::npos ? start : close + 3);
-    if (end == std::string::npos) end = line.size();
-    const std::string word = line.substr(start, end - start);
+  for (const std::string& marked : WordsOf(line, start)) {
+    const std::string word = Unmarked(marked);
     const bool first = current == lineIndent || current == indent;
-    // A sign stays with the word before it: no line starts with ":" or ";".
+    // A sign stays with the word before it: no line starts with ":" or ";". A name is no sign,
+    // whatever it starts with.
     const bool sign =
-        word.rfind("»", 0) == 0 ||
-        (!word.empty() && std::string_view(":;!?").find(word[0]) != std::string_view::npos);
+        marked.rfind(kNameStart, 0) != 0 &&
+        (word.rfind("»", 0) == 0 ||
+         (!word.empty() && std::string_view(":;!?").find(word[0]) != std::string_view::npos));
     if (!first && !sign && length(current) + 1 + length(word) > kWidth) {
       text += current + "\n";
       current = indent + word;
     } else {
       current += (first ? "" : " ") + word;
     }
-    start = end + 1;
   }
   return text + current + "\n";
 }
@@ -256,7 +285,7 @@ std::string SystemWords(const std::string& text) {
 }
 
 std::string StepText(const StepError& error) {
-  const std::string name = "« " + linguarde::Visible(error.Name()) + " »";
+  const std::string name = "« " + Named(error.Name()) + " »";
   const std::string system = SystemWords(error.SystemText());
   switch (error.Which()) {
     case IoStep::Size:
@@ -326,7 +355,8 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
     case Verdict::TruncatedBeforePe:
       return "le fichier est tronqué (il s'arrête avant son en-tête PE)";
     case Verdict::SectionPastEnd:
-      return "le fichier est tronqué (la section « " + detail + " » dépasse la fin du fichier)";
+      return "le fichier est tronqué (la section « " + Named(detail) +
+             " » dépasse la fin du fichier)";
     case Verdict::MalformedPe:
       return "son image PE est mal formée (sections ou en-tête optionnel)";
     case Verdict::FieldPastEnd:
@@ -398,20 +428,23 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
     case Verdict::NoVb6File:
       return "aucun des fichiers n'est un fichier VB6";
     case Verdict::JournalExists:
-      return "le journal demandé, « " + detail + " », existe déjà ; aucun fichier n'a été modifié";
+      return "le journal demandé, « " + Named(detail) +
+             " », existe déjà ; aucun fichier n'a été modifié";
     case Verdict::TargetMissing:
-      return "« " + linguarde::Visible(detail) +
+      return "« " + Named(detail) +
              " » n'existe pas ; vérifiez le chemin. Aucun fichier n'a été modifié";
     case Verdict::MeantTargetMissing:
       return "sans guillemets, toute la ligne est lue comme un seul nom de fichier, « " +
-             linguarde::Visible(detail) + " », et aucun fichier ne porte ce nom";
+             Named(detail) + " », et aucun fichier ne porte ce nom";
     case Verdict::NoPatternMatch:
-      return "aucun fichier ne correspond au motif « " + linguarde::Visible(detail) + " »";
+      return "aucun fichier ne correspond au motif « " + Named(detail) + " »";
     case Verdict::PatternFolderMissing:
-      return "le dossier « " + linguarde::Visible(detail) + " » n'existe pas";
+      return "le dossier « " + Named(detail) + " » n'existe pas";
     case Verdict::NoTargetInFolder:
-      return "le dossier « " + linguarde::Visible(detail) +
-             " » ne contient aucun fichier .exe, .dll ou .ocx";
+      return "le dossier « " + Named(detail) + " » ne contient aucun fichier .exe, .dll ou .ocx";
+    case Verdict::PeHeaderElsewhere:
+      return "il utilise le moteur d'exécution VB, mais son en-tête PE n'est pas là où l'en-tête "
+             "MZ le désigne : il est sans doute endommagé";
     case Verdict::RuntimeWithoutHeader:
       break;
   }
@@ -440,7 +473,8 @@ constexpr char kUsageCmd[] =
     "      la modifie aussi, les cibles entre guillemets : sans guillemets, toute la ligne\n"
     "      désigne une seule cible à afficher, et rien n'est modifié.\n"
     "  Tressol.exe [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
-    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
+    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages et sa somme\n"
+    "      de contrôle PE juste.\n"
     "  Tressol.exe [--json] [--dry-run] --undo JOURNAL\n"
     "      annule les modifications qu'une exécution a inscrites dans son journal ; avec\n"
     "      --dry-run, dit seulement si chaque fichier peut être rétabli exactement.\n"
@@ -459,7 +493,8 @@ constexpr char kUsagePosix[] =
     "  tressol [--json] CIBLE [CIBLE...] BIB1 LCID1 BIB2 LCID2\n"
     "      la modifie aussi.\n"
     "  tressol [--json] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE [CIBLE...]\n"
-    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages.\n"
+    "      vérifie, sans rien écrire, que chaque fichier VB6 a ces réglages et sa somme\n"
+    "      de contrôle PE juste.\n"
     "  tressol [--json] [--dry-run] --undo JOURNAL\n"
     "      annule les modifications qu'une exécution a inscrites dans son journal ; avec\n"
     "      --dry-run, dit seulement si chaque fichier peut être rétabli exactement.\n"
@@ -487,10 +522,8 @@ constexpr char kUsageBoth[] =
     "  --undo JOURNAL qui les annule toutes. Le journal est dans\n"
     "  %LOCALAPPDATA%\\Tressol\\Retours (sous Linux ~/.local/state/tressol), ou au chemin que\n"
     "  donne la variable d'environnement TRESSOL_JOURNAL. Si le journal ne peut pas être\n"
-    "  écrit, rien n'est modifié sans lui : l'exécution s'arrête (code 4) et le rapport donne\n"
-    "  la commande qui annule ce qui a déjà été modifié.\n"
-    "  --no-journal : aucun journal ; le rapport donne après chaque fichier modifié la\n"
-    "      commande --set qui le rétablit, ou dit pourquoi aucune ne le peut.\n"
+    "  écrit, le rapport donne après chaque fichier modifié la commande --set qui le rétablit,\n"
+    "  ou dit pourquoi aucune ne le peut.\n"
     "Codes de sortie : 0 fait, 2 utilisation, 3 refusé (non VB6, en lecture seule, ouvert\n"
     "ailleurs ou endommagé), 4 lecture ou écriture impossible (fichier absent, disque, réseau),\n"
     "5 réglages différents (--check) ; pour plusieurs fichiers, 0 seulement si aucun n'est\n"
@@ -509,7 +542,8 @@ namespace {
 const char* HereFolder(Shell shell) { return shell == Shell::Cmd ? ".\\" : "./"; }
 
 std::string MistakeText(const UsageMistake& mistake) {
-  const std::string& word = mistake.Word();
+  // The words as typed, kept whole as names are.
+  const std::string word = Named(mistake.Word());
   const std::string here = HereFolder(mistake.ShellUsed());
   switch (mistake.Which()) {
     case Mistake::UnknownOption:
@@ -547,14 +581,14 @@ std::string MistakeText(const UsageMistake& mistake) {
              here + word + ".";
   }
   const std::vector<std::string>& words = mistake.Settings();
-  std::string why = "Les réglages « " + words[0] + " " + words[1] + " " + words[2] + " " +
-                    words[3] + " » ne sont pas valides : ";
+  std::string why = "Les réglages « " + Named(words[0]) + " " + Named(words[1]) + " " +
+                    Named(words[2]) + " " + Named(words[3]) + " » ne sont pas valides : ";
   const std::string& wrong = words[mistake.At()];
   if (mistake.At() % 2 == 1) {
-    return why + "« " + wrong +
+    return why + "« " + Named(wrong) +
            " » n'est pas une langue (LCID) : 0x suivi de chiffres hexadécimaux, de 0x0 à 0xFFFFF.";
   }
-  why += "« " + wrong +
+  why += "« " + Named(wrong) +
          " » n'est pas un nom de bibliothèque : *, ~ ou un nom de fichier de 1 à 13 "
          "caractères, sans chemin, sans < > : \" / \\ | ? * et qui n'est pas un nom réservé "
          "(CON, NUL…).";
@@ -595,6 +629,7 @@ bool AsksForCopy(Verdict verdict) {
     case Verdict::TruncatedStructures:
     case Verdict::SignatureDamaged:
     case Verdict::RuntimeWithoutHeader:
+    case Verdict::PeHeaderElsewhere:
       return true;
     default:
       return false;

@@ -137,6 +137,7 @@ enum class Verdict {
   PackedWithRuntime,     // its header cannot be read
   SignatureDamaged,      // of a program of the runtime; detail: "MZ" or "PE"
   RuntimeWithoutHeader,  // a program of the runtime whose header is missing: the cause
+  PeHeaderElsewhere,     // a program of the runtime whose DOS header names no PE header
   // Not to be changed.
   PastFourGiB,             // more than a PE32 checksum counts
   CertificatesOutside,     // the signature's table leaves the file

@@ -14,7 +14,6 @@
 #include "pe_image.h"
 #include "report.h"
 #include "run_journal.h"
-#include "shown_text.h"
 #include "tool_error.h"
 #include "undo_file.h"
 #include "vb_header.h"
@@ -182,9 +181,14 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
     const PeImage image = ReadPeImage(*file);
     outcome.header = LocateVbHeader(*file, image);
     outcome.signature = SignatureOf(image, file->Size());
-    if (command.settings && outcome.header->settings == *command.settings) {
+    // A check answers for the whole file: a code byte changed since its checksum was made
+    // leaves the settings as they were.
+    if (command.expected || (command.settings && outcome.header->settings == *command.settings)) {
       const std::optional<std::uint32_t> actual = ActualChecksum(*file, image);
       checksumRight = !actual || *actual == image.checksum;
+      if (command.expected && !checksumRight) {
+        outcome.wrongChecksum = ChecksumMismatch{image.checksum, *actual};
+      }
     }
   } catch (const NotVb6File& error) {
     outcome = Failed(outcome, error);
@@ -199,8 +203,9 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
   outcome.settings = outcome.header->settings;
   if (command.expected) {
     outcome.expected = command.expected;
-    outcome.result =
-        SameAsRuntimeReads(outcome.settings, *command.expected) ? Result::Matches : Result::Differs;
+    outcome.result = outcome.wrongChecksum ? Result::WrongChecksum
+                     : SameAsRuntimeReads(outcome.settings, *command.expected) ? Result::Matches
+                                                                               : Result::Differs;
     return outcome;
   }
   if (!command.settings) {
@@ -224,7 +229,7 @@ FileOutcome Unprocessed(const std::string& path, const std::string& openPath,
   FileOutcome outcome;
   outcome.path = path;
   outcome.openPath = openPath;
-  outcome.name = linguarde::Visible(name);
+  outcome.name = name;
   return outcome;
 }
 
@@ -309,7 +314,7 @@ class Batch {
 };
 
 // The status of a run over several files: that of a journal that stopped it, of the first
-// failure, then kDiffers.
+// failure, then kWrongChecksum, then kDiffers.
 int ManyFilesStatus(const std::vector<FileOutcome>& outcomes, Mode mode) {
   if (std::any_of(outcomes.begin(), outcomes.end(),
                   [](const FileOutcome& o) { return o.verdict == Verdict::NotRecorded; })) {
@@ -326,10 +331,11 @@ int ManyFilesStatus(const std::vector<FileOutcome>& outcomes, Mode mode) {
       })) {
     Damaged(Verdict::NoVb6File);
   }
-  const bool differs = std::any_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
-    return o.result == Result::Differs;
-  });
-  return differs ? kDiffers : 0;
+  const auto any = [&outcomes](Result result) {
+    return std::any_of(outcomes.begin(), outcomes.end(),
+                       [result](const FileOutcome& o) { return o.result == result; });
+  };
+  return any(Result::WrongChecksum) ? kWrongChecksum : any(Result::Differs) ? kDiffers : 0;
 }
 
 // How to undo the run, last: only where it changed something.
@@ -505,7 +511,9 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
         output.out += SingleFileReport(outcome, WayBackStyle{output.shell, output.toolPath}) +
                       UndoEnd(batch, files, output);
       }
-      return outcome.result == Result::Differs ? kDiffers : 0;
+      return outcome.result == Result::WrongChecksum ? kWrongChecksum
+             : outcome.result == Result::Differs     ? kDiffers
+                                                     : 0;
     }
     output.out += ManyFilesEnd(outcomes, command.Doing(), batch, files, output);
     return ManyFilesStatus(outcomes, command.Doing());

@@ -25,9 +25,12 @@ class Output {
 
 // The exit status of a check that found a VB6 file whose settings differ.
 inline constexpr int kDiffers = 5;
+// That of a check that found a file's PE checksum wrong: not 5, which release scripts read as
+// settings to set, nor above it, which cmd's "if errorlevel 5" would read the same way.
+inline constexpr int kWrongChecksum = 1;
 
 // Runs one command line tail and returns the exit status: 0, that of the first failure,
-// or kDiffers.
+// kWrongChecksum or kDiffers.
 int Run(const std::string& tail, FileSystem& files, Output& output);
 
 }  // namespace tressol

@@ -19,7 +19,7 @@ bool IsBare(char c, Shell shell) {
 
 std::optional<std::string> ShellWord(const std::string& word, Shell shell) {
   // A line end or a control shown in a command would forge or erase a line of the report.
-  if (linguarde::Visible(word) != word) return std::nullopt;
+  if (!linguarde::ShowsAsItIs(word)) return std::nullopt;
   if (shell == Shell::PowerShell) {
     // Between single quotes only a quote is special, and PowerShell takes the typographic
     // ones (U+2018 to U+201B) for it too: each is doubled.
@@ -63,7 +63,7 @@ std::optional<std::string> WayBackCommand(Shell shell, const std::string& toolPa
                                           const std::string& absoluteTarget, std::string& whyNot) {
   for (const std::string* library : {&before.primaryLibrary, &before.secondaryLibrary}) {
     if (!IsLibraryArgument(*library) || !ShellWord(*library, shell)) {
-      whyNot = "le nom de bibliothèque précédent, « " + *library +
+      whyNot = "le nom de bibliothèque précédent, « " + Named(*library) +
                " », ne peut pas être écrit sur la ligne de commande";
       return std::nullopt;
     }
