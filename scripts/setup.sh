@@ -11,10 +11,11 @@ export WINEDLLOVERRIDES="mscoree=;mshtml="
 
 # fonts-wine: Wine's Tahoma (the metrics of Windows' own), MS Sans Serif and Marlett;
 # fonts-liberation: the metrics of Arial. Without them Wine measures and draws DejaVu Sans.
-# python3: the strict JSON parse of the tool's output.
+# python3: the strict JSON parse of the tool's output. libxxhash-dev: the reference the
+# tests check the tool's own digest against (the programs do not use it).
 LINGUARDE_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
   x11-utils imagemagick googletest clang-14 libclang-rt-14-dev fonts-wine fonts-liberation
-  python3)
+  python3 libxxhash-dev)
 
 linguarde_say() { printf '== %s\n' "$*" >&2; }
 

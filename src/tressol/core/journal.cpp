@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <random>
 
 #include "tool_error.h"
 #include "shown_text.h"
@@ -194,13 +193,18 @@ bool Apply(std::vector<std::string> words, JournalContents& contents) {
 }  // namespace
 
 std::string NewRunId() {
+  // Unique, not secret: two clocks and where this run's stack lies (randomised by the
+  // system at each start), mixed so that close values give far ids.
+  const int here = 0;
   std::uint64_t id =
-      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-  try {
-    std::random_device random;
-    id ^= (std::uint64_t{random()} << 32) ^ random();
-  } catch (const std::exception&) {
-    // The clock alone: two runs at the same tick on one machine still write two journals.
+      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) ^
+      (static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())
+       << 21) ^
+      static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&here));
+  for (int round = 0; round < 2; ++round) {
+    id = (id ^ (id >> 30)) * 0xBF58476D1CE4E5B9u;
+    id = (id ^ (id >> 27)) * 0x94D049BB133111EBu;
+    id ^= id >> 31;
   }
   return linguarde::Digits<char>(id, 16, 16);
 }

@@ -1,6 +1,7 @@
 #include "pe_checksum.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstring>
 #include <optional>
 
@@ -50,23 +51,99 @@ std::uint64_t WordsSum(const std::uint8_t* bytes, std::size_t words) {
   return sum;
 }
 
+constexpr std::uint64_t kPrime64_1 = 0x9E3779B185EBCA87u;
+constexpr std::uint32_t kPrime32_1 = 0x9E3779B1u;
+constexpr std::size_t kStripesPerBlock = (Digest64::kSecretSize - Digest64::kStripe) / 8;
+
+std::uint64_t Le64(const std::uint8_t* bytes) {
+  std::uint64_t value = 0;
+  if (HostIsLittleEndian()) {
+    std::memcpy(&value, bytes, 8);
+    return value;
+  }
+  for (int i = 7; i >= 0; --i) value = (value << 8) | bytes[i];
+  return value;
+}
+
+// A stripe into the lanes: each lane takes its eight bytes mixed with the secret's, the
+// neighbour lane the bytes themselves.
+void Accumulate(std::uint64_t (&lanes)[8], const std::uint8_t* stripe, const std::uint8_t* key) {
+  for (std::size_t lane = 0; lane < 8; ++lane) {
+    const std::uint64_t data = Le64(stripe + 8 * lane);
+    const std::uint64_t keyed = data ^ Le64(key + 8 * lane);
+    lanes[lane ^ 1] += data;
+    lanes[lane] += (keyed & 0xFFFFFFFFu) * (keyed >> 32);
+  }
+}
+
+// The upper and lower halves of the 128-bit product, folded; in 32-bit pieces, which every
+// compiler has.
+std::uint64_t FoldedProduct(std::uint64_t a, std::uint64_t b) {
+  const std::uint64_t aLow = a & 0xFFFFFFFFu, aHigh = a >> 32;
+  const std::uint64_t bLow = b & 0xFFFFFFFFu, bHigh = b >> 32;
+  const std::uint64_t lowLow = aLow * bLow, highLow = aHigh * bLow;
+  const std::uint64_t lowHigh = aLow * bHigh, highHigh = aHigh * bHigh;
+  const std::uint64_t cross = (lowLow >> 32) + (highLow & 0xFFFFFFFFu) + lowHigh;
+  const std::uint64_t upper = (highLow >> 32) + (cross >> 32) + highHigh;
+  const std::uint64_t lower = (cross << 32) | (lowLow & 0xFFFFFFFFu);
+  return upper ^ lower;
+}
+
+// The secret: bytes that look random (splitmix64 from a seed of ours), never all alike.
+struct SecretBytes {
+  std::uint8_t bytes[Digest64::kSecretSize] = {};
+  constexpr SecretBytes() {
+    std::uint64_t state = 0x4C696E6775617264u;
+    for (std::size_t i = 0; i < Digest64::kSecretSize; i += 8) {
+      state += 0x9E3779B97F4A7C15u;
+      std::uint64_t z = state;
+      z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+      z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+      z ^= z >> 31;
+      for (std::size_t b = 0; b < 8; ++b) bytes[i + b] = static_cast<std::uint8_t>(z >> (8 * b));
+    }
+  }
+};
+constexpr SecretBytes kSecret;
+
+}  // namespace
+
+namespace {
+
+// The bytes of a piece into the digest, but for the gaps (sorted).
+void AddBetween(Digest64& digest, const std::vector<ByteRange>& gaps, std::uint64_t at,
+                const std::uint8_t* piece, std::size_t length) {
+  std::uint64_t from = at;
+  const std::uint64_t end = at + length;
+  for (const ByteRange& gap : gaps) {
+    const std::uint64_t gapEnd = gap.offset + gap.size;
+    if (gapEnd <= from || gap.offset >= end) continue;
+    if (gap.offset > from) {
+      digest.Add(piece + (from - at), static_cast<std::size_t>(gap.offset - from));
+    }
+    from = std::max(from, std::min(gapEnd, end));
+  }
+  if (from < end) digest.Add(piece + (from - at), static_cast<std::size_t>(end - from));
+}
+
 // Modulo 0xFFFF, 2^16 is 1: the sum of a file's 32-bit words is congruent to the sum of its
 // 16-bit words, and a 64-bit total of 32-bit words cannot overflow below 16 GiB. So the
 // whole file is summed four bytes at a time, in a loop the compiler vectorises, a piece at a
 // time into a buffer that stays in the processor's cache. Never through a mapping: another
 // program that shortens the file would end this one with SIGBUS (POSIX), and a drive that
-// goes away raises an exception in the middle of the sum (Windows).
-template <class EachPiece>
-std::uint32_t SumPieces(TargetFile& file, std::uint64_t checksumOffset, std::size_t chunk,
-                        const EachPiece& eachPiece) {
+// goes away raises an exception in the middle of the sum (Windows). With a digest, each
+// piece goes into it too, while it is in the cache.
+std::uint32_t Sum(TargetFile& file, std::uint64_t checksumOffset, std::size_t chunk,
+                  Digest64* digest, const std::vector<ByteRange>& gaps) {
   const std::uint64_t size = file.Size();
   std::uint64_t sum = 0;
   chunk -= chunk % 4;  // no word straddles two pieces
-  std::vector<std::uint8_t> piece(chunk);
+  std::vector<std::uint8_t> piece(
+      static_cast<std::size_t>(std::min<std::uint64_t>(chunk, size + 4)));
   for (std::uint64_t at = 0; at < size; at += chunk) {
     const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, size - at));
     file.ReadAt(at, piece.data(), length);
-    eachPiece(at, piece.data(), length);
+    if (digest) AddBetween(*digest, gaps, at, piece.data(), length);
     for (std::uint64_t field = checksumOffset; field < checksumOffset + 4; ++field) {
       if (field >= at && field < at + length) piece[field - at] = 0;
     }
@@ -79,33 +156,10 @@ std::uint32_t SumPieces(TargetFile& file, std::uint64_t checksumOffset, std::siz
   return Fold(sum) + static_cast<std::uint32_t>(size);
 }
 
-constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87u;
-constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4Fu;
-constexpr std::uint64_t kPrime3 = 0x165667B19E3779F9u;
-constexpr std::uint64_t kPrime4 = 0x85EBCA77C2B2AE63u;
-constexpr std::uint64_t kPrime5 = 0x27D4EB2F165667C5u;
-
-std::uint64_t Rotl(std::uint64_t x, int bits) { return (x << bits) | (x >> (64 - bits)); }
-
-std::uint64_t Le64(const std::uint8_t* bytes) {
-  std::uint64_t value = 0;
-  for (int i = 7; i >= 0; --i) value = (value << 8) | bytes[i];
-  return value;
-}
-
-std::uint64_t Round(std::uint64_t lane, std::uint64_t input) {
-  return Rotl(lane + input * kPrime2, 31) * kPrime1;
-}
-
-std::uint64_t Merge(std::uint64_t hash, std::uint64_t lane) {
-  return (hash ^ Round(0, lane)) * kPrime1 + kPrime4;
-}
-
 }  // namespace
 
 std::uint32_t FullPeChecksum(TargetFile& file, std::uint64_t checksumOffset, std::size_t chunk) {
-  return SumPieces(file, checksumOffset, chunk,
-                   [](std::uint64_t, const std::uint8_t*, std::size_t) {});
+  return Sum(file, checksumOffset, chunk, nullptr, {});
 }
 
 FileSums SumFile(TargetFile& file, std::uint64_t checksumOffset,
@@ -116,76 +170,85 @@ FileSums SumFile(TargetFile& file, std::uint64_t checksumOffset,
             [](const ByteRange& a, const ByteRange& b) { return a.offset < b.offset; });
   Digest64 digest;
   FileSums sums;
-  sums.checksum =
-      SumPieces(file, checksumOffset, chunk,
-                [&](std::uint64_t at, const std::uint8_t* piece, std::size_t length) {
-                  std::uint64_t from = at;
-                  const std::uint64_t end = at + length;
-                  for (const ByteRange& gap : gaps) {
-                    const std::uint64_t gapEnd = gap.offset + gap.size;
-                    if (gapEnd <= from || gap.offset >= end) continue;
-                    if (gap.offset > from) {
-                      digest.Add(piece + (from - at), static_cast<std::size_t>(gap.offset - from));
-                    }
-                    from = std::max(from, std::min(gapEnd, end));
-                  }
-                  if (from < end) {
-                    digest.Add(piece + (from - at), static_cast<std::size_t>(end - from));
-                  }
-                });
+  sums.checksum = Sum(file, checksumOffset, chunk, &digest, gaps);
   sums.digest = digest.Value();
   return sums;
 }
 
+const std::uint8_t* Digest64::Secret() { return kSecret.bytes; }
+
+namespace {
+
+// After a block of stripes: each lane's high bits brought down and mixed with the secret.
+void Scramble(std::uint64_t (&lanes)[8]) {
+  for (std::size_t lane = 0; lane < 8; ++lane) {
+    std::uint64_t value = lanes[lane];
+    value ^= value >> 47;
+    value ^= Le64(kSecret.bytes + Digest64::kSecretSize - Digest64::kStripe + 8 * lane);
+    lanes[lane] = value * kPrime32_1;
+  }
+}
+
+}  // namespace
+
+// The lanes are copied in and out: written through the object, they could be the bytes read,
+// and the compiler would keep them in memory.
+std::size_t Digest64::Take(const std::uint8_t* stripes, std::size_t count) {
+  std::uint64_t lanes[8];
+  std::copy(std::begin(lanes_), std::end(lanes_), std::begin(lanes));
+  std::size_t inBlock = stripesInBlock_;
+  for (std::size_t stripe = 0; stripe < count; ++stripe, stripes += kStripe) {
+    Accumulate(lanes, stripes, kSecret.bytes + 8 * inBlock);
+    if (++inBlock == kStripesPerBlock) {
+      Scramble(lanes);
+      inBlock = 0;
+    }
+  }
+  std::copy(std::begin(lanes), std::end(lanes), std::begin(lanes_));
+  stripesInBlock_ = inBlock;
+  return count * kStripe;
+}
+
 void Digest64::Add(const std::uint8_t* bytes, std::size_t size) {
   total_ += size;
-  if (buffered_ > 0) {
-    const std::size_t part = std::min(size, sizeof stripe_ - buffered_);
-    std::memcpy(stripe_ + buffered_, bytes, part);
-    buffered_ += part;
+  // The input's last stripe is taken apart, at the end: a stripe is taken once a byte
+  // follows it.
+  if (pendingSize_ > 0 || size <= kStripe) {
+    const std::size_t part = std::min(size, kStripe - pendingSize_);
+    std::memcpy(pending_ + pendingSize_, bytes, part);
+    pendingSize_ += part;
     bytes += part;
     size -= part;
-    if (buffered_ < sizeof stripe_) return;
-    for (int lane = 0; lane < 4; ++lane)
-      lanes_[lane] = Round(lanes_[lane], Le64(stripe_ + 8 * lane));
-    buffered_ = 0;
+    if (size == 0) return;
+    Take(pending_, 1);
+    std::memcpy(last_, pending_, kStripe);
+    pendingSize_ = 0;
   }
-  std::uint64_t a = lanes_[0], b = lanes_[1], c = lanes_[2], d = lanes_[3];
-  for (; size >= 32; bytes += 32, size -= 32) {
-    a = Round(a, Le64(bytes));
-    b = Round(b, Le64(bytes + 8));
-    c = Round(c, Le64(bytes + 16));
-    d = Round(d, Le64(bytes + 24));
+  if (size > kStripe) {
+    const std::size_t taken = Take(bytes, (size - 1) / kStripe);
+    std::memcpy(last_, bytes + taken - kStripe, kStripe);
+    bytes += taken;
+    size -= taken;
   }
-  lanes_[0] = a, lanes_[1] = b, lanes_[2] = c, lanes_[3] = d;
-  std::memcpy(stripe_, bytes, size);
-  buffered_ = size;
+  std::memcpy(pending_, bytes, size);
+  pendingSize_ = size;
 }
 
 std::uint64_t Digest64::Value() const {
-  std::uint64_t hash = kPrime5;
-  if (total_ >= 32) {
-    hash = Rotl(lanes_[0], 1) + Rotl(lanes_[1], 7) + Rotl(lanes_[2], 12) + Rotl(lanes_[3], 18);
-    for (const std::uint64_t lane : lanes_) hash = Merge(hash, lane);
+  std::uint64_t lanes[8];
+  std::copy(std::begin(lanes_), std::end(lanes_), std::begin(lanes));
+  std::uint8_t stripe[kStripe];
+  const std::size_t before = kStripe - pendingSize_;
+  std::memcpy(stripe, last_ + pendingSize_, before);
+  std::memcpy(stripe + before, pending_, pendingSize_);
+  Accumulate(lanes, stripe, kSecret.bytes + kSecretSize - kStripe - 7);
+  std::uint64_t hash = total_ * kPrime64_1;
+  for (std::size_t pair = 0; pair < 4; ++pair) {
+    const std::uint8_t* key = kSecret.bytes + 11 + 16 * pair;
+    hash += FoldedProduct(lanes[2 * pair] ^ Le64(key), lanes[2 * pair + 1] ^ Le64(key + 8));
   }
-  hash += total_;
-  const std::uint8_t* tail = stripe_;
-  std::size_t left = buffered_;
-  for (; left >= 8; tail += 8, left -= 8) {
-    hash = Rotl(hash ^ Round(0, Le64(tail)), 27) * kPrime1 + kPrime4;
-  }
-  if (left >= 4) {
-    const std::uint64_t word =
-        tail[0] | (tail[1] << 8) | (tail[2] << 16) | (static_cast<std::uint64_t>(tail[3]) << 24);
-    hash = Rotl(hash ^ (word * kPrime1), 23) * kPrime2 + kPrime3;
-    tail += 4;
-    left -= 4;
-  }
-  for (; left > 0; ++tail, --left) hash = Rotl(hash ^ (*tail * kPrime5), 11) * kPrime1;
-  hash ^= hash >> 33;
-  hash *= kPrime2;
-  hash ^= hash >> 29;
-  hash *= kPrime3;
+  hash ^= hash >> 37;
+  hash *= 0x165667919E3779F9u;
   return hash ^ (hash >> 32);
 }
 
