@@ -403,13 +403,11 @@ void Hold(const PosixJournal& journal) {
 // A new journal, durable with its name: the folder's entry is synced too. Nothing where
 // the name is taken and another may be tried.
 std::unique_ptr<JournalFile> NewJournal(const std::string& path, bool anotherName) {
-  auto journal = JournalAt(path, O_RDWR | O_APPEND | O_CREAT | O_EXCL, anotherName);
-  if (!journal) {
-    if (!anotherName || access(path.c_str(), F_OK) != 0) {
-      throw StepError(IoStep::OpenJournal, std::strerror(EACCES), path);
-    }
-    return nullptr;
-  }
+  const int flags = O_RDWR | O_APPEND | O_CREAT | O_EXCL;
+  auto journal = JournalAt(path, flags, anotherName);
+  // Refused for another reason than a name taken: once more, to say it as the system does.
+  if (!journal && access(path.c_str(), F_OK) != 0) journal = JournalAt(path, flags);
+  if (!journal) return nullptr;
   Hold(*journal);
   const int folder = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   const bool synced = folder >= 0 && fsync(folder) == 0;

@@ -427,7 +427,8 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
     }
     if (command.undo) return Undo(command, files, output);
     // A journal the environment names is made new: the run must not write into another's.
-    if (command.settings && !output.journalPath.empty() && files.Exists(output.journalPath)) {
+    if (command.settings && !command.noJournal && !output.journalPath.empty() &&
+        files.Exists(output.journalPath)) {
       Damaged(Verdict::JournalExists, output.journalPath);
     }
     if (command.meant) hint = MeantChangeHint(*command.meant, output.shell, output.toolPath);
