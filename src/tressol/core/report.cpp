@@ -421,6 +421,10 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
       return "ce fichier est trop grand pour être un journal de Tressol";
     case Verdict::JournalNotAFile:
       return "ce n'est pas un fichier ordinaire, donc pas un journal de Tressol";
+    case Verdict::JournalMayMissChanges:
+      return "ce journal de Tressol 1.4.0 s'arrête sur un enregistrement coupé : si son disque "
+             "était plein, les modifications faites après lui n'y sont pas inscrites, et cette "
+             "annulation ne les rétablit pas";
     case Verdict::JournalLineDamaged:
       return "la ligne " + detail +
              " du journal est endommagée, alors que d'autres la suivent : le fichier qu'elle "

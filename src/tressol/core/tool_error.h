@@ -158,8 +158,9 @@ enum class Verdict {
   JournalOfAnotherVersion,
   NotAJournal,
   JournalTooLarge,
-  JournalNotAFile,     // a folder, a device, a pipe
-  JournalLineDamaged,  // detail: the line's number; sound records follow it
+  JournalNotAFile,        // a folder, a device, a pipe
+  JournalLineDamaged,     // detail: the line's number; sound records follow it
+  JournalMayMissChanges,  // of version 1, cut: its run may have gone on unrecorded
   // What a run's targets name; detail: the target.
   NoVb6File,             // among all the files
   JournalExists,         // the one asked for: nothing was changed

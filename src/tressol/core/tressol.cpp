@@ -257,6 +257,7 @@ class Batch {
   }
 
   RunJournal& Journal() { return journal_; }
+  bool Empty() const { return done_.empty() && busy_.empty(); }
 
   // An outcome is large: kept in place, not moved again as the list grows.
   void Expect(std::size_t files) { done_.reserve(files); }
@@ -373,11 +374,18 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
     output.out += output.json ? JsonMessage(state, 0) : state;
   }
   Batch batch(command, files, output, true);
-  batch.Expect(contents.changes.size() + contents.damagedLines.size());
+  batch.Expect(contents.changes.size() + contents.damagedLines.size() + 1);
+  const auto journalFails = [&](Verdict verdict, const std::string& detail) {
+    batch.Add(Failed(Unprocessed(undone->Path(), undone->Path(), undone->Path()),
+                     VerdictError(Failure::Refused, verdict, detail)));
+  };
   for (const std::size_t line : contents.damagedLines) {
-    batch.Add(
-        Failed(Unprocessed(undone->Path(), undone->Path(), undone->Path()),
-               VerdictError(Failure::Refused, Verdict::JournalLineDamaged, std::to_string(line))));
+    journalFails(Verdict::JournalLineDamaged, std::to_string(line));
+  }
+  // 1.4.0 went on changing files when its journal could not be written: after a cut record,
+  // its journal may miss changes that no undo of it gives back.
+  if (contents.version == 1 && contents.cutRecords > 0) {
+    journalFails(Verdict::JournalMayMissChanges, {});
   }
   std::size_t changes = 0;
   for (auto change = contents.changes.rbegin(); change != contents.changes.rend(); ++change) {
@@ -393,7 +401,7 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
     batch.Add(std::move(outcome));
     ++changes;
   }
-  if (changes == 0 && contents.damagedLines.empty()) {
+  if (changes == 0 && batch.Empty()) {
     output.out += output.json ? JsonMessage(NothingToUndo(), 0) : NothingToUndo();
     return 0;
   }
