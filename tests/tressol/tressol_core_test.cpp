@@ -768,7 +768,7 @@ TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
     // are not reached, and the undo offered holds every change made.
     EXPECT_EQ(Contains(set.out,
                        "\nb.ocx : en échec : le journal des modifications ne peut pas "
-                       "être écrit (disque plein) : le fichier n'a pas été modifié"),
+                       "être écrit : disque plein. Le fichier n'a pas été modifié"),
               full)
         << c.what << set.out;
     EXPECT_EQ(Contains(set.out, "\ng.exe : non traité"), full) << c.what << set.out;
@@ -801,7 +801,7 @@ TEST(TressolSet, AJournalTakenMeanwhileStopsTheRunBeforeAnyChange) {
   EXPECT_EQ(tressol::Run(" \"app/\" vb6FR.dll 0x40C * 0x409", files, output), 4) << output.out;
   EXPECT_TRUE(Contains(output.out,
                        "a.exe : en échec : le journal des modifications ne peut pas "
-                       "être écrit (existe déjà) : le fichier n'a pas été modifié"))
+                       "être écrit : existe déjà. Le fichier n'a pas été modifié"))
       << output.out;
   EXPECT_FALSE(Contains(output.out, "Pour annuler")) << output.out;
   EXPECT_EQ(BytesOf(files), original);
@@ -825,8 +825,8 @@ TEST(TressolUndo, AReadOnlyJournalIsUndoneItsMarkKeptInTheUndos) {
   EXPECT_EQ(files.targets["/abs/cible.exe"].bytes, original);
   EXPECT_EQ(files.journals[journal], text);
   EXPECT_TRUE(Contains(undo.out,
-                       "ne peut pas être écrit : l'annulation est inscrite dans son "
-                       "propre journal, « C:\\Retours\\journal-2.txt »"))
+                       "ne peut pas être écrit : l'annulation est inscrite dans le "
+                       "journal de cette annulation, « C:\\Retours\\journal-2.txt »"))
       << undo.out;
   EXPECT_EQ(ParseJournal(files.journals["C:\\Retours\\journal-2.txt"]).undoes,
             std::vector<std::string>{journal});
@@ -874,6 +874,16 @@ TEST(TressolUndo, ACutRecordIsSkippedNeverReadAsAnotherFile) {
   EXPECT_EQ(again.targets["app/a.exe"].bytes, changed.at("app/a.exe"));
   EXPECT_EQ(again.targets["app/b.exe"].bytes, original.at("app/b.exe"));
   EXPECT_EQ(again.journals["j.txt"], damaged);
+  // A sealed line that holds the run's id and nothing else is one more damaged line.
+  std::string bare = whole;
+  bare.insert(bare.find('\n') + 1, Sealed1("run=" + ParseJournal(whole).run));
+  again = files;
+  again.journals = {{"j.txt", bare}};
+  for (auto& [name, target] : again.targets) target.bytes = changed.at(name);
+  Output undoBare;
+  EXPECT_EQ(Undo(again, "j.txt", undoBare), 3) << undoBare.out;
+  EXPECT_TRUE(Contains(undoBare.out, "la ligne 2 du journal est endommagée")) << undoBare.out;
+  EXPECT_EQ(BytesOf(again), original);
 }
 
 // A record sealed anew by whoever wrote it proves nothing: an undo writes only inside the
@@ -954,6 +964,12 @@ TEST(TressolUndo, WritesOnlyWhatASetCouldOverTheVeryFileRecorded) {
          return v2(c);
        },
        3, "un autre fichier"},
+      {"the runtime's revision among the bytes put back",
+       [&v2](JournalChange c) {
+         c.regions[0].before[0x22 - 0x06] ^= 1;
+         return v2(c);
+       },
+       3, "hors des réglages de langue"},
       {"another digest",
        [&v2](JournalChange c) {
          *c.digest ^= 1;
@@ -1051,6 +1067,10 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
     // Marked undone only where every file is as it was: a refused one can be undone later.
     EXPECT_EQ(files.journals["C:\\Retours\\journal-1.txt"].find("undone by=") != std::string::npos,
               c.status == 0)
+        << c.what;
+    // The mark reads back as the journal's own.
+    EXPECT_EQ(ParseJournal(files.journals["C:\\Retours\\journal-1.txt"]).undoneBy.size(),
+              c.status == 0 ? 1u : 0u)
         << c.what;
     if (c.status != 0 || c.since) {
       EXPECT_EQ(target.bytes, since) << c.what;

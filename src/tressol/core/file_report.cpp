@@ -131,7 +131,7 @@ std::string PlainWords(const FileOutcome& outcome) {
     case Result::LeftAside:
       return "laissé de côté : " + outcome.reason;
     case Result::NotReached:
-      return "non traité : l'exécution s'est arrêtée avant lui, il est tel qu'il était";
+      return "non traité : l'exécution s'est arrêtée avant lui ; il n'a pas été modifié";
     case Result::Pending:
     case Result::Failed:
     case Result::Busy:
@@ -703,7 +703,8 @@ std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, She
 std::string MarkKeptElsewhere(const std::string& undone, const std::string& own) {
   return Wrap(
       "Le journal « " + Named(undone) +
-          " » ne peut pas être écrit : l'annulation est inscrite dans son propre journal, « " +
+          " » ne peut pas être écrit : l'annulation est inscrite dans le journal de cette "
+          "annulation, « " +
           Named(own) + " ».",
       "  ");
 }
@@ -714,8 +715,10 @@ std::string JournalState(const JournalContents& contents) {
     text += Wrap(Count(contents.cutRecords, "enregistrement coupé", "enregistrements coupés") +
                      " (exécution interrompue ou disque plein), ignoré" +
                      (contents.cutRecords > 1 ? "s" : "") +
-                     " : un fichier que ce journal ne rétablit pas a son retour dans le rapport "
-                     "de cette exécution.",
+                     (contents.version == 1
+                          ? " : un fichier que ce journal ne rétablit pas a son retour dans le "
+                            "rapport de cette exécution."
+                          : " : la modification qu'il annonçait n'a pas été faite."),
                  "  ");
   }
   for (const std::string& by : contents.undoneBy) {

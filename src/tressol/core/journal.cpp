@@ -161,7 +161,7 @@ bool Apply(std::vector<std::string> words, JournalContents& contents) {
   // Version 2: the run's id, once in every record, and no other.
   const std::size_t count = words.size();
   words.erase(std::remove(words.begin(), words.end(), "run=" + contents.run), words.end());
-  if (version2 && words.size() + 1 != count) return false;
+  if ((version2 && words.size() + 1 != count) || words.empty()) return false;
   const std::string& kind = words.front();
   if (kind == "change") {
     auto change = ParseChange(words, version2);
@@ -232,7 +232,7 @@ std::string EndRecord(std::uint64_t sequence, ChangeEnd end, const std::string& 
 }
 
 std::string UndoneRecord(const std::string& undoJournal, const std::string& run) {
-  return Sealed("undone by=" + HexOf(undoJournal) + " run=" + run);
+  return Sealed("undone by=" + HexOf(undoJournal) + (run.empty() ? "" : " run=" + run));
 }
 
 std::string UndoesRecord(const std::string& undoneJournal, const std::string& run) {

@@ -61,6 +61,7 @@ std::string NewRunId();
 std::string JournalHeader(const std::string& run);
 std::string ChangeRecord(const JournalChange& change, const std::string& run);
 std::string EndRecord(std::uint64_t sequence, ChangeEnd end, const std::string& run);
+// In the journal undone, of its own run: none for version 1.
 std::string UndoneRecord(const std::string& undoJournal, const std::string& run);
 // In an undo's own journal: the journal it undid, which could not be marked itself.
 std::string UndoesRecord(const std::string& undoneJournal, const std::string& run);

@@ -391,8 +391,9 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
              "recommencez";
     case Verdict::NotRecorded:
       return "le journal des modifications ne peut pas être écrit" +
-             (detail.empty() ? std::string() : " (" + detail + ")") +
-             " : le fichier n'a pas été modifié, et l'exécution s'arrête là";
+             (detail.empty() ? std::string() : " : " + detail) +
+             ". Le fichier n'a pas été modifié et l'exécution s'arrête là ; pour continuer, "
+             "libérez de la place ou donnez un autre journal (TRESSOL_JOURNAL)";
     case Verdict::WriteFailed:
       return detail + " ; le fichier a été remis dans son état d'origine";
     case Verdict::WriteFailedNotRestored:
@@ -411,8 +412,9 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
     case Verdict::ContentChanged:
       return "son contenu a changé depuis la modification ; il est laissé tel quel";
     case Verdict::OutsideSettings:
-      return "le journal décrit des octets hors des réglages de langue de son en-tête VB, "
-             "qu'aucune modification n'écrit ; il est laissé tel quel";
+      return "le journal décrit des octets situés hors des réglages de langue de l'en-tête VB "
+             "du fichier, qu'aucune modification de Tressol n'écrit ; le fichier est laissé tel "
+             "quel";
     case Verdict::JournalOfAnotherVersion:
       return "ce journal est d'une autre version de Tressol, que celle-ci ne lit pas";
     case Verdict::NotAJournal:
@@ -427,8 +429,8 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
              "annulation ne les rétablit pas";
     case Verdict::JournalLineDamaged:
       return "la ligne " + detail +
-             " du journal est endommagée, alors que d'autres la suivent : le fichier qu'elle "
-             "décrit n'est pas rétabli";
+             " du journal est endommagée et suivie d'autres lignes : elle est ignorée, et la "
+             "modification qu'elle décrit, s'il y en a une, n'est pas annulée";
     case Verdict::NoVb6File:
       return "aucun des fichiers n'est un fichier VB6";
     case Verdict::JournalExists:
@@ -525,13 +527,17 @@ constexpr char kUsageBoth[] =
     "  un journal avant de la faire ; la dernière ligne du rapport donne la commande\n"
     "  --undo JOURNAL qui les annule toutes. Le journal est dans\n"
     "  %LOCALAPPDATA%\\Tressol\\Retours (sous Linux ~/.local/state/tressol), ou au chemin que\n"
-    "  donne la variable d'environnement TRESSOL_JOURNAL. Si le journal ne peut pas être\n"
-    "  écrit, le rapport donne après chaque fichier modifié la commande --set qui le rétablit,\n"
-    "  ou dit pourquoi aucune ne le peut.\n"
-    "Codes de sortie : 0 fait, 2 utilisation, 3 refusé (non VB6, en lecture seule, ouvert\n"
-    "ailleurs ou endommagé), 4 lecture ou écriture impossible (fichier absent, disque, réseau),\n"
-    "5 réglages différents (--check) ; pour plusieurs fichiers, 0 seulement si aucun n'est\n"
-    "en échec ni différent, et un échec l'emporte sur une différence.\n";
+    "  donne la variable d'environnement TRESSOL_JOURNAL. Rien n'est modifié sans être\n"
+    "  inscrit : si le journal ne peut pas être écrit, l'exécution s'arrête (code 4) et la\n"
+    "  dernière ligne donne la commande qui annule ce qui a déjà été modifié.\n"
+    "  --no-journal : aucun journal ; le rapport donne après chaque fichier modifié la\n"
+    "      commande --set qui le rétablit, ou dit pourquoi aucune ne le peut.\n"
+    "Codes de sortie : 0 fait, 1 somme de contrôle PE fausse (--check), 2 utilisation,\n"
+    "3 refusé (non VB6, en lecture seule, ouvert ailleurs, endommagé, modifié par un autre\n"
+    "programme pendant l'opération), 4 lecture ou écriture impossible (fichier absent, disque,\n"
+    "réseau, journal), 5 réglages différents (--check) ; pour plusieurs fichiers, 0 seulement\n"
+    "si aucun n'est en échec, faux ni différent ; un échec l'emporte sur une somme fausse, qui\n"
+    "l'emporte sur une différence.\n";
 
 }  // namespace
 

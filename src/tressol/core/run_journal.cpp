@@ -89,12 +89,13 @@ std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
   return none_ ? std::string() : file_->Path();
 }
 
-bool RunJournal::MarkUndone(JournalFile& undone, const std::string& text) {
+bool RunJournal::MarkUndone(JournalFile& undone, const JournalContents& contents,
+                            const std::string& text) {
   if (undone.Writable()) {
     try {
       // After a record that a kill cut, on a line of its own.
       const std::string cut = !text.empty() && text.back() != '\n' ? "\n" : "";
-      undone.Append(cut + UndoneRecord(file_ ? file_->Path() : std::string(), run_));
+      undone.Append(cut + UndoneRecord(file_ ? file_->Path() : std::string(), contents.run));
       return true;
     } catch (const ToolError&) {
       // Said where it is kept instead.

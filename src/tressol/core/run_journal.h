@@ -28,7 +28,7 @@ class RunJournal {
   // Marks another journal, whose text was read, as undone by this one. Where that journal
   // cannot be written, the mark goes into this run's own journal. Returns whether the
   // undone journal holds it.
-  bool MarkUndone(JournalFile& undone, const std::string& text);
+  bool MarkUndone(JournalFile& undone, const JournalContents& contents, const std::string& text);
 
   // The journal, once a change is recorded in it.
   const JournalFile* File() const { return file_.get(); }

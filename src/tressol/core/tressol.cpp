@@ -366,6 +366,9 @@ std::string ManyFilesEnd(const std::vector<FileOutcome>& outcomes, Mode mode, Ba
 // over another come undone in order. A damaged record fails the run; the sound ones are
 // each checked against the file before anything is written.
 int Undo(const Command& command, FileSystem& files, Output& output) {
+  // The journal the environment named for the run undone, most often: the undo's own goes
+  // where a journal goes by default, and its last line says where.
+  if (!output.journalPath.empty() && files.Exists(output.journalPath)) output.journalPath.clear();
   const std::unique_ptr<JournalFile> undone =
       files.OpenJournal(*command.undo, command.dryRun ? JournalUse::Look : JournalUse::Undo);
   const std::string text = undone->ReadAll();
@@ -411,7 +414,7 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
         return o.result == Result::Failed || o.result == Result::NotReached;
       })) {
     const JournalFile* own = batch.Journal().File();
-    if (!batch.Journal().MarkUndone(*undone, text) && own) {
+    if (!batch.Journal().MarkUndone(*undone, contents, text) && own) {
       const std::string words = MarkKeptElsewhere(undone->Path(), own->Path());
       output.out += output.json ? JsonMessage(words, 0) : words;
     }

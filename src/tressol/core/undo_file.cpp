@@ -1,5 +1,7 @@
 #include "undo_file.h"
 
+#include <algorithm>
+
 #include "pe_checksum.h"
 #include "pe_image.h"
 #include "pe_layout.h"
@@ -24,14 +26,44 @@ bool RenumberedVolume(const std::string& recorded, const std::string& now) {
 // anywhere.
 bool WithinWhatASetWrites(const Region& region, const PeImage& image, const VbHeader& header,
                           std::uint64_t checksumOffset) {
-  const std::uint64_t fieldsStart = header.offset + layout::vb::kSettingsStart;
-  const std::uint64_t fieldsEnd = header.offset + layout::vb::kSettingsEnd;
+  namespace vb = layout::vb;
+  const std::uint64_t fieldsStart = header.offset + vb::kSettingsStart;
+  const std::uint64_t fieldsEnd = header.offset + vb::kSettingsEnd;
   const std::uint64_t size = region.before.size();
   if (region.offset >= fieldsStart && region.offset <= fieldsEnd &&
       size <= fieldsEnd - region.offset) {
+    // Among the language fields lies the runtime's revision, which a set never changes.
+    for (std::size_t i = vb::kRuntimeRevision; i < vb::kRuntimeRevision + 2; ++i) {
+      const std::uint64_t at = header.offset + i;
+      if (at < region.offset || at >= region.offset + size) continue;
+      const std::size_t within = static_cast<std::size_t>(at - region.offset);
+      if (region.before[within] != header.bytes[i] || region.after[within] != header.bytes[i]) {
+        return false;
+      }
+    }
     return true;
   }
   return region.offset == image.checksumOffset && region.offset == checksumOffset && size == 4;
+}
+
+// The PE sum of the file as the undo would leave it: that of the file now, each region's
+// words (from an even offset) from what they hold now to what they held before.
+std::optional<std::uint32_t> SumOnceUndone(TargetFile& file, std::uint32_t sumNow,
+                                           const std::vector<Region>& regions,
+                                           std::uint64_t checksumOffset) {
+  std::optional<std::uint32_t> sum = sumNow;
+  for (const Region& region : regions) {
+    if (region.offset == checksumOffset || !sum) continue;
+    const std::uint64_t start = region.offset - region.offset % 2;
+    const std::uint64_t end = region.offset + region.before.size();
+    const std::uint64_t stop = std::min<std::uint64_t>(end + end % 2, file.Size());
+    const std::vector<std::uint8_t> now = ReadRange(file, start, stop - start);
+    std::vector<std::uint8_t> before = now;
+    std::copy(region.before.begin(), region.before.end(),
+              before.begin() + static_cast<std::ptrdiff_t>(region.offset - start));
+    sum = UpdatedPeChecksum(*sum, file.Size(), now, before);
+  }
+  return sum;
 }
 
 }  // namespace
@@ -86,6 +118,15 @@ void UndoFile(FileOutcome& outcome, const JournalChange& change, FileSystem& fil
   if ((sumNow && sums.checksum != *sumNow) || (change.digest && sums.digest != *change.digest)) {
     Damaged(Verdict::ContentChanged);
   }
+  // What the undo writes must give the sum its record says the file had: bytes of another
+  // file, or of none, would not.
+  const std::optional<std::uint32_t> sumUndone =
+      file->Size() <= 0xFFFFFFFFu
+          ? SumOnceUndone(*file, sums.checksum, change.regions, change.checksumOffset)
+          : std::nullopt;
+  if (change.sumBefore && sumUndone != change.sumBefore) {
+    Damaged(Verdict::ContentChanged);
+  }
   outcome.header = header;
   outcome.settings = header.settings;
   if (allBefore) {
@@ -100,8 +141,7 @@ void UndoFile(FileOutcome& outcome, const JournalChange& change, FileSystem& fil
   for (const Region& region : change.regions) {
     if (region.offset == change.checksumOffset && region.before.size() == 4) {
       const std::uint32_t stored = U32(region.before, 0);
-      outcome.wrongChecksumRestored =
-          stored != 0 && change.sumBefore && stored != *change.sumBefore;
+      outcome.wrongChecksumRestored = stored != 0 && sumUndone && stored != *sumUndone;
     }
   }
   JournalChange undo = change;
