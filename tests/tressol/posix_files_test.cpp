@@ -293,7 +293,9 @@ TEST(PosixFiles, AKilledFolderSetIsUndoneFromItsJournal) {
   again.journalPath = journal.string();
   EXPECT_EQ(tressol::Run(" --set * 0x409 ~ 0x0 " + app.string(), files, again), 3);
   EXPECT_NE(again.err.find("existe déjà"), std::string::npos) << again.err;
+  // Asked with TRESSOL_JOURNAL still naming the journal it undoes: its own goes elsewhere.
   Output undo;
+  undo.journalPath = journal.string();
   EXPECT_EQ(tressol::Run(" --undo " + journal.string(), files, undo), 0) << undo.err;
   EXPECT_NE(undo.out.find(" : rétabli, "), std::string::npos) << undo.out;
   int changed = 0;
