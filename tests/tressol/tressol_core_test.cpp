@@ -808,15 +808,21 @@ TEST(TressolSet, AJournalTakenMeanwhileStopsTheRunBeforeAnyChange) {
   EXPECT_EQ(files.journals["J"], "tressol-journal 1\n");
 }
 
+// A file set from the image given, by a run that kept its journal.
+MemoryFileSystem ChangedWithItsJournal(const std::vector<std::uint8_t>& image) {
+  MemoryFileSystem files;
+  files.journalRoom = 1 << 20;
+  files.targets["/abs/cible.exe"].bytes = image;
+  Output set;
+  EXPECT_EQ(tressol::Run(" \"/abs/cible.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0) << set.err;
+  return files;
+}
+
 // A journal the user may read but not write is undone all the same; the mark that it was
 // undone goes into the undo's own journal, and is said.
 TEST(TressolUndo, AReadOnlyJournalIsUndoneItsMarkKeptInTheUndos) {
-  MemoryFileSystem files;
-  files.journalRoom = 1 << 20;
-  files.targets["/abs/cible.exe"].bytes = SyntheticPe{}.Build();
-  const std::vector<std::uint8_t> original = files.targets["/abs/cible.exe"].bytes;
-  Output set;
-  ASSERT_EQ(tressol::Run(" \"/abs/cible.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0);
+  const std::vector<std::uint8_t> original = SyntheticPe{}.Build();
+  MemoryFileSystem files = ChangedWithItsJournal(original);
   const std::string journal = files.journals.begin()->first;
   const std::string text = files.journals.begin()->second;
   files.readOnlyJournals.insert(journal);
@@ -890,12 +896,8 @@ TEST(TressolUndo, ACutRecordIsSkippedNeverReadAsAnotherFile) {
 // language fields of the VB header and the checksum field, as it finds them in the file, and
 // only over the file its record saw, all of it. Journals of version 1 stay undoable.
 TEST(TressolUndo, WritesOnlyWhatASetCouldOverTheVeryFileRecorded) {
-  MemoryFileSystem files;
-  files.journalRoom = 1 << 20;
-  files.targets["/abs/cible.exe"].bytes = SyntheticPe{}.Build();
-  const std::vector<std::uint8_t> original = files.targets["/abs/cible.exe"].bytes;
-  Output set;
-  ASSERT_EQ(tressol::Run(" \"/abs/cible.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0);
+  const std::vector<std::uint8_t> original = SyntheticPe{}.Build();
+  MemoryFileSystem files = ChangedWithItsJournal(original);
   const std::vector<std::uint8_t> changed = files.targets["/abs/cible.exe"].bytes;
   const JournalContents recorded = ParseJournal(files.journals.begin()->second);
   ASSERT_EQ(recorded.changes.size(), 1u);
