@@ -109,8 +109,13 @@ class EndToEnd : public testing::Test {
 
   // Clicks "Choisir le fichier", types the copy's path into the real dialog, presses Enter.
   void ChooseTheCopy(RunningLinguarde& linguarde, const std::string& shots) {
-    ClickCentre(linguarde.Button(L"Choisir le fichier"));
-    const HWND dialog = WaitForDialog(kDialogTitle, linguarde.Id(), 20s);
+    // A click that the virtual display drops now and then is given again: while the dialog
+    // is open, the window under it takes no click.
+    HWND dialog = nullptr;
+    for (int attempt = 0; attempt < 3 && dialog == nullptr; ++attempt) {
+      ClickCentre(linguarde.Button(L"Choisir le fichier"));
+      dialog = WaitForDialog(kDialogTitle, linguarde.Id(), 10s);
+    }
     ASSERT_NE(dialog, nullptr) << "the Open dialog never opened";
     std::this_thread::sleep_for(300ms);
     SaveScreenshot(WindowRect(dialog), OutputFolder() / (shots + "-dialogue.bmp"));
