@@ -20,11 +20,13 @@ bool Holds(TargetFile& file, const std::vector<Region>& regions,
 }  // namespace
 
 void RunJournal::Record(const std::string& record) {
-  if (!file_) {
-    file_ = files_.CreateJournal(given_);
-    file_->Append(JournalHeader(run_));
+  if (file_) {
+    file_->Append(record);
+    return;
   }
-  file_->Append(record);
+  // The first line with the first record: one flush less.
+  file_ = files_.CreateJournal(given_);
+  file_->Append(JournalHeader(run_) + record);
 }
 
 void RunJournal::End(std::uint64_t sequence, ChangeEnd end) {
