@@ -346,8 +346,13 @@ LRESULT Form1::OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1::OnDestroy() {
-  watch_->Stop();
+  // Created with the window, unless its creation failed first.
+  if (watch_ != nullptr) watch_->Stop();
   PostQuitMessage(exitCode_);
+}
+
+void Form1::OnUnexpectedFailure() {
+  ReportFailure(L"Une erreur inattendue s'est produite, sans doute un manque de mémoire.");
 }
 
 void Form1::CreateFonts() {

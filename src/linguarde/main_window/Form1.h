@@ -54,6 +54,8 @@ class Form1 : public BaseWindow<Form1> {
  private:
   friend class BaseWindow<Form1>;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // An exception that no handler expected (memory run out): said, and the window closes.
+  void OnUnexpectedFailure();
   void OnCreate();
   void OnActivate(bool active);
   void OnCommand(int id, UINT code);

@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include <exception>
+
 namespace linguarde {
 
 // A window whose state is a C++ object: the object rides in the window's user data from
-// WM_NCCREATE on, and every message goes to its HandleMessage.
+// WM_NCCREATE on, and every message goes to its HandleMessage; what it throws, to its
+// OnUnexpectedFailure.
 template <class Derived>
 class BaseWindow {
  public:
@@ -25,7 +28,18 @@ class BaseWindow {
     if (self == nullptr) {
       return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    LRESULT result = 0;
+    // An exception must not cross the system's frames, which would end the program without
+    // a word: the window says it and closes, or, already closing, ends.
+    try {
+      result = self->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception&) {
+      if (message == WM_DESTROY || message == WM_NCDESTROY) {
+        PostQuitMessage(1);
+      } else {
+        self->OnUnexpectedFailure();
+      }
+    }
     if (message == WM_NCDESTROY) {
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       self->hwnd_ = nullptr;

@@ -43,7 +43,10 @@ ToolReading::ToolReading(const std::wstring& tool, const std::wstring& options,
   thread_.Reset(CreateThread(nullptr, 0, &ToolReading::Read, state_.get(), 0, nullptr));
   if (!thread_) {
     --state_->holders;
+    // The thread's failure, which the end of the tool would replace.
+    const DWORD code = GetLastError();
     TerminateProcess(state_->process.Get(), 1);
+    SetLastError(code);
     win32::ThrowLastError(failure);
   }
 }

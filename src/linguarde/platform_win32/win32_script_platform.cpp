@@ -344,7 +344,12 @@ std::unique_ptr<Console> Win32ScriptPlatform::StartUndo(
            L"\" /d /v:off /s /c \"\"%LINGUARDE_OUTIL%\" --undo \"%LINGUARDE_JOURNAL%\" & "
            L"pause\""},
       variables, L"Impossible de lancer l'annulation");
-  ResumeThread(started.thread.Get());
+  // A console never started would be followed for ever, and refuse every later action.
+  if (ResumeThread(started.thread.Get()) == static_cast<DWORD>(-1)) {
+    const std::wstring failure = WithLastError(L"Impossible de lancer l'annulation");
+    TerminateProcess(started.process.Get(), 1);
+    throw StepFailed(failure);
+  }
   return Kept(std::move(started.process));
 }
 
