@@ -139,7 +139,10 @@ class MemoryFileSystem final : public FileSystem {
            targets.lower_bound(path + "/") != targets.upper_bound(path + "/\xFF");
   }
   bool OnlineOnly(const std::string& path) override {
-    return targets.count(path) != 0 && targets[path].onlineOnly;
+    // A path from the root, as a journal keeps it, names the target it was made from.
+    const std::string name =
+        targets.count(path) == 0 && path.rfind("/abs/", 0) == 0 ? path.substr(5) : path;
+    return targets.count(name) != 0 && targets[name].onlineOnly;
   }
   std::optional<std::string> LinkTarget(const std::string&) override { return std::nullopt; }
   std::vector<Folder> LibraryFolders(const std::string&) override { return libraryFolders; }

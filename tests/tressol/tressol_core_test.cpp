@@ -1213,6 +1213,21 @@ TEST(TressolFolder, FilesOnlyInTheCloudAreLeftUnreadWhenAsked) {
         << c.tail << output.out << output.err;
     EXPECT_EQ(files.targets["app/b.exe"].bytesRead > 0, c.read) << c.tail;
   }
+  // An undo's look, asked not to download, leaves such a file unread too.
+  MemoryFileSystem files;
+  files.journalRoom = 1 << 20;
+  files.targets["app/b.exe"].bytes = SyntheticPe{}.Build();
+  Output set;
+  ASSERT_EQ(tressol::Run(" \"app/b.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0) << set.err;
+  files.targets["app/b.exe"].onlineOnly = true;
+  const std::uint64_t read = files.targets["app/b.exe"].bytesRead;
+  Output look;
+  EXPECT_EQ(tressol::Run(" --local-only --dry-run --undo \"" + files.journals.begin()->first + "\"",
+                         files, look),
+            0)
+      << look.out;
+  EXPECT_TRUE(Contains(look.out, "en ligne seulement, non lu : /abs/app/b.exe")) << look.out;
+  EXPECT_EQ(files.targets["app/b.exe"].bytesRead, read);
 }
 
 // A check never writes; it says how each file differs, and its status tells a release script

@@ -214,10 +214,11 @@ void TargetWatch::OnReadingDone(WPARAM id) {
 }
 
 void TargetWatch::StartUndoCheck() {
-  // What an undo would do, asked of the tool: the window never reads a journal itself.
+  // What an undo would do, asked of the tool: the window never reads a journal itself, nor
+  // has a file downloaded from the cloud for a look.
   try {
-    reading_ = std::make_unique<ToolReading>(tool_, L"--json --dry-run --undo", checkJournal_,
-                                             window_, kReadingDone, ++readingId_);
+    reading_ = std::make_unique<ToolReading>(tool_, L"--json --local-only --dry-run --undo",
+                                             checkJournal_, window_, kReadingDone, ++readingId_);
     checking_ = true;
   } catch (const UserError&) {
     checkJournal_.clear();  // no undo offered; the line keeps what it said

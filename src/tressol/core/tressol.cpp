@@ -401,6 +401,10 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
     FileOutcome outcome = Unprocessed(change->path, change->path, change->path);
     outcome.undoing = *change;
     outcome.dryRun = command.dryRun;
+    if (command.localOnly && files.OnlineOnly(change->path)) {
+      outcome.result = Result::LeftAside;
+      outcome.reason = kOnlineOnly;
+    }
     batch.Add(std::move(outcome));
     ++changes;
   }
