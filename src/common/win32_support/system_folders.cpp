@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "file_names.h"
 #include "long_path.h"
 #include "windows_error.h"
 
@@ -39,6 +40,13 @@ std::wstring JournalFolder() {
   if (length == 0 || length >= 32768) return {};
   folder.resize(length);
   if (folder.back() == L'\\') folder.pop_back();
+  // Without TMP, TEMP and USERPROFILE, the temporary folder is the Windows folder, which a
+  // user cannot write: no folder, rather than one that fails at the first record.
+  const std::wstring windows = SystemFolder(&GetWindowsDirectoryW);
+  if (!windows.empty() && folder.size() == windows.size() &&
+      StartsWithIgnoringCase(folder, windows)) {
+    return {};
+  }
   for (const wchar_t* part : {L"\\Tressol", L"\\Retours"}) {
     folder += part;
     CreateDirectoryW(ExtendedPath(folder).c_str(), nullptr);

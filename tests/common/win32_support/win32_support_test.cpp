@@ -1,6 +1,9 @@
 // The extended form of a path, the folders the programs find themselves in, and the owners
 // of Windows resources.
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 #include <windows.h>
 
 #include "long_path.h"
@@ -88,6 +91,24 @@ TEST(Unique, OneOwnerAndTheLastErrorKept) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
   EXPECT_EQ(WaitForSingleObject(held, 0), WAIT_FAILED);  // given back
   EXPECT_FALSE(moved.Close());                           // nothing left to give back
+}
+
+// The journals' folder is the user's; never the Windows folder, where the temporary folder
+// falls back to when no variable names one, and which a user cannot write.
+TEST(JournalFolder, IsTheUsersOrNone) {
+  const wchar_t* const variables[] = {L"LOCALAPPDATA", L"TMP", L"TEMP", L"USERPROFILE"};
+  std::vector<std::pair<const wchar_t*, std::wstring>> kept;
+  for (const wchar_t* name : variables) {
+    wchar_t value[32768];
+    const DWORD length = GetEnvironmentVariableW(name, value, 32768);
+    if (length > 0 && length < 32768) kept.emplace_back(name, std::wstring(value, length));
+  }
+  const std::wstring user = linguarde::win32::JournalFolder();
+  EXPECT_NE(user.find(L"\\Tressol\\Retours"), std::wstring::npos) << user;
+  for (const wchar_t* name : variables) SetEnvironmentVariableW(name, nullptr);
+  EXPECT_EQ(linguarde::win32::JournalFolder(), L"");
+  for (const auto& [name, value] : kept) SetEnvironmentVariableW(name, value.c_str());
+  EXPECT_EQ(linguarde::win32::JournalFolder(), user);
 }
 
 TEST(ExecutableFolder, IsTheFolderOfTheRunningProgram) {
