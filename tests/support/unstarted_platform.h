@@ -16,6 +16,7 @@ class UnstartedPlatform final : public ScriptPlatform {
   std::vector<ScriptVariable> environment;  // of the last start
 
   std::wstring ApplicationFolder() override { return real_.ApplicationFolder(); }
+  std::wstring CurrentFolder() override { return real_.CurrentFolder(); }
   std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) override {
     return real_.CreateScript(path);
   }

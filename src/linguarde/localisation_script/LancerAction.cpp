@@ -95,6 +95,17 @@ void RefuseOptionLike(const std::wstring& cible) {
   }
 }
 
+// The console of an action starts where the program is; from a network share, cmd starts in
+// the Windows folder instead, and a relative path would name a file there.
+void RefuseElsewhere(const std::wstring& cible, const std::wstring& current) {
+  if (interpreter::LooksElsewhere(cible, current)) {
+    throw ActionRefused(L"Le chemin « " + Visible(std::wstring_view(cible)) +
+                        L" » est relatif et le dossier courant est un dossier réseau : l'action "
+                        L"le chercherait dans le dossier de Windows ; donnez le chemin complet." +
+                        std::wstring(kNothingDone));
+  }
+}
+
 // Starting a batch file expands %name% in its path, whatever the quoting.
 void RefuseUnstartable(const std::wstring& folder) {
   if (std::count(folder.begin(), folder.end(), L'%') >= 2) {
@@ -148,6 +159,7 @@ std::unique_ptr<Console> LancerAction(std::int16_t Index, const std::wstring& ci
   const bool action = Index >= 0 && static_cast<std::size_t>(Index) < kActions.size();
   if (action) {
     RefuseOptionLike(cible);
+    RefuseElsewhere(cible, platform.CurrentFolder());
     RefuseUncarriable(folder, kLinguardeFolder);
     RefuseUncarriable(cible, kTarget);
     RefuseLoneSurrogate(folder, kLinguardeFolder);

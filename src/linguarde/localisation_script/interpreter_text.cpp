@@ -71,4 +71,13 @@ std::optional<std::size_t> FindUncarriable(std::wstring_view text) {
   return std::nullopt;
 }
 
+bool LooksElsewhere(const std::wstring& target, const std::wstring& currentFolder) {
+  const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+  const bool share =
+      currentFolder.size() > 2 && separator(currentFolder[0]) && separator(currentFolder[1]);
+  const bool fromDrive = target.size() > 2 && target[1] == L':' && separator(target[2]);
+  const bool fromShare = target.size() > 1 && separator(target[0]) && separator(target[1]);
+  return share && !fromDrive && !fromShare;
+}
+
 }  // namespace linguarde::interpreter

@@ -21,6 +21,11 @@ bool IsPlain(std::wstring_view path);
 // again. Both are then parsed for operators.
 enum class Carried { InLine, InVariable };
 
+// Whether the interpreter would look for the target elsewhere than this program: with a
+// network share as the current folder, cmd starts in the Windows folder, where a relative
+// path (or one from the root of the current drive) names another file.
+bool LooksElsewhere(const std::wstring& target, const std::wstring& currentFolder);
+
 // A command's path for a batch line: bare when plain, otherwise in double quotes.
 std::wstring QuotedCommand(std::wstring_view path);
 

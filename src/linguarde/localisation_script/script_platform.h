@@ -52,6 +52,8 @@ class ScriptPlatform {
   virtual ~ScriptPlatform() = default;
   // The folder of the program's own executable.
   virtual std::wstring ApplicationFolder() = 0;
+  // The program's current folder, where a console it starts begins.
+  virtual std::wstring CurrentFolder() = 0;
   // Creates the file, or truncates it if it exists. Nothing when another process holds
   // it: a console started earlier, by any copy of the program, reads it again at each
   // line from where it stopped. A console of this program is then brought to the front.

@@ -39,15 +39,6 @@ std::wstring FittedLine(HDC dc, const std::wstring& name, const std::wstring& wo
   return line;
 }
 
-bool InterpreterLooksElsewhere(const std::wstring& target, const std::wstring& currentFolder) {
-  const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
-  const bool share =
-      currentFolder.size() > 2 && separator(currentFolder[0]) && separator(currentFolder[1]);
-  const bool fromDrive = target.size() > 2 && target[1] == L':' && separator(target[2]);
-  const bool fromShare = target.size() > 1 && separator(target[0]) && separator(target[1]);
-  return share && !fromDrive && !fromShare;
-}
-
 std::wstring ShownName(const std::wstring& target) {
   const std::size_t end = target.find_last_not_of(L"\\/");
   if (end == std::wstring::npos || target[end] == L':') return Visible(std::wstring_view(target));

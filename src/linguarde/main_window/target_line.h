@@ -18,11 +18,6 @@ inline constexpr UINT kLineFormat = DT_WORDBREAK | DT_NOPREFIX;
 // end with "…".
 std::wstring FittedLine(HDC dc, const std::wstring& name, const std::wstring& words, SIZE box);
 
-// Whether the action's interpreter would look for the target elsewhere than this program:
-// with a network share as the current folder, cmd starts in the Windows folder, where a
-// relative path (or one from the root of the current drive) names another file.
-bool InterpreterLooksElsewhere(const std::wstring& target, const std::wstring& currentFolder);
-
 // The name a target is shown by: its last component, or the whole text for a root; what
 // would act on the text around it shown escaped.
 std::wstring ShownName(const std::wstring& target);

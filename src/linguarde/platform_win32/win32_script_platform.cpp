@@ -253,6 +253,13 @@ Win32ScriptPlatform::Win32ScriptPlatform(std::wstring applicationFolder)
 
 std::wstring Win32ScriptPlatform::ApplicationFolder() { return applicationFolder_; }
 
+std::wstring Win32ScriptPlatform::CurrentFolder() {
+  std::wstring folder(32768, L'\0');
+  const DWORD length = GetCurrentDirectoryW(32768, folder.data());
+  folder.resize(length < 32768 ? length : 0);
+  return folder;
+}
+
 void Win32ScriptPlatform::ForgetEndedConsoles() {
   consoles_.erase(std::remove_if(consoles_.begin(), consoles_.end(),
                                  [](const UniqueHandle& console) { return !IsRunning(console); }),

@@ -42,6 +42,7 @@ class Win32ScriptPlatform final : public ScriptPlatform {
   explicit Win32ScriptPlatform(std::wstring applicationFolder = ExecutableFolder());
 
   std::wstring ApplicationFolder() override;
+  std::wstring CurrentFolder() override;
   std::unique_ptr<ScriptFile> CreateScript(const std::wstring& path) override;
   std::unique_ptr<Console> StartScript(const std::wstring& path, std::unique_ptr<HeldScript> script,
                                        const std::vector<ScriptVariable>& environment) override;

@@ -26,6 +26,8 @@ class RecordingPlatform final : public linguarde::ScriptPlatform {
   bool scriptRewritten = false;  // another copy wrote the script before it was held
 
   std::wstring ApplicationFolder() override { return folder_; }
+  std::wstring current = L"C:\\Outils";  // the program's current folder
+  std::wstring CurrentFolder() override { return current; }
 
   std::unique_ptr<linguarde::ScriptFile> CreateScript(const std::wstring& path) override {
     Record("create " + Narrow(path));
@@ -130,6 +132,7 @@ TEST(LancerAction, RefusesTextsThatCannotReachTheToolBeforeTouchingAnything) {
     const wchar_t* folder;
     std::wstring target;
     const wchar_t* named;  // what the message must name
+    const wchar_t* current = L"C:\\Outils";
   };
   const Case cases[] = {
       // No Windows name holds one: it goes from the path, not from the file's name.
@@ -149,10 +152,13 @@ TEST(LancerAction, RefusesTextsThatCannotReachTheToolBeforeTouchingAnything) {
       // A view of this would be a change.
       {L"C:\\Outils", L" --set * 0x409 ~ 0x0 C:\\a.exe", L".\\--set * 0x409"},
       {L"C:\\Outils", L"-a.exe", L"tiret"},
+      // The console would start in the Windows folder and find another file of that name.
+      {L"C:\\Outils", L"Appli.exe", L"donnez le chemin complet", L"\\\\serveur\\partage"},
   };
   for (const Case& c : cases) {
     for (std::int16_t index = 0; index <= 3; ++index) {
       RecordingPlatform platform(c.folder);
+      platform.current = c.current;
       try {
         LancerAction(index, c.target, platform);
         ADD_FAILURE() << "not refused: " << testing::PrintToString(c.target) << " " << index;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "form1_fixture.h"
+#include "interpreter_text.h"
 #include "target_line.h"
 #include "vb6_samples.h"
 
@@ -335,7 +336,7 @@ TEST(TargetLine, ARelativeTargetFromANetworkShareIsNotRead) {
       {L"Appli.exe", L"C:\\Appli", false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(InterpreterLooksElsewhere(c.target, c.current), c.elsewhere) << c.target;
+    EXPECT_EQ(linguarde::interpreter::LooksElsewhere(c.target, c.current), c.elsewhere) << c.target;
   }
 }
 
