@@ -49,6 +49,8 @@ std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
       throw VerdictError(Failure::Io, Verdict::NotRecorded, ReasonOf(error));
     }
   }
+  // A file that cannot be opened again by its path is not one an undo can give back.
+  const bool reopens = files_.CanReopen(change.path);
   const std::vector<Region>& regions = change.regions;
   // Just before the first write: the file is still the one read, not one that a build or
   // a copy wrote over in place meanwhile.
@@ -73,6 +75,7 @@ std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
       restored = false;
     }
     holdsChanges_ = holdsChanges_ || !restored;
+    everyChangeReopens_ = everyChangeReopens_ && (restored || reopens);
     End(change.sequence, restored ? ChangeEnd::RolledBack : ChangeEnd::Unknown);
     throw VerdictError(Failure::Io,
                        restored ? Verdict::WriteFailed : Verdict::WriteFailedNotRestored,
@@ -85,8 +88,7 @@ std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
     throw VerdictError(Failure::Refused, Verdict::ChangedByAnother);
   }
   holdsChanges_ = true;
-  // A file that cannot be opened again by its path is not one an undo can give back.
-  everyChangeReopens_ = everyChangeReopens_ && files_.CanReopen(change.path);
+  everyChangeReopens_ = everyChangeReopens_ && reopens;
   End(change.sequence, ChangeEnd::Done);
   return none_ ? std::string() : file_->Path();
 }
