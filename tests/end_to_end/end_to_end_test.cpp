@@ -126,6 +126,32 @@ class EndToEnd : public testing::Test {
     EXPECT_EQ(WindowText(linguarde.TextBox()), target_.wstring());
   }
 
+  // Clicks a button of the window and returns the console it started, clicking once more if
+  // none came within 10 s; 0 for none.
+  static DWORD ClickForConsole(RunningLinguarde& linguarde, const wchar_t* caption,
+                               std::set<DWORD>& seen) {
+    std::vector<DWORD> started;
+    for (int attempt = 0; attempt < 2 && started.empty(); ++attempt) {
+      ClickCentre(linguarde.Button(caption));
+      WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 10s);
+    }
+    return started.empty() ? 0 : started.front();
+  }
+
+  // The target held as another program holds it, shared with nobody, once whatever has it
+  // open now lets it go.
+  linguarde::win32::UniqueFileHandle HoldTarget() const {
+    linguarde::win32::UniqueFileHandle held;
+    WaitUntil(
+        [&] {
+          held.Reset(
+              CreateFileW(target_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+          return static_cast<bool>(held);
+        },
+        20s);
+    return held;
+  }
+
   TestFolder targets_{L" cibles"};
   fs::path target_;
 };
@@ -432,7 +458,79 @@ TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
   EXPECT_EQ(ReadBytes(target_), original) << "the file is not as it was";
   EXPECT_EQ(ReadBytes(application.Path() / L"VBcommand.bat"), script);
   EXPECT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
-  EXPECT_TRUE(WaitUntil(offered, 30s)) << "the undo is not offered in turn";
+  const auto redo = [&] {
+    const HWND button = linguarde.Button(L"Refaire");
+    return button != nullptr && IsWindowVisible(button) != FALSE;
+  };
+  EXPECT_TRUE(WaitUntil(redo, 30s)) << "the undo is not offered in turn";
+  ASSERT_TRUE(ClickCloseBox(linguarde.Window()));
+  EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
+}
+
+// An undo refused while another program holds the target is offered again at a later
+// reading of it, once the file is free: refused at the check after the action's console, or
+// refused by the undo's own console.
+TEST_F(EndToEnd, AnUndoRefusedWhileTheFileIsHeldIsOfferedAgain) {
+  TestFolder application(L"");
+  fs::copy_file(TestProgramFolder() / L"Tressol.exe", application.Path() / L"Tressol.exe");
+  RunningLinguarde linguarde(application.Path());
+  ASSERT_NE(linguarde.Window(), nullptr);
+  ChooseTheCopy(linguarde, "refus");
+  if (HasFatalFailure()) return;
+  const std::string original = ReadBytes(target_);
+  const auto line = [&] { return WindowText(linguarde.TargetLine()); };
+  const auto offered = [&] {
+    const HWND undo = linguarde.Button(L"Annuler");
+    return undo != nullptr && IsWindowVisible(undo) != FALSE;
+  };
+  const std::wstring before = L"Appli.exe\u00A0: fichier VB6, messages en anglais";
+  ASSERT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
+
+  std::set<DWORD> seen;
+  const DWORD action = ClickForConsole(linguarde, L"Localiser en Français ou Anglais US", seen);
+  ASSERT_NE(action, 0u) << "no console for the action";
+  // Held once the action has written, before its console closes.
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const std::string now = ReadBytes(target_);
+        return !now.empty() && now != original;
+      },
+      20s));
+  linguarde::win32::UniqueFileHandle held = HoldTarget();
+  ASSERT_TRUE(held);
+  ReadAndAnswerConsole(action, application.Path());
+  ASSERT_TRUE(WaitForExit(action, 20s));
+  ASSERT_TRUE(
+      WaitUntil([&] { return line().find(L"pas d'annulation exacte") != std::wstring::npos; }, 20s))
+      << testing::PrintToString(line());
+  EXPECT_FALSE(offered());
+  held.Reset();
+  // Enter in the box reads the target again; once more if a click or key was dropped.
+  for (int attempt = 0; attempt < 2 && !offered(); ++attempt) {
+    SetForegroundWindow(linguarde.Window());
+    ClickCentre(linguarde.TextBox());
+    WaitUntil([&] { return GetForegroundWindow() == linguarde.Window(); }, 2s);
+    PressKey(VK_RETURN);
+    WaitUntil(offered, 10s);
+  }
+  ASSERT_TRUE(offered()) << "not offered again: " << testing::PrintToString(line());
+
+  // The undo refused by its console: the offer comes back once that console has closed.
+  held = HoldTarget();
+  ASSERT_TRUE(held);
+  const DWORD refused = ClickForConsole(linguarde, L"Annuler", seen);
+  ASSERT_NE(refused, 0u) << "no console for the undo";
+  ReadAndAnswerConsole(refused, application.Path());
+  held.Reset();
+  ASSERT_TRUE(WaitForExit(refused, 20s));
+  EXPECT_NE(ReadBytes(target_), original) << "undone while held";
+  ASSERT_TRUE(WaitUntil(offered, 20s)) << "not offered again: " << testing::PrintToString(line());
+
+  const DWORD undo = ClickForConsole(linguarde, L"Annuler", seen);
+  ASSERT_NE(undo, 0u) << "no console for the undo";
+  ReadAndAnswerConsole(undo, application.Path());
+  ASSERT_TRUE(WaitForExit(undo, 20s));
+  EXPECT_EQ(ReadBytes(target_), original) << "the file is not as it was";
   ASSERT_TRUE(ClickCloseBox(linguarde.Window()));
   EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
 }

@@ -243,7 +243,7 @@ void Form1::OnCreate() {
       hwnd_, modOperationFichier::CheminDansDossier(platform_.ApplicationFolder(), kToolName),
       [this] { return WindowText(Control(rows::Text1)); },
       [this](const std::wstring& target, const std::wstring& words) { Say(target, words); },
-      [this](const std::wstring& journal) { OfferUndo(journal); });
+      [this](const std::wstring& journal, bool redoes) { OfferUndo(journal, redoes); });
 }
 
 void Form1::CreateControls(bool (*wanted)(const ControlRow&)) {
@@ -489,6 +489,8 @@ void Form1::Undo_Click() {
   if (undoJournal_.empty()) return;
   if (RefusedWhileConsoleOpen()) return;
   const std::wstring journal = undoJournal_;
+  // The undo's own journal gives back what this undo changes: undoing it redoes.
+  const bool redoes = !undoRedoes_;
   OfferUndo({});
   const bool due = watch_->Interrupt();
   // The undo keeps a journal of its own: once its console has closed, it may be undone in
@@ -503,7 +505,8 @@ void Form1::Undo_Click() {
     ShowMessage(hwnd_, failure.Message(), MB_OK | MB_ICONWARNING);
     return;
   }
-  watch_->ActionDone(std::move(console), true, due, WindowText(Control(rows::Text1)), undoJournal);
+  watch_->ActionDone(std::move(console), true, due, WindowText(Control(rows::Text1)), undoJournal,
+                     redoes);
 }
 
 bool Form1::RefusedWhileConsoleOpen() {
@@ -513,7 +516,7 @@ bool Form1::RefusedWhileConsoleOpen() {
   return true;
 }
 
-void Form1::OfferUndo(const std::wstring& journal) {
+void Form1::OfferUndo(const std::wstring& journal, bool redoes) {
   // Built when first offered: the first paint needs only what shows.
   if (undoButton_ == nullptr && !journal.empty()) {
     undoButton_ =
@@ -525,6 +528,8 @@ void Form1::OfferUndo(const std::wstring& journal) {
   }
   if (undoButton_ == nullptr) return;
   undoJournal_ = journal;
+  undoRedoes_ = redoes;
+  SetWindowTextW(undoButton_, redoes ? L"Refaire" : L"Annuler");
   if (journal.empty() && GetFocus() == undoButton_) SetFocus(Control(rows::Text1));
   ShowWindow(undoButton_, journal.empty() ? SW_HIDE : SW_SHOW);
   InvalidateRect(Control(rows::Label2), nullptr, TRUE);

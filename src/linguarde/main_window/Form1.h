@@ -43,8 +43,9 @@ class Form1 : public BaseWindow<Form1> {
 
   void Command1_Click();
   void Command2_Click(int Index);
-  // "Annuler", shown at the end of the line while the last action can be undone exactly:
-  // runs the tool's undo of that action's journal in a console of its own.
+  // "Annuler" ("Refaire" for an undo's journal), shown at the end of the line while the last
+  // action can be undone exactly: runs the tool's undo of that action's journal in a console
+  // of its own.
   void Undo_Click();
   // The undo button, once created.
   HWND UndoButton() const { return undoButton_; }
@@ -76,8 +77,9 @@ class Form1 : public BaseWindow<Form1> {
   void Say(const std::wstring& target, const std::wstring& words);
   // Says so and is true while a console this window follows is open.
   bool RefusedWhileConsoleOpen();
-  // Shows the undo button for that journal, or hides it for none.
-  void OfferUndo(const std::wstring& journal);
+  // Shows the undo button for that journal, or hides it for none; its caption says whether
+  // the undo redoes.
+  void OfferUndo(const std::wstring& journal, bool redoes = false);
   // The undo button's box: the end of Label2's, which it covers while shown.
   RECT UndoBox() const;
 
@@ -99,6 +101,7 @@ class Form1 : public BaseWindow<Form1> {
   // stop, and shown only while it has something to undo.
   HWND undoButton_ = nullptr;
   std::wstring undoJournal_;
+  bool undoRedoes_ = false;
   std::unique_ptr<TargetWatch> watch_;  // from the window's creation
 };
 

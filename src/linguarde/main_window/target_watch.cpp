@@ -61,7 +61,6 @@ bool TargetWatch::Handle(UINT message, WPARAM wParam) {
 
 void TargetWatch::Read() {
   StopReading();
-  checkJournal_.clear();
   readingWanted_ = true;
   SetTimer(window_, kStartReading, USER_TIMER_MINIMUM, nullptr);
 }
@@ -73,11 +72,11 @@ bool TargetWatch::Interrupt() {
 }
 
 void TargetWatch::ActionDone(std::unique_ptr<Console> console, bool writes, bool due,
-                             const std::wstring& target, const std::wstring& journal) {
+                             const std::wstring& target, const std::wstring& journal, bool redoes) {
   bool unfollowed = false;
   // A view changes nothing: its console needs no following.
   if (writes && console != nullptr) {
-    journal_ = journal;
+    following_ = {journal, target, redoes};
     unfollowed = !Follow(std::move(console), target);
   }
   // A console that cannot be followed may still be writing the file: not read behind it.
@@ -121,7 +120,7 @@ void TargetWatch::OnConsoleEnded() {
   consoleWait_.Reset();
   console_.reset();
   Read();
-  checkJournal_ = std::exchange(journal_, {});
+  fresh_ = std::exchange(following_, {});
 }
 
 void TargetWatch::StopReading() {
@@ -135,8 +134,14 @@ void TargetWatch::StartReading() {
   StopReading();
   readingWanted_ = false;
   // An undo offered was for the target as the console left it.
-  offer_({});
+  offer_({}, false);
   const std::wstring target = target_();
+  // Another target chosen: its undo is not the one kept.
+  for (Journal* journal : {&fresh_, &kept_}) {
+    if (CompareStringOrdinal(journal->target.c_str(), -1, target.c_str(), -1, TRUE) != CSTR_EQUAL) {
+      *journal = {};
+    }
+  }
   if (target.empty()) {
     say_(L"", L"");
     return;
@@ -164,6 +169,7 @@ void TargetWatch::StartReading() {
     reading_ = std::make_unique<ToolReading>(tool_, L"--json --local-only --", target, window_,
                                              kReadingDone, ++readingId_);
     checking_ = false;
+    checkingFresh_ = false;
   } catch (const UserError& failure) {
     // The one failure a user can mend at once: the tool left behind when copying.
     const bool missing = GetFileAttributesW(tool_.c_str()) == INVALID_FILE_ATTRIBUTES &&
@@ -188,7 +194,7 @@ void TargetWatch::OnTimer(UINT_PTR timer) {
     StopReading();
     // An undo the tool did not answer for is not offered; the line keeps the target's words.
     if (std::exchange(checking_, false)) {
-      checkJournal_.clear();
+      if (std::exchange(checkingFresh_, false)) kept_ = std::exchange(fresh_, {});
     } else {
       say_(readingTarget_, std::wstring(kNoAnswer));
     }
@@ -198,31 +204,50 @@ void TargetWatch::OnTimer(UINT_PTR timer) {
 void TargetWatch::OnReadingDone(WPARAM id) {
   if (reading_ == nullptr || id != readingId_) return;  // a reading since cancelled
   if (checking_) {
-    const UndoOffer offer = UndoOfferOf(reading_->Output());
-    const std::wstring journal = std::exchange(checkJournal_, {});
-    StopReading();
-    if (offer.offered) {
-      offer_(journal);
-    } else if (!offer.why.empty()) {
-      say_(readingTarget_, lastWords_ + L" ; " + win32::FromUtf8(offer.why));
-    }
+    OnUndoChecked();
     return;
   }
   lastWords_ = win32::FromUtf8(TargetWords(reading_->Output()));
   StopReading();
   say_(readingTarget_, lastWords_);
-  if (!checkJournal_.empty()) StartUndoCheck();
+  if (!fresh_.path.empty()) {
+    StartUndoCheck(fresh_, true);
+  } else if (!kept_.path.empty()) {
+    StartUndoCheck(kept_, false);
+  }
 }
 
-void TargetWatch::StartUndoCheck() {
+void TargetWatch::OnUndoChecked() {
+  const UndoOffer offer = UndoOfferOf(reading_->Output());
+  StopReading();
+  if (std::exchange(checkingFresh_, false)) {
+    // An action that changed nothing leaves no journal to undo, or one with nothing to give
+    // back: the undo kept is still the target's last.
+    if (!offer.offered && offer.why.empty()) {
+      fresh_ = {};
+      if (!kept_.path.empty()) StartUndoCheck(kept_, false);
+      return;
+    }
+    kept_ = std::exchange(fresh_, {});
+  }
+  if (offer.offered) {
+    offer_(kept_.path, kept_.redoes);
+  } else if (!offer.why.empty()) {
+    say_(readingTarget_, lastWords_ + L" ; " + win32::FromUtf8(offer.why));
+  }
+}
+
+void TargetWatch::StartUndoCheck(const Journal& journal, bool fresh) {
   // What an undo would do, asked of the tool: the window never reads a journal itself, nor
   // has a file downloaded from the cloud for a look.
   try {
     reading_ = std::make_unique<ToolReading>(tool_, L"--json --local-only --dry-run --undo",
-                                             checkJournal_, window_, kReadingDone, ++readingId_);
+                                             journal.path, window_, kReadingDone, ++readingId_);
     checking_ = true;
+    checkingFresh_ = fresh;
   } catch (const UserError&) {
-    checkJournal_.clear();  // no undo offered; the line keeps what it said
+    // No undo offered now; the line keeps what it said, and the next reading asks again.
+    if (fresh) kept_ = std::exchange(fresh_, {});
     return;
   }
   SetTimer(window_, kReadingLimit, kLimitMs, nullptr);

@@ -18,8 +18,9 @@ namespace linguarde {
 class TargetWatch {
  public:
   using Say = std::function<void(const std::wstring& target, const std::wstring& words)>;
-  // The journal whose undo the window may offer; nothing to offer none.
-  using Offer = std::function<void(const std::wstring& journal)>;
+  // The journal whose undo the window may offer, nothing to offer none; whether that undo
+  // redoes, the journal being an undo's.
+  using Offer = std::function<void(const std::wstring& journal, bool redoes)>;
 
   // target: what the window names now; tool: the tool's full path.
   TargetWatch(HWND window, std::wstring tool, std::function<std::wstring()> target, Say say,
@@ -35,9 +36,10 @@ class TargetWatch {
   // After an action, with the console it started, if any: the console of one that writes is
   // followed and the target read when it closes, then the tool asked whether the action's
   // journal can be undone exactly; otherwise the target is read again if it was due,
-  // unless a console is still followed or could not be.
+  // unless a console is still followed or could not be. redoes: the action is an undo.
   void ActionDone(std::unique_ptr<Console> console, bool writes, bool due,
-                  const std::wstring& target, const std::wstring& journal = {});
+                  const std::wstring& target, const std::wstring& journal = {},
+                  bool redoes = false);
   // Whether the console of an action followed is still open: ended, though its end is not
   // heard yet, it is not.
   bool Following() const;
@@ -49,7 +51,14 @@ class TargetWatch {
 
  private:
   void StartReading();
-  void StartUndoCheck();
+  // A journal whose undo may be offered, for the target it was written for.
+  struct Journal {
+    std::wstring path;
+    std::wstring target;
+    bool redoes = false;
+  };
+  void StartUndoCheck(const Journal& journal, bool fresh);
+  void OnUndoChecked();
   void StopReading();
   // Whether the console could be followed; one that cannot is never read behind.
   bool Follow(std::unique_ptr<Console> console, const std::wstring& target);
@@ -63,9 +72,13 @@ class TargetWatch {
   Say say_;
   Offer offer_;
   bool readingWanted_ = false;  // asked for, and not started yet
-  std::wstring journal_;        // of the console followed
-  std::wstring checkJournal_;   // to ask about once the target is read
+  Journal following_;           // of the console followed
+  Journal fresh_;               // of the console last closed, not asked about yet
+  // Of the last action that changed the target: asked about at every reading of it, kept
+  // through a refusal, whose cause may go.
+  Journal kept_;
   bool checking_ = false;       // the reading running asks about a journal
+  bool checkingFresh_ = false;  // ... and that journal is fresh_
   std::wstring lastWords_;      // what the line says of the target
   std::unique_ptr<ToolReading> reading_;
   WPARAM readingId_ = 0;
