@@ -3,14 +3,11 @@
 #include <windows.h>
 
 namespace linguarde::win32 {
-namespace {
 
 bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
   return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                               static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
-
-}  // namespace
 
 bool StartsWithIgnoringCase(std::wstring_view name, std::wstring_view start) {
   return name.size() >= start.size() && SameIgnoringCase(name.substr(0, start.size()), start);

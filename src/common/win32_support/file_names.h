@@ -6,6 +6,7 @@ namespace linguarde::win32 {
 
 // Names compared as the file system compares them: ordinal, without regard to case, by the
 // system's own case table.
+bool SameIgnoringCase(std::wstring_view a, std::wstring_view b);
 bool StartsWithIgnoringCase(std::wstring_view name, std::wstring_view start);
 bool EndsWithIgnoringCase(std::wstring_view name, std::wstring_view ending);
 

@@ -43,8 +43,7 @@ std::wstring JournalFolder() {
   // Without TMP, TEMP and USERPROFILE, the temporary folder is the Windows folder, which a
   // user cannot write: no folder, rather than one that fails at the first record.
   const std::wstring windows = SystemFolder(&GetWindowsDirectoryW);
-  if (!windows.empty() && folder.size() == windows.size() &&
-      StartsWithIgnoringCase(folder, windows)) {
+  if (!windows.empty() && SameIgnoringCase(folder, windows)) {
     return {};
   }
   for (const wchar_t* part : {L"\\Tressol", L"\\Retours"}) {

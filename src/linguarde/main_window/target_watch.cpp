@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "LancerAction.h"
+#include "file_names.h"
 #include "interpreter_text.h"
 #include "target_line.h"
 #include "target_words.h"
@@ -138,9 +139,7 @@ void TargetWatch::StartReading() {
   const std::wstring target = target_();
   // Another target chosen: its undo is not the one kept.
   for (Journal* journal : {&fresh_, &kept_}) {
-    if (CompareStringOrdinal(journal->target.c_str(), -1, target.c_str(), -1, TRUE) != CSTR_EQUAL) {
-      *journal = {};
-    }
+    if (!win32::SameIgnoringCase(journal->target, target)) *journal = {};
   }
   if (target.empty()) {
     say_(L"", L"");
