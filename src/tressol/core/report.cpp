@@ -245,6 +245,8 @@ std::string Wrap(const std::string& line, const std::string& indent) {
   // The line's own indent stays.
   const std::size_t start = line.find_first_not_of(' ');
   if (start == std::string::npos) return line + "\n";
+  // Most lines fit: one for each file of a folder.
+  if (std::string plain = Unmarked(line); length(plain) <= kWidth) return plain + "\n";
   std::string current = line.substr(0, start);
   const std::string lineIndent = current;
   for (const std::string& marked : WordsOf(line, start)) {
