@@ -126,6 +126,15 @@ class EndToEnd : public testing::Test {
     EXPECT_EQ(WindowText(linguarde.TextBox()), target_.wstring());
   }
 
+  // The line once the copy has been read, as it was copied.
+  static constexpr wchar_t kAsCopied[] = L"Appli.exe\u00A0: fichier VB6, messages en anglais";
+
+  // Whether the window shows the button of that caption: the undo's, once offered.
+  static bool Shown(RunningLinguarde& linguarde, const wchar_t* caption) {
+    const HWND button = linguarde.Button(caption);
+    return button != nullptr && IsWindowVisible(button) != FALSE;
+  }
+
   // Clicks a button of the window and returns the console it started, clicking once more if
   // none came within 10 s; 0 for none.
   static DWORD ClickForConsole(RunningLinguarde& linguarde, const wchar_t* caption,
@@ -426,11 +435,8 @@ TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
   if (HasFatalFailure()) return;
   const std::string original = ReadBytes(target_);
   const auto line = [&] { return WindowText(linguarde.TargetLine()); };
-  const auto offered = [&] {
-    const HWND undo = linguarde.Button(L"Annuler");
-    return undo != nullptr && IsWindowVisible(undo) != FALSE;
-  };
-  const std::wstring before = L"Appli.exe\u00A0: fichier VB6, messages en anglais";
+  const auto offered = [&] { return Shown(linguarde, L"Annuler"); };
+  const std::wstring before = kAsCopied;
   ASSERT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
   EXPECT_FALSE(offered()) << "an undo offered before any action";
 
@@ -458,10 +464,7 @@ TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
   EXPECT_EQ(ReadBytes(target_), original) << "the file is not as it was";
   EXPECT_EQ(ReadBytes(application.Path() / L"VBcommand.bat"), script);
   EXPECT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
-  const auto redo = [&] {
-    const HWND button = linguarde.Button(L"Refaire");
-    return button != nullptr && IsWindowVisible(button) != FALSE;
-  };
+  const auto redo = [&] { return Shown(linguarde, L"Refaire"); };
   EXPECT_TRUE(WaitUntil(redo, 30s)) << "the undo is not offered in turn";
   ASSERT_TRUE(ClickCloseBox(linguarde.Window()));
   EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
@@ -479,11 +482,8 @@ TEST_F(EndToEnd, AnUndoRefusedWhileTheFileIsHeldIsOfferedAgain) {
   if (HasFatalFailure()) return;
   const std::string original = ReadBytes(target_);
   const auto line = [&] { return WindowText(linguarde.TargetLine()); };
-  const auto offered = [&] {
-    const HWND undo = linguarde.Button(L"Annuler");
-    return undo != nullptr && IsWindowVisible(undo) != FALSE;
-  };
-  const std::wstring before = L"Appli.exe\u00A0: fichier VB6, messages en anglais";
+  const auto offered = [&] { return Shown(linguarde, L"Annuler"); };
+  const std::wstring before = kAsCopied;
   ASSERT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
 
   std::set<DWORD> seen;
