@@ -13,7 +13,12 @@
 #include <cstdlib>
 #include <ctime>
 #include <cstring>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <optional>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include <strings.h>
@@ -29,6 +34,62 @@ namespace {
 std::string IdentityOf(const struct stat& status) {
   return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
 }
+
+// One thread for a file's reads ahead, started at the first and ended with the file: a
+// thread for each piece would cost more than the overlap saves.
+class ReadThread {
+ public:
+  ReadThread() = default;
+  ReadThread(const ReadThread&) = delete;
+  ReadThread& operator=(const ReadThread&) = delete;
+  ~ReadThread() {
+    if (!thread_.joinable()) return;
+    Hand(nullptr);
+    thread_.join();
+  }
+
+  // Runs work on the thread and gives what waits for it; nothing where no thread starts.
+  std::function<void()> Start(std::function<void()> work) {
+    if (!thread_.joinable()) {
+      try {
+        thread_ = std::thread([this] { Loop(); });
+      } catch (const std::system_error&) {
+        return {};
+      }
+    }
+    Hand(std::move(work));
+    return [this] {
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait(lock, [this] { return !pending_; });
+    };
+  }
+
+ private:
+  void Hand(std::function<void()> work) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    work_ = std::move(work);
+    pending_ = true;
+    changed_.notify_all();
+  }
+  void Loop() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return pending_; });
+      if (!work_) return;
+      lock.unlock();
+      work_();
+      lock.lock();
+      pending_ = false;
+      changed_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::function<void()> work_;
+  bool pending_ = false;
+  std::thread thread_;
+};
 
 class PosixFile final : public TargetFile {
  public:
@@ -61,6 +122,11 @@ class PosixFile final : public TargetFile {
       offset += static_cast<std::uint64_t>(done);
       size -= static_cast<std::size_t>(done);
     }
+  }
+  void ReadWhile(std::uint64_t offset, std::uint8_t* out, std::size_t size,
+                 const std::function<void()>& meanwhile) override {
+    ReadOnThread(offset, out, size, meanwhile,
+                 [this](std::function<void()> work) { return reader_.Start(std::move(work)); });
   }
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     while (size > 0) {
@@ -99,6 +165,7 @@ class PosixFile final : public TargetFile {
   int descriptor_;
   std::optional<std::uint64_t> size_;
   Times opened_{};
+  ReadThread reader_;  // idle whenever no read is asked of it
 };
 
 struct Entry {

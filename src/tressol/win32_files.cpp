@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "report.h"
 #include "shown_text.h"
@@ -35,6 +36,49 @@ std::string IdentityOf(DWORD volume, DWORD high, DWORD low) {
   return Digits<char>(volume, 16, 8) + ":" + Digits<char>(high, 16, 8) + Digits<char>(low, 16, 8);
 }
 
+// One thread for a file's reads ahead, started at the first and ended with the file: a
+// thread for each piece would cost more than the overlap saves.
+class ReadThread {
+ public:
+  ReadThread() = default;
+  ReadThread(const ReadThread&) = delete;
+  ReadThread& operator=(const ReadThread&) = delete;
+  ~ReadThread() {
+    if (!thread_) return;
+    work_ = nullptr;
+    SetEvent(go_.Get());
+    WaitForSingleObject(thread_.Get(), INFINITE);
+  }
+
+  // Runs work on the thread and gives what waits for it; nothing where no thread starts.
+  std::function<void()> Start(std::function<void()> work) {
+    if (!thread_) {
+      go_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+      done_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+      if (!go_ || !done_) return {};
+      thread_.Reset(CreateThread(nullptr, 0, Loop, this, 0, nullptr));
+      if (!thread_) return {};
+    }
+    work_ = std::move(work);
+    SetEvent(go_.Get());
+    return [this] { WaitForSingleObject(done_.Get(), INFINITE); };
+  }
+
+ private:
+  static DWORD WINAPI Loop(void* self) {
+    auto& reader = *static_cast<ReadThread*>(self);
+    for (;;) {
+      WaitForSingleObject(reader.go_.Get(), INFINITE);
+      if (!reader.work_) return 0;
+      reader.work_();
+      SetEvent(reader.done_.Get());
+    }
+  }
+
+  std::function<void()> work_;
+  linguarde::win32::UniqueHandle go_, done_, thread_;
+};
+
 class Win32File final : public TargetFile {
  public:
   explicit Win32File(linguarde::win32::UniqueFileHandle file) : file_(std::move(file)) {}
@@ -63,6 +107,12 @@ class Win32File final : public TargetFile {
       offset += done;
       size -= done;
     }
+  }
+
+  void ReadWhile(std::uint64_t offset, std::uint8_t* out, std::size_t size,
+                 const std::function<void()>& meanwhile) override {
+    ReadOnThread(offset, out, size, meanwhile,
+                 [this](std::function<void()> work) { return reader_.Start(std::move(work)); });
   }
 
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
@@ -103,6 +153,7 @@ class Win32File final : public TargetFile {
 
   linguarde::win32::UniqueFileHandle file_;
   std::optional<std::uint64_t> size_;
+  ReadThread reader_;  // ended before the file is closed
 };
 
 bool IsFolder(DWORD attributes) {

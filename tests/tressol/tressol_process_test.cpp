@@ -290,7 +290,8 @@ TEST_F(TressolProcess, LongPathsNameTheSameFileAsShortOnes) {
 
 // The run's undo, printed last, typed as printed at a cmd prompt: the target and the
 // journal's folder hold what the console's code page cannot show, which never passes
-// through a shell's decoding.
+// through a shell's decoding. The target is padded to a few megabytes, so that the set and
+// the undo read it whole with their second thread.
 TEST_F(TressolProcess, TheUndoPrintedAfterASetGivesTheFileBack) {
   const fs::path local = folder_.Path() / L"profil \u6587\u4EF6";
   fs::create_directories(local);
@@ -299,6 +300,7 @@ TEST_F(TressolProcess, TheUndoPrintedAfterASetGivesTheFileBack) {
   SetEnvironmentVariableW(L"LOCALAPPDATA", local.c_str());
   const fs::path target = target_.parent_path() / L"\u0153uvre \u20AC\u6587\u4EF6.exe";
   fs::copy_file(target_, target);
+  fs::resize_file(target, 6 << 20);
   const std::vector<std::uint8_t> original = Bytes(target);
   const Finished set =
       RunTressol(L" --set vb6FR.dll 0x40C * 0x409 -- \"" + target.wstring() + L"\"", folder_.Path(),

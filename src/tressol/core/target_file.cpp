@@ -1,6 +1,7 @@
 #include "target_file.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "tool_error.h"
 
@@ -26,6 +27,38 @@ const std::vector<std::uint8_t>& PagedFile::Page(std::uint64_t index) {
     found = pages_.emplace(index, std::move(page)).first;
   }
   return found->second;
+}
+
+void TargetFile::ReadOnThread(std::uint64_t offset, std::uint8_t* out, std::size_t size,
+                              const std::function<void()>& meanwhile,
+                              const std::function<Waiter(std::function<void()>)>& start) {
+  std::exception_ptr failure;
+  const auto read = [&] {
+    try {
+      ReadAt(offset, out, size);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  };
+  const Waiter wait = start(read);
+  if (!wait) read();
+  try {
+    meanwhile();
+  } catch (...) {
+    if (wait) wait();
+    throw;
+  }
+  if (wait) wait();
+  if (failure) std::rethrow_exception(failure);
+}
+
+void PagedFile::ReadWhile(std::uint64_t offset, std::uint8_t* out, std::size_t size,
+                          const std::function<void()>& meanwhile) {
+  if (size > kPageSize) {
+    file_->ReadWhile(offset, out, size, meanwhile);
+  } else {
+    TargetFile::ReadWhile(offset, out, size, meanwhile);
+  }
 }
 
 void PagedFile::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) {
