@@ -448,7 +448,9 @@ std::unique_ptr<PosixJournal> JournalAt(const std::string& path, int flags,
     const bool taken = (flags & O_EXCL) != 0 && code == EEXIST;
     const bool readOnly = code == EACCES || code == EPERM || code == EROFS;
     if (orNothing && (taken || readOnly)) return nullptr;
-    throw StepError(IoStep::OpenJournal, std::strerror(code), path);
+    const bool missing = (flags & O_CREAT) == 0 && code == ENOENT;
+    throw StepError(missing ? IoStep::JournalMissing : IoStep::OpenJournal, std::strerror(code),
+                    path);
   }
   auto journal = std::make_unique<PosixJournal>(path, descriptor, (flags & O_ACCMODE) != O_RDONLY);
   struct stat status {};

@@ -630,7 +630,10 @@ std::unique_ptr<JournalFile> JournalAt(const std::wstring& path, DWORD access, D
     if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) {
       throw StepError(IoStep::JournalBusy, {}, ToUtf8(path));
     }
-    throw StepError(IoStep::OpenJournal, SystemText(code), ToUtf8(path));
+    const bool missing = disposition == OPEN_EXISTING &&
+                         (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND);
+    throw StepError(missing ? IoStep::JournalMissing : IoStep::OpenJournal, SystemText(code),
+                    ToUtf8(path));
   }
   if (GetFileType(file.Get()) != FILE_TYPE_DISK) Damaged(Verdict::JournalNotAFile);
   return std::make_unique<Win32Journal>(ToUtf8(path), std::move(file),

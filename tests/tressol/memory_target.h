@@ -168,7 +168,7 @@ class MemoryFileSystem final : public FileSystem {
   std::set<std::string> readOnlyJournals;
   std::unique_ptr<JournalFile> OpenJournal(const std::string& path, JournalUse use) override {
     const auto found = journals.find(path);
-    if (found == journals.end()) throw ToolError(Failure::Io, "introuvable : " + path);
+    if (found == journals.end()) throw StepError(IoStep::JournalMissing, {}, path);
     const bool writable = use == JournalUse::Undo && readOnlyJournals.count(path) == 0;
     return std::make_unique<MemoryJournal>(path, found->second, writable ? std::string::npos : 0);
   }

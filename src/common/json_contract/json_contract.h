@@ -72,7 +72,17 @@ inline constexpr std::string_view kJournal = "journal";
 inline constexpr std::string_view kUndoExact = "undoExact";
 inline constexpr std::string_view kShort = "short";
 
-// A message line: kWords, and the exit status it ends the run with (0 for a warning).
+// A message line: kWords, the exit status it ends the run with (0 for a warning), and what
+// it is about, for a program to act on without reading the words.
 inline constexpr std::string_view kStatus = "status";
+inline constexpr std::string_view kKind = "kind";
+
+// The values of kKind: a warning; the exit status's kind; two a window acts on.
+inline constexpr std::string_view kNote = "note";
+inline constexpr std::string_view kUsage = "usage";
+inline constexpr std::string_view kRefused = "refused";
+inline constexpr std::string_view kIo = "io";
+inline constexpr std::string_view kJournalMissing = "journal-missing";  // the one to undo
+inline constexpr std::string_view kJournalBusy = "journal-busy";        // another run holds it
 
 }  // namespace linguarde::contract

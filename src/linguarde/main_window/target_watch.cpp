@@ -222,7 +222,7 @@ void TargetWatch::OnUndoChecked() {
   if (std::exchange(checkingFresh_, false)) {
     // An action that changed nothing leaves no journal to undo, or one with nothing to give
     // back: the undo kept is still the target's last.
-    if (!offer.offered && offer.why.empty()) {
+    if (!offer.offered && (offer.why.empty() || offer.journalMissing)) {
       fresh_ = {};
       if (!kept_.path.empty()) StartUndoCheck(kept_, false);
       return;

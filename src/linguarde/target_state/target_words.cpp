@@ -69,9 +69,16 @@ UndoOffer UndoOfferOf(std::string_view output) {
   std::optional<std::string> restorable;
   std::optional<std::string> failed;
   std::optional<std::string> reason;
+  std::optional<std::string> refusal;
+  bool journalMissing = false;
   ForEachObject(
       output, [&](const std::vector<json::Field>& fields, const std::optional<std::string>& kind) {
-        if (kind == contract::kSummaryLine) {
+        const json::Field* status = json::Find(fields, contract::kStatus);
+        if (kind == contract::kMessageLine && status != nullptr && status->text != "0") {
+          journalMissing = journalMissing || StringOf(fields, contract::kKind) ==
+                                                 std::string(contract::kJournalMissing);
+          if (!refusal) refusal = ShortOrWords(fields);
+        } else if (kind == contract::kSummaryLine) {
           const json::Field* count = json::Find(fields, contract::kRestorableFiles);
           const json::Field* failures = json::Find(fields, contract::kFailedFiles);
           if (count != nullptr && count->kind == json::Kind::Number) restorable = count->text;
@@ -83,7 +90,14 @@ UndoOffer UndoOfferOf(std::string_view output) {
       });
   UndoOffer offer;
   offer.offered = restorable && *restorable != "0" && failed == std::string("0");
-  if (!offer.offered && reason) offer.why = "pas d'annulation exacte : " + *reason;
+  offer.journalMissing = journalMissing;
+  if (journalMissing) {
+    offer.why = "journal de la dernière modification introuvable : pas d'annulation";
+  } else if (refusal) {
+    offer.why = "pas d'annulation pour l'instant : " + *refusal;
+  } else if (!offer.offered && reason) {
+    offer.why = "pas d'annulation exacte : " + *reason;
+  }
   return offer;
 }
 

@@ -13,9 +13,11 @@ std::string TargetWords(std::string_view output);
 
 // Whether the window offers to undo an action, from what the tool wrote for a dry run of
 // its journal's undo: only where every change can come back exactly and there is one; else,
-// where the tool said why for a file, the words to add to the line.
+// where the tool said why (for a file, or for the run), the words to add to the line. A
+// journal that is not there is said apart: after an action, it changed nothing.
 struct UndoOffer {
   bool offered = false;
+  bool journalMissing = false;
   std::string why;
 };
 UndoOffer UndoOfferOf(std::string_view output);

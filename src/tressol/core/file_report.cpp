@@ -647,7 +647,22 @@ std::string JsonSummary(const std::vector<FileOutcome>& outcomes, Mode mode,
       .Line();
 }
 
-std::string JsonMessage(const std::string& words, int status, const std::string& brief) {
+std::string_view MessageKindOf(const ToolError& error) {
+  if (const auto* step = dynamic_cast<const StepError*>(&error)) {
+    if (step->Which() == IoStep::JournalMissing) return contract::kJournalMissing;
+    if (step->Which() == IoStep::JournalBusy) return contract::kJournalBusy;
+  }
+  return {};
+}
+
+std::string JsonMessage(const std::string& words, int status, const std::string& brief,
+                        std::string_view kind) {
+  if (kind.empty()) {
+    kind = status == 0                                   ? contract::kNote
+           : status == static_cast<int>(Failure::Usage)  ? contract::kUsage
+           : status == static_cast<int>(Failure::Refused) ? contract::kRefused
+                                                         : contract::kIo;
+  }
   // The console's wrapping and indents are for the console: one line of words here.
   std::string plain;
   for (std::size_t i = 0; i < words.size(); ++i) {
@@ -661,6 +676,7 @@ std::string JsonMessage(const std::string& words, int status, const std::string&
   JsonObject line;
   line.Text(contract::kLine, contract::kMessageLine)
       .Number(contract::kStatus, static_cast<std::uint64_t>(status))
+      .Text(contract::kKind, kind)
       .Text(contract::kWords, Unmarked(plain));
   if (!brief.empty()) line.Text(contract::kShort, Unmarked(brief));
   return line.Line();

@@ -3,12 +3,14 @@
 #include <cstddef>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "command_line.h"
 #include "journal.h"
 #include "library_check.h"
 #include "outcome.h"
+#include "tool_error.h"
 #include "way_back.h"
 
 namespace tressol {
@@ -65,10 +67,14 @@ std::string NothingToUndo();
 std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath);
 
 // One JSON object on one line: a file's; the summary that ends a run over several files
-// (journal: the run's, or empty); what the tool says of the run, with its exit status.
+// (journal: the run's, or empty); what the tool says of the run, with its exit status and
+// its kind (by default the status's: a note, usage, refused, io).
 std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style);
 std::string JsonSummary(const std::vector<FileOutcome>& outcomes, Mode mode,
                         const std::string& journal, const WayBackStyle& style);
-std::string JsonMessage(const std::string& words, int status, const std::string& brief = {});
+std::string JsonMessage(const std::string& words, int status, const std::string& brief = {},
+                        std::string_view kind = {});
+// The kind of the message an error ends a run with.
+std::string_view MessageKindOf(const ToolError& error);
 
 }  // namespace tressol

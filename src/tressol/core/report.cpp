@@ -314,6 +314,8 @@ std::string StepText(const StepError& error) {
              "dossier parent a donné) ; aucun de ses fichiers n'a été touché";
     case IoStep::OpenJournal:
       return "le journal " + name + " ne peut pas être ouvert" + system;
+    case IoStep::JournalMissing:
+      return "le journal " + name + " est introuvable" + system;
     case IoStep::JournalBusy:
       return "le journal " + name + " est en cours d'utilisation par une autre exécution";
     case IoStep::WriteJournal:

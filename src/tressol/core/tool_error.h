@@ -86,6 +86,7 @@ enum class IoStep {
   ListFolderWhole,  // nor all of them
   FolderReplaced,   // a sub-folder that is another folder, or a link, when it is opened
   OpenJournal,      //
+  JournalMissing,   // the journal to undo is not there
   JournalBusy,      // another run holds the journal
   WriteJournal,     // without the system's words: the disk is full
   ReadJournal,      //

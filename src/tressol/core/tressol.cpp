@@ -536,7 +536,8 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
   } catch (const ToolError& error) {
     const int status = static_cast<int>(error.Kind());
     if (output.json) {
-      output.out += JsonMessage(ReasonOf(error) + hint, status, ShortReasonOf(error));
+      output.out +=
+          JsonMessage(ReasonOf(error) + hint, status, ShortReasonOf(error), MessageKindOf(error));
     } else {
       output.err += error.Kind() == Failure::Usage
                         ? ReasonOf(error)

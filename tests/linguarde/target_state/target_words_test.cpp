@@ -95,11 +95,19 @@ TEST(UndoOfferOf, OnlyWhereEveryChangeComesBackExactly) {
       {"already undone", summary(0, 0), false, ""},
       {"nothing to undo", R"({"line":"message","status":0,"words":"Rien à annuler"})", false, ""},
       {"not the tool's", "Tressol : erreur interne\n", false, ""},
+      {"its journal gone",
+       R"({"line":"message","status":4,"kind":"journal-missing","words":"le journal J est introuvable"})",
+       false, "journal de la dernière modification introuvable : pas d'annulation"},
+      {"its journal held by an undo",
+       R"({"line":"message","status":3,"kind":"journal-busy","words":"le journal J est en cours d'utilisation"})",
+       false, "pas d'annulation pour l'instant : le journal J est en cours d'utilisation"},
   };
   for (const Case& c : cases) {
     const linguarde::UndoOffer offer = linguarde::UndoOfferOf(c.output);
     EXPECT_EQ(offer.offered, c.offered) << c.what;
     EXPECT_EQ(offer.why, c.why) << c.what;
+    EXPECT_EQ(offer.journalMissing, c.output.find("journal-missing") != std::string::npos)
+        << c.what;
   }
 }
 
