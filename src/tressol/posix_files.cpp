@@ -35,21 +35,22 @@ std::string IdentityOf(const struct stat& status) {
   return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
 }
 
-// One thread for a file's reads ahead, started at the first and ended with the file: a
-// thread for each piece would cost more than the overlap saves.
-class ReadThread {
+// One thread for what is done beside a file's reads, started at the first and ended with
+// the file: a thread for each piece would cost more than the overlap saves.
+class SideThread {
  public:
-  ReadThread() = default;
-  ReadThread(const ReadThread&) = delete;
-  ReadThread& operator=(const ReadThread&) = delete;
-  ~ReadThread() {
+  SideThread() = default;
+  SideThread(const SideThread&) = delete;
+  SideThread& operator=(const SideThread&) = delete;
+  ~SideThread() {
     if (!thread_.joinable()) return;
     Hand(nullptr);
     thread_.join();
   }
 
-  // Runs work on the thread and gives what waits for it; nothing where no thread starts.
-  std::function<void()> Start(std::function<void()> work) {
+  // Runs work, which throws nothing, on the thread and gives what waits for it; nothing
+  // where no thread starts.
+  std::function<void()> Start(const std::function<void()>& work) {
     if (!thread_.joinable()) {
       try {
         thread_ = std::thread([this] { Loop(); });
@@ -57,7 +58,7 @@ class ReadThread {
         return {};
       }
     }
-    Hand(std::move(work));
+    Hand(work);
     return [this] {
       std::unique_lock<std::mutex> lock(mutex_);
       changed_.wait(lock, [this] { return !pending_; });
@@ -125,8 +126,8 @@ class PosixFile final : public TargetFile {
   }
   void ReadWhile(std::uint64_t offset, std::uint8_t* out, std::size_t size,
                  const std::function<void()>& meanwhile) override {
-    ReadOnThread(offset, out, size, meanwhile,
-                 [this](std::function<void()> work) { return reader_.Start(std::move(work)); });
+    ReadBeside(offset, out, size, meanwhile,
+               [this](const std::function<void()>& work) { return side_.Start(work); });
   }
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     while (size > 0) {
@@ -165,7 +166,7 @@ class PosixFile final : public TargetFile {
   int descriptor_;
   std::optional<std::uint64_t> size_;
   Times opened_{};
-  ReadThread reader_;  // idle whenever no read is asked of it
+  SideThread side_;  // idle between two reads
 };
 
 struct Entry {

@@ -36,22 +36,23 @@ std::string IdentityOf(DWORD volume, DWORD high, DWORD low) {
   return Digits<char>(volume, 16, 8) + ":" + Digits<char>(high, 16, 8) + Digits<char>(low, 16, 8);
 }
 
-// One thread for a file's reads ahead, started at the first and ended with the file: a
-// thread for each piece would cost more than the overlap saves.
-class ReadThread {
+// One thread for what is done beside a file's reads, started at the first and ended with
+// the file: a thread for each piece would cost more than the overlap saves.
+class SideThread {
  public:
-  ReadThread() = default;
-  ReadThread(const ReadThread&) = delete;
-  ReadThread& operator=(const ReadThread&) = delete;
-  ~ReadThread() {
+  SideThread() = default;
+  SideThread(const SideThread&) = delete;
+  SideThread& operator=(const SideThread&) = delete;
+  ~SideThread() {
     if (!thread_) return;
     work_ = nullptr;
     SetEvent(go_.Get());
     WaitForSingleObject(thread_.Get(), INFINITE);
   }
 
-  // Runs work on the thread and gives what waits for it; nothing where no thread starts.
-  std::function<void()> Start(std::function<void()> work) {
+  // Runs work, which throws nothing, on the thread and gives what waits for it; nothing
+  // where no thread starts.
+  std::function<void()> Start(const std::function<void()>& work) {
     if (!thread_) {
       go_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
       done_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
@@ -59,14 +60,14 @@ class ReadThread {
       thread_.Reset(CreateThread(nullptr, 0, Loop, this, 0, nullptr));
       if (!thread_) return {};
     }
-    work_ = std::move(work);
+    work_ = work;
     SetEvent(go_.Get());
     return [this] { WaitForSingleObject(done_.Get(), INFINITE); };
   }
 
  private:
   static DWORD WINAPI Loop(void* self) {
-    auto& reader = *static_cast<ReadThread*>(self);
+    auto& reader = *static_cast<SideThread*>(self);
     for (;;) {
       WaitForSingleObject(reader.go_.Get(), INFINITE);
       if (!reader.work_) return 0;
@@ -111,8 +112,8 @@ class Win32File final : public TargetFile {
 
   void ReadWhile(std::uint64_t offset, std::uint8_t* out, std::size_t size,
                  const std::function<void()>& meanwhile) override {
-    ReadOnThread(offset, out, size, meanwhile,
-                 [this](std::function<void()> work) { return reader_.Start(std::move(work)); });
+    ReadBeside(offset, out, size, meanwhile,
+               [this](const std::function<void()>& work) { return side_.Start(work); });
   }
 
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
@@ -153,7 +154,7 @@ class Win32File final : public TargetFile {
 
   linguarde::win32::UniqueFileHandle file_;
   std::optional<std::uint64_t> size_;
-  ReadThread reader_;  // ended before the file is closed
+  SideThread side_;  // ended before the file is closed
 };
 
 bool IsFolder(DWORD attributes) {
@@ -545,9 +546,10 @@ std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool 
       throw FileError(FileFailure::NotFound, forWriting, system);
     case ERROR_ACCESS_DENIED:
       if (!forWriting) break;
-      throw FileError(
-          InProgramFiles(name) ? FileFailure::AdministratorsOnly : FileFailure::AccessDenied, true,
-          system);
+      throw FileError(InProgramFiles(name)                        ? FileFailure::AdministratorsOnly
+                      : linguarde::win32::InProtectedFolder(name) ? FileFailure::ProtectedFolder
+                                                                  : FileFailure::AccessDenied,
+                      true, system);
     default:
       break;
   }

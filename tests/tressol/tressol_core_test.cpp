@@ -1450,31 +1450,36 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
   };
   const Case cases[] = {
       {" --json --inconnue app/", 2,
-       "{\"line\":\"message\",\"status\":2,\"kind\":\"usage\",\"words\":\"L'option « --inconnue » n'existe pas.", "",
-       false},
+       "{\"line\":\"message\",\"status\":2,\"kind\":\"usage\",\"words\":\"L'option « --inconnue » "
+       "n'existe pas.",
+       "", false},
       {" --set * 0x409 --json app/", 2, "{\"line\":\"message\",\"status\":2,", "", false},
       // Where the window's line has fewer words, the message gives them.
-      {" --json absent/", 3, "{\"line\":\"message\",\"status\":3,\"kind\":\"refused\",\"words\":\"le dossier",
+      {" --json absent/", 3,
+       "{\"line\":\"message\",\"status\":3,\"kind\":\"refused\",\"words\":\"le dossier",
        "\"short\":\"aucun fichier .exe, .dll ou .ocx\"}", false},
       {" --json absent/*.exe", 3,
-       "{\"line\":\"message\",\"status\":3,\"kind\":\"refused\",\"words\":\"le dossier « absent » n'existe pas\"",
+       "{\"line\":\"message\",\"status\":3,\"kind\":\"refused\",\"words\":\"le dossier « absent » "
+       "n'existe pas\"",
        "\"short\":\"son dossier n'existe pas\"}", false},
       {" --json app/*.zzz", 3,
-       "{\"line\":\"message\",\"status\":3,\"kind\":\"refused\",\"words\":\"aucun fichier ne correspond au motif",
+       "{\"line\":\"message\",\"status\":3,\"kind\":\"refused\",\"words\":\"aucun fichier ne "
+       "correspond au motif",
        "\"short\":\"aucun fichier ne correspond au motif\"}", false},
       {" --json app/d.exe", 3, "{\"line\":\"message\",\"status\":3,",
        "\"short\":\"endommagé ; recopiez-le depuis l'original\"}", false},
       {" --json app/c.dll", 3,
-       "{\"line\":\"message\",\"status\":3,\"kind\":\"refused\",\"words\":\"« app/c.dll » n'est pas un fichier VB6", "",
-       false},
+       "{\"line\":\"message\",\"status\":3,\"kind\":\"refused\",\"words\":\"« app/c.dll » n'est "
+       "pas un fichier VB6",
+       "", false},
       // Nothing to do is refused after the summary, which says why in the window's words.
       {" --json \"app/c.dll\" \"app/f.exe\"", 3, "{\"line\":\"message\",\"status\":3,",
        "\"short\":\"2 non VB6\"}", false},
       // A journal that is not there, told apart from other refusals.
       {" --json --dry-run --undo absent.txt", 4,
        "{\"line\":\"message\",\"status\":4,\"kind\":\"journal-missing\",", "", false},
-      {" --json --version", 0, "{\"line\":\"message\",\"status\":0,\"kind\":\"note\",\"words\":\"Tressol ", "",
-       false},
+      {" --json --version", 0,
+       "{\"line\":\"message\",\"status\":0,\"kind\":\"note\",\"words\":\"Tressol ", "", false},
       {" --json --no-journal --set vb6FR.dll 0x40C * 0x409 app/", 4,
        "{\"line\":\"summary\",\"mode\":\"set\",\"files\":8,\"vb6Files\":3,\"changedFiles\":2,",
        "\"journal\":null,\"undoExact\":false,", false},

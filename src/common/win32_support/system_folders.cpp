@@ -1,5 +1,8 @@
 #include "system_folders.h"
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <vector>
 
 #include "file_names.h"
@@ -31,6 +34,21 @@ std::wstring ExecutablePath() {
     // A truncated result fills the buffer exactly: try again with more room.
     buffer.resize(buffer.size() * 2);
   }
+}
+
+bool InProtectedFolder(const std::wstring& path) {
+  const std::wstring plain = WithoutExtendedPrefix(path);
+  for (const KNOWNFOLDERID* known :
+       {&FOLDERID_Documents, &FOLDERID_Pictures, &FOLDERID_Videos, &FOLDERID_Music,
+        &FOLDERID_Desktop, &FOLDERID_Favorites, &FOLDERID_PublicDocuments, &FOLDERID_PublicPictures,
+        &FOLDERID_PublicVideos, &FOLDERID_PublicMusic, &FOLDERID_PublicDesktop}) {
+    PWSTR found = nullptr;
+    if (SHGetKnownFolderPath(*known, KF_FLAG_DONT_VERIFY, nullptr, &found) != S_OK) continue;
+    const std::wstring folder = std::wstring(found) + L"\\";
+    CoTaskMemFree(found);
+    if (StartsWithIgnoringCase(plain, folder)) return true;
+  }
+  return false;
 }
 
 std::wstring JournalFolder() {

@@ -18,6 +18,12 @@ std::wstring ExecutablePath();
 // Throws StepFailed.
 std::wstring ExecutableFolder();
 
+// Whether a path (extended or not) lies in a folder that Windows Security's Controlled
+// Folder Access protects by default: the user's and the public Documents, Pictures, Videos,
+// Music, and the Desktop and Favorites. A program it does not trust is refused writing
+// there as if the user had no rights, which asking an administrator would not mend.
+bool InProtectedFolder(const std::wstring& path);
+
 // Where the tool keeps its journals, made if need be: %LOCALAPPDATA%\Tressol\Retours, or
 // the same under the temporary folder; empty where neither folder is known.
 std::wstring JournalFolder();

@@ -658,10 +658,10 @@ std::string_view MessageKindOf(const ToolError& error) {
 std::string JsonMessage(const std::string& words, int status, const std::string& brief,
                         std::string_view kind) {
   if (kind.empty()) {
-    kind = status == 0                                   ? contract::kNote
-           : status == static_cast<int>(Failure::Usage)  ? contract::kUsage
+    kind = status == 0                                    ? contract::kNote
+           : status == static_cast<int>(Failure::Usage)   ? contract::kUsage
            : status == static_cast<int>(Failure::Refused) ? contract::kRefused
-                                                         : contract::kIo;
+                                                          : contract::kIo;
   }
   // The console's wrapping and indents are for the console: one line of words here.
   std::string plain;
@@ -717,12 +717,11 @@ std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, She
 }
 
 std::string MarkKeptElsewhere(const std::string& undone, const std::string& own) {
-  return Wrap(
-      "Le journal « " + Named(undone) +
-          " » ne peut pas être écrit : l'annulation est inscrite dans le journal de cette "
-          "annulation, « " +
-          Named(own) + " ».",
-      "  ");
+  return Wrap("Le journal « " + Named(undone) +
+                  " » ne peut pas être écrit : l'annulation est inscrite dans le journal de cette "
+                  "annulation, « " +
+                  Named(own) + " ».",
+              "  ");
 }
 
 std::string JournalState(const JournalContents& contents) {

@@ -177,8 +177,8 @@ std::uint32_t Sum(TargetFile& file, std::uint64_t checksumOffset, std::size_t ch
     return static_cast<std::size_t>(std::min<std::uint64_t>(piece, size - at));
   };
   chunk = std::max<std::size_t>(chunk - chunk % 4, 4);  // no word straddles two pieces
-  // A large file's next piece is read on a second thread while this one sums the last, which
-  // takes about as long; a small file is not worth the thread.
+  // A large file's last piece is summed on a second thread while this one reads the next,
+  // which takes about as long; a small file is not worth the thread.
   if (size >= 4 * std::uint64_t{chunk}) {
     std::vector<std::uint8_t> buffers[2] = {std::vector<std::uint8_t>(chunk + 4),
                                             std::vector<std::uint8_t>(chunk + 4)};

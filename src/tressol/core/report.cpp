@@ -699,6 +699,11 @@ std::string FileFailureText(FileFailure why, bool forWriting, const std::string&
       return "vos droits ne permettent pas de le modifier ; demandez-les à l'administrateur de "
              "l'ordinateur" +
              system;
+    case FileFailure::ProtectedFolder:
+      return "Windows refuse de le modifier ; son dossier est peut-être protégé contre les "
+             "programmes (Accès contrôlé aux dossiers) : autorisez Tressol.exe dans Sécurité "
+             "Windows, Protection contre les ransomware" +
+             system;
     case FileFailure::OwnFileDenied:
       return "vos droits ne permettent pas de le " + verb +
              " ; vous en êtes propriétaire : " + (forWriting ? "chmod u+rw" : "chmod u+r") +

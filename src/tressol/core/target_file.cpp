@@ -1,7 +1,6 @@
 #include "target_file.h"
 
 #include <algorithm>
-#include <exception>
 
 #include "tool_error.h"
 
@@ -29,27 +28,23 @@ const std::vector<std::uint8_t>& PagedFile::Page(std::uint64_t index) {
   return found->second;
 }
 
-void TargetFile::ReadOnThread(std::uint64_t offset, std::uint8_t* out, std::size_t size,
-                              const std::function<void()>& meanwhile,
-                              const std::function<Waiter(std::function<void()>)>& start) {
-  std::exception_ptr failure;
-  const auto read = [&] {
-    try {
-      ReadAt(offset, out, size);
-    } catch (...) {
-      failure = std::current_exception();
-    }
-  };
-  const Waiter wait = start(read);
-  if (!wait) read();
-  try {
+void TargetFile::ReadBeside(std::uint64_t offset, std::uint8_t* out, std::size_t size,
+                            const std::function<void()>& meanwhile,
+                            const std::function<Waiter(const std::function<void()>&)>& start) {
+  const Waiter wait = start(meanwhile);
+  if (!wait) {
     meanwhile();
+    ReadAt(offset, out, size);
+    return;
+  }
+  // The thread works on the caller's buffers: it ends before they can go.
+  try {
+    ReadAt(offset, out, size);
   } catch (...) {
-    if (wait) wait();
+    wait();
     throw;
   }
-  if (wait) wait();
-  if (failure) std::rethrow_exception(failure);
+  wait();
 }
 
 void PagedFile::ReadWhile(std::uint64_t offset, std::uint8_t* out, std::size_t size,

@@ -25,22 +25,22 @@ class TargetFile {
   // Whether another program wrote the file since it was opened, though the open kept other
   // writers out where the system can: POSIX locks bind only the programs that ask for them.
   virtual bool ChangedSinceOpened() { return false; }
-  // Reads a range while meanwhile runs on this thread: on a second thread where the system
-  // gives one, so that going through a whole file costs about its read. Throws what either
-  // threw, once both are done.
+  // Reads a range while meanwhile, which throws nothing, runs on a second thread where the
+  // system gives one, so that going through a whole file costs about its read. Returns, or
+  // throws what the read threw, once both are done.
   virtual void ReadWhile(std::uint64_t offset, std::uint8_t* out, std::size_t size,
                          const std::function<void()>& meanwhile) {
-    ReadAt(offset, out, size);
     meanwhile();
+    ReadAt(offset, out, size);
   }
 
  protected:
-  // For a system's file: start runs the work it is given on a thread of its own and returns
-  // what waits for that thread, or nothing where no thread could start.
+  // For a system's file: start runs meanwhile on a thread of its own and returns what waits
+  // for that thread, or nothing where no thread could start.
   using Waiter = std::function<void()>;
-  void ReadOnThread(std::uint64_t offset, std::uint8_t* out, std::size_t size,
-                    const std::function<void()>& meanwhile,
-                    const std::function<Waiter(std::function<void()>)>& start);
+  void ReadBeside(std::uint64_t offset, std::uint8_t* out, std::size_t size,
+                  const std::function<void()>& meanwhile,
+                  const std::function<Waiter(const std::function<void()>&)>& start);
 };
 
 // A file read through whole pages, each read once: finding a header takes half a dozen

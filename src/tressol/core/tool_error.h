@@ -32,6 +32,7 @@ enum class FileFailure {
   ReadOnlyDisk,        // POSIX
   AdministratorsOnly,  // Windows: under Program Files
   AccessDenied,        // Windows
+  ProtectedFolder,     // Windows: denied where Controlled Folder Access protects by default
   OwnFileDenied,       // POSIX: the user's own file, which the user may open up
   OthersFileDenied,    // POSIX
   Unopenable,

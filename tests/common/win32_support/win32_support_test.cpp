@@ -6,6 +6,9 @@
 #include <vector>
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include "long_path.h"
 #include "owners.h"
 #include "system_folders.h"
@@ -109,6 +112,24 @@ TEST(JournalFolder, IsTheUsersOrNone) {
   EXPECT_EQ(linguarde::win32::JournalFolder(), L"");
   for (const auto& [name, value] : kept) SetEnvironmentVariableW(name, value.c_str());
   EXPECT_EQ(linguarde::win32::JournalFolder(), user);
+}
+
+// The folders Windows Security protects by default, as the system names them, and nothing
+// beside them.
+TEST(InProtectedFolder, TheUsersDocumentsAndPicturesNotTheirNeighbours) {
+  PWSTR found = nullptr;
+  ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_DONT_VERIFY, nullptr, &found), S_OK);
+  const std::wstring documents = found;
+  CoTaskMemFree(found);
+  const std::pair<std::wstring, bool> cases[] = {
+      {documents + L"\\Appli\\Appli.exe", true},
+      {L"\\\\?\\" + documents + L"\\Appli.exe", true},
+      {documents + L"2\\Appli.exe", false},
+      {L"C:\\Outils\\Appli.exe", false},
+  };
+  for (const auto& [path, protectedFolder] : cases) {
+    EXPECT_EQ(linguarde::win32::InProtectedFolder(path), protectedFolder);
+  }
 }
 
 TEST(ExecutableFolder, IsTheFolderOfTheRunningProgram) {
