@@ -32,6 +32,9 @@ struct FileSums {
 FileSums SumFile(TargetFile& file, std::uint64_t checksumOffset,
                  const std::vector<ByteRange>& leftOut, std::size_t chunk = kChecksumChunk);
 
+// Whether the processor and the system give 256-bit integer vectors (x86-64's AVX2).
+bool WideVectors();
+
 // A 64-bit digest of a stream of bytes given in pieces of any size: XXH3's construction for
 // long inputs (stripes of 64 bytes into eight lanes, one 32-bit multiply for eight bytes,
 // which compilers vectorise) with a secret of our own, so that the digest costs less than
@@ -41,6 +44,8 @@ class Digest64 {
  public:
   static constexpr std::size_t kStripe = 64;
   static constexpr std::size_t kSecretSize = 192;
+  // Wide: with 256-bit vectors, which only some processors have; the same digest.
+  explicit Digest64(bool wide = WideVectors()) : wide_(wide) {}
   void Add(const std::uint8_t* bytes, std::size_t size);
   std::uint64_t Value() const;
   static const std::uint8_t* Secret();
@@ -49,6 +54,7 @@ class Digest64 {
   // Takes count whole stripes; returns the bytes taken.
   std::size_t Take(const std::uint8_t* stripes, std::size_t count);
 
+  bool wide_;
   std::uint64_t lanes_[8] = {0xC2B2AE3Du,         0x9E3779B185EBCA87u, 0xC2B2AE3D27D4EB4Fu,
                              0x165667B19E3779F9u, 0x85EBCA77C2B2AE63u, 0x85EBCA77u,
                              0x27D4EB2F165667C5u, 0x9E3779B1u};
