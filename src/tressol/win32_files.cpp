@@ -578,12 +578,12 @@ class Win32Journal final : public JournalFile {
   const std::string& Path() const override { return path_; }
   bool Writable() const override { return writable_; }
 
-  void Append(const std::string& record) override {
+  void Append(const std::string& record, bool durable) override {
     LARGE_INTEGER end{};
     DWORD done = 0;
     if (!SetFilePointerEx(file_.Get(), end, nullptr, FILE_END) ||
         !WriteFile(file_.Get(), record.data(), static_cast<DWORD>(record.size()), &done, nullptr) ||
-        done != record.size() || !FlushFileBuffers(file_.Get())) {
+        done != record.size() || (durable && !FlushFileBuffers(file_.Get()))) {
       Fail(IoStep::WriteJournal);
     }
   }

@@ -84,7 +84,7 @@ class MemoryJournal final : public JournalFile {
       : path_(std::move(path)), text_(text), room_(room) {}
   const std::string& Path() const override { return path_; }
   bool Writable() const override { return room_ != 0; }
-  void Append(const std::string& record) override {
+  void Append(const std::string& record, bool) override {
     text_ += record.substr(0, room_ > text_.size() ? room_ - text_.size() : 0);
     if (text_.size() >= room_) throw ToolError(Failure::Io, "disque plein");
   }

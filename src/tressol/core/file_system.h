@@ -19,8 +19,9 @@ class JournalFile {
  public:
   virtual ~JournalFile() = default;
   virtual const std::string& Path() const = 0;
-  // Durable once it returns. Throws ToolError.
-  virtual void Append(const std::string& record) = 0;
+  // Durable once it returns, with every record before it; not durable, only written, and
+  // durable with the next durable one. Throws ToolError.
+  virtual void Append(const std::string& record, bool durable = true) = 0;
   // The whole text; past kJournalLimit, a VerdictError. Throws ToolError.
   virtual std::string ReadAll() = 0;
   // False for a journal opened to be read only: one the user may not write, or a look.

@@ -19,9 +19,9 @@ bool Holds(TargetFile& file, const std::vector<Region>& regions,
 
 }  // namespace
 
-void RunJournal::Record(const std::string& record) {
+void RunJournal::Record(const std::string& record, bool durable) {
   if (file_) {
-    file_->Append(record);
+    file_->Append(record, durable);
     return;
   }
   // The first line with the first record: one flush less.
@@ -32,9 +32,20 @@ void RunJournal::Record(const std::string& record) {
 void RunJournal::End(std::uint64_t sequence, ChangeEnd end) {
   if (none_) return;
   try {
-    Record(EndRecord(sequence, end, run_));
+    Record(EndRecord(sequence, end, run_), false);
+    endsPending_ = true;
   } catch (const ToolError&) {
     stopped_ = true;
+  }
+}
+
+void RunJournal::Finish() {
+  if (!file_ || !endsPending_) return;
+  try {
+    file_->Append({}, true);
+    endsPending_ = false;
+  } catch (const ToolError&) {
+    // The changes are recorded; an end lost says only that a change may not have been made.
   }
 }
 
@@ -44,6 +55,7 @@ std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
   if (!none_) {
     try {
       Record(ChangeRecord(change, run_));
+      endsPending_ = false;
     } catch (const ToolError& error) {
       stopped_ = true;
       throw VerdictError(Failure::Io, Verdict::NotRecorded, ReasonOf(error));
@@ -62,7 +74,6 @@ std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
     for (const Region& region : regions) {
       file.WriteAt(region.offset, region.after.data(), region.after.size());
     }
-    file.Flush();
   } catch (const ToolError& error) {
     bool restored = true;
     try {

@@ -18,12 +18,13 @@ class RunJournal {
   RunJournal(FileSystem& files, std::string given, bool none = false)
       : files_(files), given_(std::move(given)), none_(none) {}
 
-  // Records the change, checks that no other program wrote the file since it was opened,
-  // writes each region in one positioned write, flushes and reads back. A failed write puts
-  // the bytes before back; another program's write is said, never undone over it. Records
-  // what became of the change. Returns the journal that holds it, empty without one.
-  // Throws ToolError: VerdictError(NotRecorded) where the record could not be written,
-  // and the run has then stopped.
+  // Records the change, durably, checks that no other program wrote the file since it was
+  // opened, writes each region in one positioned write and reads back. The file is not
+  // flushed, nor its end record: an undo finds a change recorded but lost in a crash as a
+  // file still as it was, which it accepts, so write-ahead needs one flush a change. A failed write
+  // puts the bytes before back; another program's write is said, never undone over it. Records what
+  // became of the change. Returns the journal that holds it, empty without one. Throws ToolError:
+  // VerdictError(NotRecorded) where the record could not be written, and the run has then stopped.
   std::string Apply(TargetFile& file, JournalChange change);
   // Marks another journal, whose text was read, as undone by this one. Where that journal
   // cannot be written, the mark goes into this run's own journal. Returns whether the
@@ -36,9 +37,11 @@ class RunJournal {
   bool OffersUndo() const { return file_ && holdsChanges_ && everyChangeReopens_; }
   // A record could not be written: no other change may be made.
   bool Stopped() const { return stopped_; }
+  // Makes the last end records durable: the run's one flush beside its changes' records.
+  void Finish();
 
  private:
-  void Record(const std::string& record);
+  void Record(const std::string& record, bool durable = true);
   // An end record; one that cannot be written stops the run, but the change it closes
   // stays as the undo will find it.
   void End(std::uint64_t sequence, ChangeEnd end);
@@ -51,6 +54,7 @@ class RunJournal {
   bool stopped_ = false;
   bool holdsChanges_ = false;
   bool everyChangeReopens_ = true;
+  bool endsPending_ = false;  // written, not yet durable
   std::uint64_t sequence_ = 0;
 };
 

@@ -282,6 +282,7 @@ class Batch {
       Record(std::move(outcome));
     }
     busy_.clear();
+    journal_.Finish();
     return std::move(done_);
   }
 
