@@ -323,6 +323,13 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
   if (opened.back() != L'\\') opened += L'\\';
   std::vector<Listed> listed;
   std::vector<std::pair<std::wstring, Listed>> found;  // by their names from the folder
+  // An entry by its path from the target's folder.
+  const auto add = [&](const std::wstring& inner, Listed entry) {
+    entry.path = ToUtf8(opened + inner);
+    entry.shown = ToUtf8(prefix + inner);
+    entry.relative = ToUtf8(inner);
+    found.emplace_back(inner, std::move(entry));
+  };
   // From the target's folder, to list, each with the file ID its parent's listing gave.
   std::vector<std::pair<std::wstring, std::string>> folders = {{L"", ""}};
   while (!folders.empty()) {
@@ -335,41 +342,27 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
       // System Volume Information, another user's profile, a folder replaced: its files are
       // not checked, and the run says so and goes on.
       if (relative.empty()) throw;
-      const std::wstring inner = relative.substr(0, relative.size() - 1);
-      found.push_back({inner,
-                       {ToUtf8(opened + inner),
-                        ToUtf8(prefix + inner),
-                        ToUtf8(inner),
-                        {},
-                        {},
-                        ReasonOf(error)}});
+      add(relative.substr(0, relative.size() - 1), {{}, {}, {}, {}, {}, ReasonOf(error)});
       continue;
     }
     AfterListing(ToUtf8(prefix + relative));
     for (const Entry& entry : entries) {
       const std::wstring inner = relative + entry.name;
-      const auto add = [&](const std::string& leftAside) {
-        found.push_back({inner,
-                         {ToUtf8(opened + inner),
-                          ToUtf8(prefix + inner),
-                          ToUtf8(inner),
-                          leftAside,
-                          entry.identity,
-                          {},
-                          entry.onlineOnly}});
-      };
-      if (recurse && entry.folder) {
+      const bool descend = recurse && entry.folder;
+      if (descend && !entry.link) {
+        folders.emplace_back(inner + L"\\", entry.identity);
+      } else if (descend || (pattern.empty() ? IsTargetName(entry.name)
+                                             : (!entry.folder || IsTargetName(entry.name)) &&
+                                                   MatchesPattern(ToUtf8(entry.name), pattern,
+                                                                  &SameLetterAsWindows))) {
         // A volume mounted in a folder is a junction, as anyone's junction is: never followed.
-        if (entry.link) {
-          add(kFolderLinkNotFollowed);
-        } else {
-          folders.emplace_back(inner + L"\\", entry.identity);
-        }
-      } else if (pattern.empty()
-                     ? IsTargetName(entry.name)
-                     : (!entry.folder || IsTargetName(entry.name)) &&
-                           MatchesPattern(ToUtf8(entry.name), pattern, &SameLetterAsWindows)) {
-        add(entry.leftAside);
+        add(inner, {{},
+                    {},
+                    {},
+                    descend ? kFolderLinkNotFollowed : entry.leftAside,
+                    entry.identity,
+                    {},
+                    entry.onlineOnly});
       }
     }
   }
