@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
+#include "file_identity.h"
 #include "report.h"
 #include "shown_text.h"
 #include "tool_error.h"
@@ -32,8 +34,33 @@ using linguarde::win32::WithoutExtendedPrefix;
 
 std::string SystemText(DWORD code) { return ToUtf8(linguarde::win32::WindowsErrorText(code)); }
 
-std::string IdentityOf(DWORD volume, DWORD high, DWORD low) {
-  return Digits<char>(volume, 16, 8) + ":" + Digits<char>(high, 16, 8) + Digits<char>(low, 16, 8);
+// The ID's 16 bytes are the number's, lowest first.
+FileIdentity IdentityOf(std::uint64_t volume, const FILE_ID_128& id) {
+  FileIdentity identity{volume};
+  std::memcpy(&identity.low, id.Identifier, sizeof identity.low);
+  std::memcpy(&identity.high, id.Identifier + sizeof identity.low, sizeof identity.high);
+  return identity;
+}
+
+struct Opened {
+  FileIdentity identity;
+  DWORD attributes;
+};
+
+// An open handle's identity, in full where its volume gives FILE_ID_INFO (as a listing's
+// FILE_ID_EXTD_DIR_INFO does), else the 64-bit one: a volume without 128-bit IDs may also
+// answer with a zero. Nothing where the system cannot say what it is (GetLastError says why).
+std::optional<Opened> About(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION about{};
+  if (!GetFileInformationByHandle(handle, &about)) return std::nullopt;
+  FILE_ID_INFO id{};
+  if (GetFileInformationByHandleEx(handle, FileIdInfo, &id, sizeof id)) {
+    const FileIdentity full = IdentityOf(id.VolumeSerialNumber, id.FileId);
+    if (full.high != 0 || full.low != 0) return Opened{full, about.dwFileAttributes};
+  }
+  return Opened{{about.dwVolumeSerialNumber, 0,
+                 std::uint64_t{about.nFileIndexHigh} << 32 | about.nFileIndexLow},
+                about.dwFileAttributes};
 }
 
 // One thread for what is done beside a file's reads, started at the first and ended with
@@ -130,12 +157,9 @@ class Win32File final : public TargetFile {
   }
 
   std::string Identity() override {
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!GetFileInformationByHandle(file_.Get(), &information)) {
-      Fail(IoStep::Attributes);
-    }
-    return IdentityOf(information.dwVolumeSerialNumber, information.nFileIndexHigh,
-                      information.nFileIndexLow);
+    const std::optional<Opened> about = About(file_.Get());
+    if (!about) Fail(IoStep::Attributes);
+    return IdentityText(about->identity);
   }
 
  private:
@@ -168,7 +192,7 @@ struct Entry {
   std::string leftAside;  // why it is not a regular file, or nothing
   bool folder = false;
   bool link = false;     // a name surrogate: a symbolic link, a junction, a mount point
-  std::string identity;  // its volume and file ID, as Win32File::Identity says them
+  std::string identity;  // as Win32File::Identity says it
   bool onlineOnly = false;
 };
 
@@ -181,16 +205,14 @@ bool IsLink(DWORD attributes, DWORD reparseTag) {
 // MatchListed for an open handle; nothing where the system cannot say what it is
 // (GetLastError says why). A reparse point whose tag cannot be read is taken for a link.
 std::optional<ListedMatch> MatchOpened(HANDLE handle, const std::string& listed) {
-  BY_HANDLE_FILE_INFORMATION about{};
-  if (!GetFileInformationByHandle(handle, &about)) return std::nullopt;
+  const std::optional<Opened> about = About(handle);
+  if (!about) return std::nullopt;
   FILE_ATTRIBUTE_TAG_INFO tag{};
-  if ((about.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+  if ((about->attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
       !GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag)) {
     tag.ReparseTag = IO_REPARSE_TAG_SYMLINK;
   }
-  return MatchListed(
-      listed, IdentityOf(about.dwVolumeSerialNumber, about.nFileIndexHigh, about.nFileIndexLow),
-      about.dwFileAttributes, tag.ReparseTag);
+  return MatchListed(listed, IdentityText(about->identity), about->attributes, tag.ReparseTag);
 }
 
 // Every entry of a folder (opened: its extended form, ending in a backslash), each with its
@@ -238,34 +260,48 @@ std::vector<Entry> EntriesOf(const std::wstring& opened, const std::wstring& sho
       throw StepError(IoStep::FolderReplaced, {}, ToUtf8(shown));
     }
   }
-  BY_HANDLE_FILE_INFORMATION about{};
-  if (!GetFileInformationByHandle(folder.Get(), &about)) fail(IoStep::ListFolder);
+  const std::optional<Opened> about = About(folder.Get());
+  if (!about) fail(IoStep::ListFolder);
+  const std::uint64_t volume = about->identity.volume;
   std::vector<std::uint64_t> buffer(8192);  // 64 KiB, aligned for the records
   const DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof buffer[0]);
-  for (FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;;
-       kind = FileIdBothDirectoryInfo) {
+  // The 128-bit IDs that an open handle's FILE_ID_INFO gives; where the volume lists none
+  // (Wine 8 among them), the 64-bit ones, which that info gives with a zero upper half.
+  bool full = true;
+  FILE_INFO_BY_HANDLE_CLASS kind = FileIdExtdDirectoryRestartInfo;
+  for (;;) {
     if (!GetFileInformationByHandleEx(folder.Get(), kind, buffer.data(), bytes)) {
       if (GetLastError() == ERROR_NO_MORE_FILES) break;
+      if (kind == FileIdExtdDirectoryRestartInfo) {
+        full = false;
+        kind = FileIdBothDirectoryRestartInfo;
+        continue;
+      }
       fail(kind == FileIdBothDirectoryRestartInfo ? IoStep::ListFolder : IoStep::ListFolderWhole);
     }
     const auto* record = reinterpret_cast<const std::uint8_t*>(buffer.data());
     for (;;) {
+      const auto* wide = reinterpret_cast<const FILE_ID_EXTD_DIR_INFO*>(record);
       const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(record);
-      const std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
-      // For a reparse point, the field of the extended attributes' size holds its tag.
-      const DWORD tag = info->EaSize;
+      // The two records begin alike, up to the extended attributes' size, which for a
+      // reparse point holds its tag in the older one.
+      const DWORD attributes = info->FileAttributes;
+      const DWORD tag = full ? wide->ReparsePointTag : info->EaSize;
+      const std::wstring name(full ? wide->FileName : info->FileName,
+                              info->FileNameLength / sizeof(wchar_t));
       if (name != L"." && name != L"..") {
         entries.push_back(
-            {name, WhyNotRegular(info->FileAttributes, tag),
-             (info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-             IsLink(info->FileAttributes, tag),
-             IdentityOf(about.dwVolumeSerialNumber, static_cast<DWORD>(info->FileId.HighPart),
-                        info->FileId.LowPart),
-             OnlineOnly(info->FileAttributes)});
+            {name, WhyNotRegular(attributes, tag), (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+             IsLink(attributes, tag),
+             IdentityText(
+                 full ? IdentityOf(volume, wide->FileId)
+                      : FileIdentity{volume, 0, static_cast<std::uint64_t>(info->FileId.QuadPart)}),
+             OnlineOnly(attributes)});
       }
       if (info->NextEntryOffset == 0) break;
       record += info->NextEntryOffset;
     }
+    kind = full ? FileIdExtdDirectoryInfo : FileIdBothDirectoryInfo;
   }
   held.push_back(std::move(folder));
   return entries;
@@ -351,7 +387,8 @@ std::string WhyNotRegular(unsigned long attributes, unsigned long reparseTag) {
 
 ListedMatch MatchListed(const std::string& listed, const std::string& found,
                         unsigned long attributes, unsigned long reparseTag) {
-  if (found != listed) return ListedMatch::Replaced;
+  // Without an identity, the open that followed no reparse point is all that holds.
+  if (MatchIdentities(listed, found) == IdentityMatch::Other) return ListedMatch::Replaced;
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return ListedMatch::Same;
   return IsLink(attributes, reparseTag) ? ListedMatch::Replaced : ListedMatch::SameThroughDriver;
 }
@@ -375,7 +412,14 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
   if (opened.back() != L'\\') opened += L'\\';
   std::vector<Listed> listed;
   std::vector<std::pair<std::wstring, Listed>> found;  // by their names from the folder
-  // From the target's folder, to list, each with the file ID its parent's listing gave.
+  // An entry by its path from the target's folder.
+  const auto add = [&](const std::wstring& inner, Listed entry) {
+    entry.path = ToUtf8(opened + inner);
+    entry.shown = ToUtf8(prefix + inner);
+    entry.relative = ToUtf8(inner);
+    found.emplace_back(inner, std::move(entry));
+  };
+  // From the target's folder, to list, each with the identity its parent's listing gave.
   std::vector<std::pair<std::wstring, std::string>> folders = {{L"", ""}};
   while (!folders.empty()) {
     const auto [relative, identity] = folders.back();
@@ -387,41 +431,27 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
       // System Volume Information, another user's profile, a folder replaced: its files are
       // not checked, and the run says so and goes on.
       if (relative.empty()) throw;
-      const std::wstring inner = relative.substr(0, relative.size() - 1);
-      found.push_back({inner,
-                       {ToUtf8(opened + inner),
-                        ToUtf8(prefix + inner),
-                        ToUtf8(inner),
-                        {},
-                        {},
-                        ReasonOf(error)}});
+      add(relative.substr(0, relative.size() - 1), {{}, {}, {}, {}, {}, ReasonOf(error)});
       continue;
     }
     AfterListing(ToUtf8(prefix + relative));
     for (const Entry& entry : entries) {
       const std::wstring inner = relative + entry.name;
-      const auto add = [&](const std::string& leftAside) {
-        found.push_back({inner,
-                         {ToUtf8(opened + inner),
-                          ToUtf8(prefix + inner),
-                          ToUtf8(inner),
-                          leftAside,
-                          entry.identity,
-                          {},
-                          entry.onlineOnly}});
-      };
-      if (recurse && entry.folder) {
+      const bool descend = recurse && entry.folder;
+      if (descend && !entry.link) {
+        folders.emplace_back(inner + L"\\", entry.identity);
+      } else if (descend || (pattern.empty() ? IsTargetName(entry.name)
+                                             : (!entry.folder || IsTargetName(entry.name)) &&
+                                                   MatchesPattern(ToUtf8(entry.name), pattern,
+                                                                  &SameLetterAsWindows))) {
         // A volume mounted in a folder is a junction, as anyone's junction is: never followed.
-        if (entry.link) {
-          add(kFolderLinkNotFollowed);
-        } else {
-          folders.emplace_back(inner + L"\\", entry.identity);
-        }
-      } else if (pattern.empty()
-                     ? IsTargetName(entry.name)
-                     : (!entry.folder || IsTargetName(entry.name)) &&
-                           MatchesPattern(ToUtf8(entry.name), pattern, &SameLetterAsWindows)) {
-        add(entry.leftAside);
+        add(inner, {{},
+                    {},
+                    {},
+                    descend ? kFolderLinkNotFollowed : entry.leftAside,
+                    entry.identity,
+                    {},
+                    entry.onlineOnly});
       }
     }
   }

@@ -19,10 +19,11 @@ std::string WhyNotRegular(unsigned long attributes, unsigned long reparseTag);
 bool OnlineOnly(unsigned long attributes);
 
 // What an entry opened without following a reparse point is, beside the entry a listing
-// gave (listed, found: volume and file ID): that very entry; the same behind a reparse point
-// that is no link (deduplicated, compressed by WOF, in the cloud), whose data its driver
-// gives when it is opened again; or another file or folder, or a link, in its place. Files
-// and folders alike: what makes two entries the same is said here only.
+// gave (listed, found: their identities, as TargetFile::Identity says them): that very entry;
+// the same behind a reparse point that is no link (deduplicated, compressed by WOF, in the
+// cloud), whose data its driver gives when it is opened again; or another file or folder, or
+// a link, in its place. An identity that names no file tells nothing either way. Files and
+// folders alike: what makes two entries the same is said here only.
 enum class ListedMatch { Same, SameThroughDriver, Replaced };
 ListedMatch MatchListed(const std::string& listed, const std::string& found,
                         unsigned long attributes, unsigned long reparseTag);

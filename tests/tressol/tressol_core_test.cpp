@@ -923,6 +923,7 @@ TEST(TressolUndo, WritesOnlyWhatASetCouldOverTheVeryFileRecorded) {
     std::function<std::string(JournalChange)> journal;
     int status;
     const char* says;
+    const char* identityNow = nullptr;  // the file's, where not the one recorded
   };
   const auto v2 = [&recorded](const JournalChange& c) {
     return JournalHeader(recorded.run) + ChangeRecord(c, recorded.run) +
@@ -967,6 +968,28 @@ TEST(TressolUndo, WritesOnlyWhatASetCouldOverTheVeryFileRecorded) {
          return v2(c);
        },
        3, "un autre fichier"},
+      // 1.4.0 kept 32 bits of the volume serial that a handle's FILE_ID_INFO gives in 64.
+      {"version 1 without its sums, the volume serial now in 64 bits",
+       [&version1](JournalChange c) {
+         c.sumBefore = c.sumAfter = std::nullopt;
+         c.identity = "5e6f7081:0001000000001234";
+         return version1(c);
+       },
+       0, "cible.exe : rétabli", "1a2b3c4d5e6f7081:0001000000001234"},
+      // An ID that names no file: the whole-file checks alone say it is the same.
+      {"no identity",
+       [&v2](JournalChange c) {
+         c.identity = "5e6f7081:0000000000000000";
+         return v2(c);
+       },
+       0, "cible.exe : rétabli", "5e6f7081:0000000000000000"},
+      {"no identity, version 1 without its sums",
+       [&version1](JournalChange c) {
+         c.sumBefore = c.sumAfter = std::nullopt;
+         c.identity = "5e6f7081:0000000000000000";
+         return version1(c);
+       },
+       3, "un autre fichier", "5e6f7081:0000000000000000"},
       {"the runtime's revision among the bytes put back",
        [&v2](JournalChange c) {
          c.regions[0].before[0x22 - 0x06] ^= 1;
@@ -989,6 +1012,7 @@ TEST(TressolUndo, WritesOnlyWhatASetCouldOverTheVeryFileRecorded) {
   for (const Case& c : cases) {
     MemoryFileSystem again = files;
     again.journals = {{"j.txt", c.journal(recorded.changes[0])}};
+    if (c.identityNow) again.targets["/abs/cible.exe"].identity = c.identityNow;
     Output undo;
     EXPECT_EQ(Undo(again, "j.txt", undo), c.status) << c.what << undo.out;
     EXPECT_TRUE(Contains(undo.out, c.says)) << c.what << undo.out;

@@ -80,7 +80,8 @@ TEST(Win32Files, AnEntrySwappedAfterTheListingIsRefusedNotFollowed) {
 
 // What Wine cannot make (App execution aliases, sockets, cloud files, junctions), said from
 // the attributes and the reparse tag a listing gives, or an entry opened as itself shows:
-// with the file ID listed, a link is still another entry than the one listed.
+// with the file ID listed, a link is still another entry than the one listed, and so it is
+// where the listing gave no ID (some network shares give zero there, and an ID by handle).
 TEST(Win32Files, OnlyFilesAreTakenWhateverTheirReparsePoint) {
   struct Case {
     unsigned long attributes, tag;
@@ -112,6 +113,10 @@ TEST(Win32Files, OnlyFilesAreTakenWhateverTheirReparsePoint) {
     EXPECT_EQ(
         MatchListed("0000abcd:0000000100000002", "0000abcd:0000000100000003", c.attributes, c.tag),
         ListedMatch::Replaced)
+        << std::hex << c.tag;
+    EXPECT_EQ(
+        MatchListed("0000abcd:0000000000000000", "0000abcd:0000000100000002", c.attributes, c.tag),
+        c.opened)
         << std::hex << c.tag;
   }
   EXPECT_TRUE(OnlineOnly(FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_ARCHIVE));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "file_identity.h"
 #include "pe_checksum.h"
 #include "pe_image.h"
 #include "pe_layout.h"
@@ -74,10 +75,13 @@ void UndoFile(FileOutcome& outcome, const JournalChange& change, FileSystem& fil
   // changed may start meanwhile. A busy file is the real undo's to say, under its lock.
   const std::unique_ptr<TargetFile> file = files.Open(change.path, !outcome.dryRun);
   const std::string identity = file->Identity();
-  const bool renumbered = identity != change.identity &&
-                          RenumberedVolume(change.identity, identity) &&
-                          (change.digest || change.sumBefore);
-  if (identity != change.identity && !renumbered) {
+  const IdentityMatch match = MatchIdentities(change.identity, identity);
+  // An identity that names no file, or only the file's number within a volume renumbered:
+  // the whole-file checks alone say that it is the same.
+  const bool byContent =
+      (match == IdentityMatch::Unknown || RenumberedVolume(change.identity, identity)) &&
+      (change.digest || change.sumBefore);
+  if (match != IdentityMatch::Same && !byContent) {
     Damaged(Verdict::AnotherFileNow);
   }
   if (file->Size() != change.size) {
