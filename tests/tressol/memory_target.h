@@ -102,6 +102,8 @@ class MemoryFileSystem final : public FileSystem {
   std::map<std::string, MemoryTarget> targets;
   std::vector<Folder> libraryFolders;  // where language libraries are looked for
   std::set<std::string> libraryFiles;  // "folder/name" of those present
+  std::size_t filesABatch = 1;         // each change its own record's flush, unless asked
+  std::size_t FilesABatch() const override { return filesABatch; }
   std::unique_ptr<TargetFile> Open(const std::string& path, bool,
                                    const std::string& listed) override {
     // A path from the root names the target that it was made from.

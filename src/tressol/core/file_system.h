@@ -55,6 +55,9 @@ class FileSystem {
   // replaced.
   virtual std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting,
                                            const std::string& listed = {}) = 0;
+  // How many files a set holds open at once, each locked, so that their records take one
+  // flush: well under any system's limit of open files.
+  virtual std::size_t FilesABatch() const { return 64; }
   // The entries a target names when it is a folder (its .exe, .dll and .ocx entries) or a
   // pattern (the entries that its last component matches), sorted; with recurse, those of
   // its sub-folders too, a folder that is a link being left aside, never followed, and a

@@ -1,6 +1,7 @@
 #include "run_journal.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "report.h"
 #include "tool_error.h"
@@ -50,17 +51,29 @@ void RunJournal::Finish() {
 }
 
 std::string RunJournal::Apply(TargetFile& file, JournalChange change) {
-  if (stopped_) throw VerdictError(Failure::Io, Verdict::NotRecorded);
+  Reserve(change);
+  Commit();
+  return Write(file, change);
+}
+
+void RunJournal::Reserve(JournalChange& change) {
   change.sequence = ++sequence_;
-  if (!none_) {
-    try {
-      Record(ChangeRecord(change, run_));
-      endsPending_ = false;
-    } catch (const ToolError& error) {
-      stopped_ = true;
-      throw VerdictError(Failure::Io, Verdict::NotRecorded, ReasonOf(error));
-    }
+  if (!none_) reserved_ += ChangeRecord(change, run_);
+}
+
+void RunJournal::Commit() {
+  if (stopped_) throw VerdictError(Failure::Io, Verdict::NotRecorded);
+  if (reserved_.empty()) return;
+  try {
+    Record(std::exchange(reserved_, {}));
+    endsPending_ = false;
+  } catch (const ToolError& error) {
+    stopped_ = true;
+    throw VerdictError(Failure::Io, Verdict::NotRecorded, ReasonOf(error));
   }
+}
+
+std::string RunJournal::Write(TargetFile& file, const JournalChange& change) {
   // A file that cannot be opened again by its path is not one an undo can give back.
   const bool reopens = files_.CanReopen(change.path);
   const std::vector<Region>& regions = change.regions;

@@ -18,14 +18,21 @@ class RunJournal {
   RunJournal(FileSystem& files, std::string given, bool none = false)
       : files_(files), given_(std::move(given)), none_(none) {}
 
-  // Records the change, durably, checks that no other program wrote the file since it was
-  // opened, writes each region in one positioned write and reads back. The file is not
-  // flushed, nor its end record: an undo finds a change recorded but lost in a crash as a
-  // file still as it was, which it accepts, so write-ahead needs one flush a change. A failed write
-  // puts the bytes before back; another program's write is said, never undone over it. Records what
-  // became of the change. Returns the journal that holds it, empty without one. Throws ToolError:
-  // VerdictError(NotRecorded) where the record could not be written, and the run has then stopped.
+  // Records the change (Reserve, Commit) and makes it (Write).
   std::string Apply(TargetFile& file, JournalChange change);
+  // Numbers a change and adds its record to those the next Commit writes.
+  void Reserve(JournalChange& change);
+  // Writes the records reserved, durably, in one flush: a batch of changes costs one.
+  // Throws VerdictError(NotRecorded) where they could not be written, and the run has then
+  // stopped: none of them may be made.
+  void Commit();
+  // Checks that no other program wrote the file since it was opened, writes each region of
+  // a change committed in one positioned write and reads back. A failed write puts the
+  // bytes before back; another program's write is said, never undone over it. Records what
+  // became of the change. The file is not flushed, nor the end record: an undo finds a
+  // change recorded but lost in a crash as a file still as it was, which it accepts.
+  // Returns the journal that holds it, empty without one. Throws ToolError.
+  std::string Write(TargetFile& file, const JournalChange& change);
   // Marks another journal, whose text was read, as undone by this one. Where that journal
   // cannot be written, the mark goes into this run's own journal. Returns whether the
   // undone journal holds it.
@@ -55,6 +62,7 @@ class RunJournal {
   bool holdsChanges_ = false;
   bool everyChangeReopens_ = true;
   bool endsPending_ = false;  // written, not yet durable
+  std::string reserved_;      // records not yet written
   std::uint64_t sequence_ = 0;
 };
 

@@ -55,13 +55,21 @@ std::optional<std::uint32_t> ActualChecksum(TargetFile& file, const PeImage& ima
   return FullPeChecksum(file, image.checksumOffset);
 }
 
-// Writes the settings, and a right checksum, into a file already found to be a VB6 binary
-// whose settings or checksum differ. The file is opened again for writing, shared with
-// nobody, and read again under that lock; what was found before only decided that it is
-// worth doing.
-void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& files,
-         RunJournal& journal) {
-  const std::unique_ptr<TargetFile> file = files.Open(outcome.openPath, true, outcome.listed);
+// What a set writes into one file, the file held open, and locked, until it is written.
+struct PreparedSet {
+  std::unique_ptr<TargetFile> file;
+  JournalChange change;
+  bool same = false;  // the settings as asked already: only the checksum is written
+  WayBackCaveat caveat = WayBackCaveat::None;
+};
+
+// What to write, and a right checksum, into a file already found to be a VB6 binary whose
+// settings or checksum differ; nothing where they are as asked. The file is opened again
+// for writing, shared with nobody, and read again under that lock; what was found before
+// only decided that it is worth doing.
+std::unique_ptr<PreparedSet> PrepareSet(FileOutcome& outcome, const LanguageSettings& settings,
+                                        FileSystem& files) {
+  std::unique_ptr<TargetFile> file = files.Open(outcome.openPath, true, outcome.listed);
   const PeImage image = ReadPeImage(*file);
   const VbHeader header = LocateVbHeader(*file, image);
   outcome.header = header;
@@ -99,7 +107,7 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   const bool checksumWrong = actual && *actual != image.checksum;
   if (same && !checksumWrong) {
     outcome.result = Result::AlreadySet;
-    return;
+    return nullptr;
   }
   // A malformed image, which a change could only make worse.
   if (SignatureOf(image, file->Size()) == Signature::OutsideFile) {
@@ -133,14 +141,21 @@ void Set(FileOutcome& outcome, const LanguageSettings& settings, FileSystem& fil
   if (!files.CanReopen(change.path)) caveat = WayBackCaveat::PathTooLong;
 
   outcome.absolutePath = change.path;
-  outcome.journal = journal.Apply(*file, std::move(change));
-  if (same) {
+  return std::make_unique<PreparedSet>(
+      PreparedSet{std::move(file), std::move(change), same, caveat});
+}
+
+// Makes a change whose record was committed.
+void FinishSet(FileOutcome& outcome, const PreparedSet& set, const LanguageSettings& settings,
+               RunJournal& journal) {
+  outcome.journal = journal.Write(*set.file, set.change);
+  if (set.same) {
     outcome.result = Result::AlreadySet;
     return;
   }
   outcome.result = Result::Changed;
   outcome.settings = settings;
-  outcome.caveat = caveat;
+  outcome.caveat = set.caveat;
 }
 
 FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
@@ -161,11 +176,13 @@ bool SameAsRuntimeReads(const LanguageSettings& a, const LanguageSettings& b) {
          sameName(a.secondaryLibrary, b.secondaryLibrary) && a.secondaryLcid == b.secondaryLcid;
 }
 
-// Views or sets one file. A file shown not to be a VB6 binary is NotVb6; a file that
-// cannot be read well enough to tell, or a VB6 binary that cannot be set, is Failed and
-// stays as it was; a file held by another program is Busy.
+// Views or prepares the set of one file. A file shown not to be a VB6 binary is NotVb6; a
+// file that cannot be read well enough to tell, or a VB6 binary that cannot be set, is
+// Failed and stays as it was; a file held by another program is Busy. A set to make is
+// given back in set, its outcome still Pending.
 FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& files,
-                    LibraryFinder& libraries, RunJournal& journal) {
+                    LibraryFinder& libraries, RunJournal& journal,
+                    std::unique_ptr<PreparedSet>& set) {
   if (outcome.undoing) {
     try {
       UndoFile(outcome, *outcome.undoing, files, journal);
@@ -214,10 +231,11 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
     outcome.result = Result::AlreadySet;
   } else {
     try {
-      Set(outcome, *command.settings, files, journal);
+      set = PrepareSet(outcome, *command.settings, files);
     } catch (const ToolError& error) {
       return Failed(outcome, error);
     }
+    if (set) return outcome;
   }
   outcome.libraries = libraries.Find(outcome.settings, outcome.path);
   return outcome;
@@ -234,8 +252,9 @@ FileOutcome Unprocessed(const std::string& path, const std::string& openPath,
 }
 
 // Busy files are set aside so that the others go on; then they are tried again, all of
-// them within one patience for the whole run, and those still held fail. Each file is
-// reported as soon as it is done; each change was in the journal before it was made.
+// them within one patience for the whole run, and those still held fail. Changes are made
+// in batches: each file of a batch prepared and held, their records written in one flush,
+// then each change made. Files are reported in order, as soon as their batch is done.
 class Batch {
  public:
   Batch(const Command& command, FileSystem& files, Output& output, bool many)
@@ -251,9 +270,17 @@ class Batch {
     if (outcome.result == Result::Pending && journal_.Stopped()) {
       outcome.result = Result::NotReached;
     }
-    Record(outcome.result != Result::Pending
-               ? std::move(outcome)
-               : Process(std::move(outcome), command_, files_, libraries_, journal_));
+    std::unique_ptr<PreparedSet> set;
+    if (outcome.result == Result::Pending) {
+      outcome = Process(std::move(outcome), command_, files_, libraries_, journal_, set);
+    }
+    if (!set && waiting_.empty()) {
+      Record(std::move(outcome));
+      return;
+    }
+    sets_ += set ? 1 : 0;
+    waiting_.push_back({std::move(outcome), std::move(set)});
+    if (sets_ >= files_.FilesABatch()) Commit();
   }
 
   RunJournal& Journal() { return journal_; }
@@ -264,6 +291,7 @@ class Batch {
 
   std::vector<FileOutcome> Finish() {
     using Clock = std::chrono::steady_clock;
+    Commit();
     const Clock::time_point giveUp = Clock::now() + kBusyPatience;
     while (!busy_.empty() && !journal_.Stopped() && Clock::now() < giveUp) {
       std::this_thread::sleep_for(kBusyRetry);
@@ -276,6 +304,7 @@ class Batch {
         again.undoing = outcome.undoing;
         Add(std::move(again));
       }
+      Commit();
     }
     for (FileOutcome& outcome : busy_) {
       outcome.result = journal_.Stopped() ? Result::NotReached : Result::Failed;
@@ -289,6 +318,49 @@ class Batch {
  private:
   static constexpr std::chrono::milliseconds kBusyPatience{2000};
   static constexpr std::chrono::milliseconds kBusyRetry{100};
+  struct Waiting {
+    FileOutcome outcome;
+    std::unique_ptr<PreparedSet> set;
+  };
+
+  // The batch's records in one flush, then its changes; where the records cannot be
+  // written, none of its changes is made: the first says why, the others were not reached.
+  void Commit() {
+    for (Waiting& waiting : waiting_) {
+      if (waiting.set) journal_.Reserve(waiting.set->change);
+    }
+    std::optional<VerdictError> unrecorded;
+    if (sets_ > 0) {
+      try {
+        journal_.Commit();
+      } catch (const VerdictError& error) {
+        unrecorded = error;
+      }
+    }
+    bool first = true;
+    for (Waiting& waiting : waiting_) {
+      FileOutcome& outcome = waiting.outcome;
+      if (waiting.set && unrecorded) {
+        if (first) {
+          outcome = Failed(std::move(outcome), *unrecorded);
+        } else {
+          outcome.result = Result::NotReached;
+        }
+        first = false;
+      } else if (waiting.set) {
+        try {
+          FinishSet(outcome, *waiting.set, *command_.settings, journal_);
+          outcome.libraries = libraries_.Find(outcome.settings, outcome.path);
+        } catch (const ToolError& error) {
+          outcome = Failed(std::move(outcome), error);
+        }
+      }
+      waiting.set.reset();
+      Record(std::move(outcome));
+    }
+    waiting_.clear();
+    sets_ = 0;
+  }
 
   void Record(FileOutcome outcome) {
     if (outcome.result == Result::Busy) {
@@ -313,6 +385,8 @@ class Batch {
   RunJournal journal_;
   std::vector<FileOutcome> busy_;
   std::vector<FileOutcome> done_;
+  std::vector<Waiting> waiting_;  // in the order given, from the batch's first set
+  std::size_t sets_ = 0;
 };
 
 // The status of a run over several files: that of a journal that stopped it, of the first
