@@ -61,6 +61,14 @@ enum class WayBackCaveat {
 };
 
 struct FileOutcome {
+  // Large: copied, moved and ended in one place, not in each room that hands one on.
+  FileOutcome();
+  FileOutcome(const FileOutcome&);
+  FileOutcome(FileOutcome&&) noexcept;
+  FileOutcome& operator=(const FileOutcome&);
+  FileOutcome& operator=(FileOutcome&&) noexcept;
+  ~FileOutcome();
+
   std::string path;      // as the target named it
   std::string openPath;  // the very entry that is opened: a listed name is never normalised
   std::string listed;    // an entry of a listing: its identity, which each open must find

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "run_terms.h"
+
+namespace tressol {
+
+// The report is made file by file; a front end that shows it as it comes empties the
+// texts at each Flush.
+class Output {
+ public:
+  virtual ~Output() = default;
+  virtual void Flush() {}
+
+  std::string out;    // the report (French text, or JSON Lines), UTF-8
+  std::string err;    // the failure or the usage, UTF-8
+  bool json = false;  // out holds JSON Lines: data, never typeset
+  // Where the report is read, for the way back that it prints after each change.
+  Shell shell = Shell::Posix;
+  std::string toolPath = "tressol";  // absolute
+  std::string journalPath;           // where the environment asks for the run's journal
+};
+
+// The exit status of a check that found a VB6 file whose settings differ.
+inline constexpr int kDiffers = 5;
+// That of a check that found a file's PE checksum wrong: not 5, which release scripts read as
+// settings to set, nor above it, which cmd's "if errorlevel 5" would read the same way.
+inline constexpr int kWrongChecksum = 1;
+
+}  // namespace tressol
