@@ -169,10 +169,10 @@ void TargetWatch::StartReading() {
                                              kReadingDone, ++readingId_);
     checking_ = false;
     checkingFresh_ = false;
-  } catch (const UserError& failure) {
+  } catch (const StepFailed& failure) {
     // The one failure a user can mend at once: the tool left behind when copying.
-    const bool missing = GetFileAttributesW(tool_.c_str()) == INVALID_FILE_ATTRIBUTES &&
-                         GetLastError() == ERROR_FILE_NOT_FOUND;
+    const bool missing = failure.SystemCode() == ERROR_FILE_NOT_FOUND ||
+                         failure.SystemCode() == ERROR_PATH_NOT_FOUND;
     say_(target, missing
                      ? std::wstring(L"Tressol.exe introuvable : placez-le à côté de Linguarde.exe")
                      : failure.Message());

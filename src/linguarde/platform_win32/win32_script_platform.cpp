@@ -143,9 +143,10 @@ UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script,
   if (!DuplicateHandle(GetCurrentProcess(), script, interpreter.Get(), &copy, 0, FALSE,
                        DUPLICATE_SAME_ACCESS) ||
       ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
-    const std::wstring failure = WithLastError(L"Impossible de lancer le script « " + path + L" »");
+    const StepFailed failure =
+        LastErrorFailure(L"Impossible de lancer le script « " + path + L" »");
     TerminateProcess(interpreter.Get(), 1);
-    throw StepFailed(failure);
+    throw failure;
   }
   return interpreter;
 }
@@ -288,11 +289,13 @@ std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring
       BringConsoleToFront();
       return nullptr;
     }
+    const DWORD code = GetLastError();
     throw StepFailed(
         WithLastError(L"Impossible de créer le fichier « " + path + L" »") +
-        L" Placez Linguarde dans un dossier où vous pouvez écrire, C:\\Outils ou un dossier de "
-        L"%LOCALAPPDATA%\\Programs par exemple (les Documents peuvent être protégés "
-        L"contre les programmes : Accès contrôlé aux dossiers).");
+            L" Placez Linguarde dans un dossier où vous pouvez écrire, C:\\Outils ou un dossier de "
+            L"%LOCALAPPDATA%\\Programs par exemple (les Documents peuvent être protégés "
+            L"contre les programmes : Accès contrôlé aux dossiers).",
+        code);
   }
   return std::make_unique<Win32ScriptFile>(path, std::move(file));
 }
@@ -353,9 +356,9 @@ std::unique_ptr<Console> Win32ScriptPlatform::StartUndo(
       variables, L"Impossible de lancer l'annulation");
   // A console never started would be followed for ever, and refuse every later action.
   if (ResumeThread(started.thread.Get()) == static_cast<DWORD>(-1)) {
-    const std::wstring failure = WithLastError(L"Impossible de lancer l'annulation");
+    const StepFailed failure = LastErrorFailure(L"Impossible de lancer l'annulation");
     TerminateProcess(started.process.Get(), 1);
-    throw StepFailed(failure);
+    throw failure;
   }
   return Kept(std::move(started.process));
 }
