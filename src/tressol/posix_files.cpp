@@ -315,6 +315,17 @@ std::vector<FileSystem::Folder> PosixFileSystem::LibraryFolders(const std::strin
   return {{FolderOf(AbsolutePath(target)), FolderKind::TargetOnly}};
 }
 
+namespace {
+
+// A library's name matches whatever its case, as Windows finds a library on any volume,
+// where a case-sensitive lookup would report one missing that Windows loads (ASCII letters
+// only: the C locale's rule, as the names of VB6's libraries are).
+bool SameLibraryName(const std::string& a, const std::string& b) {
+  return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+}  // namespace
+
 bool PosixFileSystem::HasFile(const std::string& folder, const std::string& name) {
   std::vector<Entry> entries;
   try {
@@ -323,7 +334,7 @@ bool PosixFileSystem::HasFile(const std::string& folder, const std::string& name
     return false;  // a folder that cannot be read holds nothing the runtime could load
   }
   return std::any_of(entries.begin(), entries.end(), [&](const Entry& file) {
-    return file.leftAside.empty() && strcasecmp(file.name.c_str(), name.c_str()) == 0;
+    return file.leftAside.empty() && SameLibraryName(file.name, name);
   });
 }
 

@@ -315,8 +315,7 @@ bool SameLetterAsWindows(char32_t a, char32_t b) {
   std::wstring x, y;
   linguarde::unicode::AppendUtf16(x, a);
   linguarde::unicode::AppendUtf16(y, b);
-  return CompareStringOrdinal(x.data(), static_cast<int>(x.size()), y.data(),
-                              static_cast<int>(y.size()), TRUE) == CSTR_EQUAL;
+  return linguarde::win32::SameIgnoringCase(x, y);
 }
 
 // The file opened must be the entry listed: another file, or a link, where the listing found
@@ -456,7 +455,7 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
     }
   }
   std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-    return CompareStringOrdinal(a.first.c_str(), -1, b.first.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    return linguarde::win32::CompareIgnoringCase(a.first, b.first) < 0;
   });
   for (auto& [key, entry] : found) listed.push_back(std::move(entry));
   return listed;

@@ -4,9 +4,14 @@
 
 namespace linguarde::win32 {
 
-bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+int CompareIgnoringCase(std::wstring_view a, std::wstring_view b) {
   return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+                              static_cast<int>(b.size()), TRUE) -
+         CSTR_EQUAL;
+}
+
+bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  return CompareIgnoringCase(a, b) == 0;
 }
 
 bool StartsWithIgnoringCase(std::wstring_view name, std::wstring_view start) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "action_error.h"
+#include "file_names.h"
 #include "shown_text.h"
 #include "interpreter_text.h"
 #include "system_folders.h"
@@ -194,8 +195,7 @@ std::wstring EnvironmentBlockWith(const std::vector<ScriptVariable>& variables) 
   const auto compareNames = [](std::wstring_view a, std::wstring_view b) {
     a = a.substr(0, a.find(L'=', 1));
     b = b.substr(0, b.find(L'=', 1));
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                static_cast<int>(b.size()), TRUE);
+    return CompareIgnoringCase(a, b);
   };
   std::vector<std::wstring> entries;
   for (const ScriptVariable& variable : variables) {
@@ -205,14 +205,13 @@ std::wstring EnvironmentBlockWith(const std::vector<ScriptVariable>& variables) 
   for (const wchar_t* at = own.Get(); at != nullptr && *at != L'\0'; at += wcslen(at) + 1) {
     const std::wstring_view entry(at);
     if (std::none_of(variables.begin(), variables.end(), [&](const ScriptVariable& given) {
-          return compareNames(entry, given.name + L"=") == CSTR_EQUAL;
+          return compareNames(entry, given.name + L"=") == 0;
         })) {
       entries.emplace_back(entry);
     }
   }
-  std::sort(entries.begin(), entries.end(), [&](const std::wstring& a, const std::wstring& b) {
-    return compareNames(a, b) == CSTR_LESS_THAN;
-  });
+  std::sort(entries.begin(), entries.end(),
+            [&](const std::wstring& a, const std::wstring& b) { return compareNames(a, b) < 0; });
   std::wstring block;
   for (const std::wstring& entry : entries) {
     block += entry;
