@@ -315,6 +315,11 @@ std::vector<FileSystem::Folder> PosixFileSystem::LibraryFolders(const std::strin
   return {{FolderOf(AbsolutePath(target)), FolderKind::TargetOnly}};
 }
 
+std::optional<std::string> EnvironmentValue(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
+
 namespace {
 
 // A library's name matches whatever its case, as Windows finds a library on any volume,
@@ -502,13 +507,13 @@ std::unique_ptr<JournalFile> NewJournal(const std::string& path, bool anotherNam
 
 std::unique_ptr<JournalFile> PosixFileSystem::CreateJournal(const std::string& given) {
   if (!given.empty()) return NewJournal(given, false);
-  const char* state = std::getenv("XDG_STATE_HOME");
-  const char* home = std::getenv("HOME");
-  if ((state == nullptr || *state != '/') && home == nullptr) {
+  const std::optional<std::string> state = EnvironmentValue("XDG_STATE_HOME");
+  const std::optional<std::string> home = EnvironmentValue("HOME");
+  const bool stateNamed = state && !state->empty() && state->front() == '/';
+  if (!stateNamed && !home) {
     throw ToolError(Failure::Io, "ni XDG_STATE_HOME ni HOME ne désignent un dossier");
   }
-  std::string folder =
-      state != nullptr && *state == '/' ? state : std::string(home) + "/.local/state";
+  std::string folder = stateNamed ? *state : *home + "/.local/state";
   folder += "/tressol";
   for (std::size_t at = 1; at != std::string::npos; at = folder.find('/', at + 1)) {
     mkdir(folder.substr(0, at).c_str(), 0700);

@@ -12,6 +12,7 @@
 #include "tool_error.h"
 #include "way_back.h"
 #include "wildcard.h"
+#include "environment.h"
 #include "file_names.h"
 #include "long_path.h"
 #include "owners.h"
@@ -343,10 +344,9 @@ linguarde::win32::UniqueFileHandle AsListed(linguarde::win32::UniqueFileHandle f
 // may change.
 bool InProgramFiles(const std::wstring& extendedPath) {
   for (const wchar_t* variable : {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432"}) {
-    wchar_t folder[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(variable, folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) continue;
-    const std::wstring prefix = ExtendedPath(folder) + L"\\";
+    const auto folder = linguarde::win32::EnvironmentValue(variable);
+    if (!folder || folder->empty()) continue;
+    const std::wstring prefix = ExtendedPath(*folder) + L"\\";
     if (extendedPath.size() > prefix.size() && StartsWithIgnoringCase(extendedPath, prefix)) {
       return true;
     }
@@ -723,10 +723,9 @@ std::string Win32FileSystem::ConsoleWord(const std::string& path, Shell shell) {
   if (!ConsoleShows(wide)) {
     // The user's folders, where a name in another script is most often found.
     for (const wchar_t* variable : {L"LOCALAPPDATA", L"USERPROFILE"}) {
-      wchar_t folder[MAX_PATH];
-      const DWORD length = GetEnvironmentVariableW(variable, folder, MAX_PATH);
-      if (length == 0 || length >= MAX_PATH) continue;
-      const std::wstring prefix = std::wstring(folder) + L"\\";
+      const auto folder = linguarde::win32::EnvironmentValue(variable);
+      if (!folder || folder->empty()) continue;
+      const std::wstring prefix = *folder + L"\\";
       const std::wstring rest = wide.substr(std::min(wide.size(), prefix.size() - 1));
       // Between double quotes PowerShell expands $ and `, and cmd %.
       if (!StartsWithIgnoringCase(wide, prefix) || !ConsoleShows(rest) ||
