@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -72,6 +74,33 @@ std::basic_string<Char> Digits(unsigned long long number, unsigned base = 10,
 }
 
 inline std::wstring Decimal(unsigned long long number) { return Digits<wchar_t>(number); }
+
+// Which letters a hexadecimal digit is read in. What we write ourselves (a journal's fields,
+// an identity) is read back in lower case only, as written, so that one value has one
+// spelling and a record cannot be rewritten unseen; what a user types or JSON carries may
+// be in either case.
+enum class HexLetters { Lower, Either };
+
+// The value of one hexadecimal digit, or -1.
+constexpr int HexDigit(char c, HexLetters letters) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (letters == HexLetters::Either && c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// One to sixteen hexadecimal digits and nothing else, as a number; the one reader of
+// hexadecimal text in both programs.
+inline std::optional<std::uint64_t> HexNumber(std::string_view digits, HexLetters letters) {
+  if (digits.empty() || digits.size() > 16) return std::nullopt;
+  std::uint64_t value = 0;
+  for (const char c : digits) {
+    const int digit = HexDigit(c, letters);
+    if (digit < 0) return std::nullopt;
+    value = value << 4 | static_cast<unsigned>(digit);
+  }
+  return value;
+}
 
 // Bytes as two lower-case hexadecimal digits each: a name that is not text, a record's bytes.
 inline std::string HexBytes(std::string_view bytes) {
