@@ -345,7 +345,7 @@ linguarde::win32::UniqueFileHandle AsListed(linguarde::win32::UniqueFileHandle f
 bool InProgramFiles(const std::wstring& extendedPath) {
   for (const wchar_t* variable : {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432"}) {
     const auto folder = linguarde::win32::EnvironmentValue(variable);
-    if (!folder || folder->empty()) continue;
+    if (!folder) continue;
     const std::wstring prefix = ExtendedPath(*folder) + L"\\";
     if (extendedPath.size() > prefix.size() && StartsWithIgnoringCase(extendedPath, prefix)) {
       return true;

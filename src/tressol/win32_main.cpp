@@ -69,7 +69,7 @@ int wmain() {
     output.toolPath = "Tressol.exe";  // the way back then needs the tool's folder
   }
   const auto journal = linguarde::win32::EnvironmentValue(L"TRESSOL_JOURNAL");
-  if (journal && !journal->empty()) output.journalPath = ToUtf8(*journal);
+  if (journal) output.journalPath = ToUtf8(*journal);
   const int status = tressol::Run(
       ToUtf8(std::wstring(linguarde::arguments::CommandTail(std::wstring_view(GetCommandLineW())))),
       files, output);

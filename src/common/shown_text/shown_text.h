@@ -81,21 +81,21 @@ inline std::wstring Decimal(unsigned long long number) { return Digits<wchar_t>(
 // be in either case.
 enum class HexLetters { Lower, Either };
 
-// The value of one hexadecimal digit, or -1.
-constexpr int HexDigit(char c, HexLetters letters) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (letters == HexLetters::Either && c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+// The value of one hexadecimal digit, or -1: the one reading of a digit in both programs.
+template <HexLetters letters>
+constexpr int HexDigit(char c) {
+  // In ASCII the 0x20 bit sets a capital in lower case, and makes no other character a to f.
+  const int lower = letters == HexLetters::Either ? (c | 0x20) : c;
+  return c >= '0' && c <= '9' ? c - '0' : lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
 
-// One to sixteen hexadecimal digits and nothing else, as a number; the one reader of
-// hexadecimal text in both programs.
-inline std::optional<std::uint64_t> HexNumber(std::string_view digits, HexLetters letters) {
+// One to sixteen hexadecimal digits and nothing else, as a number.
+template <HexLetters letters>
+std::optional<std::uint64_t> HexNumber(std::string_view digits) {
   if (digits.empty() || digits.size() > 16) return std::nullopt;
   std::uint64_t value = 0;
   for (const char c : digits) {
-    const int digit = HexDigit(c, letters);
+    const int digit = HexDigit<letters>(c);
     if (digit < 0) return std::nullopt;
     value = value << 4 | static_cast<unsigned>(digit);
   }

@@ -5,19 +5,15 @@
 namespace linguarde::win32 {
 
 std::optional<std::wstring> EnvironmentValue(const wchar_t* name) {
-  std::wstring value;
-  // Sized, then read: another thread may change the value in between, and the size it
-  // then asks for is tried again.
-  for (DWORD size = GetEnvironmentVariableW(name, nullptr, 0); size != 0;) {
-    value.resize(size);
-    const DWORD length = GetEnvironmentVariableW(name, value.data(), size);
-    if (length < size) {
-      value.resize(length);
-      return value;
-    }
-    size = length;
+  // The longest value the system keeps and its terminator: read whole, in one call.
+  std::optional<std::wstring> value(std::in_place, 32768, L'\0');
+  const DWORD length = GetEnvironmentVariableW(name, value->data(), 32768);
+  if (length == 0 || length >= 32768) {
+    value.reset();
+  } else {
+    value->resize(length);
   }
-  return std::nullopt;
+  return value;
 }
 
 }  // namespace linguarde::win32

@@ -10,10 +10,6 @@ int CompareIgnoringCase(std::wstring_view a, std::wstring_view b) {
          CSTR_EQUAL;
 }
 
-bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  return CompareIgnoringCase(a, b) == 0;
-}
-
 bool StartsWithIgnoringCase(std::wstring_view name, std::wstring_view start) {
   return name.size() >= start.size() && SameIgnoringCase(name.substr(0, start.size()), start);
 }

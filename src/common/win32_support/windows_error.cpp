@@ -35,7 +35,7 @@ std::wstring WithLastError(const std::wstring& what) {
 
 StepFailed LastErrorFailure(const std::wstring& what) {
   const DWORD code = GetLastError();
-  return StepFailed(what + L" : " + WindowsErrorText(code) + L".", code);
+  return StepFailed(WithLastError(what), code);
 }
 
 void ThrowLastError(const std::wstring& what) { throw LastErrorFailure(what); }

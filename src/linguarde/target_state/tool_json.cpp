@@ -93,7 +93,7 @@ class Reader {
   bool Hex4(char32_t& value) {
     if (text_.size() - at_ < 4) return false;
     // JSON allows either case in an escape.
-    const auto digits = HexNumber(text_.substr(at_, 4), HexLetters::Either);
+    const auto digits = HexNumber<HexLetters::Either>(std::string_view(text_.data() + at_, 4));
     if (!digits) return false;
     at_ += 4;
     value = static_cast<char32_t>(*digits);

@@ -20,8 +20,8 @@ std::optional<std::uint32_t> Lcid(const std::string& word) {
     return std::nullopt;
   }
   // Typed by a user: either case, as the system's own tools take it.
-  const auto value =
-      linguarde::HexNumber(std::string_view(word).substr(2), linguarde::HexLetters::Either);
+  const auto value = linguarde::HexNumber<linguarde::HexLetters::Either>(
+      std::string_view(word.data() + 2, word.size() - 2));
   if (!value) return std::nullopt;
   return static_cast<std::uint32_t>(*value);
 }

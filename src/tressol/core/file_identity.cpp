@@ -45,7 +45,7 @@ std::optional<FileIdentity> IdentityFromText(const std::string& text) {
   bool colon = false;
   for (const char c : text) {
     // As written: lower case only.
-    const int digit = linguarde::HexDigit(c, linguarde::HexLetters::Lower);
+    const int digit = linguarde::HexDigit<linguarde::HexLetters::Lower>(c);
     if (c == ':' && !colon) {
       colon = true;
     } else if (digit < 0) {

@@ -38,29 +38,29 @@ std::string Sealed(const std::string& words) {
   return words + kCrc + Number(Crc32(words), true) + "\n";
 }
 
-// As written: lower case only.
-std::optional<std::uint64_t> HexNumberOf(std::string_view text) {
-  return linguarde::HexNumber(text, linguarde::HexLetters::Lower);
-}
-
+// Fields are read as written: hexadecimal in lower case only.
 std::optional<std::vector<std::uint8_t>> BytesOf(const std::string& hex) {
   if (hex.size() % 2 != 0) return std::nullopt;
   std::vector<std::uint8_t> bytes;
   for (std::size_t i = 0; i < hex.size(); i += 2) {
-    const auto value = HexNumberOf(std::string_view(hex).substr(i, 2));
-    if (!value) return std::nullopt;
-    bytes.push_back(static_cast<std::uint8_t>(*value));
+    const int high = linguarde::HexDigit<linguarde::HexLetters::Lower>(hex[i]);
+    const int low = linguarde::HexDigit<linguarde::HexLetters::Lower>(hex[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    bytes.push_back(static_cast<std::uint8_t>(high << 4 | low));
   }
   return bytes;
 }
 
-std::optional<std::uint64_t> NumberOf(const std::string& text) {
+std::optional<std::uint64_t> NumberOf(const std::string& text, int base = 10) {
   if (text.empty() || text.size() > 20) return std::nullopt;
   std::uint64_t value = 0;
   for (const char c : text) {
-    const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
-    if (digit > 9 || value > (~std::uint64_t{0} - digit) / 10) return std::nullopt;
-    value = value * 10 + digit;
+    const int digit = linguarde::HexDigit<linguarde::HexLetters::Lower>(c);
+    if (digit < 0 || digit >= base ||
+        value > (~std::uint64_t{0} - static_cast<unsigned>(digit)) / static_cast<unsigned>(base)) {
+      return std::nullopt;
+    }
+    value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
   }
   return value;
 }
@@ -83,7 +83,7 @@ std::optional<std::vector<std::string>> Unsealed(const std::string& line) {
   if (seal == std::string::npos) return std::nullopt;
   const std::string words = line.substr(0, seal);
   const std::string crc = line.substr(seal + sizeof kCrc - 1);
-  if (crc.size() != 8 || HexNumberOf(crc) != Crc32(words)) return std::nullopt;
+  if (crc.size() != 8 || NumberOf(crc, 16) != Crc32(words)) return std::nullopt;
   return Words(words, ' ');
 }
 
@@ -96,7 +96,9 @@ std::optional<std::string> ValueOf(const std::string& word, const std::string& k
   return word.substr(key.size() + 1);
 }
 
-bool IsRunId(const std::string& text) { return text.size() == 16 && HexNumberOf(text).has_value(); }
+bool IsRunId(const std::string& text) {
+  return text.size() == 16 && NumberOf(text, 16).has_value();
+}
 
 std::optional<JournalChange> ParseChange(const std::vector<std::string>& words, bool version2) {
   if (words.size() < 7) return std::nullopt;
@@ -110,7 +112,7 @@ std::optional<JournalChange> ParseChange(const std::vector<std::string>& words, 
     const std::string key = words[i].substr(0, equals);
     const std::string value = words[i].substr(equals + 1);
     if (key == "digest" && version2) {
-      const auto digest = value.size() == 16 ? HexNumberOf(value) : std::nullopt;
+      const auto digest = value.size() == 16 ? NumberOf(value, 16) : std::nullopt;
       if (!digest) return std::nullopt;
       change.digest = *digest;
     } else if (key == "path" || key == "id") {
@@ -124,8 +126,8 @@ std::optional<JournalChange> ParseChange(const std::vector<std::string>& words, 
     } else if (key == "sums") {
       if (value == "-") continue;
       const std::vector<std::string> sums = Words(value, ':');
-      const auto before = sums.size() == 2 ? HexNumberOf(sums[0]) : std::nullopt;
-      const auto after = sums.size() == 2 ? HexNumberOf(sums[1]) : std::nullopt;
+      const auto before = sums.size() == 2 ? NumberOf(sums[0], 16) : std::nullopt;
+      const auto after = sums.size() == 2 ? NumberOf(sums[1], 16) : std::nullopt;
       if (!before || !after || *before > 0xFFFFFFFFu || *after > 0xFFFFFFFFu) return std::nullopt;
       change.sumBefore = static_cast<std::uint32_t>(*before);
       change.sumAfter = static_cast<std::uint32_t>(*after);
