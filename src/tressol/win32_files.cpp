@@ -12,6 +12,7 @@
 #include "tool_error.h"
 #include "way_back.h"
 #include "wildcard.h"
+#include "cmd_text.h"
 #include "environment.h"
 #include "file_names.h"
 #include "long_path.h"
@@ -724,16 +725,19 @@ std::string Win32FileSystem::ConsoleWord(const std::string& path, Shell shell) {
     // The user's folders, where a name in another script is most often found.
     for (const wchar_t* variable : {L"LOCALAPPDATA", L"USERPROFILE"}) {
       const auto folder = linguarde::win32::EnvironmentValue(variable);
-      if (!folder || folder->empty()) continue;
+      if (!folder) continue;
       const std::wstring prefix = *folder + L"\\";
       const std::wstring rest = wide.substr(std::min(wide.size(), prefix.size() - 1));
-      // Between double quotes PowerShell expands $ and `, and cmd %.
+      // Between double quotes PowerShell expands $ and `; the rest must reach either shell
+      // as it is.
+      const std::string tail = ToUtf8(rest);
       if (!StartsWithIgnoringCase(wide, prefix) || !ConsoleShows(rest) ||
-          rest.find_first_of(L"$`\"%") != std::wstring::npos) {
+          tail.find_first_of("$`") != std::string::npos ||
+          !linguarde::cmd::CarriedBetweenQuotes(tail, true)) {
         continue;
       }
-      return (powerShell ? "\"$env:" : "\"%") + ToUtf8(variable) + (powerShell ? "" : "%") +
-             ToUtf8(rest) + "\"";
+      return (powerShell ? "\"$env:" : "\"%") + ToUtf8(variable) + (powerShell ? "" : "%") + tail +
+             "\"";
     }
   }
   // A path with a control character cannot be shown as a word: it is shown escaped.

@@ -6,7 +6,7 @@
 #include "action_error.h"
 #include "file_names.h"
 #include "shown_text.h"
-#include "interpreter_text.h"
+#include "cmd_text.h"
 #include "system_folders.h"
 #include "windows_error.h"
 
@@ -245,7 +245,7 @@ std::wstring InterpreterPath() {
 }  // namespace
 
 ProcessCommand ScriptStartCommand(const std::wstring& path) {
-  return {InterpreterPath(), interpreter::ScriptCommandLine(path)};
+  return {InterpreterPath(), cmd::ScriptCommandLine(path)};
 }
 
 Win32ScriptPlatform::Win32ScriptPlatform(std::wstring applicationFolder)
@@ -349,9 +349,9 @@ std::unique_ptr<Console> Win32ScriptPlatform::StartUndo(
   const std::wstring interpreter = InterpreterPath();
   Started started = StartInConsole(
       {interpreter,
-       L"\"" + interpreter +
-           L"\" /d /v:off /s /c \"\"%LINGUARDE_OUTIL%\" --undo \"%LINGUARDE_JOURNAL%\" & "
-           L"pause\""},
+       cmd::RunCommandLine(L"\"" + interpreter + L"\"",
+                           L"\"" + cmd::Expansion(L"LINGUARDE_OUTIL") + L"\" --undo \"" +
+                               cmd::Expansion(L"LINGUARDE_JOURNAL") + L"\" & pause")},
       variables, L"Impossible de lancer l'annulation");
   // A console never started would be followed for ever, and refuse every later action.
   if (ResumeThread(started.thread.Get()) == static_cast<DWORD>(-1)) {
