@@ -315,6 +315,22 @@ std::vector<FileSystem::Folder> PosixFileSystem::LibraryFolders(const std::strin
   return {{FolderOf(AbsolutePath(target)), FolderKind::TargetOnly}};
 }
 
+std::optional<std::string> EnvironmentValue(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
+
+namespace {
+
+// A library's name matches whatever its case, as Windows finds a library on any volume,
+// where a case-sensitive lookup would report one missing that Windows loads (ASCII letters
+// only: the C locale's rule, as the names of VB6's libraries are).
+bool SameLibraryName(const std::string& a, const std::string& b) {
+  return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+}  // namespace
+
 bool PosixFileSystem::HasFile(const std::string& folder, const std::string& name) {
   std::vector<Entry> entries;
   try {
@@ -323,7 +339,7 @@ bool PosixFileSystem::HasFile(const std::string& folder, const std::string& name
     return false;  // a folder that cannot be read holds nothing the runtime could load
   }
   return std::any_of(entries.begin(), entries.end(), [&](const Entry& file) {
-    return file.leftAside.empty() && strcasecmp(file.name.c_str(), name.c_str()) == 0;
+    return file.leftAside.empty() && SameLibraryName(file.name, name);
   });
 }
 
@@ -491,13 +507,13 @@ std::unique_ptr<JournalFile> NewJournal(const std::string& path, bool anotherNam
 
 std::unique_ptr<JournalFile> PosixFileSystem::CreateJournal(const std::string& given) {
   if (!given.empty()) return NewJournal(given, false);
-  const char* state = std::getenv("XDG_STATE_HOME");
-  const char* home = std::getenv("HOME");
-  if ((state == nullptr || *state != '/') && home == nullptr) {
+  const std::optional<std::string> state = EnvironmentValue("XDG_STATE_HOME");
+  const std::optional<std::string> home = EnvironmentValue("HOME");
+  const bool stateNamed = state && !state->empty() && state->front() == '/';
+  if (!stateNamed && !home) {
     throw ToolError(Failure::Io, "ni XDG_STATE_HOME ni HOME ne désignent un dossier");
   }
-  std::string folder =
-      state != nullptr && *state == '/' ? state : std::string(home) + "/.local/state";
+  std::string folder = stateNamed ? *state : *home + "/.local/state";
   folder += "/tressol";
   for (std::size_t at = 1; at != std::string::npos; at = folder.find('/', at + 1)) {
     mkdir(folder.substr(0, at).c_str(), 0700);

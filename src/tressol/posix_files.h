@@ -1,11 +1,16 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "tressol.h"
 
 namespace tressol {
+
+// A variable of this process's environment, set but perhaps empty, or none: the one read
+// of the environment on this side.
+std::optional<std::string> EnvironmentValue(const char* name);
 
 // Targets as POSIX files; a target opened for a change is locked against other writers.
 class PosixFileSystem : public FileSystem {

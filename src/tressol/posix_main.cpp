@@ -50,7 +50,9 @@ int main(int argc, char** argv) {
   tressol::PosixFileSystem files;
   StreamOutput output;
   output.toolPath = ToolPath(argc > 0 ? argv[0] : "tressol");
-  if (const char* journal = std::getenv("TRESSOL_JOURNAL")) output.journalPath = journal;
+  if (const auto journal = tressol::EnvironmentValue("TRESSOL_JOURNAL")) {
+    output.journalPath = *journal;
+  }
   const int status = tressol::Run(tail, files, output);
   output.Flush();
   return status;

@@ -12,6 +12,8 @@
 #include "tool_error.h"
 #include "way_back.h"
 #include "wildcard.h"
+#include "cmd_text.h"
+#include "environment.h"
 #include "file_names.h"
 #include "long_path.h"
 #include "owners.h"
@@ -315,8 +317,7 @@ bool SameLetterAsWindows(char32_t a, char32_t b) {
   std::wstring x, y;
   linguarde::unicode::AppendUtf16(x, a);
   linguarde::unicode::AppendUtf16(y, b);
-  return CompareStringOrdinal(x.data(), static_cast<int>(x.size()), y.data(),
-                              static_cast<int>(y.size()), TRUE) == CSTR_EQUAL;
+  return linguarde::win32::SameIgnoringCase(x, y);
 }
 
 // The file opened must be the entry listed: another file, or a link, where the listing found
@@ -344,10 +345,9 @@ linguarde::win32::UniqueFileHandle AsListed(linguarde::win32::UniqueFileHandle f
 // may change.
 bool InProgramFiles(const std::wstring& extendedPath) {
   for (const wchar_t* variable : {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432"}) {
-    wchar_t folder[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(variable, folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) continue;
-    const std::wstring prefix = ExtendedPath(folder) + L"\\";
+    const auto folder = linguarde::win32::EnvironmentValue(variable);
+    if (!folder) continue;
+    const std::wstring prefix = ExtendedPath(*folder) + L"\\";
     if (extendedPath.size() > prefix.size() && StartsWithIgnoringCase(extendedPath, prefix)) {
       return true;
     }
@@ -456,7 +456,7 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
     }
   }
   std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-    return CompareStringOrdinal(a.first.c_str(), -1, b.first.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    return linguarde::win32::CompareIgnoringCase(a.first, b.first) < 0;
   });
   for (auto& [key, entry] : found) listed.push_back(std::move(entry));
   return listed;
@@ -724,18 +724,20 @@ std::string Win32FileSystem::ConsoleWord(const std::string& path, Shell shell) {
   if (!ConsoleShows(wide)) {
     // The user's folders, where a name in another script is most often found.
     for (const wchar_t* variable : {L"LOCALAPPDATA", L"USERPROFILE"}) {
-      wchar_t folder[MAX_PATH];
-      const DWORD length = GetEnvironmentVariableW(variable, folder, MAX_PATH);
-      if (length == 0 || length >= MAX_PATH) continue;
-      const std::wstring prefix = std::wstring(folder) + L"\\";
+      const auto folder = linguarde::win32::EnvironmentValue(variable);
+      if (!folder) continue;
+      const std::wstring prefix = *folder + L"\\";
       const std::wstring rest = wide.substr(std::min(wide.size(), prefix.size() - 1));
-      // Between double quotes PowerShell expands $ and `, and cmd %.
+      // Between double quotes PowerShell expands $ and `; the rest must reach either shell
+      // as it is.
+      const std::string tail = ToUtf8(rest);
       if (!StartsWithIgnoringCase(wide, prefix) || !ConsoleShows(rest) ||
-          rest.find_first_of(L"$`\"%") != std::wstring::npos) {
+          tail.find_first_of("$`") != std::string::npos ||
+          !linguarde::cmd::CarriedBetweenQuotes(tail, true)) {
         continue;
       }
-      return (powerShell ? "\"$env:" : "\"%") + ToUtf8(variable) + (powerShell ? "" : "%") +
-             ToUtf8(rest) + "\"";
+      return (powerShell ? "\"$env:" : "\"%") + ToUtf8(variable) + (powerShell ? "" : "%") + tail +
+             "\"";
     }
   }
   // A path with a control character cannot be shown as a word: it is shown escaped.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "argument_words.h"
+#include "environment.h"
 #include "report.h"
 #include "system_folders.h"
 #include "text_encoding.h"
@@ -67,9 +68,8 @@ int wmain() {
   } catch (const linguarde::StepFailed&) {
     output.toolPath = "Tressol.exe";  // the way back then needs the tool's folder
   }
-  std::wstring journal(32768, L'\0');
-  const DWORD length = GetEnvironmentVariableW(L"TRESSOL_JOURNAL", journal.data(), 32768);
-  if (length > 0 && length < 32768) output.journalPath = ToUtf8(journal.substr(0, length));
+  const auto journal = linguarde::win32::EnvironmentValue(L"TRESSOL_JOURNAL");
+  if (journal) output.journalPath = ToUtf8(*journal);
   const int status = tressol::Run(
       ToUtf8(std::wstring(linguarde::arguments::CommandTail(std::wstring_view(GetCommandLineW())))),
       files, output);

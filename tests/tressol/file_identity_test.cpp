@@ -71,6 +71,8 @@ TEST(FileIdentity, TextKeepsTheFormOfOldJournals) {
       {"5e6f7081:0000000000000000", "5e6f7081:0000000000000000", kUnknown},
       {"2049:1234", "2049:1234", kSame},  // a device and an inode
       {"2049:1234", "2049:1235", kOther},
+      // Read as written, in lower case: another spelling is other text, not the same file.
+      {"5E6F7081:0001000000001234", "5e6f7081:0001000000001234", kOther},
   };
   for (const Journal& j : journals) {
     EXPECT_EQ(MatchIdentities(std::string(j.recorded), std::string(j.now)), j.match) << j.recorded;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -72,6 +74,33 @@ std::basic_string<Char> Digits(unsigned long long number, unsigned base = 10,
 }
 
 inline std::wstring Decimal(unsigned long long number) { return Digits<wchar_t>(number); }
+
+// Which letters a hexadecimal digit is read in. What we write ourselves (a journal's fields,
+// an identity) is read back in lower case only, as written, so that one value has one
+// spelling and a record cannot be rewritten unseen; what a user types or JSON carries may
+// be in either case.
+enum class HexLetters { Lower, Either };
+
+// The value of one hexadecimal digit, or -1: the one reading of a digit in both programs.
+template <HexLetters letters>
+constexpr int HexDigit(char c) {
+  // In ASCII the 0x20 bit sets a capital in lower case, and makes no other character a to f.
+  const int lower = letters == HexLetters::Either ? (c | 0x20) : c;
+  return c >= '0' && c <= '9' ? c - '0' : lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+}
+
+// One to sixteen hexadecimal digits and nothing else, as a number.
+template <HexLetters letters>
+std::optional<std::uint64_t> HexNumber(std::string_view digits) {
+  if (digits.empty() || digits.size() > 16) return std::nullopt;
+  std::uint64_t value = 0;
+  for (const char c : digits) {
+    const int digit = HexDigit<letters>(c);
+    if (digit < 0) return std::nullopt;
+    value = value << 4 | static_cast<unsigned>(digit);
+  }
+  return value;
+}
 
 // Bytes as two lower-case hexadecimal digits each: a name that is not text, a record's bytes.
 inline std::string HexBytes(std::string_view bytes) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <utility>
@@ -20,9 +21,16 @@ class UserError : public std::exception {
 
 // A step could not be done (a file, a process, a Windows call): the program says it and
 // ends. One kind for the script's steps and the Windows calls alike.
+// The system's code is kept beside the words (0 where no system call failed), so that a
+// caller decides from the code, not from the sentence or by asking the system again.
 class StepFailed : public UserError {
  public:
-  using UserError::UserError;
+  explicit StepFailed(std::wstring message, std::uint32_t systemCode = 0)
+      : UserError(std::move(message)), systemCode_(systemCode) {}
+  std::uint32_t SystemCode() const noexcept { return systemCode_; }
+
+ private:
+  std::uint32_t systemCode_;
 };
 
 }  // namespace linguarde

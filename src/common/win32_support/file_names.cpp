@@ -4,9 +4,10 @@
 
 namespace linguarde::win32 {
 
-bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+int CompareIgnoringCase(std::wstring_view a, std::wstring_view b) {
   return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+                              static_cast<int>(b.size()), TRUE) -
+         CSTR_EQUAL;
 }
 
 bool StartsWithIgnoringCase(std::wstring_view name, std::wstring_view start) {

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "environment.h"
 #include "file_names.h"
 #include "long_path.h"
 #include "windows_error.h"
@@ -52,11 +53,13 @@ bool InProtectedFolder(const std::wstring& path) {
 }
 
 std::wstring JournalFolder() {
-  std::wstring folder(32768, L'\0');
-  DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), 32768);
-  if (length == 0 || length >= 32768) length = GetTempPathW(32768, folder.data());
-  if (length == 0 || length >= 32768) return {};
-  folder.resize(length);
+  std::wstring folder = EnvironmentValue(L"LOCALAPPDATA").value_or(std::wstring());
+  if (folder.empty()) {
+    folder.resize(32768);
+    const DWORD length = GetTempPathW(32768, folder.data());
+    if (length == 0 || length >= 32768) return {};
+    folder.resize(length);
+  }
   if (folder.back() == L'\\') folder.pop_back();
   // Without TMP, TEMP and USERPROFILE, the temporary folder is the Windows folder, which a
   // user cannot write: no folder, rather than one that fails at the first record.

@@ -33,6 +33,11 @@ std::wstring WithLastError(const std::wstring& what) {
   return what + L" : " + WindowsErrorText(code) + L".";
 }
 
-void ThrowLastError(const std::wstring& what) { throw StepFailed(WithLastError(what)); }
+StepFailed LastErrorFailure(const std::wstring& what) {
+  const DWORD code = GetLastError();
+  return StepFailed(WithLastError(what), code);
+}
+
+void ThrowLastError(const std::wstring& what) { throw LastErrorFailure(what); }
 
 }  // namespace linguarde::win32

@@ -15,7 +15,11 @@ std::wstring WindowsErrorText(DWORD code);
 // "<what> : <the system's text for the last error>."
 std::wstring WithLastError(const std::wstring& what);
 
-// Throws StepFailed with that text.
+// StepFailed with that text and the last error's code, to throw once what the failed call
+// left behind is cleaned up.
+StepFailed LastErrorFailure(const std::wstring& what);
+
+// Throws StepFailed with that text and code.
 [[noreturn]] void ThrowLastError(const std::wstring& what);
 
 }  // namespace linguarde::win32

@@ -6,7 +6,7 @@
 
 #include "action_error.h"
 #include "action_table.h"
-#include "interpreter_text.h"
+#include "cmd_text.h"
 #include "modOperationFichier.h"
 #include "shown_text.h"
 #include "unicode_text.h"
@@ -58,7 +58,7 @@ constexpr Holder kLinguardeFolder{
     L"Placez Linguarde dans un dossier dont le nom n'a pas ce caractère."};
 
 void RefuseUncarriable(std::wstring_view text, const Holder& holder) {
-  const auto position = interpreter::FindUncarriable(text);
+  const auto position = cmd::FindUncarriable(text);
   if (!position) {
     return;
   }
@@ -98,7 +98,7 @@ void RefuseOptionLike(const std::wstring& cible) {
 // The console of an action starts where the program is; from a network share, cmd starts in
 // the Windows folder instead, and a relative path would name a file there.
 void RefuseElsewhere(const std::wstring& cible, const std::wstring& current) {
-  if (interpreter::LooksElsewhere(cible, current)) {
+  if (cmd::LooksElsewhere(cible, current)) {
     throw ActionRefused(L"Le chemin « " + Visible(std::wstring_view(cible)) +
                         L" » est relatif et le dossier courant est un dossier réseau : l'action "
                         L"le chercherait dans le dossier de Windows ; donnez le chemin complet." +
@@ -131,10 +131,9 @@ void RefuseLoneSurrogate(std::wstring_view text, const Holder& holder) {
 // The interpreter reads at most so many characters of a line, as written and once
 // expanded.
 void RefuseTooLong(const ActionLine& line) {
-  if (std::max(line.text.size(), line.expanded.size()) > interpreter::kLongestLine) {
+  if (std::max(line.text.size(), line.expanded.size()) > cmd::kLongestLine) {
     throw ActionRefused(
-        L"Le chemin est trop long : la ligne du script dépasserait " +
-        Grouped(interpreter::kLongestLine) +
+        L"Le chemin est trop long : la ligne du script dépasserait " + Grouped(cmd::kLongestLine) +
         L" caractères, le plus que l'interpréteur de commandes lit d'une ligne. Copiez le "
         L"fichier dans un dossier au chemin plus court." +
         std::wstring(kNothingDone));
@@ -192,6 +191,6 @@ std::unique_ptr<Console> LancerAction(std::int16_t Index, const std::wstring& ci
   return platform.StartScript(scriptPath, std::move(held), environment);
 }
 
-bool CanCarry(std::wstring_view cible) { return !interpreter::FindUncarriable(cible); }
+bool CanCarry(std::wstring_view cible) { return !cmd::FindUncarriable(cible); }
 
 }  // namespace linguarde

@@ -1,12 +1,12 @@
 #include "action_table.h"
 
-#include "interpreter_text.h"
+#include "cmd_text.h"
 #include "modOperationFichier.h"
 
 namespace linguarde {
 namespace {
 
-using interpreter::Carried;
+using cmd::Carried;
 
 // The script's own folder, with its final backslash: Linguarde's folder.
 constexpr std::wstring_view kScriptFolder = L"%~dp0";
@@ -42,8 +42,8 @@ std::optional<ActionLine> LigneAction(const std::wstring& dossierApplication,
   const std::wstring outil = modOperationFichier::CheminDansDossier(dossierApplication, kToolName);
 
   LineBuilder line;
-  if (interpreter::IsAscii(outil)) {
-    line.Add(interpreter::QuotedCommand(outil));
+  if (cmd::IsAscii(outil)) {
+    line.Add(cmd::QuotedCommand(outil));
   } else {
     line.Add(L"\"" + std::wstring(kScriptFolder) + std::wstring(kToolName) + L"\"",
              L"\"" + outil + L"\"");
@@ -51,17 +51,15 @@ std::optional<ActionLine> LigneAction(const std::wstring& dossierApplication,
   line.Add(L" ");
 
   std::vector<ScriptVariable> environment;
-  if (interpreter::IsAscii(cible)) {
-    line.Add(row.targetQuoted
-                 ? L"\"" + interpreter::ArgumentInsideQuotes(cible, Carried::InLine) + L"\""
-                 : interpreter::OutsideQuotes(cible, Carried::InLine));
+  if (cmd::IsAscii(cible)) {
+    line.Add(row.targetQuoted ? cmd::QuotedArgument(cible, Carried::InLine)
+                              : cmd::OutsideQuotes(cible, Carried::InLine));
   } else {
     // The expanded text is parsed again for operators: the value carries the escapes the
     // line would have, except for %, which is not expanded twice.
-    const std::wstring reference = L"%" + std::wstring(kTargetVariable) + L"%";
-    std::wstring value = row.targetQuoted
-                             ? interpreter::ArgumentInsideQuotes(cible, Carried::InVariable)
-                             : interpreter::OutsideQuotes(cible, Carried::InVariable);
+    const std::wstring reference = cmd::Expansion(kTargetVariable);
+    std::wstring value = row.targetQuoted ? cmd::ArgumentInsideQuotes(cible, Carried::InVariable)
+                                          : cmd::OutsideQuotes(cible, Carried::InVariable);
     if (row.targetQuoted) {
       line.Add(L"\"" + reference + L"\"", L"\"" + value + L"\"");
     } else {

@@ -5,7 +5,7 @@
 
 #include "LancerAction.h"
 #include "file_names.h"
-#include "interpreter_text.h"
+#include "cmd_text.h"
 #include "target_line.h"
 #include "target_words.h"
 #include "text_encoding.h"
@@ -152,7 +152,7 @@ void TargetWatch::StartReading() {
   }
   wchar_t current[32768];
   const DWORD length = GetCurrentDirectoryW(32768, current);
-  if (length > 0 && length < 32768 && interpreter::LooksElsewhere(target, current)) {
+  if (length > 0 && length < 32768 && cmd::LooksElsewhere(target, current)) {
     say_(target,
          L"chemin relatif et dossier courant réseau : l'action le chercherait dans le "
          L"dossier de Windows ; donnez le chemin complet");
@@ -169,10 +169,10 @@ void TargetWatch::StartReading() {
                                              kReadingDone, ++readingId_);
     checking_ = false;
     checkingFresh_ = false;
-  } catch (const UserError& failure) {
+  } catch (const StepFailed& failure) {
     // The one failure a user can mend at once: the tool left behind when copying.
-    const bool missing = GetFileAttributesW(tool_.c_str()) == INVALID_FILE_ATTRIBUTES &&
-                         GetLastError() == ERROR_FILE_NOT_FOUND;
+    const bool missing = failure.SystemCode() == ERROR_FILE_NOT_FOUND ||
+                         failure.SystemCode() == ERROR_PATH_NOT_FOUND;
     say_(target, missing
                      ? std::wstring(L"Tressol.exe introuvable : placez-le à côté de Linguarde.exe")
                      : failure.Message());

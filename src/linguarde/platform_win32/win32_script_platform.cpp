@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "action_error.h"
+#include "file_names.h"
 #include "shown_text.h"
-#include "interpreter_text.h"
+#include "cmd_text.h"
 #include "system_folders.h"
 #include "windows_error.h"
 
@@ -143,9 +144,10 @@ UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script,
   if (!DuplicateHandle(GetCurrentProcess(), script, interpreter.Get(), &copy, 0, FALSE,
                        DUPLICATE_SAME_ACCESS) ||
       ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
-    const std::wstring failure = WithLastError(L"Impossible de lancer le script « " + path + L" »");
+    const StepFailed failure =
+        LastErrorFailure(L"Impossible de lancer le script « " + path + L" »");
     TerminateProcess(interpreter.Get(), 1);
-    throw StepFailed(failure);
+    throw failure;
   }
   return interpreter;
 }
@@ -193,8 +195,7 @@ std::wstring EnvironmentBlockWith(const std::vector<ScriptVariable>& variables) 
   const auto compareNames = [](std::wstring_view a, std::wstring_view b) {
     a = a.substr(0, a.find(L'=', 1));
     b = b.substr(0, b.find(L'=', 1));
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                static_cast<int>(b.size()), TRUE);
+    return CompareIgnoringCase(a, b);
   };
   std::vector<std::wstring> entries;
   for (const ScriptVariable& variable : variables) {
@@ -204,14 +205,13 @@ std::wstring EnvironmentBlockWith(const std::vector<ScriptVariable>& variables) 
   for (const wchar_t* at = own.Get(); at != nullptr && *at != L'\0'; at += wcslen(at) + 1) {
     const std::wstring_view entry(at);
     if (std::none_of(variables.begin(), variables.end(), [&](const ScriptVariable& given) {
-          return compareNames(entry, given.name + L"=") == CSTR_EQUAL;
+          return compareNames(entry, given.name + L"=") == 0;
         })) {
       entries.emplace_back(entry);
     }
   }
-  std::sort(entries.begin(), entries.end(), [&](const std::wstring& a, const std::wstring& b) {
-    return compareNames(a, b) == CSTR_LESS_THAN;
-  });
+  std::sort(entries.begin(), entries.end(),
+            [&](const std::wstring& a, const std::wstring& b) { return compareNames(a, b) < 0; });
   std::wstring block;
   for (const std::wstring& entry : entries) {
     block += entry;
@@ -245,7 +245,7 @@ std::wstring InterpreterPath() {
 }  // namespace
 
 ProcessCommand ScriptStartCommand(const std::wstring& path) {
-  return {InterpreterPath(), interpreter::ScriptCommandLine(path)};
+  return {InterpreterPath(), cmd::ScriptCommandLine(path)};
 }
 
 Win32ScriptPlatform::Win32ScriptPlatform(std::wstring applicationFolder)
@@ -288,11 +288,13 @@ std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring
       BringConsoleToFront();
       return nullptr;
     }
+    const DWORD code = GetLastError();
     throw StepFailed(
         WithLastError(L"Impossible de créer le fichier « " + path + L" »") +
-        L" Placez Linguarde dans un dossier où vous pouvez écrire, C:\\Outils ou un dossier de "
-        L"%LOCALAPPDATA%\\Programs par exemple (les Documents peuvent être protégés "
-        L"contre les programmes : Accès contrôlé aux dossiers).");
+            L" Placez Linguarde dans un dossier où vous pouvez écrire, C:\\Outils ou un dossier de "
+            L"%LOCALAPPDATA%\\Programs par exemple (les Documents peuvent être protégés "
+            L"contre les programmes : Accès contrôlé aux dossiers).",
+        code);
   }
   return std::make_unique<Win32ScriptFile>(path, std::move(file));
 }
@@ -347,15 +349,15 @@ std::unique_ptr<Console> Win32ScriptPlatform::StartUndo(
   const std::wstring interpreter = InterpreterPath();
   Started started = StartInConsole(
       {interpreter,
-       L"\"" + interpreter +
-           L"\" /d /v:off /s /c \"\"%LINGUARDE_OUTIL%\" --undo \"%LINGUARDE_JOURNAL%\" & "
-           L"pause\""},
+       cmd::RunCommandLine(L"\"" + interpreter + L"\"",
+                           L"\"" + cmd::Expansion(L"LINGUARDE_OUTIL") + L"\" --undo \"" +
+                               cmd::Expansion(L"LINGUARDE_JOURNAL") + L"\" & pause")},
       variables, L"Impossible de lancer l'annulation");
   // A console never started would be followed for ever, and refuse every later action.
   if (ResumeThread(started.thread.Get()) == static_cast<DWORD>(-1)) {
-    const std::wstring failure = WithLastError(L"Impossible de lancer l'annulation");
+    const StepFailed failure = LastErrorFailure(L"Impossible de lancer l'annulation");
     TerminateProcess(started.process.Get(), 1);
-    throw StepFailed(failure);
+    throw failure;
   }
   return Kept(std::move(started.process));
 }

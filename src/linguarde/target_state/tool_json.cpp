@@ -1,5 +1,6 @@
 #include "tool_json.h"
 
+#include "shown_text.h"
 #include "unicode_text.h"
 
 #include <utility>
@@ -91,16 +92,11 @@ class Reader {
 
   bool Hex4(char32_t& value) {
     if (text_.size() - at_ < 4) return false;
-    value = 0;
-    for (int i = 0; i < 4; ++i) {
-      const char c = text_[at_++];
-      const int digit = c >= '0' && c <= '9'   ? c - '0'
-                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                               : -1;
-      if (digit < 0) return false;
-      value = value * 16 + static_cast<char32_t>(digit);
-    }
+    // JSON allows either case in an escape.
+    const auto digits = HexNumber<HexLetters::Either>(std::string_view(text_.data() + at_, 4));
+    if (!digits) return false;
+    at_ += 4;
+    value = static_cast<char32_t>(*digits);
     return true;
   }
 

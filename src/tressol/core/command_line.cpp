@@ -5,6 +5,7 @@
 
 #include "argument_words.h"
 #include "report.h"
+#include "shown_text.h"
 #include "tool_error.h"
 
 namespace tressol {
@@ -18,17 +19,11 @@ std::optional<std::uint32_t> Lcid(const std::string& word) {
   if (word.size() < 3 || word.size() > 10 || word[0] != '0' || (word[1] != 'x' && word[1] != 'X')) {
     return std::nullopt;
   }
-  std::uint32_t value = 0;
-  for (std::size_t i = 2; i < word.size(); ++i) {
-    const char c = word[i];
-    const int digit = c >= '0' && c <= '9'   ? c - '0'
-                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                             : -1;
-    if (digit < 0) return std::nullopt;
-    value = value * 16 + static_cast<std::uint32_t>(digit);
-  }
-  return value;
+  // Typed by a user: either case, as the system's own tools take it.
+  const auto value = linguarde::HexNumber<linguarde::HexLetters::Either>(
+      std::string_view(word.data() + 2, word.size() - 2));
+  if (!value) return std::nullopt;
+  return static_cast<std::uint32_t>(*value);
 }
 
 bool LooksLikeLcid(const std::string& word) { return Lcid(word).has_value(); }

@@ -1,5 +1,7 @@
 #include "file_identity.h"
 
+#include "shown_text.h"
+
 namespace tressol {
 namespace {
 
@@ -42,7 +44,8 @@ std::optional<FileIdentity> IdentityFromText(const std::string& text) {
   std::size_t volumeDigits = 0, idDigits = 0;
   bool colon = false;
   for (const char c : text) {
-    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    // As written: lower case only.
+    const int digit = linguarde::HexDigit<linguarde::HexLetters::Lower>(c);
     if (c == ':' && !colon) {
       colon = true;
     } else if (digit < 0) {

@@ -38,17 +38,15 @@ std::string Sealed(const std::string& words) {
   return words + kCrc + Number(Crc32(words), true) + "\n";
 }
 
+// Fields are read as written: hexadecimal in lower case only.
 std::optional<std::vector<std::uint8_t>> BytesOf(const std::string& hex) {
   if (hex.size() % 2 != 0) return std::nullopt;
   std::vector<std::uint8_t> bytes;
   for (std::size_t i = 0; i < hex.size(); i += 2) {
-    int value = 0;
-    for (const char c : {hex[i], hex[i + 1]}) {
-      const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-      if (digit < 0) return std::nullopt;
-      value = value * 16 + digit;
-    }
-    bytes.push_back(static_cast<std::uint8_t>(value));
+    const int high = linguarde::HexDigit<linguarde::HexLetters::Lower>(hex[i]);
+    const int low = linguarde::HexDigit<linguarde::HexLetters::Lower>(hex[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    bytes.push_back(static_cast<std::uint8_t>(high << 4 | low));
   }
   return bytes;
 }
@@ -57,8 +55,8 @@ std::optional<std::uint64_t> NumberOf(const std::string& text, int base = 10) {
   if (text.empty() || text.size() > 20) return std::nullopt;
   std::uint64_t value = 0;
   for (const char c : text) {
-    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : 99;
-    if (digit >= base ||
+    const int digit = linguarde::HexDigit<linguarde::HexLetters::Lower>(c);
+    if (digit < 0 || digit >= base ||
         value > (~std::uint64_t{0} - static_cast<unsigned>(digit)) / static_cast<unsigned>(base)) {
       return std::nullopt;
     }

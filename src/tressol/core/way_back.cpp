@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "argument_words.h"
+#include "cmd_text.h"
 #include "report.h"
 #include "shown_text.h"
 
@@ -43,12 +43,9 @@ std::optional<std::string> ShellWord(const std::string& word, Shell shell) {
     for (const char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
   }
-  if (word.find('"') != std::string::npos) return std::nullopt;
-  // At a prompt % cannot be kept from expanding; in a batch file %% gives %.
-  if (shell == Shell::Cmd && word.find('%') != std::string::npos) return std::nullopt;
-  std::string escaped;
-  for (const char c : word) escaped += c == '%' ? std::string("%%") : std::string(1, c);
-  return linguarde::arguments::QuotedArgument(std::string_view(escaped));
+  namespace cmd = linguarde::cmd;
+  if (!cmd::CarriedBetweenQuotes(word, shell == Shell::Cmd)) return std::nullopt;
+  return cmd::QuotedArgument(word, cmd::Carried::InLine);
 }
 
 std::optional<std::string> CommandWord(const std::string& path, Shell shell) {

@@ -2,6 +2,8 @@
 // of Windows resources.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 #include <windows.h>
@@ -9,6 +11,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include "environment.h"
 #include "long_path.h"
 #include "owners.h"
 #include "system_folders.h"
@@ -138,6 +141,28 @@ TEST(ExecutableFolder, IsTheFolderOfTheRunningProgram) {
   ASSERT_TRUE(QueryFullProcessImageNameW(GetCurrentProcess(), 0, image, &size));
   const std::wstring path(image, size);
   EXPECT_EQ(linguarde::win32::ExecutableFolder(), path.substr(0, path.find_last_of(L'\\')));
+}
+
+// A value is read whole at any length the system keeps (32767 characters with its
+// terminator), past the MAX_PATH that buffers once cut it at; unset or empty is none.
+TEST(EnvironmentValue, WholeAtAnyLengthOrNone) {
+  const wchar_t* const name = L"LINGUARDE_TEST_VALUE";
+  const std::optional<std::wstring> cases[] = {std::nullopt, std::wstring(), L"C:\\Outils",
+                                               std::wstring(MAX_PATH, L'x'),
+                                               std::wstring(32766, L'y')};
+  for (const std::optional<std::wstring>& value : cases) {
+    // Removing a variable that is not set may report a failure: only a value is checked.
+    const bool set = SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
+    ASSERT_TRUE(set || !value);
+    const std::optional<std::wstring> read = linguarde::win32::EnvironmentValue(name);
+    if (value && !value->empty()) {
+      ASSERT_TRUE(read) << value->size();
+      EXPECT_TRUE(*read == *value) << value->size() << " read as " << read->size();
+    } else {
+      EXPECT_FALSE(read);
+    }
+  }
+  SetEnvironmentVariableW(name, nullptr);
 }
 
 }  // namespace

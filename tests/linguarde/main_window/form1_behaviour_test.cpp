@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "form1_fixture.h"
-#include "interpreter_text.h"
 #include "target_line.h"
 #include "vb6_samples.h"
 
@@ -318,26 +317,6 @@ TEST_F(Form1Test, AReadingHeldByAChildOfTheToolIsGivenUpAtOnce) {
         return ReadBytes(folder_.Path() / L"read.txt").find("autre.exe") != std::string::npos;
       },
       10s));
-}
-
-// Where the action's interpreter would start in the Windows folder, a relative target is
-// not read here, where it names another file.
-TEST(TargetLine, ARelativeTargetFromANetworkShareIsNotRead) {
-  struct Case {
-    const wchar_t* target;
-    const wchar_t* current;
-    bool elsewhere;
-  };
-  const Case cases[] = {
-      {L"Appli.exe", L"\\\\serveur\\partage\\Appli", true},
-      {L"\\Appli\\Appli.exe", L"\\\\serveur\\partage", true},
-      {L"C:\\Appli\\Appli.exe", L"\\\\serveur\\partage", false},
-      {L"\\\\serveur\\partage\\Appli.exe", L"\\\\serveur\\partage", false},
-      {L"Appli.exe", L"C:\\Appli", false},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(linguarde::interpreter::LooksElsewhere(c.target, c.current), c.elsewhere) << c.target;
-  }
 }
 
 // Only a choice or Enter reads the target: typing and moving the focus do not.
