@@ -171,20 +171,20 @@ class PosixFile final : public TargetFile {
 
 struct Entry {
   std::string name;
-  std::string leftAside;  // why it is not a regular file, or nothing
-  bool folder = false;    // a folder itself, not a link to one
-  std::string identity;   // a target's: its device and inode
+  std::optional<Aside> leftAside;  // why it is not a regular file, or nothing
+  bool folder = false;             // a folder itself, not a link to one
+  std::string identity;            // a target's: its device and inode
 };
 
 // What an entry is when it is not a regular file; nothing for a regular file. A link is
 // never followed: it may lead out of the folder.
-std::string WhyNotRegular(mode_t mode) {
-  if (S_ISREG(mode)) return {};
-  if (S_ISLNK(mode)) return kLinkNotFollowed;
-  if (S_ISDIR(mode)) return "dossier";
-  if (S_ISFIFO(mode)) return "tube nommé, FIFO";
-  if (S_ISSOCK(mode)) return "socket";
-  return "fichier spécial (périphérique)";
+std::optional<Aside> WhyNotRegular(mode_t mode) {
+  if (S_ISREG(mode)) return std::nullopt;
+  if (S_ISLNK(mode)) return Aside::Link;
+  if (S_ISDIR(mode)) return Aside::Folder;
+  if (S_ISFIFO(mode)) return Aside::Fifo;
+  if (S_ISSOCK(mode)) return Aside::Socket;
+  return Aside::SpecialFile;
 }
 
 // A folder's entries other than "." and "..", sorted; throws when it cannot be read whole.
@@ -225,7 +225,7 @@ std::vector<Entry> EntriesOf(const std::string& folder, const std::string& liste
     }
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
-    std::string leftAside = WhyNotRegular(DTTOIF(entry->d_type));
+    std::optional<Aside> leftAside = WhyNotRegular(DTTOIF(entry->d_type));
     bool isFolder = entry->d_type == DT_DIR;
     // The identity that each later open checks: the folder's device and the entry's inode,
     // which the listing gives for a file. A sub-folder's is asked of the sub-folder itself,
@@ -236,7 +236,7 @@ std::vector<Entry> EntriesOf(const std::string& folder, const std::string& liste
     if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_DIR) {
       struct stat status {};
       const bool known = fstatat(descriptor, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
-      leftAside = known ? WhyNotRegular(status.st_mode) : "disparu pendant la lecture du dossier";
+      leftAside = known ? WhyNotRegular(status.st_mode) : Aside::Vanished;
       isFolder = known && S_ISDIR(status.st_mode);
       if (known) identity = IdentityOf(status);
     }
@@ -274,7 +274,7 @@ std::optional<std::vector<FileSystem::Listed>> PosixFileSystem::Expand(const std
       // so and goes on.
       if (relative.empty()) throw;
       const std::string name = relative.substr(0, relative.size() - 1);
-      paths.push_back({root + name, root + name, name, {}, {}, ReasonOf(error)});
+      paths.push_back({root + name, root + name, name, {}, {}, Kept(error)});
       continue;
     }
     AfterListing(root + relative);
@@ -284,9 +284,9 @@ std::optional<std::vector<FileSystem::Listed>> PosixFileSystem::Expand(const std
       struct stat linked {};
       if (recurse && entry.folder) {
         folders.emplace_back(name + "/", entry.identity);
-      } else if (recurse && !entry.leftAside.empty() && stat(path.c_str(), &linked) == 0 &&
+      } else if (recurse && entry.leftAside && stat(path.c_str(), &linked) == 0 &&
                  S_ISDIR(linked.st_mode)) {
-        paths.push_back({path, path, name, kFolderLinkNotFollowed, {}, {}});
+        paths.push_back({path, path, name, Aside::FolderLink, {}, {}});
       } else if (IsTargetFileName(entry.name)) {
         paths.push_back({path, path, name, entry.leftAside, entry.identity, {}});
       }
@@ -339,7 +339,7 @@ bool PosixFileSystem::HasFile(const std::string& folder, const std::string& name
     return false;  // a folder that cannot be read holds nothing the runtime could load
   }
   return std::any_of(entries.begin(), entries.end(), [&](const Entry& file) {
-    return file.leftAside.empty() && SameLibraryName(file.name, name);
+    return !file.leftAside && SameLibraryName(file.name, name);
   });
 }
 
@@ -392,7 +392,8 @@ std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool 
     throw FileError(FileFailure::Replaced, forWriting);
   }
   if (!S_ISREG(status.st_mode)) {
-    throw FileError(FileFailure::NotRegular, forWriting, {}, WhyNotRegular(status.st_mode));
+    throw FileError(FileFailure::NotRegular, forWriting, {},
+                    WhyNotRegular(status.st_mode).value_or(Aside::SpecialFile));
   }
   // Root may write anywhere: a file that nobody may write stays as it is for root too.
   if (forWriting && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {

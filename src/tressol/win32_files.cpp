@@ -191,7 +191,7 @@ bool IsTargetName(const std::wstring& name) { return IsTargetFileName(ToUtf8(nam
 
 struct Entry {
   std::wstring name;
-  std::string leftAside;  // why it is not a regular file, or nothing
+  std::optional<Aside> leftAside;  // why it is not a regular file, or nothing
   bool folder = false;
   bool link = false;     // a name surrogate: a symbolic link, a junction, a mount point
   std::string identity;  // as Win32File::Identity says it
@@ -372,17 +372,17 @@ bool Win32FileSystem::OnlineOnly(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && tressol::OnlineOnly(attributes);
 }
 
-std::string WhyNotRegular(unsigned long attributes, unsigned long reparseTag) {
-  if (IsLink(attributes, reparseTag)) return kLinkNotFollowed;
+std::optional<Aside> WhyNotRegular(unsigned long attributes, unsigned long reparseTag) {
+  if (IsLink(attributes, reparseTag)) return Aside::Link;
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && reparseTag == kAppExecutionAlias) {
-    return "alias d'exécution d'application";
+    return Aside::AppExecutionAlias;
   }
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && reparseTag == kUnixSocket) {
-    return "socket";
+    return Aside::Socket;
   }
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "dossier";
-  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return "périphérique";
-  return {};
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Aside::Folder;
+  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return Aside::Device;
+  return std::nullopt;
 }
 
 ListedMatch MatchListed(const std::string& listed, const std::string& found,
@@ -431,7 +431,7 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
       // System Volume Information, another user's profile, a folder replaced: its files are
       // not checked, and the run says so and goes on.
       if (relative.empty()) throw;
-      add(relative.substr(0, relative.size() - 1), {{}, {}, {}, {}, {}, ReasonOf(error)});
+      add(relative.substr(0, relative.size() - 1), {{}, {}, {}, {}, {}, Kept(error)});
       continue;
     }
     AfterListing(ToUtf8(prefix + relative));
@@ -448,7 +448,7 @@ std::optional<std::vector<FileSystem::Listed>> Win32FileSystem::Expand(const std
         add(inner, {{},
                     {},
                     {},
-                    descend ? kFolderLinkNotFollowed : entry.leftAside,
+                    descend ? std::optional<Aside>(Aside::FolderLink) : entry.leftAside,
                     entry.identity,
                     {},
                     entry.onlineOnly});
@@ -542,10 +542,10 @@ std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool 
     WIN32_FIND_DATAW found{};
     const linguarde::win32::UniqueFindHandle search(
         FindFirstFileExW(name.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
-    const std::string why = search && !IsLink(found.dwFileAttributes, found.dwReserved0)
-                                ? WhyNotRegular(found.dwFileAttributes, found.dwReserved0)
-                                : std::string();
-    if (!why.empty()) throw FileError(FileFailure::NotRegular, forWriting, {}, why);
+    const std::optional<Aside> why = search && !IsLink(found.dwFileAttributes, found.dwReserved0)
+                                         ? WhyNotRegular(found.dwFileAttributes, found.dwReserved0)
+                                         : std::nullopt;
+    if (why) throw FileError(FileFailure::NotRegular, forWriting, {}, *why);
   }
   // Shared with nobody for a change: a target that runs or is open elsewhere is refused.
   // An entry of a listing is opened as itself, a link never followed.
@@ -557,7 +557,7 @@ std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool 
   };
   linguarde::win32::UniqueFileHandle file = open(listed.empty() ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
   if (file && GetFileType(file.Get()) != FILE_TYPE_DISK) {
-    throw FileError(FileFailure::NotRegular, forWriting, {}, "périphérique ou tube");
+    throw FileError(FileFailure::NotRegular, forWriting, {}, Aside::DeviceOrPipe);
   }
   if (file && !listed.empty()) file = AsListed(std::move(file), listed, forWriting, open);
   if (file) {

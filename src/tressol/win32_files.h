@@ -13,7 +13,7 @@ namespace tressol {
 // Why an entry with these attributes and reparse tag is not taken as a file: a link (never
 // followed), a folder, a device, an App execution alias, a socket; empty for a file, which
 // a reparse point that is no link may be (deduplicated, compressed by WOF, in the cloud).
-std::string WhyNotRegular(unsigned long attributes, unsigned long reparseTag);
+std::optional<Aside> WhyNotRegular(unsigned long attributes, unsigned long reparseTag);
 // Whether a file's data are only in the cloud (OneDrive, where Desktop and Documents often
 // are): reading it would download it.
 bool OnlineOnly(unsigned long attributes);

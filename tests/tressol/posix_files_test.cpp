@@ -198,11 +198,12 @@ TEST(PosixFiles, ASubFolderIsListedOnlyAsTheFolderItsParentListed) {
     const FileSystem::Listed& entry = listed->front();
     if (c.swap == nullptr) {
       EXPECT_EQ(entry.relative, "sous/b.exe");
-      EXPECT_EQ(entry.failed, "");
+      EXPECT_EQ(entry.failed, nullptr);
       EXPECT_EQ(files.Open(entry.path, false, entry.identity)->Identity(), entry.identity);
     } else {
       EXPECT_EQ(entry.relative, "sous") << c.what;
-      EXPECT_EQ(entry.failed,
+      ASSERT_NE(entry.failed, nullptr) << c.what;
+      EXPECT_EQ(ReasonOf(*entry.failed),
                 ReasonOf(StepError(IoStep::FolderReplaced, {}, (app / "sous/").string())))
           << c.what;
     }

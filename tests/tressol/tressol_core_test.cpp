@@ -1472,7 +1472,7 @@ TEST(ReasonOf, WordsEachFailedStep) {
     EXPECT_EQ(Unmarked(ReasonOf(error)), expected);
     EXPECT_EQ(error.Kind(), c.step == IoStep::JournalBusy ? Failure::Refused : Failure::Io);
   }
-  EXPECT_EQ(ReasonOf(FileError(FileFailure::NotRegular, false, {}, "socket")),
+  EXPECT_EQ(ReasonOf(FileError(FileFailure::NotRegular, false, {}, Aside::Socket)),
             "ce n'est pas un fichier ordinaire (socket)");
 }
 
@@ -1508,6 +1508,9 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
        "{\"line\":\"message\",\"status\":3,\"kind\":\"refused\",\"words\":\"« app/c.dll » n'est "
        "pas un fichier VB6",
        "", false},
+      // A reason's name beside its words, for programs.
+      {" --json \"app/c.dll\" \"app/f.exe\"", 3, "{\"line\":\"message\",\"status\":3,",
+       "\"reason\":\"aucun en-tête VB (« VB5! »)\",\"reasonKind\":\"no-vb-signature\"", false},
       // Nothing to do is refused after the summary, which says why in the window's words.
       {" --json \"app/c.dll\" \"app/f.exe\"", 3, "{\"line\":\"message\",\"status\":3,",
        "\"short\":\"2 non VB6\"}", false},

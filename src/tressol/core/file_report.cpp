@@ -8,6 +8,7 @@
 
 #include "json_contract.h"
 #include "json_line.h"
+#include "kinds.h"
 #include "report.h"
 #include "shown_text.h"
 #include "unicode_text.h"
@@ -15,6 +16,12 @@
 
 namespace tressol {
 namespace {
+
+// Why a file failed, was no VB6 file or was left aside, worded from its facts.
+std::string ReasonText(const FileOutcome& outcome) {
+  if (outcome.error) return ReasonOf(*outcome.error);
+  return outcome.aside ? AsideText(*outcome.aside) : std::string();
+}
 
 // "messages en français (en anglais sans vb6FR.dll)" without its first word, after an arrow.
 std::string AfterArrow(const std::string& effect) { return effect.substr(effect.find(' ') + 1); }
@@ -31,7 +38,23 @@ std::string ChecksumWords(const ChecksumWrite& checksum) {
 struct WayBack {
   std::optional<std::string> command;
   std::string caveat;
+  std::string_view caveatKind;  // the caveat's name, for programs
 };
+
+// Why no command can give a file back, in words.
+std::string NoWayBackText(const NoWayBack& why) {
+  switch (why.part) {
+    case NoWayBack::Part::LibraryName:
+      return "le nom de bibliothèque précédent, « " + Named(why.library) +
+             " », ne peut pas être écrit sur la ligne de commande";
+    case NoWayBack::Part::Lcid:
+      return "la langue précédente, " + Hex(why.lcid) +
+             ", ne peut pas être écrite sur la ligne de commande";
+    case NoWayBack::Part::Path:
+      break;
+  }
+  return "le chemin de l'outil ou de la cible ne peut pas être écrit sur la ligne de commande";
+}
 
 // The run's undo: the tool by its full path, --undo and the journal.
 std::string UndoCommand(const std::string& journal, const WayBackStyle& style) {
@@ -55,6 +78,7 @@ WayBack WayBackOf(const FileOutcome& outcome, const WayBackStyle& style) {
   if (outcome.result != Result::Changed) return wayBack;
   if (outcome.caveat == WayBackCaveat::PathTooLong) {
     wayBack.caveat = kTooLong;
+    wayBack.caveatKind = "path-too-long";
     return wayBack;
   }
   // The journal gives back the very bytes from before, whatever they were.
@@ -65,12 +89,21 @@ WayBack WayBackOf(const FileOutcome& outcome, const WayBackStyle& style) {
   if (outcome.caveat == WayBackCaveat::BytesAfterLibraryName) {
     wayBack.caveat =
         "un nom de bibliothèque précédent est suivi d'octets que la commande remet à zéro";
+    wayBack.caveatKind = "bytes-after-library-name";
   } else if (outcome.caveat == WayBackCaveat::WrongChecksum) {
     wayBack.caveat = "la somme de contrôle PE précédente, " + Hex(outcome.checksum->stored) +
                      ", n'était pas celle du fichier ; la commande écrit la bonne";
+    wayBack.caveatKind = "wrong-checksum";
   }
-  wayBack.command = WayBackCommand(style.shell, style.toolPath, *outcome.Before(),
-                                   outcome.absolutePath, wayBack.caveat);
+  std::optional<NoWayBack> whyNot;
+  wayBack.command =
+      WayBackCommand(style.shell, style.toolPath, *outcome.Before(), outcome.absolutePath, whyNot);
+  if (whyNot) {
+    wayBack.caveat = NoWayBackText(*whyNot);
+    wayBack.caveatKind = whyNot->part == NoWayBack::Part::LibraryName ? "library-name-not-carried"
+                         : whyNot->part == NoWayBack::Part::Lcid      ? "lcid-not-carried"
+                                                                      : "path-not-carried";
+  }
   return wayBack;
 }
 
@@ -127,9 +160,9 @@ std::string PlainWords(const FileOutcome& outcome) {
              (differs.empty() ? "" : " ; il diffère aussi : " + differs);
     }
     case Result::NotVb6:
-      return "n'est pas un fichier VB6 : " + outcome.reason;
+      return "n'est pas un fichier VB6 : " + ReasonText(outcome);
     case Result::LeftAside:
-      return "laissé de côté : " + outcome.reason;
+      return "laissé de côté : " + ReasonText(outcome);
     case Result::NotReached:
       return "non traité : l'exécution s'est arrêtée avant lui ; il n'a pas été modifié";
     case Result::Pending:
@@ -137,7 +170,7 @@ std::string PlainWords(const FileOutcome& outcome) {
     case Result::Busy:
       break;
   }
-  return "en échec : " + outcome.reason;
+  return "en échec : " + ReasonText(outcome);
 }
 
 std::string Details(const FileOutcome& outcome) {
@@ -241,23 +274,23 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
 std::string SingleFileFailureWords(const FileOutcome& outcome, bool set) {
   const std::string name = "« " + Named(outcome.path) + " »";
   if (outcome.verdict == Verdict::WriteFailedNotRestored) {
-    return "la modification de " + name + " a échoué : " + outcome.reason;
+    return "la modification de " + name + " a échoué : " + ReasonText(outcome);
   }
   return name +
          (outcome.result == Result::NotVb6 ? " n'est pas un fichier VB6 : "
           : set                            ? " ne peut pas être modifié : "
                                            : " ne peut pas être lu : ") +
-         outcome.reason;
+         ReasonText(outcome);
 }
 
 std::string ShortFailureWords(const FileOutcome& outcome) {
-  if (outcome.result == Result::NotVb6) return "non VB6 : " + outcome.reason;
-  if (outcome.result == Result::LeftAside) return "laissé de côté : " + outcome.reason;
+  if (outcome.result == Result::NotVb6) return "non VB6 : " + ReasonText(outcome);
+  if (outcome.result == Result::LeftAside) return "laissé de côté : " + ReasonText(outcome);
   // What to do stays in sight of a short line.
   if (outcome.verdict && AsksForCopy(*outcome.verdict)) {
     return "endommagé ; recopiez-le depuis l'original";
   }
-  return "en échec : " + outcome.reason;
+  return "en échec : " + ReasonText(outcome);
 }
 
 std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
@@ -464,7 +497,8 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
     if (outcome.result == Result::NotVb6 && IsFrenchLibrary(FileName(outcome.name))) {
       libraries += (libraries.empty() ? "" : ", ") + Named(outcome.name);
     } else if (outcome.result == Result::NotVb6 || outcome.result == Result::LeftAside) {
-      std::string& names = (outcome.result == Result::NotVb6 ? others : leftAside)[outcome.reason];
+      std::string& names =
+          (outcome.result == Result::NotVb6 ? others : leftAside)[ReasonText(outcome)];
       names += (names.empty() ? "" : ", ") + Named(outcome.name);
     }
   }
@@ -565,7 +599,11 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
     line.Null(contract::kVb6);
   }
   line.Text(contract::kDone, DoneValue(outcome.result));
-  if (!outcome.reason.empty()) line.Text(contract::kReason, Unmarked(outcome.reason));
+  if (const std::string reason = ReasonText(outcome); !reason.empty()) {
+    line.Text(contract::kReason, Unmarked(reason))
+        .Text(contract::kReasonKind,
+              outcome.error ? ReasonKindOf(*outcome.error) : AsideKindOf(*outcome.aside));
+  }
   if (outcome.linkTarget) line.Text(contract::kLinkTarget, *outcome.linkTarget);
   if (outcome.expected) {
     line.Bool(contract::kMatches, outcome.result == Result::Matches)
@@ -590,7 +628,10 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
         line.Null(contract::kWayBack);
       }
       line.Bool(contract::kWayBackExact, ExactWayBack(outcome, style));
-      if (!wayBack.caveat.empty()) line.Text(contract::kWayBackCaveat, Unmarked(wayBack.caveat));
+      if (!wayBack.caveat.empty()) {
+        line.Text(contract::kWayBackCaveat, Unmarked(wayBack.caveat))
+            .Text(contract::kWayBackCaveatKind, wayBack.caveatKind);
+      }
     }
     std::string libraries;
     for (const LibraryPresence& library : outcome.libraries) {

@@ -8,6 +8,7 @@
 #include "journal.h"
 #include "run_terms.h"
 #include "target_file.h"
+#include "tool_error.h"
 
 namespace tressol {
 
@@ -39,12 +40,12 @@ class FileSystem {
  public:
   // An entry of a folder or a pattern.
   struct Listed {
-    std::string path;         // the very entry that the listing gave, for Open
-    std::string shown;        // as the target spells it, for the report and the way back
-    std::string relative;     // from the folder the target names: the name, or sub\name
-    std::string leftAside;    // why a link or a special file is not taken; empty if it is
-    std::string identity;     // the entry's, as TargetFile::Identity says it
-    std::string failed;       // a sub-folder that could not be listed: why
+    std::string path;                // the very entry that the listing gave, for Open
+    std::string shown;               // as the target spells it, for the report and the way back
+    std::string relative;            // from the folder the target names: the name, or sub\name
+    std::optional<Aside> leftAside;  // why a link or a special file is not taken
+    std::string identity;            // the entry's, as TargetFile::Identity says it
+    std::shared_ptr<const ToolError> failed;  // a sub-folder that could not be listed: why
     bool onlineOnly = false;  // a file whose data a cloud service keeps, not downloaded yet
   };
 

@@ -138,7 +138,7 @@ FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
   const auto* file = dynamic_cast<const FileError*>(&error);
   outcome.result = file && file->Busy() ? Result::Busy : Result::Failed;
   outcome.failure = error.Kind();
-  outcome.reason = ReasonOf(error);
+  outcome.error = Kept(error);
   if (const auto* verdict = dynamic_cast<const VerdictError*>(&error)) {
     outcome.verdict = verdict->Which();
   }

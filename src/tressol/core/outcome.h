@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,10 +76,11 @@ struct FileOutcome {
   std::string name;      // as the report names it: the path, or within a folder the file's name
   std::optional<std::string> linkTarget;  // a target named through a link: where it leads
   Result result = Result::Pending;
-  Failure failure = Failure::Io;   // NotVb6 and Failed: the kind of failure
-  std::string reason;              // NotVb6 and Failed: why, in a few words
-  std::optional<Verdict> verdict;  // NotVb6 and Failed: the verdict, where one was given
-  std::optional<VbHeader> header;  // as found before anything was written
+  Failure failure = Failure::Io;           // NotVb6 and Failed: the kind of failure
+  std::shared_ptr<const ToolError> error;  // NotVb6, Failed and Busy: what made it so
+  std::optional<Aside> aside;              // LeftAside: why
+  std::optional<Verdict> verdict;          // NotVb6 and Failed: the verdict, where one was given
+  std::optional<VbHeader> header;          // as found before anything was written
   Signature signature = Signature::None;
   LanguageSettings settings;                      // as the file holds them now
   std::optional<LanguageSettings> expected;       // a check: what the file should hold

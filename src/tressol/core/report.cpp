@@ -628,7 +628,7 @@ std::string ReasonOf(const ToolError& error) {
            (AsksForCopy(verdict->Which()) ? " ; recopiez-le depuis l'original" : "");
   }
   if (const auto* file = dynamic_cast<const FileError*>(&error)) {
-    return FileFailureText(file->Why(), file->ForWriting(), file->SystemText(), file->Detail());
+    return FileFailureText(file->Why(), file->ForWriting(), file->SystemText(), file->WhatItIs());
   }
   if (const auto* step = dynamic_cast<const StepError*>(&error)) return StepText(*step);
   return error.what();
@@ -667,8 +667,36 @@ std::string ShortReasonOf(const ToolError& error) {
   }
 }
 
+std::string AsideText(Aside aside) {
+  switch (aside) {
+    case Aside::Link:
+      return "lien symbolique, non suivi";
+    case Aside::FolderLink:
+      return "lien vers un dossier, non suivi";
+    case Aside::Folder:
+      return "dossier";
+    case Aside::Fifo:
+      return "tube nommé, FIFO";
+    case Aside::Socket:
+      return "socket";
+    case Aside::SpecialFile:
+      return "fichier spécial (périphérique)";
+    case Aside::Device:
+      return "périphérique";
+    case Aside::DeviceOrPipe:
+      return "périphérique ou tube";
+    case Aside::AppExecutionAlias:
+      return "alias d'exécution d'application";
+    case Aside::Vanished:
+      return "disparu pendant la lecture du dossier";
+    case Aside::OnlineOnly:
+      break;
+  }
+  return "en ligne seulement, non lu";
+}
+
 std::string FileFailureText(FileFailure why, bool forWriting, const std::string& systemText,
-                            const std::string& detail) {
+                            Aside aside) {
   const std::string system = SystemWords(systemText);
   const std::string verb = forWriting ? "modifier" : "lire";
   switch (why) {
@@ -678,7 +706,7 @@ std::string FileFailureText(FileFailure why, bool forWriting, const std::string&
     case FileFailure::Folder:
       return "c'est un dossier, pas un fichier";
     case FileFailure::NotRegular:
-      return "ce n'est pas un fichier ordinaire (" + detail + ")";
+      return "ce n'est pas un fichier ordinaire (" + AsideText(aside) + ")";
     case FileFailure::OpenElsewhere:
       return "il est ouvert par un autre programme ou en cours d'exécution ; fermez ce programme, "
              "puis recommencez";

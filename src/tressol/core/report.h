@@ -13,18 +13,16 @@ namespace tressol {
 // The words of a file's failure: the report's, with the system's own text where there is
 // one. forWriting: a set, where the file is to be modified, or a view, where it is read.
 std::string FileFailureText(FileFailure why, bool forWriting, const std::string& systemText,
-                            const std::string& detail);
+                            Aside aside);
 // The usage, with the program's name and examples as that shell writes them.
 std::string Usage(Shell shell);
-// Why an entry of a folder is left aside, as both front ends and the core say it.
-inline constexpr char kLinkNotFollowed[] = "lien symbolique, non suivi";
-inline constexpr char kFolderLinkNotFollowed[] = "lien vers un dossier, non suivi";
-inline constexpr char kOnlineOnly[] = "en ligne seulement, non lu";
 
 // The tool's name as the shell it runs from calls it.
 const char* ProgramName(Shell shell);
 // Why a step failed, in the report's words: a file's failure worded from its facts.
 std::string ReasonOf(const ToolError& error);
+// Why an entry is left aside, in a few words.
+std::string AsideText(Aside aside);
 // The same in the few words of a window's line, where it has fewer; else nothing.
 std::string ShortReasonOf(const ToolError& error);
 // Whether the verdict finds the file damaged, to be copied again from its original.

@@ -46,7 +46,7 @@ std::vector<FileOutcome> ListTargets(const Command& command, FileSystem& files, 
       if (command.localOnly && files.OnlineOnly(target)) {
         pending.back().result = Result::LeftAside;
         pending.back().failure = Failure::Refused;
-        pending.back().reason = kOnlineOnly;
+        pending.back().aside = Aside::OnlineOnly;
       }
       continue;
     }
@@ -66,17 +66,17 @@ std::vector<FileOutcome> ListTargets(const Command& command, FileSystem& files, 
       pending.push_back(Unprocessed(entry.shown, entry.path,
                                     command.targets.size() > 1 ? entry.shown : entry.relative));
       pending.back().listed = entry.identity;
-      if (!entry.leftAside.empty()) {
+      if (entry.leftAside) {
         pending.back().result = Result::LeftAside;
-        pending.back().reason = entry.leftAside;
+        pending.back().aside = entry.leftAside;
       }
       if (command.localOnly && entry.onlineOnly) {
         pending.back().result = Result::LeftAside;
-        pending.back().reason = kOnlineOnly;
+        pending.back().aside = Aside::OnlineOnly;
       }
-      if (!entry.failed.empty()) {
+      if (entry.failed) {
         pending.back().result = Result::Failed;
-        pending.back().reason = entry.failed;
+        pending.back().error = entry.failed;
       }
     }
     many = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -19,12 +20,27 @@ class ToolError : public std::runtime_error {
   Failure kind_;
 };
 
+// Why an entry is left aside, never opened: facts, which the report words (AsideText).
+enum class Aside {
+  Link,               // a symbolic link or a junction: never followed
+  FolderLink,         // a link to a folder, with --recurse
+  Folder,             //
+  Fifo,               // POSIX: a named pipe
+  Socket,             //
+  SpecialFile,        // POSIX: a device
+  Device,             // Windows
+  DeviceOrPipe,       // Windows: opened, it is no file on a disk
+  AppExecutionAlias,  // Windows
+  Vanished,           // POSIX: gone between the listing and the look at it
+  OnlineOnly,         // only in the cloud, with --local-only: never downloaded
+};
+
 // Why a front end could not open or read a file, as it finds it; the report words each.
 // Where Windows and POSIX differ, each has its own kind.
 enum class FileFailure {
   NotFound,
   Folder,
-  NotRegular,          // a device, a pipe; the detail says which
+  NotRegular,          // a device, a pipe: Aside() says which
   OpenElsewhere,       // Windows: shared with nobody, running, or a range locked
   Locked,              // POSIX: another program holds the lock
   ReadOnlyAttribute,   // Windows
@@ -46,7 +62,8 @@ enum class FileFailure {
 class FileError : public ToolError {
  public:
   // The facts only: the report words them (ReasonOf).
-  FileError(FileFailure why, bool forWriting, std::string systemText = {}, std::string detail = {})
+  FileError(FileFailure why, bool forWriting, std::string systemText = {},
+            Aside aside = Aside::SpecialFile)
       : ToolError(why == FileFailure::NotFound || why == FileFailure::Unopenable ||
                           why == FileFailure::Unexaminable
                       ? Failure::Io
@@ -55,11 +72,11 @@ class FileError : public ToolError {
         why_(why),
         forWriting_(forWriting),
         systemText_(std::move(systemText)),
-        detail_(std::move(detail)) {}
+        aside_(aside) {}
   FileFailure Why() const noexcept { return why_; }
   bool ForWriting() const noexcept { return forWriting_; }
   const std::string& SystemText() const noexcept { return systemText_; }
-  const std::string& Detail() const noexcept { return detail_; }
+  Aside WhatItIs() const noexcept { return aside_; }
   bool Busy() const noexcept {
     return why_ == FileFailure::OpenElsewhere || why_ == FileFailure::Locked;
   }
@@ -71,7 +88,7 @@ class FileError : public ToolError {
   FileFailure why_;
   bool forWriting_;
   std::string systemText_;  // the system's own words for the error, if any
-  std::string detail_;      // what kind of file it is, where not regular
+  Aside aside_;             // what it is, where not a regular file
 };
 
 // A step on an open file, a folder or a journal that the system failed.
@@ -194,6 +211,20 @@ class NotVb6File : public VerdictError {
  public:
   explicit NotVb6File(Verdict verdict) : VerdictError(Failure::Refused, verdict) {}
 };
+
+// An error kept as a fact past its catch, as what it is.
+inline std::shared_ptr<const ToolError> Kept(const ToolError& error) {
+  if (const auto* file = dynamic_cast<const FileError*>(&error)) {
+    return std::make_shared<FileError>(*file);
+  }
+  if (const auto* step = dynamic_cast<const StepError*>(&error)) {
+    return std::make_shared<StepError>(*step);
+  }
+  if (const auto* verdict = dynamic_cast<const VerdictError*>(&error)) {
+    return std::make_shared<VerdictError>(*verdict);
+  }
+  return std::make_shared<ToolError>(error);
+}
 
 [[noreturn]] inline void NotVb6(Verdict verdict) { throw NotVb6File(verdict); }
 [[noreturn]] inline void Damaged(Verdict verdict, std::string detail = {}) {

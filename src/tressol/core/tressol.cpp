@@ -96,7 +96,7 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
     outcome.dryRun = command.dryRun;
     if (command.localOnly && files.OnlineOnly(change->path)) {
       outcome.result = Result::LeftAside;
-      outcome.reason = kOnlineOnly;
+      outcome.aside = Aside::OnlineOnly;
     }
     batch.Add(std::move(outcome));
     ++changes;

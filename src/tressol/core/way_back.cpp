@@ -57,25 +57,24 @@ std::optional<std::string> CommandWord(const std::string& path, Shell shell) {
 
 std::optional<std::string> WayBackCommand(Shell shell, const std::string& toolPath,
                                           const LanguageSettings& before,
-                                          const std::string& absoluteTarget, std::string& whyNot) {
+                                          const std::string& absoluteTarget,
+                                          std::optional<NoWayBack>& whyNot) {
   for (const std::string* library : {&before.primaryLibrary, &before.secondaryLibrary}) {
     if (!IsLibraryArgument(*library) || !ShellWord(*library, shell)) {
-      whyNot = "le nom de bibliothèque précédent, « " + Named(*library) +
-               " », ne peut pas être écrit sur la ligne de commande";
+      whyNot = NoWayBack{NoWayBack::Part::LibraryName, *library, 0};
       return std::nullopt;
     }
   }
   for (const std::uint32_t lcid : {before.primaryLcid, before.secondaryLcid}) {
     if (!IsLcidArgument(lcid)) {
-      whyNot = "la langue précédente, " + Hex(lcid) +
-               ", ne peut pas être écrite sur la ligne de commande";
+      whyNot = NoWayBack{NoWayBack::Part::Lcid, {}, lcid};
       return std::nullopt;
     }
   }
   const auto tool = CommandWord(toolPath, shell);
   const auto target = CommandWord(absoluteTarget, shell);
   if (!tool || !target) {
-    whyNot = "le chemin de l'outil ou de la cible ne peut pas être écrit sur la ligne de commande";
+    whyNot = NoWayBack{};
     return std::nullopt;
   }
   return *tool + " --set " + *ShellWord(before.primaryLibrary, shell) + " " +

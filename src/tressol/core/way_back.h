@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -24,10 +25,19 @@ std::optional<std::string> ShellWord(const std::string& word, Shell shell);
 // the shell cannot carry it.
 std::optional<std::string> CommandWord(const std::string& path, Shell shell);
 
+// What of a target's way back the command line cannot carry.
+struct NoWayBack {
+  enum class Part { LibraryName, Lcid, Path };
+  Part part = Part::Path;
+  std::string library;     // LibraryName: the previous name
+  std::uint32_t lcid = 0;  // Lcid: the previous locale
+};
+
 // The command that gives a target back its previous settings; nothing where the command
 // line cannot carry them, with why in whyNot.
 std::optional<std::string> WayBackCommand(Shell shell, const std::string& toolPath,
                                           const LanguageSettings& before,
-                                          const std::string& absoluteTarget, std::string& whyNot);
+                                          const std::string& absoluteTarget,
+                                          std::optional<NoWayBack>& whyNot);
 
 }  // namespace tressol
