@@ -42,8 +42,8 @@ class MemoryFile final : public TargetFile {
   explicit MemoryFile(MemoryTarget& target) : target_(target), opened_(target.version) {}
   std::uint64_t Size() override { return target_.bytes.size(); }
   void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
-    if (offset + size > target_.bytes.size())
-      throw ToolError(Failure::Io, "lecture hors du fichier");
+    // As the systems' files: the file ends before what was asked, shortened meanwhile.
+    if (offset + size > target_.bytes.size()) throw StepError(IoStep::ReadShort, {});
     target_.bytesRead += size;
     if (target_.lieOnReadBack && target_.writes > 0) {
       std::memset(out, 0, size);

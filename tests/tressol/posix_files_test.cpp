@@ -283,7 +283,8 @@ TEST(PosixFiles, AKilledFolderSetIsUndoneFromItsJournal) {
           static_cast<char*>(nullptr));
     _exit(127);
   }
-  while (ReadText(journal).find("change 20 ") == std::string::npos) usleep(1000);
+  // Once a change is made: a batch's records are all written before its first change.
+  while (ReadText(journal).find("\nend ") == std::string::npos) usleep(1000);
   kill(child, SIGKILL);
   int status = 0;
   waitpid(child, &status, 0);

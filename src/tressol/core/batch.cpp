@@ -9,9 +9,7 @@
 namespace tressol {
 
 void Batch::Add(FileOutcome outcome) {
-  if (outcome.result == Result::Pending && journal_.Stopped()) {
-    outcome.result = Result::NotReached;
-  }
+  if (outcome.result == Result::Pending && journal_.Stopped()) outcome = NotReached(outcome);
   std::unique_ptr<PreparedSet> set;
   if (outcome.result == Result::Pending) {
     outcome = Process(std::move(outcome), command_, files_, libraries_, journal_, set);
@@ -43,12 +41,24 @@ std::vector<FileOutcome> Batch::Finish() {
     Commit();
   }
   for (FileOutcome& outcome : busy_) {
-    outcome.result = journal_.Stopped() ? Result::NotReached : Result::Failed;
+    if (journal_.Stopped()) {
+      outcome = NotReached(std::move(outcome));
+    } else {
+      outcome.result = Result::Failed;
+    }
     Record(std::move(outcome));
   }
   busy_.clear();
   journal_.Finish();
   return std::move(done_);
+}
+
+FileOutcome Batch::NotReached(FileOutcome outcome) {
+  if (const std::shared_ptr<const ToolError> why = journal_.TakeUnsaidStop()) {
+    return Failed(std::move(outcome), *why);
+  }
+  outcome.result = Result::NotReached;
+  return outcome;
 }
 
 void Batch::Commit() {

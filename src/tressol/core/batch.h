@@ -52,6 +52,8 @@ class Batch {
   // The batch's records in one flush, then its changes; where the records cannot be
   // written, none of its changes is made: the first says why, the others were not reached.
   void Commit();
+  // A file the run stopped before; the first after a stop that nothing said says why.
+  FileOutcome NotReached(FileOutcome outcome);
 
   void Record(FileOutcome outcome);
 

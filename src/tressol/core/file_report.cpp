@@ -777,6 +777,16 @@ std::string JournalState(const JournalContents& contents) {
                           : " : la modification qu'il annonçait n'a pas été faite."),
                  "  ");
   }
+  // An end says only what became of a change: each file is judged as it is now.
+  if (contents.cutEnds > 0) {
+    text += Wrap(contents.cutEnds > 1
+                     ? std::to_string(contents.cutEnds) +
+                           " fins de modification coupées (exécution interrompue ou disque "
+                           "plein), ignorées : chaque fichier est vérifié tel qu'il est."
+                     : "1 fin de modification coupée (exécution interrompue ou disque plein), "
+                       "ignorée : le fichier est vérifié tel qu'il est.",
+                 "  ");
+  }
   for (const std::string& by : contents.undoneBy) {
     text += Wrap("Ce journal a déjà été annulé" +
                      (by.empty() ? "" : " (journal de l'annulation : " + Named(by) + ")") + ".",

@@ -264,6 +264,7 @@ JournalContents ParseJournal(const std::string& text) {
   // Unreadable lines are cut while no sound change or end follows them: a run stopped by a
   // kill or a full disk leaves one last, and a later undo may append its mark after it.
   std::vector<std::size_t> unreadable;
+  std::size_t ends = 0;  // of the unreadable lines, those that began as an end record
   std::size_t number = 1;
   for (std::size_t start = firstEnd + 1; start < text.size(); ++number) {
     const std::size_t end = text.find('\n', start);
@@ -271,19 +272,23 @@ JournalContents ParseJournal(const std::string& text) {
     const auto words = end == std::string::npos || length > kJournalLineLimit
                            ? std::nullopt
                            : Unsealed(text.substr(start, length));
+    const bool endRecord = text.compare(start, 4, "end ") == 0;
     start = end == std::string::npos ? text.size() : end + 1;
     const std::size_t marks = contents.undoneBy.size() + contents.undoes.size();
     if (!words || words->empty() || !Apply(*words, contents)) {
       unreadable.push_back(number + 1);
+      ends += endRecord ? 1 : 0;
       continue;
     }
     if (contents.undoneBy.size() + contents.undoes.size() == marks) {
       contents.damagedLines.insert(contents.damagedLines.end(), unreadable.begin(),
                                    unreadable.end());
       unreadable.clear();
+      ends = 0;
     }
   }
-  contents.cutRecords = unreadable.size();
+  contents.cutEnds = ends;
+  contents.cutRecords = unreadable.size() - ends;
   return contents;
 }
 

@@ -51,6 +51,7 @@ struct JournalContents {
   std::vector<JournalChange> changes;
   std::map<std::uint64_t, ChangeEnd> ends;
   std::size_t cutRecords = 0;             // unreadable lines after the last sound record
+  std::size_t cutEnds = 0;                // of those, the ends of changes, not counted above
   std::vector<std::size_t> damagedLines;  // unreadable lines that sound records follow
   std::vector<std::string> undoneBy;      // the journals of the runs that undid this one
   std::vector<std::string> undoes;        // the journals that this run undid, read-only ones

@@ -397,7 +397,8 @@ std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detai
       return "le journal des modifications ne peut pas être écrit" +
              (detail.empty() ? std::string() : " : " + detail) +
              ". Le fichier n'a pas été modifié et l'exécution s'arrête là ; pour continuer, "
-             "libérez de la place ou donnez un autre journal (TRESSOL_JOURNAL)";
+             "libérez de la place si le disque est plein, ou donnez un autre journal "
+             "(TRESSOL_JOURNAL)";
     case Verdict::WriteFailed:
       return detail + " ; le fichier a été remis dans son état d'origine";
     case Verdict::WriteFailedNotRestored:
@@ -729,8 +730,9 @@ std::string FileFailureText(FileFailure why, bool forWriting, const std::string&
              system;
     case FileFailure::ProtectedFolder:
       return "Windows refuse de le modifier ; son dossier est peut-être protégé contre les "
-             "programmes (Accès contrôlé aux dossiers) : autorisez Tressol.exe dans Sécurité "
-             "Windows, Protection contre les ransomware" +
+             "applications non approuvées (Accès contrôlé aux dossiers) : dans Sécurité Windows, "
+             "Protection contre les virus et menaces, Protection contre les ransomware, "
+             "autorisez Tressol.exe ; sinon, vos droits ne permettent pas de le modifier" +
              system;
     case FileFailure::OwnFileDenied:
       return "vos droits ne permettent pas de le " + verb +

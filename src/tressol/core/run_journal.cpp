@@ -9,11 +9,17 @@
 namespace tressol {
 namespace {
 
+// A file that ends before a region was shortened by another program: it does not hold it.
 bool Holds(TargetFile& file, const std::vector<Region>& regions,
            std::vector<std::uint8_t> Region::*bytes) {
   return std::all_of(regions.begin(), regions.end(), [&](const Region& region) {
     std::vector<std::uint8_t> now((region.*bytes).size());
-    file.ReadAt(region.offset, now.data(), now.size());
+    try {
+      file.ReadAt(region.offset, now.data(), now.size());
+    } catch (const StepError& error) {
+      if (error.Which() != IoStep::ReadShort) throw;
+      return false;
+    }
     return now == region.*bytes;
   });
 }
@@ -31,14 +37,18 @@ void RunJournal::Record(const std::string& record, bool durable) {
 }
 
 void RunJournal::End(std::uint64_t sequence, ChangeEnd end) {
-  if (none_) return;
+  // After a line that could not be written whole, no other: it would read as damage.
+  if (none_ || stopped_) return;
   try {
     Record(EndRecord(sequence, end, run_), false);
     endsPending_ = true;
-  } catch (const ToolError&) {
+  } catch (const ToolError& error) {
     stopped_ = true;
+    unsaid_ = std::make_shared<VerdictError>(Failure::Io, Verdict::NotRecorded, ReasonOf(error));
   }
 }
+
+std::shared_ptr<const ToolError> RunJournal::TakeUnsaidStop() { return std::move(unsaid_); }
 
 void RunJournal::Finish() {
   if (!file_ || !endsPending_) return;

@@ -44,6 +44,9 @@ class RunJournal {
   bool OffersUndo() const { return file_ && holdsChanges_ && everyChangeReopens_; }
   // A record could not be written: no other change may be made.
   bool Stopped() const { return stopped_; }
+  // Why the run stopped where no change said it yet (an end record could not be written),
+  // once: the first file not reached says it.
+  std::shared_ptr<const ToolError> TakeUnsaidStop();
   // Makes the last end records durable: the run's one flush beside its changes' records.
   void Finish();
 
@@ -62,7 +65,8 @@ class RunJournal {
   bool holdsChanges_ = false;
   bool everyChangeReopens_ = true;
   bool endsPending_ = false;  // written, not yet durable
-  std::string reserved_;      // records not yet written
+  std::shared_ptr<const ToolError> unsaid_;
+  std::string reserved_;  // records not yet written
   std::uint64_t sequence_ = 0;
 };
 

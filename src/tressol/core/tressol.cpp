@@ -80,7 +80,7 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
   }
   // 1.4.0 went on changing files when its journal could not be written: after a cut record,
   // its journal may miss changes that no undo of it gives back.
-  if (contents.version == 1 && contents.cutRecords > 0) {
+  if (contents.version == 1 && contents.cutRecords + contents.cutEnds > 0) {
     journalFails(Verdict::JournalMayMissChanges, {});
   }
   std::size_t changes = 0;
