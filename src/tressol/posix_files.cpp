@@ -512,7 +512,7 @@ std::unique_ptr<JournalFile> PosixFileSystem::CreateJournal(const std::string& g
   const std::optional<std::string> home = EnvironmentValue("HOME");
   const bool stateNamed = state && !state->empty() && state->front() == '/';
   if (!stateNamed && !home) {
-    throw ToolError(Failure::Io, "ni XDG_STATE_HOME ni HOME ne désignent un dossier");
+    throw StepError(IoStep::NoJournalFolder, {}, "XDG_STATE_HOME, HOME");
   }
   std::string folder = stateNamed ? *state : *home + "/.local/state";
   folder += "/tressol";

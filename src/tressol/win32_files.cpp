@@ -682,7 +682,7 @@ std::unique_ptr<JournalFile> Win32FileSystem::CreateJournal(const std::string& g
   if (!given.empty()) return JournalAt(FromUtf8(given), kWritten, FILE_SHARE_READ, CREATE_NEW);
   const std::wstring folder = linguarde::win32::JournalFolder();
   if (folder.empty()) {
-    throw ToolError(Failure::Io, "ni LOCALAPPDATA ni le dossier temporaire ne sont connus");
+    throw StepError(IoStep::NoJournalFolder, {}, "LOCALAPPDATA, TMP, TEMP, USERPROFILE");
   }
   SYSTEMTIME now{};
   GetLocalTime(&now);

@@ -1528,7 +1528,8 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
        "\"short\":\"2 non VB6\"}", false},
       // A journal that is not there, told apart from other refusals.
       {" --json --dry-run --undo absent.txt", 4,
-       "{\"line\":\"message\",\"status\":4,\"kind\":\"journal-missing\",", "", false},
+       "{\"line\":\"message\",\"status\":4,\"kind\":\"journal-missing\",",
+       "\"reasonKind\":\"journal-missing\"", false},
       {" --json --version", 0,
        "{\"line\":\"message\",\"status\":0,\"kind\":\"note\",\"words\":\"Tressol ", "", false},
       {" --json --no-journal --set vb6FR.dll 0x40C * 0x409 app/", 4,

@@ -601,8 +601,7 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
   line.Text(contract::kDone, DoneValue(outcome.result));
   if (const std::string reason = ReasonText(outcome); !reason.empty()) {
     line.Text(contract::kReason, Unmarked(reason))
-        .Text(contract::kReasonKind,
-              outcome.error ? ReasonKindOf(*outcome.error) : AsideKindOf(*outcome.aside));
+        .Text(contract::kReasonKind, ReasonKindOf(outcome));
   }
   if (outcome.linkTarget) line.Text(contract::kLinkTarget, *outcome.linkTarget);
   if (outcome.expected) {
@@ -696,8 +695,13 @@ std::string_view MessageKindOf(const ToolError& error) {
   return {};
 }
 
+std::string_view ReasonKindOf(const FileOutcome& outcome) {
+  if (outcome.error) return ReasonKindOf(*outcome.error);
+  return outcome.aside ? AsideKindOf(*outcome.aside) : std::string_view();
+}
+
 std::string JsonMessage(const std::string& words, int status, const std::string& brief,
-                        std::string_view kind) {
+                        std::string_view kind, std::string_view reasonKind) {
   if (kind.empty()) {
     kind = status == 0                                    ? contract::kNote
            : status == static_cast<int>(Failure::Usage)   ? contract::kUsage
@@ -719,6 +723,7 @@ std::string JsonMessage(const std::string& words, int status, const std::string&
       .Number(contract::kStatus, static_cast<std::uint64_t>(status))
       .Text(contract::kKind, kind)
       .Text(contract::kWords, Unmarked(plain));
+  if (!reasonKind.empty()) line.Text(contract::kReasonKind, reasonKind);
   if (!brief.empty()) line.Text(contract::kShort, Unmarked(brief));
   return line.Line();
 }

@@ -73,7 +73,9 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style);
 std::string JsonSummary(const std::vector<FileOutcome>& outcomes, Mode mode,
                         const std::string& journal, const WayBackStyle& style);
 std::string JsonMessage(const std::string& words, int status, const std::string& brief = {},
-                        std::string_view kind = {});
+                        std::string_view kind = {}, std::string_view reasonKind = {});
+// The name of why a single file failed, was no VB6 file or was left aside, for programs.
+std::string_view ReasonKindOf(const FileOutcome& outcome);
 // The kind of the message an error ends a run with.
 std::string_view MessageKindOf(const ToolError& error);
 

@@ -94,6 +94,7 @@ constexpr const char* kIoStepNames[] = {
     "folder-replaced",
     "open-journal",
     "journal-missing",
+    "no-journal-folder",
     "journal-busy",
     "write-journal",
     "read-journal",

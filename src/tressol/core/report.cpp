@@ -314,6 +314,10 @@ std::string StepText(const StepError& error) {
              "dossier parent a donné) ; aucun de ses fichiers n'a été touché";
     case IoStep::OpenJournal:
       return "le journal " + name + " ne peut pas être ouvert" + system;
+    case IoStep::NoJournalFolder:
+      return "aucun dossier pour le journal : aucune de ces variables d'environnement n'en "
+             "désigne un : " +
+             error.Name();
     case IoStep::JournalMissing:
       return "le journal " + name + " est introuvable" + system;
     case IoStep::JournalBusy:

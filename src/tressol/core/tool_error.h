@@ -105,6 +105,7 @@ enum class IoStep {
   FolderReplaced,   // a sub-folder that is another folder, or a link, when it is opened
   OpenJournal,      //
   JournalMissing,   // the journal to undo is not there
+  NoJournalFolder,  // name: the environment variables, none of which names a folder
   JournalBusy,      // another run holds the journal
   WriteJournal,     // without the system's words: the disk is full
   ReadJournal,      //

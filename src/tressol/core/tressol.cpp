@@ -7,6 +7,7 @@
 #include "command_line.h"
 #include "file_report.h"
 #include "journal.h"
+#include "kinds.h"
 #include "one_file.h"
 #include "outcome.h"
 #include "report.h"
@@ -22,8 +23,8 @@ namespace {
 int Said(const ToolError& error, const std::string& hint, Output& output) {
   const int status = static_cast<int>(error.Kind());
   if (output.json) {
-    output.out +=
-        JsonMessage(ReasonOf(error) + hint, status, ShortReasonOf(error), MessageKindOf(error));
+    output.out += JsonMessage(ReasonOf(error) + hint, status, ShortReasonOf(error),
+                              MessageKindOf(error), ReasonKindOf(error));
   } else {
     output.err += error.Kind() == Failure::Usage ? ReasonOf(error)
                                                  : Wrap("Tressol : " + ReasonOf(error) + ".", "  ");
@@ -129,7 +130,7 @@ int OneFileEnd(const FileOutcome& outcome, const Command& command, Batch& batch,
     const bool set = command.settings.has_value();
     if (output.json) {
       output.out += JsonMessage(SingleFileFailureWords(outcome, set) + hint, status,
-                                ShortFailureWords(outcome));
+                                ShortFailureWords(outcome), {}, ReasonKindOf(outcome));
     } else {
       output.err += SingleFileFailure(outcome, set) + hint;
     }
