@@ -269,7 +269,9 @@ __attribute__((target("xsave"))) std::uint64_t SavedStates() { return _xgetbv(0)
 
 }  // namespace
 
-bool WideVectors() {
+namespace {
+
+bool AskWideVectors() {
   unsigned int info[4] = {};  // eax, ebx, ecx, edx
   const auto ask = [&info](unsigned int leaf) {
 #if defined(_MSC_VER)
@@ -286,6 +288,14 @@ bool WideVectors() {
   if (!osSaves || !avx || (SavedStates() & 6) != 6) return false;
   return ask(7) && (info[1] & (1u << 5)) != 0;
 }
+
+// Asked once, as the program starts: a virtual machine's processor answers each question
+// slowly (some 25 microseconds here, where a small file's whole set takes a hundred).
+const bool kWideVectors = AskWideVectors();
+
+}  // namespace
+
+bool WideVectors() { return kWideVectors; }
 
 namespace {
 
