@@ -1,0 +1,139 @@
+// Every entry of both programs' catalogs, rendered with sample data (each plural form), as
+// one Markdown page that a French editor reads in one sitting. With a file's path, compares
+// the page with that file instead, so that a change of words without its page fails.
+#include <cstdio>
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalog_text.h"
+#include "unicode_text.h"
+#include "words.h"
+
+namespace {
+
+struct Sample {
+  std::string_view place;
+  std::string_view value;
+};
+
+// One value for each place name any entry uses; a place without one shows as <name>.
+constexpr Sample kSamples[] = {
+    {"file", "Projet.exe"},
+    {"path", "C:\\Appli\\Projet.exe"},
+    {"folder", "C:\\Appli"},
+    {"journal", "C:\\Users\\Marie\\AppData\\Local\\Tressol\\Retours\\2026-12-09-1030.txt"},
+    {"library", "vb6FR.dll"},
+    {"libraries", "vb6FR.dll, vb6DE.dll"},
+    {"lcid", "0x40C"},
+    {"language", "français (France)"},
+    {"total", "12"},
+    {"detail", "0x1A4"},
+    {"offset", "0x1A4"},
+    {"section", ".text"},
+    {"signature", "Authenticode"},
+    {"word", "--frob"},
+    {"settings", "vb6FR.dll 0x40C * 0x0"},
+    {"option", "--set"},
+    {"command", "Tressol.exe --undo \"C:\\Users\\Marie\\Journal.txt\""},
+    {"tool", "Tressol.exe"},
+    {"program", "Tressol.exe"},
+    {"build", "8988"},
+    {"system", "Accès refusé."},
+    {"line", "7"},
+    {"name", "Projet.exe"},
+    {"size", "256"},
+    {"variable", "TRESSOL_JOURNAL"},
+    {"here", ".\\"},
+    {"character", "U+0022"},
+};
+
+std::string SampleFor(std::string_view place) {
+  for (const Sample& sample : kSamples) {
+    if (sample.place == place) return std::string(sample.value);
+  }
+  return "<" + std::string(place) + ">";
+}
+
+std::string Utf8(std::string_view text) { return std::string(text); }
+[[maybe_unused]] std::string Utf8(std::wstring_view text) {
+  std::string out;
+  for (const wchar_t c : text) linguarde::unicode::AppendUtf8(out, static_cast<char32_t>(c));
+  return out;
+}
+
+// The entry with a sample in each place, "{count}" given.
+template <typename Char>
+std::string Rendered(const Char* text, std::string_view count) {
+  const std::string utf8 = Utf8(std::basic_string_view<Char>(text));
+  std::vector<std::string> names;
+  for (std::size_t open = utf8.find('{'); open != std::string::npos;
+       open = utf8.find('{', open + 1)) {
+    const std::size_t close = utf8.find('}', open);
+    if (close == std::string::npos) break;
+    names.push_back(utf8.substr(open + 1, close - open - 1));
+  }
+  std::vector<std::string> values;
+  for (const std::string& name : names) {
+    values.push_back(name == "count" ? std::string(count) : SampleFor(name));
+  }
+  std::vector<linguarde::catalog::Place<char>> places;
+  for (std::size_t i = 0; i < names.size(); ++i) places.push_back({names[i], values[i]});
+  return linguarde::catalog::Fill<char>(utf8, places);
+}
+
+// A list item's text: a line end inside an entry (the help's) continues the item.
+std::string Item(std::string text) {
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  for (std::size_t end = text.find('\n'); end != std::string::npos;
+       end = text.find('\n', end + 1)) {
+    text.insert(end + 1, "   ");
+  }
+  return text;
+}
+
+template <typename Char>
+void Section(std::ostringstream& page, std::string_view title, std::size_t entries,
+             const linguarde::catalog::Entry<Char>& (*at)(std::size_t)) {
+  page << "## " << title << "\n\n";
+  for (std::size_t i = 0; i < entries; ++i) {
+    const linguarde::catalog::Entry<Char>& entry = at(i);
+    if (entry.other == nullptr) {
+      page << i + 1 << ". " << Item(Rendered(entry.one, "1")) << "\n";
+    } else {
+      page << i + 1 << ". " << Item(Rendered(entry.one, "1")) << "\n"
+           << "   " << Item(Rendered(entry.other, "3")) << "\n";
+    }
+  }
+  page << "\n";
+}
+
+const linguarde::catalog::Entry<char>& ToolEntry(std::size_t i) {
+  return tressol::EntryAt(static_cast<tressol::Words>(i));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ostringstream page;
+  page << "# Every sentence of Linguarde and Tressol\n\n"
+       << "Made by `scripts/transcript.sh` from the programs' catalogs, with sample data in "
+          "each place; each entry with a count shows its singular (1, also for 0) and its "
+          "plural (3). Do not edit by hand: change the catalog, then run the script.\n\n";
+  Section<char>(page, "Tressol", static_cast<std::size_t>(tressol::Words::kEnd), ToolEntry);
+  if (argc < 2) {
+    std::fputs(page.str().c_str(), stdout);
+    return 0;
+  }
+  std::ifstream file(argv[1], std::ios::binary);
+  std::ostringstream kept;
+  kept << file.rdbuf();
+  if (kept.str() == page.str()) return 0;
+  std::fprintf(stderr,
+               "%s is not the catalogs' transcript: run scripts/transcript.sh and commit it\n",
+               argv[1]);
+  return 1;
+}
