@@ -31,5 +31,5 @@ endfunction()
 # small downloads. MSVC keeps its one level (it warns when a level is overridden).
 function(linguarde_small target)
   target_compile_options(${target} PRIVATE
-    $<$<AND:$<CONFIG:Release>,$<NOT:$<CXX_COMPILER_ID:MSVC>>>:-Os -ffunction-sections -fdata-sections>)
+    $<$<AND:$<CONFIG:Release>,$<NOT:$<CXX_COMPILER_ID:MSVC>>>:-Oz -ffunction-sections -fdata-sections>)
 endfunction()

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "argument_words.h"
@@ -28,6 +29,13 @@ class StreamOutput final : public tressol::Output {
   }
 };
 
+// A terminal's columns; 0 for a file or a pipe, where lines are not wrapped.
+std::size_t Columns(int stream) {
+  winsize size{};
+  if (!isatty(stream)) return 0;
+  return ioctl(stream, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+}
+
 // The way back names the tool by its full path, whatever the folder it is run from.
 std::string ToolPath(const char* argv0) {
   std::vector<char> path(4096);
@@ -49,6 +57,8 @@ int main(int argc, char** argv) {
     tail += " " + linguarde::arguments::QuotedArgument(std::string_view(argv[i]));
   tressol::PosixFileSystem files;
   StreamOutput output;
+  output.outWidth = Columns(STDOUT_FILENO);
+  output.errWidth = Columns(STDERR_FILENO);
   output.toolPath = ToolPath(argc > 0 ? argv[0] : "tressol");
   if (const auto journal = tressol::EnvironmentValue("TRESSOL_JOURNAL")) {
     output.journalPath = *journal;

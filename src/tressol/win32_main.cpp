@@ -46,6 +46,14 @@ void Write(DWORD stream, const std::string& text, bool data) {
   }
 }
 
+// A console's columns: its screen buffer's width, which its lines wrap at; 0 for a file or a
+// pipe, where lines are not wrapped.
+std::size_t Columns(DWORD stream) {
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (!GetConsoleScreenBufferInfo(GetStdHandle(stream), &info) || info.dwSize.X <= 0) return 0;
+  return static_cast<std::size_t>(info.dwSize.X);
+}
+
 // Each file's lines show as soon as it is done.
 class ConsoleOutput final : public tressol::Output {
  public:
@@ -63,6 +71,8 @@ int wmain() {
   tressol::Win32FileSystem files;
   ConsoleOutput output;
   output.shell = tressol::Shell::Cmd;
+  output.outWidth = Columns(STD_OUTPUT_HANDLE);
+  output.errWidth = Columns(STD_ERROR_HANDLE);
   try {
     output.toolPath = ToUtf8(linguarde::win32::ExecutablePath());
   } catch (const linguarde::StepFailed&) {

@@ -237,8 +237,8 @@ TEST(ReasonOf, WordsEachMistake) {
   };
   for (const Case& c : cases) {
     const std::string program = c.mistake.ShellUsed() == Shell::Cmd ? "Tressol.exe" : "tressol";
-    EXPECT_EQ(ReasonOf(c.mistake),
-              Wrap(c.words, "  ") + "Pour l'utilisation : " + program + " --help\n");
+    EXPECT_EQ(Unmarked(ReasonOf(c.mistake)),
+              c.words + "\nPour l'utilisation : " + program + " --help\n");
   }
   // The POSIX tool's usage names it.
   EXPECT_NE(Usage(Shell::Posix).find("  tressol [--json] CIBLE\n"), std::string::npos);

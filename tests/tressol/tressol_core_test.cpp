@@ -135,7 +135,8 @@ TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
   for (const Case& c : cases) {
     EXPECT_EQ(Unmarked(PlainEffect(c.settings)), c.plain);
     EXPECT_EQ(ShortEffect(c.settings), c.brief);
-    EXPECT_TRUE(Contains(DescribeSettings(c.settings), c.says)) << DescribeSettings(c.settings);
+    EXPECT_TRUE(Contains(Laid(DescribeSettings(c.settings), 100), c.says))
+        << DescribeSettings(c.settings);
   }
 }
 
@@ -1203,6 +1204,7 @@ TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
       files.targets["app/" + c.name].bytes = SyntheticPe{}.Build();
       files.targets["app/" + c.name].failWrite = failWrite;
       Output output;
+      output.outWidth = 100;
       EXPECT_EQ(
           tressol::Run(" --no-journal --recurse --set vb6FR.dll 0x40C * 0x409 app/", files, output),
           failWrite == 0 ? 0 : 4);
@@ -1223,7 +1225,7 @@ TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
       // Its own line, and "En échec" where it failed; a way back may name it again.
       EXPECT_GE(whole, failWrite == 0 ? 1u : 2u) << output.out;
       // A name wider than a line has one of its own, and the next line starts anew.
-      if (linguarde::unicode::CharacterCount(c.shown) > 99) {
+      if (linguarde::unicode::CharacterCount(c.shown) >= output.outWidth) {
         EXPECT_NE(("\n" + output.out).find("\n" + c.shown + " :\n  "), std::string::npos)
             << output.out;
       }

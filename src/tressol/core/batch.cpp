@@ -109,6 +109,7 @@ void Batch::Record(FileOutcome outcome) {
   } else if (many_) {
     output_.out += FileLine(outcome, style);
   }
+  output_.Lay();
   output_.Flush();
   done_.push_back(std::move(outcome));
 }

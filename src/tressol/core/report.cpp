@@ -204,70 +204,6 @@ std::string DescribeSettings(const LanguageSettings& s, bool withEffect) {
          (withEffect ? Wrap("  Effet : " + Effect(s), "          ") : "");
 }
 
-std::string Named(std::string_view name) {
-  return kNameStart + linguarde::Visible(name) + kNameEnd;
-}
-
-std::string Unmarked(std::string_view text) {
-  std::string plain;
-  plain.reserve(text.size());
-  for (const char c : text) {
-    if (c != kNameStart && c != kNameEnd) plain += c;
-  }
-  return plain;
-}
-
-namespace {
-
-// A line's words: cut at its spaces, never within a name; an opening « stays with the word
-// after it.
-std::vector<std::string> WordsOf(const std::string& line, std::size_t start) {
-  std::vector<std::string> words(1);
-  bool inName = false;
-  for (std::size_t i = start; i < line.size(); ++i) {
-    const char c = line[i];
-    inName = c == kNameStart || (inName && c != kNameEnd);
-    if (c != ' ' || inName || words.back() == "«") {
-      words.back() += c;
-    } else {
-      words.emplace_back();
-    }
-  }
-  return words;
-}
-
-}  // namespace
-
-std::string Wrap(const std::string& line, const std::string& indent) {
-  constexpr std::size_t kWidth = 99;
-  const auto length = linguarde::unicode::CharacterCount;
-  std::string text;
-  // The line's own indent stays.
-  const std::size_t start = line.find_first_not_of(' ');
-  if (start == std::string::npos) return line + "\n";
-  // Most lines fit: one for each file of a folder.
-  if (std::string plain = Unmarked(line); length(plain) <= kWidth) return plain + "\n";
-  std::string current = line.substr(0, start);
-  const std::string lineIndent = current;
-  for (const std::string& marked : WordsOf(line, start)) {
-    const std::string word = Unmarked(marked);
-    const bool first = current == lineIndent || current == indent;
-    // A sign stays with the word before it: no line starts with ":" or ";". A name is no sign,
-    // whatever it starts with.
-    const bool sign =
-        marked.rfind(kNameStart, 0) != 0 &&
-        (word.rfind("»", 0) == 0 ||
-         (!word.empty() && std::string_view(":;!?").find(word[0]) != std::string_view::npos));
-    if (!first && !sign && length(current) + 1 + length(word) > kWidth) {
-      text += current + "\n";
-      current = indent + word;
-    } else {
-      current += (first ? "" : " ") + word;
-    }
-  }
-  return text + current + "\n";
-}
-
 std::string Count(std::size_t count, const std::string& singular, const std::string& plural) {
   return std::to_string(count) + " " + (count > 1 ? plural : singular);
 }
@@ -755,27 +691,6 @@ std::string FileFailureText(FileFailure why, bool forWriting, const std::string&
       break;
   }
   return "il ne peut pas être ouvert" + system;
-}
-
-std::string Typeset(const std::string& text) {
-  static constexpr char kNoBreak[] = "\xC2\xA0";
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char next = i + 1 < text.size() ? text[i + 1] : '\n';
-    const char after = i + 2 < text.size() ? text[i + 2] : '\n';
-    const bool beforeSign = text[i] == ' ' &&
-                            std::string_view(":;!?").find(next) != std::string_view::npos &&
-                            (after == ' ' || after == '\n');
-    const bool beforeClose = text.compare(i, 3, " »") == 0;
-    const bool afterOpen = text[i] == ' ' && i >= 2 && text.compare(i - 2, 2, "«") == 0;
-    if (beforeSign || beforeClose || afterOpen) {
-      out += kNoBreak;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
 }
 
 }  // namespace tressol

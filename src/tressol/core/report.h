@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "lines.h"
 #include "run_terms.h"
 #include "tool_error.h"
 #include "vb_header.h"
@@ -46,23 +47,6 @@ std::string Effect(const LanguageSettings& settings);
 // The four settings' lines and, unless the caller says the effect itself, the effect's, each
 // ended by a line end; a setting that the runtime never uses is said to be without effect.
 std::string DescribeSettings(const LanguageSettings& settings, bool withEffect = true);
-// A name within a sentence of the report: shown (linguarde::Visible) between two marks that
-// Visible never lets through raw, so that its bounds come from the sentence's making and not
-// from its text, which may hold « », spaces or our own words. Wrap keeps it whole and removes
-// the marks; every other way out of the report removes them with Unmarked.
-inline constexpr char kNameStart = '\x01';
-inline constexpr char kNameEnd = '\x02';
-std::string Named(std::string_view name);
-std::string Unmarked(std::string_view text);
-// A line broken at spaces into lines of at most 99 characters, the next ones indented; a name
-// is never broken, and one wider than that (a path) has a line of its own. The text ends with
-// a line end.
-std::string Wrap(const std::string& line, const std::string& indent);
-// The text as a French reader expects it in a console: a no-break space (U+00A0) before
-// ":", ";", "!" and "?" standing between spaces (or ending a line) and inside « ». Only for a
-// console: a name keeps its own spaces wherever a sign does not stand alone.
-std::string Typeset(const std::string& text);
-
 // "3 modifiés", "1 déjà réglé", "0 en échec": 0 and 1 singular.
 std::string Count(std::size_t count, const std::string& singular, const std::string& plural);
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
+#include "lines.h"
 #include "run_terms.h"
 
 namespace tressol {
@@ -20,6 +22,15 @@ class Output {
   Shell shell = Shell::Posix;
   std::string toolPath = "tressol";  // absolute
   std::string journalPath;           // where the environment asks for the run's journal
+  // The columns of the console that shows out and err; 0 where a file or a pipe takes them.
+  std::size_t outWidth = 0;
+  std::size_t errWidth = 0;
+
+  // The texts as they are shown: lines wrapped to the console, marks removed.
+  void Lay() {
+    out = Laid(out, json ? 0 : outWidth);
+    err = Laid(err, errWidth);
+  }
 };
 
 // The exit status of a check that found a VB6 file whose settings differ.

@@ -145,9 +145,7 @@ int OneFileEnd(const FileOutcome& outcome, const Command& command, Batch& batch,
                                                  : 0;
 }
 
-}  // namespace
-
-int Run(const std::string& tail, FileSystem& files, Output& output) {
+int RunUnlaid(const std::string& tail, FileSystem& files, Output& output) {
   std::string hint;
   output.json = AsksForJson(tail);
   try {
@@ -181,6 +179,14 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
   } catch (const ToolError& error) {
     return Said(error, hint, output);
   }
+}
+
+}  // namespace
+
+int Run(const std::string& tail, FileSystem& files, Output& output) {
+  const int status = RunUnlaid(tail, files, output);
+  output.Lay();
+  return status;
 }
 
 }  // namespace tressol
