@@ -458,7 +458,9 @@ TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
   ASSERT_TRUE(
       WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s))
       << "no console for the undo";
-  const std::string screen = ReadAndAnswerConsole(started.front(), application.Path());
+  std::string screen = ReadAndAnswerConsole(started.front(), application.Path());
+  // The console's lines wrap at its width, the next ones indented: read them as one.
+  for (std::size_t at; (at = screen.find("\n  ")) != std::string::npos;) screen.replace(at, 3, " ");
   EXPECT_NE(screen.find("Appli.exe : rétabli"), std::string::npos) << screen;
   ASSERT_TRUE(WaitForExit(started.front(), 20s));
   EXPECT_EQ(ReadBytes(target_), original) << "the file is not as it was";
