@@ -18,6 +18,7 @@ namespace {
 class StreamOutput final : public tressol::Output {
  public:
   void Flush() override {
+    Lay();
     const auto shown = [](const std::string& text, bool data, std::FILE* stream) {
       return !data && isatty(fileno(stream)) ? tressol::Typeset(text) : text;
     };

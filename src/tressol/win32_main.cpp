@@ -58,6 +58,7 @@ std::size_t Columns(DWORD stream) {
 class ConsoleOutput final : public tressol::Output {
  public:
   void Flush() override {
+    Lay();
     Write(STD_OUTPUT_HANDLE, out, json);
     Write(STD_ERROR_HANDLE, err, false);
     out.clear();

@@ -109,7 +109,6 @@ void Batch::Record(FileOutcome outcome) {
   } else if (many_) {
     output_.out += FileLine(outcome, style);
   }
-  output_.Lay();
   output_.Flush();
   done_.push_back(std::move(outcome));
 }

@@ -26,7 +26,8 @@ class Output {
   std::size_t outWidth = 0;
   std::size_t errWidth = 0;
 
-  // The texts as they are shown: lines wrapped to the console, marks removed.
+  // The texts as they are shown: lines wrapped to the console, marks removed. A front end
+  // lays each file's lines as it shows them; the run lays what is left at its end.
   void Lay() {
     out = Laid(out, json ? 0 : outWidth);
     err = Laid(err, errWidth);
