@@ -19,11 +19,12 @@ class StreamOutput final : public tressol::Output {
  public:
   void Flush() override {
     Lay();
-    const auto shown = [](const std::string& text, bool data, std::FILE* stream) {
-      return !data && isatty(fileno(stream)) ? tressol::Typeset(text) : text;
+    // A stream with columns is a terminal.
+    const auto shown = [](const std::string& text, bool data, std::size_t columns) {
+      return !data && columns > 0 ? tressol::Typeset(text) : text;
     };
-    std::fputs(shown(out, json, stdout).c_str(), stdout);
-    std::fputs(shown(err, false, stderr).c_str(), stderr);
+    std::fputs(shown(out, json, outWidth).c_str(), stdout);
+    std::fputs(shown(err, false, errWidth).c_str(), stderr);
     std::fflush(stdout);
     out.clear();
     err.clear();
