@@ -514,6 +514,13 @@ TEST(TressolSet, AnInterruptedSetIsRepairedNeverTrusted) {
       ASSERT_EQ(tressol::Run(rerun, files, output), 0) << output.err;
       EXPECT_EQ(StoredChecksum(target.bytes), ReferenceChecksum(target.bytes)) << killedAfter;
       EXPECT_EQ(Contains(output.out, "fausse, corrigée en"), killedAfter == 1) << output.out;
+      // A file whose checksum alone was made right was written: it counts as modified.
+      if (rerun == " --no-journal \"app/\" vb6FR.dll 0x40C * 0x409") {
+        EXPECT_TRUE(Contains(output.out, killedAfter == 1
+                                             ? "Résumé : 1 fichier modifié, 0 déjà réglé"
+                                             : "Résumé : 0 fichier modifié, 1 déjà réglé"))
+            << output.out;
+      }
       if (rerun == original || rerun == folderOriginal) {
         EXPECT_EQ(target.bytes, image) << killedAfter;
       }
@@ -1169,6 +1176,46 @@ TEST(TressolUndo, IsOfferedOnlyWhereItWorks) {
   }
 }
 
+// An undo that was itself undone leaves the journal's changes in place again: the journal
+// says so, each fact once, and an undo that gives nothing back is not recorded as one.
+TEST(TressolUndo, AnUndoneUndoReopensItsJournal) {
+  MemoryFileSystem files;
+  files.journalRoom = 1 << 20;
+  files.targets["/abs/cible.exe"].bytes = SyntheticPe{}.Build();
+  const std::vector<std::uint8_t> original = files.targets["/abs/cible.exe"].bytes;
+  Output set, first, second;
+  ASSERT_EQ(tressol::Run(" \"/abs/cible.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0);
+  const std::vector<std::uint8_t> changed = files.targets["/abs/cible.exe"].bytes;
+  ASSERT_EQ(Undo(files, "C:\\Retours\\journal-1.txt", first), 0) << first.out;
+  ASSERT_EQ(Undo(files, "C:\\Retours\\journal-2.txt", second), 0) << second.out;
+  ASSERT_EQ(files.targets["/abs/cible.exe"].bytes, changed);
+  struct Case {
+    const char* what;
+    const char* says;
+    const std::vector<std::uint8_t>& bytes;
+    std::size_t marks;  // the undone journal's, after the undo
+  };
+  const Case cases[] = {
+      {"its undo undone", "a été annulée à son tour : ses modifications sont de nouveau en place",
+       original, 2},
+      {"undone again",
+       "Ce journal a déjà été annulé ; le journal de cette annulation est « "
+       "C:\\Retours\\journal-4.txt ».",
+       original, 2},
+  };
+  for (const Case& c : cases) {
+    Output undo;
+    EXPECT_EQ(Undo(files, "C:\\Retours\\journal-1.txt", undo), 0) << c.what << undo.out;
+    EXPECT_TRUE(Contains(undo.out, c.says)) << c.what << undo.out;
+    // Once, however many undos the journal records.
+    const std::string joined = Joined(undo.out);
+    EXPECT_EQ(joined.find("Ce journal a "), joined.rfind("Ce journal a ")) << undo.out;
+    EXPECT_EQ(files.targets["/abs/cible.exe"].bytes, c.bytes) << c.what;
+    EXPECT_EQ(ParseJournal(files.journals["C:\\Retours\\journal-1.txt"]).undoneBy.size(), c.marks)
+        << c.what;
+  }
+}
+
 // A name is shown as it is: a line end cannot forge a line of the report, nor an escape
 // erase one, nor a bidirectional control turn "cod.exe" around, nor its own text pass for an
 // escape. Nor is it ever cut across lines, where a piece of it would start a line that reads
@@ -1545,6 +1592,9 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
       {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4,
        "{\"line\":\"summary\",\"mode\":\"set\",\"files\":8,\"vb6Files\":0,\"changedFiles\":0,",
        "\"done\":\"not-reached\"", false},
+      // A hint follows the failure's sentence, never glued to it.
+      {" --json missing.exe vb6FR.dll 0x40C * 0x409", 4, "{\"line\":\"message\",",
+       "ne porte ce nom. Pour modifier « missing.exe »", false},
       // Every change in the journal, each given back byte for byte by its undo.
       {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4, "{\"line\":\"summary\",\"mode\":\"set\",",
        "\"undoExact\":true,\"words\":\"Résumé : 2 fichiers modifiés, 1 déjà réglé,", true},
