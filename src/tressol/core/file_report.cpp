@@ -25,6 +25,19 @@ std::string ReasonText(const FileOutcome& outcome) {
   return outcome.aside ? AsideText(*outcome.aside) : std::string();
 }
 
+// An entry as the console shows it: wrapped at its spaces, the next lines indented.
+std::string Line(W entry, std::initializer_list<Place> places, const char* indent) {
+  return Wrap(Say(entry, places), indent);
+}
+std::string Line(W entry, std::size_t count, std::initializer_list<Place> places,
+                 const char* indent) {
+  return Wrap(Say(entry, count, places), indent);
+}
+std::string Line(W entry, std::size_t count, const char* indent) {
+  return Wrap(Say(entry, count), indent);
+}
+std::string Line(W entry, const char* indent) { return Wrap(Say(entry), indent); }
+
 // Items joined as a list, each a whole noun phrase: "a, b, c".
 std::string ListOf(const std::vector<std::string>& items, W joiner = W::ListMore) {
   std::string list;
@@ -200,24 +213,24 @@ std::string Details(const FileOutcome& outcome) {
   const W by = header.foundBy == HeaderFoundBy::EntryPoint ? W::DetailHeaderByEntryPoint
                : header.foundBy == HeaderFoundBy::Exports  ? W::DetailHeaderByExports
                                                            : W::DetailHeaderBySearch;
-  std::string text = Say(W::DetailsHeading) + "\n" +
-                     Wrap(Say(W::DetailFile, {{"path", Named(outcome.path)}}), "    ");
+  std::string text =
+      Say(W::DetailsHeading) + "\n" + Line(W::DetailFile, {{"path", Named(outcome.path)}}, "    ");
   if (outcome.linkTarget) {
-    text += Wrap(Say(W::DetailLink, {{"path", Named(*outcome.linkTarget)}}), "    ");
+    text += Line(W::DetailLink, {{"path", Named(*outcome.linkTarget)}}, "    ");
   }
   text += Say(by, {{"offset", Hex(header.offset)}}) + "\n";
   text += Say(W::DetailRuntime, {{"build", std::to_string(header.runtimeBuild)}}) + "\n";
   if (outcome.checksum) text += ChecksumDetail(*outcome.checksum) + "\n";
   if (outcome.signature == Signature::Present) text += Say(W::DetailSigned) + "\n";
   if (outcome.signature == Signature::OutsideFile) {
-    text += Wrap(Say(W::DetailSignatureOutside), "    ");
+    text += Line(W::DetailSignatureOutside, "    ");
   }
   return text;
 }
 
 std::string SignatureWarning(const FileOutcome& outcome, const WayBack& wayBack) {
   if (outcome.result != Result::Changed || outcome.signature == Signature::None) return {};
-  return Wrap(Say(wayBack.Exact() ? W::SignatureInvalidUndoable : W::SignatureInvalid), "    ");
+  return Line(wayBack.Exact() ? W::SignatureInvalidUndoable : W::SignatureInvalid, "  ");
 }
 
 // The command names the file; where it cannot be exact, the file is named with why.
@@ -227,20 +240,19 @@ std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack, W c
   const Place file{"file", fileText};
   if (!wayBack.command) {
     if (wayBack.none && wayBack.none->part == NoWayBack::Part::LibraryName) {
-      return Wrap(Say(W::NoUndoLibraryName, {file, {"library", Named(wayBack.none->library)}}),
-                  "    ");
+      return Line(W::NoUndoLibraryName, {file, {"library", Named(wayBack.none->library)}}, "    ");
     }
     if (wayBack.none && wayBack.none->part == NoWayBack::Part::Lcid) {
-      return Wrap(Say(W::NoUndoLcid, {file, {"lcid", Hex(wayBack.none->lcid)}}), "    ");
+      return Line(W::NoUndoLcid, {file, {"lcid", Hex(wayBack.none->lcid)}}, "    ");
     }
-    return Wrap(Say(wayBack.none ? W::NoUndoPath : W::NoUndoPathTooLong, {file}), "    ");
+    return Line(wayBack.none ? W::NoUndoPath : W::NoUndoPathTooLong, {file}, "    ");
   }
   std::string text = Say(commandLine, {{"command", *wayBack.command}}) + "\n";
   if (wayBack.caveat == WayBackCaveat::BytesAfterLibraryName) {
-    text += Wrap(Say(W::InexactBytesAfterName, {file}), "    ");
+    text += Line(W::InexactBytesAfterName, {file}, "    ");
   } else if (wayBack.caveat == WayBackCaveat::WrongChecksum) {
-    text += Wrap(Say(W::InexactWrongChecksum, {file, {"before", Hex(outcome.checksum->stored)}}),
-                 "    ");
+    text +=
+        Line(W::InexactWrongChecksum, {file, {"before", Hex(outcome.checksum->stored)}}, "    ");
   }
   return text;
 }
@@ -260,30 +272,30 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
       // The effects, before and after, are the answer's.
       text = Say(W::SettingsBefore) + "\n" + DescribeSettings(*outcome.Before(), false) +
              Say(W::SettingsAfter) + "\n" + DescribeSettings(outcome.settings, false);
-      answer = Wrap(Say(W::AnswerChanged, {file,
-                                           {"before", PlainEffect(*outcome.Before())},
-                                           {"after", PlainEffect(outcome.settings)}}),
+      answer = Line(W::AnswerChanged,
+                    {file,
+                     {"before", PlainEffect(*outcome.Before())},
+                     {"after", PlainEffect(outcome.settings)}},
                     "  ");
       break;
     case Result::Matches:
     case Result::WrongChecksum:
-      return Wrap(Say(W::LineOfFile, {file, {"words", PlainWords(outcome)}}), "  ");
+      return Line(W::LineOfFile, {file, {"words", PlainWords(outcome)}}, "  ");
     case Result::Differs:
-      return Wrap(Say(W::AnswerDiffers, {file,
-                                         {"detail", Differences(outcome)},
-                                         {"before", PlainEffect(outcome.settings)},
-                                         {"after", PlainEffect(*outcome.expected)}}),
+      return Line(W::AnswerDiffers,
+                  {file,
+                   {"detail", Differences(outcome)},
+                   {"before", PlainEffect(outcome.settings)},
+                   {"after", PlainEffect(*outcome.expected)}},
                   "  ");
     case Result::AlreadySet:
       text = Say(W::SettingsHeading) + "\n" + DescribeSettings(outcome.settings);
-      answer =
-          Wrap(Say(outcome.ChecksumRepaired() ? W::AnswerChecksumRepaired : W::AnswerAlreadySet,
-                   {file, {"effect", PlainEffect(outcome.settings)}}),
-               "  ");
+      answer = Line(outcome.ChecksumRepaired() ? W::AnswerChecksumRepaired : W::AnswerAlreadySet,
+                    {file, {"effect", PlainEffect(outcome.settings)}}, "  ");
       break;
     default:
       text = Say(W::SettingsHeading) + "\n" + DescribeSettings(outcome.settings);
-      answer = Wrap(Say(W::LineOfFile, {file, {"words", PlainWords(outcome)}}), "  ");
+      answer = Line(W::LineOfFile, {file, {"words", PlainWords(outcome)}}, "  ");
   }
   text += Details(outcome) + SignatureWarning(outcome, wayBack);
   for (const LibraryPresence& library : outcome.libraries) {
@@ -327,7 +339,7 @@ std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
                   : outcome.result == Result::NotVb6                 ? W::ToolFailedNotVb6
                   : set                                              ? W::ToolFailedToSet
                                                                      : W::ToolFailedToRead;
-  std::string text = Wrap(Say(entry, {path, reason}), "  ");
+  std::string text = Line(entry, {path, reason}, "  ");
   if (set && outcome.failure == Failure::Refused) text += Say(W::FileNotChanged) + "\n";
   return text;
 }
@@ -341,7 +353,7 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
       outcome.result == Result::Changed && !outcome.undoing && outcome.signature != Signature::None;
   switch (outcome.result) {
     case Result::Shown:
-      return Wrap(Say(W::LineShown, {file, {"effect", PlainEffect(outcome.settings)}}), "  ");
+      return Line(W::LineShown, {file, {"effect", PlainEffect(outcome.settings)}}, "  ");
     case Result::Changed:
     case Result::AlreadySet: {
       // A checksum a set found wrong and made right, in the words of a single file's details.
@@ -362,7 +374,7 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
           outcome.result == Result::AlreadySet && outcome.ChecksumRepaired()
               ? Say(W::WordsAlreadySet, {{"effect", PlainEffect(outcome.settings)}})
               : std::string(words.value);
-      std::string text = Wrap(Say(entry, {file, {"words", done}, before, after}), "  ");
+      std::string text = Line(entry, {file, {"words", done}, before, after}, "  ");
       if (outcome.result == Result::Changed && WayBackBesideIt(outcome)) {
         text += WayBackLines(outcome, WayBackOf(outcome, style), W::LineUndoCommand);
       }
@@ -374,7 +386,7 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
     case Result::Failed:
     case Result::Busy:
     case Result::NotReached:
-      return Wrap(Say(W::LineOfFile, {file, words}), "  ");
+      return Line(W::LineOfFile, {file, words}, "  ");
     case Result::Pending:
     case Result::Matches:
     case Result::NotVb6:
@@ -414,11 +426,11 @@ std::string DescribeLibrary(const LibraryPresence& library, bool advise) {
   const Place folder{"folder", folderText};
   switch (library.file) {
     case LibraryFile::Library:
-      return Wrap(Say(W::LibraryPresent, {name, folder}), "  ");
+      return Line(W::LibraryPresent, {name, folder}, "  ");
     case LibraryFile::NotImage:
-      return Wrap(Say(W::LibraryNotImage, {name, folder}), "  ");
+      return Line(W::LibraryNotImage, {name, folder}, "  ");
     case LibraryFile::Program:
-      return Wrap(Say(W::LibraryIsProgram, {name, folder}), "  ");
+      return Line(W::LibraryIsProgram, {name, folder}, "  ");
     case LibraryFile::Missing:
       break;
   }
@@ -433,12 +445,11 @@ std::string DescribeLibrary(const LibraryPresence& library, bool advise) {
   const Place detail{"detail", detailText};
   const bool nowhere = where.empty();
   if (library.fallsBack) {
-    return Wrap(Say(nowhere ? W::LibraryMissingFallsBackNowhere : W::LibraryMissingFallsBack,
-                    {name, detail}),
-                "  ");
+    return Line(nowhere ? W::LibraryMissingFallsBackNowhere : W::LibraryMissingFallsBack,
+                {name, detail}, "  ");
   }
-  return Wrap(Say(nowhere ? W::LibraryMissingNowhere : W::LibraryMissing, {name, detail}), "  ") +
-         (advise ? Wrap(Say(W::LibraryCopyAdvice), "    ") : std::string());
+  return Line(nowhere ? W::LibraryMissingNowhere : W::LibraryMissing, {name, detail}, "  ") +
+         (advise ? Line(W::LibraryCopyAdvice, "    ") : std::string());
 }
 
 RunCounts CountsOf(const std::vector<FileOutcome>& outcomes) {
@@ -575,7 +586,9 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   }
   // The other entries, their names grouped by what they are and why.
   std::vector<std::string> french;
-  std::map<std::string, std::pair<std::string, std::vector<std::string>>> others, leftAside;
+  // By kind, then reason: "kind\nreason" → the names, listed.
+  std::map<std::string, std::string> others, leftAside;
+  std::size_t otherFiles = 0, asideFiles = 0;
   std::vector<std::string> onlineOnly;
   for (const FileOutcome& outcome : outcomes) {
     const std::string name = FileName(outcome.name);
@@ -590,35 +603,35 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
     } else if (outcome.result == Result::LeftAside && outcome.aside == Aside::OnlineOnly) {
       onlineOnly.push_back(Named(outcome.name));
     } else if (outcome.result == Result::NotVb6 || outcome.result == Result::LeftAside) {
-      const std::string reason = ReasonText(outcome);
-      auto& group = (outcome.result == Result::NotVb6
-                         ? others
-                         : leftAside)[std::string(ReasonKindOf(outcome)) + '\n' + reason];
-      group.first = reason;
-      group.second.push_back(Named(outcome.name));
+      const bool notVb6 = outcome.result == Result::NotVb6;
+      ++(notVb6 ? otherFiles : asideFiles);
+      std::string& names =
+          (notVb6 ? others
+                  : leftAside)[std::string(ReasonKindOf(outcome)) + '\n' + ReasonText(outcome)];
+      const std::string name = Named(outcome.name);
+      names = names.empty() ? name : Say(W::ListMore, {{"list", names}, {"item", name}});
     }
   }
   if (!french.empty()) {
-    text += Wrap(Say(mode == Mode::View ? W::FrenchLibraries : W::FrenchLibrariesLeft,
-                     french.size(), {{"detail", ListOf(french)}}),
-                 "  ");
+    text += Wrap(
+        Say(mode == Mode::View || mode == Mode::Check ? W::FrenchLibraries : W::FrenchLibrariesLeft,
+            french.size(), {{"detail", ListOf(french)}}),
+        "  ");
   }
-  const auto groups = [&text](W heading, const auto& grouped) {
+  const auto groups = [&text](W heading, const std::map<std::string, std::string>& grouped,
+                              std::size_t files) {
     if (grouped.empty()) return;
-    std::size_t files = 0;
-    for (const auto& group : grouped) files += group.second.second.size();
     text += Say(heading, files) + "\n";
-    for (const auto& group : grouped) {
-      text += Wrap(Say(W::GroupLine,
-                       {{"reason", group.second.first}, {"detail", ListOf(group.second.second)}}),
-                   "    ");
+    for (const auto& [key, names] : grouped) {
+      const std::string reason = key.substr(key.find('\n') + 1);
+      text += Line(W::GroupLine, {{"reason", reason}, {"detail", names}}, "    ");
     }
   };
-  groups(W::NotVb6Heading, others);
-  groups(W::LeftAsideHeading, leftAside);
+  groups(W::NotVb6Heading, others, otherFiles);
+  groups(W::LeftAsideHeading, leftAside, asideFiles);
   if (!onlineOnly.empty()) {
     text += Say(W::OnlineOnlyHeading, onlineOnly.size()) + "\n" +
-            Wrap(Say(W::NamesLine, {{"detail", ListOf(onlineOnly)}}), "    ");
+            Line(W::NamesLine, {{"detail", ListOf(onlineOnly)}}, "    ");
   }
 
   constexpr std::size_t kNamed = 5;
@@ -632,7 +645,7 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
     const std::string list = files.size() > kNamed ? Say(W::NamesAndOthers, files.size() - kNamed,
                                                          {{"detail", ListOf(named)}})
                                                    : ListOf(named);
-    text += Wrap(Say(W::LibraryConcerns, files.size(), {{"detail", list}}), "    ");
+    text += Line(W::LibraryConcerns, files.size(), {{"detail", list}}, "    ");
   }
 
   // The failures scrolled away above: named again by the summary, a few of them.
@@ -644,14 +657,14 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   }
   const RunCounts counts = CountsOf(outcomes);
   if (failures > kNamed) {
-    text += Wrap(Say(W::FailedNamesMore, failures - kNamed, {{"detail", ListOf(failed)}}), "  ");
+    text += Line(W::FailedNamesMore, failures - kNamed, {{"detail", ListOf(failed)}}, "  ");
   } else if (failures > 0) {
-    text += Wrap(Say(W::FailedNames, {{"detail", ListOf(failed)}}), "  ");
+    text += Line(W::FailedNames, {{"detail", ListOf(failed)}}, "  ");
   }
   text += Wrap(SummaryWords(counts, mode), "  ");
   if (mode == Mode::View) {
     for (const auto& [effect, files] : counts.effects) {
-      text += Wrap(Say(W::EffectCount, files, {{"effect", effect}}), "    ");
+      text += Line(W::EffectCount, files, {{"effect", effect}}, "    ");
     }
   }
   return text;
@@ -845,8 +858,7 @@ std::string JsonMessage(const std::string& words, int status, const std::string&
 
 std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath) {
   const std::string tool = CommandWord(toolPath, shell).value_or(toolPath);
-  return Wrap(Say(W::MeantChange, {{"file", Named(meant.target)}, {"settings", meant.settings}}),
-              "  ") +
+  return Line(W::MeantChange, {{"file", Named(meant.target)}, {"settings", meant.settings}}, "  ") +
          Say(W::UndoCommandLine,
              {{"command", tool + " --set " + meant.settings + " \"" + meant.target + "\""}}) +
          "\n";
@@ -881,7 +893,7 @@ std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, She
 }
 
 std::string MarkKeptElsewhere(const std::string& undone, const std::string& own) {
-  return Wrap(Say(W::MarkKeptElsewhere, {{"journal", Named(undone)}, {"path", Named(own)}}), "  ");
+  return Line(W::MarkKeptElsewhere, {{"journal", Named(undone)}, {"path", Named(own)}}, "  ");
 }
 
 std::string JournalState(const JournalContents& contents, const EarlierUndo& earlier) {
@@ -892,7 +904,7 @@ std::string JournalState(const JournalContents& contents, const EarlierUndo& ear
         "  ");
   }
   // An end says only what became of a change: each file is judged as it is now.
-  if (contents.cutEnds > 0) text += Wrap(Say(W::CutEnds, contents.cutEnds), "  ");
+  if (contents.cutEnds > 0) text += Line(W::CutEnds, contents.cutEnds, "  ");
   // The last undo says where the files stand; the earlier ones, undone or not, are history.
   switch (earlier.state) {
     case EarlierUndo::State::None:
@@ -904,14 +916,14 @@ std::string JournalState(const JournalContents& contents, const EarlierUndo& ear
                    "  ");
       break;
     case EarlierUndo::State::UndoneAgain:
-      text += Wrap(Say(W::UndoneUndoneAgain, {{"journal", Named(earlier.journal)}}), "  ");
+      text += Line(W::UndoneUndoneAgain, {{"journal", Named(earlier.journal)}}, "  ");
       break;
   }
   return text;
 }
 
-std::string UndoOrder() { return Wrap(Say(W::UndoOrder), "  "); }
+std::string UndoOrder() { return Line(W::UndoOrder, "  "); }
 
-std::string NothingToUndo() { return Wrap(Say(W::NothingToUndo), "  "); }
+std::string NothingToUndo() { return Line(W::NothingToUndo, "  "); }
 
 }  // namespace tressol

@@ -72,8 +72,8 @@ constexpr Row kRows[] = {
     {Words::DetailChecksumRepaired, {"  Somme de contrôle PE : {before}, fausse, corrigée en {after}", nullptr}},
     {Words::DetailSigned, {"  Signature Authenticode : présente", nullptr}},
     {Words::DetailSignatureOutside, {"  Signature Authenticode : sa table de certificats dépasse la fin du fichier ; cette image mal formée n'est jamais modifiée", nullptr}},
-    {Words::SignatureInvalidUndoable, {"  Attention : la signature Authenticode du fichier n'est plus valide ; l'annulation de cette modification la rend de nouveau valide.", nullptr}},
-    {Words::SignatureInvalid, {"  Attention : la signature Authenticode du fichier n'est plus valide.", nullptr}},
+    {Words::SignatureInvalidUndoable, {"Attention : la signature Authenticode du fichier n'est plus valide ; l'annulation de cette modification la rend de nouveau valide.", nullptr}},
+    {Words::SignatureInvalid, {"Attention : la signature Authenticode du fichier n'est plus valide.", nullptr}},
     {Words::UndoHeading, {"Pour annuler cette modification :", nullptr}},
     {Words::UndoCommandLine, {"  {command}", nullptr}},
     // A change that no command undoes exactly, and why; the same alone for programs.
@@ -153,7 +153,7 @@ constexpr Row kRows[] = {
     {Words::ShortMatches, {"{count} conforme", "{count} conformes"}},
     {Words::ShortDiffers, {"{count} différent", "{count} différents"}},
     {Words::ShortWrongChecksum, {"{count} somme PE fausse", "{count} sommes PE fausses"}},
-    {Words::ShortUndone, {"{count} annulée", "{count} annulées"}},
+    {Words::ShortUndone, {"{count} modification annulée", "{count} modifications annulées"}},
     {Words::ShortAlreadyUndone, {"{count} déjà annulée", "{count} déjà annulées"}},
     {Words::ShortRestorable, {"{count} à annuler", "{count} à annuler"}},
     {Words::ShortNotVb6, {"{count} non VB6", nullptr}},
@@ -178,6 +178,8 @@ constexpr Row kRows[] = {
     {Words::NothingToUndo, {"Rien à annuler : aucune modification inscrite dans ce journal n'est restée en place.", nullptr}},
     // The tool and its version.
     {Words::VersionLine, {"Tressol {version}", nullptr}},
+    // A fault of ours, said without a byte of memory more.
+    {Words::InternalError, {"Tressol : erreur interne, rien de plus n'a été fait.", nullptr}},
 };
 // clang-format on
 

@@ -176,6 +176,8 @@ enum class Words : std::uint16_t {
   NothingToUndo,
   // The tool and its version.
   VersionLine,
+  // A fault of ours, said without a byte of memory more.
+  InternalError,
 
   kEnd
 };
