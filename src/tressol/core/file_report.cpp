@@ -103,24 +103,51 @@ WayBack WayBackOf(const FileOutcome& outcome, const WayBackStyle& style) {
   return wayBack;
 }
 
-// Why a change's way back is not exact, in a sentence of its own, for programs.
-std::string CaveatText(const FileOutcome& outcome, const WayBack& wayBack) {
-  if (wayBack.caveat == WayBackCaveat::PathTooLong) return Say(W::CaveatPathTooLong);
+// The entries that say why a change's way back is not exact: alone, for programs, and under
+// the file, where no command is given or where the one given is not exact.
+struct CaveatWords {
+  W alone;
+  W underFile;
+};
+
+// Why a change's way back is not exact, and the places its entries take; nothing where it is.
+std::optional<CaveatWords> CaveatOf(const FileOutcome& outcome, const WayBack& wayBack,
+                                    std::string& library, std::string& lcid, std::string& before) {
+  if (wayBack.caveat == WayBackCaveat::PathTooLong) {
+    return CaveatWords{W::CaveatPathTooLong, W::NoUndoPathTooLong};
+  }
   if (wayBack.none) {
     switch (wayBack.none->part) {
       case NoWayBack::Part::LibraryName:
-        return Say(W::CaveatLibraryName, {{"library", Named(wayBack.none->library)}});
+        library = Named(wayBack.none->library);
+        return CaveatWords{W::CaveatLibraryName, W::NoUndoLibraryName};
       case NoWayBack::Part::Lcid:
-        return Say(W::CaveatLcid, {{"lcid", Hex(wayBack.none->lcid)}});
+        lcid = Hex(wayBack.none->lcid);
+        return CaveatWords{W::CaveatLcid, W::NoUndoLcid};
       case NoWayBack::Part::Path:
-        return Say(W::CaveatPath);
+        break;
     }
+    return CaveatWords{W::CaveatPath, W::NoUndoPath};
   }
-  if (wayBack.caveat == WayBackCaveat::BytesAfterLibraryName) return Say(W::CaveatBytesAfterName);
+  if (wayBack.caveat == WayBackCaveat::BytesAfterLibraryName) {
+    return CaveatWords{W::CaveatBytesAfterName, W::InexactBytesAfterName};
+  }
   if (wayBack.caveat == WayBackCaveat::WrongChecksum) {
-    return Say(W::CaveatWrongChecksum, {{"before", Hex(outcome.checksum->stored)}});
+    before = Hex(outcome.checksum->stored);
+    return CaveatWords{W::CaveatWrongChecksum, W::InexactWrongChecksum};
   }
-  return {};
+  return std::nullopt;
+}
+
+// The caveat's words: alone, or under the file.
+std::string CaveatText(const FileOutcome& outcome, const WayBack& wayBack, bool underFile) {
+  std::string library, lcid, before;
+  const std::optional<CaveatWords> words = CaveatOf(outcome, wayBack, library, lcid, before);
+  if (!words) return {};
+  const std::string file = Named(outcome.name);
+  const std::initializer_list<Place> places = {
+      {"file", file}, {"library", library}, {"lcid", lcid}, {"before", before}};
+  return underFile ? Line(words->underFile, places, "    ") : Say(words->alone, places);
 }
 
 // How a file's settings differ from those a check expects, field by field, of those that
@@ -154,52 +181,66 @@ std::string Differences(const FileOutcome& outcome) {
   return ListOf(differences);
 }
 
-std::string EffectPlace(const LanguageSettings& settings) { return PlainEffect(settings); }
-
 // What was found or done, in the words of a report line, without the file's name.
 std::string PlainWords(const FileOutcome& outcome) {
-  const std::string reasonText = ReasonText(outcome);
-  const auto reason = [&reasonText] { return Place{"reason", reasonText}; };
+  W entry = W::WordsFailed;
+  std::string effect, before, after, detail;
+  const auto effectNow = [&] { effect = PlainEffect(outcome.settings); };
   switch (outcome.result) {
     case Result::Shown:
-      return Say(W::WordsShown, {{"effect", EffectPlace(outcome.settings)}});
+      entry = W::WordsShown;
+      effectNow();
+      break;
     case Result::Changed:
-      return Say(
-          outcome.undoing ? W::WordsUndone : W::WordsChanged,
-          {{"before", EffectPlace(*outcome.Before())}, {"after", EffectPlace(outcome.settings)}});
+      entry = outcome.undoing ? W::WordsUndone : W::WordsChanged;
+      before = PlainEffect(*outcome.Before());
+      after = PlainEffect(outcome.settings);
+      break;
     case Result::AlreadySet:
-      return Say(outcome.ChecksumRepaired() ? W::WordsChecksumRepaired
-                 : outcome.undoing          ? W::WordsAlreadyUndone
-                                            : W::WordsAlreadySet,
-                 {{"effect", EffectPlace(outcome.settings)}});
+      entry = outcome.ChecksumRepaired() ? W::WordsChecksumRepaired
+              : outcome.undoing          ? W::WordsAlreadyUndone
+                                         : W::WordsAlreadySet;
+      effectNow();
+      break;
     case Result::Restorable:
-      return Say(W::WordsRestorable, {{"effect", EffectPlace(outcome.settings)}});
+      entry = W::WordsRestorable;
+      effectNow();
+      break;
     case Result::Matches:
-      return Say(W::WordsMatches, {{"effect", EffectPlace(outcome.settings)}});
+      entry = W::WordsMatches;
+      effectNow();
+      break;
     case Result::Differs:
-      return Say(W::WordsDiffers, {{"detail", Differences(outcome)}});
-    case Result::WrongChecksum: {
-      const std::string differs =
-          outcome.expected && !SameEffect(outcome.settings, *outcome.expected)
-              ? Differences(outcome)
-              : std::string();
-      return Say(differs.empty() ? W::WordsWrongChecksum : W::WordsWrongChecksumDiffers,
-                 {{"before", Hex(outcome.wrongChecksum->stored)},
-                  {"after", Hex(outcome.wrongChecksum->actual)},
-                  {"detail", differs}});
-    }
+      entry = W::WordsDiffers;
+      detail = Differences(outcome);
+      break;
+    case Result::WrongChecksum:
+      if (outcome.expected && !SameEffect(outcome.settings, *outcome.expected)) {
+        detail = Differences(outcome);
+      }
+      entry = detail.empty() ? W::WordsWrongChecksum : W::WordsWrongChecksumDiffers;
+      before = Hex(outcome.wrongChecksum->stored);
+      after = Hex(outcome.wrongChecksum->actual);
+      break;
     case Result::NotVb6:
-      return Say(W::WordsNotVb6, {reason()});
+      entry = W::WordsNotVb6;
+      break;
     case Result::LeftAside:
-      return Say(W::WordsLeftAside, {reason()});
+      entry = W::WordsLeftAside;
+      break;
     case Result::NotReached:
-      return Say(W::WordsNotReached);
+      entry = W::WordsNotReached;
+      break;
     case Result::Pending:
     case Result::Failed:
     case Result::Busy:
       break;
   }
-  return Say(W::WordsFailed, {reason()});
+  return Say(entry, {{"effect", effect},
+                     {"before", before},
+                     {"after", after},
+                     {"detail", detail},
+                     {"reason", ReasonText(outcome)}});
 }
 
 std::string ChecksumDetail(const ChecksumWrite& checksum) {
@@ -236,25 +277,9 @@ std::string SignatureWarning(const FileOutcome& outcome, const WayBack& wayBack)
 // The command names the file; where it cannot be exact, the file is named with why.
 std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack, W commandLine) {
   if (outcome.result != Result::Changed) return {};
-  const std::string fileText = Named(outcome.name);
-  const Place file{"file", fileText};
-  if (!wayBack.command) {
-    if (wayBack.none && wayBack.none->part == NoWayBack::Part::LibraryName) {
-      return Line(W::NoUndoLibraryName, {file, {"library", Named(wayBack.none->library)}}, "    ");
-    }
-    if (wayBack.none && wayBack.none->part == NoWayBack::Part::Lcid) {
-      return Line(W::NoUndoLcid, {file, {"lcid", Hex(wayBack.none->lcid)}}, "    ");
-    }
-    return Line(wayBack.none ? W::NoUndoPath : W::NoUndoPathTooLong, {file}, "    ");
-  }
-  std::string text = Say(commandLine, {{"command", *wayBack.command}}) + "\n";
-  if (wayBack.caveat == WayBackCaveat::BytesAfterLibraryName) {
-    text += Line(W::InexactBytesAfterName, {file}, "    ");
-  } else if (wayBack.caveat == WayBackCaveat::WrongChecksum) {
-    text +=
-        Line(W::InexactWrongChecksum, {file, {"before", Hex(outcome.checksum->stored)}}, "    ");
-  }
-  return text;
+  std::string text;
+  if (wayBack.command) text = Say(commandLine, {{"command", *wayBack.command}}) + "\n";
+  return text + CaveatText(outcome, wayBack, true);
 }
 
 }  // namespace
@@ -400,56 +425,56 @@ namespace {
 
 // The folder that the runtime searches, as what it is to this target.
 std::string FolderWords(const FileSystem::Folder& folder, bool ofProgram) {
-  const std::string pathText = Named(folder.path);
-  const Place path{"folder", pathText};
+  W entry = W::FolderTargetOnly;
   switch (folder.kind) {
     case FileSystem::FolderKind::Application:
-      return Say(ofProgram ? W::FolderOfProgram : W::FolderOfFile, {path});
+      entry = ofProgram ? W::FolderOfProgram : W::FolderOfFile;
+      break;
     case FileSystem::FolderKind::System32:
-      return Say(W::FolderSystem32, {path});
+      entry = W::FolderSystem32;
+      break;
     case FileSystem::FolderKind::System16:
-      return Say(W::FolderSystem16, {path});
+      entry = W::FolderSystem16;
+      break;
     case FileSystem::FolderKind::Windows:
-      return Say(W::FolderWindows, {path});
+      entry = W::FolderWindows;
+      break;
     case FileSystem::FolderKind::TargetOnly:
       break;
   }
-  return Say(W::FolderTargetOnly, {path});
+  return Say(entry, {{"folder", Named(folder.path)}});
 }
 
 }  // namespace
 
 std::string DescribeLibrary(const LibraryPresence& library, bool advise) {
-  const std::string nameText = Named(library.name);
-  const Place name{"library", nameText};
-  const std::string folderText = Named(library.folder);
-  const Place folder{"folder", folderText};
-  switch (library.file) {
-    case LibraryFile::Library:
-      return Line(W::LibraryPresent, {name, folder}, "  ");
-    case LibraryFile::NotImage:
-      return Line(W::LibraryNotImage, {name, folder}, "  ");
-    case LibraryFile::Program:
-      return Line(W::LibraryIsProgram, {name, folder}, "  ");
-    case LibraryFile::Missing:
-      break;
-  }
   // The current folder and the PATH also count when the program starts, and other
   // computers are not this one: the warning says what is known, no more. What the
   // messages are without it, the effect says.
   std::vector<std::string> where;
-  for (const FileSystem::Folder& searched : library.searched) {
-    where.push_back(FolderWords(searched, library.ofProgram));
+  W entry = library.file == LibraryFile::Library    ? W::LibraryPresent
+            : library.file == LibraryFile::NotImage ? W::LibraryNotImage
+            : library.file == LibraryFile::Program  ? W::LibraryIsProgram
+            : library.fallsBack                     ? W::LibraryMissingFallsBack
+                                                    : W::LibraryMissing;
+  if (library.file == LibraryFile::Missing) {
+    for (const FileSystem::Folder& searched : library.searched) {
+      where.push_back(FolderWords(searched, library.ofProgram));
+    }
+    if (where.empty()) {
+      entry = library.fallsBack ? W::LibraryMissingFallsBackNowhere : W::LibraryMissingNowhere;
+    }
   }
-  const std::string detailText = ListOf(where, W::ListSemicolon);
-  const Place detail{"detail", detailText};
-  const bool nowhere = where.empty();
-  if (library.fallsBack) {
-    return Line(nowhere ? W::LibraryMissingFallsBackNowhere : W::LibraryMissingFallsBack,
-                {name, detail}, "  ");
+  std::string text = Line(entry,
+                          {{"library", Named(library.name)},
+                           {"folder", Named(library.folder)},
+                           {"detail", ListOf(where, W::ListSemicolon)}},
+                          "  ");
+  // What to do, where the messages need it.
+  if (advise && (entry == W::LibraryMissing || entry == W::LibraryMissingNowhere)) {
+    text += Line(W::LibraryCopyAdvice, "    ");
   }
-  return Line(nowhere ? W::LibraryMissingNowhere : W::LibraryMissing, {name, detail}, "  ") +
-         (advise ? Line(W::LibraryCopyAdvice, "    ") : std::string());
+  return text;
 }
 
 RunCounts CountsOf(const std::vector<FileOutcome>& outcomes) {
@@ -756,7 +781,7 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
       }
       line.Bool(contract::kWayBackExact, ExactWayBack(outcome, style));
       if (!wayBack.caveatKind.empty()) {
-        line.Text(contract::kWayBackCaveat, Unmarked(CaveatText(outcome, wayBack)))
+        line.Text(contract::kWayBackCaveat, Unmarked(CaveatText(outcome, wayBack, false)))
             .Text(contract::kWayBackCaveatKind, wayBack.caveatKind);
       }
     }
@@ -866,30 +891,32 @@ std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::st
 
 std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, Shell shell,
                       std::size_t changes) {
-  if (shell == Shell::Posix) {
-    return Say(W::UndoRun, changes, {{"command", tool.shell + " --undo " + journal.shell}}) + "\n";
+  W entry = W::UndoRun;
+  std::string command = tool.shell + " --undo " + journal.shell;
+  std::string powerShell;
+  if (shell != Shell::Posix) {
+    // cmd and PowerShell both run a path of letters, digits and \ : . _ - as it is; a quoted
+    // one or a %VARIABLE% needs PowerShell's own form, on a row of its own.
+    const auto bare = [](const ConsoleWords& words) -> std::optional<std::string> {
+      const std::string& word = words.shell;
+      if (word.size() < 3 || word.front() != '"' || word.back() != '"') return std::nullopt;
+      const std::string inner = word.substr(1, word.size() - 2);
+      const bool plain = std::all_of(inner.begin(), inner.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) ||
+               std::string_view("\\:._-").find(c) != std::string_view::npos;
+      });
+      return plain ? std::optional<std::string>(inner) : std::nullopt;
+    };
+    if (const auto toolWord = bare(tool), journalWord = bare(journal); toolWord && journalWord) {
+      entry = W::UndoRunBothShells;
+      command = *toolWord + " --undo " + *journalWord;
+    } else {
+      powerShell = "& " + tool.powerShell + " --undo " + journal.powerShell;
+    }
   }
-  // cmd and PowerShell both run a path of letters, digits and \ : . _ - as it is; a quoted
-  // one or a %VARIABLE% needs PowerShell's own form, on a row of its own.
-  const auto bare = [](const ConsoleWords& words) -> std::optional<std::string> {
-    const std::string& word = words.shell;
-    if (word.size() < 3 || word.front() != '"' || word.back() != '"') return std::nullopt;
-    const std::string inner = word.substr(1, word.size() - 2);
-    const bool plain = std::all_of(inner.begin(), inner.end(), [](char c) {
-      return std::isalnum(static_cast<unsigned char>(c)) ||
-             std::string_view("\\:._-").find(c) != std::string_view::npos;
-    });
-    return plain ? std::optional<std::string>(inner) : std::nullopt;
-  };
-  if (const auto toolWord = bare(tool), journalWord = bare(journal); toolWord && journalWord) {
-    return Say(W::UndoRunBothShells, changes,
-               {{"command", *toolWord + " --undo " + *journalWord}}) +
-           "\n";
-  }
-  return Say(W::UndoRun, changes, {{"command", tool.shell + " --undo " + journal.shell}}) + "\n" +
-         Say(W::UndoRunPowerShell,
-             {{"command", "& " + tool.powerShell + " --undo " + journal.powerShell}}) +
-         "\n";
+  std::string text = Say(entry, changes, {{"command", command}}) + "\n";
+  if (!powerShell.empty()) text += Say(W::UndoRunPowerShell, {{"command", powerShell}}) + "\n";
+  return text;
 }
 
 std::string MarkKeptElsewhere(const std::string& undone, const std::string& own) {
