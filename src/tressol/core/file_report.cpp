@@ -37,6 +37,10 @@ std::string Line(W entry, std::size_t count, const char* indent) {
   return Wrap(Say(entry, count), indent);
 }
 std::string Line(W entry, const char* indent) { return Wrap(Say(entry), indent); }
+// An entry on a row of its own, never wrapped.
+std::string Row(W entry, std::initializer_list<Place> places = {}) {
+  return Say(entry, places) + "\n";
+}
 
 // Items joined as a list, each a whole noun phrase: "a, b, c".
 std::string ListOf(const std::vector<std::string>& items, W joiner = W::ListMore) {
@@ -243,26 +247,25 @@ std::string PlainWords(const FileOutcome& outcome) {
                      {"reason", ReasonText(outcome)}});
 }
 
-std::string ChecksumDetail(const ChecksumWrite& checksum) {
-  if (checksum.written == 0) return Say(W::DetailChecksumAbsent);
-  return Say(checksum.storedWasWrong ? W::DetailChecksumRepaired : W::DetailChecksumMade,
-             {{"before", Hex(checksum.stored)}, {"after", Hex(checksum.written)}});
-}
-
 std::string Details(const FileOutcome& outcome) {
   const VbHeader& header = *outcome.header;
   const W by = header.foundBy == HeaderFoundBy::EntryPoint ? W::DetailHeaderByEntryPoint
                : header.foundBy == HeaderFoundBy::Exports  ? W::DetailHeaderByExports
                                                            : W::DetailHeaderBySearch;
   std::string text =
-      Say(W::DetailsHeading) + "\n" + Line(W::DetailFile, {{"path", Named(outcome.path)}}, "    ");
+      Row(W::DetailsHeading) + Line(W::DetailFile, {{"path", Named(outcome.path)}}, "    ");
   if (outcome.linkTarget) {
     text += Line(W::DetailLink, {{"path", Named(*outcome.linkTarget)}}, "    ");
   }
-  text += Say(by, {{"offset", Hex(header.offset)}}) + "\n";
-  text += Say(W::DetailRuntime, {{"build", std::to_string(header.runtimeBuild)}}) + "\n";
-  if (outcome.checksum) text += ChecksumDetail(*outcome.checksum) + "\n";
-  if (outcome.signature == Signature::Present) text += Say(W::DetailSigned) + "\n";
+  text += Row(by, {{"offset", Hex(header.offset)}});
+  text += Row(W::DetailRuntime, {{"build", std::to_string(header.runtimeBuild)}});
+  if (const std::optional<ChecksumWrite>& checksum = outcome.checksum) {
+    text += Row(checksum->written == 0     ? W::DetailChecksumAbsent
+                : checksum->storedWasWrong ? W::DetailChecksumRepaired
+                                           : W::DetailChecksumMade,
+                {{"before", Hex(checksum->stored)}, {"after", Hex(checksum->written)}});
+  }
+  if (outcome.signature == Signature::Present) text += Row(W::DetailSigned);
   if (outcome.signature == Signature::OutsideFile) {
     text += Line(W::DetailSignatureOutside, "    ");
   }
@@ -278,7 +281,7 @@ std::string SignatureWarning(const FileOutcome& outcome, const WayBack& wayBack)
 std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack, W commandLine) {
   if (outcome.result != Result::Changed) return {};
   std::string text;
-  if (wayBack.command) text = Say(commandLine, {{"command", *wayBack.command}}) + "\n";
+  if (wayBack.command) text = Row(commandLine, {{"command", *wayBack.command}});
   return text + CaveatText(outcome, wayBack, true);
 }
 
@@ -287,123 +290,114 @@ std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack, W c
 // The answer comes last, where the eye lands in a console that shows its last rows: the
 // details, the library and the way back above it.
 std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& style) {
-  const std::string fileText = Named(FileName(outcome.path));
-  const Place file{"file", fileText};
-  const WayBack wayBack = WayBackOf(outcome, style);
-  std::string text;
-  std::string answer;
+  const bool changed = outcome.result == Result::Changed;
+  W entry = W::LineOfFile;
+  std::string before, after, detail, words;
   switch (outcome.result) {
     case Result::Changed:
       // The effects, before and after, are the answer's.
-      text = Say(W::SettingsBefore) + "\n" + DescribeSettings(*outcome.Before(), false) +
-             Say(W::SettingsAfter) + "\n" + DescribeSettings(outcome.settings, false);
-      answer = Line(W::AnswerChanged,
-                    {file,
-                     {"before", PlainEffect(*outcome.Before())},
-                     {"after", PlainEffect(outcome.settings)}},
-                    "  ");
+      entry = W::AnswerChanged;
+      before = PlainEffect(*outcome.Before());
+      after = PlainEffect(outcome.settings);
       break;
-    case Result::Matches:
-    case Result::WrongChecksum:
-      return Line(W::LineOfFile, {file, {"words", PlainWords(outcome)}}, "  ");
     case Result::Differs:
-      return Line(W::AnswerDiffers,
-                  {file,
-                   {"detail", Differences(outcome)},
-                   {"before", PlainEffect(outcome.settings)},
-                   {"after", PlainEffect(*outcome.expected)}},
-                  "  ");
+      entry = W::AnswerDiffers;
+      detail = Differences(outcome);
+      before = PlainEffect(outcome.settings);
+      after = PlainEffect(*outcome.expected);
+      break;
     case Result::AlreadySet:
-      text = Say(W::SettingsHeading) + "\n" + DescribeSettings(outcome.settings);
-      answer = Line(outcome.ChecksumRepaired() ? W::AnswerChecksumRepaired : W::AnswerAlreadySet,
-                    {file, {"effect", PlainEffect(outcome.settings)}}, "  ");
+      entry = outcome.ChecksumRepaired() ? W::AnswerChecksumRepaired : W::AnswerAlreadySet;
       break;
     default:
-      text = Say(W::SettingsHeading) + "\n" + DescribeSettings(outcome.settings);
-      answer = Line(W::LineOfFile, {file, {"words", PlainWords(outcome)}}, "  ");
+      words = PlainWords(outcome);
   }
+  const std::string answer = Line(entry,
+                                  {{"file", Named(FileName(outcome.path))},
+                                   {"effect", PlainEffect(outcome.settings)},
+                                   {"before", before},
+                                   {"after", after},
+                                   {"detail", detail},
+                                   {"words", words}},
+                                  "  ");
+  // A check's answer is all it says.
+  if (outcome.expected) return answer;
+  const WayBack wayBack = WayBackOf(outcome, style);
+  std::string text = changed ? Row(W::SettingsBefore) + DescribeSettings(*outcome.Before(), false) +
+                                   Row(W::SettingsAfter) + DescribeSettings(outcome.settings, false)
+                             : Row(W::SettingsHeading) + DescribeSettings(outcome.settings);
   text += Details(outcome) + SignatureWarning(outcome, wayBack);
   for (const LibraryPresence& library : outcome.libraries) {
     text += DescribeLibrary(library, true);
   }
-  if (outcome.result == Result::Changed && WayBackBesideIt(outcome)) {
-    text += Say(W::UndoHeading) + "\n" + WayBackLines(outcome, wayBack, W::UndoCommandLine);
+  if (changed && WayBackBesideIt(outcome)) {
+    text += Row(W::UndoHeading) + WayBackLines(outcome, wayBack, W::UndoCommandLine);
   }
   return text + answer;
 }
 
+namespace {
+
+// The entry of a single file's failure: for programs, or as the console says it.
+W FailureEntry(const FileOutcome& outcome, bool set, bool console) {
+  const int at = outcome.verdict == Verdict::WriteFailedNotRestored ? 0
+                 : outcome.result == Result::NotVb6                 ? 1
+                 : set                                              ? 2
+                                                                    : 3;
+  static constexpr W kEntries[2][4] = {
+      {W::FailedWrite, W::FailedNotVb6, W::FailedToSet, W::FailedToRead},
+      {W::ToolFailedWrite, W::ToolFailedNotVb6, W::ToolFailedToSet, W::ToolFailedToRead}};
+  return kEntries[console][at];
+}
+
+}  // namespace
+
 std::string SingleFileFailureWords(const FileOutcome& outcome, bool set) {
-  const std::string pathText = Named(outcome.path);
-  const Place path{"path", pathText};
-  const std::string reasonText = ReasonText(outcome);
-  const Place reason{"reason", reasonText};
-  if (outcome.verdict == Verdict::WriteFailedNotRestored)
-    return Say(W::FailedWrite, {path, reason});
-  return Say(outcome.result == Result::NotVb6 ? W::FailedNotVb6
-             : set                            ? W::FailedToSet
-                                              : W::FailedToRead,
-             {path, reason});
+  return Say(FailureEntry(outcome, set, false),
+             {{"path", Named(outcome.path)}, {"reason", ReasonText(outcome)}});
 }
 
 std::string ShortFailureWords(const FileOutcome& outcome) {
-  const std::string reasonText = ReasonText(outcome);
-  const Place reason{"reason", reasonText};
-  if (outcome.result == Result::NotVb6) return Say(W::WordsNotVb6, {reason});
-  if (outcome.result == Result::LeftAside) return Say(W::WordsLeftAside, {reason});
   // What to do stays in sight of a short line.
-  if (outcome.verdict && AsksForCopy(*outcome.verdict)) return Say(W::ShortDamaged);
-  return Say(W::WordsFailed, {reason});
+  const W entry = outcome.result == Result::NotVb6                   ? W::WordsNotVb6
+                  : outcome.result == Result::LeftAside              ? W::WordsLeftAside
+                  : outcome.verdict && AsksForCopy(*outcome.verdict) ? W::ShortDamaged
+                                                                     : W::WordsFailed;
+  return Say(entry, {{"reason", ReasonText(outcome)}});
 }
 
 std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
-  const std::string pathText = Named(outcome.path);
-  const Place path{"path", pathText};
-  const std::string reasonText = ReasonText(outcome);
-  const Place reason{"reason", reasonText};
-  const W entry = outcome.verdict == Verdict::WriteFailedNotRestored ? W::ToolFailedWrite
-                  : outcome.result == Result::NotVb6                 ? W::ToolFailedNotVb6
-                  : set                                              ? W::ToolFailedToSet
-                                                                     : W::ToolFailedToRead;
-  std::string text = Line(entry, {path, reason}, "  ");
-  if (set && outcome.failure == Failure::Refused) text += Say(W::FileNotChanged) + "\n";
+  std::string text = Line(FailureEntry(outcome, set, true),
+                          {{"path", Named(outcome.path)}, {"reason", ReasonText(outcome)}}, "  ");
+  if (set && outcome.failure == Failure::Refused) text += Row(W::FileNotChanged);
   return text;
 }
 
 std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
-  const std::string fileText = Named(outcome.name);
-  const Place file{"file", fileText};
-  const std::string wordsText = PlainWords(outcome);
-  const Place words{"words", wordsText};
-  const bool unsigned_ =
-      outcome.result == Result::Changed && !outcome.undoing && outcome.signature != Signature::None;
+  W entry = W::LineOfFile;
+  std::string words, before, after;
   switch (outcome.result) {
     case Result::Shown:
-      return Line(W::LineShown, {file, {"effect", PlainEffect(outcome.settings)}}, "  ");
+      entry = W::LineShown;
+      break;
     case Result::Changed:
     case Result::AlreadySet: {
-      // A checksum a set found wrong and made right, in the words of a single file's details.
-      W entry = unsigned_ ? W::LineUnsigned : W::LineOfFile;
-      Place before{"before", ""}, after{"after", ""};
-      std::string stored, written;
+      const bool unsigned_ = outcome.result == Result::Changed && !outcome.undoing &&
+                             outcome.signature != Signature::None;
+      entry = unsigned_ ? W::LineUnsigned : W::LineOfFile;
+      // A checksum a set found wrong and made right, in the words of a single file's details;
+      // the line's words say what was done to the settings.
       if (outcome.ChecksumRepaired()) {
-        stored = Hex(outcome.checksum->stored);
-        written = Hex(outcome.checksum->written);
-        before.value = stored;
-        after.value = written;
+        before = Hex(outcome.checksum->stored);
+        after = Hex(outcome.checksum->written);
         entry = unsigned_ ? W::LineUnsignedChecksumRepaired : W::LineChecksumRepaired;
       } else if (outcome.wrongChecksumRestored) {
         entry = unsigned_ ? W::LineUnsignedChecksumKept : W::LineChecksumKept;
       }
-      // Its words say what was done; the checksum's values follow in the line.
-      const std::string done =
-          outcome.result == Result::AlreadySet && outcome.ChecksumRepaired()
-              ? Say(W::WordsAlreadySet, {{"effect", PlainEffect(outcome.settings)}})
-              : std::string(words.value);
-      std::string text = Line(entry, {file, {"words", done}, before, after}, "  ");
-      if (outcome.result == Result::Changed && WayBackBesideIt(outcome)) {
-        text += WayBackLines(outcome, WayBackOf(outcome, style), W::LineUndoCommand);
-      }
-      return text;
+      words = outcome.result == Result::AlreadySet && outcome.ChecksumRepaired()
+                  ? Say(W::WordsAlreadySet, {{"effect", PlainEffect(outcome.settings)}})
+                  : PlainWords(outcome);
+      break;
     }
     case Result::Restorable:
     case Result::Differs:
@@ -411,14 +405,25 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
     case Result::Failed:
     case Result::Busy:
     case Result::NotReached:
-      return Line(W::LineOfFile, {file, words}, "  ");
+      words = PlainWords(outcome);
+      break;
     case Result::Pending:
     case Result::Matches:
     case Result::NotVb6:
     case Result::LeftAside:
-      break;
+      return {};
   }
-  return {};
+  std::string text = Line(entry,
+                          {{"file", Named(outcome.name)},
+                           {"effect", PlainEffect(outcome.settings)},
+                           {"words", words},
+                           {"before", before},
+                           {"after", after}},
+                          "  ");
+  if (outcome.result == Result::Changed && WayBackBesideIt(outcome)) {
+    text += WayBackLines(outcome, WayBackOf(outcome, style), W::LineUndoCommand);
+  }
+  return text;
 }
 
 namespace {
