@@ -41,6 +41,7 @@ std::string Line(W entry, const char* indent) { return Wrap(Say(entry), indent);
 std::string Row(W entry, std::initializer_list<Place> places = {}) {
   return Say(entry, places) + "\n";
 }
+std::string Row(W entry, std::size_t count) { return Say(entry, count) + "\n"; }
 
 // Items joined as a list, each a whole noun phrase: "a, b, c".
 std::string ListOf(const std::vector<std::string>& items, W joiner = W::ListMore) {
@@ -595,13 +596,34 @@ std::string ShortSummary(const RunCounts& counts, Mode mode) {
   return words.empty() ? Say(W::ShortNone) : ListOf(words);
 }
 
+namespace {
+
+// Names said one after another: the first few, then how many more.
+struct NameList {
+  std::size_t limit = static_cast<std::size_t>(-1);
+  std::string list;
+  std::size_t count = 0;
+
+  void Add(const std::string& name) {
+    if (++count > limit) return;
+    list = list.empty() ? name : Say(W::ListMore, {{"list", list}, {"item", name}});
+  }
+  std::string Said() const {
+    return count > limit ? Say(W::NamesAndOthers, count - limit, {{"detail", list}}) : list;
+  }
+};
+
+constexpr std::size_t kNamed = 5;
+
+}  // namespace
+
 std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   std::string text;
   // The language libraries that the files name, each once a folder: the files of a folder
   // share where it is looked for, and what is found; a warning says which files it concerns.
   struct Library {
-    LibraryPresence presence;
-    std::vector<std::string> files;
+    const LibraryPresence* presence;
+    NameList files;
   };
   std::vector<Library> libraries;
   std::map<std::string, std::size_t> libraryAt;
@@ -610,48 +632,45 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
       std::string key = library.name + '\n' + library.folder;
       for (const FileSystem::Folder& folder : library.searched) key += '\n' + folder.path;
       const auto [at, added] = libraryAt.emplace(key, libraries.size());
-      if (added) libraries.push_back({library, {}});
-      libraries[at->second].files.push_back(Named(outcome.name));
+      if (added) libraries.push_back({&library, {kNamed, {}, 0}});
+      libraries[at->second].files.Add(Named(outcome.name));
     }
   }
   // The other entries, their names grouped by what they are and why.
-  std::vector<std::string> french;
+  NameList french, onlineOnly;
   // By kind, then reason: "kind\nreason" → the names, listed.
   std::map<std::string, std::string> others, leftAside;
   std::size_t otherFiles = 0, asideFiles = 0;
-  std::vector<std::string> onlineOnly;
   for (const FileOutcome& outcome : outcomes) {
-    const std::string name = FileName(outcome.name);
+    const std::string name = Named(outcome.name);
     // The French library of the runtime, shipped beside the program: named for what it is,
     // and once, where the libraries say it already.
-    if (outcome.result == Result::NotVb6 && IsFrenchLibrary(name)) {
+    if (outcome.result == Result::NotVb6 && IsFrenchLibrary(FileName(outcome.name))) {
       const bool said = std::any_of(libraries.begin(), libraries.end(), [&](const Library& l) {
-        return l.presence.file != LibraryFile::Missing &&
-               linguarde::unicode::SameIgnoringAsciiCase(l.presence.name, name);
+        return l.presence->file != LibraryFile::Missing &&
+               linguarde::unicode::SameIgnoringAsciiCase(l.presence->name, FileName(outcome.name));
       });
-      if (!said) french.push_back(Named(outcome.name));
+      if (!said) french.Add(name);
     } else if (outcome.result == Result::LeftAside && outcome.aside == Aside::OnlineOnly) {
-      onlineOnly.push_back(Named(outcome.name));
+      onlineOnly.Add(name);
     } else if (outcome.result == Result::NotVb6 || outcome.result == Result::LeftAside) {
       const bool notVb6 = outcome.result == Result::NotVb6;
       ++(notVb6 ? otherFiles : asideFiles);
       std::string& names =
           (notVb6 ? others
                   : leftAside)[std::string(ReasonKindOf(outcome)) + '\n' + ReasonText(outcome)];
-      const std::string name = Named(outcome.name);
       names = names.empty() ? name : Say(W::ListMore, {{"list", names}, {"item", name}});
     }
   }
-  if (!french.empty()) {
-    text += Wrap(
-        Say(mode == Mode::View || mode == Mode::Check ? W::FrenchLibraries : W::FrenchLibrariesLeft,
-            french.size(), {{"detail", ListOf(french)}}),
-        "  ");
+  if (french.count > 0) {
+    text += Line(
+        mode == Mode::View || mode == Mode::Check ? W::FrenchLibraries : W::FrenchLibrariesLeft,
+        french.count, {{"detail", french.Said()}}, "  ");
   }
   const auto groups = [&text](W heading, const std::map<std::string, std::string>& grouped,
                               std::size_t files) {
     if (grouped.empty()) return;
-    text += Say(heading, files) + "\n";
+    text += Row(heading, files);
     for (const auto& [key, names] : grouped) {
       const std::string reason = key.substr(key.find('\n') + 1);
       text += Line(W::GroupLine, {{"reason", reason}, {"detail", names}}, "    ");
@@ -659,38 +678,26 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   };
   groups(W::NotVb6Heading, others, otherFiles);
   groups(W::LeftAsideHeading, leftAside, asideFiles);
-  if (!onlineOnly.empty()) {
-    text += Say(W::OnlineOnlyHeading, onlineOnly.size()) + "\n" +
-            Line(W::NamesLine, {{"detail", ListOf(onlineOnly)}}, "    ");
+  if (onlineOnly.count > 0) {
+    text += Row(W::OnlineOnlyHeading, onlineOnly.count) +
+            Line(W::NamesLine, {{"detail", onlineOnly.Said()}}, "    ");
   }
 
-  constexpr std::size_t kNamed = 5;
   for (const Library& library : libraries) {
     // An undo gives back what was: no advice on what to copy.
-    text += DescribeLibrary(library.presence, mode != Mode::Undo);
-    if (library.presence.found || library.presence.fallsBack) continue;
-    const std::vector<std::string>& files = library.files;
-    const std::vector<std::string> named(files.begin(),
-                                         files.begin() + std::min(files.size(), kNamed));
-    const std::string list = files.size() > kNamed ? Say(W::NamesAndOthers, files.size() - kNamed,
-                                                         {{"detail", ListOf(named)}})
-                                                   : ListOf(named);
-    text += Line(W::LibraryConcerns, files.size(), {{"detail", list}}, "    ");
+    text += DescribeLibrary(*library.presence, mode != Mode::Undo);
+    if (library.presence->found || library.presence->fallsBack) continue;
+    text +=
+        Line(W::LibraryConcerns, library.files.count, {{"detail", library.files.Said()}}, "    ");
   }
 
   // The failures scrolled away above: named again by the summary, a few of them.
-  std::vector<std::string> failed;
-  std::size_t failures = 0;
+  NameList failed{kNamed, {}, 0};
   for (const FileOutcome& outcome : outcomes) {
-    if (outcome.result != Result::Failed) continue;
-    if (++failures <= kNamed) failed.push_back(Named(outcome.name));
+    if (outcome.result == Result::Failed) failed.Add(Named(outcome.name));
   }
+  if (failed.count > 0) text += Line(W::FailedNames, {{"detail", failed.Said()}}, "  ");
   const RunCounts counts = CountsOf(outcomes);
-  if (failures > kNamed) {
-    text += Line(W::FailedNamesMore, failures - kNamed, {{"detail", ListOf(failed)}}, "  ");
-  } else if (failures > 0) {
-    text += Line(W::FailedNames, {{"detail", ListOf(failed)}}, "  ");
-  }
   text += Wrap(SummaryWords(counts, mode), "  ");
   if (mode == Mode::View) {
     for (const auto& [effect, files] : counts.effects) {

@@ -126,7 +126,6 @@ constexpr Row kRows[] = {
     {Words::GroupLine, {"  {reason} : {detail}", nullptr}},
     {Words::NamesLine, {"  {detail}", nullptr}},
     {Words::FailedNames, {"En échec : {detail}.", nullptr}},
-    {Words::FailedNamesMore, {"En échec : {detail} et {count} autre.", "En échec : {detail} et {count} autres."}},
     {Words::NamesAndOthers, {"{detail} et {count} autre", "{detail} et {count} autres"}},
     {Words::EffectCount, {"  {count} fichier : {effect}", "  {count} fichiers : {effect}"}},
     {Words::Summary, {"Résumé : {detail}.", nullptr}},

@@ -124,7 +124,6 @@ enum class Words : std::uint16_t {
   GroupLine,
   NamesLine,
   FailedNames,
-  FailedNamesMore,
   NamesAndOthers,
   EffectCount,
   Summary,
