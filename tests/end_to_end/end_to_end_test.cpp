@@ -459,7 +459,7 @@ TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
       WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s))
       << "no console for the undo";
   const std::string screen = ReadAndAnswerConsole(started.front(), application.Path());
-  EXPECT_NE(screen.find("Appli.exe : modification"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("Résumé : 1 modification annulée,"), std::string::npos) << screen;
   ASSERT_TRUE(WaitForExit(started.front(), 20s));
   EXPECT_EQ(ReadBytes(target_), original) << "the file is not as it was";
   EXPECT_EQ(ReadBytes(application.Path() / L"VBcommand.bat"), script);
