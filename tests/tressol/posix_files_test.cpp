@@ -300,6 +300,11 @@ TEST(PosixFiles, AKilledFolderSetIsUndoneFromItsJournal) {
   undo.journalPath = journal.string();
   EXPECT_EQ(tressol::Run(" --undo " + journal.string(), files, undo), 0) << undo.err;
   EXPECT_NE(undo.out.find(" : modification annulée, "), std::string::npos) << undo.out;
+  // The files come back in the reverse order of their changes, which is said once.
+  EXPECT_EQ(undo.out.find("de la dernière à la première"),
+            undo.out.rfind("de la dernière à la première"))
+      << undo.out;
+  EXPECT_NE(undo.out.find("de la dernière à la première"), std::string::npos) << undo.out;
   int changed = 0;
   for (const auto& file : fs::directory_iterator(app)) changed += Read(file.path()) != image;
   EXPECT_EQ(changed, 0) << undo.out;

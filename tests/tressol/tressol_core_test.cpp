@@ -1624,6 +1624,25 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
   }
 }
 
+// The French library shipped beside the programs is said once: as the library found, not
+// again among the files that are not VB6.
+TEST(TressolLibrary, AFoundLibraryOfTheFolderIsNamedOnce) {
+  MemoryFileSystem files = ApplicationFolder();
+  files.libraryFolders = {{"app", FileSystem::FolderKind::Application}};
+  files.libraryFiles.insert("app/vb6FR.dll");
+  // A DLL of the runtime's, not a VB6 one.
+  SyntheticPe dll;
+  dll.dll = true;
+  dll.header = dll.codeNamesHeader = dll.importsRuntime = false;
+  files.targets["app/vb6FR.dll"].bytes = dll.Build();
+  Output output;
+  tressol::Run(" app/", files, output);
+  ASSERT_TRUE(Contains(output.out, "Résumé : 4 fichiers VB6, 3 non VB6")) << output.out;
+  EXPECT_TRUE(Contains(output.out, "Bibliothèque de langue « vb6FR.dll » : présente dans « app »."))
+      << output.out;
+  EXPECT_FALSE(Contains(output.out, "Bibliothèque de langue VB6 en français")) << output.out;
+}
+
 TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
   // What the file of the library's name holds, where there is one.
   enum class Content { Unread, Dll, Exe, Empty };
