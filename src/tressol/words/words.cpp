@@ -1,5 +1,8 @@
 #include "words.h"
 
+#include <array>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 namespace tressol {
@@ -202,9 +205,17 @@ std::string Rendered(const char* text, const Places& places) {
   return filled;
 }
 
+// The texts alone, in the entries' order: the rows' names are for the check above, and
+// would double the table's size in the program.
+template <std::size_t... I>
+constexpr std::array<Entry<char>, sizeof...(I)> TextsOf(std::index_sequence<I...>) {
+  return {{kRows[I].text...}};
+}
+constexpr auto kTexts = TextsOf(std::make_index_sequence<std::size(kRows)>());
+
 }  // namespace
 
-const Entry<char>& EntryAt(Words entry) { return kRows[static_cast<std::size_t>(entry)].text; }
+const Entry<char>& EntryAt(Words entry) { return kTexts[static_cast<std::size_t>(entry)]; }
 
 std::string Say(Words entry, std::initializer_list<Place> places) {
   return Rendered(EntryAt(entry).one, places);
