@@ -111,7 +111,7 @@ constexpr Row kRows[] = {
     {Words::LibraryMissingNowhere, {"Attention : la bibliothèque de langue « {library} » est introuvable.", nullptr}},
     {Words::LibraryMissingFallsBackNowhere, {"Bibliothèque de langue « {library} » : absente de ce système, ce que ces réglages prévoient.", nullptr}},
     {Words::LibraryNotImage, {"Attention : « {library} » dans « {folder} » n'est pas une bibliothèque de langue, car ce n'est pas un fichier de programme Windows ; le moteur d'exécution ne peut pas la charger.", nullptr}},
-    {Words::LibraryIsProgram, {"Attention : « {library} » dans « {folder} » est un programme, pas une bibliothèque de langue : un * non protégé sur la ligne de commande a sans doute été remplacé par le shell par les noms des fichiers du dossier ; écrivez '*'.", nullptr}},
+    {Words::LibraryIsProgram, {"Attention : « {library} » dans « {folder} » est un programme, pas une bibliothèque de langue : un * non protégé sur la ligne de commande a sans doute été remplacé par le shell par les noms des fichiers du dossier ; écrivez-le entre apostrophes ou entre guillemets.", nullptr}},
     {Words::LibraryCopyAdvice, {"  À faire : copiez-la à côté du programme, sur chaque ordinateur où l'application s'exécute.", nullptr}},
     {Words::LibraryConcerns, {"  Fichier concerné : {detail}", "  Fichiers concernés, {count} : {detail}"}},
     {Words::FolderOfProgram, {"« {folder} », dossier du programme", nullptr}},
