@@ -339,16 +339,19 @@ bool SameLibraryName(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool PosixFileSystem::HasFile(const std::string& folder, const std::string& name) {
+std::optional<std::string> PosixFileSystem::FileIn(const std::string& folder,
+                                                   const std::string& name) {
   std::vector<Entry> entries;
   try {
     entries = EntriesOf(folder);
   } catch (const ToolError&) {
-    return false;  // a folder that cannot be read holds nothing the runtime could load
+    return std::nullopt;  // a folder that cannot be read holds nothing the runtime could load
   }
-  return std::any_of(entries.begin(), entries.end(), [&](const Entry& file) {
+  const auto found = std::find_if(entries.begin(), entries.end(), [&](const Entry& file) {
     return !file.leftAside && SameLibraryName(file.name, name);
   });
+  if (found == entries.end()) return std::nullopt;
+  return (folder.empty() || folder.back() == '/' ? folder : folder + "/") + found->name;
 }
 
 std::string PosixFileSystem::AbsolutePath(const std::string& given) {

@@ -532,10 +532,12 @@ std::string Win32FileSystem::AbsolutePath(const std::string& path) {
   return ToUtf8(linguarde::win32::FullPath(wide).value_or(wide));
 }
 
-bool Win32FileSystem::HasFile(const std::string& folder, const std::string& name) {
-  const DWORD attributes =
-      GetFileAttributesW(ExtendedPath(FromUtf8(folder) + L"\\" + FromUtf8(name)).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !IsFolder(attributes);
+std::optional<std::string> Win32FileSystem::FileIn(const std::string& folder,
+                                                   const std::string& name) {
+  const std::string path = folder + "\\" + name;
+  const DWORD attributes = GetFileAttributesW(ExtendedPath(FromUtf8(path)).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || IsFolder(attributes)) return std::nullopt;
+  return path;
 }
 
 std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool forWriting,

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "argument_words.h"
@@ -12,15 +13,18 @@
 #include "tressol.h"
 #include "win32_files.h"
 #include "windows_error.h"
+#include "words.h"
 
 #if defined(__GLIBCXX__)
 // GCC's default handler for an exception that nothing catches demangles its type's name:
 // some 45 KB of the program, for a case that only a fault of ours reaches.
 namespace __gnu_cxx {
 void __verbose_terminate_handler() {
-  static constexpr char kSaid[] = "Tressol : erreur interne, rien de plus n'a été fait.\r\n";
+  const char* said = tressol::EntryAt(tressol::Words::InternalError).one;
   DWORD done = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), kSaid, sizeof kSaid - 1, &done, nullptr);
+  const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+  WriteFile(error, said, static_cast<DWORD>(std::strlen(said)), &done, nullptr);
+  WriteFile(error, "\r\n", 2, &done, nullptr);
   std::abort();
 }
 }  // namespace __gnu_cxx

@@ -461,7 +461,7 @@ TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
   std::string screen = ReadAndAnswerConsole(started.front(), application.Path());
   // The console's lines wrap at its width, the next ones indented: read them as one.
   for (std::size_t at; (at = screen.find("\n  ")) != std::string::npos;) screen.replace(at, 3, " ");
-  EXPECT_NE(screen.find("Appli.exe : rétabli"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("Résumé : 1 modification annulée,"), std::string::npos) << screen;
   ASSERT_TRUE(WaitForExit(started.front(), 20s));
   EXPECT_EQ(ReadBytes(target_), original) << "the file is not as it was";
   EXPECT_EQ(ReadBytes(application.Path() / L"VBcommand.bat"), script);

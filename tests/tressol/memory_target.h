@@ -148,8 +148,9 @@ class MemoryFileSystem final : public FileSystem {
   }
   std::optional<std::string> LinkTarget(const std::string&) override { return std::nullopt; }
   std::vector<Folder> LibraryFolders(const std::string&) override { return libraryFolders; }
-  bool HasFile(const std::string& folder, const std::string& name) override {
-    return libraryFiles.count(folder + "/" + name) != 0;
+  std::optional<std::string> FileIn(const std::string& folder, const std::string& name) override {
+    const std::string path = folder + "/" + name;
+    return libraryFiles.count(path) != 0 ? std::optional<std::string>(path) : std::nullopt;
   }
   std::string AbsolutePath(const std::string& path) override {
     return path.rfind("/abs/", 0) == 0 ? path : "/abs/" + path;

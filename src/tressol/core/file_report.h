@@ -12,6 +12,7 @@
 #include "outcome.h"
 #include "tool_error.h"
 #include "way_back.h"
+#include "words.h"
 
 namespace tressol {
 
@@ -26,8 +27,8 @@ std::string ShortFailureWords(const FileOutcome& outcome);
 std::string SingleFileFailure(const FileOutcome& outcome, bool set);
 
 // The report's lines about one of them: where it is, or a warning that says what its
-// absence means for the messages.
-std::string DescribeLibrary(const LibraryPresence& library);
+// absence, or a file of its name that is none, means; advise: what to do, where it helps.
+std::string DescribeLibrary(const LibraryPresence& library, bool advise);
 
 // A folder's or a pattern's report: a line a VB6 file as each is done; at the end, the
 // other files grouped by reason, each language library once, the summary.
@@ -54,13 +55,21 @@ struct ConsoleWords {
   std::string shell;
   std::string powerShell;
 };
-// How to undo the run, from each shell that the console may run.
-std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, Shell shell);
-// Said once, before the first change, where no journal can be written.
+// How to undo the run's changes, from each shell that the console may run.
+std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, Shell shell,
+                      std::size_t changes);
 // An undone journal that could not be written itself: where the mark that it was undone is.
 std::string MarkKeptElsewhere(const std::string& undone, const std::string& own);
+// The last run that undid a journal, as its own journal says: an undo that was itself undone
+// leaves the journal's changes in place again.
+struct EarlierUndo {
+  enum class State { None, Undone, UndoneAgain } state = State::None;
+  std::string journal;  // the undo's, empty where it kept none
+};
 // What --undo finds in a journal before it gives anything back: cut records, an earlier undo.
-std::string JournalState(const JournalContents& contents);
+std::string JournalState(const JournalContents& contents, const EarlierUndo& earlier);
+// Said once an undo gives back more than one change: in which order.
+std::string UndoOrder();
 std::string NothingToUndo();
 
 // How to ask for the change that a bare tail was meant as.

@@ -87,8 +87,9 @@ class FileSystem {
     FolderKind kind;
   };
   virtual std::vector<Folder> LibraryFolders(const std::string& target) = 0;
-  // Whether the folder holds a file of that name, as the system compares names.
-  virtual bool HasFile(const std::string& folder, const std::string& name) = 0;
+  // The path of the file of that name that the folder holds, as the system compares names;
+  // nothing where it holds none.
+  virtual std::optional<std::string> FileIn(const std::string& folder, const std::string& name) = 0;
   // The path from the root, for a command that runs from any folder.
   virtual std::string AbsolutePath(const std::string& path) = 0;
   // A path as a word that the console's shell reads back as that path, quoted: where the

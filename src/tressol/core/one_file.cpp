@@ -7,7 +7,6 @@
 #include "pe_image.h"
 #include "report.h"
 #include "undo_file.h"
-#include "unicode_text.h"
 #include "vb_header.h"
 
 namespace tressol {
@@ -115,13 +114,6 @@ std::unique_ptr<PreparedSet> PrepareSet(FileOutcome& outcome, const LanguageSett
       PreparedSet{std::move(file), std::move(change), same, caveat});
 }
 
-// Library names as Windows finds files, without regard to case; locales exactly.
-bool SameAsRuntimeReads(const LanguageSettings& a, const LanguageSettings& b) {
-  const auto sameName = linguarde::unicode::SameIgnoringAsciiCase;
-  return sameName(a.primaryLibrary, b.primaryLibrary) && a.primaryLcid == b.primaryLcid &&
-         sameName(a.secondaryLibrary, b.secondaryLibrary) && a.secondaryLcid == b.secondaryLcid;
-}
-
 }  // namespace
 
 // A file as its target names it, before anything is known of it.
@@ -189,9 +181,9 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
   outcome.settings = outcome.header->settings;
   if (command.expected) {
     outcome.expected = command.expected;
-    outcome.result = outcome.wrongChecksum ? Result::WrongChecksum
-                     : SameAsRuntimeReads(outcome.settings, *command.expected) ? Result::Matches
-                                                                               : Result::Differs;
+    outcome.result = outcome.wrongChecksum                             ? Result::WrongChecksum
+                     : SameEffect(outcome.settings, *command.expected) ? Result::Matches
+                                                                       : Result::Differs;
     return outcome;
   }
   if (!command.settings) {

@@ -15,6 +15,7 @@
 #include "run_journal.h"
 #include "targets.h"
 #include "tool_error.h"
+#include "words.h"
 
 namespace tressol {
 namespace {
@@ -22,26 +23,37 @@ namespace {
 // What ends a run that an error stopped, said once, and its status.
 int Said(const ToolError& error, const std::string& hint, Output& output) {
   const int status = static_cast<int>(error.Kind());
+  const std::string reason = ReasonOf(error);
+  const bool usage = error.Kind() == Failure::Usage;
   if (output.json) {
-    output.out += JsonMessage(ReasonOf(error) + hint, status, ShortReasonOf(error),
-                              MessageKindOf(error), ReasonKindOf(error));
+    // A hint follows a sentence of its own.
+    const std::string words = usage || hint.empty()
+                                  ? reason
+                                  : Say(Words::ReasonSentence, {{"reason", reason}}) + "\n" + hint;
+    output.out +=
+        JsonMessage(words, status, ShortReasonOf(error), MessageKindOf(error), ReasonKindOf(error));
   } else {
-    output.err += error.Kind() == Failure::Usage ? ReasonOf(error)
-                                                 : Wrap("Tressol : " + ReasonOf(error) + ".", "  ");
+    output.err += usage ? reason : Wrap(Say(Words::ToolFailed, {{"reason", reason}}), "  ");
     output.err += hint;
   }
   return status;
 }
 
 // How to undo the run, last: only where it changed something.
-std::string UndoEnd(Batch& batch, FileSystem& files, const Output& output) {
+std::string UndoEnd(Batch& batch, FileSystem& files, const Output& output,
+                    const std::vector<FileOutcome>& outcomes) {
   const JournalFile* journal = batch.Journal().File();
   if (!batch.Journal().OffersUndo() || output.json) return {};
   const auto words = [&files, &output](const std::string& path) {
     return ConsoleWords{files.ConsoleWord(path, output.shell),
                         files.ConsoleWord(path, Shell::PowerShell)};
   };
-  return UndoLines(words(output.toolPath), words(journal->Path()), output.shell);
+  const std::size_t changes =
+      static_cast<std::size_t>(std::count_if(outcomes.begin(), outcomes.end(), [](const auto& o) {
+        return o.result == Result::Changed ||
+               (o.result == Result::AlreadySet && o.ChecksumRepaired());
+      }));
+  return UndoLines(words(output.toolPath), words(journal->Path()), output.shell, changes);
 }
 
 // The end of a run over several files: the summary, in JSON or in the report's words with
@@ -53,7 +65,24 @@ std::string ManyFilesEnd(const std::vector<FileOutcome>& outcomes, Mode mode, Ba
     return JsonSummary(outcomes, mode, batch.Journal().OffersUndo() ? journal->Path() : "",
                        WayBackStyle{output.shell, output.toolPath});
   }
-  return FolderEnd(outcomes, mode) + UndoEnd(batch, files, output);
+  return FolderEnd(outcomes, mode) + UndoEnd(batch, files, output, outcomes);
+}
+
+// The last undo of a journal, and whether it was undone in turn, as its own journal says; a
+// journal that cannot be read says nothing more than the mark.
+EarlierUndo LastUndoOf(const JournalContents& contents, FileSystem& files) {
+  if (contents.undoneBy.empty()) return {};
+  EarlierUndo last{EarlierUndo::State::Undone, contents.undoneBy.back()};
+  if (last.journal.empty()) return last;
+  try {
+    const std::unique_ptr<JournalFile> undo = files.OpenJournal(last.journal, JournalUse::Look);
+    if (!ParseJournal(undo->ReadAll()).undoneBy.empty()) {
+      last.state = EarlierUndo::State::UndoneAgain;
+    }
+  } catch (const ToolError&) {
+    // Moved or damaged since: the mark alone is known.
+  }
+  return last;
 }
 
 // --undo: each change of the journal given back, the last first, so that changes made one
@@ -67,9 +96,12 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
       files.OpenJournal(*command.undo, command.dryRun ? JournalUse::Look : JournalUse::Undo);
   const std::string text = undone->ReadAll();
   const JournalContents contents = ParseJournal(text);
-  if (const std::string state = JournalState(contents); !state.empty()) {
+  if (const std::string state = JournalState(contents, LastUndoOf(contents, files));
+      !state.empty()) {
     output.out += output.json ? JsonMessage(state, 0) : state;
   }
+  // The last change first: changes made one over another come undone in order.
+  if (!output.json && contents.changes.size() > 1) output.out += UndoOrder();
   Batch batch(command, files, output, true);
   batch.Expect(contents.changes.size() + contents.damagedLines.size() + 1);
   const auto journalFails = [&](Verdict verdict, const std::string& detail) {
@@ -107,10 +139,13 @@ int Undo(const Command& command, FileSystem& files, Output& output) {
     return 0;
   }
   const std::vector<FileOutcome> outcomes = batch.Finish();
-  // Marked only when every file is as it was: a file left changed can still be undone.
-  if (!command.dryRun && std::none_of(outcomes.begin(), outcomes.end(), [](const FileOutcome& o) {
-        return o.result == Result::Failed || o.result == Result::NotReached;
-      })) {
+  const auto any = [&outcomes](Result result) {
+    return std::any_of(outcomes.begin(), outcomes.end(),
+                       [result](const FileOutcome& o) { return o.result == result; });
+  };
+  // Marked only when every file is as it was, and by an undo that gave something back: a
+  // file left changed can still be undone, and an undo that wrote nothing undid nothing.
+  if (!command.dryRun && any(Result::Changed) && !any(Result::Failed) && !any(Result::NotReached)) {
     const JournalFile* own = batch.Journal().File();
     if (!batch.Journal().MarkUndone(*undone, contents, text) && own) {
       const std::string words = MarkKeptElsewhere(undone->Path(), own->Path());
@@ -129,8 +164,9 @@ int OneFileEnd(const FileOutcome& outcome, const Command& command, Batch& batch,
     const int status = static_cast<int>(outcome.failure);
     const bool set = command.settings.has_value();
     if (output.json) {
-      output.out += JsonMessage(SingleFileFailureWords(outcome, set) + hint, status,
-                                ShortFailureWords(outcome), {}, ReasonKindOf(outcome));
+      output.out +=
+          JsonMessage(SingleFileFailureWords(outcome, set) + (hint.empty() ? "" : "\n") + hint,
+                      status, ShortFailureWords(outcome), {}, ReasonKindOf(outcome));
     } else {
       output.err += SingleFileFailure(outcome, set) + hint;
     }
@@ -138,7 +174,7 @@ int OneFileEnd(const FileOutcome& outcome, const Command& command, Batch& batch,
   }
   if (!command.json) {
     output.out += SingleFileReport(outcome, WayBackStyle{output.shell, output.toolPath}) +
-                  UndoEnd(batch, files, output);
+                  UndoEnd(batch, files, output, {outcome});
   }
   return outcome.result == Result::WrongChecksum ? kWrongChecksum
          : outcome.result == Result::Differs     ? kDiffers
@@ -152,7 +188,8 @@ int RunUnlaid(const std::string& tail, FileSystem& files, Output& output) {
     const Command command = ParseCommandLine(tail, output.shell);
     if (command.help || command.version) {
       const std::string text =
-          command.help ? Usage(output.shell) : std::string("Tressol ") + LINGUARDE_VERSION + "\n";
+          command.help ? Usage(output.shell)
+                       : Say(Words::VersionLine, {{"version", LINGUARDE_VERSION}}) + "\n";
       output.out += output.json ? JsonMessage(text, 0) : text;
       return 0;
     }

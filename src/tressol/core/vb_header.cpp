@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "tool_error.h"
+#include "unicode_text.h"
 
 namespace tressol {
 namespace {
@@ -193,6 +194,40 @@ std::vector<std::uint8_t> SettingsBytes(const VbHeader& header, const LanguageSe
   PutU32(bytes, vb::kPrimaryLcid - vb::kSettingsStart, settings.primaryLcid);
   PutU32(bytes, vb::kSecondaryLcid - vb::kSettingsStart, settings.secondaryLcid);
   return bytes;
+}
+
+SettingsRead ReadByRuntime(const LanguageSettings& s) {
+  SettingsRead read;
+  read.primaryLcid = NamesALibraryFile(s.primaryLibrary);
+  read.secondaryLibrary = s.primaryLibrary != "*";
+  read.secondaryLcid = read.secondaryLibrary && NamesALibraryFile(s.secondaryLibrary);
+  return read;
+}
+
+bool SameEffect(const LanguageSettings& a, const LanguageSettings& b) {
+  // The steps the runtime takes: "~" or nothing is skipped, "*" ends the search.
+  struct Step {
+    const std::string* library;
+    std::uint32_t lcid;
+  };
+  const auto steps = [](const LanguageSettings& s) {
+    std::vector<Step> taken;
+    for (const Step step :
+         {Step{&s.primaryLibrary, s.primaryLcid}, Step{&s.secondaryLibrary, s.secondaryLcid}}) {
+      if (*step.library == "*") {
+        taken.push_back({step.library, 0});
+        break;
+      }
+      if (NamesALibraryFile(*step.library)) taken.push_back(step);
+    }
+    return taken;
+  };
+  const std::vector<Step> first = steps(a), second = steps(b);
+  return std::equal(first.begin(), first.end(), second.begin(), second.end(),
+                    [](const Step& x, const Step& y) {
+                      return linguarde::unicode::SameIgnoringAsciiCase(*x.library, *y.library) &&
+                             x.lcid == y.lcid;
+                    });
 }
 
 }  // namespace tressol

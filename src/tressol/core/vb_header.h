@@ -29,6 +29,19 @@ inline bool NamesALibraryFile(const std::string& library) {
   return !library.empty() && library != "*" && library != "~";
 }
 
+// Which settings the runtime reads: a language only beside a library file, nothing after "*".
+// The primary library is always read.
+struct SettingsRead {
+  bool primaryLcid = false;
+  bool secondaryLibrary = false;
+  bool secondaryLcid = false;
+};
+SettingsRead ReadByRuntime(const LanguageSettings& settings);
+// Whether the runtime does the same with both: it tries the same library files (named
+// without regard to case, as Windows finds files) with the same languages, in the same
+// order, and ends on its English messages or on none alike. Bytes it never reads do not count.
+bool SameEffect(const LanguageSettings& a, const LanguageSettings& b);
+
 enum class HeaderFoundBy { EntryPoint, Exports, Search };
 
 struct VbHeader {
