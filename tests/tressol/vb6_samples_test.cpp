@@ -118,6 +118,7 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
   };
   for (const Case& c : cases) {
     Output output;
+    output.outWidth = 100;
     EXPECT_EQ(tressol::Run(c.tail, files, output), c.status) << c.tail << output.err;
     EXPECT_EQ(output.out, c.report);
   }
