@@ -85,9 +85,10 @@ START, END = "\u27e6", "\u27e7"
 PROSE = {"words", "reason", "short", "wayBackCaveat", "effect"}
 text = open(sys.argv[1], "rb").read().decode("utf-8", errors="replace")
 
-def outside(s):
-    """The characters of s that stand outside every entry's markers, whitespace aside."""
-    depth, found = 0, []
+def outside(s, depth=0):
+    """The characters of s that stand outside every entry's markers, whitespace aside, and
+    the depth at its end: an entry wrapped over several lines goes on at the next one."""
+    found = []
     for c in s:
         if c == START:
             depth += 1
@@ -95,13 +96,15 @@ def outside(s):
             depth = max(depth - 1, 0)
         elif depth == 0 and not c.isspace():
             found.append(c)
-    return "".join(found)
+    return "".join(found), depth
 
 total, lines = 0, []
 command = ""
+depth = 0
 for line in text.split("\n"):
     if line.startswith("\036"):
         command = line
+        depth = 0
         continue
     try:
         value = json.loads(line)
@@ -109,10 +112,13 @@ for line in text.split("\n"):
         value = None
     if isinstance(value, dict):
         pieces = [v for k, v in value.items() if k in PROSE and isinstance(v, str)]
+        depth = 0
     else:
         pieces = [line]
     for piece in pieces:
-        left = outside(piece)
+        left, after = outside(piece, depth)
+        if not isinstance(value, dict):
+            depth = after
         if left:
             total += len(left)
             lines.append(f"{command[2:]}: {piece[:160]}")

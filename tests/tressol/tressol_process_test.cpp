@@ -84,8 +84,8 @@ TEST_F(TressolProcess, ExitStatusesTellUsageRefusalAndFailureApart) {
   // Each names the file with its cause; none has the faults of earlier wordings.
   const Case cases[] = {
       {L" " + target_.wstring(), 0, "Appli été.exe : fichier VB6, messages en anglais.\n"},
-      {Quoted(), 0, " Effet : « Les messages VB (erreurs...) sont en Anglais »\n"},
-      {L"", 2, "Aucun fichier n'est donné."},
+      {Quoted(), 0, " Effet : « Les messages VB (erreurs…) sont en Anglais »\n"},
+      {L"", 2, "Aucun fichier indiqué :"},
       {Quoted() + L" * 0x409 ~ 0xZZ", 2, "ne sont pas valides"},
       {L" \"" + (folder_.Path() / L"texte.exe").wstring() + L"\"", 3,
        "« " + folder +

@@ -26,8 +26,7 @@ int Said(const ToolError& error, const std::string& hint, Output& output) {
     output.out += JsonMessage(ReasonOf(error) + hint, status, ShortReasonOf(error),
                               MessageKindOf(error), ReasonKindOf(error));
   } else {
-    output.err += error.Kind() == Failure::Usage ? ReasonOf(error)
-                                                 : Wrap("Tressol : " + ReasonOf(error) + ".", "  ");
+    output.err += error.Kind() == Failure::Usage ? ReasonOf(error) : Wrap(StoppedBy(error), "  ");
     output.err += hint;
   }
   return status;
@@ -154,7 +153,7 @@ int Run(const std::string& tail, FileSystem& files, Output& output) {
     const Command command = ParseCommandLine(tail, output.shell);
     if (command.help || command.version) {
       const std::string text =
-          command.help ? Usage(output.shell) : std::string("Tressol ") + LINGUARDE_VERSION + "\n";
+          command.help ? Usage(output.shell) : VersionText(LINGUARDE_VERSION) + "\n";
       output.out += output.json ? JsonMessage(text, 0) : text;
       return 0;
     }
