@@ -209,9 +209,11 @@ TEST(ReasonOf, WordsEachMistake) {
       {{Mistake::NoTarget, Shell::Cmd},
        "Aucun fichier indiqué : dans Linguarde, choisissez-en un avec « Choisir le fichier » ou "
        "tapez son chemin dans la zone de texte ; en ligne de commande, donnez son chemin."},
+#ifndef _WIN32  // the POSIX tool's own words, which Tressol.exe does not carry
       // The Linux tool has no window to speak of.
       {{Mistake::NoTarget, Shell::Posix},
        "Aucun fichier indiqué : donnez le chemin d'un fichier ou d'un dossier."},
+#endif
       {{Mistake::EmptyTarget, Shell::Cmd},
        "L'une des cibles est vide (\"\") : donnez son chemin ou retirez-la."},
       {{Mistake::SettingsMissing, Shell::Cmd, "--check"},
@@ -225,6 +227,7 @@ TEST(ReasonOf, WordsEachMistake) {
        "de bibliothèque : *, ~ ou un nom de fichier de 1 à 13 caractères, sans chemin, sans < > "
        ": \" / \\ | ? *, et qui n'est pas un nom réservé (CON, NUL…). PowerShell remplace un ~ "
        "sans apostrophes par votre dossier personnel : écrivez '*' et '~' entre apostrophes."},
+#ifndef _WIN32
       // The ~ that a POSIX shell expanded is the shell's doing.
       {{Mistake::InvalidSettings, Shell::Posix, {}, {"/home/moi", "0x40C", "~", "0x0"}, 0},
        "Les réglages « /home/moi 0x40C ~ 0x0 » ne sont pas valides : « /home/moi » n'est pas un "
@@ -232,6 +235,7 @@ TEST(ReasonOf, WordsEachMistake) {
        "< > : \" / \\ | ? *, et qui n'est pas un nom réservé (CON, NUL…). Votre shell remplace "
        "un ~ sans apostrophes par votre dossier personnel : écrivez '*' et '~' entre "
        "apostrophes."},
+#endif
       {{Mistake::SetAndCheck, Shell::Cmd},
        "Donnez une seule des options --set et --check, une seule fois."},
       {{Mistake::UndoWithoutJournal, Shell::Cmd},
@@ -254,7 +258,11 @@ TEST(ReasonOf, WordsEachMistake) {
   }
   // The help fits a console of 30 rows of 80 columns, the usage first, in the words of the
   // shell that runs the tool.
+#ifdef _WIN32
+  for (const Shell shell : {Shell::Cmd}) {
+#else
   for (const Shell shell : {Shell::Cmd, Shell::Posix}) {
+#endif
     const std::string help = Usage(shell);
     std::size_t rows = 0;
     for (std::size_t start = 0; start < help.size();) {

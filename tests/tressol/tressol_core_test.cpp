@@ -119,30 +119,29 @@ TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
       {{"~", 0, "vb6DE.dll", 0x407},
        "messages en allemand (aucun message sans vb6DE.dll)",
        "en allemand seulement",
-       "Effet : Les messages VB (erreurs…) sont en allemand (aucun message sans vb6DE.dll)."},
-      {{"", 0, "~", 0},
-       "aucun message VB",
-       "sans message",
-       "Effet : Ni bibliothèque de langue ni messages anglais du moteur : aucun message VB."},
+       "Effet : messages en allemand (aucun message sans vb6DE.dll)\n"},
+      {{"", 0, "~", 0}, "aucun message VB", "sans message", "Effet : aucun message VB\n"},
       // A fall-back in the same language is no fall-back to speak of.
-      {{"vb6EN.dll", 0x409, "*", 0x409}, "messages en anglais", "en anglais", "sont en anglais."},
+      {{"vb6EN.dll", 0x409, "*", 0x409},
+       "messages en anglais",
+       "en anglais",
+       "Effet : messages en anglais\n"},
       {{"vb6FR.dll", 0x40C, "vb6DE.dll", 0x407},
        "messages en français (en allemand sans vb6FR.dll, aucun message sans vb6FR.dll ni "
        "vb6DE.dll)",
        "en français ou allemand ou sans message",
-       "sont en français (en allemand sans vb6FR.dll, aucun message sans vb6FR.dll ni"},
+       "Effet : messages en français (en allemand sans vb6FR.dll, aucun message sans vb6FR.dll"},
       // An ID without a known name, said as an ID in a sentence of its own.
       {{"vb6DE.dll", 0x407, "XX.dll", 0x12345},
        "messages en allemand (dans la langue 0x12345 sans vb6DE.dll, aucun message sans vb6DE.dll "
        "ni XX.dll)",
        "en allemand, dans la langue 0x12345 ou sans message",
-       "Langue secondaire       : 0x12345 Effet : Les messages VB (erreurs…) sont en allemand "
-       "(dans la "
-       "langue 0x12345 sans"},
+       "Langue secondaire       : 0x12345 Effet : messages en allemand (dans la langue 0x12345 "
+       "sans"},
       {{"XX.dll", 0x12345, "*", 0},
        "messages dans la langue 0x12345 (en anglais sans XX.dll)",
        "dans la langue 0x12345 ou en anglais",
-       "Effet : Les messages VB (erreurs…) sont dans la langue 0x12345 (en anglais sans XX.dll)."},
+       "Effet : messages dans la langue 0x12345 (en anglais sans XX.dll)\n"},
       // Two libraries in one language: each named once.
       {{"vb6FR.dll", 0x40C, "vb6BE.dll", 0x80C},
        "messages en français (aucun message sans vb6FR.dll ni vb6BE.dll)",
@@ -152,7 +151,7 @@ TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
       {{"vb6FR.dll", 0x40C, "VB6FR.DLL", 0x409},
        "messages en français (aucun message sans vb6FR.dll)",
        "en français seulement",
-       "Effet : Les messages VB (erreurs…) sont en français (aucun message sans vb6FR.dll)."},
+       "Effet : messages en français (aucun message sans vb6FR.dll)\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Unmarked(PlainEffect(c.settings)), c.plain);

@@ -1,6 +1,7 @@
 #include "report.h"
 
 #include <cctype>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -75,82 +76,82 @@ Words Offset(Words first, int by) { return static_cast<Words>(static_cast<int>(f
 struct Spoken {
   const Language* language;  // null for an ID without a known name
   std::uint32_t lcid;
-  std::vector<const std::string*> libraries;
-  bool SameAs(const Spoken& other) const {
-    return language && other.language ? language->noun == other.language->noun
-                                      : !language && !other.language && lcid == other.lcid;
-  }
+  const std::string* library;
+  const std::string* library2;  // another file in the same language, tried next
 };
 
 struct Choices {
-  std::vector<Spoken> spoken;
+  Spoken spoken[2];
+  std::size_t count = 0;
   bool english = false;  // the runtime's own English at the end, else no message
 };
 
 Choices ChoicesOf(const LanguageSettings& s) {
-  Choices choices;
+  Choices c;
   const std::pair<const std::string*, std::uint32_t> steps[] = {
       {&s.primaryLibrary, s.primaryLcid}, {&s.secondaryLibrary, s.secondaryLcid}};
   for (const auto& [library, lcid] : steps) {
     if (*library == "*") {
-      choices.english = true;
+      c.english = true;
       break;
     }
     if (!NamesALibraryFile(*library)) continue;
     // The same file again: missing the first time, it is missing the second.
-    if (!choices.spoken.empty() && linguarde::unicode::SameIgnoringAsciiCase(
-                                       *choices.spoken.front().libraries.front(), *library)) {
+    if (c.count > 0 && linguarde::unicode::SameIgnoringAsciiCase(*c.spoken[0].library, *library)) {
       continue;
     }
-    Spoken spoken{Find(lcid), lcid, {library}};
-    if (!choices.spoken.empty() && choices.spoken.back().SameAs(spoken)) {
-      choices.spoken.back().libraries.push_back(library);
+    const Language* language = Find(lcid);
+    Spoken* last = c.count > 0 ? &c.spoken[c.count - 1] : nullptr;
+    if (last && (last->language && language ? last->language->noun == language->noun
+                                            : !last->language && !language && last->lcid == lcid)) {
+      last->library2 = library;
     } else {
-      choices.spoken.push_back(spoken);
+      c.spoken[c.count++] = {language, lcid, library, nullptr};
     }
   }
   // English from a library, then the runtime's English: English either way.
-  if (choices.english && !choices.spoken.empty() && choices.spoken.back().language &&
-      choices.spoken.back().language->noun == Words::LanguageEnglish) {
-    choices.spoken.pop_back();
+  if (c.english && c.count > 0 && c.spoken[c.count - 1].language &&
+      c.spoken[c.count - 1].language->noun == Words::LanguageEnglish) {
+    --c.count;
   }
-  return choices;
+  return c;
 }
 
 // An effect in the words of one family of entries (each in the order of EffectEnglish to
 // EffectByIdThenOtherById): the shape, then a language known by its name or only by its ID.
 std::string EffectIn(Words family, const LanguageSettings& settings) {
   const Choices c = ChoicesOf(settings);
-  if (c.spoken.empty()) return Say(Offset(family, c.english ? 0 : 1));
-  const Spoken& first = c.spoken.front();
-  const Spoken* second = c.spoken.size() > 1 ? &c.spoken[1] : nullptr;
-  const std::string& library2 = second                       ? *second->libraries.front()
-                                : first.libraries.size() > 1 ? *first.libraries[1]
-                                                             : *first.libraries.front();
-  const int shape = c.english ? 2 : second ? 8 : first.libraries.size() > 1 ? 6 : 4;
+  if (c.count == 0) return Say(Offset(family, c.english ? 0 : 1));
+  const Spoken& first = c.spoken[0];
+  const Spoken& second = c.spoken[c.count - 1];
+  const int shape = c.english ? 2 : c.count > 1 ? 8 : first.library2 ? 6 : 4;
   const int byId =
-      second ? (first.language ? 0 : 2) + (second->language ? 0 : 1) : (first.language ? 0 : 1);
-  const std::string language = first.language ? Say(first.language->noun) : std::string();
-  const std::string language2 =
-      second && second->language ? Say(second->language->noun) : std::string();
-  return Say(Offset(family, shape + byId), {{"language", language},
-                                            {"lcid", Hex(first.lcid)},
-                                            {"library", Named(*first.libraries.front())},
-                                            {"language2", language2},
-                                            {"lcid2", Hex(second ? second->lcid : 0)},
-                                            {"library2", Named(library2)}});
+      c.count > 1 ? (first.language ? 0 : 2) + (second.language ? 0 : 1) : (first.language ? 0 : 1);
+  // The first language and its file; the second language, or the second file of the first.
+  std::string words[6];
+  for (int i = 0; i < 2; ++i) {
+    const Spoken& spoken = i == 0 ? first : second;
+    if (spoken.language) words[i] = Say(spoken.language->noun);
+    words[2 + i] = Hex(spoken.lcid);
+  }
+  words[4] = Named(*first.library);
+  words[5] = Named(c.count > 1 ? *second.library : first.library2 ? *first.library2 : "");
+  return Say(Offset(family, shape + byId), {{"language", words[0]},
+                                            {"language2", words[1]},
+                                            {"lcid", words[2]},
+                                            {"lcid2", words[3]},
+                                            {"library", words[4]},
+                                            {"library2", words[5]}});
 }
 
-static_assert(static_cast<int>(Words::EffectByIdThenOtherById) -
-                          static_cast<int>(Words::EffectEnglish) ==
-                      11 &&
-                  static_cast<int>(Words::ShortEffectByIdThenOtherById) -
-                          static_cast<int>(Words::ShortEffectEnglish) ==
-                      11 &&
-                  static_cast<int>(Words::EffectSentenceByIdThenOtherById) -
-                          static_cast<int>(Words::EffectSentenceEnglish) ==
-                      11,
+constexpr int Gap(Words from, Words to) { return static_cast<int>(to) - static_cast<int>(from); }
+static_assert(Gap(Words::EffectEnglish, Words::EffectByIdThenOtherById) == 11 &&
+                  Gap(Words::ShortEffectEnglish, Words::ShortEffectByIdThenOtherById) == 11,
               "each family of effects has its twelve forms in the same order");
+static_assert(Gap(Words::SettingsPrimaryLanguage, Words::SettingsPrimaryLanguageNoLibrary) == 3 &&
+                  Gap(Words::SettingsSecondaryLanguage,
+                      Words::SettingsSecondaryLanguageAfterEngine) == 4,
+              "each language line has its forms in the same order");
 
 }  // namespace
 
@@ -185,7 +186,7 @@ std::string Effect(const LanguageSettings& s) {
   if (IsFrench(s.primaryLibrary, s.primaryLcid) && s.secondaryLibrary == "~") {
     return Say(Words::EffectButtonFrenchOnly);
   }
-  return EffectIn(Words::EffectSentenceEnglish, s);
+  return PlainEffect(s);
 }
 
 std::string DescribeSettings(const LanguageSettings& s, bool withEffect) {
@@ -294,181 +295,121 @@ std::string WithSystem(Words without, Words with, const std::string& system,
   return Say(with, {place, {"system", system}});
 }
 
+// Each failed step's entry, its twin with the system's words (the same where the system has
+// none to add), and the place its name goes in, if any.
+struct StepWords {
+  Words without, with;
+  const char* place;
+};
+// clang-format off
+constexpr StepWords kStepWords[] = {
+    {Words::StepSize,            Words::StepSizeSystem,            nullptr},
+    {Words::StepRead,            Words::StepReadSystem,            nullptr},
+    {Words::StepReadShort,       Words::StepReadShort,             nullptr},
+    {Words::StepWrite,           Words::StepWriteSystem,           nullptr},
+    {Words::StepWriteShort,      Words::StepWriteShort,            nullptr},
+    {Words::StepFlush,           Words::StepFlushSystem,           nullptr},
+    {Words::StepAttributes,      Words::StepAttributesSystem,      nullptr},
+    {Words::StepListFolder,      Words::StepListFolderSystem,      "folder"},
+    {Words::StepListFolderWhole, Words::StepListFolderWholeSystem, "folder"},
+    {Words::StepFolderReplaced,  Words::StepFolderReplaced,        "folder"},
+    {Words::StepOpenJournal,     Words::StepOpenJournalSystem,     "journal"},
+    {Words::StepJournalMissing,  Words::StepJournalMissingSystem,  "journal"},
+    {Words::StepNoJournalFolder, Words::StepNoJournalFolder,       nullptr},
+    {Words::StepJournalBusy,     Words::StepJournalBusy,           "journal"},
+    // Without the system's words, the one cause the journal's writer knows: a full disk.
+    {Words::StepWriteJournalFull, Words::StepWriteJournalSystem,   "journal"},
+    {Words::StepReadJournal,     Words::StepReadJournalSystem,     "journal"},
+};
+// clang-format on
+static_assert(std::size(kStepWords) == static_cast<std::size_t>(IoStep::ReadJournal) + 1,
+              "the words of each step, in its order");
+
 std::string StepText(const StepError& error) {
-  const std::string& system = error.SystemText();
-  const std::string name = Named(error.Name());
-  switch (error.Which()) {
-    case IoStep::Size:
-      return WithSystem(Words::StepSize, Words::StepSizeSystem, system);
-    case IoStep::Read:
-      return WithSystem(Words::StepRead, Words::StepReadSystem, system);
-    case IoStep::ReadShort:
-      return Say(Words::StepReadShort);
-    case IoStep::Write:
-      return WithSystem(Words::StepWrite, Words::StepWriteSystem, system);
-    case IoStep::WriteShort:
-      return Say(Words::StepWriteShort);
-    case IoStep::Flush:
-      return WithSystem(Words::StepFlush, Words::StepFlushSystem, system);
-    case IoStep::Attributes:
-      return WithSystem(Words::StepAttributes, Words::StepAttributesSystem, system);
-    case IoStep::ListFolder:
-      return WithSystem(Words::StepListFolder, Words::StepListFolderSystem, system,
-                        {"folder", name});
-    case IoStep::ListFolderWhole:
-      return WithSystem(Words::StepListFolderWhole, Words::StepListFolderWholeSystem, system,
-                        {"folder", name});
-    case IoStep::FolderReplaced:
-      return Say(Words::StepFolderReplaced, {{"folder", name}});
-    case IoStep::OpenJournal:
-      return WithSystem(Words::StepOpenJournal, Words::StepOpenJournalSystem, system,
-                        {"journal", name});
-    case IoStep::NoJournalFolder:
-      return Say(Words::StepNoJournalFolder, {{"variable", error.Name()}});
-    case IoStep::JournalMissing:
-      return WithSystem(Words::StepJournalMissing, Words::StepJournalMissingSystem, system,
-                        {"journal", name});
-    case IoStep::JournalBusy:
-      return Say(Words::StepJournalBusy, {{"journal", name}});
-    case IoStep::WriteJournal:
-      // Without the system's words, the one cause the journal's writer knows: a full disk.
-      return WithSystem(Words::StepWriteJournalFull, Words::StepWriteJournalSystem, system,
-                        {"journal", name});
-    case IoStep::ReadJournal:
-      break;
+  if (error.Which() == IoStep::NoJournalFolder) {
+    return Say(Words::StepNoJournalFolder, {{"variable", error.Name()}});
   }
-  return WithSystem(Words::StepReadJournal, Words::StepReadJournalSystem, system,
-                    {"journal", name});
+  const StepWords& words = kStepWords[static_cast<std::size_t>(error.Which())];
+  return WithSystem(words.without, words.with, error.SystemText(),
+                    {words.place ? words.place : "", Named(error.Name())});
 }
 
-// A verdict's entry where it takes no data; the others are said below.
-Words VerdictWords(Verdict verdict) {
-  switch (verdict) {
-    case Verdict::TooShort:
-      return Words::VerdictTooShort;
-    case Verdict::NoMzSignature:
-      return Words::VerdictNoMzSignature;
-    case Verdict::NoPeSignature:
-      return Words::VerdictNoPeSignature;
-    case Verdict::DosProgram:
-      return Words::VerdictDosProgram;
-    case Verdict::Pe64:
-      return Words::VerdictPe64;
-    case Verdict::NotI386:
-      return Words::VerdictNotI386;
-    case Verdict::NoHeaderOutsideFile:
-      return Words::VerdictNoHeaderOutsideFile;
-    case Verdict::NoHeaderWhereCodeSays:
-      return Words::VerdictNoHeaderWhereCodeSays;
-    case Verdict::NoVbSignature:
-      return Words::VerdictNoVbSignature;
-    case Verdict::PackedWithoutRuntime:
-      return Words::VerdictPackedWithoutRuntime;
-    case Verdict::UnreadableImports:
-      return Words::VerdictUnreadableImportsCopy;
-    case Verdict::TruncatedBeforePe:
-      return Words::VerdictTruncatedBeforePeCopy;
-    case Verdict::MalformedPe:
-      return Words::VerdictMalformedPe;
-    case Verdict::FieldPastEnd:
-      return Words::VerdictFieldPastEndCopy;
-    case Verdict::TruncatedStructures:
-      return Words::VerdictTruncatedStructuresCopy;
-    case Verdict::InvalidHeader:
-      return Words::VerdictInvalidHeader;
-    case Verdict::SearchTooLong:
-      return Words::VerdictSearchTooLong;
-    case Verdict::SeveralHeaders:
-      return Words::VerdictSeveralHeaders;
-    case Verdict::ExportsDisagree:
-      return Words::VerdictExportsDisagree;
-    case Verdict::PackedWithRuntime:
-      return Words::VerdictPackedWithRuntime;
-    case Verdict::PeHeaderElsewhere:
-      return Words::VerdictPeHeaderElsewhereCopy;
-    case Verdict::PastFourGiB:
-      return Words::VerdictPastFourGiB;
-    case Verdict::CertificatesOutside:
-      return Words::VerdictCertificatesOutside;
-    case Verdict::ChecksumUncomputable:
-      return Words::VerdictChecksumUncomputable;
-    case Verdict::ReadBackDiffers:
-      return Words::VerdictReadBackDiffers;
-    case Verdict::ChangedByAnother:
-      return Words::VerdictChangedByAnother;
-    case Verdict::AnotherFileNow:
-      return Words::VerdictAnotherFileNow;
-    case Verdict::SizeChanged:
-      return Words::VerdictSizeChanged;
-    case Verdict::MixedBytes:
-      return Words::VerdictMixedBytes;
-    case Verdict::ContentChanged:
-      return Words::VerdictContentChanged;
-    case Verdict::OutsideSettings:
-      return Words::VerdictOutsideSettings;
-    case Verdict::JournalOfAnotherVersion:
-      return Words::VerdictJournalOfAnotherVersion;
-    case Verdict::NotAJournal:
-      return Words::VerdictNotAJournal;
-    case Verdict::JournalTooLarge:
-      return Words::VerdictJournalTooLarge;
-    case Verdict::JournalNotAFile:
-      return Words::VerdictJournalNotAFile;
-    case Verdict::JournalMayMissChanges:
-      return Words::VerdictJournalMayMissChanges;
-    case Verdict::NoVb6File:
-      return Words::VerdictNoVb6File;
-    default:
-      return Words::kEnd;
-  }
-}
+// Each verdict's entry, and the place its detail goes in, if any: as a name, or as it is.
+struct VerdictWords {
+  Words words;
+  const char* place;
+  bool named;
+};
+// clang-format off
+constexpr VerdictWords kVerdictWords[] = {
+    {Words::VerdictTooShort,                nullptr, false},
+    {Words::VerdictNoMzSignature,           nullptr, false},
+    {Words::VerdictNoPeSignature,           nullptr, false},
+    {Words::VerdictDosProgram,              nullptr, false},
+    {Words::VerdictPe64,                    nullptr, false},
+    {Words::VerdictNotI386,                 nullptr, false},
+    {Words::VerdictNoHeaderOutsideFile,     nullptr, false},
+    {Words::VerdictNoHeaderWhereCodeSays,   nullptr, false},
+    {Words::VerdictNoVbSignature,           nullptr, false},
+    {Words::VerdictPackedWithoutRuntime,    nullptr, false},
+    {Words::VerdictUnreadableImportsCopy,   nullptr, false},
+    {Words::VerdictTruncatedBeforePeCopy,   nullptr, false},
+    {Words::VerdictSectionPastEndCopy,      "section", true},
+    {Words::VerdictMalformedPe,             nullptr, false},
+    {Words::VerdictFieldPastEndCopy,        nullptr, false},
+    {Words::VerdictTruncatedStructuresCopy, nullptr, false},
+    {Words::VerdictInvalidHeader,           nullptr, false},
+    {Words::VerdictSearchTooLong,           nullptr, false},
+    {Words::VerdictSeveralHeaders,          nullptr, false},
+    {Words::VerdictExportsDisagree,         nullptr, false},
+    {Words::VerdictPackedWithRuntime,       nullptr, false},
+    {Words::VerdictSignatureDamagedCopy,    "signature", false},
+    {Words::VerdictRuntimeHeaderAbsentCopy, nullptr, false},  // by its cause, below
+    {Words::VerdictPeHeaderElsewhereCopy,   nullptr, false},
+    {Words::VerdictPastFourGiB,             nullptr, false},
+    {Words::VerdictCertificatesOutside,     nullptr, false},
+    {Words::VerdictChecksumUncomputable,    nullptr, false},
+    {Words::VerdictReadBackDiffers,         nullptr, false},
+    {Words::VerdictChangedByAnother,        nullptr, false},
+    {Words::VerdictNotRecordedBecause,      "reason", false},  // without one, below
+    {Words::VerdictWriteFailed,             "reason", false},
+    {Words::VerdictWriteFailedNotRestored,  "reason", false},
+    {Words::VerdictAnotherFileNow,          nullptr, false},
+    {Words::VerdictSizeChanged,             nullptr, false},
+    {Words::VerdictChangedSince,            "offset", false},
+    {Words::VerdictMixedBytes,              nullptr, false},
+    {Words::VerdictContentChanged,          nullptr, false},
+    {Words::VerdictOutsideSettings,         nullptr, false},
+    {Words::VerdictJournalOfAnotherVersion, nullptr, false},
+    {Words::VerdictNotAJournal,             nullptr, false},
+    {Words::VerdictJournalTooLarge,         nullptr, false},
+    {Words::VerdictJournalNotAFile,         nullptr, false},
+    {Words::VerdictJournalLineDamaged,      "line", false},
+    {Words::VerdictJournalMayMissChanges,   nullptr, false},
+    {Words::VerdictNoVb6File,               nullptr, false},
+    {Words::VerdictJournalExists,           "journal", true},
+    {Words::VerdictTargetMissing,           "path", true},
+    {Words::VerdictMeantTargetMissing,      "path", true},
+    {Words::VerdictNoPatternMatch,          "path", true},
+    {Words::VerdictPatternFolderMissing,    "folder", true},
+    {Words::VerdictNoTargetInFolder,        "folder", true},
+};
+// clang-format on
+static_assert(std::size(kVerdictWords) == static_cast<std::size_t>(Verdict::NoTargetInFolder) + 1,
+              "the words of each verdict, in its order");
 
 std::string VerdictText(Verdict verdict, Verdict cause, const std::string& detail) {
-  if (const Words words = VerdictWords(verdict); words != Words::kEnd) return Say(words);
-  const std::string name = Named(detail);
-  switch (verdict) {
-    case Verdict::SectionPastEnd:
-      return Say(Words::VerdictSectionPastEndCopy, {{"section", name}});
-    case Verdict::SignatureDamaged:
-      return Say(Words::VerdictSignatureDamagedCopy, {{"signature", detail}});
-    case Verdict::NotRecorded:
-      return detail.empty() ? Say(Words::VerdictNotRecorded)
-                            : Say(Words::VerdictNotRecordedBecause, {{"reason", detail}});
-    case Verdict::WriteFailed:
-      return Say(Words::VerdictWriteFailed, {{"reason", detail}});
-    case Verdict::WriteFailedNotRestored:
-      return Say(Words::VerdictWriteFailedNotRestored, {{"reason", detail}});
-    case Verdict::ChangedSince:
-      return Say(Words::VerdictChangedSince, {{"offset", detail}});
-    case Verdict::JournalLineDamaged:
-      return Say(Words::VerdictJournalLineDamaged, {{"line", detail}});
-    case Verdict::JournalExists:
-      return Say(Words::VerdictJournalExists, {{"journal", name}});
-    case Verdict::TargetMissing:
-      return Say(Words::VerdictTargetMissing, {{"path", name}});
-    case Verdict::MeantTargetMissing:
-      return Say(Words::VerdictMeantTargetMissing, {{"path", name}});
-    case Verdict::NoPatternMatch:
-      return Say(Words::VerdictNoPatternMatch, {{"path", name}});
-    case Verdict::PatternFolderMissing:
-      return Say(Words::VerdictPatternFolderMissing, {{"folder", name}});
-    case Verdict::NoTargetInFolder:
-      return Say(Words::VerdictNoTargetInFolder, {{"folder", name}});
-    default:
-      break;
-  }
+  VerdictWords words = kVerdictWords[static_cast<std::size_t>(verdict)];
+  if (verdict == Verdict::NotRecorded && detail.empty())
+    words = {Words::VerdictNotRecorded, nullptr, false};
   // A program of the runtime whose header its code names is expected there: its absence is
   // said as a loss.
-  switch (cause) {
-    case Verdict::NoHeaderWhereCodeSays:
-      return Say(Words::VerdictRuntimeHeaderAbsentCopy);
-    case Verdict::NoHeaderOutsideFile:
-      return Say(Words::VerdictRuntimeHeaderOutsideCopy);
-    case Verdict::NoVbSignature:
-      return Say(Words::VerdictRuntimeNoVbSignatureCopy);
-    default:
-      return Say(Words::VerdictRuntimeNoHeaderCopy);
+  if (verdict == Verdict::RuntimeWithoutHeader) {
+    words.words = cause == Verdict::NoHeaderOutsideFile ? Words::VerdictRuntimeHeaderOutsideCopy
+                  : cause == Verdict::NoVbSignature     ? Words::VerdictRuntimeNoVbSignatureCopy
+                                                        : Words::VerdictRuntimeHeaderAbsentCopy;
   }
+  return Say(words.words, {{words.place ? words.place : "", words.named ? Named(detail) : detail}});
 }
 
 const char* HereFolder(Shell shell) { return shell == Shell::Posix ? "./" : ".\\"; }
@@ -507,13 +448,12 @@ std::string MistakeText(const UsageMistake& mistake) {
   const std::string settings =
       Named(words[0]) + " " + Named(words[1]) + " " + Named(words[2]) + " " + Named(words[3]);
   const std::string& wrong = words[mistake.At()];
-  // A path where a library goes: a ~ that the shell made the user's folder.
-  const Words entry = mistake.At() % 2 == 1 ? Words::MistakeInvalidLcid
-                      : wrong.find_first_of("\\/:") == std::string::npos
-                          ? Words::MistakeInvalidLibrary
-                      : posix ? Words::MistakeInvalidLibraryPosix
-                              : Words::MistakeInvalidLibraryPowerShell;
-  return Say(entry, {{"settings", settings}, {"word", Named(wrong)}});
+  const std::string said =
+      Say(mistake.At() % 2 == 1 ? Words::MistakeInvalidLcid : Words::MistakeInvalidLibrary,
+          {{"settings", settings}, {"word", Named(wrong)}});
+  // A path where a library goes: a ~ that the shell made the user's folder, said after.
+  if (mistake.At() % 2 == 1 || wrong.find_first_of("\\/:") == std::string::npos) return said;
+  return said + " " + Say(posix ? Words::MistakeTildePosix : Words::MistakeTildePowerShell);
 }
 
 }  // namespace
@@ -582,8 +522,7 @@ std::string AsideText(Aside aside) {
   // In the order of Aside.
   return Say(Offset(Words::AsideLink, static_cast<int>(aside)));
 }
-static_assert(static_cast<int>(Words::AsideOnlineOnly) - static_cast<int>(Words::AsideLink) ==
-                  static_cast<int>(Aside::OnlineOnly),
+static_assert(Gap(Words::AsideLink, Words::AsideOnlineOnly) == static_cast<int>(Aside::OnlineOnly),
               "an entry for each aside, in its order");
 
 std::string FileFailureText(const FileError& error) {

@@ -42,7 +42,7 @@ bool IsFrenchLibrary(const std::string& library);
 std::string PlainEffect(const LanguageSettings& settings);
 // Fewer words still, for a count of files: "en français ou anglais", "en français seulement".
 std::string ShortEffect(const LanguageSettings& settings);
-// One sentence; Linguarde's label, quoted, where the settings are one of its buttons'.
+// Linguarde's label, quoted, where the settings are one of its buttons'; else the plain effect.
 std::string Effect(const LanguageSettings& settings);
 // The four settings' lines and, unless the caller says the effect itself, the effect's, each
 // ended by a line end; a setting that the runtime never uses is said to be without effect.

@@ -7,6 +7,14 @@ namespace {
 
 using linguarde::catalog::Entry;
 
+// Words that only the POSIX tool says (its shell, its file system's refusals): Tressol.exe,
+// whose size is counted, carries them empty.
+#ifdef _WIN32
+#define PosixOnly(text) ""
+#else
+#define PosixOnly(text) text
+#endif
+
 struct Row {
   Words id;
   Entry<char> text;
@@ -88,18 +96,6 @@ constexpr Row kRows[] = {
     {Words::ShortEffectThenOtherById, {"en {language}, dans la langue {lcid2} ou sans message", nullptr}},
     {Words::ShortEffectByIdThenOther, {"dans la langue {lcid}, en {language2} ou sans message", nullptr}},
     {Words::ShortEffectByIdThenOtherById, {"dans la langue {lcid} ou {lcid2} ou sans message", nullptr}},
-    {Words::EffectSentenceEnglish, {"Les messages VB (erreurs…) sont en anglais.", nullptr}},
-    {Words::EffectSentenceNone, {"Ni bibliothèque de langue ni messages anglais du moteur : aucun message VB.", nullptr}},
-    {Words::EffectSentenceThenEnglish, {"Les messages VB (erreurs…) sont en {language} (en anglais sans {library}).", nullptr}},
-    {Words::EffectSentenceThenEnglishById, {"Les messages VB (erreurs…) sont dans la langue {lcid} (en anglais sans {library}).", nullptr}},
-    {Words::EffectSentenceAlone, {"Les messages VB (erreurs…) sont en {language} (aucun message sans {library}).", nullptr}},
-    {Words::EffectSentenceAloneById, {"Les messages VB (erreurs…) sont dans la langue {lcid} (aucun message sans {library}).", nullptr}},
-    {Words::EffectSentenceAloneTwo, {"Les messages VB (erreurs…) sont en {language} (aucun message sans {library} ni {library2}).", nullptr}},
-    {Words::EffectSentenceAloneTwoById, {"Les messages VB (erreurs…) sont dans la langue {lcid} (aucun message sans {library} ni {library2}).", nullptr}},
-    {Words::EffectSentenceThenOther, {"Les messages VB (erreurs…) sont en {language} (en {language2} sans {library}, aucun message sans {library} ni {library2}).", nullptr}},
-    {Words::EffectSentenceThenOtherById, {"Les messages VB (erreurs…) sont en {language} (dans la langue {lcid2} sans {library}, aucun message sans {library} ni {library2}).", nullptr}},
-    {Words::EffectSentenceByIdThenOther, {"Les messages VB (erreurs…) sont dans la langue {lcid} (en {language2} sans {library}, aucun message sans {library} ni {library2}).", nullptr}},
-    {Words::EffectSentenceByIdThenOtherById, {"Les messages VB (erreurs…) sont dans la langue {lcid} (dans la langue {lcid2} sans {library}, aucun message sans {library} ni {library2}).", nullptr}},
 
     // The settings of Linguarde's buttons, in the words of its labels.
     {Words::EffectButtonEnglish, {"« Les messages VB (erreurs…) sont en Anglais »", nullptr}},
@@ -128,40 +124,40 @@ constexpr Row kRows[] = {
     {Words::AsideLink, {"lien symbolique, non suivi", nullptr}},
     {Words::AsideFolderLink, {"lien vers un dossier, non suivi", nullptr}},
     {Words::AsideFolder, {"dossier", nullptr}},
-    {Words::AsideFifo, {"tube nommé, FIFO", nullptr}},
+    {Words::AsideFifo, {PosixOnly("tube nommé, FIFO"), nullptr}},
     {Words::AsideSocket, {"socket", nullptr}},
-    {Words::AsideSpecialFile, {"fichier spécial (périphérique)", nullptr}},
+    {Words::AsideSpecialFile, {PosixOnly("fichier spécial (périphérique)"), nullptr}},
     {Words::AsideDevice, {"périphérique", nullptr}},
     {Words::AsideDeviceOrPipe, {"périphérique ou tube", nullptr}},
     {Words::AsideAppExecutionAlias, {"alias d'exécution d'application", nullptr}},
-    {Words::AsideVanished, {"disparu pendant la lecture du dossier", nullptr}},
+    {Words::AsideVanished, {PosixOnly("disparu pendant la lecture du dossier"), nullptr}},
     {Words::AsideOnlineOnly, {"en ligne seulement, non lu", nullptr}},
 
     // Why a file could not be opened; "System": with the system's own words.
     {Words::FileNotFound, {"introuvable ; vérifiez le chemin", nullptr}},
-    {Words::FileRecordedNotFound, {"introuvable : il a été supprimé, déplacé ou renommé depuis la modification que le journal inscrit", nullptr}},
+    {Words::FileRecordedNotFound, {"introuvable : il a été supprimé, déplacé ou renommé depuis la modification inscrite au journal", nullptr}},
     {Words::FileLinkTargetMissing, {"c'est un lien symbolique, et le fichier qu'il désigne est introuvable", nullptr}},
     {Words::FileFolder, {"c'est un dossier, pas un fichier", nullptr}},
     {Words::FileNotRegular, {"ce n'est pas un fichier ordinaire ({reason})", nullptr}},
     {Words::FileOpenElsewhere, {"il est ouvert par un autre programme ou en cours d'exécution ; fermez ce programme, puis recommencez", nullptr}},
-    {Words::FileLocked, {"il est verrouillé par un autre programme ; fermez ce programme, puis recommencez", nullptr}},
+    {Words::FileLocked, {PosixOnly("il est verrouillé par un autre programme ; fermez ce programme, puis recommencez"), nullptr}},
     {Words::FileReadOnlyAttribute, {"il est en lecture seule ; retirez cet attribut (Propriétés du fichier, décochez « Lecture seule »), puis recommencez", nullptr}},
-    {Words::FileNoWritePermission, {"il est en lecture seule (aucun droit d'écriture) ; rendez-le modifiable (chmod u+w), puis recommencez", nullptr}},
-    {Words::FileReadOnlyDisk, {"il est sur un disque en lecture seule ; copiez-le ailleurs", nullptr}},
-    {Words::FileReadOnlyDiskSystem, {"il est sur un disque en lecture seule ; copiez-le ailleurs ({system})", nullptr}},
+    {Words::FileNoWritePermission, {PosixOnly("il est en lecture seule (aucun droit d'écriture) ; rendez-le modifiable (chmod u+w), puis recommencez"), nullptr}},
+    {Words::FileReadOnlyDisk, {PosixOnly("il est sur un disque en lecture seule ; copiez-le ailleurs"), nullptr}},
+    {Words::FileReadOnlyDiskSystem, {PosixOnly("il est sur un disque en lecture seule ; copiez-le ailleurs ({system})"), nullptr}},
     {Words::FileAdministratorsOnly, {"Windows réserve sa modification aux administrateurs, car il est dans Program Files ; lancez Linguarde ou l'invite de commandes en tant qu'administrateur", nullptr}},
     {Words::FileAccessDenied, {"vos droits ne permettent pas de le modifier ; demandez-les à l'administrateur de l'ordinateur", nullptr}},
     {Words::FileAccessDeniedSystem, {"vos droits ne permettent pas de le modifier ; demandez-les à l'administrateur de l'ordinateur ({system})", nullptr}},
     {Words::FileProtectedFolder, {"Windows refuse de le modifier ; son dossier est peut-être protégé contre les applications non approuvées (Accès contrôlé aux dossiers) : dans Sécurité Windows, Protection contre les virus et menaces, Protection contre les ransomware, autorisez Tressol.exe ; sinon, vos droits ne permettent pas de le modifier", nullptr}},
     {Words::FileProtectedFolderSystem, {"Windows refuse de le modifier ; son dossier est peut-être protégé contre les applications non approuvées (Accès contrôlé aux dossiers) : dans Sécurité Windows, Protection contre les virus et menaces, Protection contre les ransomware, autorisez Tressol.exe ; sinon, vos droits ne permettent pas de le modifier ({system})", nullptr}},
-    {Words::FileOwnDeniedReading, {"vos droits ne permettent pas de le lire ; vous en êtes propriétaire : chmod u+r vous le permettra", nullptr}},
-    {Words::FileOwnDeniedReadingSystem, {"vos droits ne permettent pas de le lire ; vous en êtes propriétaire : chmod u+r vous le permettra ({system})", nullptr}},
-    {Words::FileOwnDeniedWriting, {"vos droits ne permettent pas de le modifier ; vous en êtes propriétaire : chmod u+rw vous le permettra", nullptr}},
-    {Words::FileOwnDeniedWritingSystem, {"vos droits ne permettent pas de le modifier ; vous en êtes propriétaire : chmod u+rw vous le permettra ({system})", nullptr}},
-    {Words::FileOthersDeniedReading, {"vos droits ne permettent pas de le lire ; demandez-les à son propriétaire ou à l'administrateur", nullptr}},
-    {Words::FileOthersDeniedReadingSystem, {"vos droits ne permettent pas de le lire ; demandez-les à son propriétaire ou à l'administrateur ({system})", nullptr}},
-    {Words::FileOthersDeniedWriting, {"vos droits ne permettent pas de le modifier ; demandez-les à son propriétaire ou à l'administrateur", nullptr}},
-    {Words::FileOthersDeniedWritingSystem, {"vos droits ne permettent pas de le modifier ; demandez-les à son propriétaire ou à l'administrateur ({system})", nullptr}},
+    {Words::FileOwnDeniedReading, {PosixOnly("vos droits ne permettent pas de le lire ; vous en êtes propriétaire : chmod u+r vous le permettra"), nullptr}},
+    {Words::FileOwnDeniedReadingSystem, {PosixOnly("vos droits ne permettent pas de le lire ; vous en êtes propriétaire : chmod u+r vous le permettra ({system})"), nullptr}},
+    {Words::FileOwnDeniedWriting, {PosixOnly("vos droits ne permettent pas de le modifier ; vous en êtes propriétaire : chmod u+rw vous le permettra"), nullptr}},
+    {Words::FileOwnDeniedWritingSystem, {PosixOnly("vos droits ne permettent pas de le modifier ; vous en êtes propriétaire : chmod u+rw vous le permettra ({system})"), nullptr}},
+    {Words::FileOthersDeniedReading, {PosixOnly("vos droits ne permettent pas de le lire ; demandez-les à son propriétaire ou à l'administrateur"), nullptr}},
+    {Words::FileOthersDeniedReadingSystem, {PosixOnly("vos droits ne permettent pas de le lire ; demandez-les à son propriétaire ou à l'administrateur ({system})"), nullptr}},
+    {Words::FileOthersDeniedWriting, {PosixOnly("vos droits ne permettent pas de le modifier ; demandez-les à son propriétaire ou à l'administrateur"), nullptr}},
+    {Words::FileOthersDeniedWritingSystem, {PosixOnly("vos droits ne permettent pas de le modifier ; demandez-les à son propriétaire ou à l'administrateur ({system})"), nullptr}},
     {Words::FileReplacedReading, {"remplacé pendant l'opération (ce n'est plus le fichier que la liste du dossier a donné) ; il n'a pas été lu", nullptr}},
     {Words::FileReplacedWriting, {"remplacé pendant l'opération (ce n'est plus le fichier que la liste du dossier a donné) ; il n'a pas été modifié", nullptr}},
     {Words::FileUnexaminable, {"il ne peut pas être examiné", nullptr}},
@@ -224,7 +220,6 @@ constexpr Row kRows[] = {
     {Words::VerdictRuntimeHeaderAbsentCopy, {"il utilise le moteur d'exécution VB, mais l'en-tête VB que désigne son code est absent : il est sans doute endommagé ; recopiez-le depuis l'original", nullptr}},
     {Words::VerdictRuntimeHeaderOutsideCopy, {"il utilise le moteur d'exécution VB, mais l'en-tête VB que désigne son code serait hors du fichier : il est sans doute endommagé ; recopiez-le depuis l'original", nullptr}},
     {Words::VerdictRuntimeNoVbSignatureCopy, {"il utilise le moteur d'exécution VB, mais il ne contient aucun en-tête VB (« VB5! ») : il est sans doute endommagé ; recopiez-le depuis l'original", nullptr}},
-    {Words::VerdictRuntimeNoHeaderCopy, {"il utilise le moteur d'exécution VB, mais aucun en-tête VB utilisable n'y est trouvé : il est sans doute endommagé ; recopiez-le depuis l'original", nullptr}},
     {Words::VerdictPeHeaderElsewhereCopy, {"il utilise le moteur d'exécution VB, mais son en-tête PE n'est pas là où l'en-tête MZ le désigne : il est sans doute endommagé ; recopiez-le depuis l'original", nullptr}},
     {Words::VerdictPastFourGiB, {"il dépasse 4 Gio, et la somme de contrôle d'une image PE32 ne couvre pas un fichier aussi grand", nullptr}},
     {Words::VerdictCertificatesOutside, {"la table de certificats de sa signature dépasse la fin du fichier (image mal formée)", nullptr}},
@@ -270,7 +265,7 @@ constexpr Row kRows[] = {
     {Words::MistakeHelp, {"Aide : {program} --help", nullptr}},
     {Words::MistakeUnknownOption, {"L'option « {option} » n'existe pas. Pour une cible dont le nom commence par un tiret, écrivez {here}{option} ou son chemin complet.", nullptr}},
     {Words::MistakeNoTarget, {"Aucun fichier indiqué : dans Linguarde, choisissez-en un avec « Choisir le fichier » ou tapez son chemin dans la zone de texte ; en ligne de commande, donnez son chemin.", nullptr}},
-    {Words::MistakeNoTargetPosix, {"Aucun fichier indiqué : donnez le chemin d'un fichier ou d'un dossier.", nullptr}},
+    {Words::MistakeNoTargetPosix, {PosixOnly("Aucun fichier indiqué : donnez le chemin d'un fichier ou d'un dossier."), nullptr}},
     {Words::MistakeEmptyTarget, {"L'une des cibles est vide (\"\") : donnez son chemin ou retirez-la.", nullptr}},
     {Words::MistakeSettingsMissing, {"{option} attend quatre valeurs, BIB1 LCID1 BIB2 LCID2, puis la cible.", nullptr}},
     {Words::MistakeSetAndCheck, {"Donnez une seule des options --set et --check, une seule fois.", nullptr}},
@@ -281,8 +276,8 @@ constexpr Row kRows[] = {
     {Words::MistakeTargetLooksLikeOption, {"« {word} » est donné comme fichier, mais a la forme d'une option : les options se placent avant les cibles. Rien n'a été modifié. Pour un fichier de ce nom, écrivez {here}{word}.", nullptr}},
     {Words::MistakeInvalidLcid, {"Les réglages « {settings} » ne sont pas valides : « {word} » n'est pas une langue (LCID) : 0x suivi de chiffres hexadécimaux, de 0x0 à 0xFFFFF.", nullptr}},
     {Words::MistakeInvalidLibrary, {"Les réglages « {settings} » ne sont pas valides : « {word} » n'est pas un nom de bibliothèque : *, ~ ou un nom de fichier de 1 à 13 caractères, sans chemin, sans < > : \" / \\ | ? *, et qui n'est pas un nom réservé (CON, NUL…).", nullptr}},
-    {Words::MistakeInvalidLibraryPowerShell, {"Les réglages « {settings} » ne sont pas valides : « {word} » n'est pas un nom de bibliothèque : *, ~ ou un nom de fichier de 1 à 13 caractères, sans chemin, sans < > : \" / \\ | ? *, et qui n'est pas un nom réservé (CON, NUL…). PowerShell remplace un ~ sans apostrophes par votre dossier personnel : écrivez '*' et '~' entre apostrophes.", nullptr}},
-    {Words::MistakeInvalidLibraryPosix, {"Les réglages « {settings} » ne sont pas valides : « {word} » n'est pas un nom de bibliothèque : *, ~ ou un nom de fichier de 1 à 13 caractères, sans chemin, sans < > : \" / \\ | ? *, et qui n'est pas un nom réservé (CON, NUL…). Votre shell remplace un ~ sans apostrophes par votre dossier personnel : écrivez '*' et '~' entre apostrophes.", nullptr}},
+    {Words::MistakeTildePowerShell, {"PowerShell remplace un ~ sans apostrophes par votre dossier personnel : écrivez '*' et '~' entre apostrophes.", nullptr}},
+    {Words::MistakeTildePosix, {PosixOnly("Votre shell remplace un ~ sans apostrophes par votre dossier personnel : écrivez '*' et '~' entre apostrophes."), nullptr}},
 
     // The help, whole, as each tool's shell writes its command lines: at most 30 lines of 80
   // columns, the usage first.
@@ -314,7 +309,7 @@ constexpr Row kRows[] = {
         "Référence complète : LISEZMOI.txt",
       nullptr}},
     {Words::HelpPosix,
-     {"Utilisation :\n"
+     {PosixOnly("Utilisation :\n"
         "  tressol [--json] [--recurse] CIBLE…\n"
         "      affiche la langue des messages VB (erreurs…) de chaque fichier VB6 ;\n"
         "  tressol [options] --set BIB1 LCID1 BIB2 LCID2 [--] CIBLE…\n"
@@ -337,7 +332,7 @@ constexpr Row kRows[] = {
         "Codes de sortie : 0 fait, 1 somme de contrôle PE fausse, 2 utilisation,\n"
         "  3 refusé (non VB6 ou aucun fichier VB6, endommagé, occupé), 4 lecture ou\n"
         "  écriture impossible (fichier ou dossier absent), 5 réglages différents.\n"
-        "Référence complète : docs/tool-reference.md, dans les sources de Linguarde",
+        "Référence complète : docs/tool-reference.md, dans les sources de Linguarde"),
       nullptr}},
 
     // A file's report, a folder's end, the summary, the way back, the undo.
@@ -354,6 +349,48 @@ constexpr bool InOrder() {
 }
 static_assert(InOrder(), "the rows follow the entries, one each");
 
+constexpr std::size_t Length(const char* text) {
+  std::size_t length = 0;
+  while (text[length] != '\0') ++length;
+  return length;
+}
+
+constexpr std::size_t PoolSize() {
+  std::size_t size = 0;
+  for (const Row& row : kRows) {
+    size += Length(row.text.one) + 1 + (row.text.other ? Length(row.text.other) + 1 : 0);
+  }
+  return size;
+}
+
+// The texts one after another, each ended by a null, and where each starts: what the program
+// carries is the texts and two small numbers an entry, no pointer and no identifier a row.
+constexpr std::size_t kCount = static_cast<std::size_t>(Words::kEnd);
+constexpr std::uint16_t kNoPlural = 0xFFFF;
+static_assert(PoolSize() < kNoPlural, "the texts' starts fit their 16 bits");
+struct Pool {
+  char text[PoolSize()];
+  std::uint16_t one[kCount];
+  std::uint16_t other[kCount];  // kNoPlural where no number decides
+};
+
+constexpr Pool MakePool() {
+  Pool pool{};
+  std::size_t at = 0;
+  const auto put = [&pool, &at](const char* text) {
+    const auto start = static_cast<std::uint16_t>(at);
+    for (std::size_t i = 0; text[i] != '\0'; ++i) pool.text[at++] = text[i];
+    pool.text[at++] = '\0';
+    return start;
+  };
+  for (std::size_t i = 0; i < kCount; ++i) {
+    pool.one[i] = put(kRows[i].text.one);
+    pool.other[i] = kRows[i].text.other ? put(kRows[i].text.other) : kNoPlural;
+  }
+  return pool;
+}
+constexpr Pool kPool = MakePool();
+
 template <typename Places>
 std::string Rendered(const char* text, const Places& places) {
   std::string filled = linguarde::catalog::Fill<char>(text, places);
@@ -367,14 +404,18 @@ std::string Rendered(const char* text, const Places& places) {
 
 }  // namespace
 
-const Entry<char>& EntryAt(Words entry) { return kRows[static_cast<std::size_t>(entry)].text; }
+Entry<char> EntryAt(Words entry) {
+  const auto i = static_cast<std::size_t>(entry);
+  return {kPool.text + kPool.one[i],
+          kPool.other[i] == kNoPlural ? nullptr : kPool.text + kPool.other[i]};
+}
 
 std::string Say(Words entry, std::initializer_list<Place> places) {
   return Rendered(EntryAt(entry).one, places);
 }
 
 std::string Say(Words entry, std::uint64_t count, std::initializer_list<Place> places) {
-  const Entry<char>& text = EntryAt(entry);
+  const Entry<char> text = EntryAt(entry);
   const std::string digits = std::to_string(count);
   std::vector<Place> all(places);
   all.push_back({"count", digits});

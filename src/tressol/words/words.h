@@ -86,18 +86,6 @@ enum class Words : std::uint16_t {
   ShortEffectThenOtherById,
   ShortEffectByIdThenOther,
   ShortEffectByIdThenOtherById,
-  EffectSentenceEnglish,
-  EffectSentenceNone,
-  EffectSentenceThenEnglish,
-  EffectSentenceThenEnglishById,
-  EffectSentenceAlone,
-  EffectSentenceAloneById,
-  EffectSentenceAloneTwo,
-  EffectSentenceAloneTwoById,
-  EffectSentenceThenOther,
-  EffectSentenceThenOtherById,
-  EffectSentenceByIdThenOther,
-  EffectSentenceByIdThenOtherById,
 
   // The settings of Linguarde's buttons, in the words of its labels.
   EffectButtonEnglish,
@@ -222,7 +210,6 @@ enum class Words : std::uint16_t {
   VerdictRuntimeHeaderAbsentCopy,
   VerdictRuntimeHeaderOutsideCopy,
   VerdictRuntimeNoVbSignatureCopy,
-  VerdictRuntimeNoHeaderCopy,
   VerdictPeHeaderElsewhereCopy,
   VerdictPastFourGiB,
   VerdictCertificatesOutside,
@@ -279,8 +266,8 @@ enum class Words : std::uint16_t {
   MistakeTargetLooksLikeOption,
   MistakeInvalidLcid,
   MistakeInvalidLibrary,
-  MistakeInvalidLibraryPowerShell,
-  MistakeInvalidLibraryPosix,
+  MistakeTildePowerShell,
+  MistakeTildePosix,
 
   // The help, whole, as each tool's shell writes its command lines: at most 30 lines of 80
   // columns, the usage first.
@@ -301,6 +288,6 @@ std::string Say(Words entry, std::initializer_list<Place> places = {});
 std::string Say(Words entry, std::uint64_t count, std::initializer_list<Place> places = {});
 
 // The catalog in its order, for those who read it whole.
-const linguarde::catalog::Entry<char>& EntryAt(Words entry);
+linguarde::catalog::Entry<char> EntryAt(Words entry);
 
 }  // namespace tressol
