@@ -160,6 +160,16 @@ TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
   }
 }
 
+// Every entry writes an ellipsis as one character, as French typography has it.
+TEST(TressolReport, TheCatalogWritesEllipsesAsOneCharacter) {
+  for (std::size_t i = 0; i < static_cast<std::size_t>(Words::kEnd); ++i) {
+    const linguarde::catalog::Entry<char> entry = EntryAt(static_cast<Words>(i));
+    for (const char* text : {entry.one, entry.other}) {
+      if (text) EXPECT_EQ(std::string_view(text).find("..."), std::string_view::npos) << text;
+    }
+  }
+}
+
 // In a console, a no-break space before a two-part sign and inside « »; a name keeps its own.
 TEST(TressolReport, TypesetsForAConsoleAndLeavesNamesAlone) {
   const std::string nb = "\xC2\xA0";
