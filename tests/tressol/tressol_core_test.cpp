@@ -165,7 +165,9 @@ TEST(TressolReport, TheCatalogWritesEllipsesAsOneCharacter) {
   for (std::size_t i = 0; i < static_cast<std::size_t>(Words::kEnd); ++i) {
     const linguarde::catalog::Entry<char> entry = EntryAt(static_cast<Words>(i));
     for (const char* text : {entry.one, entry.other}) {
-      if (text) EXPECT_EQ(std::string_view(text).find("..."), std::string_view::npos) << text;
+      if (text) {
+        EXPECT_EQ(std::string_view(text).find("..."), std::string_view::npos) << text;
+      }
     }
   }
 }
