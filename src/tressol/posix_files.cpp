@@ -380,7 +380,10 @@ std::unique_ptr<TargetFile> PosixFileSystem::Open(const std::string& path, bool 
     if (code == ELOOP && !listed.empty()) throw FileError(FileFailure::Replaced, forWriting);
     const std::string system = std::strerror(code);
     if (code == ENOENT || code == ENOTDIR) {
-      throw FileError(FileFailure::NotFound, forWriting, system);
+      struct stat link {};
+      const bool dangling = lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+      throw FileError(dangling ? FileFailure::LinkTargetMissing : FileFailure::NotFound, forWriting,
+                      system);
     }
     if (code == EISDIR) throw FileError(FileFailure::Folder, forWriting);
     if (code == EACCES || code == EPERM) {

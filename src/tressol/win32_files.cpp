@@ -586,7 +586,12 @@ std::unique_ptr<TargetFile> Win32FileSystem::Open(const std::string& path, bool 
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_NAME:
-      throw FileError(FileFailure::NotFound, forWriting, system);
+      // The name is there, its attributes those of the link itself: its target is not.
+      throw FileError(
+          attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0
+              ? FileFailure::LinkTargetMissing
+              : FileFailure::NotFound,
+          forWriting, system);
     case ERROR_ACCESS_DENIED:
       if (!forWriting) break;
       throw FileError(InProgramFiles(name)                        ? FileFailure::AdministratorsOnly

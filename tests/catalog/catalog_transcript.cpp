@@ -97,10 +97,10 @@ std::string Item(std::string text) {
 
 template <typename Char>
 void Section(std::ostringstream& page, std::string_view title, std::size_t entries,
-             const linguarde::catalog::Entry<Char>& (*at)(std::size_t)) {
+             linguarde::catalog::Entry<Char> (*at)(std::size_t)) {
   page << "## " << title << "\n\n";
   for (std::size_t i = 0; i < entries; ++i) {
-    const linguarde::catalog::Entry<Char>& entry = at(i);
+    const linguarde::catalog::Entry<Char> entry = at(i);
     if (entry.other == nullptr) {
       page << i + 1 << ". " << Item(Rendered(entry.one, "1")) << "\n";
     } else {
@@ -111,7 +111,7 @@ void Section(std::ostringstream& page, std::string_view title, std::size_t entri
   page << "\n";
 }
 
-const linguarde::catalog::Entry<char>& ToolEntry(std::size_t i) {
+linguarde::catalog::Entry<char> ToolEntry(std::size_t i) {
   return tressol::EntryAt(static_cast<tressol::Words>(i));
 }
 

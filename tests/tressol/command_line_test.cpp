@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "argument_words.h"
 #include "report.h"
 #include "tool_error.h"
+#include "unicode_text.h"
 
 namespace tressol {
 namespace {
@@ -204,8 +207,13 @@ TEST(ReasonOf, WordsEachMistake) {
        "L'option « -a.exe » n'existe pas. Pour une cible dont le nom commence par un tiret, "
        "écrivez ./-a.exe ou son chemin complet."},
       {{Mistake::NoTarget, Shell::Cmd},
-       "Aucun fichier n'est donné. Dans Linguarde, choisissez-le avec « Choisir le fichier » ou "
+       "Aucun fichier indiqué : dans Linguarde, choisissez-en un avec « Choisir le fichier » ou "
        "tapez son chemin dans la zone de texte ; en ligne de commande, donnez son chemin."},
+#ifndef _WIN32  // the POSIX tool's own words, which Tressol.exe does not carry
+      // The Linux tool has no window to speak of.
+      {{Mistake::NoTarget, Shell::Posix},
+       "Aucun fichier indiqué : donnez le chemin d'un fichier ou d'un dossier."},
+#endif
       {{Mistake::EmptyTarget, Shell::Cmd},
        "L'une des cibles est vide (\"\") : donnez son chemin ou retirez-la."},
       {{Mistake::SettingsMissing, Shell::Cmd, "--check"},
@@ -217,8 +225,17 @@ TEST(ReasonOf, WordsEachMistake) {
       {{Mistake::InvalidSettings, Shell::Cmd, {}, path, 0},
        "Les réglages « C:x.dll 0x40C ~ 0x0 » ne sont pas valides : « C:x.dll » n'est pas un nom "
        "de bibliothèque : *, ~ ou un nom de fichier de 1 à 13 caractères, sans chemin, sans < > "
-       ": \" / \\ | ? * et qui n'est pas un nom réservé (CON, NUL…). PowerShell remplace un ~ "
-       "sans apostrophes par votre dossier personnel : écrivez '~' et '*'."},
+       ": \" / \\ | ? *, et qui n'est pas un nom réservé (CON, NUL…). PowerShell remplace un ~ "
+       "sans apostrophes par votre dossier personnel : écrivez '*' et '~' entre apostrophes."},
+#ifndef _WIN32
+      // The ~ that a POSIX shell expanded is the shell's doing.
+      {{Mistake::InvalidSettings, Shell::Posix, {}, {"/home/moi", "0x40C", "~", "0x0"}, 0},
+       "Les réglages « /home/moi 0x40C ~ 0x0 » ne sont pas valides : « /home/moi » n'est pas un "
+       "nom de bibliothèque : *, ~ ou un nom de fichier de 1 à 13 caractères, sans chemin, sans "
+       "< > : \" / \\ | ? *, et qui n'est pas un nom réservé (CON, NUL…). Votre shell remplace "
+       "un ~ sans apostrophes par votre dossier personnel : écrivez '*' et '~' entre "
+       "apostrophes."},
+#endif
       {{Mistake::SetAndCheck, Shell::Cmd},
        "Donnez une seule des options --set et --check, une seule fois."},
       {{Mistake::UndoWithoutJournal, Shell::Cmd},
@@ -237,11 +254,31 @@ TEST(ReasonOf, WordsEachMistake) {
   };
   for (const Case& c : cases) {
     const std::string program = c.mistake.ShellUsed() == Shell::Cmd ? "Tressol.exe" : "tressol";
-    EXPECT_EQ(Unmarked(ReasonOf(c.mistake)),
-              c.words + "\nPour l'utilisation : " + program + " --help\n");
+    EXPECT_EQ(Unmarked(ReasonOf(c.mistake)), c.words + "\nAide : " + program + " --help\n");
   }
-  // The POSIX tool's usage names it.
-  EXPECT_NE(Usage(Shell::Posix).find("  tressol [--json] CIBLE\n"), std::string::npos);
+  // The help fits a console of 30 rows of 80 columns, the usage first, in the words of the
+  // shell that runs the tool.
+#ifdef _WIN32
+  for (const Shell shell : {Shell::Cmd}) {
+#else
+  for (const Shell shell : {Shell::Cmd, Shell::Posix}) {
+#endif
+    const std::string help = Usage(shell);
+    std::size_t rows = 0;
+    for (std::size_t start = 0; start < help.size();) {
+      const std::size_t end = help.find('\n', start);
+      const std::size_t length =
+          linguarde::unicode::CharacterCount(std::string_view(help).substr(start, end - start));
+      rows += length == 0 ? 1 : (length + 79) / 80;
+      start = end == std::string::npos ? help.size() : end + 1;
+    }
+    EXPECT_LE(rows, 30u) << help;
+    const std::size_t second = help.find('\n') + 1;
+    EXPECT_EQ(help.compare(second, 3 + std::strlen(ProgramName(shell)),
+                           "  " + std::string(ProgramName(shell)) + " "),
+              0)
+        << help;
+  }
 }
 
 }  // namespace

@@ -104,13 +104,13 @@ class MemoryFileSystem final : public FileSystem {
   std::set<std::string> libraryFiles;  // "folder/name" of those present
   std::size_t filesABatch = 1;         // each change its own record's flush, unless asked
   std::size_t FilesABatch() const override { return filesABatch; }
-  std::unique_ptr<TargetFile> Open(const std::string& path, bool,
+  std::unique_ptr<TargetFile> Open(const std::string& path, bool forWriting,
                                    const std::string& listed) override {
     // A path from the root names the target that it was made from.
     const auto found = targets.count(path) == 0 && path.rfind("/abs/", 0) == 0
                            ? targets.find(path.substr(5))
                            : targets.find(path);
-    if (found == targets.end()) throw ToolError(Failure::Io, "introuvable : " + path);
+    if (found == targets.end()) throw FileError(FileFailure::NotFound, forWriting);
     if (!listed.empty() && listed != found->second.identity) {
       throw FileError(FileFailure::Replaced, false);
     }

@@ -90,6 +90,10 @@ TEST(PosixFiles, AFolderTakesItsRegularFilesOnly) {
   EXPECT_EQ(tressol::Run(" " + (app / "lien.exe").string(), files, link), 0) << link.err;
   EXPECT_NE(link.out.find("Lien vers : " + (root / "dehors.exe").string()), std::string::npos)
       << link.out;
+  // A link whose target is not there is said to be one, not a path to check.
+  Output lost;
+  EXPECT_EQ(tressol::Run(" --json " + (app / "perdu.exe").string(), files, lost), 4);
+  EXPECT_NE(lost.out.find("\"reasonKind\":\"link-target-missing\""), std::string::npos) << lost.out;
   fs::remove_all(root);
 }
 

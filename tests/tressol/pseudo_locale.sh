@@ -87,7 +87,7 @@ text = open(sys.argv[1], "rb").read().decode("utf-8", errors="replace")
 
 def outside(s, depth=0):
     """The characters of s that stand outside every entry's markers, whitespace aside, and
-    the depth at its end: an entry wrapped by the console goes on on the next lines."""
+    the depth at its end: an entry wrapped over several lines goes on at the next one."""
     found = []
     for c in s:
         if c == START:
@@ -117,7 +117,8 @@ for line in text.split("\n"):
         pieces = [line]
     for piece in pieces:
         left, after = outside(piece, depth)
-        depth = after if not isinstance(value, dict) else 0
+        if not isinstance(value, dict):
+            depth = after
         if left:
             total += len(left)
             lines.append(f"{command[2:]}: {piece[:160]}")

@@ -93,7 +93,7 @@ TEST(TressolView, FindsTheHeaderByTheRuntimesOwnPointer) {
     EXPECT_TRUE(Contains(result.output.out, "cible.exe : fichier VB6, messages en anglais.\n"));
     EXPECT_TRUE(Contains(result.output.out, "Moteur d'exécution VB visé : build 8988\n"));
     EXPECT_TRUE(
-        Contains(result.output.out, "Effet : « Les messages VB (erreurs...) sont en Anglais »\n"));
+        Contains(result.output.out, "Effet : « Les messages VB (erreurs…) sont en Anglais »\n"));
     EXPECT_EQ(result.target.writes, 0);
   }
 }
@@ -112,30 +112,63 @@ TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
        "0x40C, sans effet avec * Bibliothèque secondaire : vb6FR.dll, sans effet après *"},
       {{"vb6FR.dll", 0x40C, "~", 0x409},
        "messages en français (aucun message sans vb6FR.dll)",
-       "en français seul",
-       "0x409, sans effet, aucune bibliothèque Effet : « Les messages VB (erreurs...) sont en "
+       "en français seulement",
+       "0x409, sans effet, aucune bibliothèque Effet : « Les messages VB (erreurs…) sont en "
        "Français et VB6FR.dll DOIT"},
       {{"~", 0, "vb6DE.dll", 0x407},
        "messages en allemand (aucun message sans vb6DE.dll)",
-       "en allemand seul",
-       "Effet : Les messages VB (erreurs…) sont en allemand (aucun message sans vb6DE.dll)."},
-      {{"", 0, "~", 0},
-       "aucun message VB",
-       "sans message",
-       "Effet : Ni bibliothèque de langue ni messages anglais du moteur : aucun message VB."},
+       "en allemand seulement",
+       "Effet : messages en allemand (aucun message sans vb6DE.dll)\n"},
+      {{"", 0, "~", 0}, "aucun message VB", "sans message", "Effet : aucun message VB\n"},
       // A fall-back in the same language is no fall-back to speak of.
-      {{"vb6EN.dll", 0x409, "*", 0x409}, "messages en anglais", "en anglais", "sont en anglais."},
+      {{"vb6EN.dll", 0x409, "*", 0x409},
+       "messages en anglais",
+       "en anglais",
+       "Effet : messages en anglais\n"},
       {{"vb6FR.dll", 0x40C, "vb6DE.dll", 0x407},
        "messages en français (en allemand sans vb6FR.dll, aucun message sans vb6FR.dll ni "
        "vb6DE.dll)",
-       "en français ou allemand ou aucun",
-       "sont en français (en allemand sans vb6FR.dll, aucun message sans vb6FR.dll ni"},
+       "en français ou allemand ou sans message",
+       "Effet : messages en français (en allemand sans vb6FR.dll, aucun message sans vb6FR.dll"},
+      // An ID without a known name, said as an ID in a sentence of its own.
+      {{"vb6DE.dll", 0x407, "XX.dll", 0x12345},
+       "messages en allemand (dans la langue 0x12345 sans vb6DE.dll, aucun message sans vb6DE.dll "
+       "ni XX.dll)",
+       "en allemand, dans la langue 0x12345 ou sans message",
+       "Langue secondaire       : 0x12345 Effet : messages en allemand (dans la langue 0x12345 "
+       "sans"},
+      {{"XX.dll", 0x12345, "*", 0},
+       "messages dans la langue 0x12345 (en anglais sans XX.dll)",
+       "dans la langue 0x12345 ou en anglais",
+       "Effet : messages dans la langue 0x12345 (en anglais sans XX.dll)\n"},
+      // Two libraries in one language: each named once.
+      {{"vb6FR.dll", 0x40C, "vb6BE.dll", 0x80C},
+       "messages en français (aucun message sans vb6FR.dll ni vb6BE.dll)",
+       "en français seulement",
+       "0x80C, français (Belgique)"},
+      // The same file twice is tried once: missing the first time, it is missing the second.
+      {{"vb6FR.dll", 0x40C, "VB6FR.DLL", 0x409},
+       "messages en français (aucun message sans vb6FR.dll)",
+       "en français seulement",
+       "Effet : messages en français (aucun message sans vb6FR.dll)\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Unmarked(PlainEffect(c.settings)), c.plain);
     EXPECT_EQ(ShortEffect(c.settings), c.brief);
     EXPECT_TRUE(Contains(Laid(DescribeSettings(c.settings), 100), c.says))
         << DescribeSettings(c.settings);
+  }
+}
+
+// Every entry writes an ellipsis as one character, as French typography has it.
+TEST(TressolReport, TheCatalogWritesEllipsesAsOneCharacter) {
+  for (std::size_t i = 0; i < static_cast<std::size_t>(Words::kEnd); ++i) {
+    const linguarde::catalog::Entry<char> entry = EntryAt(static_cast<Words>(i));
+    for (const char* text : {entry.one, entry.other}) {
+      if (text) {
+        EXPECT_EQ(std::string_view(text).find("..."), std::string_view::npos) << text;
+      }
+    }
   }
 }
 
@@ -1034,6 +1067,13 @@ TEST(TressolUndo, WritesOnlyWhatASetCouldOverTheVeryFileRecorded) {
          return v2(c);
        },
        3, "son contenu a changé"},
+      // Its path is the journal's, right when the change was made: no path to check.
+      {"the file gone since",
+       [&v2](JournalChange c) {
+         c.path = "/abs/parti.exe";
+         return v2(c);
+       },
+       4, "introuvable : il a été supprimé, déplacé ou renommé depuis"},
       {"a record of another run",
        [&recorded](const JournalChange& c) {
          return JournalHeader(recorded.run) + ChangeRecord(c, "0123456789abcdef") +
@@ -1439,7 +1479,7 @@ TEST(ReasonOf, WordsEachVerdict) {
        "ni son point d'entrée ni ses exportations ne désignent d'en-tête VB, et ses "
        "sections dépassent 256 Mio : la recherche de l'en-tête s'arrête là"},
       {Verdict::SeveralHeaders, "",
-       "il contient plusieurs en-têtes VB possibles, et aucun n'est choisi au hasard"},
+       "il contient plusieurs en-têtes VB possibles, et Tressol n'en choisit aucun au hasard"},
       {Verdict::ExportsDisagree, "",
        "ses fonctions exportées désignent des en-têtes VB différents"},
       {Verdict::PackedWithRuntime, "",
@@ -1492,11 +1532,12 @@ TEST(ReasonOf, WordsEachVerdict) {
   for (const Case& c : cases) {
     EXPECT_EQ(Unmarked(ReasonOf(VerdictError(Failure::Refused, c.verdict, c.detail))), c.words);
   }
-  EXPECT_EQ(ReasonOf(VerdictError(Failure::Refused, Verdict::RuntimeWithoutHeader, {},
-                                  Verdict::NoVbSignature)),
-            "il utilise le moteur d'exécution VB, mais aucun en-tête VB (« VB5! ») : il "
-            "est sans doute endommagé" +
-                recopy);
+  EXPECT_EQ(
+      ReasonOf(VerdictError(Failure::Refused, Verdict::RuntimeWithoutHeader, {},
+                            Verdict::NoVbSignature)),
+      "il utilise le moteur d'exécution VB, mais il ne contient aucun en-tête VB (« VB5! ») : il "
+      "est sans doute endommagé" +
+          recopy);
   EXPECT_EQ(ReasonOf(VerdictError(Failure::Refused, Verdict::RuntimeWithoutHeader, {},
                                   Verdict::NoHeaderWhereCodeSays)),
             "il utilise le moteur d'exécution VB, mais l'en-tête VB que désigne son code est "
@@ -1565,8 +1606,9 @@ TEST(TressolJson, EveryLineSaysWhatItIsAndNothingIsProse) {
       {" --json absent/", 3,
        "{\"line\":\"message\",\"status\":3,\"kind\":\"refused\",\"words\":\"le dossier",
        "\"short\":\"aucun fichier .exe, .dll ou .ocx\"}", false},
-      {" --json absent/*.exe", 3,
-       "{\"line\":\"message\",\"status\":3,\"kind\":\"refused\",\"words\":\"le dossier « absent » "
+      // A folder that is not there is as absent as a file: status 4, as the help says.
+      {" --json absent/*.exe", 4,
+       "{\"line\":\"message\",\"status\":4,\"kind\":\"io\",\"words\":\"le dossier « absent » "
        "n'existe pas\"",
        "\"short\":\"son dossier n'existe pas\"}", false},
       {" --json app/*.zzz", 3,
@@ -1722,18 +1764,18 @@ TEST(TressolUsage, MistakesSayWhatToWriteAndChangeNothing) {
   };
   const Case cases[] = {
       // An empty box in Linguarde: no file, and what to do.
-      {"  ", 2, "Aucun fichier n'est donné. Dans Linguarde, choisissez-le"},
-      {" \"\" * 0x409 ~ 0x0", 2, "Aucun fichier n'est donné."},
+      {"  ", 2, "Aucun fichier indiqué : dans Linguarde, choisissez-en un"},
+      {" \"\" * 0x409 ~ 0x0", 2, "Aucun fichier indiqué :"},
       // As PowerShell or Python pass an unquoted target: one path that names nothing.
       {" cible.exe * 0x409 ~ 0x0", 4,
        "ou écrivez : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 \"cible.exe\"\n"},
-      {" --set * 0x409 C:\\Users\\moi 0x0 cible.exe", 2, "écrivez '~'"},
+      {" --set * 0x409 C:\\Users\\moi 0x0 cible.exe", 2, "écrivez '*' et '~' entre apostrophes"},
       {" -cible.exe", 2, ".\\-cible.exe"},
       // The value that is wrong and its rule, then one line to the usage.
       {" \"cible.exe\" * 0x409 ~ 0x12345678", 2,
        "« 0x12345678 » n'est pas une langue (LCID) : 0x suivi de chiffres hexadécimaux, de 0x0 à "
        "0xFFFFF.\n"
-       "Pour l'utilisation : Tressol.exe --help\n"},
+       "Aide : Tressol.exe --help\n"},
       // Help and version as a command-line user expects them.
       {" --help", 0, "Utilisation :"},
       {" -h", 0, "Utilisation :"},

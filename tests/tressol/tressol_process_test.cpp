@@ -84,8 +84,8 @@ TEST_F(TressolProcess, ExitStatusesTellUsageRefusalAndFailureApart) {
   // Each names the file with its cause; none has the faults of earlier wordings.
   const Case cases[] = {
       {L" " + target_.wstring(), 0, "Appli été.exe : fichier VB6, messages en anglais.\n"},
-      {Quoted(), 0, " Effet : « Les messages VB (erreurs...) sont en Anglais »\n"},
-      {L"", 2, "Aucun fichier n'est donné."},
+      {Quoted(), 0, " Effet : « Les messages VB (erreurs…) sont en Anglais »\n"},
+      {L"", 2, "Aucun fichier indiqué :"},
       {Quoted() + L" * 0x409 ~ 0xZZ", 2, "ne sont pas valides"},
       {L" \"" + (folder_.Path() / L"texte.exe").wstring() + L"\"", 3,
        "« " + folder +
@@ -181,7 +181,7 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
       {L" \"" + (app / L"*.tlb").wstring() + L"\"", 3, "aucun fichier ne correspond au motif"},
       {L" \"" + (app / L"*.exe").wstring() + L"\"", 0, "Résumé : 2 fichiers VB6, 1 non VB6"},
       {L" \"" + (app / L"Appli?.exe").wstring() + L"\"", 3, "aucun fichier ne correspond"},
-      {L" \"" + (folder_.Path() / L"absent" / L"*.exe").wstring() + L"\"", 3,
+      {L" \"" + (folder_.Path() / L"absent" / L"*.exe").wstring() + L"\"", 4,
        "le dossier « " + linguarde::test::Ascii(folder_.Path().wstring()) +
            "\\absent » n'existe pas"},
       {quoted + L" vb6FR.dll 0x40C ~ 0x409", 0,

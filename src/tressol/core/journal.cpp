@@ -65,7 +65,7 @@ std::optional<std::uint64_t> NumberOf(const std::string& text, int base = 10) {
   return value;
 }
 
-std::vector<std::string> Words(const std::string& text, char separator) {
+std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> words;
   std::size_t start = 0;
   for (std::size_t at = text.find(separator); at != std::string::npos;
@@ -84,7 +84,7 @@ std::optional<std::vector<std::string>> Unsealed(const std::string& line) {
   const std::string words = line.substr(0, seal);
   const std::string crc = line.substr(seal + sizeof kCrc - 1);
   if (crc.size() != 8 || NumberOf(crc, 16) != Crc32(words)) return std::nullopt;
-  return Words(words, ' ');
+  return Split(words, ' ');
 }
 
 // The value of a word "key=value"; nothing for another key.
@@ -125,14 +125,14 @@ std::optional<JournalChange> ParseChange(const std::vector<std::string>& words, 
       (key == "size" ? change.size : change.checksumOffset) = *number;
     } else if (key == "sums") {
       if (value == "-") continue;
-      const std::vector<std::string> sums = Words(value, ':');
+      const std::vector<std::string> sums = Split(value, ':');
       const auto before = sums.size() == 2 ? NumberOf(sums[0], 16) : std::nullopt;
       const auto after = sums.size() == 2 ? NumberOf(sums[1], 16) : std::nullopt;
       if (!before || !after || *before > 0xFFFFFFFFu || *after > 0xFFFFFFFFu) return std::nullopt;
       change.sumBefore = static_cast<std::uint32_t>(*before);
       change.sumAfter = static_cast<std::uint32_t>(*after);
     } else if (key == "region") {
-      const std::vector<std::string> parts = Words(value, ':');
+      const std::vector<std::string> parts = Split(value, ':');
       if (parts.size() != 3) return std::nullopt;
       const auto offset = NumberOf(parts[0]);
       auto before = BytesOf(parts[1]);

@@ -78,8 +78,10 @@ constexpr const char* kFileFailureNames[] = {
     "unopenable",
     "unexaminable",
     "replaced",
+    "link-target-missing",
 };
-static_assert(std::size(kFileFailureNames) == static_cast<std::size_t>(FileFailure::Replaced) + 1);
+static_assert(std::size(kFileFailureNames) ==
+              static_cast<std::size_t>(FileFailure::LinkTargetMissing) + 1);
 
 constexpr const char* kIoStepNames[] = {
     "size",

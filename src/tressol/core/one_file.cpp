@@ -147,6 +147,8 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
   if (outcome.undoing) {
     try {
       UndoFile(outcome, *outcome.undoing, files, journal);
+    } catch (const FileError& error) {
+      return Failed(outcome, error.OfRecordedPath());
     } catch (const ToolError& error) {
       return Failed(outcome, error);
     }

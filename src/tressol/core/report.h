@@ -8,14 +8,14 @@
 #include "run_terms.h"
 #include "tool_error.h"
 #include "vb_header.h"
+#include "words.h"
 
 namespace tressol {
 
 // The words of a file's failure: the report's, with the system's own text where there is
-// one. forWriting: a set, where the file is to be modified, or a view, where it is read.
-std::string FileFailureText(FileFailure why, bool forWriting, const std::string& systemText,
-                            Aside aside);
-// The usage, with the program's name and examples as that shell writes them.
+// one; for a set, where the file is to be modified, or a view, where it is read.
+std::string FileFailureText(const FileError& error);
+// The help, with the program's name and examples as that shell writes them.
 std::string Usage(Shell shell);
 
 // The tool's name as the shell it runs from calls it.
@@ -33,21 +33,20 @@ bool AsksForCopy(Verdict verdict);
 std::string Hex(std::uint64_t value);
 // The last component of a path, either separator.
 std::string FileName(const std::string& path);
-// "0x409, anglais (États-Unis)", or the hex alone for an ID without a known name.
-std::string DescribeLcid(std::uint32_t lcid);
 // Whether a library name is the runtime's French library, in any case: Windows finds
 // "vb6fr.dll" for "VB6FR.dll". Names are always shown as stored.
 bool IsFrenchLibrary(const std::string& library);
 // What the settings do, in a few words: "messages en français (en anglais sans vb6FR.dll)".
 std::string PlainEffect(const LanguageSettings& settings);
-// Fewer words still, for a count of files: "en français ou anglais", "en français seul".
+// Fewer words still, for a count of files: "en français ou anglais", "en français seulement".
 std::string ShortEffect(const LanguageSettings& settings);
-// One sentence; Linguarde's label, quoted, where the settings are one of its buttons'.
+// Linguarde's label, quoted, where the settings are one of its buttons'; else the plain effect.
 std::string Effect(const LanguageSettings& settings);
 // The four settings' lines and, unless the caller says the effect itself, the effect's, each
 // ended by a line end; a setting that the runtime never uses is said to be without effect.
 std::string DescribeSettings(const LanguageSettings& settings, bool withEffect = true);
-// "3 modifiés", "1 déjà réglé", "0 en échec": 0 and 1 singular.
+// "3 modifiés", "1 déjà réglé", "0 en échec": 0 and 1 singular. Joins words of its own: for
+// the callers that do not yet say their counts with an entry's plural.
 std::string Count(std::size_t count, const std::string& singular, const std::string& plural);
 
 }  // namespace tressol

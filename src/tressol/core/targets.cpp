@@ -57,7 +57,8 @@ std::vector<FileOutcome> ListTargets(const Command& command, FileSystem& files, 
       }
       if (!IsPattern(target)) Damaged(Verdict::NoTargetInFolder, target);
       if (const std::string folder = FolderOf(target); !files.Exists(folder)) {
-        Damaged(Verdict::PatternFolderMissing, folder);
+        // As absent as a file that is not there, and said with the same status.
+        throw VerdictError(Failure::Io, Verdict::PatternFolderMissing, folder);
       }
       Damaged(Verdict::NoPatternMatch, target);
     }

@@ -53,7 +53,8 @@ enum class FileFailure {
   OthersFileDenied,    // POSIX
   Unopenable,
   Unexaminable,
-  Replaced,  // an entry of a listing that is another file (or a link) when it is opened
+  Replaced,           // an entry of a listing that is another file (or a link) when it is opened
+  LinkTargetMissing,  // a symbolic link whose target is not there
 };
 
 // A file that a front end could not open. A busy one is tried again before it fails (a
@@ -64,8 +65,8 @@ class FileError : public ToolError {
   // The facts only: the report words them (ReasonOf).
   FileError(FileFailure why, bool forWriting, std::string systemText = {},
             Aside aside = Aside::SpecialFile)
-      : ToolError(why == FileFailure::NotFound || why == FileFailure::Unopenable ||
-                          why == FileFailure::Unexaminable
+      : ToolError(why == FileFailure::NotFound || why == FileFailure::LinkTargetMissing ||
+                          why == FileFailure::Unopenable || why == FileFailure::Unexaminable
                       ? Failure::Io
                       : Failure::Refused,
                   "file error"),
@@ -83,12 +84,20 @@ class FileError : public ToolError {
   bool NotRegular() const noexcept {
     return why_ == FileFailure::Folder || why_ == FileFailure::NotRegular;
   }
+  // The same failure of a path that a journal recorded, not one the user gave.
+  FileError OfRecordedPath() const {
+    FileError error(*this);
+    error.recordedPath_ = true;
+    return error;
+  }
+  bool RecordedPath() const noexcept { return recordedPath_; }
 
  private:
   FileFailure why_;
   bool forWriting_;
   std::string systemText_;  // the system's own words for the error, if any
   Aside aside_;             // what it is, where not a regular file
+  bool recordedPath_ = false;
 };
 
 // A step on an open file, a folder or a journal that the system failed.
