@@ -9,7 +9,20 @@ tool=$1
 samples=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export TRESSOL_JOURNAL="$work/journal.txt"
+# Each run that changes files writes a journal of its own, in the work folder.
+unset TRESSOL_JOURNAL
+export XDG_STATE_HOME="$work/state"
+mkdir -p "$work/state/tressol"
+# made: the journal that the runs since the last call wrote, the one name the folder did not
+# hold then.
+kept=""
+made=""
+latest() {
+  for name in $(ls "$work/state/tressol"); do
+    case " $kept " in *" $name "*) ;; *) made="$work/state/tressol/$name" ;; esac
+  done
+  kept=$(ls "$work/state/tressol")
+}
 out="$work/out"
 : >"$out"
 run() {
@@ -62,10 +75,24 @@ if [ -d "$samples" ]; then
   run --set vb6FR.dll 0x40C '*' 0x0 app/Setup.exe
   run --json --set vb6FR.dll 0x40C '*' 0x0 app/Setup.exe
   both --check vb6FR.dll 0x40C '*' 0x0 app/Setup.exe
-  both --set vb6FR.dll 0x40C '~' 0x0 --recurse app
-  both --dry-run --undo "$work/journal.txt"
-  run --undo "$work/journal.txt"
-  both --undo "$work/journal.txt"
+  latest
+  run --set vb6FR.dll 0x40C '~' 0x0 --recurse app
+  latest
+  changes=$made
+  both --dry-run --undo "$changes"
+  run --undo "$changes"
+  latest
+  undo=$made
+  both --undo "$changes"
+  run --undo "$undo"
+  both --undo "$changes"
+  printf 'rien' >"$work/app/sub/Dictionary.dll"
+  both --undo "$undo"
+  cp "$samples/Dictionary.dll" "$work/app/sub/Dictionary.dll"
+  TRESSOL_JOURNAL="$changes" run --set vb6FR.dll 0x40C '~' 0x0 app/Setup.exe
+  : >"$work/app/vb6FR.dll"
+  both --set vb6FR.dll 0x40C '*' 0x0 app/Setup.exe
+  both --set '*' 0x409 '~' 0x0 Setup.exe
   both --set '*' 0x409 '~' 0x0 app/Dictionary.dll
   both --no-journal --set vb6FR.dll 0x40C '~' 0x0 app/SmallListView.ocx
   both app/Setup.exe vb6FR.dll 0x40C '*' 0x0
