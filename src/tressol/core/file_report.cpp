@@ -151,7 +151,7 @@ std::string CaveatText(const FileOutcome& outcome, const WayBack& wayBack, bool 
   if (!words) return {};
   const std::string file = Named(outcome.name);
   const std::initializer_list<Place> places = {
-      {"file", file}, {"library", library}, {"lcid", lcid}, {"before", before}};
+      {"file", file}, {"library", library}, {"lcid", lcid}, {"stored", before}};
   return underFile ? Line(words->underFile, places, "    ") : Say(words->alone, places);
 }
 
@@ -189,7 +189,7 @@ std::string Differences(const FileOutcome& outcome) {
 // What was found or done, in the words of a report line, without the file's name.
 std::string PlainWords(const FileOutcome& outcome) {
   W entry = W::WordsFailed;
-  std::string effect, before, after, detail;
+  std::string effect, before, after, differences, stored, actual;
   const auto effectNow = [&] { effect = PlainEffect(outcome.settings); };
   switch (outcome.result) {
     case Result::Shown:
@@ -217,15 +217,15 @@ std::string PlainWords(const FileOutcome& outcome) {
       break;
     case Result::Differs:
       entry = W::WordsDiffers;
-      detail = Differences(outcome);
+      differences = Differences(outcome);
       break;
     case Result::WrongChecksum:
       if (outcome.expected && !SameEffect(outcome.settings, *outcome.expected)) {
-        detail = Differences(outcome);
+        differences = Differences(outcome);
       }
-      entry = detail.empty() ? W::WordsWrongChecksum : W::WordsWrongChecksumDiffers;
-      before = Hex(outcome.wrongChecksum->stored);
-      after = Hex(outcome.wrongChecksum->actual);
+      entry = differences.empty() ? W::WordsWrongChecksum : W::WordsWrongChecksumDiffers;
+      stored = Hex(outcome.wrongChecksum->stored);
+      actual = Hex(outcome.wrongChecksum->actual);
       break;
     case Result::NotVb6:
       entry = W::WordsNotVb6;
@@ -244,7 +244,9 @@ std::string PlainWords(const FileOutcome& outcome) {
   return Say(entry, {{"effect", effect},
                      {"before", before},
                      {"after", after},
-                     {"detail", detail},
+                     {"differences", differences},
+                     {"stored", stored},
+                     {"actual", actual},
                      {"reason", ReasonText(outcome)}});
 }
 
@@ -264,7 +266,7 @@ std::string Details(const FileOutcome& outcome) {
     text += Row(checksum->written == 0     ? W::DetailChecksumAbsent
                 : checksum->storedWasWrong ? W::DetailChecksumRepaired
                                            : W::DetailChecksumMade,
-                {{"before", Hex(checksum->stored)}, {"after", Hex(checksum->written)}});
+                {{"stored", Hex(checksum->stored)}, {"written", Hex(checksum->written)}});
   }
   if (outcome.signature == Signature::Present) text += Row(W::DetailSigned);
   if (outcome.signature == Signature::OutsideFile) {
@@ -293,7 +295,7 @@ std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack, W c
 std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& style) {
   const bool changed = outcome.result == Result::Changed;
   W entry = W::LineOfFile;
-  std::string before, after, detail, words;
+  std::string before, after, differences, words;
   switch (outcome.result) {
     case Result::Changed:
       // The effects, before and after, are the answer's.
@@ -303,7 +305,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
       break;
     case Result::Differs:
       entry = W::AnswerDiffers;
-      detail = Differences(outcome);
+      differences = Differences(outcome);
       before = PlainEffect(outcome.settings);
       after = PlainEffect(*outcome.expected);
       break;
@@ -318,7 +320,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
                                    {"effect", PlainEffect(outcome.settings)},
                                    {"before", before},
                                    {"after", after},
-                                   {"detail", detail},
+                                   {"differences", differences},
                                    {"words", words}},
                                   "  ");
   // A check's answer is all it says.
@@ -376,7 +378,7 @@ std::string SingleFileFailure(const FileOutcome& outcome, bool set) {
 
 std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
   W entry = W::LineOfFile;
-  std::string words, before, after;
+  std::string words, stored, written;
   switch (outcome.result) {
     case Result::Shown:
       entry = W::LineShown;
@@ -389,8 +391,8 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
       // A checksum a set found wrong and made right, in the words of a single file's details;
       // the line's words say what was done to the settings.
       if (outcome.ChecksumRepaired()) {
-        before = Hex(outcome.checksum->stored);
-        after = Hex(outcome.checksum->written);
+        stored = Hex(outcome.checksum->stored);
+        written = Hex(outcome.checksum->written);
         entry = unsigned_ ? W::LineUnsignedChecksumRepaired : W::LineChecksumRepaired;
       } else if (outcome.wrongChecksumRestored) {
         entry = unsigned_ ? W::LineUnsignedChecksumKept : W::LineChecksumKept;
@@ -418,8 +420,8 @@ std::string FileLine(const FileOutcome& outcome, const WayBackStyle& style) {
                           {{"file", Named(outcome.name)},
                            {"effect", PlainEffect(outcome.settings)},
                            {"words", words},
-                           {"before", before},
-                           {"after", after}},
+                           {"stored", stored},
+                           {"written", written}},
                           "  ");
   if (outcome.result == Result::Changed && WayBackBesideIt(outcome)) {
     text += WayBackLines(outcome, WayBackOf(outcome, style), W::LineUndoCommand);
@@ -474,7 +476,7 @@ std::string DescribeLibrary(const LibraryPresence& library, bool advise) {
   std::string text = Line(entry,
                           {{"library", Named(library.name)},
                            {"folder", Named(library.folder)},
-                           {"detail", ListOf(where, W::ListSemicolon)}},
+                           {"folders", ListOf(where, W::ListSemicolon)}},
                           "  ");
   // What to do, where the messages need it.
   if (advise && (entry == W::LibraryMissing || entry == W::LibraryMissingNowhere)) {
@@ -573,7 +575,7 @@ void OtherCounts(const RunCounts& counts, Mode mode, bool brief, std::vector<std
 std::string SummaryWords(const RunCounts& counts, Mode mode) {
   std::vector<std::string> words = VerdictCounts(counts, mode, false);
   OtherCounts(counts, mode, false, words);
-  return Say(W::Summary, {{"detail", ListOf(words)}});
+  return Say(W::Summary, {{"counts", ListOf(words)}});
 }
 
 std::string ShortSummary(const RunCounts& counts, Mode mode) {
@@ -590,7 +592,7 @@ std::string ShortSummary(const RunCounts& counts, Mode mode) {
     for (const auto& [effect, files] : counts.shortEffects) {
       effects.push_back(Say(W::ShortEffectCount, files, {{"effect", effect}}));
     }
-    words.push_back(Say(W::ShortVb6Effects, counts[Result::Shown], {{"detail", ListOf(effects)}}));
+    words.push_back(Say(W::ShortVb6Effects, counts[Result::Shown], {{"effects", ListOf(effects)}}));
   }
   OtherCounts(counts, mode, true, words);
   return words.empty() ? Say(W::ShortNone) : ListOf(words);
@@ -609,7 +611,7 @@ struct NameList {
     list = list.empty() ? name : Say(W::ListMore, {{"list", list}, {"item", name}});
   }
   std::string Said() const {
-    return count > limit ? Say(W::NamesAndOthers, count - limit, {{"detail", list}}) : list;
+    return count > limit ? Say(W::NamesAndOthers, count - limit, {{"files", list}}) : list;
   }
 };
 
@@ -665,7 +667,7 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   if (french.count > 0) {
     text += Line(
         mode == Mode::View || mode == Mode::Check ? W::FrenchLibraries : W::FrenchLibrariesLeft,
-        french.count, {{"detail", french.Said()}}, "  ");
+        french.count, {{"libraries", french.Said()}}, "  ");
   }
   const auto groups = [&text](W heading, const std::map<std::string, std::string>& grouped,
                               std::size_t files) {
@@ -673,14 +675,14 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
     text += Row(heading, files);
     for (const auto& [key, names] : grouped) {
       const std::string reason = key.substr(key.find('\n') + 1);
-      text += Line(W::GroupLine, {{"reason", reason}, {"detail", names}}, "    ");
+      text += Line(W::GroupLine, {{"reason", reason}, {"files", names}}, "    ");
     }
   };
   groups(W::NotVb6Heading, others, otherFiles);
   groups(W::LeftAsideHeading, leftAside, asideFiles);
   if (onlineOnly.count > 0) {
     text += Row(W::OnlineOnlyHeading, onlineOnly.count) +
-            Line(W::NamesLine, {{"detail", onlineOnly.Said()}}, "    ");
+            Line(W::NamesLine, {{"files", onlineOnly.Said()}}, "    ");
   }
 
   for (const Library& library : libraries) {
@@ -688,7 +690,7 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
     text += DescribeLibrary(*library.presence, mode != Mode::Undo);
     if (library.presence->found || library.presence->fallsBack) continue;
     text +=
-        Line(W::LibraryConcerns, library.files.count, {{"detail", library.files.Said()}}, "    ");
+        Line(W::LibraryConcerns, library.files.count, {{"files", library.files.Said()}}, "    ");
   }
 
   // The failures scrolled away above: named again by the summary, a few of them.
@@ -696,7 +698,7 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   for (const FileOutcome& outcome : outcomes) {
     if (outcome.result == Result::Failed) failed.Add(Named(outcome.name));
   }
-  if (failed.count > 0) text += Line(W::FailedNames, {{"detail", failed.Said()}}, "  ");
+  if (failed.count > 0) text += Line(W::FailedNames, {{"files", failed.Said()}}, "  ");
   const RunCounts counts = CountsOf(outcomes);
   text += Wrap(SummaryWords(counts, mode), "  ");
   if (mode == Mode::View) {
