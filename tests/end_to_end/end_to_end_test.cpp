@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "owners.h"
+#include "target_words.h"
 #include "dialog_driver.h"
 #include "running_linguarde.h"
 #include "vb6_samples.h"
@@ -128,6 +129,21 @@ class EndToEnd : public testing::Test {
 
   // The line once the copy has been read, as it was copied.
   static constexpr wchar_t kAsCopied[] = L"Appli.exe\u00A0: fichier VB6, messages en anglais";
+  // The line after "Localiser en Français ou Anglais US", in the entry given, with what it
+  // names: this test's copy and the library that Wine does not have.
+  static std::wstring Said(linguarde::WindowWords entry) {
+    const linguarde::Line line(entry,
+                               L"fichier VB6, messages en français (en anglais sans vb6FR.dll)",
+                               L"library", L"vb6FR.dll", L"Appli.exe");
+    return linguarde::LineText(line, L"Appli.exe");
+  }
+
+  // The undo button's caption, as the catalog has it.
+  static const wchar_t* Caption(linguarde::WindowWords entry) {
+    static const std::wstring undo = linguarde::Say(linguarde::WindowWords::UndoCaption);
+    static const std::wstring redo = linguarde::Say(linguarde::WindowWords::RedoCaption);
+    return (entry == linguarde::WindowWords::RedoCaption ? redo : undo).c_str();
+  }
 
   // Whether the window shows the button of that caption: the undo's, once offered.
   static bool Shown(RunningLinguarde& linguarde, const wchar_t* caption) {
@@ -232,7 +248,13 @@ void RunEveryAction(const std::wstring& folderEnding, const fs::path& target,
     EXPECT_EQ(state.primary, step.after.primary) << what;
     EXPECT_EQ(state.primaryLcid, step.after.primaryLcid) << what;
     EXPECT_EQ(state.secondary, step.after.secondary) << what;
-    const std::wstring said = target.filename().wstring() + L"\u00A0: fichier VB6, " + step.effect;
+    // Wine has no vb6FR.dll: the line says so where the settings name it.
+    const bool lacking = step.after.primary == "vb6FR.dll";
+    const std::wstring said = linguarde::LineText(
+        {lacking ? linguarde::WindowWords::LineLibraryMissing
+                 : linguarde::WindowWords::LineToolWords,
+         L"fichier VB6, " + std::wstring(step.effect), L"library", L"vb6FR.dll"},
+        target.filename().wstring());
     EXPECT_TRUE(WaitUntil([&] { return WindowText(linguarde.TargetLine()) == said; }, 20s))
         << what << ": " << testing::PrintToString(WindowText(linguarde.TargetLine()));
   }
@@ -289,7 +311,8 @@ TEST_F(EndToEnd, TheNextActionWaitsUntilTheEarlierConsoleHasClosed) {
     const HWND box = WaitForDialog(L"Linguarde", copy->Id(), 20s);
     ASSERT_NE(box, nullptr) << "no warning";
     SaveScreenshot(WindowRect(box), OutputFolder() / "attente-message.bmp");
-    EXPECT_NE(MessageBoxText(box).find(L"console d'une action précédente"), std::wstring::npos)
+    EXPECT_EQ(MessageBoxText(box),
+              linguarde::Say(linguarde::WindowWords::ScriptHeld, {{L"file", L"VBcommand.bat"}}))
         << testing::PrintToString(MessageBoxText(box));
     ClickCentre(FindWindowExW(box, nullptr, L"Button", nullptr));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 20s));
@@ -435,7 +458,9 @@ TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
   if (HasFatalFailure()) return;
   const std::string original = ReadBytes(target_);
   const auto line = [&] { return WindowText(linguarde.TargetLine()); };
-  const auto offered = [&] { return Shown(linguarde, L"Annuler"); };
+  const auto offered = [&] {
+    return Shown(linguarde, Caption(linguarde::WindowWords::UndoCaption));
+  };
   const std::wstring before = kAsCopied;
   ASSERT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
   EXPECT_FALSE(offered()) << "an undo offered before any action";
@@ -449,12 +474,11 @@ TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
   ReadAndAnswerConsole(started.front(), application.Path());
   ASSERT_TRUE(WaitForExit(started.front(), 20s));
   ASSERT_TRUE(WaitUntil(offered, 30s)) << "no undo offered: " << testing::PrintToString(line());
-  EXPECT_EQ(line(),
-            L"Appli.exe\u00A0: fichier VB6, messages en français (en anglais sans vb6FR.dll)");
+  EXPECT_EQ(line(), Said(linguarde::WindowWords::LineLibraryMissing));
   EXPECT_NE(ReadBytes(target_), original);
   SaveScreenshot(WindowRect(linguarde.Window()), OutputFolder() / "annuler-offert.bmp");
 
-  ClickCentre(linguarde.Button(L"Annuler"));
+  ClickCentre(linguarde.Button(Caption(linguarde::WindowWords::UndoCaption)));
   ASSERT_TRUE(
       WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s))
       << "no console for the undo";
@@ -463,9 +487,17 @@ TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
   ASSERT_TRUE(WaitForExit(started.front(), 20s));
   EXPECT_EQ(ReadBytes(target_), original) << "the file is not as it was";
   EXPECT_EQ(ReadBytes(application.Path() / L"VBcommand.bat"), script);
-  EXPECT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
-  const auto redo = [&] { return Shown(linguarde, L"Refaire"); };
+  const auto redo = [&] { return Shown(linguarde, Caption(linguarde::WindowWords::RedoCaption)); };
   EXPECT_TRUE(WaitUntil(redo, 30s)) << "the undo is not offered in turn";
+  // What that button does now, said after the file's words.
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return line() == linguarde::LineText({linguarde::WindowWords::LineRedoOffered,
+                                              L"fichier VB6, messages en anglais"},
+                                             L"Appli.exe");
+      },
+      20s))
+      << testing::PrintToString(line());
   ASSERT_TRUE(ClickCloseBox(linguarde.Window()));
   EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
 }
@@ -482,7 +514,9 @@ TEST_F(EndToEnd, AnUndoRefusedWhileTheFileIsHeldIsOfferedAgain) {
   if (HasFatalFailure()) return;
   const std::string original = ReadBytes(target_);
   const auto line = [&] { return WindowText(linguarde.TargetLine()); };
-  const auto offered = [&] { return Shown(linguarde, L"Annuler"); };
+  const auto offered = [&] {
+    return Shown(linguarde, Caption(linguarde::WindowWords::UndoCaption));
+  };
   const std::wstring before = kAsCopied;
   ASSERT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
 
@@ -500,8 +534,18 @@ TEST_F(EndToEnd, AnUndoRefusedWhileTheFileIsHeldIsOfferedAgain) {
   ASSERT_TRUE(held);
   ReadAndAnswerConsole(action, application.Path());
   ASSERT_TRUE(WaitForExit(action, 20s));
-  ASSERT_TRUE(
-      WaitUntil([&] { return line().find(L"pas d'annulation exacte") != std::wstring::npos; }, 20s))
+  // After the tool's words for the file held, whatever they are: what to do, not that the
+  // undo would be inexact.
+  const std::wstring heldLine = linguarde::LineText(
+      {linguarde::WindowWords::LineUndoHeld, L"\x1", L"", L"", L"Appli.exe"}, L"Appli.exe");
+  const std::wstring tail = heldLine.substr(heldLine.find(L'\x1') + 1);
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const std::wstring now = line();
+        return now.size() > tail.size() &&
+               now.compare(now.size() - tail.size(), tail.size(), tail) == 0;
+      },
+      20s))
       << testing::PrintToString(line());
   EXPECT_FALSE(offered());
   held.Reset();
@@ -518,7 +562,8 @@ TEST_F(EndToEnd, AnUndoRefusedWhileTheFileIsHeldIsOfferedAgain) {
   // The undo refused by its console: the offer comes back once that console has closed.
   held = HoldTarget();
   ASSERT_TRUE(held);
-  const DWORD refused = ClickForConsole(linguarde, L"Annuler", seen);
+  const DWORD refused =
+      ClickForConsole(linguarde, Caption(linguarde::WindowWords::UndoCaption), seen);
   ASSERT_NE(refused, 0u) << "no console for the undo";
   ReadAndAnswerConsole(refused, application.Path());
   held.Reset();
@@ -526,7 +571,7 @@ TEST_F(EndToEnd, AnUndoRefusedWhileTheFileIsHeldIsOfferedAgain) {
   EXPECT_NE(ReadBytes(target_), original) << "undone while held";
   ASSERT_TRUE(WaitUntil(offered, 20s)) << "not offered again: " << testing::PrintToString(line());
 
-  const DWORD undo = ClickForConsole(linguarde, L"Annuler", seen);
+  const DWORD undo = ClickForConsole(linguarde, Caption(linguarde::WindowWords::UndoCaption), seen);
   ASSERT_NE(undo, 0u) << "no console for the undo";
   ReadAndAnswerConsole(undo, application.Path());
   ASSERT_TRUE(WaitForExit(undo, 20s));
