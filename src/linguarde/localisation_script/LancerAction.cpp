@@ -134,6 +134,4 @@ std::unique_ptr<Console> LancerAction(std::int16_t Index, const std::wstring& ci
   return platform.StartScript(scriptPath, std::move(held), environment);
 }
 
-bool CanCarry(std::wstring_view cible) { return !cmd::FindUncarriable(cible); }
-
 }  // namespace linguarde

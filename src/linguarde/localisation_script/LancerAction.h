@@ -25,8 +25,4 @@ enum class ConsoleOf { Action, Undo, Redo };
 // Why nothing more is started while that console is open.
 std::wstring ConsoleStillOpen(ConsoleOf console);
 
-// Whether an action's batch line can carry this target to the tool unchanged (no quote,
-// no control character).
-bool CanCarry(std::wstring_view cible);
-
 }  // namespace linguarde

@@ -111,14 +111,13 @@ bool TargetWatch::Follow(std::unique_ptr<Console> console, const std::wstring& t
 }
 
 void TargetWatch::SayConsole(const std::wstring& target, bool followed) {
-  const ConsoleOf of = following_.of;
-  say_(target,
-       Said(of == ConsoleOf::Undo
-                ? (followed ? WindowWords::LineUndoConsole : WindowWords::LineUndoConsoleUnfollowed)
-            : of == ConsoleOf::Redo
-                ? (followed ? WindowWords::LineRedoConsole : WindowWords::LineRedoConsoleUnfollowed)
-            : followed ? WindowWords::LineActionConsole
-                       : WindowWords::LineActionConsoleUnfollowed));
+  // By what the console does, then whether its end will be heard.
+  constexpr WindowWords kConsoleLines[][2] = {
+      {WindowWords::LineActionConsoleUnfollowed, WindowWords::LineActionConsole},
+      {WindowWords::LineUndoConsoleUnfollowed, WindowWords::LineUndoConsole},
+      {WindowWords::LineRedoConsoleUnfollowed, WindowWords::LineRedoConsole},
+  };
+  say_(target, Said(kConsoleLines[static_cast<std::size_t>(following_.of)][followed ? 1 : 0]));
 }
 
 void TargetWatch::OnConsoleEnded() {

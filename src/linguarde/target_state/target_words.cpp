@@ -194,11 +194,9 @@ UndoOffer UndoOfferOf(std::string_view output) {
 }
 
 Line Followed(const Line& line, WindowWords entry, const UndoOffer& offer) {
-  // The libraries a file lacks give way to what is said of its undo.
-  const bool toolWords = line.entry == WindowWords::LineToolWords ||
-                         line.entry == WindowWords::LineLibraryMissing ||
-                         line.entry == WindowWords::LineLibrariesMissing;
-  if (!toolWords) return line;
+  // Only the tool's words are followed; the libraries a file lacks give way to what is said
+  // of its undo.
+  if (line.words.empty()) return line;
   return {entry, line.words, L"reason", offer.reason, offer.name};
 }
 

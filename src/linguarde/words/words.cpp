@@ -257,7 +257,6 @@ std::wstring Say(WindowWords entry, std::initializer_list<WidePlace> places) {
 
 std::wstring Widened(std::string_view text) {
   std::wstring wide;
-  wide.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t length = unicode::Utf8SequenceAt(text, i);
     unicode::AppendUtf16(wide,
