@@ -27,12 +27,13 @@ std::wstring FittedLine(HDC dc, const Line& line, const std::wstring& name, SIZE
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | kLineFormat);
     return needed.right <= box.cx && needed.bottom <= box.cy;
   };
-  // The name keeps its start and its end, where the extension is, and never less than its
-  // first character and its extension.
+  // The name keeps its start and its end, where the extension is, and never less than a
+  // few characters and its extension: a short name is not shortened at all.
+  const std::size_t least = std::min(name.size(), ExtensionLength(name) + 6);
   const std::size_t extension = ExtensionLength(name);
   std::wstring text = LineText(line, name);
   for (std::size_t keep = name.size(); !fits(text);) {
-    if (keep <= extension + 1 || keep == 0) {
+    if (keep <= least) {
       do {
         text.pop_back();
         while (!text.empty() && IsLowSurrogate(text.back())) text.pop_back();

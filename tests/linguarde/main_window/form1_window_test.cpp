@@ -191,9 +191,9 @@ TEST_F(Form1Test, TheLineFitsItsBoxLikeTheOtherTexts) {
       {L"Setup.exe", effect, L"Setup.exe\u00A0: fichier VB6", true},
       {longName + L".exe", effect, L"Gest", true},
       {L"a.exe", std::wstring(40, L'w') + L" " + effect + L" " + effect, L"", false},
-      // Words too long even for a shortened name: the name keeps its extension, the words
-      // are cut.
-      {longName + L".ocx", effect + L" " + effect + L" " + effect, L"G\u2026", false},
+      // Words too long even for a shortened name: the name keeps its start and its
+      // extension, the words are cut.
+      {longName + L".ocx", effect + L" " + effect + L" " + effect, L"Gesti\u2026", false},
   };
   for (const Case& c : cases) {
     const std::wstring text = FittedLine(dc.Get(), Line(WindowWords::LineToolWords, c.words),

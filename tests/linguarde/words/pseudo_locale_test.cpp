@@ -17,8 +17,7 @@ namespace linguarde {
 namespace {
 
 // A system on which every action is refused or started, nothing written.
-class QuietPlatform final : public ScriptPlatform {
- public:
+struct QuietPlatform final : ScriptPlatform, ScriptFile {
   std::wstring folder = L"C:\\Outils";
   std::wstring current = L"C:\\Outils";
   bool held = false;
@@ -27,7 +26,7 @@ class QuietPlatform final : public ScriptPlatform {
   std::wstring ApplicationFolder() override { return folder; }
   std::wstring CurrentFolder() override { return current; }
   std::unique_ptr<ScriptFile> CreateScript(const std::wstring&) override {
-    return held ? nullptr : std::make_unique<File>(*this);
+    return held ? nullptr : std::make_unique<QuietPlatform>(*this);
   }
   std::unique_ptr<Console> StartScript(const std::wstring&, std::unique_ptr<HeldScript>,
                                        const std::vector<ScriptVariable>&) override {
@@ -38,19 +37,10 @@ class QuietPlatform final : public ScriptPlatform {
                                      const std::vector<ScriptVariable>&) override {
     return nullptr;
   }
-
- private:
-  class File final : public ScriptFile {
-   public:
-    explicit File(QuietPlatform& owner) : owner_(owner) {}
-    void WriteLine(std::string_view) override {}
-    std::unique_ptr<HeldScript> Close() override {
-      return owner_.rewritten ? nullptr : std::make_unique<HeldScript>();
-    }
-
-   private:
-    QuietPlatform& owner_;
-  };
+  void WriteLine(std::string_view) override {}
+  std::unique_ptr<HeldScript> Close() override {
+    return rewritten ? nullptr : std::make_unique<HeldScript>();
+  }
 };
 
 // The characters of a text outside any entry's markers; blanks between entries are fine.
@@ -58,65 +48,41 @@ std::size_t Escaped(const std::wstring& text) {
   std::size_t outside = 0;
   int depth = 0;
   for (const wchar_t c : text) {
-    if (c == catalog::kWidePseudoStart[0]) {
-      ++depth;
-    } else if (c == catalog::kWidePseudoEnd[0]) {
-      --depth;
-    } else if (depth == 0 && c != L' ' && c != L'\n' && c != L'\u00A0') {
-      ++outside;
-    }
+    depth += c == catalog::kWidePseudoStart[0] ? 1 : c == catalog::kWidePseudoEnd[0] ? -1 : 0;
+    const bool marker = c == catalog::kWidePseudoStart[0] || c == catalog::kWidePseudoEnd[0];
+    if (!marker && depth == 0 && c != L' ' && c != L'\n') ++outside;
   }
   return outside;
-}
-
-std::string Narrow(const std::wstring& text) {
-  std::string narrow;
-  for (const wchar_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '?';
-  return narrow;
 }
 
 TEST(PseudoLocale, NothingTheWindowShowsEscapesTheCatalog) {
   std::vector<std::wstring> shown;
 
-  // The line, from what the tool writes: its words, a folder's summary, its messages, none.
-  const std::string file =
-      R"({"line":"file","path":"C:\\a.exe","vb6":true,"done":"shown","libraries":[{"name":"vb6FR.dll","found":false}],"words":"fichier VB6, messages en anglais"})"
-      "\n";
-  const std::string twoMissing =
-      R"({"line":"file","path":"C:\\a.exe","done":"shown","libraries":[{"name":"a.dll","found":false},{"name":"b.dll","found":false}],"words":"fichier VB6"})";
+  // The line, from what the tool writes: a file's words and the libraries it lacks, a
+  // folder's summary, a message, nothing it can read, nothing.
+  const std::string lacking =
+      R"({"line":"file","done":"shown","libraries":[{"name":"a.dll","found":false})";
   const std::string summary =
-      R"({"line":"summary","restorableFiles":1,"failedFiles":1,"short":"3 fichiers VB6"})"
-      "\n";
-  for (const std::string& output : {file, twoMissing, file + summary,
-                                    std::string(R"({"line":"message","status":3,"words":"x"})"),
-                                    std::string("Tressol : erreur\n"), std::string()}) {
+      R"({"line":"summary","restorableFiles":1,"failedFiles":1,"short":"3 VB6"})";
+  for (const std::string& output :
+       {lacking + R"(],"words":"VB6"})",
+        lacking + R"(,{"name":"b.dll","found":false}],"words":"VB6"})", summary,
+        std::string(R"({"line":"message","status":3,"words":"x"})"),
+        std::string("Tressol : erreur\n"), std::string()}) {
     shown.push_back(LineText(TargetLine(output), L"Appli.exe"));
   }
-  // ... and what it says of the undo.
+  // ... and what it says of the undo, after the tool's words.
   const Line words(WindowWords::LineToolWords, L"fichier VB6");
-  for (
-      const std::string& output : {
-          std::string(
-              R"({"line":"file","path":"C:\\a.exe","done":"failed","reasonKind":"changed-since","reason":"il a changé"})"
-              "\n") +
-              summary,
-          std::string(
-              R"({"line":"file","path":"C:\\a.exe","done":"failed","reasonKind":"open-elsewhere","reason":"ouvert"})"
-              "\n") +
-              summary,
-          std::string(
-              R"({"line":"file","path":"C:\\a.exe","done":"failed","reasonKind":"read-only-attribute","reason":"r"})"
-              "\n") +
-              summary,
-          std::string(
-              R"({"line":"file","path":"C:\\a.exe","done":"failed","reasonKind":"access-denied","reason":"r"})"
-              "\n") +
-              summary,
-          std::string(R"({"line":"message","status":4,"kind":"journal-missing","words":"x"})"),
-          std::string(R"({"line":"message","status":3,"kind":"journal-busy","words":"x"})"),
-          std::string(R"({"line":"message","status":3,"kind":"refused","words":"x"})"),
-      }) {
-    const UndoOffer offer = UndoOfferOf(output);
+  for (const char* kind :
+       {"changed-since", "open-elsewhere", "read-only-attribute", "access-denied"}) {
+    const UndoOffer offer = UndoOfferOf(
+        R"({"line":"file","path":"C:\\a.exe","done":"failed","reason":"r","reasonKind":")" +
+        std::string(kind) + "\"}\n" + summary);
+    shown.push_back(LineText(Followed(words, offer.why, offer), L"Appli.exe"));
+  }
+  for (const char* kind : {"journal-missing", "journal-busy", "refused"}) {
+    const UndoOffer offer = UndoOfferOf(R"({"line":"message","status":3,"words":"x","kind":")" +
+                                        std::string(kind) + "\"}");
     shown.push_back(LineText(Followed(words, offer.why, offer), L"Appli.exe"));
   }
   shown.push_back(LineText(Followed(words, WindowWords::LineRedoOffered), L"Appli.exe"));
@@ -130,39 +96,31 @@ TEST(PseudoLocale, NothingTheWindowShowsEscapesTheCatalog) {
     shown.push_back(LineText(Line(entry), L"Appli.exe"));
   }
   shown.push_back(LineText({WindowWords::LineQuote, L"", L"character", CodePointName(L'"')}, L"a"));
-  shown.push_back(
-      LineText({WindowWords::LineToolUnstartable, L"", L"system", L"accès refusé"}, L"a"));
+  shown.push_back(LineText({WindowWords::LineToolUnstartable, L"", L"system", L"refusé"}, L"a"));
 
-  // The script's refusals, each holder and case.
-  struct Refused {
-    const wchar_t* folder;
-    std::wstring target;
-    const wchar_t* current;
-    bool held;
-    bool rewritten;
+  // The script's refusals, each holder and case: folder, target, current folder.
+  const std::wstring cases[][3] = {
+      {L"C:\\Outils", L"C:\\a\"b.exe", L""},
+      {L"C:\\a\"b", L"a.exe", L""},
+      {L"C:\\Outils", L"\"C:\\a.exe\"", L""},
+      {L"C:\\Outils", L"C:\\a.exe\r\ndel *", L""},
+      {L"C:\\Outils", L"C:\\\xD800.exe", L""},
+      {L"C:\\\xDE00", L"a.exe", L""},
+      {L"C:\\a%b%c", L"a.exe", L""},
+      {L"C:\\Outils", L"-a.exe", L""},
+      {L"C:\\Outils", L"Appli.exe", L"\\\\serveur\\partage"},
+      {L"C:\\Outils", L"C:\\" + std::wstring(9000, L'a'), L""},
+      {L"C:\\Outils", L"held", L""},
+      {L"C:\\Outils", L"rewritten", L""},
   };
-  const Refused refusals[] = {
-      {L"C:\\Outils", L"C:\\a\"b.exe", L"C:\\Outils", false, false},
-      {L"C:\\a\"b", L"a.exe", L"C:\\Outils", false, false},
-      {L"C:\\Outils", L"\"C:\\Mes Projets\\a.exe\"", L"C:\\Outils", false, false},
-      {L"C:\\Outils", L"C:\\a.exe\r\ndel *", L"C:\\Outils", false, false},
-      {L"C:\\Outils", L"C:\\\xD800.exe", L"C:\\Outils", false, false},
-      {L"C:\\\xDE00\xD83D", L"a.exe", L"C:\\Outils", false, false},
-      {L"C:\\a%b%c", L"a.exe", L"C:\\Outils", false, false},
-      {L"C:\\Outils", L"-a.exe", L"C:\\Outils", false, false},
-      {L"C:\\Outils", L"Appli.exe", L"\\\\serveur\\partage", false, false},
-      {L"C:\\Outils", L"C:\\" + std::wstring(9000, L'a'), L"C:\\Outils", false, false},
-      {L"C:\\Outils", L"a.exe", L"C:\\Outils", true, false},
-      {L"C:\\Outils", L"a.exe", L"C:\\Outils", false, true},
-  };
-  for (const Refused& r : refusals) {
+  for (const auto& c : cases) {
     QuietPlatform platform;
-    platform.folder = r.folder;
-    platform.current = r.current;
-    platform.held = r.held;
-    platform.rewritten = r.rewritten;
+    platform.folder = c[0];
+    platform.current = c[2].empty() ? platform.current : c[2];
+    platform.held = c[1] == L"held";
+    platform.rewritten = c[1] == L"rewritten";
     try {
-      LancerAction(1, r.target, platform);
+      LancerAction(1, c[1], platform);
       ADD_FAILURE() << "not refused";
     } catch (const ActionRefused& refusal) {
       shown.push_back(refusal.Message());
@@ -175,18 +133,16 @@ TEST(PseudoLocale, NothingTheWindowShowsEscapesTheCatalog) {
   }
   shown.push_back(Say(WindowWords::UnexpectedFailure) + L"\n\n" + Say(WindowWords::Closing));
   shown.push_back(Say(WindowWords::ActionFailed) + L"\n\n" + Say(WindowWords::Closing));
-  shown.push_back(Say(WindowWords::UndoCaption));
-  shown.push_back(Say(WindowWords::RedoCaption));
+  shown.push_back(Say(WindowWords::UndoCaption) + L" " + Say(WindowWords::RedoCaption));
 
   std::size_t outside = 0;
-  std::size_t lines = 0;
+  std::size_t texts = 0;
   for (const std::wstring& text : shown) {
-    const std::size_t escaped = Escaped(text);
-    outside += escaped;
-    lines += escaped > 0 ? 1 : 0;
-    EXPECT_EQ(escaped, 0u) << Narrow(text);
+    outside += Escaped(text);
+    texts += Escaped(text) > 0 ? 1 : 0;
+    EXPECT_EQ(Escaped(text), 0u) << testing::PrintToString(text);
   }
-  std::printf("%zu characters outside any entry on %zu of %zu texts\n", outside, lines,
+  std::printf("%zu characters outside any entry on %zu of %zu texts\n", outside, texts,
               shown.size());
 }
 
@@ -195,14 +151,11 @@ TEST(PseudoLocale, EveryPlaceIsOneTheCodeGives) {
   const std::string_view given[] = {"file",      "words",  "library", "libraries", "reason", "name",
                                     "character", "system", "path",    "folder",    "count"};
   for (std::size_t i = 0; i < kWindowWordsCount; ++i) {
-    const catalog::Entry<char>& entry = EntryAt(static_cast<WindowWords>(i));
-    for (const char* form : {entry.one, entry.other}) {
-      const std::string_view text = form == nullptr ? "" : form;
-      for (std::size_t open = text.find('{'); open != text.npos; open = text.find('{', open + 1)) {
-        const std::string_view name = text.substr(open + 1, text.find('}', open) - open - 1);
-        EXPECT_NE(std::find(std::begin(given), std::end(given), name), std::end(given))
-            << "entry " << i << ": {" << name << "}";
-      }
+    const std::string_view text = EntryAt(static_cast<WindowWords>(i)).one;
+    for (std::size_t open = text.find('{'); open != text.npos; open = text.find('{', open + 1)) {
+      const std::string_view name = text.substr(open + 1, text.find('}', open) - open - 1);
+      EXPECT_NE(std::find(std::begin(given), std::end(given), name), std::end(given))
+          << "entry " << i << ": {" << name << "}";
     }
   }
 }
