@@ -78,7 +78,7 @@ void RefuseLoneSurrogate(std::wstring_view text, Holder holder) {
 // expanded.
 void RefuseTooLong(const ActionLine& line) {
   if (std::max(line.text.size(), line.expanded.size()) > cmd::kLongestLine) {
-    Refuse(WindowWords::LineTooLong, {{L"count", Grouped(cmd::kLongestLine)}});
+    Refuse(WindowWords::ScriptLineTooLong, {{L"count", Grouped(cmd::kLongestLine)}});
   }
 }
 

@@ -173,7 +173,7 @@ constexpr Row kRows[] = {
       "Linguarde dans un dossier dont le chemin a au plus un signe %. Rien n’a été écrit ni "
       "lancé.",
       nullptr}},
-    {WindowWords::LineTooLong,
+    {WindowWords::ScriptLineTooLong,
      {"Le chemin est trop long : la ligne du script dépasserait {count} caractères, le plus que "
       "l’interpréteur de commandes lit d’une ligne. Copiez le fichier dans un dossier au chemin "
       "plus court. Rien n’a été écrit ni lancé.",

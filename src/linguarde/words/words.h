@@ -66,7 +66,7 @@ enum class WindowWords : std::uint16_t {
   TargetOptionLike,
   TargetRelativeOnNetwork,
   FolderPercents,
-  LineTooLong,
+  ScriptLineTooLong,
 
   // A step that failed, with the system's words, and the end of the program.
   ScriptUnreadable,
