@@ -18,10 +18,10 @@ bool StringOf(const std::vector<json::Field>& fields, std::string_view name, std
   return true;
 }
 
-std::string StringOf(const std::vector<json::Field>& fields, std::string_view name) {
-  std::string text;
-  StringOf(fields, name, text);
-  return text;
+// A string field's text where it has one, without a copy; empty otherwise.
+std::string_view StringOf(const std::vector<json::Field>& fields, std::string_view name) {
+  const json::Field* field = json::Find(fields, name);
+  return field != nullptr && field->kind == json::Kind::String ? field->text : std::string_view();
 }
 
 // The tool's short words where it gives them, else its words.
@@ -56,9 +56,9 @@ struct Gathered {
   std::string message;  // the first failure message's words
   bool journalMissing = false;
   bool journalBusy = false;
-  Missing missing;         // the first file's libraries not on this computer
-  std::string restorable;  // the summary's counts, as written
-  std::string failed;
+  Missing missing;          // the first file's libraries not on this computer
+  bool restorable = false;  // the summary's counts: some files come back, none failed
+  bool noneFailed = false;
   bool failure = false;  // a file that failed, with its reason
   std::string reason;
   std::string reasonKind;
@@ -67,17 +67,17 @@ struct Gathered {
 };
 
 void Take(Gathered& gathered, const std::vector<json::Field>& fields) {
-  const std::string kind = StringOf(fields, contract::kLine);
+  const std::string_view kind = StringOf(fields, contract::kLine);
   const json::Field* status = json::Find(fields, contract::kStatus);
   if (kind == contract::kSummaryLine) {
     gathered.summary.clear();
     StringOf(fields, contract::kShort, gathered.summary);
     const json::Field* count = json::Find(fields, contract::kRestorableFiles);
     const json::Field* failures = json::Find(fields, contract::kFailedFiles);
-    if (count != nullptr && count->kind == json::Kind::Number) gathered.restorable = count->text;
-    if (failures != nullptr && failures->kind == json::Kind::Number) {
-      gathered.failed = failures->text;
-    }
+    gathered.restorable =
+        count != nullptr && count->kind == json::Kind::Number && count->text != "0";
+    gathered.noneFailed =
+        failures != nullptr && failures->kind == json::Kind::Number && failures->text == "0";
   } else if (kind == contract::kFileLine) {
     const json::Field* libraries = json::Find(fields, contract::kLibraries);
     if (gathered.file.empty() && ShortOrWords(fields, gathered.file) && libraries != nullptr) {
@@ -90,7 +90,7 @@ void Take(Gathered& gathered, const std::vector<json::Field>& fields) {
     }
   } else if (kind == contract::kMessageLine && status != nullptr && status->text != "0") {
     // A warning (status 0) is not the answer.
-    const std::string about = StringOf(fields, contract::kKind);
+    const std::string_view about = StringOf(fields, contract::kKind);
     gathered.journalMissing = gathered.journalMissing || about == contract::kJournalMissing;
     gathered.journalBusy = gathered.journalBusy || about == contract::kJournalBusy;
     if (gathered.message.empty()) ShortOrWords(fields, gathered.message);
@@ -176,7 +176,7 @@ Line TargetLine(std::string_view output) {
 UndoOffer UndoOfferOf(std::string_view output) {
   const Gathered answer = Gather(output);
   UndoOffer offer;
-  offer.offered = !answer.restorable.empty() && answer.restorable != "0" && answer.failed == "0";
+  offer.offered = answer.restorable && answer.noneFailed;
   offer.journalMissing = answer.journalMissing;
   if (answer.journalMissing) {
     offer.why = WindowWords::LineJournalGone;
