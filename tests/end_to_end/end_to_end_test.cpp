@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "owners.h"
+#include "target_words.h"
 #include "dialog_driver.h"
 #include "running_linguarde.h"
 #include "vb6_samples.h"
@@ -128,6 +129,17 @@ class EndToEnd : public testing::Test {
 
   // The line once the copy has been read, as it was copied.
   static constexpr wchar_t kAsCopied[] = L"Appli.exe\u00A0: fichier VB6, messages en anglais";
+  // The line after "Localiser en Français ou Anglais US", in the entry given, with what it
+  // names: this test's copy and the library that Wine does not have.
+  static std::wstring Said(linguarde::WindowWords entry) {
+    const linguarde::Line line(entry,
+                               L"fichier VB6, messages en français (en anglais sans vb6FR.dll)",
+                               L"library", L"vb6FR.dll", L"Appli.exe");
+    return linguarde::LineText(line, L"Appli.exe");
+  }
+  // The undo button's captions, as the catalog has them.
+  const std::wstring undo_ = linguarde::Say(linguarde::WindowWords::UndoCaption);
+  const std::wstring redo_ = linguarde::Say(linguarde::WindowWords::RedoCaption);
 
   // Whether the window shows the button of that caption: the undo's, once offered.
   static bool Shown(RunningLinguarde& linguarde, const wchar_t* caption) {
@@ -232,7 +244,13 @@ void RunEveryAction(const std::wstring& folderEnding, const fs::path& target,
     EXPECT_EQ(state.primary, step.after.primary) << what;
     EXPECT_EQ(state.primaryLcid, step.after.primaryLcid) << what;
     EXPECT_EQ(state.secondary, step.after.secondary) << what;
-    const std::wstring said = target.filename().wstring() + L"\u00A0: fichier VB6, " + step.effect;
+    // Wine has no vb6FR.dll: the line says so where the settings name it.
+    const bool lacking = step.after.primary == "vb6FR.dll";
+    const std::wstring said = linguarde::LineText(
+        {lacking ? linguarde::WindowWords::LineLibraryMissing
+                 : linguarde::WindowWords::LineToolWords,
+         L"fichier VB6, " + std::wstring(step.effect), L"library", L"vb6FR.dll"},
+        target.filename().wstring());
     EXPECT_TRUE(WaitUntil([&] { return WindowText(linguarde.TargetLine()) == said; }, 20s))
         << what << ": " << testing::PrintToString(WindowText(linguarde.TargetLine()));
   }
@@ -289,7 +307,8 @@ TEST_F(EndToEnd, TheNextActionWaitsUntilTheEarlierConsoleHasClosed) {
     const HWND box = WaitForDialog(L"Linguarde", copy->Id(), 20s);
     ASSERT_NE(box, nullptr) << "no warning";
     SaveScreenshot(WindowRect(box), OutputFolder() / "attente-message.bmp");
-    EXPECT_NE(MessageBoxText(box).find(L"console d'une action précédente"), std::wstring::npos)
+    EXPECT_EQ(MessageBoxText(box),
+              linguarde::Say(linguarde::WindowWords::ScriptHeld, {{L"file", L"VBcommand.bat"}}))
         << testing::PrintToString(MessageBoxText(box));
     ClickCentre(FindWindowExW(box, nullptr, L"Button", nullptr));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 20s));
@@ -435,7 +454,7 @@ TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
   if (HasFatalFailure()) return;
   const std::string original = ReadBytes(target_);
   const auto line = [&] { return WindowText(linguarde.TargetLine()); };
-  const auto offered = [&] { return Shown(linguarde, L"Annuler"); };
+  const auto offered = [&] { return Shown(linguarde, undo_.c_str()); };
   const std::wstring before = kAsCopied;
   ASSERT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
   EXPECT_FALSE(offered()) << "an undo offered before any action";
@@ -449,12 +468,11 @@ TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
   ReadAndAnswerConsole(started.front(), application.Path());
   ASSERT_TRUE(WaitForExit(started.front(), 20s));
   ASSERT_TRUE(WaitUntil(offered, 30s)) << "no undo offered: " << testing::PrintToString(line());
-  EXPECT_EQ(line(),
-            L"Appli.exe\u00A0: fichier VB6, messages en français (en anglais sans vb6FR.dll)");
+  EXPECT_EQ(line(), Said(linguarde::WindowWords::LineLibraryMissing));
   EXPECT_NE(ReadBytes(target_), original);
   SaveScreenshot(WindowRect(linguarde.Window()), OutputFolder() / "annuler-offert.bmp");
 
-  ClickCentre(linguarde.Button(L"Annuler"));
+  ClickCentre(linguarde.Button(undo_.c_str()));
   ASSERT_TRUE(
       WaitUntil([&] { return !(started = NewInterpreters(linguarde.Id(), seen)).empty(); }, 20s))
       << "no console for the undo";
@@ -465,9 +483,12 @@ TEST_F(EndToEnd, AnActionIsUndoneFromTheWindow) {
   ASSERT_TRUE(WaitForExit(started.front(), 20s));
   EXPECT_EQ(ReadBytes(target_), original) << "the file is not as it was";
   EXPECT_EQ(ReadBytes(application.Path() / L"VBcommand.bat"), script);
-  EXPECT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
-  const auto redo = [&] { return Shown(linguarde, L"Refaire"); };
+  const auto redo = [&] { return Shown(linguarde, redo_.c_str()); };
   EXPECT_TRUE(WaitUntil(redo, 30s)) << "the undo is not offered in turn";
+  // What that button does now, said after the file's words.
+  const std::wstring redone = linguarde::LineText(
+      {linguarde::WindowWords::LineRedoOffered, L"fichier VB6, messages en anglais"}, L"Appli.exe");
+  EXPECT_TRUE(WaitUntil([&] { return line() == redone; }, 20s)) << testing::PrintToString(line());
   ASSERT_TRUE(ClickCloseBox(linguarde.Window()));
   EXPECT_EQ(linguarde.ExitCode(20s), std::optional<DWORD>(0));
 }
@@ -484,7 +505,7 @@ TEST_F(EndToEnd, AnUndoRefusedWhileTheFileIsHeldIsOfferedAgain) {
   if (HasFatalFailure()) return;
   const std::string original = ReadBytes(target_);
   const auto line = [&] { return WindowText(linguarde.TargetLine()); };
-  const auto offered = [&] { return Shown(linguarde, L"Annuler"); };
+  const auto offered = [&] { return Shown(linguarde, undo_.c_str()); };
   const std::wstring before = kAsCopied;
   ASSERT_TRUE(WaitUntil([&] { return line() == before; }, 20s)) << testing::PrintToString(line());
 
@@ -502,8 +523,11 @@ TEST_F(EndToEnd, AnUndoRefusedWhileTheFileIsHeldIsOfferedAgain) {
   ASSERT_TRUE(held);
   ReadAndAnswerConsole(action, application.Path());
   ASSERT_TRUE(WaitForExit(action, 20s));
-  ASSERT_TRUE(
-      WaitUntil([&] { return line().find(L"pas d'annulation exacte") != std::wstring::npos; }, 20s))
+  // After the tool's words for the file held: what to do, not that the undo is inexact.
+  const std::wstring said = linguarde::LineText(
+      {linguarde::WindowWords::LineUndoHeld, L"\x1", L"", L"", L"Appli.exe"}, L"Appli.exe");
+  const std::wstring tail = said.substr(said.find(L'\x1') + 1);
+  ASSERT_TRUE(WaitUntil([&] { return line().find(tail) != std::wstring::npos; }, 20s))
       << testing::PrintToString(line());
   EXPECT_FALSE(offered());
   held.Reset();
@@ -520,7 +544,7 @@ TEST_F(EndToEnd, AnUndoRefusedWhileTheFileIsHeldIsOfferedAgain) {
   // The undo refused by its console: the offer comes back once that console has closed.
   held = HoldTarget();
   ASSERT_TRUE(held);
-  const DWORD refused = ClickForConsole(linguarde, L"Annuler", seen);
+  const DWORD refused = ClickForConsole(linguarde, undo_.c_str(), seen);
   ASSERT_NE(refused, 0u) << "no console for the undo";
   ReadAndAnswerConsole(refused, application.Path());
   held.Reset();
@@ -528,7 +552,7 @@ TEST_F(EndToEnd, AnUndoRefusedWhileTheFileIsHeldIsOfferedAgain) {
   EXPECT_NE(ReadBytes(target_), original) << "undone while held";
   ASSERT_TRUE(WaitUntil(offered, 20s)) << "not offered again: " << testing::PrintToString(line());
 
-  const DWORD undo = ClickForConsole(linguarde, L"Annuler", seen);
+  const DWORD undo = ClickForConsole(linguarde, undo_.c_str(), seen);
   ASSERT_NE(undo, 0u) << "no console for the undo";
   ReadAndAnswerConsole(undo, application.Path());
   ASSERT_TRUE(WaitForExit(undo, 20s));

@@ -19,11 +19,10 @@ inline constexpr std::wstring_view kScriptName = L"VBcommand.bat";
 std::unique_ptr<Console> LancerAction(std::int16_t Index, const std::wstring& cible,
                                       ScriptPlatform& platform, const std::wstring& journal = {});
 
-// Why nothing more is started while a console of an earlier action is open.
-std::wstring ConsoleStillOpen();
+// What the console still open was started for.
+enum class ConsoleOf { Action, Undo, Redo };
 
-// Whether an action's batch line can carry this target to the tool unchanged (no quote,
-// no control character).
-bool CanCarry(std::wstring_view cible);
+// Why nothing more is started while that console is open.
+std::wstring ConsoleStillOpen(ConsoleOf console);
 
 }  // namespace linguarde

@@ -11,7 +11,9 @@
 #include "modOperationFichier.h"
 #include "target_line.h"
 #include "text_encoding.h"
+#include "win32_script_platform.h"
 #include "windows_error.h"
+#include "words.h"
 
 namespace linguarde {
 namespace {
@@ -75,7 +77,7 @@ void RegisterClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC procedur
   windowClass.lpszClassName = name;
   windowClass.hIcon = icon;
   if (!RegisterClassExW(&windowClass)) {
-    win32::ThrowLastError(L"Impossible d'enregistrer la classe de fenêtre");
+    win32::FailSaying(WindowWords::WindowClassFailed);
   }
 }
 
@@ -158,7 +160,7 @@ Form1::Form1(HINSTANCE instance, ScriptPlatform& platform)
   owner_.Reset(CreateWindowExW(0, kPanelClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                instance, nullptr));
   if (!owner_) {
-    win32::ThrowLastError(L"Impossible de créer la fenêtre");
+    win32::FailSaying(WindowWords::WindowFailed);
   }
   // Created where Show puts it and at the size that the layout gives it at the system's
   // DPI, so that neither has to move it again before the first paint.
@@ -166,7 +168,7 @@ Form1::Form1(HINSTANCE instance, ScriptPlatform& platform)
   if (!CreateWindowExW(kForm1ExStyle, kForm1Class, std::wstring(kForm1Caption).c_str(), kForm1Style,
                        place.left, place.top, place.right - place.left, place.bottom - place.top,
                        owner_.Get(), nullptr, instance, this)) {
-    win32::ThrowLastError(L"Impossible de créer la fenêtre");
+    win32::FailSaying(WindowWords::WindowFailed);
   }
 }
 
@@ -242,7 +244,7 @@ void Form1::OnCreate() {
   watch_ = std::make_unique<TargetWatch>(
       hwnd_, modOperationFichier::CheminDansDossier(platform_.ApplicationFolder(), kToolName),
       [this] { return WindowText(Control(rows::Text1)); },
-      [this](const std::wstring& target, const std::wstring& words) { Say(target, words); },
+      [this](const std::wstring& target, const Line& line) { ShowLine(target, line); },
       [this](const std::wstring& journal, bool redoes) { OfferUndo(journal, redoes); });
 }
 
@@ -351,9 +353,7 @@ void Form1::OnDestroy() {
   PostQuitMessage(exitCode_);
 }
 
-void Form1::OnUnexpectedFailure() {
-  ReportFailure(L"Une erreur inattendue s'est produite, sans doute un manque de mémoire.");
-}
+void Form1::OnUnexpectedFailure() { ReportFailure(Say(WindowWords::UnexpectedFailure)); }
 
 void Form1::CreateFonts() {
   win32::UniqueFont defaultFont = CreateFontAtDpi(kDefaultFontFace, kDefaultFontHundredthsOfPoint,
@@ -479,7 +479,7 @@ void Form1::Command2_Click(int Index) {
     ReportFailure(failure.Message());
     return;
   } catch (const std::exception&) {
-    ReportFailure(L"L'action a échoué : mémoire insuffisante ou erreur inattendue.");
+    ReportFailure(Say(WindowWords::ActionFailed));
     return;
   }
   watch_->ActionDone(std::move(console), writes, due, target, journal);
@@ -490,7 +490,7 @@ void Form1::Undo_Click() {
   if (RefusedWhileConsoleOpen()) return;
   const std::wstring journal = undoJournal_;
   // The undo's own journal gives back what this undo changes: undoing it redoes.
-  const bool redoes = !undoRedoes_;
+  const ConsoleOf of = undoRedoes_ ? ConsoleOf::Redo : ConsoleOf::Undo;
   OfferUndo({});
   const bool due = watch_->Interrupt();
   // The undo keeps a journal of its own: once its console has closed, it may be undone in
@@ -506,13 +506,13 @@ void Form1::Undo_Click() {
     return;
   }
   watch_->ActionDone(std::move(console), true, due, WindowText(Control(rows::Text1)), undoJournal,
-                     redoes);
+                     of);
 }
 
 bool Form1::RefusedWhileConsoleOpen() {
   // One console at a time, an undo's as an action's.
   if (!watch_->Following()) return false;
-  ShowMessage(hwnd_, ConsoleStillOpen(), MB_OK | MB_ICONWARNING);
+  ShowMessage(hwnd_, ConsoleStillOpen(watch_->FollowedConsole()), MB_OK | MB_ICONWARNING);
   return true;
 }
 
@@ -520,8 +520,8 @@ void Form1::OfferUndo(const std::wstring& journal, bool redoes) {
   // Built when first offered: the first paint needs only what shows.
   if (undoButton_ == nullptr && !journal.empty()) {
     undoButton_ =
-        CreateWindowExW(0, L"BUTTON", L"Annuler", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
-                        Control(rows::Picture1),
+        CreateWindowExW(0, L"BUTTON", Say(WindowWords::UndoCaption).c_str(),
+                        WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, Control(rows::Picture1),
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kUndoId)), instance_, nullptr);
     SetFonts();
     Layout();
@@ -529,7 +529,8 @@ void Form1::OfferUndo(const std::wstring& journal, bool redoes) {
   if (undoButton_ == nullptr) return;
   undoJournal_ = journal;
   undoRedoes_ = redoes;
-  SetWindowTextW(undoButton_, redoes ? L"Refaire" : L"Annuler");
+  SetWindowTextW(undoButton_,
+                 Say(redoes ? WindowWords::RedoCaption : WindowWords::UndoCaption).c_str());
   if (journal.empty() && GetFocus() == undoButton_) SetFocus(Control(rows::Text1));
   ShowWindow(undoButton_, journal.empty() ? SW_HIDE : SW_SHOW);
   InvalidateRect(Control(rows::Label2), nullptr, TRUE);
@@ -537,13 +538,11 @@ void Form1::OfferUndo(const std::wstring& journal, bool redoes) {
 
 void Form1::ReadTarget() { watch_->Read(); }
 
-void Form1::Say(const std::wstring& target, const std::wstring& words) {
+void Form1::ShowLine(const std::wstring& target, const Line& line) {
   lineName_ = ShownName(target);
-  lineWords_ = WithNoBreakSpaces(words);
+  line_ = line;
   // The whole line is the control's text, for screen readers; it is drawn fitted.
-  const std::wstring line =
-      words.empty() ? L"" : lineName_ + std::wstring(kLineSeparator) + lineWords_;
-  SetWindowTextW(Control(rows::Label2), line.c_str());
+  SetWindowTextW(Control(rows::Label2), LineText(line_, lineName_).c_str());
   InvalidateRect(Control(rows::Label2), nullptr, TRUE);
 }
 
@@ -551,14 +550,14 @@ void Form1::OnDrawItem(const DRAWITEMSTRUCT& item) {
   if (item.hwndItem != Control(rows::Label2)) return;
   const RECT& box = item.rcItem;
   FillRect(item.hDC, &box, GetSysColorBrush(COLOR_BTNFACE));
-  if (lineWords_.empty()) return;
+  if (line_.entry == WindowWords::kEnd) return;
   const win32::SelectedObject font(item.hDC, defaultFont_.Get());
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
   // The undo button, while shown, ends the line.
   const int undo = IsWindowVisible(undoButton_) ? TwipsToPixels(kUndoWidth + kUndoGap, dpi_) : 0;
   const SIZE size{box.right - box.left - undo, box.bottom - box.top};
-  const std::wstring text = FittedLine(item.hDC, lineName_, lineWords_, size);
+  const std::wstring text = FittedLine(item.hDC, line_, lineName_, size);
   // Centred on the height of the button beside it, as its caption is.
   RECT place{0, 0, size.cx, 0};
   DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &place,
@@ -569,7 +568,8 @@ void Form1::OnDrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 void Form1::ReportFailure(const std::wstring& message) {
-  ShowMessage(hwnd_, message + L" Linguarde va se fermer.", MB_OK | MB_ICONERROR);
+  // Two entries, one after the other.
+  ShowMessage(hwnd_, message + L"\n\n" + Say(WindowWords::Closing), MB_OK | MB_ICONERROR);
   exitCode_ = 1;
   DestroyWindow(hwnd_);
 }

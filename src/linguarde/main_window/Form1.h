@@ -13,6 +13,7 @@
 #include "owners.h"
 #include "script_platform.h"
 #include "target_watch.h"
+#include "target_words.h"
 
 namespace linguarde {
 
@@ -74,7 +75,7 @@ class Form1 : public BaseWindow<Form1> {
   void Layout();
   void ReportFailure(const std::wstring& message);
   // Label2: the target's name, then the words.
-  void Say(const std::wstring& target, const std::wstring& words);
+  void ShowLine(const std::wstring& target, const Line& line);
   // Says so and is true while a console this window follows is open.
   bool RefusedWhileConsoleOpen();
   // Shows the undo button for that journal, or hides it for none; its caption says whether
@@ -96,7 +97,7 @@ class Form1 : public BaseWindow<Form1> {
   int exitCode_ = 0;
   // What Label2 shows, apart, so that only the name is shortened to fit.
   std::wstring lineName_;
-  std::wstring lineWords_;
+  Line line_;
   // Not a control of the first window's table: a departure from its tab order, the last
   // stop, and shown only while it has something to undo.
   HWND undoButton_ = nullptr;

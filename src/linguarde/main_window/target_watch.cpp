@@ -4,12 +4,11 @@
 #include <utility>
 
 #include "LancerAction.h"
-#include "file_names.h"
 #include "cmd_text.h"
-#include "target_line.h"
-#include "target_words.h"
-#include "text_encoding.h"
+#include "file_names.h"
 #include "user_error.h"
+#include "windows_error.h"
+#include "words.h"
 
 namespace linguarde {
 namespace {
@@ -23,11 +22,10 @@ constexpr UINT_PTR kStartReading = 1;
 constexpr UINT_PTR kSayReading = 2;
 constexpr UINT_PTR kReadingLimit = 3;
 constexpr UINT kMomentMs = 400;
-// The limit, and the line that says it was reached.
+// The limit, which the line that says it was reached gives.
 constexpr UINT kLimitMs = 60000;
-constexpr std::wstring_view kNoAnswer = L"lecture arrêtée : l'outil n'a pas répondu en 60\u00A0s";
-// The one way the line says that it reads again after the console.
-constexpr std::wstring_view kAfterConsole = L"relu quand la console de l'action sera fermée";
+
+Line Said(WindowWords entry) { return Line(entry); }
 
 // Runs on a thread of the pool: the window hears of it in its own thread.
 void CALLBACK PostConsoleEnded(void* window, BOOLEAN) {
@@ -73,11 +71,12 @@ bool TargetWatch::Interrupt() {
 }
 
 void TargetWatch::ActionDone(std::unique_ptr<Console> console, bool writes, bool due,
-                             const std::wstring& target, const std::wstring& journal, bool redoes) {
+                             const std::wstring& target, const std::wstring& journal,
+                             ConsoleOf of) {
   bool unfollowed = false;
   // A view changes nothing: its console needs no following.
   if (writes && console != nullptr) {
-    following_ = {journal, target, redoes};
+    following_ = {journal, target, of};
     unfollowed = !Follow(std::move(console), target);
   }
   // A console that cannot be followed may still be writing the file: not read behind it.
@@ -102,15 +101,23 @@ bool TargetWatch::Follow(std::unique_ptr<Console> console, const std::wstring& t
       !RegisterWaitForSingleObject(&wait, console->WaitHandle(), &PostConsoleEnded, window_,
                                    INFINITE, WT_EXECUTEONLYONCE)) {
     // What it said before the action may no longer hold.
-    say_(target,
-         L"action en cours dans sa console ; une fois la console fermée, appuyez sur Entrée "
-         L"dans la zone de texte pour relire");
+    SayConsole(target, false);
     return false;
   }
   console_ = std::move(console);
   consoleWait_.Reset(wait);
-  say_(target, std::wstring(L"action en cours dans sa console ; ") + std::wstring(kAfterConsole));
+  SayConsole(target, true);
   return true;
+}
+
+void TargetWatch::SayConsole(const std::wstring& target, bool followed) {
+  // By what the console does, then whether its end will be heard.
+  constexpr WindowWords kConsoleLines[][2] = {
+      {WindowWords::LineActionConsoleUnfollowed, WindowWords::LineActionConsole},
+      {WindowWords::LineUndoConsoleUnfollowed, WindowWords::LineUndoConsole},
+      {WindowWords::LineRedoConsoleUnfollowed, WindowWords::LineRedoConsole},
+  };
+  say_(target, Said(kConsoleLines[static_cast<std::size_t>(following_.of)][followed ? 1 : 0]));
 }
 
 void TargetWatch::OnConsoleEnded() {
@@ -142,24 +149,24 @@ void TargetWatch::StartReading() {
     if (!win32::SameIgnoringCase(journal->target, target)) *journal = {};
   }
   if (target.empty()) {
-    say_(L"", L"");
+    say_(L"", {});
     return;
   }
   // A set opens its file shared with nobody: the tool's console is left alone until it ends.
   if (console_ != nullptr) {
-    say_(target, std::wstring(kAfterConsole));
+    SayConsole(target, true);
     return;
   }
   wchar_t current[32768];
   const DWORD length = GetCurrentDirectoryW(32768, current);
   if (length > 0 && length < 32768 && cmd::LooksElsewhere(target, current)) {
-    say_(target,
-         L"chemin relatif et dossier courant réseau : l'action le chercherait dans le "
-         L"dossier de Windows ; donnez le chemin complet");
+    say_(target, Said(WindowWords::LineRelativeOnNetwork));
     return;
   }
-  if (!CanCarry(target)) {
-    say_(target, L"chemin refusé : guillemet ou caractère de contrôle");
+  if (const auto position = cmd::FindUncarriable(target)) {
+    const wchar_t c = target[*position];
+    say_(target, {c == L'"' ? WindowWords::LineQuote : WindowWords::LineControlCharacter, L"",
+                  L"character", CodePointName(c)});
     return;
   }
   try {
@@ -173,9 +180,12 @@ void TargetWatch::StartReading() {
     // The one failure a user can mend at once: the tool left behind when copying.
     const bool missing = failure.SystemCode() == ERROR_FILE_NOT_FOUND ||
                          failure.SystemCode() == ERROR_PATH_NOT_FOUND;
-    say_(target, missing
-                     ? std::wstring(L"Tressol.exe introuvable : placez-le à côté de Linguarde.exe")
-                     : failure.Message());
+    if (missing) {
+      say_(target, Said(WindowWords::LineToolMissing));
+    } else {
+      say_(target, {WindowWords::LineToolUnstartable, L"", L"system",
+                    win32::WindowsErrorText(failure.SystemCode())});
+    }
     return;
   }
   readingTarget_ = target;
@@ -188,14 +198,14 @@ void TargetWatch::OnTimer(UINT_PTR timer) {
   if (timer == kStartReading) {
     StartReading();
   } else if (timer == kSayReading && reading_ != nullptr) {
-    say_(readingTarget_, L"lecture en cours\u2026");
+    say_(readingTarget_, Said(WindowWords::LineReading));
   } else if (timer == kReadingLimit && reading_ != nullptr) {
     StopReading();
     // An undo the tool did not answer for is not offered; the line keeps the target's words.
     if (std::exchange(checking_, false)) {
       if (std::exchange(checkingFresh_, false)) kept_ = std::exchange(fresh_, {});
     } else {
-      say_(readingTarget_, std::wstring(kNoAnswer));
+      say_(readingTarget_, Said(WindowWords::LineNoAnswer));
     }
   }
 }
@@ -206,9 +216,9 @@ void TargetWatch::OnReadingDone(WPARAM id) {
     OnUndoChecked();
     return;
   }
-  lastWords_ = win32::FromUtf8(TargetWords(reading_->Output()));
+  lastLine_ = TargetLine(reading_->Output());
   StopReading();
-  say_(readingTarget_, lastWords_);
+  say_(readingTarget_, lastLine_);
   if (!fresh_.path.empty()) {
     StartUndoCheck(fresh_, true);
   } else if (!kept_.path.empty()) {
@@ -222,17 +232,21 @@ void TargetWatch::OnUndoChecked() {
   if (std::exchange(checkingFresh_, false)) {
     // An action that changed nothing leaves no journal to undo, or one with nothing to give
     // back: the undo kept is still the target's last.
-    if (!offer.offered && (offer.why.empty() || offer.journalMissing)) {
+    if (!offer.offered && (offer.why == WindowWords::kEnd || offer.journalMissing)) {
       fresh_ = {};
       if (!kept_.path.empty()) StartUndoCheck(kept_, false);
       return;
     }
     kept_ = std::exchange(fresh_, {});
   }
+  // The journal of an undo, undone, redoes: the line says what that button does.
+  const bool redoes = kept_.of == ConsoleOf::Undo;
   if (offer.offered) {
-    offer_(kept_.path, kept_.redoes);
-  } else if (!offer.why.empty()) {
-    say_(readingTarget_, lastWords_ + L" ; " + win32::FromUtf8(offer.why));
+    offer_(kept_.path, redoes);
+    if (redoes) say_(readingTarget_, Followed(lastLine_, WindowWords::LineRedoOffered));
+  } else if (offer.why != WindowWords::kEnd) {
+    // A cause that may go keeps the journal, asked about again at the next reading.
+    say_(readingTarget_, Followed(lastLine_, offer.why, offer));
   }
 }
 

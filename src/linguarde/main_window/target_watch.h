@@ -6,8 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "LancerAction.h"
 #include "owners.h"
 #include "script_platform.h"
+#include "target_words.h"
 #include "tool_reading.h"
 
 namespace linguarde {
@@ -17,7 +19,7 @@ namespace linguarde {
 // hears back through one call, what to say of which target.
 class TargetWatch {
  public:
-  using Say = std::function<void(const std::wstring& target, const std::wstring& words)>;
+  using Say = std::function<void(const std::wstring& target, const Line& line)>;
   // The journal whose undo the window may offer, nothing to offer none; whether that undo
   // redoes, the journal being an undo's.
   using Offer = std::function<void(const std::wstring& journal, bool redoes)>;
@@ -36,13 +38,16 @@ class TargetWatch {
   // After an action, with the console it started, if any: the console of one that writes is
   // followed and the target read when it closes, then the tool asked whether the action's
   // journal can be undone exactly; otherwise the target is read again if it was due,
-  // unless a console is still followed or could not be. redoes: the action is an undo.
+  // unless a console is still followed or could not be. of: what the console does; the
+  // journal of an undo, undone, redoes.
   void ActionDone(std::unique_ptr<Console> console, bool writes, bool due,
                   const std::wstring& target, const std::wstring& journal = {},
-                  bool redoes = false);
+                  ConsoleOf of = ConsoleOf::Action);
   // Whether the console of an action followed is still open: ended, though its end is not
   // heard yet, it is not.
   bool Following() const;
+  // What the console followed does.
+  ConsoleOf FollowedConsole() const { return following_.of; }
   // Ends the reading and forgets the console, for good.
   void Stop();
 
@@ -55,8 +60,9 @@ class TargetWatch {
   struct Journal {
     std::wstring path;
     std::wstring target;
-    bool redoes = false;
+    ConsoleOf of = ConsoleOf::Action;
   };
+  void SayConsole(const std::wstring& target, bool followed);
   void StartUndoCheck(const Journal& journal, bool fresh);
   void OnUndoChecked();
   void StopReading();
@@ -79,7 +85,7 @@ class TargetWatch {
   Journal kept_;
   bool checking_ = false;       // the reading running asks about a journal
   bool checkingFresh_ = false;  // ... and that journal is fresh_
-  std::wstring lastWords_;      // what the line says of the target
+  Line lastLine_;               // what the line says of the target
   std::unique_ptr<ToolReading> reading_;
   WPARAM readingId_ = 0;
   std::wstring readingTarget_;

@@ -27,17 +27,17 @@ ToolReading::ToolReading(const std::wstring& tool, const std::wstring& options,
   state_->window = window;
   state_->done = done;
   state_->id = id;
-  const std::wstring failure = L"Impossible de lancer « " + tool + L" »";
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) win32::ThrowLastError(failure);
+  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0))
+    win32::FailSaying(WindowWords::ToolUnstartable, tool);
   state_->pipe.Reset(readEnd);
   const win32::UniqueHandle writer(writeEnd);
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
   state_->process = win32::StartHiddenProgram(tool, ReadingCommandLine(tool, options, argument),
-                                              writeEnd, failure);
+                                              writeEnd, WindowWords::ToolUnstartable);
   // The thread holds the state as long as it runs.
   ++state_->holders;
   thread_.Reset(CreateThread(nullptr, 0, &ToolReading::Read, state_.get(), 0, nullptr));
@@ -47,7 +47,7 @@ ToolReading::ToolReading(const std::wstring& tool, const std::wstring& options,
     const DWORD code = GetLastError();
     TerminateProcess(state_->process.Get(), 1);
     SetLastError(code);
-    win32::ThrowLastError(failure);
+    win32::FailSaying(WindowWords::ToolUnstartable, tool);
   }
 }
 

@@ -32,7 +32,7 @@ std::optional<std::string> ReadAtMost(HANDLE file, std::size_t limit, const std:
     DWORD read = 0;
     if (!ReadFile(file, bytes.data() + done, chunk, &read, nullptr)) {
       if (IsBusy(GetLastError())) return std::nullopt;
-      ThrowLastError(L"Impossible de relire le fichier « " + path + L" »");
+      FailSaying(WindowWords::ScriptUnreadable, path);
     }
     if (read == 0) break;
     done += read;
@@ -71,7 +71,7 @@ class Win32ScriptFile final : public ScriptFile {
       const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(line.size() - done, 1u << 30));
       DWORD written = 0;
       if (!WriteFile(file_.Get(), line.data() + done, chunk, &written, nullptr)) {
-        ThrowLastError(L"Impossible d'écrire dans le fichier « " + path_ + L" »");
+        FailSaying(WindowWords::ScriptUnwritable, path_);
       }
       done += written;
     }
@@ -82,7 +82,7 @@ class Win32ScriptFile final : public ScriptFile {
   // spelling of the path or computer it comes from: share modes hold on the file itself.
   std::unique_ptr<HeldScript> Close() override {
     if (!file_.Close()) {
-      ThrowLastError(L"Impossible de fermer le fichier « " + path_ + L" »");
+      FailSaying(WindowWords::ScriptUnclosable, path_);
     }
     UniqueFileHandle reader(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -90,7 +90,7 @@ class Win32ScriptFile final : public ScriptFile {
       if (IsBusy(GetLastError())) {
         return nullptr;
       }
-      ThrowLastError(L"Impossible de rouvrir le fichier « " + path_ + L" »");
+      FailSaying(WindowWords::ScriptUnreopenable, path_);
     }
     if (ReadAtMost(reader.Get(), written_.size(), path_) != std::optional<std::string>(written_)) {
       return nullptr;
@@ -111,7 +111,7 @@ struct Started {
   UniqueHandle thread;
 };
 Started StartInConsole(ProcessCommand command, const std::vector<ScriptVariable>& variables,
-                       const std::wstring& failure) {
+                       WindowWords failure, const std::wstring& path) {
   std::wstring environment = variables.empty() ? std::wstring() : EnvironmentBlockWith(variables);
   std::wstring title = kConsoleTitle;
   STARTUPINFOW startup{};
@@ -124,7 +124,7 @@ Started StartInConsole(ProcessCommand command, const std::vector<ScriptVariable>
                       FALSE, CREATE_NEW_CONSOLE | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT,
                       environment.empty() ? nullptr : environment.data(), nullptr, &startup,
                       &process)) {
-    ThrowLastError(failure);
+    FailSaying(failure, path);
   }
   return {UniqueHandle(process.hProcess), UniqueHandle(process.hThread)};
 }
@@ -134,8 +134,8 @@ Started StartInConsole(ProcessCommand command, const std::vector<ScriptVariable>
 // line: it starts suspended.
 UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script,
                                 const std::vector<ScriptVariable>& variables) {
-  Started started = StartInConsole(ScriptStartCommand(path), variables,
-                                   L"Impossible de lancer le script « " + path + L" »");
+  Started started =
+      StartInConsole(ScriptStartCommand(path), variables, WindowWords::ScriptUnstartable, path);
   const UniqueHandle thread = std::move(started.thread);
   UniqueHandle interpreter = std::move(started.process);
   // Copied into the interpreter's own table, not inherited: nothing that it starts, and
@@ -144,8 +144,7 @@ UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script,
   if (!DuplicateHandle(GetCurrentProcess(), script, interpreter.Get(), &copy, 0, FALSE,
                        DUPLICATE_SAME_ACCESS) ||
       ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
-    const StepFailed failure =
-        LastErrorFailure(L"Impossible de lancer le script « " + path + L" »");
+    const StepFailed failure = LastErrorSaid(WindowWords::ScriptUnstartable, path);
     TerminateProcess(interpreter.Get(), 1);
     throw failure;
   }
@@ -154,14 +153,23 @@ UniqueHandle StartScriptProcess(const std::wstring& path, HANDLE script,
 
 }  // namespace
 
+StepFailed LastErrorSaid(WindowWords entry, const std::wstring& path) {
+  const DWORD code = GetLastError();
+  return StepFailed(Say(entry, {{L"path", Visible(std::wstring_view(path))},
+                                {L"system", WindowsErrorText(code)}}),
+                    code);
+}
+
+void FailSaying(WindowWords entry, const std::wstring& path) { throw LastErrorSaid(entry, path); }
+
 UniqueHandle StartHiddenProgram(const std::wstring& program, std::wstring commandLine,
-                                HANDLE output, const std::wstring& failure) {
+                                HANDLE output, WindowWords failure) {
   // Of all the handles this process has, the program inherits the output alone.
   SIZE_T size = 0;
   InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
   std::vector<unsigned char> storage(size);
   const auto attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
-  if (!InitializeProcThreadAttributeList(attributes, 1, 0, &size)) ThrowLastError(failure);
+  if (!InitializeProcThreadAttributeList(attributes, 1, 0, &size)) FailSaying(failure, program);
   HANDLE inherited[] = {output};
   const bool listed = UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
                                                 inherited, sizeof inherited, nullptr, nullptr);
@@ -183,7 +191,7 @@ UniqueHandle StartHiddenProgram(const std::wstring& program, std::wstring comman
   DeleteProcThreadAttributeList(attributes);
   if (!started) {
     SetLastError(error);
-    ThrowLastError(failure);
+    FailSaying(failure, program);
   }
   const UniqueHandle thread(process.hThread);
   return UniqueHandle(process.hProcess);
@@ -237,7 +245,7 @@ namespace {
 std::wstring InterpreterPath() {
   const std::wstring system = SystemFolder(&GetSystemDirectoryW);
   if (system.empty()) {
-    ThrowLastError(L"Impossible de trouver le dossier système");
+    FailSaying(WindowWords::SystemFolderUnknown);
   }
   return system + L"\\cmd.exe";
 }
@@ -288,13 +296,7 @@ std::unique_ptr<ScriptFile> Win32ScriptPlatform::CreateScript(const std::wstring
       BringConsoleToFront();
       return nullptr;
     }
-    const DWORD code = GetLastError();
-    throw StepFailed(
-        WithLastError(L"Impossible de créer le fichier « " + path + L" »") +
-            L" Placez Linguarde dans un dossier où vous pouvez écrire, C:\\Outils ou un dossier de "
-            L"%LOCALAPPDATA%\\Programs par exemple (les Documents peuvent être protégés "
-            L"contre les programmes : Accès contrôlé aux dossiers).",
-        code);
+    FailSaying(WindowWords::ScriptUncreatable, path);
   }
   return std::make_unique<Win32ScriptFile>(path, std::move(file));
 }
@@ -305,9 +307,8 @@ std::unique_ptr<Console> Win32ScriptPlatform::StartScript(
   // Only a script that this platform held can be handed on: never a handle that is none.
   const auto* held = dynamic_cast<const Win32HeldScript*>(script.get());
   if (held == nullptr) {
-    throw StepFailed(L"Impossible de lancer le script « " + path +
-                     L" » : Linguarde ne le tient plus ouvert, et un autre programme pourrait "
-                     L"l'avoir changé.");
+    throw StepFailed(
+        Say(WindowWords::ScriptNotHeld, {{L"path", Visible(std::wstring_view(path))}}));
   }
   UniqueHandle console = StartScriptProcess(path, held->Get(), environment);
   script.reset();
@@ -352,10 +353,10 @@ std::unique_ptr<Console> Win32ScriptPlatform::StartUndo(
        cmd::RunCommandLine(L"\"" + interpreter + L"\"",
                            L"\"" + cmd::Expansion(L"LINGUARDE_OUTIL") + L"\" --undo \"" +
                                cmd::Expansion(L"LINGUARDE_JOURNAL") + L"\" & pause")},
-      variables, L"Impossible de lancer l'annulation");
+      variables, WindowWords::UndoUnstartable, {});
   // A console never started would be followed for ever, and refuse every later action.
   if (ResumeThread(started.thread.Get()) == static_cast<DWORD>(-1)) {
-    const StepFailed failure = LastErrorFailure(L"Impossible de lancer l'annulation");
+    const StepFailed failure = LastErrorSaid(WindowWords::UndoUnstartable);
     TerminateProcess(started.process.Get(), 1);
     throw failure;
   }

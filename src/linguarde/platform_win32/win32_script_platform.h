@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "script_platform.h"
+#include "user_error.h"
+#include "words.h"
 #include "owners.h"
 #include "system_folders.h"
 
@@ -32,9 +34,14 @@ HWND ConsoleWindowToRaise(HWND console);
 
 // Starts a program with no console and no window, at below-normal priority, its standard
 // output and error to `output`, the one handle of this process that it inherits; every
-// process of Linguarde is started here. Throws StepFailed, saying `failure`.
+// process of Linguarde is started here. Throws StepFailed, saying `failure` of the program.
 UniqueHandle StartHiddenProgram(const std::wstring& program, std::wstring commandLine,
-                                HANDLE output, const std::wstring& failure);
+                                HANDLE output, WindowWords failure);
+
+// A step that failed, said by its entry: "{path}" the path given, "{system}" the system's
+// words for the last error, whose code it keeps.
+StepFailed LastErrorSaid(WindowWords entry, const std::wstring& path = {});
+[[noreturn]] void FailSaying(WindowWords entry, const std::wstring& path = {});
 
 class Win32ScriptPlatform final : public ScriptPlatform {
  public:

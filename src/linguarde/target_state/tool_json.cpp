@@ -61,8 +61,13 @@ class Reader {
       field.kind = Kind::String;
       return String(&field.text);
     }
-    if (c == '{') return Object(nullptr, depth + 1);
-    if (c == '[') return Array(depth + 1);
+    // A nested value keeps its text, for a reader that wants it.
+    if (c == '{' || c == '[') {
+      const std::size_t start = at_;
+      const bool read = c == '{' ? Object(nullptr, depth + 1) : Array(depth + 1);
+      field.text = text_.substr(start, at_ - start);
+      return read;
+    }
     for (const auto& [word, kind] : {std::pair{"true", Kind::True}, std::pair{"false", Kind::False},
                                      std::pair{"null", Kind::Null}}) {
       if (Word(word)) {
@@ -80,6 +85,20 @@ class Reader {
     return at_ > start;
   }
 
+ public:
+  // An array of objects, each object's fields handed on in turn.
+  bool Objects(ObjectVisit visit, void* context) {
+    if (!Take('[')) return false;
+    if (Take(']')) return true;
+    do {
+      std::vector<Field> fields;
+      if (!Object(&fields, 1)) return false;
+      visit(fields, context);
+    } while (Take(','));
+    return Take(']');
+  }
+
+ private:
   bool Array(int depth) {
     if (depth > kDeepest || !Take('[')) return false;
     if (Take(']')) return true;
@@ -146,6 +165,10 @@ std::optional<std::vector<Field>> ReadObject(std::string_view line) {
   Reader reader(line);
   if (!reader.Object(&fields, 0) || !reader.AtEnd()) return std::nullopt;
   return fields;
+}
+
+void ForEachObjectIn(std::string_view array, ObjectVisit visit, void* context) {
+  Reader(array).Objects(visit, context);
 }
 
 const Field* Find(const std::vector<Field>& fields, std::string_view name) {

@@ -8,12 +8,15 @@
 #include <vector>
 
 #include "action_error.h"
+#include "words.h"
 
 namespace {
 
 using linguarde::ActionRefused;
 using linguarde::LancerAction;
+using linguarde::Say;
 using linguarde::StepFailed;
+using linguarde::WindowWords;
 
 // A system that records each call.
 class RecordingPlatform final : public linguarde::ScriptPlatform {
@@ -131,29 +134,36 @@ TEST(LancerAction, RefusesTextsThatCannotReachTheToolBeforeTouchingAnything) {
   struct Case {
     const wchar_t* folder;
     std::wstring target;
-    const wchar_t* named;  // what the message must name
+    std::wstring said;  // the refusal, whole
     const wchar_t* current = L"C:\\Outils";
+  };
+  const auto with = [](WindowWords entry, const wchar_t* character) {
+    return Say(entry, {{L"character", character}});
   };
   const Case cases[] = {
       // No Windows name holds one: it goes from the path, not from the file's name.
-      {L"C:\\Outils", L"C:\\a\"b.exe",
-       L"guillemet (\"), qu'aucun nom Windows ne contient : retirez-le du chemin"},
+      {L"C:\\Outils", L"C:\\a\"b.exe", with(WindowWords::TargetQuote, L"U+0022")},
+      {L"C:\\a\"b", L"a.exe", with(WindowWords::FolderUncarriable, L"U+0022")},
       // Explorer's "Copy as path".
-      {L"C:\\Outils", L"\"C:\\Mes Projets\\a.exe\"", L"retirez ces guillemets"},
-      {L"C:\\Outils", L"C:\\a.exe\r\ndel *", L"U+000D"},
-      {L"C:\\Outils", L"C:\\a\tb.exe", L"U+0009"},
-      {L"C:\\Outils", std::wstring(L"C:\\a", 4) + L'\0' + L"b", L"U+0000"},
+      {L"C:\\Outils", L"\"C:\\Mes Projets\\a.exe\"", Say(WindowWords::TargetQuoted)},
+      {L"C:\\Outils", L"C:\\a.exe\r\ndel *", with(WindowWords::TargetControlCharacter, L"U+000D")},
+      {L"C:\\Outils", L"C:\\a\tb.exe", with(WindowWords::TargetControlCharacter, L"U+0009")},
+      {L"C:\\Outils", std::wstring(L"C:\\a", 4) + L'\0' + L"b",
+       with(WindowWords::TargetControlCharacter, L"U+0000")},
       // Not Unicode text: half of a pair alone, first or second.
-      {L"C:\\Outils", L"C:\\\xD800.exe",
-       L"Le chemin du fichier contient un demi-caractère isolé (U+D800)"},
-      {L"C:\\\xDE00\xD83D", L"a.exe",
-       L"Le dossier de Linguarde contient un demi-caractère isolé (U+DE00)"},
-      {L"C:\\a%b%c", L"a.exe", L"au moins deux signes %"},
+      {L"C:\\Outils", L"C:\\\xD800.exe", with(WindowWords::TargetLoneSurrogate, L"U+D800")},
+      {L"C:\\\xDE00\xD83D", L"a.exe", with(WindowWords::FolderLoneSurrogate, L"U+DE00")},
+      {L"C:\\a%b%c", L"a.exe", Say(WindowWords::FolderPercents, {{L"folder", L"C:\\a%b%c"}})},
       // A view of this would be a change.
-      {L"C:\\Outils", L" --set * 0x409 ~ 0x0 C:\\a.exe", L".\\--set * 0x409"},
-      {L"C:\\Outils", L"-a.exe", L"tiret"},
+      {L"C:\\Outils", L" --set * 0x409 ~ 0x0 C:\\a.exe",
+       Say(WindowWords::TargetOptionLike, {{L"file", L" --set * 0x409 ~ 0x0 C:\\a.exe"},
+                                           {L"name", L"--set * 0x409 ~ 0x0 C:\\a.exe"}})},
+      {L"C:\\Outils", L"-a.exe",
+       Say(WindowWords::TargetOptionLike, {{L"file", L"-a.exe"}, {L"name", L"-a.exe"}})},
       // The console would start in the Windows folder and find another file of that name.
-      {L"C:\\Outils", L"Appli.exe", L"donnez le chemin complet", L"\\\\serveur\\partage"},
+      {L"C:\\Outils", L"Appli.exe",
+       Say(WindowWords::TargetRelativeOnNetwork, {{L"path", L"Appli.exe"}}),
+       L"\\\\serveur\\partage"},
   };
   for (const Case& c : cases) {
     for (std::int16_t index = 0; index <= 3; ++index) {
@@ -163,9 +173,7 @@ TEST(LancerAction, RefusesTextsThatCannotReachTheToolBeforeTouchingAnything) {
         LancerAction(index, c.target, platform);
         ADD_FAILURE() << "not refused: " << testing::PrintToString(c.target) << " " << index;
       } catch (const ActionRefused& refusal) {
-        EXPECT_NE(refusal.Message().find(c.named), std::wstring::npos)
-            << testing::PrintToString(refusal.Message());
-        EXPECT_NE(refusal.Message().find(L"Rien n'a été écrit ni lancé."), std::wstring::npos);
+        EXPECT_EQ(refusal.Message(), c.said) << testing::PrintToString(c.target);
       }
       EXPECT_TRUE(platform.calls.empty()) << testing::PrintToString(c.target);
     }
@@ -209,11 +217,11 @@ TEST(LancerAction, AScriptHeldOrRewrittenElsewhereIsNotStarted) {
   struct Case {
     bool held;
     std::vector<std::string> done;
-    const wchar_t* ending;
+    WindowWords said;
   };
   const Case cases[] = {
-      {true, {create}, L" Rien n'a été écrit ni lancé."},
-      {false, {create, line, "write Pause", "close"}, L" Rien n'a été lancé."},
+      {true, {create}, WindowWords::ScriptHeld},
+      {false, {create, line, "write Pause", "close"}, WindowWords::ScriptRewritten},
   };
   for (const Case& c : cases) {
     RecordingPlatform platform(L"C:\\Outils");
@@ -223,9 +231,7 @@ TEST(LancerAction, AScriptHeldOrRewrittenElsewhereIsNotStarted) {
       LancerAction(0, L"a.exe", platform);
       ADD_FAILURE() << "not refused";
     } catch (const ActionRefused& refusal) {
-      EXPECT_NE(refusal.Message().find(L"console d'une action précédente"), std::wstring::npos);
-      const std::wstring& message = refusal.Message();
-      EXPECT_EQ(message.substr(message.size() - wcslen(c.ending)), c.ending);
+      EXPECT_EQ(refusal.Message(), Say(c.said, {{L"file", L"VBcommand.bat"}}));
     }
     EXPECT_EQ(platform.calls, c.done);
   }

@@ -286,7 +286,7 @@ TEST_F(Form1Test, TheLineSaysWhatTheToolSaysOfTheTarget) {
          fs::remove(tool);
          type(projects / L"Setup.exe");
        },
-       L"Setup.exe\u00A0: Tressol.exe introuvable\u00A0: placez-le à côté de Linguarde.exe"},
+       LineText(Line(WindowWords::LineToolMissing), L"Setup.exe")},
   };
   for (const Case& c : cases) {
     SetWindowTextW(Control(rows::Label2), L"");

@@ -191,9 +191,13 @@ TEST_F(Form1Test, TheLineFitsItsBoxLikeTheOtherTexts) {
       {L"Setup.exe", effect, L"Setup.exe\u00A0: fichier VB6", true},
       {longName + L".exe", effect, L"Gest", true},
       {L"a.exe", std::wstring(40, L'w') + L" " + effect + L" " + effect, L"", false},
+      // Words too long even for a shortened name: the name keeps its start and its
+      // extension, the words are cut.
+      {longName + L".ocx", effect + L" " + effect + L" " + effect, L"Gesti\u2026", false},
   };
   for (const Case& c : cases) {
-    const std::wstring text = FittedLine(dc.Get(), c.name, c.words, {box.right, box.bottom});
+    const std::wstring text = FittedLine(dc.Get(), Line(WindowWords::LineToolWords, c.words),
+                                         c.name, {box.right, box.bottom});
     RECT needed{0, 0, box.right, 0};
     DrawTextW(dc.Get(), text.c_str(), -1, &needed, DT_CALCRECT | kLineFormat);
     EXPECT_LE(needed.right, box.right) << testing::PrintToString(text);
@@ -202,6 +206,8 @@ TEST_F(Form1Test, TheLineFitsItsBoxLikeTheOtherTexts) {
     const std::wstring end = c.wordsWhole ? L".exe\u00A0: " + c.words : L"\u2026";
     EXPECT_EQ(text.substr(text.size() - std::min(end.size(), text.size())), end)
         << testing::PrintToString(text);
+    EXPECT_NE(text.find(c.name.substr(c.name.size() - 4) + L"\u00A0: "), std::wstring::npos)
+        << "the name lost its extension: " << testing::PrintToString(text);
   }
 }
 

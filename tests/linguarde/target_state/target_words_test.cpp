@@ -6,6 +6,11 @@
 
 namespace {
 
+using linguarde::WindowWords;
+
+// A line as the window shows it for a target named "x", its entry filled.
+std::wstring Shown(const linguarde::Line& line) { return linguarde::LineText(line, L"x"); }
+
 const std::string kSetup =
     R"({"line":"file","path":"C:\\Projets\\Setup.exe","vb6":true,"done":"shown",)"
     R"("signed":false,"headerOffset":4584,"runtimeBuild":8988,"primaryLibrary":"*",)"
@@ -30,11 +35,13 @@ const std::string kSummary =
     R"("short":"3 fichiers VB6 (messages en anglais), 1 non VB6, 6 laissés de côté, 1 en échec"})"
     "\n";
 
-TEST(TargetWords, SaysOnlyWhatTheToolSaidOfTheTarget) {
+TEST(TargetLine, SaysOnlyWhatTheToolSaidOfTheTarget) {
   struct Case {
     const char* what;
     std::string output;
-    std::string words;
+    std::string words;  // the tool's; none where the window says it has none
+    WindowWords entry = WindowWords::LineToolWords;
+    const wchar_t* library = nullptr;  // that the file lacks
   };
   const std::string deep = std::string(100, '[') + std::string(100, ']');
   const Case cases[] = {
@@ -50,7 +57,7 @@ TEST(TargetWords, SaysOnlyWhatTheToolSaidOfTheTarget) {
        "3 fichiers VB6 (messages en anglais), 1 non VB6, 6 laissés de côté, 1 en échec"},
       {"a file that failed: its line, before the run's message",
        File("x.exe", "en échec : introuvable") + Message(4, "« x.exe » ne peut pas être lu"),
-       "en échec : introuvable"},
+       "en échec : introuvable", WindowWords::LineLibraryMissing, L"vb6FR.dll"},
       {"a message's short form where it has one",
        R"({"line":"message","status":3,"words":"le dossier « C:\\Vide » ne contient aucun fichier .exe, .dll ou .ocx","short":"aucun fichier .exe, .dll ou .ocx"})",
        "aucun fichier .exe, .dll ou .ocx"},
@@ -60,14 +67,16 @@ TEST(TargetWords, SaysOnlyWhatTheToolSaidOfTheTarget) {
       {"no file: the run's message",
        Message(0, "Attention : le journal…") + Message(2, "L'option « --x » n'existe pas."),
        "L'option « --x » n'existe pas."},
-      {"prose, not the tool's lines", "Tressol : erreur interne, rien de plus n'a été fait.\n",
-       "réponse de l'outil illisible"},
-      {"nothing", "", "l'outil n'a rien répondu"},
-      {"an object cut short", kSetup.substr(0, 60), "réponse de l'outil illisible"},
-      {"nesting deeper than the tool writes", deep, "réponse de l'outil illisible"},
+      {"prose, not the tool's lines", "Tressol : erreur interne, rien de plus n'a été fait.\n", "",
+       WindowWords::LineUnreadable},
+      {"nothing", "", "", WindowWords::LineSilent},
+      {"an object cut short", kSetup.substr(0, 60), "", WindowWords::LineUnreadable},
+      {"nesting deeper than the tool writes", deep, "", WindowWords::LineUnreadable},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(linguarde::TargetWords(c.output), c.words) << c.what;
+    const linguarde::Line expected{c.entry, linguarde::Typeset(linguarde::Widened(c.words)),
+                                   L"library", c.library == nullptr ? L"" : c.library};
+    EXPECT_EQ(Shown(linguarde::TargetLine(c.output)), Shown(expected)) << c.what;
   }
 }
 
@@ -81,31 +90,48 @@ TEST(UndoOfferOf, OnlyWhereEveryChangeComesBackExactly) {
   const std::string changedSince =
       R"({"line":"file","path":"C:\\a.exe","done":"failed","reason":"sa taille a changé depuis la modification ; il est laissé tel quel"})"
       "\n";
+  const std::string held =
+      R"({"line":"file","path":"C:\\b.exe","done":"failed","reasonKind":"open-elsewhere","reason":"il est ouvert"})"
+      "\n";
   struct Case {
     const char* what;
     std::string output;
     bool offered;
-    std::string why;
+    WindowWords why;
+    std::string reason;         // the tool's, after the line's words
+    const wchar_t* name = L"";  // the file that cannot come back
   };
   const Case cases[] = {
-      {"every change", summary(2, 0), true, ""},
-      {"one changed since", changedSince + summary(1, 1), false,
-       "pas d'annulation exacte : sa taille a changé depuis la modification ; il est laissé tel "
-       "quel"},
-      {"already undone", summary(0, 0), false, ""},
-      {"nothing to undo", R"({"line":"message","status":0,"words":"Rien à annuler"})", false, ""},
-      {"not the tool's", "Tressol : erreur interne\n", false, ""},
+      {"every change", summary(2, 0), true, WindowWords::kEnd, ""},
+      {"one changed since", changedSince + summary(1, 1), false, WindowWords::LineUndoInexact,
+       "sa taille a changé depuis la modification ; il est laissé tel quel", L"a.exe"},
+      // A cause that may go: no word of an inexact undo.
+      {"one held by another program", held + summary(1, 1), false, WindowWords::LineUndoHeld, "",
+       L"b.exe"},
+      {"already undone", summary(0, 0), false, WindowWords::kEnd, ""},
+      {"nothing to undo", R"({"line":"message","status":0,"words":"Rien à annuler"})", false,
+       WindowWords::kEnd, ""},
+      {"not the tool's", "Tressol : erreur interne\n", false, WindowWords::kEnd, ""},
       {"its journal gone",
        R"({"line":"message","status":4,"kind":"journal-missing","words":"le journal J est introuvable"})",
-       false, "journal de la dernière modification introuvable : pas d'annulation"},
+       false, WindowWords::LineJournalGone, ""},
       {"its journal held by an undo",
        R"({"line":"message","status":3,"kind":"journal-busy","words":"le journal J est en cours d'utilisation"})",
-       false, "pas d'annulation pour l'instant : le journal J est en cours d'utilisation"},
+       false, WindowWords::LineJournalBusy, ""},
+      {"its journal refused",
+       R"({"line":"message","status":3,"kind":"refused","words":"le journal J est endommagé"})",
+       false, WindowWords::LineUndoRefused, "le journal J est endommagé"},
   };
+  const linguarde::Line words{WindowWords::LineToolWords, L"mots"};
   for (const Case& c : cases) {
     const linguarde::UndoOffer offer = linguarde::UndoOfferOf(c.output);
     EXPECT_EQ(offer.offered, c.offered) << c.what;
     EXPECT_EQ(offer.why, c.why) << c.what;
+    if (c.why != WindowWords::kEnd) {
+      const linguarde::Line expected{c.why, L"mots", L"reason",
+                                     linguarde::Typeset(linguarde::Widened(c.reason)), c.name};
+      EXPECT_EQ(Shown(linguarde::Followed(words, offer.why, offer)), Shown(expected)) << c.what;
+    }
     EXPECT_EQ(offer.journalMissing, c.output.find("journal-missing") != std::string::npos)
         << c.what;
   }
