@@ -11,6 +11,7 @@
 
 #include "catalog_text.h"
 #include "unicode_text.h"
+#include "window_words.h"
 #include "words.h"
 
 namespace {
@@ -42,7 +43,7 @@ constexpr Sample kSamples[] = {
     {"tool", "Tressol.exe"},
     {"program", "Tressol.exe"},
     {"build", "8988"},
-    {"system", "Accès refusé."},
+    {"system", "Accès refusé"},
     {"line", "7"},
     {"name", "Projet.exe"},
     {"size", "256"},
@@ -69,6 +70,7 @@ constexpr Sample kSamples[] = {
     {"list", "Projet.exe, Client.exe"},
     {"item", "Outils.dll"},
     {"version", "1.5.0"},
+    {"limit", "8 191"},
 };
 
 std::string SampleFor(std::string_view place) {
@@ -79,11 +81,6 @@ std::string SampleFor(std::string_view place) {
 }
 
 std::string Utf8(std::string_view text) { return std::string(text); }
-[[maybe_unused]] std::string Utf8(std::wstring_view text) {
-  std::string out;
-  for (const wchar_t c : text) linguarde::unicode::AppendUtf8(out, static_cast<char32_t>(c));
-  return out;
-}
 
 // The entry with a sample in each place, "{count}" given.
 template <typename Char>
@@ -135,6 +132,10 @@ linguarde::catalog::Entry<char> ToolEntry(std::size_t i) {
   return tressol::EntryAt(static_cast<tressol::Words>(i));
 }
 
+linguarde::catalog::Entry<char> WindowEntry(std::size_t i) {
+  return linguarde::EntryAt(static_cast<linguarde::WindowWords>(i));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -143,6 +144,7 @@ int main(int argc, char** argv) {
        << "Made by `scripts/transcript.sh` from the programs' catalogs, with sample data in "
           "each place; each entry with a count shows its singular (1, also for 0) and its "
           "plural (3). Do not edit by hand: change the catalog, then run the script.\n\n";
+  Section<char>(page, "Linguarde", linguarde::kWindowWordsCount, WindowEntry);
   Section<char>(page, "Tressol", static_cast<std::size_t>(tressol::Words::kEnd), ToolEntry);
   if (argc < 2) {
     std::fputs(page.str().c_str(), stdout);

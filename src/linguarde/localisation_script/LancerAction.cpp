@@ -10,7 +10,7 @@
 #include "modOperationFichier.h"
 #include "shown_text.h"
 #include "unicode_text.h"
-#include "words.h"
+#include "window_words.h"
 
 namespace linguarde {
 namespace {
@@ -78,7 +78,7 @@ void RefuseLoneSurrogate(std::wstring_view text, Holder holder) {
 // expanded.
 void RefuseTooLong(const ActionLine& line) {
   if (std::max(line.text.size(), line.expanded.size()) > cmd::kLongestLine) {
-    Refuse(WindowWords::ScriptLineTooLong, {{L"count", Grouped(cmd::kLongestLine)}});
+    Refuse(WindowWords::ScriptLineTooLong, {{L"limit", Grouped(cmd::kLongestLine)}});
   }
 }
 

@@ -13,7 +13,7 @@
 #include "text_encoding.h"
 #include "win32_script_platform.h"
 #include "windows_error.h"
-#include "words.h"
+#include "window_words.h"
 
 namespace linguarde {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "form1_layout.h"
-#include "words.h"
+#include "window_words.h"
 
 namespace linguarde {
 

@@ -8,7 +8,7 @@
 #include "file_names.h"
 #include "user_error.h"
 #include "windows_error.h"
-#include "words.h"
+#include "window_words.h"
 
 namespace linguarde {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "script_platform.h"
 #include "user_error.h"
-#include "words.h"
+#include "window_words.h"
 #include "owners.h"
 #include "system_folders.h"
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "words.h"
+#include "window_words.h"
 
 namespace linguarde {
 

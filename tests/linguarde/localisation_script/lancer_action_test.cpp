@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "action_error.h"
-#include "words.h"
+#include "window_words.h"
 
 namespace {
 

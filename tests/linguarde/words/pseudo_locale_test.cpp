@@ -11,7 +11,7 @@
 #include "LancerAction.h"
 #include "action_error.h"
 #include "target_words.h"
-#include "words.h"
+#include "window_words.h"
 
 namespace linguarde {
 namespace {
@@ -149,7 +149,7 @@ TEST(PseudoLocale, NothingTheWindowShowsEscapesTheCatalog) {
 // Each place of each entry is one that the code gives: a place misspelt would show as is.
 TEST(PseudoLocale, EveryPlaceIsOneTheCodeGives) {
   const std::string_view given[] = {"file",      "words",  "library", "libraries", "reason", "name",
-                                    "character", "system", "path",    "folder",    "count"};
+                                    "character", "system", "path",    "folder",    "limit"};
   for (std::size_t i = 0; i < kWindowWordsCount; ++i) {
     const std::string_view text = EntryAt(static_cast<WindowWords>(i)).one;
     for (std::size_t open = text.find('{'); open != text.npos; open = text.find('{', open + 1)) {

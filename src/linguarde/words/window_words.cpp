@@ -1,4 +1,4 @@
-#include "words.h"
+#include "window_words.h"
 
 #include <string>
 
@@ -174,7 +174,7 @@ constexpr Row kRows[] = {
       "lancé.",
       nullptr}},
     {WindowWords::ScriptLineTooLong,
-     {"Le chemin est trop long : la ligne du script dépasserait {count} caractères, le plus que "
+     {"Le chemin est trop long : la ligne du script dépasserait {limit} caractères, le plus que "
       "l’interpréteur de commandes lit d’une ligne. Copiez le fichier dans un dossier au chemin "
       "plus court. Rien n’a été écrit ni lancé.",
       nullptr}},
