@@ -27,6 +27,10 @@ function(linguarde_windows_program target)
     # split across several.
     if(ARG_SHIPPED)
       target_link_options(${target} PRIVATE $<$<CONFIG:Release>:-flto=auto -flto-partition=one -Os>)
+    else()
+      # A test links the objects' own code: GCC would otherwise optimise their intermediate
+      # code again, at length, at each test's link.
+      target_link_options(${target} PRIVATE $<$<CONFIG:Release>:-fno-lto>)
     endif()
   elseif(MSVC)
     set_property(TARGET ${target} PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
