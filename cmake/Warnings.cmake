@@ -43,7 +43,7 @@ endfunction()
 # optimise as a whole, while the tests link the objects' own code.
 function(linguarde_small target)
   target_compile_options(${target} PRIVATE
-    $<$<AND:$<CONFIG:Release>,$<NOT:$<CXX_COMPILER_ID:MSVC>>>:-Oz -ffunction-sections -fdata-sections>)
+    $<$<AND:$<CONFIG:Release>,$<NOT:$<CXX_COMPILER_ID:MSVC>>>:-Os -ffunction-sections -fdata-sections>)
   if(MINGW)
     target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-flto=auto -ffat-lto-objects>)
   endif()

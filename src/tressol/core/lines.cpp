@@ -80,6 +80,7 @@ std::string LaidLine(std::string_view marked, std::size_t width) {
 }  // namespace
 
 std::string Laid(std::string_view text, std::size_t width) {
+  if (width == 0) return Unmarked(text);
   std::string laid;
   laid.reserve(text.size() + text.size() / 16);
   for (std::size_t start = 0; start < text.size();) {

@@ -15,14 +15,16 @@ void Check(const std::vector<std::uint8_t>& bytes, std::size_t offset, std::size
 
 }  // namespace
 
-const std::vector<std::uint8_t>& PagedFile::Page(std::uint64_t index) {
+const PagedFile::Page& PagedFile::PageAt(std::uint64_t index) {
   auto found = pages_.find(index);
   if (found == pages_.end()) {
     const std::uint64_t start = index * kPageSize;
     const std::uint64_t size = file_->Size();
-    std::vector<std::uint8_t> page(static_cast<std::size_t>(
-        start < size ? std::min<std::uint64_t>(kPageSize, size - start) : 0));
-    if (!page.empty()) file_->ReadAt(start, page.data(), page.size());
+    Page page;
+    page.size = static_cast<std::size_t>(
+        start < size ? std::min<std::uint64_t>(kPageSize, size - start) : 0);
+    page.bytes.reset(new std::uint8_t[page.size]);
+    if (page.size > 0) file_->ReadAt(start, page.bytes.get(), page.size);
     found = pages_.emplace(index, std::move(page)).first;
   }
   return found->second;
@@ -62,16 +64,15 @@ void PagedFile::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size
     return;
   }
   while (size > 0) {
-    const std::vector<std::uint8_t>& page = Page(offset / kPageSize);
+    const Page& page = PageAt(offset / kPageSize);
     const std::size_t within = static_cast<std::size_t>(offset % kPageSize);
-    if (within >= page.size()) {
+    if (within >= page.size) {
       // Past the end of the file: the file itself says so.
       file_->ReadAt(offset, out, size);
       return;
     }
-    const std::size_t part = std::min(size, page.size() - within);
-    std::copy(page.begin() + static_cast<std::ptrdiff_t>(within),
-              page.begin() + static_cast<std::ptrdiff_t>(within + part), out);
+    const std::size_t part = std::min(size, page.size - within);
+    std::copy(page.bytes.get() + within, page.bytes.get() + within + part, out);
     out += part;
     offset += part;
     size -= part;

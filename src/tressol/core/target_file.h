@@ -65,10 +65,15 @@ class PagedFile final : public TargetFile {
   }
 
  private:
-  const std::vector<std::uint8_t>& Page(std::uint64_t index);
+  // A page as read: its bytes are never zeroed first, since the read fills them all.
+  struct Page {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0;
+  };
+  const Page& PageAt(std::uint64_t index);
 
   std::unique_ptr<TargetFile> file_;
-  std::map<std::uint64_t, std::vector<std::uint8_t>> pages_;
+  std::map<std::uint64_t, Page> pages_;
 };
 
 // Reads a range that must lie inside the file; otherwise the file is refused as truncated.
