@@ -141,6 +141,8 @@ constexpr Override kOverrides[] = {
     {Program::Tool, At(Words::UndoRunBothShells), "command",
      "C:\\Outils\\Tressol.exe --undo "
      "C:\\Users\\Marie\\AppData\\Local\\Tressol\\Retours\\journal-20261209-103000-4242.txt"},
+    {Program::Tool, At(Words::FrenchLibraries), "libraries", "vb6FR.dll, Anciens\\vb6FR.dll"},
+    {Program::Tool, At(Words::FrenchLibrariesLeft), "libraries", "vb6FR.dll, Anciens\\vb6FR.dll"},
     {Program::Tool, At(Words::ShortVb6), "effect", "en français ou en anglais"},
     {Program::Tool, At(Words::ShortEffectCount), "effect", "en anglais"},
 };

@@ -77,7 +77,7 @@ constexpr Row kRows[] = {
     {WindowWords::LineRedoOffered,
      {"{file} : {words} ; « Refaire » remet la modification annulée", nullptr}},
     {WindowWords::LineJournalGone,
-     {"{file} : {words} ; journal de la dernière modification introuvable, pas d’annulation",
+     {"{file} : {words} ; pas d’annulation : journal de la dernière modification introuvable",
       nullptr}},
     {WindowWords::LineJournalBusy,
      {"{file} : {words} ; pas d’annulation pour l’instant : une autre exécution de l’outil "
@@ -160,8 +160,8 @@ constexpr Row kRows[] = {
       "un dossier dont le chemin n’a pas ce caractère. Rien n’a été écrit ni lancé.",
       nullptr}},
     {WindowWords::TargetOptionLike,
-     {"Le nom du fichier « {file} » commence par un tiret, que l’outil prendrait pour une option. Pour "
-      "un fichier dont le nom commence ainsi, écrivez son chemin complet, ou .\\{name}. Rien "
+     {"Le nom du fichier « {file} » commence par un tiret, que l’outil prendrait pour une option. Écrivez "
+      "son chemin complet, ou .\\{name}. Rien "
       "n’a été écrit ni lancé.",
       nullptr}},
     {WindowWords::TargetRelativeOnNetwork,

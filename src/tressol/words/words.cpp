@@ -429,7 +429,7 @@ constexpr Row kRows[] = {
     {Words::LibraryMissingNowhere, {"Attention : la bibliothèque de langue « {library} » est introuvable.", nullptr}},
     {Words::LibraryMissingFallsBackNowhere, {"Bibliothèque de langue « {library} » : absente de ce système, cas prévu par ces réglages.", nullptr}},
     {Words::LibraryNotImage, {"Attention : « {library} » dans « {folder} » n'est pas une bibliothèque de langue, car ce n'est pas un fichier de programme Windows ; le moteur d'exécution ne peut pas la charger.", nullptr}},
-    {Words::LibraryIsProgram, {"Attention : « {library} » dans « {folder} » est un programme, pas une bibliothèque de langue : un * non protégé sur la ligne de commande a sans doute été remplacé par le shell par les noms des fichiers du dossier ; écrivez-le entre apostrophes ou entre guillemets.", nullptr}},
+    {Words::LibraryIsProgram, {"Attention : « {library} » dans « {folder} » est un programme, pas une bibliothèque de langue : le shell a sans doute remplacé un * non protégé de la ligne de commande par les noms des fichiers du dossier ; écrivez-le entre apostrophes ou entre guillemets.", nullptr}},
     {Words::LibraryCopyAdvice, {"  À faire : copiez-la à côté du programme, sur chaque ordinateur où l'application s'exécute.", nullptr}},
     {Words::LibraryConcerns, {"  Fichier concerné : {files}", "  Fichiers concernés ({count}) : {files}"}},
     {Words::FolderOfProgram, {"« {folder} », dossier du programme", nullptr}},
