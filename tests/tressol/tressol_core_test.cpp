@@ -1574,7 +1574,7 @@ TEST(ReasonOf, WordsEachFailedStep) {
        "le journal « d\x1b » est en cours d'utilisation par une autre exécution"},
       {IoStep::WriteJournal, "", "écriture impossible dans « d\x1b » (disque plein)"},
       {IoStep::WriteJournal, "E", "écriture impossible dans « d\x1b » (E)"},
-      {IoStep::ReadJournal, "E", "lecture impossible dans « d\x1b » (E)"},
+      {IoStep::ReadJournal, "E", "lecture du journal « d\x1b » impossible (E)"},
   };
   for (const Case& c : cases) {
     const StepError error(c.step, c.system, "d\x1b");

@@ -194,8 +194,8 @@ constexpr Row kRows[] = {
     {Words::StepJournalBusy, {"le journal « {journal} » est en cours d'utilisation par une autre exécution", nullptr}},
     {Words::StepWriteJournalFull, {"écriture impossible dans « {journal} » (disque plein)", nullptr}},
     {Words::StepWriteJournalSystem, {"écriture impossible dans « {journal} » ({system})", nullptr}},
-    {Words::StepReadJournal, {"lecture impossible dans « {journal} »", nullptr}},
-    {Words::StepReadJournalSystem, {"lecture impossible dans « {journal} » ({system})", nullptr}},
+    {Words::StepReadJournal, {"lecture du journal « {journal} » impossible", nullptr}},
+    {Words::StepReadJournalSystem, {"lecture du journal « {journal} » impossible ({system})", nullptr}},
 
     // What a file's bytes show; "Copy": damaged, to be copied again from its original.
     {Words::VerdictTooShort, {"trop court pour une image PE", nullptr}},
