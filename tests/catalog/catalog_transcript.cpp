@@ -143,6 +143,15 @@ constexpr Override kOverrides[] = {
      "C:\\Users\\Marie\\AppData\\Local\\Tressol\\Retours\\journal-20261209-103000-4242.txt"},
     {Program::Tool, At(Words::FrenchLibraries), "libraries", "vb6FR.dll, Anciens\\vb6FR.dll"},
     {Program::Tool, At(Words::FrenchLibrariesLeft), "libraries", "vb6FR.dll, Anciens\\vb6FR.dll"},
+    {Program::Tool, At(Words::VerdictNotRecordedBecause), "reason",
+     "écriture impossible dans « C:\\Users\\Marie\\AppData\\Local\\Tressol\\Retours\\"
+     "journal-20261209-103000-4242.txt » (disque plein)"},
+    {Program::Tool, At(Words::VerdictWriteFailed), "reason", "écriture incomplète"},
+    {Program::Tool, At(Words::VerdictWriteFailedNotRestored), "reason", "écriture incomplète"},
+    {Program::Tool, At(Words::WordsLeftAside), "reason", "lien symbolique, non suivi"},
+    {Program::Tool, At(Words::WordsFailed), "reason",
+     "il est verrouillé par un autre programme ; fermez ce programme, puis recommencez"},
+    {Program::Tool, At(Words::ToolFailed), "reason", "ce fichier n'est pas un journal de Tressol"},
     {Program::Tool, At(Words::ShortVb6), "effect", "en français ou en anglais"},
     {Program::Tool, At(Words::ShortEffectCount), "effect", "en anglais"},
 };
