@@ -154,14 +154,18 @@ constexpr Override kOverrides[] = {
     {Program::Tool, At(Words::ToolFailed), "reason", "ce fichier n'est pas un journal de Tressol"},
     {Program::Tool, At(Words::ShortVb6), "effect", "en français ou en anglais"},
     {Program::Tool, At(Words::ShortEffectCount), "effect", "en anglais"},
+    {Program::Tool, At(Words::ShortVb6Effects), "count", "3"},
 };
 
-std::string SampleFor(Program program, std::size_t entry, std::string_view place) {
+// The count, given for each plural form, yields only to an entry's own.
+std::string SampleFor(Program program, std::size_t entry, std::string_view place,
+                      std::string_view count) {
   for (const Override& given : kOverrides) {
     if (given.program == program && given.entry == entry && given.place == place) {
       return std::string(given.value);
     }
   }
+  if (place == "count") return std::string(count);
   for (const Sample& sample : kSamples) {
     if (sample.place == place) return std::string(sample.value);
   }
@@ -183,7 +187,7 @@ std::string Rendered(const Char* text, std::string_view count, Program program, 
   }
   std::vector<std::string> values;
   for (const std::string& name : names) {
-    values.push_back(name == "count" ? std::string(count) : SampleFor(program, entry, name));
+    values.push_back(SampleFor(program, entry, name, count));
   }
   std::vector<linguarde::catalog::Place<char>> places;
   for (std::size_t i = 0; i < names.size(); ++i) places.push_back({names[i], values[i]});
