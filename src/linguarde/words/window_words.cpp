@@ -160,9 +160,8 @@ constexpr Row kRows[] = {
       "un dossier dont le chemin n’a pas ce caractère. Rien n’a été écrit ni lancé.",
       nullptr}},
     {WindowWords::TargetOptionLike,
-     {"Le nom du fichier « {file} » commence par un tiret, que l’outil prendrait pour une option. Écrivez "
-      "son chemin complet, ou .\\{name}. Rien "
-      "n’a été écrit ni lancé.",
+     {"Le chemin « {file} » commence par un tiret, que l’outil prendrait pour une option. Écrivez "
+      "le chemin complet, ou .\\{name}. Rien n’a été écrit ni lancé.",
       nullptr}},
     {WindowWords::TargetRelativeOnNetwork,
      {"Le chemin « {path} » est relatif et le dossier courant est un dossier réseau : l’action "
