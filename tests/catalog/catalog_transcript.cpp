@@ -26,7 +26,8 @@ constexpr Sample kSamples[] = {
     {"file", "Projet.exe"},
     {"path", "C:\\Appli\\Projet.exe"},
     {"folder", "C:\\Appli"},
-    {"journal", "C:\\Users\\Marie\\AppData\\Local\\Tressol\\Retours\\2026-12-09-1030.txt"},
+    {"journal",
+     "C:\\Users\\Marie\\AppData\\Local\\Tressol\\Retours\\journal-20261209-103000-4242.txt"},
     {"library", "vb6FR.dll"},
     {"libraries", "vb6FR.dll, vb6DE.dll"},
     {"lcid", "0x40C"},
@@ -39,7 +40,7 @@ constexpr Sample kSamples[] = {
     {"word", "--frob"},
     {"settings", "vb6FR.dll 0x40C * 0x0"},
     {"option", "--set"},
-    {"command", "Tressol.exe --undo \"C:\\Users\\Marie\\Journal.txt\""},
+    {"command", "\"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 \"C:\\Appli\\Projet.exe\""},
     {"tool", "Tressol.exe"},
     {"program", "Tressol.exe"},
     {"build", "8988"},
@@ -73,7 +74,98 @@ constexpr Sample kSamples[] = {
     {"limit", "8 191"},
 };
 
-std::string SampleFor(std::string_view place) {
+// Where the common sample would mislead the reader, the value that entry is really given.
+enum class Program { Window, Tool };
+struct Override {
+  Program program;
+  std::size_t entry;
+  std::string_view place;
+  std::string_view value;
+};
+
+template <typename E>
+constexpr std::size_t At(E entry) {
+  return static_cast<std::size_t>(entry);
+}
+
+using linguarde::WindowWords;
+using tressol::Words;
+constexpr Override kOverrides[] = {
+    {Program::Window, At(WindowWords::LineControlCharacter), "character", "U+000A"},
+    {Program::Window, At(WindowWords::TargetControlCharacter), "character", "U+000A"},
+    {Program::Window, At(WindowWords::TargetLoneSurrogate), "character", "U+D800"},
+    {Program::Window, At(WindowWords::FolderLoneSurrogate), "character", "U+D800"},
+    {Program::Window, At(WindowWords::ScriptHeld), "file", "VBcommand.bat"},
+    {Program::Window, At(WindowWords::ScriptRewritten), "file", "VBcommand.bat"},
+    {Program::Window, At(WindowWords::TargetOptionLike), "file", "-Projet.exe"},
+    {Program::Window, At(WindowWords::TargetOptionLike), "name", "-Projet.exe"},
+    {Program::Window, At(WindowWords::TargetRelativeOnNetwork), "path", "Appli\\Projet.exe"},
+    {Program::Window, At(WindowWords::FolderPercents), "folder", "C:\\Outils\\100%\\Linguarde%"},
+    {Program::Window, At(WindowWords::ScriptUnreadable), "path", "C:\\Outils\\VBcommand.bat"},
+    {Program::Window, At(WindowWords::ScriptUnwritable), "path", "C:\\Outils\\VBcommand.bat"},
+    {Program::Window, At(WindowWords::ScriptUnclosable), "path", "C:\\Outils\\VBcommand.bat"},
+    {Program::Window, At(WindowWords::ScriptUnreopenable), "path", "C:\\Outils\\VBcommand.bat"},
+    {Program::Window, At(WindowWords::ScriptUncreatable), "path", "C:\\Outils\\VBcommand.bat"},
+    {Program::Window, At(WindowWords::ScriptUnstartable), "path", "C:\\Outils\\VBcommand.bat"},
+    {Program::Window, At(WindowWords::ScriptNotHeld), "path", "C:\\Outils\\VBcommand.bat"},
+    {Program::Window, At(WindowWords::ToolUnstartable), "path", "C:\\Outils\\Tressol.exe"},
+    {Program::Window, At(WindowWords::LineUndoRefused), "reason",
+     "ce journal est d'une autre version de Tressol, que celle-ci ne lit pas"},
+    {Program::Window, At(WindowWords::LineUndoInexact), "reason",
+     "sa taille a changé depuis la modification ; il est laissé tel quel"},
+    {Program::Tool, At(Words::FileNotRegular), "reason", "périphérique"},
+    {Program::Tool, At(Words::StepNoJournalFolder), "variable",
+     "LOCALAPPDATA, TMP, TEMP, USERPROFILE"},
+    {Program::Tool, At(Words::MistakeUnknownOption), "option", "--sett"},
+    {Program::Tool, At(Words::MistakeTargetLooksLikeLcid), "word", "0x40C"},
+    {Program::Tool, At(Words::MistakeInvalidLcid), "settings", "vb6FR.dll 0x40G * 0x0"},
+    {Program::Tool, At(Words::MistakeInvalidLcid), "word", "0x40G"},
+    {Program::Tool, At(Words::MistakeInvalidLibrary), "settings", "vb6\\FR.dll 0x40C * 0x0"},
+    {Program::Tool, At(Words::MistakeInvalidLibrary), "word", "vb6\\FR.dll"},
+    {Program::Tool, At(Words::DiffersPrimaryLibrary), "library", "*"},
+    {Program::Tool, At(Words::DiffersPrimaryLibrary), "expected", "vb6FR.dll"},
+    {Program::Tool, At(Words::DiffersSecondaryLibrary), "library", "~"},
+    {Program::Tool, At(Words::DiffersSecondaryLibrary), "expected", "*"},
+    {Program::Tool, At(Words::DiffersPrimaryLcid), "lcid", "0x409"},
+    {Program::Tool, At(Words::DiffersPrimaryLcid), "expected", "0x40C"},
+    {Program::Tool, At(Words::DiffersSecondaryLcid), "lcid", "0x409"},
+    {Program::Tool, At(Words::DiffersSecondaryLcid), "expected", "0x0"},
+    {Program::Tool, At(Words::MarkKeptElsewhere), "path",
+     "C:\\Users\\Marie\\AppData\\Local\\Tressol\\Retours\\journal-20261209-104500-4310.txt"},
+    {Program::Tool, At(Words::UndoRun), "command",
+     "\"C:\\Program Files\\Outils\\Tressol.exe\" --undo "
+     "\"C:\\Users\\Marie\\AppData\\Local\\Tressol\\Retours\\journal-20261209-103000-4242.txt\""},
+    {Program::Tool, At(Words::UndoRunPowerShell), "command",
+     "& 'C:\\Program Files\\Outils\\Tressol.exe' --undo "
+     "'C:\\Users\\Marie\\AppData\\Local\\Tressol\\Retours\\journal-20261209-103000-4242.txt'"},
+    {Program::Tool, At(Words::UndoRunBothShells), "command",
+     "C:\\Outils\\Tressol.exe --undo "
+     "C:\\Users\\Marie\\AppData\\Local\\Tressol\\Retours\\journal-20261209-103000-4242.txt"},
+    {Program::Tool, At(Words::FrenchLibraries), "libraries", "vb6FR.dll, Anciens\\vb6FR.dll"},
+    {Program::Tool, At(Words::FrenchLibrariesLeft), "libraries", "vb6FR.dll, Anciens\\vb6FR.dll"},
+    {Program::Tool, At(Words::VerdictNotRecordedBecause), "reason",
+     "écriture impossible dans « C:\\Users\\Marie\\AppData\\Local\\Tressol\\Retours\\"
+     "journal-20261209-103000-4242.txt » (disque plein)"},
+    {Program::Tool, At(Words::VerdictWriteFailed), "reason", "écriture incomplète"},
+    {Program::Tool, At(Words::VerdictWriteFailedNotRestored), "reason", "écriture incomplète"},
+    {Program::Tool, At(Words::WordsLeftAside), "reason", "lien symbolique, non suivi"},
+    {Program::Tool, At(Words::WordsFailed), "reason",
+     "il est verrouillé par un autre programme ; fermez ce programme, puis recommencez"},
+    {Program::Tool, At(Words::ToolFailed), "reason", "ce fichier n'est pas un journal de Tressol"},
+    {Program::Tool, At(Words::ShortVb6), "effect", "en français ou en anglais"},
+    {Program::Tool, At(Words::ShortEffectCount), "effect", "en anglais"},
+    {Program::Tool, At(Words::ShortVb6Effects), "count", "3"},
+};
+
+// The count, given for each plural form, yields only to an entry's own.
+std::string SampleFor(Program program, std::size_t entry, std::string_view place,
+                      std::string_view count) {
+  for (const Override& given : kOverrides) {
+    if (given.program == program && given.entry == entry && given.place == place) {
+      return std::string(given.value);
+    }
+  }
+  if (place == "count") return std::string(count);
   for (const Sample& sample : kSamples) {
     if (sample.place == place) return std::string(sample.value);
   }
@@ -84,7 +176,7 @@ std::string Utf8(std::string_view text) { return std::string(text); }
 
 // The entry with a sample in each place, "{count}" given.
 template <typename Char>
-std::string Rendered(const Char* text, std::string_view count) {
+std::string Rendered(const Char* text, std::string_view count, Program program, std::size_t entry) {
   const std::string utf8 = Utf8(std::basic_string_view<Char>(text));
   std::vector<std::string> names;
   for (std::size_t open = utf8.find('{'); open != std::string::npos;
@@ -95,7 +187,7 @@ std::string Rendered(const Char* text, std::string_view count) {
   }
   std::vector<std::string> values;
   for (const std::string& name : names) {
-    values.push_back(name == "count" ? std::string(count) : SampleFor(name));
+    values.push_back(SampleFor(program, entry, name, count));
   }
   std::vector<linguarde::catalog::Place<char>> places;
   for (std::size_t i = 0; i < names.size(); ++i) places.push_back({names[i], values[i]});
@@ -113,16 +205,16 @@ std::string Item(std::string text) {
 }
 
 template <typename Char>
-void Section(std::ostringstream& page, std::string_view title, std::size_t entries,
+void Section(std::ostringstream& page, std::string_view title, Program program, std::size_t entries,
              linguarde::catalog::Entry<Char> (*at)(std::size_t)) {
   page << "## " << title << "\n\n";
   for (std::size_t i = 0; i < entries; ++i) {
     const linguarde::catalog::Entry<Char> entry = at(i);
     if (entry.other == nullptr) {
-      page << i + 1 << ". " << Item(Rendered(entry.one, "1")) << "\n";
+      page << i + 1 << ". " << Item(Rendered(entry.one, "1", program, i)) << "\n";
     } else {
-      page << i + 1 << ". " << Item(Rendered(entry.one, "1")) << "\n"
-           << "   " << Item(Rendered(entry.other, "3")) << "\n";
+      page << i + 1 << ". " << Item(Rendered(entry.one, "1", program, i)) << "\n"
+           << "   " << Item(Rendered(entry.other, "3", program, i)) << "\n";
     }
   }
   page << "\n";
@@ -144,8 +236,9 @@ int main(int argc, char** argv) {
        << "Made by `scripts/transcript.sh` from the programs' catalogs, with sample data in "
           "each place; each entry with a count shows its singular (1, also for 0) and its "
           "plural (3). Do not edit by hand: change the catalog, then run the script.\n\n";
-  Section<char>(page, "Linguarde", linguarde::kWindowWordsCount, WindowEntry);
-  Section<char>(page, "Tressol", static_cast<std::size_t>(tressol::Words::kEnd), ToolEntry);
+  Section<char>(page, "Linguarde", Program::Window, linguarde::kWindowWordsCount, WindowEntry);
+  Section<char>(page, "Tressol", Program::Tool, static_cast<std::size_t>(tressol::Words::kEnd),
+                ToolEntry);
   if (argc < 2) {
     std::fputs(page.str().c_str(), stdout);
     return 0;

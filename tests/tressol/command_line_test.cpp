@@ -241,7 +241,7 @@ TEST(ReasonOf, WordsEachMistake) {
       {{Mistake::UndoWithoutJournal, Shell::Cmd},
        "--undo attend le chemin du journal que le rapport d'une modification donne."},
       {{Mistake::UndoWithOthers, Shell::Cmd},
-       "--undo prend un journal seul, sans fichier, réglages ni --recurse."},
+       "--undo prend un journal seul, sans fichier, sans réglages et sans --recurse."},
       {{Mistake::TargetLooksLikeLcid, Shell::Cmd, "0x0"},
        "« 0x0 » est donné comme fichier, mais a la forme d'une langue (LCID) : --set et --check "
        "prennent "

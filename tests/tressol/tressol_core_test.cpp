@@ -128,7 +128,7 @@ TEST(TressolView, SaysWhatTheSettingsDoAndWhichHaveNoEffect) {
       {{"vb6FR.dll", 0x40C, "vb6DE.dll", 0x407},
        "messages en français (en allemand sans vb6FR.dll, aucun message sans vb6FR.dll ni "
        "vb6DE.dll)",
-       "en français ou allemand ou sans message",
+       "en français, en allemand ou sans message",
        "Effet : messages en français (en allemand sans vb6FR.dll, aucun message sans vb6FR.dll"},
       // An ID without a known name, said as an ID in a sentence of its own.
       {{"vb6DE.dll", 0x407, "XX.dll", 0x12345},
@@ -716,7 +716,7 @@ TEST(TressolFolder, EachFileAllOrNothingThenTheCounts) {
         "\"wrongChecksumFiles\":0,\"notVb6Files\":2,"
         "\"leftAsideFiles\":0,\"failedFiles\":2,\"journal\":null,\"undoExact\":false,"
         "\"words\":\"Résumé : 4 fichiers VB6, 2 non VB6, 2 en échec.\",\"short\":\"2 en échec, "
-        "4 VB6 (3 en anglais, 1 en français ou anglais), 2 non VB6\"}\n"},
+        "4 VB6 (3 en anglais, 1 en français ou en anglais), 2 non VB6\"}\n"},
        {}},
   };
   for (const Case& c : cases) {
@@ -897,7 +897,7 @@ TEST(TressolUndo, AReadOnlyJournalIsUndoneItsMarkKeptInTheUndos) {
   EXPECT_EQ(files.targets["/abs/cible.exe"].bytes, original);
   EXPECT_EQ(files.journals[journal], text);
   EXPECT_TRUE(Contains(undo.out,
-                       "ne peut pas être écrit : son annulation est inscrite dans le "
+                       "ne peut pas être complété : son annulation n'est inscrite que dans le "
                        "journal de cette annulation, « C:\\Retours\\journal-2.txt »"))
       << undo.out;
   EXPECT_EQ(ParseJournal(files.journals["C:\\Retours\\journal-2.txt"]).undoes,
@@ -1406,7 +1406,7 @@ TEST(TressolCheck, SaysWhatDiffersAndWritesNothing) {
       {" --check * 0x409 ~ 0x0 abime/a.exe", 1,
        "a.exe : somme de contrôle PE fausse, 0xD83F au lieu de 0xD840 : le fichier a changé"},
       {" --check vb6FR.dll 0x40C * 0x409 abime/a.exe", 1,
-       "sans qu'elle soit refaite ; il est aussi différent de l'attendu : bibliothèque "
+       "sans que la somme soit recalculée ; il est aussi différent de l'attendu : bibliothèque "
        "principale « * » au lieu de « vb6FR.dll »"},
       {" --check vb6FR.dll 0x40C * 0x409 abime/a.exe app/e.exe app/a.exe", 1,
        "Résumé : 1 conforme, 1 différent, 1 somme de contrôle PE fausse, 0 non VB6, 0 en échec.\n"},
@@ -1574,7 +1574,7 @@ TEST(ReasonOf, WordsEachFailedStep) {
        "le journal « d\x1b » est en cours d'utilisation par une autre exécution"},
       {IoStep::WriteJournal, "", "écriture impossible dans « d\x1b » (disque plein)"},
       {IoStep::WriteJournal, "E", "écriture impossible dans « d\x1b » (E)"},
-      {IoStep::ReadJournal, "E", "lecture impossible dans « d\x1b » (E)"},
+      {IoStep::ReadJournal, "E", "lecture du journal « d\x1b » impossible (E)"},
   };
   for (const Case& c : cases) {
     const StepError error(c.step, c.system, "d\x1b");
@@ -1712,8 +1712,8 @@ TEST(TressolLibrary, IsLookedForWhereTheRuntimeLooks) {
        Content::Exe},
       // English where it is missing, as the settings mean: nothing to copy.
       {" vb6FR.dll 0x40C * 0x409", nullptr,
-       "Bibliothèque de langue « vb6FR.dll » : absente de ce système, ce que ces réglages "
-       "prévoient ; cherchée dans « app », dossier du programme ; « C:/Windows/SysWOW64 », "
+       "Bibliothèque de langue « vb6FR.dll » : absente de ce système, cas prévu par ces réglages "
+       "; cherchée dans « app », dossier du programme ; « C:/Windows/SysWOW64 », "
        "dossier système 32 bits ; « C:/Windows », dossier de Windows.\n"},
       {" vb6FR.dll 0x40C ~ 0x409", nullptr,
        "Attention : la bibliothèque de langue « vb6FR.dll » est introuvable ; cherchée dans « app "

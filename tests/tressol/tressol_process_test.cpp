@@ -191,7 +191,7 @@ TEST_F(TressolProcess, HandlesAFolderOrAPatternFileByFile) {
       {quoted, 0,
        "« C:\\windows\\System », dossier système 16 bits ; « C:\\windows », dossier de Windows. "
        "À faire : copiez-la à côté du programme, sur chaque ordinateur où l'application "
-       "s'exécute. Fichiers concernés, "},
+       "s'exécute. Fichiers concernés ("},
       {L" --json" + quoted, 0, "\"primaryLibrary\":\"vb6FR.dll\",\"primaryLcid\":1036"},
       {L" \"" + (folder_.Path() / L"Casse" / L"\u01B0u*.exe").wstring() + L"\"", 0,
        "\u01AFU.exe : messages en anglais."},

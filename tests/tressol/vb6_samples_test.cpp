@@ -113,7 +113,7 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
        "Attention : la bibliothèque de langue « vb6FR.dll » est introuvable.\n"
        "  À faire : copiez-la à côté du programme, sur chaque ordinateur où l'application "
        "s'exécute.\n"
-       "  Fichiers concernés, 3 : Dictionary.dll, Setup.exe, SmallListView.ocx\n"
+       "  Fichiers concernés (3) : Dictionary.dll, Setup.exe, SmallListView.ocx\n"
        "Résumé : 3 fichiers modifiés, 0 déjà réglé, 3 non VB6, 0 en échec.\n"},
   };
   for (const Case& c : cases) {

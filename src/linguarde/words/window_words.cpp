@@ -42,7 +42,8 @@ constexpr Row kRows[] = {
      {"{file} : annulation en cours dans une console ; ligne relue à sa fermeture",
       nullptr}},
     {WindowWords::LineRedoConsole,
-     {"{file} : modification annulée refaite dans une console ; ligne relue à sa fermeture",
+     {"{file} : modification annulée en train d’être refaite dans une console ; ligne relue à "
+      "sa fermeture",
       nullptr}},
     {WindowWords::LineActionConsoleUnfollowed,
      {"{file} : action en cours dans une console ; une fois celle-ci fermée, appuyez sur Entrée "
@@ -53,46 +54,47 @@ constexpr Row kRows[] = {
       "Entrée dans la zone de texte pour relire la ligne",
       nullptr}},
     {WindowWords::LineRedoConsoleUnfollowed,
-     {"{file} : modification annulée refaite dans une console ; une fois celle-ci fermée, "
+     {"{file} : modification annulée en train d’être refaite dans une console ; une fois "
+      "celle-ci fermée, "
       "appuyez sur Entrée dans la zone de texte pour relire la ligne",
       nullptr}},
     {WindowWords::LineRelativeOnNetwork,
-     {"{file} : chemin relatif et dossier courant réseau, l’action le chercherait dans le "
-      "dossier de Windows ; donnez le chemin complet",
+     {"{file} : chemin relatif refusé, car le dossier courant est un dossier réseau et l’action "
+      "chercherait le fichier dans le dossier de Windows ; donnez le chemin complet",
       nullptr}},
     {WindowWords::LineQuote,
-     {"{file} : chemin refusé, il contient un guillemet ({character})", nullptr}},
+     {"{file} : chemin refusé, car il contient un guillemet ({character})", nullptr}},
     {WindowWords::LineControlCharacter,
-     {"{file} : chemin refusé, il contient un caractère de contrôle ({character})", nullptr}},
+     {"{file} : chemin refusé, car il contient un caractère de contrôle ({character})", nullptr}},
     {WindowWords::LineToolMissing,
      {"{file} : Tressol.exe introuvable ; placez-le à côté de Linguarde.exe", nullptr}},
     {WindowWords::LineToolUnstartable,
      {"{file} : l’outil ne peut pas être lancé ({system})", nullptr}},
     {WindowWords::LineLibraryMissing,
-     {"{file} : {words} ; {library} absent de cet ordinateur", nullptr}},
+     {"{file} : {words} ; bibliothèque de langue {library} absente de cet ordinateur", nullptr}},
     {WindowWords::LineLibrariesMissing,
-     {"{file} : {words} ; {libraries} absents de cet ordinateur", nullptr}},
+     {"{file} : {words} ; bibliothèques de langue {libraries} absentes de cet ordinateur", nullptr}},
     {WindowWords::LineRedoOffered,
      {"{file} : {words} ; « Refaire » remet la modification annulée", nullptr}},
     {WindowWords::LineJournalGone,
-     {"{file} : {words} ; journal de la dernière modification introuvable, pas d’annulation",
+     {"{file} : {words} ; pas d’annulation : journal de la dernière modification introuvable",
       nullptr}},
     {WindowWords::LineJournalBusy,
-     {"{file} : {words} ; pas d’annulation pour l’instant, une autre exécution de l’outil tient "
-      "son journal ; appuyez plus tard sur Entrée dans la zone de texte pour revérifier",
+     {"{file} : {words} ; pas d’annulation pour l’instant : une autre exécution de l’outil "
+      "utilise le journal ; appuyez plus tard sur Entrée dans la zone de texte pour revérifier",
       nullptr}},
     {WindowWords::LineUndoRefused, {"{file} : {words} ; pas d’annulation : {reason}", nullptr}},
     {WindowWords::LineUndoHeld,
-     {"{file} : {words} ; pas d’annulation pour l’instant, « {name} » est ouvert ou verrouillé "
+     {"{file} : {words} ; pas d’annulation pour l’instant : « {name} » est ouvert ou verrouillé "
       "par un autre programme ; fermez-le, puis appuyez sur Entrée dans la zone de texte pour "
       "revérifier",
       nullptr}},
     {WindowWords::LineUndoReadOnly,
-     {"{file} : {words} ; pas d’annulation pour l’instant, « {name} » est en lecture seule ; "
+     {"{file} : {words} ; pas d’annulation pour l’instant : « {name} » est en lecture seule ; "
       "rendez-le modifiable, puis appuyez sur Entrée dans la zone de texte pour revérifier",
       nullptr}},
     {WindowWords::LineUndoDenied,
-     {"{file} : {words} ; pas d’annulation pour l’instant, Windows refuse de modifier "
+     {"{file} : {words} ; pas d’annulation pour l’instant : Windows refuse de modifier "
       "« {name} » ; une fois la cause levée, appuyez sur Entrée dans la zone "
       "de texte pour revérifier",
       nullptr}},
@@ -130,7 +132,7 @@ constexpr Row kRows[] = {
       "Rien n’a été lancé.",
       nullptr}},
     {WindowWords::TargetQuoted,
-     {"Le chemin du fichier est entre guillemets, comme la copie « Copier en tant que chemin "
+     {"Le chemin du fichier est entre guillemets, comme les met « Copier en tant que chemin "
       "d’accès » : retirez ces guillemets, puis recommencez. Rien n’a été écrit ni lancé.",
       nullptr}},
     {WindowWords::TargetQuote,
@@ -158,9 +160,8 @@ constexpr Row kRows[] = {
       "un dossier dont le chemin n’a pas ce caractère. Rien n’a été écrit ni lancé.",
       nullptr}},
     {WindowWords::TargetOptionLike,
-     {"Le fichier « {file} » commence par un tiret, que l’outil prendrait pour une option. Pour "
-      "un fichier dont le nom commence ainsi, écrivez son chemin complet, ou .\\{name}. Rien "
-      "n’a été écrit ni lancé.",
+     {"Le chemin « {file} » commence par un tiret, que l’outil prendrait pour une option. Écrivez "
+      "le chemin complet, ou .\\{name}. Rien n’a été écrit ni lancé.",
       nullptr}},
     {WindowWords::TargetRelativeOnNetwork,
      {"Le chemin « {path} » est relatif et le dossier courant est un dossier réseau : l’action "
@@ -174,8 +175,8 @@ constexpr Row kRows[] = {
       "lancé.",
       nullptr}},
     {WindowWords::ScriptLineTooLong,
-     {"Le chemin est trop long : la ligne du script dépasserait {limit} caractères, le plus que "
-      "l’interpréteur de commandes lit d’une ligne. Copiez le fichier dans un dossier au chemin "
+     {"Le chemin est trop long : la ligne du script dépasserait {limit} caractères, la longueur "
+      "maximale d’une ligne pour l’interpréteur de commandes. Copiez le fichier dans un dossier au chemin "
       "plus court. Rien n’a été écrit ni lancé.",
       nullptr}},
 
@@ -191,8 +192,7 @@ constexpr Row kRows[] = {
     {WindowWords::ScriptUncreatable,
      {"Impossible de créer le fichier « {path} » : {system}. Placez Linguarde dans un dossier "
       "où vous pouvez écrire, C:\\Outils ou un dossier de %LOCALAPPDATA%\\Programs par exemple "
-      "(les Documents peuvent être protégés contre les programmes : Accès contrôlé aux "
-      "dossiers).",
+      "(l’Accès contrôlé aux dossiers peut protéger les Documents et le Bureau).",
       nullptr}},
     {WindowWords::ScriptUnstartable,
      {"Impossible de lancer le script « {path} » : {system}.", nullptr}},

@@ -89,16 +89,16 @@ constexpr Row kRows[] = {
     {Words::EffectByIdThenOtherById, {"messages dans la langue {lcid} (dans la langue {lcid2} sans {library}, aucun message sans {library} ni {library2})", nullptr}},
     {Words::ShortEffectEnglish, {"en anglais", nullptr}},
     {Words::ShortEffectNone, {"sans message", nullptr}},
-    {Words::ShortEffectThenEnglish, {"en {language} ou anglais", nullptr}},
+    {Words::ShortEffectThenEnglish, {"en {language} ou en anglais", nullptr}},
     {Words::ShortEffectThenEnglishById, {"dans la langue {lcid} ou en anglais", nullptr}},
     {Words::ShortEffectAlone, {"en {language} seulement", nullptr}},
     {Words::ShortEffectAloneById, {"dans la langue {lcid} seulement", nullptr}},
     {Words::ShortEffectAloneTwo, {"en {language} seulement", nullptr}},
     {Words::ShortEffectAloneTwoById, {"dans la langue {lcid} seulement", nullptr}},
-    {Words::ShortEffectThenOther, {"en {language} ou {language2} ou sans message", nullptr}},
+    {Words::ShortEffectThenOther, {"en {language}, en {language2} ou sans message", nullptr}},
     {Words::ShortEffectThenOtherById, {"en {language}, dans la langue {lcid2} ou sans message", nullptr}},
     {Words::ShortEffectByIdThenOther, {"dans la langue {lcid}, en {language2} ou sans message", nullptr}},
-    {Words::ShortEffectByIdThenOtherById, {"dans la langue {lcid} ou {lcid2} ou sans message", nullptr}},
+    {Words::ShortEffectByIdThenOtherById, {"dans la langue {lcid}, dans la langue {lcid2} ou sans message", nullptr}},
 
     // The settings of Linguarde's buttons, in the words of its labels.
     {Words::EffectButtonEnglish, {"« Les messages VB (erreurs…) sont en Anglais »", nullptr}},
@@ -188,14 +188,14 @@ constexpr Row kRows[] = {
     {Words::StepFolderReplaced, {"le dossier « {folder} » a été remplacé pendant l'opération (ce n'est plus celui que la liste de son dossier parent a donné) ; aucun de ses fichiers n'a été touché", nullptr}},
     {Words::StepOpenJournal, {"le journal « {journal} » ne peut pas être ouvert", nullptr}},
     {Words::StepOpenJournalSystem, {"le journal « {journal} » ne peut pas être ouvert ({system})", nullptr}},
-    {Words::StepNoJournalFolder, {"aucun dossier pour le journal : aucune de ces variables d'environnement n'en désigne un : {variable}", nullptr}},
+    {Words::StepNoJournalFolder, {"aucun dossier pour le journal, car aucune de ces variables d'environnement n'en désigne un : {variable}", nullptr}},
     {Words::StepJournalMissing, {"le journal « {journal} » est introuvable", nullptr}},
     {Words::StepJournalMissingSystem, {"le journal « {journal} » est introuvable ({system})", nullptr}},
     {Words::StepJournalBusy, {"le journal « {journal} » est en cours d'utilisation par une autre exécution", nullptr}},
     {Words::StepWriteJournalFull, {"écriture impossible dans « {journal} » (disque plein)", nullptr}},
     {Words::StepWriteJournalSystem, {"écriture impossible dans « {journal} » ({system})", nullptr}},
-    {Words::StepReadJournal, {"lecture impossible dans « {journal} »", nullptr}},
-    {Words::StepReadJournalSystem, {"lecture impossible dans « {journal} » ({system})", nullptr}},
+    {Words::StepReadJournal, {"lecture du journal « {journal} » impossible", nullptr}},
+    {Words::StepReadJournalSystem, {"lecture du journal « {journal} » impossible ({system})", nullptr}},
 
     // What a file's bytes show; "Copy": damaged, to be copied again from its original.
     {Words::VerdictTooShort, {"trop court pour une image PE", nullptr}},
@@ -272,7 +272,7 @@ constexpr Row kRows[] = {
     {Words::MistakeSetAndCheck, {"Donnez une seule des options --set et --check, une seule fois.", nullptr}},
     {Words::MistakeUndoWithoutJournal, {"--undo attend le chemin du journal que le rapport d'une modification donne.", nullptr}},
     {Words::MistakeDryRunWithoutUndo, {"--dry-run ne s'emploie qu'avec --undo JOURNAL.", nullptr}},
-    {Words::MistakeUndoWithOthers, {"--undo prend un journal seul, sans fichier, réglages ni --recurse.", nullptr}},
+    {Words::MistakeUndoWithOthers, {"--undo prend un journal seul, sans fichier, sans réglages et sans --recurse.", nullptr}},
     {Words::MistakeTargetLooksLikeLcid, {"« {word} » est donné comme fichier, mais a la forme d'une langue (LCID) : --set et --check prennent exactement quatre réglages. Rien n'a été modifié. Pour un fichier de ce nom, écrivez {here}{word}.", nullptr}},
     {Words::MistakeTargetLooksLikeOption, {"« {word} » est donné comme fichier, mais a la forme d'une option : les options se placent avant les cibles. Rien n'a été modifié. Pour un fichier de ce nom, écrivez {here}{word}.", nullptr}},
     {Words::MistakeInvalidLcid, {"Les réglages « {settings} » ne sont pas valides : « {word} » n'est pas une langue (LCID) : 0x suivi de chiffres hexadécimaux, de 0x0 à 0xFFFFF.", nullptr}},
@@ -294,7 +294,7 @@ constexpr Row kRows[] = {
         "  Tressol.exe [--json] [--recurse] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE…\n"
         "      vérifie ces réglages et la somme de contrôle PE, sans rien écrire ;\n"
         "  Tressol.exe [--json] [--dry-run] --undo JOURNAL\n"
-        "      annule une exécution ; sa dernière ligne donne cette commande.\n"
+        "      annule une exécution (la fin de son rapport donne cette commande).\n"
         "CIBLE : un fichier, un dossier (ses fichiers .exe, .dll et .ocx) ou un motif\n"
         "  (C:\\MonAppli\\*.ocx) ; une cible qui commence par un tiret s'écrit .\\-nom.exe.\n"
         "BIB : * (messages en anglais du moteur), ~ (aucune) ou une bibliothèque de\n"
@@ -303,7 +303,8 @@ constexpr Row kRows[] = {
         "  aussi ; --no-journal, sans journal (chaque fichier modifié est suivi de la\n"
         "  commande qui le rétablit) ; --local-only, sans télécharger un fichier qui\n"
         "  n'est que dans le nuage ; --help, -h ; --version.\n"
-        "Journal : dans %LOCALAPPDATA%\\Tressol\\Retours, ou là où le dit TRESSOL_JOURNAL.\n"
+        "Journal : un par exécution, dans %LOCALAPPDATA%\\Tressol\\Retours, ou le fichier\n"
+        "  que nomme TRESSOL_JOURNAL.\n"
         "Codes de sortie : 0 fait, 1 somme de contrôle PE fausse, 2 utilisation,\n"
         "  3 refusé (non VB6 ou aucun fichier VB6, endommagé, occupé), 4 lecture ou\n"
         "  écriture impossible (fichier ou dossier absent), 5 réglages différents.\n"
@@ -320,7 +321,7 @@ constexpr Row kRows[] = {
         "  tressol [--json] [--recurse] --check BIB1 LCID1 BIB2 LCID2 [--] CIBLE…\n"
         "      vérifie ces réglages et la somme de contrôle PE, sans rien écrire ;\n"
         "  tressol [--json] [--dry-run] --undo JOURNAL\n"
-        "      annule une exécution ; sa dernière ligne donne cette commande.\n"
+        "      annule une exécution (la fin de son rapport donne cette commande).\n"
         "CIBLE : un fichier ou un dossier (ses fichiers .exe, .dll et .ocx) ; le shell\n"
         "  développe les motifs. Une cible qui commence par un tiret s'écrit ./-nom.exe.\n"
         "BIB : * (messages en anglais du moteur), ~ (aucune) ou une bibliothèque de\n"
@@ -329,7 +330,8 @@ constexpr Row kRows[] = {
         "  aussi ; --no-journal, sans journal (chaque fichier modifié est suivi de la\n"
         "  commande qui le rétablit) ; --local-only, sans télécharger un fichier qui\n"
         "  n'est que dans le nuage ; --help, -h ; --version.\n"
-        "Journal : dans ~/.local/state/tressol, ou là où le dit TRESSOL_JOURNAL.\n"
+        "Journal : un par exécution, dans $XDG_STATE_HOME/tressol (sinon\n"
+        "  ~/.local/state/tressol), ou le fichier que nomme TRESSOL_JOURNAL.\n"
         "Codes de sortie : 0 fait, 1 somme de contrôle PE fausse, 2 utilisation,\n"
         "  3 refusé (non VB6 ou aucun fichier VB6, endommagé, occupé), 4 lecture ou\n"
         "  écriture impossible (fichier ou dossier absent), 5 réglages différents.\n"
@@ -347,11 +349,11 @@ constexpr Row kRows[] = {
     {Words::WordsChecksumRepaired, {"somme de contrôle PE corrigée, réglages déjà en place : {effect}", nullptr}},
     {Words::WordsAlreadySet, {"déjà réglé, {effect}", nullptr}},
     {Words::WordsAlreadyUndone, {"modification déjà annulée, {effect}", nullptr}},
-    {Words::WordsRestorable, {"modification annulable exactement, {effect} pour l'instant", nullptr}},
+    {Words::WordsRestorable, {"modification annulable exactement ; pour l'instant, {effect}", nullptr}},
     {Words::WordsMatches, {"conforme, {effect}", nullptr}},
     {Words::WordsDiffers, {"différent de l'attendu : {differences}", nullptr}},
-    {Words::WordsWrongChecksum, {"somme de contrôle PE fausse, {stored} au lieu de {actual} : le fichier a changé depuis qu'elle a été faite, car il est endommagé ou a été modifié sans qu'elle soit refaite", nullptr}},
-    {Words::WordsWrongChecksumDiffers, {"somme de contrôle PE fausse, {stored} au lieu de {actual} : le fichier a changé depuis qu'elle a été faite, car il est endommagé ou a été modifié sans qu'elle soit refaite ; il est aussi différent de l'attendu : {differences}", nullptr}},
+    {Words::WordsWrongChecksum, {"somme de contrôle PE fausse, {stored} au lieu de {actual} : le fichier a changé depuis son calcul ; il est endommagé, ou a été modifié sans que la somme soit recalculée", nullptr}},
+    {Words::WordsWrongChecksumDiffers, {"somme de contrôle PE fausse, {stored} au lieu de {actual} : le fichier a changé depuis son calcul ; il est endommagé, ou a été modifié sans que la somme soit recalculée ; il est aussi différent de l'attendu : {differences}", nullptr}},
     {Words::WordsNotVb6, {"non VB6 : {reason}", nullptr}},
     {Words::WordsLeftAside, {"laissé de côté : {reason}", nullptr}},
     {Words::WordsNotReached, {"non traité : l'exécution s'est arrêtée avant lui ; il n'a pas été modifié", nullptr}},
@@ -423,19 +425,19 @@ constexpr Row kRows[] = {
     // A language library: where it is, or what its absence or its file means.
     {Words::LibraryPresent, {"Bibliothèque de langue « {library} » : présente dans « {folder} ».", nullptr}},
     {Words::LibraryMissing, {"Attention : la bibliothèque de langue « {library} » est introuvable ; cherchée dans {folders}.", nullptr}},
-    {Words::LibraryMissingFallsBack, {"Bibliothèque de langue « {library} » : absente de ce système, ce que ces réglages prévoient ; cherchée dans {folders}.", nullptr}},
+    {Words::LibraryMissingFallsBack, {"Bibliothèque de langue « {library} » : absente de ce système, cas prévu par ces réglages ; cherchée dans {folders}.", nullptr}},
     {Words::LibraryMissingNowhere, {"Attention : la bibliothèque de langue « {library} » est introuvable.", nullptr}},
-    {Words::LibraryMissingFallsBackNowhere, {"Bibliothèque de langue « {library} » : absente de ce système, ce que ces réglages prévoient.", nullptr}},
+    {Words::LibraryMissingFallsBackNowhere, {"Bibliothèque de langue « {library} » : absente de ce système, cas prévu par ces réglages.", nullptr}},
     {Words::LibraryNotImage, {"Attention : « {library} » dans « {folder} » n'est pas une bibliothèque de langue, car ce n'est pas un fichier de programme Windows ; le moteur d'exécution ne peut pas la charger.", nullptr}},
-    {Words::LibraryIsProgram, {"Attention : « {library} » dans « {folder} » est un programme, pas une bibliothèque de langue : un * non protégé sur la ligne de commande a sans doute été remplacé par le shell par les noms des fichiers du dossier ; écrivez-le entre apostrophes ou entre guillemets.", nullptr}},
+    {Words::LibraryIsProgram, {"Attention : « {library} » dans « {folder} » est un programme, pas une bibliothèque de langue : le shell a sans doute remplacé un * non protégé de la ligne de commande par les noms des fichiers du dossier ; écrivez-le entre apostrophes ou entre guillemets.", nullptr}},
     {Words::LibraryCopyAdvice, {"  À faire : copiez-la à côté du programme, sur chaque ordinateur où l'application s'exécute.", nullptr}},
-    {Words::LibraryConcerns, {"  Fichier concerné : {files}", "  Fichiers concernés, {count} : {files}"}},
+    {Words::LibraryConcerns, {"  Fichier concerné : {files}", "  Fichiers concernés ({count}) : {files}"}},
     {Words::FolderOfProgram, {"« {folder} », dossier du programme", nullptr}},
     {Words::FolderOfFile, {"« {folder} », dossier du fichier", nullptr}},
     {Words::FolderSystem32, {"« {folder} », dossier système 32 bits", nullptr}},
     {Words::FolderSystem16, {"« {folder} », dossier système 16 bits", nullptr}},
     {Words::FolderWindows, {"« {folder} », dossier de Windows", nullptr}},
-    {Words::FolderTargetOnly, {"« {folder} », dossier du fichier, le seul où cherche cet outil sous Linux", nullptr}},
+    {Words::FolderTargetOnly, {"« {folder} », dossier du fichier, le seul où cet outil cherche sous Linux", nullptr}},
     // A folder's end.
     {Words::FrenchLibraries, {"Bibliothèque de langue VB6 en français : {libraries}", "Bibliothèques de langue VB6 en français : {libraries}"}},
     {Words::FrenchLibrariesLeft, {"Bibliothèque de langue VB6 en français, laissée telle quelle : {libraries}", "Bibliothèques de langue VB6 en français, laissées telles quelles : {libraries}"}},
@@ -492,7 +494,7 @@ constexpr Row kRows[] = {
     {Words::AlreadyUndoneUnrecorded, {"Ce journal a déjà été annulé par une exécution sans journal.", nullptr}},
     {Words::UndoneUndoneAgain, {"Ce journal a été annulé, puis cette annulation, inscrite dans « {journal} », a été annulée à son tour : ses modifications sont de nouveau en place.", nullptr}},
     {Words::UndoOrder, {"Les modifications sont annulées de la dernière à la première, pour que celles faites l'une sur l'autre le soient dans l'ordre.", nullptr}},
-    {Words::MarkKeptElsewhere, {"Le journal « {journal} » ne peut pas être écrit : son annulation est inscrite dans le journal de cette annulation, « {path} ».", nullptr}},
+    {Words::MarkKeptElsewhere, {"Le journal « {journal} » ne peut pas être complété : son annulation n'est inscrite que dans le journal de cette annulation, « {path} ».", nullptr}},
     {Words::NothingToUndo, {"Rien à annuler : aucune modification inscrite dans ce journal n'est restée en place.", nullptr}},
     // The tool and its version.
     {Words::VersionLine, {"Tressol {version}", nullptr}},
@@ -562,7 +564,6 @@ std::string Rendered(const char* text, const Places& places) {
 #endif
   return filled;
 }
-
 
 }  // namespace
 
