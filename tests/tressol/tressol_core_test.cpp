@@ -349,6 +349,10 @@ TEST(TressolSet, WritesTheFourSettingsAndKeepsTheChecksumValid) {
     if (c.spoil) c.spoil(before);
     const Result result = RunOn(before, kAction2);
     ASSERT_EQ(result.status, 0) << c.what << result.output.err;
+    // The answer last, followed only by the way back.
+    EXPECT_LT(result.output.out.find("cible.exe : modifié."),
+              result.output.out.find("Pour annuler cette modification :"))
+        << result.output.out;
     const std::vector<std::uint8_t>& after = result.target.bytes;
     const std::size_t h = SyntheticPe::kHeaderOffset;
     EXPECT_EQ(std::string(after.begin() + h + 6, after.begin() + h + 20),

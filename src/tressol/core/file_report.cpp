@@ -333,8 +333,10 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
   for (const LibraryPresence& library : outcome.libraries) {
     text += DescribeLibrary(library, true);
   }
+  // The answer last, followed only by how to give the change back.
   if (changed && WayBackBesideIt(outcome)) {
-    text += Row(W::UndoHeading) + WayBackLines(outcome, wayBack, W::UndoCommandLine);
+    return text + answer + Row(W::UndoHeading) +
+           WayBackLines(outcome, wayBack, W::UndoCommandLine);
   }
   return text + answer;
 }
