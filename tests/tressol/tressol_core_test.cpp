@@ -1772,6 +1772,12 @@ TEST(TressolUsage, MistakesSayWhatToWriteAndChangeNothing) {
       // As PowerShell or Python pass an unquoted target: one path that names nothing.
       {" cible.exe * 0x409 ~ 0x0", 4,
        "ou écrivez : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 \"cible.exe\"\n"},
+      // A character that acts on the text around it is shown escaped there too.
+      {" ci\x03"
+       "ble\xE2\x80\xAE.exe * 0x409 ~ 0x0",
+       4,
+       "ou écrivez : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 "
+       "\"ci<U+0003>ble<U+202E>.exe\"\n"},
       {" --set * 0x409 C:\\Users\\moi 0x0 cible.exe", 2, "écrivez '*' et '~' entre apostrophes"},
       {" -cible.exe", 2, ".\\-cible.exe"},
       // The value that is wrong and its rule, then one line to the usage.

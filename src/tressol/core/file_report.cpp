@@ -898,8 +898,8 @@ std::string JsonMessage(const std::string& words, int status, const std::string&
 std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath) {
   const std::string tool = CommandWord(toolPath, shell).value_or(toolPath);
   return Line(W::MeantChange, {{"file", Named(meant.target)}, {"settings", meant.settings}}, "  ") +
-         Say(W::UndoCommandLine,
-             {{"command", Kept(tool + " --set " + meant.settings + " \"" + meant.target + "\"")}}) +
+         Say(W::UndoCommandLine, {{"command", Kept(tool + " --set " + meant.settings + " \"" +
+                                                   linguarde::Visible(meant.target) + "\"")}}) +
          "\n";
 }
 
