@@ -19,15 +19,10 @@ class StreamOutput final : public tressol::Output {
  public:
   void Flush() override {
     Lay();
-    // A stream with columns is a terminal.
-    const auto shown = [](const std::string& text, bool data, std::size_t columns) {
-      return !data && columns > 0 ? tressol::Typeset(text) : text;
-    };
-    std::fputs(shown(out, json, outWidth).c_str(), stdout);
-    std::fputs(shown(err, false, errWidth).c_str(), stderr);
+    std::fputs(out.c_str(), stdout);
+    std::fputs(err.c_str(), stderr);
     std::fflush(stdout);
-    out.clear();
-    err.clear();
+    Shown();
   }
 };
 
@@ -61,6 +56,9 @@ int main(int argc, char** argv) {
   StreamOutput output;
   output.outWidth = Columns(STDOUT_FILENO);
   output.errWidth = Columns(STDERR_FILENO);
+  // A stream with columns is a terminal.
+  output.outTypeset = output.outWidth > 0;
+  output.errTypeset = output.errWidth > 0;
   output.toolPath = ToolPath(argc > 0 ? argv[0] : "tressol");
   if (const auto journal = tressol::EnvironmentValue("TRESSOL_JOURNAL")) {
     output.journalPath = *journal;

@@ -35,15 +35,15 @@ namespace {
 using linguarde::win32::FromUtf8;
 using linguarde::win32::ToUtf8;
 
-// A real console gets UTF-16, so that accents show whatever its code page, and French
-// typography; a redirected stream gets the text as it is, in UTF-8.
-void Write(DWORD stream, const std::string& text, bool data) {
+// A real console gets UTF-16, so that accents show whatever its code page; a redirected
+// stream gets the text as it is, in UTF-8.
+void Write(DWORD stream, const std::string& text) {
   if (text.empty()) return;
   const HANDLE handle = GetStdHandle(stream);
   DWORD mode = 0;
   DWORD done = 0;
   if (GetConsoleMode(handle, &mode)) {
-    const std::wstring wide = FromUtf8(data ? text : tressol::Typeset(text));
+    const std::wstring wide = FromUtf8(text);
     WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &done, nullptr);
   } else {
     WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &done, nullptr);
@@ -63,10 +63,9 @@ class ConsoleOutput final : public tressol::Output {
  public:
   void Flush() override {
     Lay();
-    Write(STD_OUTPUT_HANDLE, out, json);
-    Write(STD_ERROR_HANDLE, err, false);
-    out.clear();
-    err.clear();
+    Write(STD_OUTPUT_HANDLE, out);
+    Write(STD_ERROR_HANDLE, err);
+    Shown();
   }
 };
 
@@ -78,6 +77,10 @@ int wmain() {
   output.shell = tressol::Shell::Cmd;
   output.outWidth = Columns(STD_OUTPUT_HANDLE);
   output.errWidth = Columns(STD_ERROR_HANDLE);
+  // French typography where a console shows the text.
+  DWORD mode = 0;
+  output.outTypeset = GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+  output.errTypeset = GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
   try {
     output.toolPath = ToUtf8(linguarde::win32::ExecutablePath());
   } catch (const linguarde::StepFailed&) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "run_output.h"
+
 #include <string>
 
 namespace tressol {
@@ -39,6 +41,13 @@ TEST(Laid, WrapsMarkedLinesToTheConsoleNeverInsideAWordOrAName) {
   // A line Wrap did not mark (a command to be copied) is kept whole, its marks removed.
   EXPECT_EQ(Laid("  tressol --undo " + Named("/tmp/un journal.txt") + "\n", 20),
             "  tressol --undo /tmp/un journal.txt\n");
+  // Typeset for a console once, as it is laid: laid again, the command is still as it was.
+  Output output;
+  output.outTypeset = true;
+  output.out = Wrap("Annuler : " + Kept("tressol --undo '/j ; k'"), "  ");
+  output.Lay();
+  output.Lay();
+  EXPECT_EQ(output.out, "Annuler\xC2\xA0: tressol --undo '/j ; k'\n");
 }
 
 }  // namespace

@@ -183,8 +183,11 @@ TEST(TressolReport, TypesetsForAConsoleAndLeavesNamesAlone) {
        "a.exe" + nb + ": modifié" + nb + "; voir «" + nb + "C:\\x" + nb + "»" + nb + "!\nRéglages" +
            nb + ":\n"},
       {"C:\\a ;b!.exe et c?.txt", "C:\\a ;b!.exe et c?.txt"},
+      // A name and a command are shown as they are: a path typeset is another path.
+      {"« " + Named("x « y » ; z !") + " » : " + Kept("tressol --undo '/j ; k/« j »'"),
+       "«" + nb + "x « y » ; z !" + nb + "»" + nb + ": tressol --undo '/j ; k/« j »'"},
   };
-  for (const Case& c : cases) EXPECT_EQ(Typeset(c.text), c.shown) << c.text;
+  for (const Case& c : cases) EXPECT_EQ(Unmarked(Typeset(c.text)), c.shown) << c.text;
 }
 
 TEST(TressolRefuses, FilesThatAreNotSafeToChangeAndLeavesThemAlone) {
@@ -1773,6 +1776,12 @@ TEST(TressolUsage, MistakesSayWhatToWriteAndChangeNothing) {
       // As PowerShell or Python pass an unquoted target: one path that names nothing.
       {" cible.exe * 0x409 ~ 0x0", 4,
        "ou écrivez : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 \"cible.exe\"\n"},
+      // A character that acts on the text around it is shown escaped there too.
+      {" ci\x03"
+       "ble\xE2\x80\xAE.exe * 0x409 ~ 0x0",
+       4,
+       "ou écrivez : \"C:\\Outils\\Tressol.exe\" --set * 0x409 ~ 0x0 "
+       "\"ci<U+0003>ble<U+202E>.exe\"\n"},
       {" --set * 0x409 C:\\Users\\moi 0x0 cible.exe", 2, "écrivez '*' et '~' entre apostrophes"},
       {" -cible.exe", 2, ".\\-cible.exe"},
       // The value that is wrong and its rule, then one line to the usage.

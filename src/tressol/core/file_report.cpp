@@ -284,7 +284,7 @@ std::string SignatureWarning(const FileOutcome& outcome, const WayBack& wayBack)
 std::string WayBackLines(const FileOutcome& outcome, const WayBack& wayBack, W commandLine) {
   if (outcome.result != Result::Changed) return {};
   std::string text;
-  if (wayBack.command) text = Row(commandLine, {{"command", *wayBack.command}});
+  if (wayBack.command) text = Row(commandLine, {{"command", Kept(*wayBack.command)}});
   return text + CaveatText(outcome, wayBack, true);
 }
 
@@ -900,8 +900,8 @@ std::string JsonMessage(const std::string& words, int status, const std::string&
 std::string MeantChangeHint(const MeantChange& meant, Shell shell, const std::string& toolPath) {
   const std::string tool = CommandWord(toolPath, shell).value_or(toolPath);
   return Line(W::MeantChange, {{"file", Named(meant.target)}, {"settings", meant.settings}}, "  ") +
-         Say(W::UndoCommandLine,
-             {{"command", tool + " --set " + meant.settings + " \"" + meant.target + "\""}}) +
+         Say(W::UndoCommandLine, {{"command", Kept(tool + " --set " + meant.settings + " \"" +
+                                                   linguarde::Visible(meant.target) + "\"")}}) +
          "\n";
 }
 
@@ -930,8 +930,10 @@ std::string UndoLines(const ConsoleWords& tool, const ConsoleWords& journal, She
       powerShell = "& " + tool.powerShell + " --undo " + journal.powerShell;
     }
   }
-  std::string text = Say(entry, changes, {{"command", command}}) + "\n";
-  if (!powerShell.empty()) text += Say(W::UndoRunPowerShell, {{"command", powerShell}}) + "\n";
+  std::string text = Say(entry, changes, {{"command", Kept(command)}}) + "\n";
+  if (!powerShell.empty()) {
+    text += Say(W::UndoRunPowerShell, {{"command", Kept(powerShell)}}) + "\n";
+  }
   return text;
 }
 

@@ -11,6 +11,8 @@ std::string Named(std::string_view name) {
   return kNameStart + linguarde::Visible(name) + kNameEnd;
 }
 
+std::string Kept(std::string_view command) { return kNameStart + std::string(command) + kNameEnd; }
+
 std::string Unmarked(std::string_view text) {
   std::string plain;
   plain.reserve(text.size());
@@ -44,7 +46,9 @@ std::vector<std::string> WordsOf(std::string_view line) {
   return words;
 }
 
-std::string LaidLine(std::string_view marked, std::size_t width) {
+std::string LaidLine(std::string_view line, std::size_t width, bool typeset) {
+  const std::string typesetLine = typeset ? Typeset(line) : std::string();
+  std::string_view marked = typeset ? std::string_view(typesetLine) : line;
   // A line that Wrap did not mark is kept whole: a command to be copied, a file of a folder.
   if (marked.empty() || marked.front() != kIndentMark) return Unmarked(marked);
   const std::size_t end = marked.find(kIndentMark, 1);
@@ -79,25 +83,31 @@ std::string LaidLine(std::string_view marked, std::size_t width) {
 
 }  // namespace
 
-std::string Laid(std::string_view text, std::size_t width) {
-  if (width == 0) return Unmarked(text);
+std::string Laid(std::string_view text, std::size_t width, bool typeset) {
+  if (width == 0 && !typeset) return Unmarked(text);
   std::string laid;
   laid.reserve(text.size() + text.size() / 16);
   for (std::size_t start = 0; start < text.size();) {
     const std::size_t end = text.find('\n', start);
     const std::size_t stop = end == std::string_view::npos ? text.size() : end;
-    laid += LaidLine(text.substr(start, stop - start), width);
+    laid += LaidLine(text.substr(start, stop - start), width, typeset);
     if (end != std::string_view::npos) laid += '\n';
     start = stop + 1;
   }
   return laid;
 }
 
-std::string Typeset(const std::string& text) {
+std::string Typeset(std::string_view text) {
   static constexpr char kNoBreak[] = "\xC2\xA0";
   std::string out;
   out.reserve(text.size());
+  bool inName = false;
   for (std::size_t i = 0; i < text.size(); ++i) {
+    inName = text[i] == kNameStart || (inName && text[i] != kNameEnd);
+    if (inName) {
+      out += text[i];
+      continue;
+    }
     const char next = i + 1 < text.size() ? text[i + 1] : '\n';
     const char after = i + 2 < text.size() ? text[i + 2] : '\n';
     const bool beforeSign = text[i] == ' ' &&

@@ -18,6 +18,8 @@ inline constexpr char kNameEnd = '\x02';
 inline constexpr char kIndentMark = '\x03';
 
 std::string Named(std::string_view name);
+// A command to be copied, already quoted for its shell: kept whole and as it is, like a name.
+std::string Kept(std::string_view command);
 std::string Unmarked(std::string_view text);
 
 // A line to be wrapped where it is shown, its next lines indented so; ended by a line end.
@@ -27,13 +29,13 @@ std::string Wrap(const std::string& line, const std::string& indent);
 // of at most width - 1 characters (the last column would push the cursor to a line of its
 // own), never inside a word or a name; one wider than that (a path) has a line of its own.
 // Only the lines that Wrap marked, which continue at its indent; the others are kept whole
-// (a command to be copied). Width 0: a file or a pipe, where nothing is wrapped. No mark is
-// left.
-std::string Laid(std::string_view text, std::size_t width);
+// (a command to be copied). Width 0: a file or a pipe, where nothing is wrapped. Typeset for a
+// console, outside names and commands. No mark is left.
+std::string Laid(std::string_view text, std::size_t width, bool typeset = false);
 
 // The text as a French reader expects it in a console: a no-break space (U+00A0) before
-// ":", ";", "!" and "?" standing between spaces (or ending a line) and inside « ». Only for a
-// console: a name keeps its own spaces wherever a sign does not stand alone.
-std::string Typeset(const std::string& text);
+// ":", ";", "!" and "?" standing between spaces (or ending a line) and inside « ». A name and
+// a command keep their own spaces: a path changed there is another path.
+std::string Typeset(std::string_view text);
 
 }  // namespace tressol

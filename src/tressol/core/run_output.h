@@ -25,13 +25,33 @@ class Output {
   // The columns of the console that shows out and err; 0 where a file or a pipe takes them.
   std::size_t outWidth = 0;
   std::size_t errWidth = 0;
+  // Whether a console shows them, in French typography; a file or a pipe gets the text as is.
+  bool outTypeset = false;
+  bool errTypeset = false;
 
-  // The texts as they are shown: lines wrapped to the console, marks removed. A front end
-  // lays each file's lines as it shows them; the run lays what is left at its end.
+  // The texts as they are shown: lines wrapped to the console, typeset, marks removed. A front
+  // end lays each file's lines as it shows them; the run lays what is left at its end. What
+  // is laid is laid once: without its marks, a command would be typeset like a sentence.
   void Lay() {
-    out = Laid(out, json ? 0 : outWidth);
-    err = Laid(err, errWidth);
+    LayFrom(out, outLaid_, json ? 0 : outWidth, !json && outTypeset);
+    LayFrom(err, errLaid_, errWidth, errTypeset);
   }
+  // The texts shown: what comes next is laid anew.
+  void Shown() {
+    out.clear();
+    err.clear();
+    outLaid_ = errLaid_ = 0;
+  }
+
+ private:
+  static void LayFrom(std::string& text, std::size_t& laid, std::size_t width, bool typeset) {
+    if (laid > text.size()) laid = 0;
+    text.replace(laid, std::string::npos,
+                 Laid(std::string_view(text).substr(laid), width, typeset));
+    laid = text.size();
+  }
+  std::size_t outLaid_ = 0;
+  std::size_t errLaid_ = 0;
 };
 
 // The exit status of a check that found a VB6 file whose settings differ.
