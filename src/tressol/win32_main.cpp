@@ -81,11 +81,9 @@ int wmain() {
   DWORD mode = 0;
   output.outTypeset = GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
   output.errTypeset = GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
-  try {
-    output.toolPath = ToUtf8(linguarde::win32::ExecutablePath());
-  } catch (const linguarde::StepFailed&) {
-    output.toolPath = "Tressol.exe";  // the way back then needs the tool's folder
-  }
+  // Without its path, the way back needs the tool's folder to be the current one.
+  const auto path = linguarde::win32::ExecutablePath();
+  output.toolPath = path ? ToUtf8(*path) : "Tressol.exe";
   const auto journal = linguarde::win32::EnvironmentValue(L"TRESSOL_JOURNAL");
   if (journal) output.journalPath = ToUtf8(*journal);
   const int status = tressol::Run(

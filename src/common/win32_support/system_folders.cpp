@@ -23,14 +23,12 @@ std::wstring SystemFolder(FolderQuery query) {
   }
 }
 
-std::wstring ExecutablePath() {
+std::optional<std::wstring> ExecutablePath() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const DWORD length =
         GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) {
-      ThrowLastError(L"Impossible de trouver le chemin du programme");
-    }
+    if (length == 0) return std::nullopt;
     if (length < buffer.size()) return std::wstring(buffer.data(), length);
     // A truncated result fills the buffer exactly: try again with more room.
     buffer.resize(buffer.size() * 2);
@@ -74,14 +72,16 @@ std::wstring JournalFolder() {
   return folder;
 }
 
-std::wstring ExecutableFolder() {
-  std::wstring path = ExecutablePath();
+std::optional<std::wstring> ExecutableFolder() {
+  std::optional<std::wstring> found = ExecutablePath();
+  if (!found) return std::nullopt;
+  std::wstring& path = *found;
   const std::size_t slash = path.find_last_of(L'\\');
   path.erase(slash == std::wstring::npos ? 0 : slash);
   if (path.size() == 2 && path[1] == L':') {
     path += L'\\';
   }
-  return path;
+  return found;
 }
 
 }  // namespace linguarde::win32

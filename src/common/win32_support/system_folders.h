@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace linguarde::win32 {
@@ -11,12 +12,12 @@ namespace linguarde::win32 {
 using FolderQuery = UINT(WINAPI*)(LPWSTR, UINT);
 std::wstring SystemFolder(FolderQuery query);
 
-// The running executable's full path, of any length. Throws StepFailed.
-std::wstring ExecutablePath();
+// The running executable's full path, of any length; nothing where Windows gives none (its
+// last error then says why, for the caller to word).
+std::optional<std::wstring> ExecutablePath();
 
 // The folder of the running executable, of any length; a drive root keeps its backslash.
-// Throws StepFailed.
-std::wstring ExecutableFolder();
+std::optional<std::wstring> ExecutableFolder();
 
 // Whether a path (extended or not) lies in a folder that Windows Security's Controlled
 // Folder Access protects by default: the user's and the public Documents, Pictures, Videos,

@@ -28,16 +28,4 @@ std::wstring WindowsErrorText(DWORD code) {
   return text;
 }
 
-std::wstring WithLastError(const std::wstring& what) {
-  const DWORD code = GetLastError();
-  return what + L" : " + WindowsErrorText(code) + L".";
-}
-
-StepFailed LastErrorFailure(const std::wstring& what) {
-  const DWORD code = GetLastError();
-  return StepFailed(WithLastError(what), code);
-}
-
-void ThrowLastError(const std::wstring& what) { throw LastErrorFailure(what); }
-
 }  // namespace linguarde::win32

@@ -162,6 +162,12 @@ StepFailed LastErrorSaid(WindowWords entry, const std::wstring& path) {
 
 void FailSaying(WindowWords entry, const std::wstring& path) { throw LastErrorSaid(entry, path); }
 
+std::wstring ProgramFolder() {
+  std::optional<std::wstring> folder = ExecutableFolder();
+  if (!folder) FailSaying(WindowWords::ApplicationFolderUnknown);
+  return *folder;
+}
+
 UniqueHandle StartHiddenProgram(const std::wstring& program, std::wstring commandLine,
                                 HANDLE output, WindowWords failure) {
   // Of all the handles this process has, the program inherits the output alone.

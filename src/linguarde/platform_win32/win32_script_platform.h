@@ -41,12 +41,15 @@ UniqueHandle StartHiddenProgram(const std::wstring& program, std::wstring comman
 // A step that failed, said by its entry: "{path}" the path given, "{system}" the system's
 // words for the last error, whose code it keeps.
 StepFailed LastErrorSaid(WindowWords entry, const std::wstring& path = {});
+
+// Linguarde's folder, the running program's. Throws StepFailed where Windows gives none.
+std::wstring ProgramFolder();
 [[noreturn]] void FailSaying(WindowWords entry, const std::wstring& path = {});
 
 class Win32ScriptPlatform final : public ScriptPlatform {
  public:
   // Tests point the script at a folder of their own.
-  explicit Win32ScriptPlatform(std::wstring applicationFolder = ExecutableFolder());
+  explicit Win32ScriptPlatform(std::wstring applicationFolder = ProgramFolder());
 
   std::wstring ApplicationFolder() override;
   std::wstring CurrentFolder() override;

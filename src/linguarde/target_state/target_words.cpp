@@ -45,7 +45,10 @@ void TakeLibrary(const std::vector<json::Field>& library, void* context) {
   std::string name;
   if (found != nullptr && found->kind == json::Kind::False &&
       StringOf(library, contract::kName, name)) {
-    missing.names += (missing.count++ == 0 ? L"" : L", ") + Widened(name);
+    missing.names =
+        missing.count++ == 0
+            ? Widened(name)
+            : Say(WindowWords::ListNext, {{L"list", missing.names}, {L"item", Widened(name)}});
   }
 }
 

@@ -202,6 +202,8 @@ constexpr Row kRows[] = {
       nullptr}},
     {WindowWords::SystemFolderUnknown,
      {"Impossible de trouver le dossier système : {system}.", nullptr}},
+    {WindowWords::ApplicationFolderUnknown,
+     {"Impossible de trouver le dossier de Linguarde : {system}.", nullptr}},
     {WindowWords::UndoUnstartable, {"Impossible de lancer l’annulation : {system}.", nullptr}},
     {WindowWords::ToolUnstartable, {"Impossible de lancer « {path} » : {system}.", nullptr}},
     {WindowWords::WindowClassFailed,
@@ -212,6 +214,7 @@ constexpr Row kRows[] = {
     {WindowWords::ActionFailed,
      {"L’action a échoué : mémoire insuffisante ou erreur inattendue.", nullptr}},
     {WindowWords::Closing, {"Linguarde va se fermer.", nullptr}},
+    {WindowWords::ListNext, {"{list}, {item}", nullptr}},
 };
 // clang-format on
 

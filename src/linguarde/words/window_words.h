@@ -77,6 +77,7 @@ enum class WindowWords : std::uint16_t {
   ScriptUnstartable,
   ScriptNotHeld,
   SystemFolderUnknown,
+  ApplicationFolderUnknown,
   UndoUnstartable,
   ToolUnstartable,
   WindowClassFailed,
@@ -84,6 +85,9 @@ enum class WindowWords : std::uint16_t {
   UnexpectedFailure,
   ActionFailed,
   Closing,
+
+  // A list of names, one more at its end.
+  ListNext,
 
   kEnd
 };

@@ -218,10 +218,6 @@ std::string DescribeSettings(const LanguageSettings& s, bool withEffect) {
                      : "");
 }
 
-std::string Count(std::size_t count, const std::string& singular, const std::string& plural) {
-  return std::to_string(count) + " " + (count > 1 ? plural : singular);
-}
-
 namespace {
 
 // An entry, or its twin that ends with the system's own words, given as they are.

@@ -45,8 +45,5 @@ std::string Effect(const LanguageSettings& settings);
 // The four settings' lines and, unless the caller says the effect itself, the effect's, each
 // ended by a line end; a setting that the runtime never uses is said to be without effect.
 std::string DescribeSettings(const LanguageSettings& settings, bool withEffect = true);
-// "3 modifiés", "1 déjà réglé", "0 en échec": 0 and 1 singular. Joins words of its own: for
-// the callers that do not yet say their counts with an entry's plural.
-std::string Count(std::size_t count, const std::string& singular, const std::string& plural);
 
 }  // namespace tressol

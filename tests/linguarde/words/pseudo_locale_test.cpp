@@ -148,8 +148,9 @@ TEST(PseudoLocale, NothingTheWindowShowsEscapesTheCatalog) {
 
 // Each place of each entry is one that the code gives: a place misspelt would show as is.
 TEST(PseudoLocale, EveryPlaceIsOneTheCodeGives) {
-  const std::string_view given[] = {"file",      "words",  "library", "libraries", "reason", "name",
-                                    "character", "system", "path",    "folder",    "limit"};
+  const std::string_view given[] = {"file",  "words",     "library", "libraries", "reason",
+                                    "name",  "character", "system",  "path",      "folder",
+                                    "limit", "list",      "item"};
   for (std::size_t i = 0; i < kWindowWordsCount; ++i) {
     const std::string_view text = EntryAt(static_cast<WindowWords>(i)).one;
     for (std::size_t open = text.find('{'); open != text.npos; open = text.find('{', open + 1)) {
