@@ -602,15 +602,17 @@ std::string ShortSummary(const RunCounts& counts, Mode mode) {
 
 namespace {
 
-// Names said one after another: the first few, then how many more.
+// Names said one after another: the first few, then how many more. A name is shown (and
+// escaped) only if it is said.
 struct NameList {
   std::size_t limit = static_cast<std::size_t>(-1);
   std::string list;
   std::size_t count = 0;
 
-  void Add(const std::string& name) {
+  void Add(std::string_view name) {
     if (++count > limit) return;
-    list = list.empty() ? name : Say(W::ListMore, {{"list", list}, {"item", name}});
+    const std::string named = Named(name);
+    list = list.empty() ? named : Say(W::ListMore, {{"list", list}, {"item", named}});
   }
   std::string Said() const {
     return count > limit ? Say(W::NamesAndOthers, count - limit, {{"files", list}}) : list;
@@ -637,7 +639,7 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
       for (const FileSystem::Folder& folder : library.searched) key += '\n' + folder.path;
       const auto [at, added] = libraryAt.emplace(key, libraries.size());
       if (added) libraries.push_back({&library, {kNamed, {}, 0}});
-      libraries[at->second].files.Add(Named(outcome.name));
+      libraries[at->second].files.Add(outcome.name);
     }
   }
   // The other entries, their names grouped by what they are and why.
@@ -646,7 +648,7 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   std::map<std::string, std::string> others, leftAside;
   std::size_t otherFiles = 0, asideFiles = 0;
   for (const FileOutcome& outcome : outcomes) {
-    const std::string name = Named(outcome.name);
+    const std::string& name = outcome.name;
     // The French library of the runtime, shipped beside the program: named for what it is,
     // and once, where the libraries say it already.
     if (outcome.result == Result::NotVb6 && IsFrenchLibrary(FileName(outcome.name))) {
@@ -663,7 +665,8 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
       std::string& names =
           (notVb6 ? others
                   : leftAside)[std::string(ReasonKindOf(outcome)) + '\n' + ReasonText(outcome)];
-      names = names.empty() ? name : Say(W::ListMore, {{"list", names}, {"item", name}});
+      const std::string named = Named(name);
+      names = names.empty() ? named : Say(W::ListMore, {{"list", names}, {"item", named}});
     }
   }
   if (french.count > 0) {
@@ -698,7 +701,7 @@ std::string FolderEnd(const std::vector<FileOutcome>& outcomes, Mode mode) {
   // The failures scrolled away above: named again by the summary, a few of them.
   NameList failed{kNamed, {}, 0};
   for (const FileOutcome& outcome : outcomes) {
-    if (outcome.result == Result::Failed) failed.Add(Named(outcome.name));
+    if (outcome.result == Result::Failed) failed.Add(outcome.name);
   }
   if (failed.count > 0) text += Line(W::FailedNames, {{"files", failed.Said()}}, "  ");
   const RunCounts counts = CountsOf(outcomes);

@@ -1,5 +1,6 @@
 #include "lines.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "shown_text.h"
@@ -14,12 +15,16 @@ std::string Named(std::string_view name) {
 std::string Kept(std::string_view command) { return kNameStart + std::string(command) + kNameEnd; }
 
 std::string Unmarked(std::string_view text) {
+  static constexpr char kMarks[] = {kNameStart, kNameEnd, kIndentMark, '\0'};
   std::string plain;
   plain.reserve(text.size());
   bool inIndent = false;
-  for (const char c : text) {
-    if (c == kIndentMark) inIndent = !inIndent;
-    if (c != kNameStart && c != kNameEnd && c != kIndentMark && !inIndent) plain += c;
+  // The text between marks, a run at a time.
+  for (std::size_t start = 0; start <= text.size();) {
+    const std::size_t mark = std::min(text.find_first_of(kMarks, start), text.size());
+    if (!inIndent) plain.append(text, start, mark - start);
+    if (mark < text.size() && text[mark] == kIndentMark) inIndent = !inIndent;
+    start = mark + 1;
   }
   return plain;
 }

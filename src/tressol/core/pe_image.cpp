@@ -71,6 +71,7 @@ void ReadOptionalHeader(const std::vector<std::uint8_t>& header, std::uint64_t a
 std::vector<Section> ReadSections(TargetFile& file, std::uint64_t at, std::uint32_t count) {
   const std::vector<std::uint8_t> table = ReadRange(file, at, std::uint64_t{count} * sec::kSize);
   std::vector<Section> sections;
+  sections.reserve(count);  // as many as the table just read holds
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::size_t entry = i * sec::kSize;
     Section section;
