@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "catalog_text.h"
-#include "unicode_text.h"
 #include "window_words.h"
 #include "words.h"
 
@@ -172,18 +171,15 @@ std::string SampleFor(Program program, std::size_t entry, std::string_view place
   return "<" + std::string(place) + ">";
 }
 
-std::string Utf8(std::string_view text) { return std::string(text); }
-
 // The entry with a sample in each place, "{count}" given.
-template <typename Char>
-std::string Rendered(const Char* text, std::string_view count, Program program, std::size_t entry) {
-  const std::string utf8 = Utf8(std::basic_string_view<Char>(text));
+std::string Rendered(std::string_view utf8, std::string_view count, Program program,
+                     std::size_t entry) {
   std::vector<std::string> names;
   for (std::size_t open = utf8.find('{'); open != std::string::npos;
        open = utf8.find('{', open + 1)) {
     const std::size_t close = utf8.find('}', open);
     if (close == std::string::npos) break;
-    names.push_back(utf8.substr(open + 1, close - open - 1));
+    names.emplace_back(utf8.substr(open + 1, close - open - 1));
   }
   std::vector<std::string> values;
   for (const std::string& name : names) {
@@ -204,17 +200,14 @@ std::string Item(std::string text) {
   return text;
 }
 
-template <typename Char>
 void Section(std::ostringstream& page, std::string_view title, Program program, std::size_t entries,
-             linguarde::catalog::Entry<Char> (*at)(std::size_t)) {
+             linguarde::catalog::Entry<char> (*at)(std::size_t)) {
   page << "## " << title << "\n\n";
   for (std::size_t i = 0; i < entries; ++i) {
-    const linguarde::catalog::Entry<Char> entry = at(i);
-    if (entry.other == nullptr) {
-      page << i + 1 << ". " << Item(Rendered(entry.one, "1", program, i)) << "\n";
-    } else {
-      page << i + 1 << ". " << Item(Rendered(entry.one, "1", program, i)) << "\n"
-           << "   " << Item(Rendered(entry.other, "3", program, i)) << "\n";
+    const linguarde::catalog::Entry<char> entry = at(i);
+    page << i + 1 << ". " << Item(Rendered(entry.one, "1", program, i)) << "\n";
+    if (entry.other != nullptr) {
+      page << "   " << Item(Rendered(entry.other, "3", program, i)) << "\n";
     }
   }
   page << "\n";
@@ -236,9 +229,9 @@ int main(int argc, char** argv) {
        << "Made by `scripts/transcript.sh` from the programs' catalogs, with sample data in "
           "each place; each entry with a count shows its singular (1, also for 0) and its "
           "plural (3). Do not edit by hand: change the catalog, then run the script.\n\n";
-  Section<char>(page, "Linguarde", Program::Window, linguarde::kWindowWordsCount, WindowEntry);
-  Section<char>(page, "Tressol", Program::Tool, static_cast<std::size_t>(tressol::Words::kEnd),
-                ToolEntry);
+  Section(page, "Linguarde", Program::Window, linguarde::kWindowWordsCount, WindowEntry);
+  Section(page, "Tressol", Program::Tool, static_cast<std::size_t>(tressol::Words::kEnd),
+          ToolEntry);
   if (argc < 2) {
     std::fputs(page.str().c_str(), stdout);
     return 0;

@@ -75,4 +75,51 @@ std::basic_string<Char> Pseudo(std::basic_string<Char> filled, std::size_t templ
   return text + end;
 }
 
+// The signs French typography sets apart, in each program's text: UTF-8 for the tool,
+// UTF-16 for the window.
+template <typename Char>
+struct Signs;
+template <>
+struct Signs<char> {
+  static constexpr std::string_view open = "\xC2\xAB", close = "\xC2\xBB", noBreak = "\xC2\xA0";
+};
+template <>
+struct Signs<wchar_t> {
+  static constexpr std::wstring_view open = L"\x00AB", close = L"\x00BB", noBreak = L"\x00A0";
+};
+
+// The text as a French reader expects it: a no-break space, in place of a space, before ":",
+// ";", "!" and "?" standing alone (a space or the end after them), before "»" and after "«",
+// so that no line starts with the sign. Between nameStart and nameEnd (a name the text
+// marks), nothing changes: a name keeps its own spaces.
+template <typename Char>
+std::basic_string<Char> Typeset(std::basic_string_view<Char> text, Char nameStart = Char(),
+                                Char nameEnd = Char()) {
+  using S = Signs<Char>;
+  std::basic_string<Char> out;
+  out.reserve(text.size());
+  bool inName = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const Char c = text[i];
+    inName = nameStart != Char() && (c == nameStart || (inName && c != nameEnd));
+    if (!inName && c == Char(' ')) {
+      const auto rest = text.substr(i + 1);
+      const Char next = rest.empty() ? Char('\n') : rest[0];
+      const Char after = rest.size() > 1 ? rest[1] : Char('\n');
+      const bool sign =
+          (next == Char(':') || next == Char(';') || next == Char('!') || next == Char('?')) &&
+          (after == Char(' ') || after == Char('\n'));
+      const bool beforeClose = rest.substr(0, S::close.size()) == S::close;
+      const bool afterOpen =
+          i >= S::open.size() && text.substr(i - S::open.size(), S::open.size()) == S::open;
+      if (sign || beforeClose || afterOpen) {
+        out += S::noBreak;
+        continue;
+      }
+    }
+    out += c;
+  }
+  return out;
+}
+
 }  // namespace linguarde::catalog

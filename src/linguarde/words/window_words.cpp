@@ -268,17 +268,7 @@ std::wstring Widened(std::string_view text) {
   }
   return wide;
 }
-std::wstring Typeset(std::wstring text) {
-  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    const wchar_t next = text[i + 1];
-    const bool beforeSign = text[i] == L' ' && (next == L':' || next == L';' || next == L'!' ||
-                                                next == L'?' || next == L'\x00BB');
-    const bool afterQuote = text[i] == L'\x00AB' && next == L' ';
-    if (beforeSign) text[i] = L'\x00A0';
-    if (afterQuote) text[i + 1] = L'\x00A0';
-  }
-  return text;
-}
+std::wstring Typeset(std::wstring text) { return catalog::Typeset<wchar_t>(text); }
 
 std::wstring Grouped(std::uint64_t number) {
   std::wstring digits = Digits<wchar_t>(number);

@@ -107,8 +107,8 @@ const catalog::Entry<char>& EntryAt(WindowWords entry);
 // U+FFFD.
 std::wstring Widened(std::string_view text);
 
-// French typography as the window shows it: a no-break space before « : ; ! ? » and inside
-// the quotes « », so that wrapping never starts a line with the sign.
+// French typography as the window shows it, by the rule both programs share (catalog_text.h):
+// wrapping never starts a line with a sign.
 std::wstring Typeset(std::wstring text);
 
 // A number with its thousands apart by a space that never breaks: "8 191".

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "catalog_text.h"
 #include "shown_text.h"
 #include "unicode_text.h"
 
@@ -103,30 +104,7 @@ std::string Laid(std::string_view text, std::size_t width, bool typeset) {
 }
 
 std::string Typeset(std::string_view text) {
-  static constexpr char kNoBreak[] = "\xC2\xA0";
-  std::string out;
-  out.reserve(text.size());
-  bool inName = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    inName = text[i] == kNameStart || (inName && text[i] != kNameEnd);
-    if (inName) {
-      out += text[i];
-      continue;
-    }
-    const char next = i + 1 < text.size() ? text[i + 1] : '\n';
-    const char after = i + 2 < text.size() ? text[i + 2] : '\n';
-    const bool beforeSign = text[i] == ' ' &&
-                            std::string_view(":;!?").find(next) != std::string_view::npos &&
-                            (after == ' ' || after == '\n');
-    const bool beforeClose = text.compare(i, 3, " »") == 0;
-    const bool afterOpen = text[i] == ' ' && i >= 2 && text.compare(i - 2, 2, "«") == 0;
-    if (beforeSign || beforeClose || afterOpen) {
-      out += kNoBreak;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
+  return linguarde::catalog::Typeset(text, kNameStart, kNameEnd);
 }
 
 }  // namespace tressol

@@ -33,9 +33,9 @@ std::string Wrap(const std::string& line, const std::string& indent);
 // console, outside names and commands. No mark is left.
 std::string Laid(std::string_view text, std::size_t width, bool typeset = false);
 
-// The text as a French reader expects it in a console: a no-break space (U+00A0) before
-// ":", ";", "!" and "?" standing between spaces (or ending a line) and inside « ». A name and
-// a command keep their own spaces: a path changed there is another path.
+// The text as a French reader expects it in a console, by the rule both programs share
+// (catalog_text.h). A name and a command keep their own spaces: a path changed there is
+// another path.
 std::string Typeset(std::string_view text);
 
 }  // namespace tressol
