@@ -27,8 +27,7 @@ class PosixFileSystem : public FileSystem {
   // Only the target's own folder: there is no Windows system folder to look in.
   std::vector<Folder> LibraryFolders(const std::string& target) override;
   // Windows compares names without regard to case, and so does this.
-  std::optional<std::string> FileIn(const std::string& folder,
-                                    const std::string& name) override;
+  std::optional<std::string> FileIn(const std::string& folder, const std::string& name) override;
   // From the current folder, which a run never leaves; links are kept as named.
   std::string AbsolutePath(const std::string& path) override;
   std::string ConsoleWord(const std::string& path, Shell shell) override;

@@ -47,8 +47,7 @@ class Win32FileSystem : public FileSystem {
   // folder, the Windows folder; then the current folder and the PATH, which depend on how
   // the program is started and are not checked.
   std::vector<Folder> LibraryFolders(const std::string& target) override;
-  std::optional<std::string> FileIn(const std::string& folder,
-                                    const std::string& name) override;
+  std::optional<std::string> FileIn(const std::string& folder, const std::string& name) override;
   // An extended path comes back in its plain form where that names the same file.
   std::string AbsolutePath(const std::string& path) override;
   std::string ConsoleWord(const std::string& path, Shell shell) override;

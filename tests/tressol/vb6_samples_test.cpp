@@ -72,9 +72,8 @@ TEST_F(Vb6Samples, ViewShowsTheirHeaders) {
     char offset[32];
     std::snprintf(offset, sizeof offset, "position 0x%zX", sample.header);
     EXPECT_NE(output.out.find(offset), std::string::npos) << sample.name << output.out;
-    EXPECT_NE(
-        output.out.find("Moteur d'exécution VB visé : build " + std::to_string(sample.build)),
-        std::string::npos);
+    EXPECT_NE(output.out.find("Moteur d'exécution VB visé : build " + std::to_string(sample.build)),
+              std::string::npos);
     const std::string answer = "\nt : fichier VB6, messages en anglais.\n";
     EXPECT_EQ(output.out.substr(output.out.size() - answer.size()), answer) << output.out;
     EXPECT_EQ(files.targets["t"].writes, 0);
@@ -99,7 +98,8 @@ TEST_F(Vb6Samples, AFolderReportsALineAFile) {
       {" --no-journal --set vb6FR.dll 0x40C ~ 0x409 app/", 0,
        "Dictionary.dll : modifié, messages en anglais → messages en français (aucun message sans\n"
        "  vb6FR.dll).\n"
-       "  Pour annuler cette modification : tressol --set '*' 0x409 '~' 0x0 /abs/app/Dictionary.dll\n"
+       "  Pour annuler cette modification : tressol --set '*' 0x409 '~' 0x0 "
+       "/abs/app/Dictionary.dll\n"
        "Setup.exe : modifié, messages en anglais → messages en français (aucun message sans "
        "vb6FR.dll).\n"
        "  Pour annuler cette modification : tressol --set '*' 0x409 '~' 0x0 /abs/app/Setup.exe\n"

@@ -335,8 +335,7 @@ std::string SingleFileReport(const FileOutcome& outcome, const WayBackStyle& sty
   }
   // The answer last, followed only by how to give the change back.
   if (changed && WayBackBesideIt(outcome)) {
-    return text + answer + Row(W::UndoHeading) +
-           WayBackLines(outcome, wayBack, W::UndoCommandLine);
+    return text + answer + Row(W::UndoHeading) + WayBackLines(outcome, wayBack, W::UndoCommandLine);
   }
   return text + answer;
 }
