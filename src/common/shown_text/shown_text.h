@@ -50,14 +50,15 @@ inline bool ShowsAsItIs(std::string_view name) {
 // escaped, the rest as it is. UTF-8, or bytes that are not.
 inline std::string Visible(std::string_view name) {
   std::string shown;
+  shown.reserve(name.size());
+  std::size_t run = 0;  // where the characters shown as they are began
   ForEachCharacter(name, [&](std::size_t i, std::size_t length, char32_t c) {
-    if (ActsOnText(c) || name.compare(i, 3, "<U+") == 0) {
-      shown += Escaped(c);
-    } else {
-      shown.append(name, i, length);
+    if (ActsOnText(c) || (c == '<' && name.substr(i, 3) == "<U+")) {
+      shown.append(name.substr(run, i - run)) += Escaped(c);
+      run = i + length;
     }
   });
-  return shown;
+  return shown.append(name.substr(run));
 }
 
 // A number in digits of a base up to 16, at least `width` of them: the printf family would

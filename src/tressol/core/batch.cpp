@@ -8,11 +8,13 @@
 
 namespace tressol {
 
-void Batch::Add(FileOutcome outcome) {
-  if (outcome.result == Result::Pending && journal_.Stopped()) outcome = NotReached(outcome);
+void Batch::Add(FileOutcome&& outcome) {
+  if (outcome.result == Result::Pending && journal_.Stopped()) {
+    outcome = NotReached(std::move(outcome));
+  }
   std::unique_ptr<PreparedSet> set;
   if (outcome.result == Result::Pending) {
-    outcome = Process(std::move(outcome), command_, files_, libraries_, journal_, set);
+    Process(outcome, command_, files_, libraries_, journal_, set);
   }
   if (!set && waiting_.empty()) {
     Record(std::move(outcome));
@@ -98,7 +100,7 @@ void Batch::Commit() {
   sets_ = 0;
 }
 
-void Batch::Record(FileOutcome outcome) {
+void Batch::Record(FileOutcome&& outcome) {
   if (outcome.result == Result::Busy) {
     busy_.push_back(std::move(outcome));
     return;

@@ -31,7 +31,7 @@ class Batch {
         journal_(files, output.journalPath, command.noJournal) {}
 
   // Once the journal has stopped the run, the files left are not looked at.
-  void Add(FileOutcome outcome);
+  void Add(FileOutcome&& outcome);
 
   RunJournal& Journal() { return journal_; }
   bool Empty() const { return done_.empty() && busy_.empty(); }
@@ -55,7 +55,7 @@ class Batch {
   // A file the run stopped before; the first after a stop that nothing said says why.
   FileOutcome NotReached(FileOutcome outcome);
 
-  void Record(FileOutcome outcome);
+  void Record(FileOutcome&& outcome);
 
   const Command& command_;
   FileSystem& files_;

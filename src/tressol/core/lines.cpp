@@ -10,28 +10,35 @@
 namespace tressol {
 
 std::string Named(std::string_view name) {
-  return kNameStart + linguarde::Visible(name) + kNameEnd;
+  std::string named = kNameStart + linguarde::Visible(name);
+  return named += kNameEnd;
 }
 
-std::string Kept(std::string_view command) { return kNameStart + std::string(command) + kNameEnd; }
+std::string Kept(std::string_view command) {
+  std::string kept = kNameStart + std::string(command);
+  return kept += kNameEnd;
+}
 
 std::string Unmarked(std::string_view text) {
-  static constexpr char kMarks[] = {kNameStart, kNameEnd, kIndentMark, '\0'};
+  const auto isMark = [](char c) { return c == kNameStart || c == kNameEnd || c == kIndentMark; };
   std::string plain;
   plain.reserve(text.size());
   bool inIndent = false;
   // The text between marks, a run at a time.
-  for (std::size_t start = 0; start <= text.size();) {
-    const std::size_t mark = std::min(text.find_first_of(kMarks, start), text.size());
-    if (!inIndent) plain.append(text, start, mark - start);
-    if (mark < text.size() && text[mark] == kIndentMark) inIndent = !inIndent;
+  for (auto start = text.begin();;) {
+    const auto mark = std::find_if(start, text.end(), isMark);
+    if (!inIndent) plain.append(start, mark);
+    if (mark == text.end()) return plain;
+    if (*mark == kIndentMark) inIndent = !inIndent;
     start = mark + 1;
   }
-  return plain;
 }
 
 std::string Wrap(const std::string& line, const std::string& indent) {
-  return kIndentMark + indent + kIndentMark + line + "\n";
+  std::string wrapped;
+  wrapped.reserve(indent.size() + line.size() + 3);
+  wrapped.append(1, kIndentMark).append(indent).append(1, kIndentMark).append(line) += '\n';
+  return wrapped;
 }
 
 namespace {

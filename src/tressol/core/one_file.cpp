@@ -141,19 +141,20 @@ FileOutcome Failed(FileOutcome outcome, const ToolError& error) {
 // file that cannot be read well enough to tell, or a VB6 binary that cannot be set, is
 // Failed and stays as it was; a file held by another program is Busy. A set to make is
 // given back in set, its outcome still Pending.
-FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& files,
-                    LibraryFinder& libraries, RunJournal& journal,
-                    std::unique_ptr<PreparedSet>& set) {
+void Process(FileOutcome& outcome, const Command& command, FileSystem& files,
+             LibraryFinder& libraries, RunJournal& journal, std::unique_ptr<PreparedSet>& set) {
   if (outcome.undoing) {
     try {
       UndoFile(outcome, *outcome.undoing, files, journal);
     } catch (const FileError& error) {
-      return Failed(outcome, error.OfRecordedPath());
+      outcome = Failed(std::move(outcome), error.OfRecordedPath());
+      return;
     } catch (const ToolError& error) {
-      return Failed(outcome, error);
+      outcome = Failed(std::move(outcome), error);
+      return;
     }
     outcome.libraries = libraries.Find(outcome.settings, outcome.path);
-    return outcome;
+    return;
   }
   bool checksumRight = true;
   try {
@@ -171,14 +172,14 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
       }
     }
   } catch (const NotVb6File& error) {
-    outcome = Failed(outcome, error);
+    outcome = Failed(std::move(outcome), error);
     outcome.result = Result::NotVb6;
-    return outcome;
+    return;
   } catch (const ToolError& error) {
-    outcome = Failed(outcome, error);
+    outcome = Failed(std::move(outcome), error);
     const auto* file = dynamic_cast<const FileError*>(&error);
     if (file && file->NotRegular()) outcome.result = Result::LeftAside;
-    return outcome;
+    return;
   }
   outcome.settings = outcome.header->settings;
   if (command.expected) {
@@ -186,7 +187,7 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
     outcome.result = outcome.wrongChecksum                             ? Result::WrongChecksum
                      : SameEffect(outcome.settings, *command.expected) ? Result::Matches
                                                                        : Result::Differs;
-    return outcome;
+    return;
   }
   if (!command.settings) {
     outcome.result = Result::Shown;
@@ -196,12 +197,12 @@ FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& fil
     try {
       set = PrepareSet(outcome, *command.settings, files);
     } catch (const ToolError& error) {
-      return Failed(outcome, error);
+      outcome = Failed(std::move(outcome), error);
+      return;
     }
-    if (set) return outcome;
+    if (set) return;
   }
   outcome.libraries = libraries.Find(outcome.settings, outcome.path);
-  return outcome;
 }
 
 // Makes a change whose record was committed.

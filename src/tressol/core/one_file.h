@@ -34,10 +34,9 @@ struct PreparedSet {
 // Views or prepares the set of one file. A file shown not to be a VB6 binary is NotVb6; a
 // file that cannot be read well enough to tell, or a VB6 binary that cannot be set, is
 // Failed and stays as it was; a file held by another program is Busy. A set to make is
-// given back in set, its outcome still Pending.
-FileOutcome Process(FileOutcome outcome, const Command& command, FileSystem& files,
-                    LibraryFinder& libraries, RunJournal& journal,
-                    std::unique_ptr<PreparedSet>& set);
+// given back in set, its outcome still Pending. In place: an outcome is large.
+void Process(FileOutcome& outcome, const Command& command, FileSystem& files,
+             LibraryFinder& libraries, RunJournal& journal, std::unique_ptr<PreparedSet>& set);
 
 // Makes a change whose record was committed.
 void FinishSet(FileOutcome& outcome, const PreparedSet& set, const LanguageSettings& settings,

@@ -79,9 +79,19 @@ class PagedFile final : public TargetFile {
 // Reads a range that must lie inside the file; otherwise the file is refused as truncated.
 std::vector<std::uint8_t> ReadRange(TargetFile& file, std::uint64_t offset, std::uint64_t size);
 
-// Little-endian fields of a buffer at checked offsets.
-std::uint16_t U16(const std::vector<std::uint8_t>& bytes, std::size_t offset);
-std::uint32_t U32(const std::vector<std::uint8_t>& bytes, std::size_t offset);
+// Little-endian fields of a buffer at checked offsets; read for each field of each file.
+[[noreturn]] void OutsideBuffer();
+inline std::uint16_t U16(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+  if (offset > bytes.size() || bytes.size() - offset < 2) OutsideBuffer();
+  return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
+}
+inline std::uint32_t U32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+  if (offset > bytes.size() || bytes.size() - offset < 4) OutsideBuffer();
+  return static_cast<std::uint32_t>(bytes[offset]) |
+         (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
+         (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
+         (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
+}
 void PutU32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value);
 
 }  // namespace tressol
