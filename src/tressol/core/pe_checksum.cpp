@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <optional>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -182,6 +183,22 @@ void AddBetween(Digest64& digest, const std::vector<ByteRange>& gaps, std::uint6
   if (from < end) digest.Add(piece + (from - at), static_cast<std::size_t>(end - from));
 }
 
+// A piece's buffer, starting on a page, with room for a word after the piece. Where a large
+// allocation starts (16 bytes past a page), some processors copy from the system's cache at
+// half the speed.
+class PieceBuffer {
+ public:
+  explicit PieceBuffer(std::size_t size) : storage_(new std::uint8_t[size + 4 + kPage]) {}
+  std::uint8_t* Data() const {
+    const auto address = reinterpret_cast<std::uintptr_t>(storage_.get());
+    return storage_.get() + (kPage - address % kPage) % kPage;
+  }
+
+ private:
+  static constexpr std::size_t kPage = 4096;
+  std::unique_ptr<std::uint8_t[]> storage_;
+};
+
 // Modulo 0xFFFF, 2^16 is 1: the sum of a file's 32-bit words is congruent to the sum of its
 // 16-bit words, and a 64-bit total of 32-bit words cannot overflow below 16 GiB. So the
 // whole file is summed four bytes at a time, in a loop the compiler vectorises, a piece at a
@@ -194,16 +211,21 @@ std::uint32_t Sum(TargetFile& file, std::uint64_t checksumOffset, std::size_t ch
   const std::uint64_t size = file.Size();
   std::uint64_t sum = 0;
   const bool wide = WideVectors();
-  // A piece into the sum and the digest. Its buffer has room for a word after it.
+  // A piece into the digest and the sum, 64 KiB at a time, so that the sum reads what the
+  // digest has just brought into the processor's cache. The digest leaves the CheckSum field
+  // out. The piece's buffer has room for a word after it.
   const auto take = [&](std::uint8_t* piece, std::uint64_t at, std::size_t length) {
-    if (digest) AddBetween(*digest, gaps, at, piece, length);
     for (std::uint64_t field = checksumOffset; field < checksumOffset + 4; ++field) {
       if (field >= at && field < at + length) piece[field - at] = 0;
     }
     // The last piece's end padded with zeros to a whole word.
-    const std::size_t words = (length + 3) / 4;
-    std::fill(piece + length, piece + words * 4, 0);
-    sum += WordsSum(piece, words, wide);
+    std::fill(piece + length, piece + (length + 3) / 4 * 4, 0);
+    constexpr std::size_t kCached = 64 << 10;
+    for (std::size_t from = 0; from < length; from += kCached) {
+      const std::size_t part = std::min(kCached, length - from);
+      if (digest) AddBetween(*digest, gaps, at + from, piece + from, part);
+      sum += WordsSum(piece + from, (part + 3) / 4, wide);
+    }
   };
   const auto lengthAt = [&](std::uint64_t at, std::size_t piece) {
     return static_cast<std::size_t>(std::min<std::uint64_t>(piece, size - at));
@@ -212,25 +234,23 @@ std::uint32_t Sum(TargetFile& file, std::uint64_t checksumOffset, std::size_t ch
   // A large file's last piece is summed on a second thread while this one reads the next,
   // which takes about as long; a small file is not worth the thread.
   if (size >= 4 * std::uint64_t{chunk}) {
-    std::vector<std::uint8_t> buffers[2] = {std::vector<std::uint8_t>(chunk + 4),
-                                            std::vector<std::uint8_t>(chunk + 4)};
-    file.ReadAt(0, buffers[0].data(), chunk);
+    const PieceBuffer buffers[2] = {PieceBuffer(chunk), PieceBuffer(chunk)};
+    file.ReadAt(0, buffers[0].Data(), chunk);
     for (std::uint64_t at = 0, next = chunk; at < size; at = next, next += chunk) {
-      std::uint8_t* piece = buffers[at / chunk % 2].data();
+      std::uint8_t* piece = buffers[at / chunk % 2].Data();
       const auto sumPiece = [&] { take(piece, at, lengthAt(at, chunk)); };
       if (next < size) {
-        file.ReadWhile(next, buffers[next / chunk % 2].data(), lengthAt(next, chunk), sumPiece);
+        file.ReadWhile(next, buffers[next / chunk % 2].Data(), lengthAt(next, chunk), sumPiece);
       } else {
         sumPiece();
       }
     }
     return Fold(sum) + static_cast<std::uint32_t>(size);
   }
-  std::vector<std::uint8_t> piece(static_cast<std::size_t>(std::min<std::uint64_t>(chunk, size)) +
-                                  4);
+  const PieceBuffer piece(static_cast<std::size_t>(std::min<std::uint64_t>(chunk, size)));
   for (std::uint64_t at = 0; at < size; at += chunk) {
-    file.ReadAt(at, piece.data(), lengthAt(at, chunk));
-    take(piece.data(), at, lengthAt(at, chunk));
+    file.ReadAt(at, piece.Data(), lengthAt(at, chunk));
+    take(piece.Data(), at, lengthAt(at, chunk));
   }
   return Fold(sum) + static_cast<std::uint32_t>(size);
 }
