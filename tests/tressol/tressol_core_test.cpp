@@ -598,7 +598,12 @@ TEST(TressolSums, TheDigestIsXxh3OfAllButWhatAChangeWrites) {
   }
 #endif
   MemoryTarget target;
-  target.bytes = SyntheticPe{}.Build();
+  SyntheticPe pe;
+  pe.overlay = (600 << 10) + 3;  // an odd length, over pieces and the blocks within them
+  target.bytes = pe.Build();
+  for (std::size_t i = target.bytes.size() - pe.overlay; i < target.bytes.size(); ++i) {
+    target.bytes[i] = static_cast<std::uint8_t>(i * 131 + 7);
+  }
   MemoryFile file(target);
   const std::uint64_t field = ChecksumOffset(target.bytes);
   std::vector<std::uint8_t> kept;
@@ -607,7 +612,8 @@ TEST(TressolSums, TheDigestIsXxh3OfAllButWhatAChangeWrites) {
   }
   Digest64 expected;
   expected.Add(kept.data(), kept.size());
-  for (const std::size_t chunk : {std::size_t{4}, std::size_t{12}, kChecksumChunk}) {
+  for (const std::size_t chunk :
+       {std::size_t{4}, std::size_t{12}, std::size_t{100'002}, kChecksumChunk}) {
     const FileSums sums = SumFile(file, field, {{0x500, 0x10}, {0x504, 4}}, chunk);
     EXPECT_EQ(sums.digest, expected.Value()) << chunk;
     EXPECT_EQ(sums.checksum, ReferenceChecksum(target.bytes)) << chunk;
