@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <semaphore.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +14,7 @@
 #include <ctime>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -34,71 +34,24 @@ std::string IdentityOf(const struct stat& status) {
   return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
 }
 
-// One thread for what is done beside a file's reads, started at the first and ended with
-// the file: a thread for each piece would cost more than the overlap saves. Handed its work
-// and heard back through two semaphores, which ask nothing of the system while nobody waits.
-class SideThread {
- public:
-  SideThread() = default;
-  SideThread(const SideThread&) = delete;
-  SideThread& operator=(const SideThread&) = delete;
-  ~SideThread() {
-    if (!thread_.joinable()) return;
-    work_ = nullptr;
-    sem_post(&go_);
-    thread_.join();
-    sem_destroy(&go_);
-    sem_destroy(&done_);
-  }
-
-  // Runs work, which throws nothing, on the thread and gives what waits for it; nothing
-  // where no thread starts.
-  std::function<void()> Start(const std::function<void()>& work) {
-    if (!thread_.joinable()) {
-      if (sem_init(&go_, 0, 0) != 0) return {};
-      if (sem_init(&done_, 0, 0) != 0) {
-        sem_destroy(&go_);
-        return {};
-      }
-      try {
-        thread_ = std::thread([this] { Loop(); });
-      } catch (const std::system_error&) {
-        sem_destroy(&go_);
-        sem_destroy(&done_);
-        return {};
-      }
+// Work on a thread of its own, and what waits for it: a whole file's sum, which takes its
+// pieces in turn with the caller. Nothing where no thread starts.
+TargetFile::Waiter StartThread(const std::function<void()>& work) {
+  // Joined by the waiter, or else when the last copy of it goes.
+  struct Joined {
+    std::thread thread;
+    ~Joined() {
+      if (thread.joinable()) thread.join();
     }
-    work_ = work;
-    sem_post(&go_);
-    return [this] { Await(done_); };
+  };
+  try {
+    auto joined = std::make_shared<Joined>();
+    joined->thread = std::thread(work);
+    return [joined] { joined->thread.join(); };
+  } catch (const std::system_error&) {
+    return {};
   }
-
- private:
-  // Between two pieces the wait is short, and a processor put to sleep (a virtual machine's
-  // above all) takes longer to wake than a piece takes to read: a moment's yielding first.
-  static void Await(sem_t& posted) {
-    for (int turn = 0; turn < kYields; ++turn) {
-      if (sem_trywait(&posted) == 0) return;
-      std::this_thread::yield();
-    }
-    while (sem_wait(&posted) != 0) {
-    }
-  }
-  static constexpr int kYields = 200;
-
-  void Loop() {
-    for (;;) {
-      Await(go_);
-      if (!work_) return;
-      work_();
-      sem_post(&done_);
-    }
-  }
-
-  sem_t go_{}, done_{};
-  std::function<void()> work_;
-  std::thread thread_;
-};
+}
 
 class PosixFile final : public TargetFile {
  public:
@@ -132,11 +85,7 @@ class PosixFile final : public TargetFile {
       size -= static_cast<std::size_t>(done);
     }
   }
-  void ReadWhile(std::uint64_t offset, std::uint8_t* out, std::size_t size,
-                 const std::function<void()>& meanwhile) override {
-    ReadBeside(offset, out, size, meanwhile,
-               [this](const std::function<void()>& work) { return side_.Start(work); });
-  }
+  Waiter StartBeside(const std::function<void()>& work) override { return StartThread(work); }
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     while (size > 0) {
       const ssize_t done = pwrite(descriptor_, data, size, static_cast<off_t>(offset));
@@ -174,7 +123,6 @@ class PosixFile final : public TargetFile {
   int descriptor_;
   std::optional<std::uint64_t> size_;
   Times opened_{};
-  SideThread side_;  // idle between two reads
 };
 
 struct Entry {

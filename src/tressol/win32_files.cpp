@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 
 #include "file_identity.h"
 #include "report.h"
@@ -65,60 +66,33 @@ std::optional<Opened> About(HANDLE handle) {
                 about.dwFileAttributes};
 }
 
-// One thread for what is done beside a file's reads, started at the first and ended with
-// the file: a thread for each piece would cost more than the overlap saves.
-class SideThread {
- public:
-  SideThread() = default;
-  SideThread(const SideThread&) = delete;
-  SideThread& operator=(const SideThread&) = delete;
-  ~SideThread() {
-    if (!thread_) return;
-    work_ = nullptr;
-    SetEvent(go_.Get());
-    WaitForSingleObject(thread_.Get(), INFINITE);
+// Work on a thread of its own, waited for by its waiter, or else when the last copy of the
+// waiter goes.
+struct Started {
+  std::function<void()> work;
+  linguarde::win32::UniqueHandle thread;
+  ~Started() {
+    if (thread) WaitForSingleObject(thread.Get(), INFINITE);
   }
-
-  // Runs work, which throws nothing, on the thread and gives what waits for it; nothing
-  // where no thread starts.
-  std::function<void()> Start(const std::function<void()>& work) {
-    if (!thread_) {
-      go_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-      done_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-      if (!go_ || !done_) return {};
-      thread_.Reset(CreateThread(nullptr, 0, Loop, this, 0, nullptr));
-      if (!thread_) return {};
-    }
-    work_ = work;
-    SetEvent(go_.Get());
-    return [this] { Await(done_.Get()); };
-  }
-
- private:
-  // Between two pieces the wait is short, and a processor put to sleep (a virtual machine's
-  // above all) takes longer to wake than a piece takes to read: a moment's yielding first.
-  static void Await(HANDLE event) {
-    for (int turn = 0; turn < kYields; ++turn) {
-      if (WaitForSingleObject(event, 0) == WAIT_OBJECT_0) return;
-      SwitchToThread();
-    }
-    WaitForSingleObject(event, INFINITE);
-  }
-  static constexpr int kYields = 200;
-
-  static DWORD WINAPI Loop(void* self) {
-    auto& reader = *static_cast<SideThread*>(self);
-    for (;;) {
-      Await(reader.go_.Get());
-      if (!reader.work_) return 0;
-      reader.work_();
-      SetEvent(reader.done_.Get());
-    }
-  }
-
-  std::function<void()> work_;
-  linguarde::win32::UniqueHandle go_, done_, thread_;
 };
+
+DWORD WINAPI RunStarted(void* started) {
+  static_cast<Started*>(started)->work();
+  return 0;
+}
+
+// A whole file's sum, which takes its pieces in turn with the caller. Nothing where no
+// thread starts.
+TargetFile::Waiter StartThread(const std::function<void()>& work) {
+  auto started = std::make_shared<Started>();
+  started->work = work;
+  started->thread.Reset(CreateThread(nullptr, 0, RunStarted, started.get(), 0, nullptr));
+  if (!started->thread) return {};
+  return [started] {
+    WaitForSingleObject(started->thread.Get(), INFINITE);
+    started->thread.Reset();
+  };
+}
 
 class Win32File final : public TargetFile {
  public:
@@ -150,11 +124,7 @@ class Win32File final : public TargetFile {
     }
   }
 
-  void ReadWhile(std::uint64_t offset, std::uint8_t* out, std::size_t size,
-                 const std::function<void()>& meanwhile) override {
-    ReadBeside(offset, out, size, meanwhile,
-               [this](const std::function<void()>& work) { return side_.Start(work); });
-  }
+  Waiter StartBeside(const std::function<void()>& work) override { return StartThread(work); }
 
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     OVERLAPPED at = Position(offset);
@@ -191,7 +161,6 @@ class Win32File final : public TargetFile {
 
   linguarde::win32::UniqueFileHandle file_;
   std::optional<std::uint64_t> size_;
-  SideThread side_;  // ended before the file is closed
 };
 
 bool IsFolder(DWORD attributes) {

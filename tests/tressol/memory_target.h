@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tool_error.h"
@@ -34,7 +35,9 @@ struct MemoryTarget {
   // nobody wrote it (whileOpen), or just after the tool's first write (afterWrite).
   std::function<void(MemoryTarget&)> whileOpen;
   std::function<void(MemoryTarget&)> afterWrite;
-  int version = 0;  // what the file's times would show: each write by another program
+  int version = 0;            // what the file's times would show: each write by another program
+  bool secondThread = false;  // a whole file's read shared with a thread
+  std::optional<std::uint64_t> failReadAt;  // a read from there fails, as a bad sector
 };
 
 class MemoryFile final : public TargetFile {
@@ -44,6 +47,7 @@ class MemoryFile final : public TargetFile {
   void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
     // As the systems' files: the file ends before what was asked, shortened meanwhile.
     if (offset + size > target_.bytes.size()) throw StepError(IoStep::ReadShort, {});
+    if (offset == target_.failReadAt) throw StepError(IoStep::Read, "secteur illisible");
     target_.bytesRead += size;
     if (target_.lieOnReadBack && target_.writes > 0) {
       std::memset(out, 0, size);
@@ -65,6 +69,11 @@ class MemoryFile final : public TargetFile {
     if (target_.afterWrite) std::exchange(target_.afterWrite, nullptr)(target_);
   }
   void Flush() override {}
+  Waiter StartBeside(const std::function<void()>& work) override {
+    if (!target_.secondThread) return {};
+    const auto thread = std::make_shared<std::thread>(work);
+    return [thread] { thread->join(); };
+  }
   std::string Identity() override { return target_.identity; }
   bool ChangedSinceOpened() override {
     if (target_.whileOpen) std::exchange(target_.whileOpen, nullptr)(target_);

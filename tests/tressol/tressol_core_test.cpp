@@ -612,11 +612,20 @@ TEST(TressolSums, TheDigestIsXxh3OfAllButWhatAChangeWrites) {
   }
   Digest64 expected;
   expected.Add(kept.data(), kept.size());
-  for (const std::size_t chunk :
-       {std::size_t{4}, std::size_t{12}, std::size_t{100'002}, kChecksumChunk}) {
-    const FileSums sums = SumFile(file, field, {{0x500, 0x10}, {0x504, 4}}, chunk);
-    EXPECT_EQ(sums.digest, expected.Value()) << chunk;
-    EXPECT_EQ(sums.checksum, ReferenceChecksum(target.bytes)) << chunk;
+  for (const bool secondThread : {false, true}) {
+    target.secondThread = secondThread;
+    for (const std::size_t chunk :
+         {std::size_t{4}, std::size_t{12}, std::size_t{100'002}, kChecksumChunk}) {
+      const FileSums sums = SumFile(file, field, {{0x500, 0x10}, {0x504, 4}}, chunk);
+      EXPECT_EQ(sums.digest, expected.Value()) << chunk << " " << secondThread;
+      EXPECT_EQ(sums.checksum, ReferenceChecksum(target.bytes)) << chunk << " " << secondThread;
+    }
+    // A read that fails on either thread fails the sum, once both have stopped.
+    for (const std::uint64_t piece : {2, 3}) {
+      target.failReadAt = piece * 100'000;
+      EXPECT_THROW(SumFile(file, field, {}, 100'000), StepError) << piece;
+      target.failReadAt.reset();
+    }
   }
 }
 

@@ -1,10 +1,13 @@
 #include "pe_checksum.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <exception>
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <thread>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <immintrin.h>
@@ -231,26 +234,45 @@ std::uint32_t Sum(TargetFile& file, std::uint64_t checksumOffset, std::size_t ch
     return static_cast<std::size_t>(std::min<std::uint64_t>(piece, size - at));
   };
   chunk = std::max<std::size_t>(chunk - chunk % 4, 4);  // no word straddles two pieces
-  // A large file's last piece is summed on a second thread while this one reads the next,
-  // which takes about as long; a small file is not worth the thread.
-  if (size >= 4 * std::uint64_t{chunk}) {
-    const PieceBuffer buffers[2] = {PieceBuffer(chunk), PieceBuffer(chunk)};
-    file.ReadAt(0, buffers[0].Data(), chunk);
-    for (std::uint64_t at = 0, next = chunk; at < size; at = next, next += chunk) {
-      std::uint8_t* piece = buffers[at / chunk % 2].Data();
-      const auto sumPiece = [&] { take(piece, at, lengthAt(at, chunk)); };
-      if (next < size) {
-        file.ReadWhile(next, buffers[next / chunk % 2].Data(), lengthAt(next, chunk), sumPiece);
-      } else {
-        sumPiece();
-      }
+  const std::uint64_t pieces = (size + chunk - 1) / chunk;
+  // Two threads take the pieces in turn, each reading one, then summing it while the other
+  // reads the next: the sum works on what its own processor has just read. The reads, and
+  // the sum and digest, take the pieces in order, one thread at a time; while a turn is
+  // another's, a thread yields. A small file is not worth the second thread.
+  std::atomic<std::uint64_t> readTurn{0}, sumTurn{0};
+  std::atomic<bool> stopped{false};
+  const auto awaitTurn = [&stopped](const std::atomic<std::uint64_t>& turn, std::uint64_t piece) {
+    while (turn.load(std::memory_order_acquire) != piece) {
+      if (stopped.load(std::memory_order_relaxed)) return false;
+      std::this_thread::yield();
     }
-    return Fold(sum) + static_cast<std::uint32_t>(size);
-  }
-  const PieceBuffer piece(static_cast<std::size_t>(std::min<std::uint64_t>(chunk, size)));
-  for (std::uint64_t at = 0; at < size; at += chunk) {
-    file.ReadAt(at, piece.Data(), lengthAt(at, chunk));
-    take(piece.Data(), at, lengthAt(at, chunk));
+    return true;
+  };
+  const auto work = [&](std::uint64_t first, std::uint64_t step, std::exception_ptr& failure) {
+    try {
+      const PieceBuffer buffer(lengthAt(0, chunk));
+      for (std::uint64_t piece = first; piece < pieces; piece += step) {
+        const std::uint64_t at = piece * chunk;
+        if (!awaitTurn(readTurn, piece)) return;
+        file.ReadAt(at, buffer.Data(), lengthAt(at, chunk));
+        readTurn.store(piece + 1, std::memory_order_release);
+        if (!awaitTurn(sumTurn, piece)) return;
+        take(buffer.Data(), at, lengthAt(at, chunk));
+        sumTurn.store(piece + 1, std::memory_order_release);
+      }
+    } catch (...) {
+      failure = std::current_exception();
+      stopped = true;
+    }
+  };
+  std::exception_ptr failures[2];
+  // The second thread works on this frame's variables: it has ended before they go.
+  const TargetFile::Waiter side =
+      pieces >= 4 ? file.StartBeside([&] { work(1, 2, failures[1]); }) : TargetFile::Waiter();
+  work(0, side ? 2 : 1, failures[0]);
+  if (side) side();
+  for (const std::exception_ptr& failure : failures) {
+    if (failure) std::rethrow_exception(failure);
   }
   return Fold(sum) + static_cast<std::uint32_t>(size);
 }

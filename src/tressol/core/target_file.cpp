@@ -22,34 +22,6 @@ const PagedFile::Page& PagedFile::PageAt(std::uint64_t index) {
   return found->second;
 }
 
-void TargetFile::ReadBeside(std::uint64_t offset, std::uint8_t* out, std::size_t size,
-                            const std::function<void()>& meanwhile,
-                            const std::function<Waiter(const std::function<void()>&)>& start) {
-  const Waiter wait = start(meanwhile);
-  if (!wait) {
-    meanwhile();
-    ReadAt(offset, out, size);
-    return;
-  }
-  // The thread works on the caller's buffers: it ends before they can go.
-  try {
-    ReadAt(offset, out, size);
-  } catch (...) {
-    wait();
-    throw;
-  }
-  wait();
-}
-
-void PagedFile::ReadWhile(std::uint64_t offset, std::uint8_t* out, std::size_t size,
-                          const std::function<void()>& meanwhile) {
-  if (size > kPageSize) {
-    file_->ReadWhile(offset, out, size, meanwhile);
-  } else {
-    TargetFile::ReadWhile(offset, out, size, meanwhile);
-  }
-}
-
 void PagedFile::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) {
   if (size > kPageSize) {
     file_->ReadAt(offset, out, size);

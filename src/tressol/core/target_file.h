@@ -25,22 +25,11 @@ class TargetFile {
   // Whether another program wrote the file since it was opened, though the open kept other
   // writers out where the system can: POSIX locks bind only the programs that ask for them.
   virtual bool ChangedSinceOpened() { return false; }
-  // Reads a range while meanwhile, which throws nothing, runs on a second thread where the
-  // system gives one, so that going through a whole file costs about its read. Returns, or
-  // throws what the read threw, once both are done.
-  virtual void ReadWhile(std::uint64_t offset, std::uint8_t* out, std::size_t size,
-                         const std::function<void()>& meanwhile) {
-    meanwhile();
-    ReadAt(offset, out, size);
-  }
-
- protected:
-  // For a system's file: start runs meanwhile on a thread of its own and returns what waits
-  // for that thread, or nothing where no thread could start.
+  // Starts work, which throws nothing, on a second thread of this file's where the system
+  // gives one, and gives what waits for it to end; nothing where no thread starts. The work
+  // may read the file, never at the same time as its caller.
   using Waiter = std::function<void()>;
-  void ReadBeside(std::uint64_t offset, std::uint8_t* out, std::size_t size,
-                  const std::function<void()>& meanwhile,
-                  const std::function<Waiter(const std::function<void()>&)>& start);
+  virtual Waiter StartBeside(const std::function<void()>& /*work*/) { return {}; }
 };
 
 // A file read through whole pages, each read once: finding a header takes half a dozen
@@ -56,8 +45,9 @@ class PagedFile final : public TargetFile {
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override;
   void Flush() override { file_->Flush(); }
   std::string Identity() override { return file_->Identity(); }
-  void ReadWhile(std::uint64_t offset, std::uint8_t* out, std::size_t size,
-                 const std::function<void()>& meanwhile) override;
+  Waiter StartBeside(const std::function<void()>& work) override {
+    return file_->StartBeside(work);
+  }
   // The pages read before may hold what another program has since replaced.
   bool ChangedSinceOpened() override {
     pages_.clear();
