@@ -10,11 +10,13 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <condition_variable>
 #include <cstdlib>
 #include <ctime>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -34,6 +36,28 @@ std::string IdentityOf(const struct stat& status) {
   return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
 }
 
+// A flag under a lock, which the sleeper waits on.
+class PosixAlarm final : public Alarm {
+ public:
+  void Sleep() override {
+    std::unique_lock<std::mutex> lock(mutex_);
+    woken_.wait(lock, [this] { return rung_; });
+    rung_ = false;
+  }
+  void Wake() override {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      rung_ = true;
+    }
+    woken_.notify_one();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable woken_;
+  bool rung_ = false;
+};
+
 // Work on a thread of its own, and what waits for it: a whole file's sum, which takes its
 // pieces in turn with the caller. Nothing where no thread starts.
 TargetFile::Waiter StartThread(const std::function<void()>& work) {
@@ -44,13 +68,15 @@ TargetFile::Waiter StartThread(const std::function<void()>& work) {
       if (thread.joinable()) thread.join();
     }
   };
+  // The waiter is made first: once the thread runs, nothing may fail before the caller has it.
+  auto joined = std::make_shared<Joined>();
+  TargetFile::Waiter waiter = [joined] { joined->thread.join(); };
   try {
-    auto joined = std::make_shared<Joined>();
     joined->thread = std::thread(work);
-    return [joined] { joined->thread.join(); };
   } catch (const std::system_error&) {
     return {};
   }
+  return waiter;
 }
 
 class PosixFile final : public TargetFile {
@@ -86,6 +112,7 @@ class PosixFile final : public TargetFile {
     }
   }
   Waiter StartBeside(const std::function<void()>& work) override { return StartThread(work); }
+  std::unique_ptr<Alarm> NewAlarm() override { return std::make_unique<PosixAlarm>(); }
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     while (size > 0) {
       const ssize_t done = pwrite(descriptor_, data, size, static_cast<off_t>(offset));

@@ -66,6 +66,21 @@ std::optional<Opened> About(HANDLE handle) {
                 about.dwFileAttributes};
 }
 
+// An event that resets itself as the sleeper wakes. Without one (no handle left), the sleep
+// ends at once and its thread looks again.
+class Win32Alarm final : public Alarm {
+ public:
+  void Sleep() override {
+    if (event_) WaitForSingleObject(event_.Get(), INFINITE);
+  }
+  void Wake() override {
+    if (event_) SetEvent(event_.Get());
+  }
+
+ private:
+  linguarde::win32::UniqueHandle event_{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+};
+
 // Work on a thread of its own, waited for by its waiter, or else when the last copy of the
 // waiter goes.
 struct Started {
@@ -84,14 +99,16 @@ DWORD WINAPI RunStarted(void* started) {
 // A whole file's sum, which takes its pieces in turn with the caller. Nothing where no
 // thread starts.
 TargetFile::Waiter StartThread(const std::function<void()>& work) {
+  // The waiter is made first: once the thread runs, nothing may fail before the caller has it.
   auto started = std::make_shared<Started>();
   started->work = work;
-  started->thread.Reset(CreateThread(nullptr, 0, RunStarted, started.get(), 0, nullptr));
-  if (!started->thread) return {};
-  return [started] {
+  TargetFile::Waiter waiter = [started] {
     WaitForSingleObject(started->thread.Get(), INFINITE);
     started->thread.Reset();
   };
+  started->thread.Reset(CreateThread(nullptr, 0, RunStarted, started.get(), 0, nullptr));
+  if (!started->thread) return {};
+  return waiter;
 }
 
 class Win32File final : public TargetFile {
@@ -125,6 +142,7 @@ class Win32File final : public TargetFile {
   }
 
   Waiter StartBeside(const std::function<void()>& work) override { return StartThread(work); }
+  std::unique_ptr<Alarm> NewAlarm() override { return std::make_unique<Win32Alarm>(); }
 
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     OVERLAPPED at = Position(offset);

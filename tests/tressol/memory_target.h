@@ -1,10 +1,13 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <functional>
 #include <utility>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -38,6 +41,27 @@ struct MemoryTarget {
   int version = 0;            // what the file's times would show: each write by another program
   bool secondThread = false;  // a whole file's read shared with a thread
   std::optional<std::uint64_t> failReadAt;  // a read from there fails, as a bad sector
+  std::chrono::milliseconds readTime{0};    // what each read takes, as from a slow drive
+};
+
+// A flag under a lock, as the systems' alarms.
+class MemoryAlarm final : public Alarm {
+ public:
+  void Sleep() override {
+    std::unique_lock<std::mutex> lock(mutex_);
+    woken_.wait(lock, [this] { return rung_; });
+    rung_ = false;
+  }
+  void Wake() override {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    rung_ = true;
+    woken_.notify_one();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable woken_;
+  bool rung_ = false;
 };
 
 class MemoryFile final : public TargetFile {
@@ -48,6 +72,7 @@ class MemoryFile final : public TargetFile {
     // As the systems' files: the file ends before what was asked, shortened meanwhile.
     if (offset + size > target_.bytes.size()) throw StepError(IoStep::ReadShort, {});
     if (offset == target_.failReadAt) throw StepError(IoStep::Read, "secteur illisible");
+    std::this_thread::sleep_for(target_.readTime);
     target_.bytesRead += size;
     if (target_.lieOnReadBack && target_.writes > 0) {
       std::memset(out, 0, size);
@@ -74,6 +99,7 @@ class MemoryFile final : public TargetFile {
     const auto thread = std::make_shared<std::thread>(work);
     return [thread] { thread->join(); };
   }
+  std::unique_ptr<Alarm> NewAlarm() override { return std::make_unique<MemoryAlarm>(); }
   std::string Identity() override { return target_.identity; }
   bool ChangedSinceOpened() override {
     if (target_.whileOpen) std::exchange(target_.whileOpen, nullptr)(target_);

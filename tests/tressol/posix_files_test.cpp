@@ -248,16 +248,18 @@ TEST(PosixFiles, ASubFolderThatCannotBeListedFailsAlone) {
 }
 
 // Another program may shorten a file that a set holds (flock does not stop truncate): the
-// whole-file sum then fails for that file, with its cause, and never ends the process.
+// whole-file sum then fails for that file, with its cause, and never ends the process. The
+// file is long enough for the sum's second thread, whose piece the cut falls in.
 TEST(PosixFiles, AFileShortenedUnderTheSumFailsAlone) {
   const fs::path file = fs::temp_directory_path() / ("tressol-short-" + std::to_string(getpid()));
   std::vector<std::uint8_t> image = SyntheticPe{}.Build();
-  image.resize(4 << 20);
+  image.resize((9 << 20) + 1);
   Write(file, image);
   PosixFileSystem files;
   const std::unique_ptr<TargetFile> opened = files.Open(file.string(), true);
   ASSERT_EQ(opened->Size(), image.size());
-  ASSERT_EQ(truncate(file.c_str(), 1 << 20), 0);
+  EXPECT_EQ(FullPeChecksum(*opened, ChecksumOffset(image)), ReferenceChecksum(image));
+  ASSERT_EQ(truncate(file.c_str(), 3 << 20), 0);
   try {
     FullPeChecksum(*opened, ChecksumOffset(image));
     ADD_FAILURE() << "the sum of a shortened file did not fail";

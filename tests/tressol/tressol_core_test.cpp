@@ -627,6 +627,11 @@ TEST(TressolSums, TheDigestIsXxh3OfAllButWhatAChangeWrites) {
       target.failReadAt.reset();
     }
   }
+  // From a slow drive, the thread whose turn it is not sleeps until it comes.
+  target.readTime = std::chrono::milliseconds(3);
+  EXPECT_EQ(SumFile(file, field, {{0x500, 0x10}, {0x504, 4}}, 100'002).digest, expected.Value());
+  target.failReadAt = 300'000;
+  EXPECT_THROW(SumFile(file, field, {}, 100'000), StepError);
 }
 
 // A view reads a few pages; a set reads the whole file once, for the checksum it trusts.

@@ -202,6 +202,53 @@ class PieceBuffer {
   std::unique_ptr<std::uint8_t[]> storage_;
 };
 
+// Whose turn it is, of two threads (0, the caller, and 1), to read a piece and to sum one:
+// the piece's number. A turn mostly comes within a piece's read from the system's cache, so a
+// thread yields a moment first; then, from a slow drive, it sleeps on its alarm where the
+// system gives one, rather than keep a processor busy.
+class Turns {
+ public:
+  enum Which { kRead, kSum };
+  explicit Turns(TargetFile& file) : alarms_{file.NewAlarm(), file.NewAlarm()} {
+    if (!alarms_[0] || !alarms_[1]) alarms_[0].reset();
+  }
+
+  // Whether the turn came to that piece: false once the other thread has failed.
+  bool Await(Which which, std::uint64_t piece, int self) {
+    for (int yields = 0;; ++yields) {
+      if (stopped_) return false;
+      if (turns_[which] == piece) return true;
+      if (yields < kYields || !alarms_[0]) {
+        std::this_thread::yield();
+        continue;
+      }
+      // Said before looking again, and the turn passed before the passer looks: one of the
+      // two threads sees the other's, so no wake is missed.
+      sleeping_[self] = true;
+      if (!stopped_ && turns_[which] != piece) alarms_[self]->Sleep();
+      sleeping_[self] = false;
+    }
+  }
+  void Pass(Which which, std::uint64_t next, int self) {
+    turns_[which] = next;
+    WakeOther(self);
+  }
+  void Stop(int self) {
+    stopped_ = true;
+    WakeOther(self);
+  }
+
+ private:
+  void WakeOther(int self) {
+    if (alarms_[0] && sleeping_[1 - self]) alarms_[1 - self]->Wake();
+  }
+
+  static constexpr int kYields = 200;
+  std::unique_ptr<Alarm> alarms_[2];
+  std::atomic<std::uint64_t> turns_[2] = {{0}, {0}};
+  std::atomic<bool> stopped_{false}, sleeping_[2] = {{false}, {false}};
+};
+
 // Modulo 0xFFFF, 2^16 is 1: the sum of a file's 32-bit words is congruent to the sum of its
 // 16-bit words, and a 64-bit total of 32-bit words cannot overflow below 16 GiB. So the
 // whole file is summed four bytes at a time, in a loop the compiler vectorises, a piece at a
@@ -237,32 +284,24 @@ std::uint32_t Sum(TargetFile& file, std::uint64_t checksumOffset, std::size_t ch
   const std::uint64_t pieces = (size + chunk - 1) / chunk;
   // Two threads take the pieces in turn, each reading one, then summing it while the other
   // reads the next: the sum works on what its own processor has just read. The reads, and
-  // the sum and digest, take the pieces in order, one thread at a time; while a turn is
-  // another's, a thread yields. A small file is not worth the second thread.
-  std::atomic<std::uint64_t> readTurn{0}, sumTurn{0};
-  std::atomic<bool> stopped{false};
-  const auto awaitTurn = [&stopped](const std::atomic<std::uint64_t>& turn, std::uint64_t piece) {
-    while (turn.load(std::memory_order_acquire) != piece) {
-      if (stopped.load(std::memory_order_relaxed)) return false;
-      std::this_thread::yield();
-    }
-    return true;
-  };
-  const auto work = [&](std::uint64_t first, std::uint64_t step, std::exception_ptr& failure) {
+  // the sum and digest, take the pieces in order, one thread at a time. A small file is not
+  // worth the second thread.
+  Turns turns(file);
+  const auto work = [&](int self, std::uint64_t step, std::exception_ptr& failure) {
     try {
       const PieceBuffer buffer(lengthAt(0, chunk));
-      for (std::uint64_t piece = first; piece < pieces; piece += step) {
+      for (std::uint64_t piece = self; piece < pieces; piece += step) {
         const std::uint64_t at = piece * chunk;
-        if (!awaitTurn(readTurn, piece)) return;
+        if (!turns.Await(Turns::kRead, piece, self)) return;
         file.ReadAt(at, buffer.Data(), lengthAt(at, chunk));
-        readTurn.store(piece + 1, std::memory_order_release);
-        if (!awaitTurn(sumTurn, piece)) return;
+        turns.Pass(Turns::kRead, piece + 1, self);
+        if (!turns.Await(Turns::kSum, piece, self)) return;
         take(buffer.Data(), at, lengthAt(at, chunk));
-        sumTurn.store(piece + 1, std::memory_order_release);
+        turns.Pass(Turns::kSum, piece + 1, self);
       }
     } catch (...) {
       failure = std::current_exception();
-      stopped = true;
+      turns.Stop(self);
     }
   };
   std::exception_ptr failures[2];

@@ -10,6 +10,15 @@
 
 namespace tressol {
 
+// One thread's sleep until another wakes it: a system's event. A wake before the sleep ends
+// the next sleep at once; a sleep may end with no wake, and its thread looks again.
+class Alarm {
+ public:
+  virtual ~Alarm() = default;
+  virtual void Sleep() = 0;
+  virtual void Wake() = 0;
+};
+
 // Random access to the target. Failures throw ToolError(Failure::Io).
 class TargetFile {
  public:
@@ -30,6 +39,9 @@ class TargetFile {
   // may read the file, never at the same time as its caller.
   using Waiter = std::function<void()>;
   virtual Waiter StartBeside(const std::function<void()>& /*work*/) { return {}; }
+  // What puts that work or its caller to sleep until the other wakes it; nothing where the
+  // system gives none, and the waiting thread then only yields.
+  virtual std::unique_ptr<Alarm> NewAlarm() { return nullptr; }
 };
 
 // A file read through whole pages, each read once: finding a header takes half a dozen
@@ -48,6 +60,7 @@ class PagedFile final : public TargetFile {
   Waiter StartBeside(const std::function<void()>& work) override {
     return file_->StartBeside(work);
   }
+  std::unique_ptr<Alarm> NewAlarm() override { return file_->NewAlarm(); }
   // The pages read before may hold what another program has since replaced.
   bool ChangedSinceOpened() override {
     pages_.clear();
