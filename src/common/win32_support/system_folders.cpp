@@ -8,6 +8,7 @@
 #include "environment.h"
 #include "file_names.h"
 #include "long_path.h"
+#include "system_library.h"
 #include "windows_error.h"
 
 namespace linguarde::win32 {
@@ -36,15 +37,23 @@ std::optional<std::wstring> ExecutablePath() {
 }
 
 bool InProtectedFolder(const std::wstring& path) {
+  // Loaded here, where a file was refused, and not imported: what shell32 pulls in would
+  // otherwise load before every start of either program.
+  SystemLibrary shell32(L"shell32.dll"), ole32(L"ole32.dll");
+  using KnownFolderPath = HRESULT(WINAPI*)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
+  using TaskMemFree = void(WINAPI*)(LPVOID);
+  const auto knownFolderPath = shell32.Get<KnownFolderPath>("SHGetKnownFolderPath");
+  const auto taskMemFree = ole32.Get<TaskMemFree>("CoTaskMemFree");
+  if (knownFolderPath == nullptr || taskMemFree == nullptr) return false;
   const std::wstring plain = WithoutExtendedPrefix(path);
   for (const KNOWNFOLDERID* known :
        {&FOLDERID_Documents, &FOLDERID_Pictures, &FOLDERID_Videos, &FOLDERID_Music,
         &FOLDERID_Desktop, &FOLDERID_Favorites, &FOLDERID_PublicDocuments, &FOLDERID_PublicPictures,
         &FOLDERID_PublicVideos, &FOLDERID_PublicMusic, &FOLDERID_PublicDesktop}) {
     PWSTR found = nullptr;
-    if (SHGetKnownFolderPath(*known, KF_FLAG_DONT_VERIFY, nullptr, &found) != S_OK) continue;
+    if (knownFolderPath(*known, KF_FLAG_DONT_VERIFY, nullptr, &found) != S_OK) continue;
     const std::wstring folder = std::wstring(found) + L"\\";
-    CoTaskMemFree(found);
+    taskMemFree(found);
     if (StartsWithIgnoringCase(plain, folder)) return true;
   }
   return false;
