@@ -66,19 +66,15 @@ std::optional<Opened> About(HANDLE handle) {
                 about.dwFileAttributes};
 }
 
-// An event that resets itself as the sleeper wakes. Without one (no handle left), the sleep
-// ends at once and its thread looks again.
+// An event that resets itself as the sleeper wakes.
 class Win32Alarm final : public Alarm {
  public:
-  void Sleep() override {
-    if (event_) WaitForSingleObject(event_.Get(), INFINITE);
-  }
-  void Wake() override {
-    if (event_) SetEvent(event_.Get());
-  }
+  explicit Win32Alarm(linguarde::win32::UniqueHandle event) : event_(std::move(event)) {}
+  void Sleep() override { WaitForSingleObject(event_.Get(), INFINITE); }
+  void Wake() override { SetEvent(event_.Get()); }
 
  private:
-  linguarde::win32::UniqueHandle event_{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+  linguarde::win32::UniqueHandle event_;
 };
 
 // Work on a thread of its own, waited for by its waiter, or else when the last copy of the
@@ -142,7 +138,11 @@ class Win32File final : public TargetFile {
   }
 
   Waiter StartBeside(const std::function<void()>& work) override { return StartThread(work); }
-  std::unique_ptr<Alarm> NewAlarm() override { return std::make_unique<Win32Alarm>(); }
+  std::unique_ptr<Alarm> NewAlarm() override {
+    linguarde::win32::UniqueHandle event(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    if (!event) return nullptr;
+    return std::make_unique<Win32Alarm>(std::move(event));
+  }
 
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     OVERLAPPED at = Position(offset);

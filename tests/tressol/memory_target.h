@@ -71,8 +71,8 @@ class MemoryFile final : public TargetFile {
   void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t size) override {
     // As the systems' files: the file ends before what was asked, shortened meanwhile.
     if (offset + size > target_.bytes.size()) throw StepError(IoStep::ReadShort, {});
-    if (offset == target_.failReadAt) throw StepError(IoStep::Read, "secteur illisible");
     std::this_thread::sleep_for(target_.readTime);
+    if (offset == target_.failReadAt) throw StepError(IoStep::Read, "secteur illisible");
     target_.bytesRead += size;
     if (target_.lieOnReadBack && target_.writes > 0) {
       std::memset(out, 0, size);

@@ -219,6 +219,7 @@ class Turns {
       if (stopped_) return false;
       if (turns_[which] == piece) return true;
       if (yields < kYields || !alarms_[0]) {
+        yields = std::min(yields + 1, kYields);
         std::this_thread::yield();
         continue;
       }
