@@ -10,13 +10,11 @@
 #include <array>
 #include <cerrno>
 #include <climits>
-#include <condition_variable>
 #include <cstdlib>
 #include <ctime>
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -26,6 +24,7 @@
 
 #include "report.h"
 #include "shown_text.h"
+#include "locked_alarm.h"
 #include "tool_error.h"
 #include "way_back.h"
 
@@ -35,28 +34,6 @@ namespace {
 std::string IdentityOf(const struct stat& status) {
   return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
 }
-
-// A flag under a lock, which the sleeper waits on.
-class PosixAlarm final : public Alarm {
- public:
-  void Sleep() override {
-    std::unique_lock<std::mutex> lock(mutex_);
-    woken_.wait(lock, [this] { return rung_; });
-    rung_ = false;
-  }
-  void Wake() override {
-    {
-      const std::lock_guard<std::mutex> lock(mutex_);
-      rung_ = true;
-    }
-    woken_.notify_one();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable woken_;
-  bool rung_ = false;
-};
 
 // Work on a thread of its own, and what waits for it: a whole file's sum, which takes its
 // pieces in turn with the caller. Nothing where no thread starts.
@@ -112,7 +89,7 @@ class PosixFile final : public TargetFile {
     }
   }
   Waiter StartBeside(const std::function<void()>& work) override { return StartThread(work); }
-  std::unique_ptr<Alarm> NewAlarm() override { return std::make_unique<PosixAlarm>(); }
+  std::unique_ptr<Alarm> NewAlarm() override { return std::make_unique<LockedAlarm>(); }
   void WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size) override {
     while (size > 0) {
       const ssize_t done = pwrite(descriptor_, data, size, static_cast<off_t>(offset));

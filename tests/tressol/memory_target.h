@@ -1,19 +1,18 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <functional>
 #include <utility>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "locked_alarm.h"
 #include "tool_error.h"
 #include "tressol.h"
 
@@ -42,26 +41,6 @@ struct MemoryTarget {
   bool secondThread = false;  // a whole file's read shared with a thread
   std::optional<std::uint64_t> failReadAt;  // a read from there fails, as a bad sector
   std::chrono::milliseconds readTime{0};    // what each read takes, as from a slow drive
-};
-
-// A flag under a lock, as the systems' alarms.
-class MemoryAlarm final : public Alarm {
- public:
-  void Sleep() override {
-    std::unique_lock<std::mutex> lock(mutex_);
-    woken_.wait(lock, [this] { return rung_; });
-    rung_ = false;
-  }
-  void Wake() override {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    rung_ = true;
-    woken_.notify_one();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable woken_;
-  bool rung_ = false;
 };
 
 class MemoryFile final : public TargetFile {
@@ -99,7 +78,7 @@ class MemoryFile final : public TargetFile {
     const auto thread = std::make_shared<std::thread>(work);
     return [thread] { thread->join(); };
   }
-  std::unique_ptr<Alarm> NewAlarm() override { return std::make_unique<MemoryAlarm>(); }
+  std::unique_ptr<Alarm> NewAlarm() override { return std::make_unique<LockedAlarm>(); }
   std::string Identity() override { return target_.identity; }
   bool ChangedSinceOpened() override {
     if (target_.whileOpen) std::exchange(target_.whileOpen, nullptr)(target_);
